@@ -1,0 +1,10 @@
+// The application's main window.
+#pragma once
+
+#include <QMainWindow>
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+};
