@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  libfontconfig-dev libhyphen-dev hyphen-en-us fonts-urw-base35
+  libpoppler-qt6-dev libqpdf-dev libopenjp2-7-dev liblcms2-dev libgs-common
 )
 
 missing=()
