@@ -8,27 +8,6 @@
 
 BezierPath::BezierPath() = default;
 
-BezierPath BezierPath::bezierPathWithRect(const Rect &r)
-{
-    BezierPath path;
-    path.appendBezierPathWithRect(r);
-    return path;
-}
-
-BezierPath BezierPath::bezierPathWithOvalInRect(const Rect &r)
-{
-    BezierPath path;
-    path.appendBezierPathWithOvalInRect(r);
-    return path;
-}
-
-BezierPath BezierPath::bezierPathWithRoundedRect(const Rect &r, float xRadius, float yRadius)
-{
-    BezierPath path;
-    path.appendBezierPathWithRoundedRect(r, xRadius, yRadius);
-    return path;
-}
-
 void BezierPath::moveToPoint(Point p)
 {
     m_elements.push_back({MoveToBezierPathElement, {p, {}, {}}});
@@ -73,15 +52,6 @@ void BezierPath::removeAllPoints()
 void BezierPath::appendBezierPath(const BezierPath &other)
 {
     m_elements.insert(m_elements.end(), other.m_elements.begin(), other.m_elements.end());
-}
-
-void BezierPath::appendBezierPathWithRect(const Rect &r)
-{
-    moveToPoint({r.minX(), r.minY()});
-    lineToPoint({r.maxX(), r.minY()});
-    lineToPoint({r.maxX(), r.maxY()});
-    lineToPoint({r.minX(), r.maxY()});
-    closePath();
 }
 
 BezierPathElement BezierPath::elementAtIndex(int index, Point *points) const

@@ -8,8 +8,13 @@
 //     then close (4 elements after the move-to: 3 line-tos and a close-path);
 //   - ovals start at (maxX, midY) and run through (midX, maxY), (minX, midY), (midX, minY)
 //     back to (maxX, midY) as four curve-tos, then close;
+//   - rounded rectangles start at (minX + rx, minY) and run the same way as rectangles:
+//     line, corner curve, line, corner curve, line, corner curve, line, corner curve back to
+//     the start, then close (10 elements); radii are cut to half the sides, and a zero
+//     radius gives the plain rectangle;
 //   - arcs run from the start angle to the end angle, counter-clockwise in the sense of
-//     increasing angle unless `clockwise` is set, as curve-tos of at most 90 degrees each.
+//     increasing angle unless `clockwise` is set, as curve-tos of at most 90 degrees each
+//     (equal angles add no curve; 360 degrees or more give the full circle).
 // Coordinates are single-precision floats; the path keeps no state beyond its elements
 // and attributes, and copying is cheap enough for values.
 #pragma once
@@ -96,8 +101,19 @@ public:
     void transformUsingAffineTransform(const AffineTransform &t);
     // The same outline with every curve replaced by lines within the path's flatness.
     BezierPath bezierPathByFlatteningPath() const;
-    // The same outline traversed backwards: the sub-paths in reverse order, each starting
-    // at its old end; a closed sub-path stays closed and starts at its old start point.
+    // The same outline traversed backwards, with the same line attributes:
+    //   - the sub-paths come in reverse order, so the result starts where the path ended;
+    //   - an open sub-path starts with a move-to at its old end and runs its segments
+    //     backwards (a curve keeps its shape, with its control points swapped), so
+    //     element i of an open one-sub-path path with n elements ends at the point that
+    //     element n-1-i ended at;
+    //   - a closed sub-path stays closed and starts at its old start point S: a line-to
+    //     to its old last point P (left out when P is S), the segments backwards, and the
+    //     close-path, which draws the old first segment backwards when that was a line (a
+    //     curve is kept as a curve-to back to S). The rectangle S, B, C, D, close becomes
+    //     S, D, C, B, close; the oval keeps its 6 elements;
+    //   - a lone move-to stays a lone move-to; a sub-path without a move-to starts at the
+    //     previous sub-path's start, or at (0, 0), and gets an explicit move-to.
     BezierPath bezierPathByReversingPath() const;
 
     // Line attributes.
@@ -124,6 +140,10 @@ public:
     static constexpr float defaultFlatness = 0.6f;
 
 private:
+    // Curve-tos that follow the circle from startRadians through sweepRadians, in pieces of
+    // at most 90 degrees; the path is expected to stand at the arc's start.
+    void appendArcSegments(Point center, double radius, double startRadians, double sweepRadians);
+
     std::vector<PathElement> m_elements;
     std::vector<float> m_dash;
     float m_dashPhase = 0;
