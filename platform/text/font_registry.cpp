@@ -1,0 +1,332 @@
+// Font lookup through fontconfig, with a table for the core PostScript fonts.
+#include "platform/text/font_registry.h"
+
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QMutex>
+#include <QPainterPath>
+
+#include <fontconfig/fontconfig.h>
+
+#include <cmath>
+
+namespace {
+
+// The core PostScript fonts and their metric-compatible free substitutes.
+struct CoreFont {
+    const char *name;
+    const char *family;
+    bool bold;
+    bool italic;
+    const char *substitute;
+};
+const CoreFont coreFonts[] = {
+    {"Helvetica", "Helvetica", false, false, "NimbusSans-Regular"},
+    {"Helvetica-Bold", "Helvetica", true, false, "NimbusSans-Bold"},
+    {"Helvetica-Oblique", "Helvetica", false, true, "NimbusSans-Italic"},
+    {"Helvetica-BoldOblique", "Helvetica", true, true, "NimbusSans-BoldItalic"},
+    {"Helvetica-Narrow", "Helvetica Narrow", false, false, "NimbusSansNarrow-Regular"},
+    {"Helvetica-Narrow-Bold", "Helvetica Narrow", true, false, "NimbusSansNarrow-Bold"},
+    {"Helvetica-Narrow-Oblique", "Helvetica Narrow", false, true, "NimbusSansNarrow-Oblique"},
+    {"Helvetica-Narrow-BoldOblique", "Helvetica Narrow", true, true, "NimbusSansNarrow-BoldOblique"},
+    {"Times-Roman", "Times", false, false, "NimbusRoman-Regular"},
+    {"Times-Bold", "Times", true, false, "NimbusRoman-Bold"},
+    {"Times-Italic", "Times", false, true, "NimbusRoman-Italic"},
+    {"Times-BoldItalic", "Times", true, true, "NimbusRoman-BoldItalic"},
+    {"Courier", "Courier", false, false, "NimbusMonoPS-Regular"},
+    {"Courier-Bold", "Courier", true, false, "NimbusMonoPS-Bold"},
+    {"Courier-Oblique", "Courier", false, true, "NimbusMonoPS-Italic"},
+    {"Courier-BoldOblique", "Courier", true, true, "NimbusMonoPS-BoldItalic"},
+    {"Palatino-Roman", "Palatino", false, false, "P052-Roman"},
+    {"Palatino-Bold", "Palatino", true, false, "P052-Bold"},
+    {"Palatino-Italic", "Palatino", false, true, "P052-Italic"},
+    {"Palatino-BoldItalic", "Palatino", true, true, "P052-BoldItalic"},
+    {"NewCenturySchlbk-Roman", "New Century Schoolbook", false, false, "C059-Roman"},
+    {"NewCenturySchlbk-Bold", "New Century Schoolbook", true, false, "C059-Bold"},
+    {"NewCenturySchlbk-Italic", "New Century Schoolbook", false, true, "C059-Italic"},
+    {"NewCenturySchlbk-BoldItalic", "New Century Schoolbook", true, true, "C059-BdIta"},
+    {"Bookman-Light", "Bookman", false, false, "URWBookman-Light"},
+    {"Bookman-Demi", "Bookman", true, false, "URWBookman-Demi"},
+    {"Bookman-LightItalic", "Bookman", false, true, "URWBookman-LightItalic"},
+    {"Bookman-DemiItalic", "Bookman", true, true, "URWBookman-DemiItalic"},
+    {"AvantGarde-Book", "Avant Garde", false, false, "URWGothic-Book"},
+    {"AvantGarde-Demi", "Avant Garde", true, false, "URWGothic-Demi"},
+    {"AvantGarde-BookOblique", "Avant Garde", false, true, "URWGothic-BookOblique"},
+    {"AvantGarde-DemiOblique", "Avant Garde", true, true, "URWGothic-DemiOblique"},
+    {"Symbol", "Symbol", false, false, "StandardSymbolsPS"},
+    {"ZapfDingbats", "Zapf Dingbats", false, false, "D050000L"},
+    {"ZapfChancery-MediumItalic", "Zapf Chancery", false, true, "Z003-MediumItalic"},
+};
+
+const CoreFont *coreFont(const QString &name)
+{
+    for (const auto &c : coreFonts)
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+QString fcString(FcPattern *p, const char *object)
+{
+    FcChar8 *s = nullptr;
+    return FcPatternGetString(p, object, 0, &s) == FcResultMatch ? QString::fromUtf8(reinterpret_cast<char *>(s))
+                                                                 : QString();
+}
+
+int fcInt(FcPattern *p, const char *object, int fallback)
+{
+    int v = fallback;
+    FcPatternGetInteger(p, object, 0, &v);
+    return v;
+}
+
+FontFace faceFromPattern(FcPattern *p)
+{
+    FontFace f;
+    f.postScriptName = fcString(p, FC_POSTSCRIPT_NAME);
+    f.family = fcString(p, FC_FAMILY);
+    f.style = fcString(p, FC_STYLE);
+    f.file = fcString(p, FC_FILE);
+    f.index = fcInt(p, FC_INDEX, 0);
+    f.bold = fcInt(p, FC_WEIGHT, FC_WEIGHT_REGULAR) >= FC_WEIGHT_DEMIBOLD;
+    f.italic = fcInt(p, FC_SLANT, FC_SLANT_ROMAN) != FC_SLANT_ROMAN;
+    return f;
+}
+
+// Faces matching pattern, outline formats that Qt draws best (OpenType, TrueType) first.
+QList<FontFace> listFaces(FcPattern *pattern)
+{
+    FcObjectSet *os = FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FAMILY, FC_STYLE, FC_FILE, FC_INDEX, FC_WEIGHT,
+                                       FC_SLANT, nullptr);
+    FcFontSet *set = FcFontList(nullptr, pattern, os);
+    QList<FontFace> faces;
+    for (int i = 0; set && i < set->nfont; ++i) {
+        FontFace f = faceFromPattern(set->fonts[i]);
+        if (f.file.endsWith(QLatin1String(".t1")) || f.file.endsWith(QLatin1String(".pfb")))
+            faces.append(f);
+        else
+            faces.prepend(f);
+    }
+    if (set)
+        FcFontSetDestroy(set);
+    FcObjectSetDestroy(os);
+    return faces;
+}
+
+std::optional<FontFace> installedFace(const QString &postScriptName)
+{
+    FcPattern *p = FcPatternCreate();
+    QByteArray utf8 = postScriptName.toUtf8();
+    FcPatternAddString(p, FC_POSTSCRIPT_NAME, reinterpret_cast<const FcChar8 *>(utf8.constData()));
+    QList<FontFace> faces = listFaces(p);
+    FcPatternDestroy(p);
+    if (faces.isEmpty())
+        return std::nullopt;
+    return faces.first();
+}
+
+// fontconfig's best match for a name that is not installed: the part before the first
+// "-" as the family, the rest as the style.
+FontFace matchedFace(const QString &name)
+{
+    QString family = name.section(u'-', 0, 0);
+    QString style = name.section(u'-', 1);
+    FcPattern *p = FcPatternCreate();
+    QByteArray fam = family.toUtf8();
+    FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8 *>(fam.constData()));
+    if (style.contains(QLatin1String("Bold"), Qt::CaseInsensitive))
+        FcPatternAddInteger(p, FC_WEIGHT, FC_WEIGHT_BOLD);
+    if (style.contains(QLatin1String("Italic"), Qt::CaseInsensitive)
+        || style.contains(QLatin1String("Oblique"), Qt::CaseInsensitive))
+        FcPatternAddInteger(p, FC_SLANT, FC_SLANT_ITALIC);
+    FcConfigSubstitute(nullptr, p, FcMatchPattern);
+    FcDefaultSubstitute(p);
+    FcResult result;
+    FcPattern *match = FcFontMatch(nullptr, p, &result);
+    FcPatternDestroy(p);
+    FontFace f;
+    if (match) {
+        f = faceFromPattern(match);
+        FcPatternDestroy(match);
+    }
+    f.substituted = true;
+    return f;
+}
+
+// A height from the OS/2 table (sCapHeight at 88, sxHeight at 86, from version 2 on),
+// else the outline height of a sample glyph; unrounded, unlike QRawFont's own answers.
+float designHeight(const QRawFont &raw, int offset, char16_t sample)
+{
+    QByteArray os2 = raw.fontTable("OS/2");
+    auto u16 = [&](int at) { return (uchar(os2[at]) << 8) | uchar(os2[at + 1]); };
+    if (os2.size() >= offset + 2 && u16(0) >= 2 && raw.unitsPerEm() > 0) {
+        int value = int16_t(u16(offset));
+        if (value > 0)
+            return float(value * raw.pixelSize() / raw.unitsPerEm());
+    }
+    QList<quint32> glyphs = raw.glyphIndexesForString(QString(QChar(sample)));
+    if (glyphs.isEmpty())
+        return 0;
+    return float(raw.pathForGlyph(glyphs.first()).boundingRect().height());
+}
+
+struct Registry {
+    QMutex mutex;
+    QHash<QString, FontFace> faces;
+    QHash<QString, bool> exists;
+};
+
+Registry &registry()
+{
+    static Registry r;
+    return r;
+}
+
+} // namespace
+
+FontFace fontFace(const QString &postScriptName)
+{
+    Registry &r = registry();
+    QMutexLocker lock(&r.mutex);
+    auto it = r.faces.constFind(postScriptName);
+    if (it != r.faces.constEnd())
+        return *it;
+    FontFace face;
+    if (auto installed = installedFace(postScriptName)) {
+        face = *installed;
+    } else if (const CoreFont *core = coreFont(postScriptName); core && installedFace(core->substitute)) {
+        face = *installedFace(core->substitute);
+        face.substituted = true;
+    } else {
+        face = matchedFace(postScriptName);
+    }
+    r.faces.insert(postScriptName, face);
+    return face;
+}
+
+bool fontExists(const QString &postScriptName)
+{
+    if (postScriptName.isEmpty())
+        return false;
+    FontFace face = fontFace(postScriptName);
+    return !face.substituted || coreFont(postScriptName);
+}
+
+std::optional<Font> fontWithName(const QString &postScriptName, float size)
+{
+    if (!fontExists(postScriptName))
+        return std::nullopt;
+    return Font{postScriptName, size};
+}
+
+Font labelFont(float size)
+{
+    return Font{QStringLiteral("Helvetica"), size};
+}
+
+QString fontFamilyName(const QString &postScriptName)
+{
+    if (const CoreFont *core = coreFont(postScriptName))
+        return QLatin1String(core->family);
+    FontFace face = fontFace(postScriptName);
+    return face.substituted ? postScriptName.section(u'-', 0, 0) : face.family;
+}
+
+QString fontNameWithTraits(const QString &nameOrFamily, bool bold, bool italic)
+{
+    // A core family or a core name: stay within the core table.
+    QString coreFamily;
+    if (const CoreFont *core = coreFont(nameOrFamily))
+        coreFamily = QLatin1String(core->family);
+    for (const auto &c : coreFonts)
+        if (nameOrFamily == QLatin1String(c.family))
+            coreFamily = nameOrFamily;
+    if (!coreFamily.isEmpty()) {
+        for (const auto &c : coreFonts)
+            if (coreFamily == QLatin1String(c.family) && c.bold == bold && c.italic == italic)
+                return QLatin1String(c.name);
+        return nameOrFamily;
+    }
+    QString family = nameOrFamily;
+    if (auto face = installedFace(nameOrFamily)) {
+        if (face->bold == bold && face->italic == italic)
+            return nameOrFamily;
+        family = face->family;
+    }
+    FcPattern *p = FcPatternCreate();
+    QByteArray fam = family.toUtf8();
+    FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8 *>(fam.constData()));
+    QList<FontFace> faces = listFaces(p);
+    FcPatternDestroy(p);
+    // Prefer the plainest face with the traits (no "Condensed", "Light" and the like).
+    const FontFace *best = nullptr;
+    for (const auto &f : faces) {
+        if (f.bold != bold || f.italic != italic || f.postScriptName.isEmpty())
+            continue;
+        if (!best || f.postScriptName.size() < best->postScriptName.size())
+            best = &f;
+    }
+    return best ? best->postScriptName : nameOrFamily;
+}
+
+FontMetrics fontMetrics(const Font &font)
+{
+    QRawFont raw = rawFont(font);
+    FontMetrics m;
+    if (!raw.isValid())
+        return m;
+    m.ascender = float(raw.ascent());
+    m.descender = -float(raw.descent());
+    m.leading = float(raw.leading());
+    m.capHeight = designHeight(raw, 88, u'H');
+    m.xHeight = designHeight(raw, 86, u'x');
+    m.underlinePosition = -float(raw.underlinePosition());
+    m.underlineThickness = float(raw.lineThickness());
+    FontFace face = fontFace(font.name);
+    if (face.italic)
+        m.italicAngle = -12;
+    return m;
+}
+
+QFont qFont(const Font &font)
+{
+    FontFace face = fontFace(font.name);
+    QFont f(face.family);
+    if (!face.style.isEmpty())
+        f.setStyleName(face.style);
+    f.setPointSizeF(font.size > 0 ? font.size : 12);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::ForceOutline));
+    f.setKerning(true);
+    return f;
+}
+
+QRawFont rawFont(const Font &font)
+{
+    FontFace face = fontFace(font.name);
+    static thread_local QHash<QString, QByteArray> fileData;
+    QRawFont raw;
+    if (!face.file.isEmpty()) {
+        auto it = fileData.find(face.file);
+        if (it == fileData.end()) {
+            QFile file(face.file);
+            it = fileData.insert(face.file, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+        }
+        raw.loadFromData(*it, font.size > 0 ? font.size : 12, QFont::PreferNoHinting);
+    }
+    if (!raw.isValid())
+        raw = QRawFont::fromFont(qFont(font));
+    return raw;
+}
+
+QPaintDevice *layoutPaintDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(2835);   // 72 dpi
+        image.setDotsPerMeterY(2835);
+        return image;
+    }();
+    return &device;
+}
