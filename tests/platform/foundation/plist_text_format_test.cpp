@@ -1,0 +1,217 @@
+// Tests of the old-style text form: exact output, round trips, reader leniency and errors.
+#include "platform/foundation/plist_text_format.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// What a value becomes after a trip through the text form: every scalar but data a string.
+PropertyList asText(const PropertyList &v)
+{
+    switch (v.type()) {
+    case PropertyList::Type::Dictionary: {
+        PropertyList out = PropertyList::dictionary();
+        for (const auto &[key, value] : v.entries())
+            out.insert(key, asText(value));
+        return out;
+    }
+    case PropertyList::Type::Array: {
+        PropertyList out = PropertyList::array();
+        for (const PropertyList &e : v.elements())
+            out.append(asText(e));
+        return out;
+    }
+    case PropertyList::Type::Data: return v;
+    default: return PropertyList(v.stringValue());
+    }
+}
+
+PropertyList everyKind()
+{
+    PropertyList object;
+    object.insert("class", "VekObjPath");
+    object.insert("bounds", PropertyList::fromRect({10, 20.5f, 30, 40}));
+    object.insert("gradCenter", PropertyList::fromPoint({0.5f, -1}));
+    object.insert("repeatStart", PropertyList::fromInt(1));
+    object.insert("fillAlpha", PropertyList::fromFloat(0.3f));
+    object.insert("ratio", PropertyList::fromDouble(1.0 / 3.0));
+    object.insert("simpleClip", PropertyList::fromBool(true));
+    object.insert("note", QString::fromUtf8("Zoë says \"日本\" \\ 🎨\n\ttab"));
+    object.insert("empty", "");
+    object.insert("path", PropertyList::fromData(QByteArray("\x00\x01\x7f\x80\xff", 5)));
+    object.insert("nothing", PropertyList::fromData(QByteArray()));
+    object.insert("when", PropertyList::fromDate(QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)));
+    object.insert("emptyList", PropertyList::array());
+    object.insert("emptyDict", PropertyList::dictionary());
+
+    PropertyList objects = PropertyList::array();
+    objects.append(object);
+    objects.append(PropertyList::fromStringList({"a", "b c", ""}));
+
+    PropertyList doc;
+    doc.insert("objects", objects);
+    doc.insert("version", "1.5.1");
+    doc.insert("control", QString(QChar(0x01)) + QChar(0x7f) + "end");
+    doc.insert("//looks like a comment", "//x");
+    return doc;
+}
+
+TEST(PlistTextWriter, WritesTheDescriptionLayout)
+{
+    PropertyList inner;
+    inner.insert("a", "b");
+    PropertyList doc;
+    doc.insert("class", "VekObjRect");
+    doc.insert("bounds", PropertyList::fromRect({1, 2, 3.5f, 4}));
+    doc.insert("list", PropertyList::fromStringList({"x", "two words"}));
+    doc.insert("inner", inner);
+    doc.insert("data", PropertyList::fromData(QByteArray::fromHex("0fbd7a8912")));
+    doc.insert("pages", PropertyList::fromInt(5));
+    doc.insert("empty", "");
+    doc.insert("path", "/usr/share:a.b-c_$+1");
+
+    EXPECT_EQ(textPropertyListData(doc).toStdString(),
+              "{\n"
+              "    class = VekObjRect;\n"
+              "    bounds = \"{{1, 2}, {3.5, 4}}\";\n"
+              "    list = (\n"
+              "        x,\n"
+              "        \"two words\"\n"
+              "    );\n"
+              "    inner = {\n"
+              "        a = b;\n"
+              "    };\n"
+              "    data = <0fbd7a89 12>;\n"
+              "    pages = 5;\n"
+              "    empty = \"\";\n"
+              "    path = /usr/share:a.b-c_$+1;\n"
+              "}");
+}
+
+TEST(PlistTextWriter, EscapesEverythingOutsidePrintableAscii)
+{
+    PropertyList doc;
+    doc.insert("s", QString::fromUtf8("é\"\\\n\x01") + QChar(0x7f) + QString::fromUtf8("🎨"));
+    EXPECT_EQ(textPropertyListData(doc).toStdString(),
+              "{\n    s = \"\\U00e9\\\"\\\\\\n\\001\\177\\Ud83c\\Udfa8\";\n}");
+}
+
+TEST(PlistTextRoundTrip, EveryKindComesBackWithScalarsAsStrings)
+{
+    const PropertyList doc = everyKind();
+    const QByteArray text = textPropertyListData(doc);
+    ASSERT_TRUE(text.startsWith('{'));
+    for (char c : text)
+        ASSERT_LT(static_cast<unsigned char>(c), 0x80) << "non-ASCII byte in the text form";
+
+    PropertyListError error;
+    const PropertyList back = propertyListFromText(text, &error);
+    ASSERT_FALSE(back.isAbsent()) << error.toString().toStdString();
+    EXPECT_EQ(back, asText(doc));
+    EXPECT_EQ(back.keys(), doc.keys());
+
+    // The numbers still read as what was written.
+    const PropertyList object = back.value("objects").at(0);
+    EXPECT_EQ(object.value("repeatStart").intValue(), 1);
+    EXPECT_FLOAT_EQ(object.value("fillAlpha").floatValue(), 0.3f);
+    EXPECT_DOUBLE_EQ(object.value("ratio").doubleValue(), 1.0 / 3.0);
+    EXPECT_TRUE(object.value("simpleClip").boolValue());
+    EXPECT_EQ(object.value("bounds").rectValue(), Rect(10, 20.5f, 30, 40));
+    EXPECT_EQ(object.value("gradCenter").pointValue(), (Point{0.5f, -1}));
+    EXPECT_EQ(object.value("when").dateValue(), QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC));
+
+    // Writing what was read gives the same text.
+    EXPECT_EQ(textPropertyListData(back), text);
+}
+
+TEST(PlistTextReader, TakesWhatOtherWritersProduce)
+{
+    const QByteArray text = "// a comment\n"
+                            "{ /* block\n comment */\n"
+                            "  'single' = 'say \"hi\"';\n"
+                            "  esc = \"\\U00E9\\u00e8\\101\\x\\'\";\n"
+                            "  bytes = < 0001 02\n 03 >;\n"
+                            "  list = (a, b,);\n"
+                            "  utf8 = \"\xc3\xa9t\xc3\xa9\";\n"
+                            "  \"quoted key\" = {};\n"
+                            "}\n";
+    PropertyListError error;
+    const PropertyList v = propertyListFromText(text, &error);
+    ASSERT_FALSE(v.isAbsent()) << error.toString().toStdString();
+    EXPECT_EQ(v.value("single").stringValue(), "say \"hi\"");
+    EXPECT_EQ(v.value("esc").stringValue(), QString::fromUtf8("éèAx'"));
+    EXPECT_EQ(v.value("bytes").dataValue(), QByteArray::fromHex("00010203"));
+    EXPECT_EQ(v.value("list").stringListValue(), (QStringList{"a", "b"}));
+    EXPECT_EQ(v.value("utf8").stringValue(), QString::fromUtf8("été"));
+    EXPECT_TRUE(v.value("quoted key").isDictionary());
+    EXPECT_EQ(v.keys(), (QStringList{"single", "esc", "bytes", "list", "utf8", "quoted key"}));
+}
+
+TEST(PlistTextReader, ReadsOtherTopLevelValuesAndStringsFiles)
+{
+    EXPECT_EQ(propertyListFromText("(1, \"2\")"), PropertyList::fromStringList({"1", "2"}));
+    EXPECT_EQ(propertyListFromText("  word  "), PropertyList("word"));
+    EXPECT_EQ(propertyListFromText("<>"), PropertyList::fromData(QByteArray()));
+    EXPECT_EQ(propertyListFromText(QByteArray("\xff\xfe{\0a\0=\0b\0;\0}\0", 14)).value("a"), PropertyList("b"));
+
+    const PropertyList strings = propertyListFromText("\"Cancel\" = \"Abbrechen\";\n/* c */ OK = OK;\n");
+    EXPECT_EQ(strings.keys(), (QStringList{"Cancel", "OK"}));
+    EXPECT_EQ(strings.value("Cancel").stringValue(), "Abbrechen");
+}
+
+TEST(PlistTextReader, LatinOneBytesAreKept)
+{
+    EXPECT_EQ(propertyListFromText("\"caf\xe9\"").stringValue(), QString::fromUtf8("café"));
+}
+
+struct BadText {
+    const char *text;
+    const char *message;
+    int line;
+    int column;
+};
+
+TEST(PlistTextReader, RejectsMalformedTextWithWhereAndWhy)
+{
+    const BadText cases[] = {
+        {"", "no property list", 1, 1},
+        {"  /* open", "unterminated comment", 1, 3},
+        {"{ a = \"open;\n}", "unterminated string", 1, 7},
+        {"{ a = \"ends in \\", "unterminated string", 1, 7},
+        {"{ a = b }", "missing ';'", 1, 9},
+        {"{ a b; }", "missing '='", 1, 5},
+        {"{ a = b;", "without a closing '}'", 1, 1},
+        {"{\n  (x) = y;\n}", "key must be a string", 2, 3},
+        {"( a b )", "missing ','", 1, 5},
+        {"( a, ", "without a closing ')'", 1, 1},
+        {"<0g>", "bad character 'g'", 1, 3},
+        {"<abc>", "odd number of hex digits", 1, 1},
+        {"<ab", "without a closing '>'", 1, 1},
+        {"{ a = ; }", "unexpected character ';'", 1, 7},
+        {"a b", "unexpected text after", 1, 3},
+        {"{} x", "unexpected text after", 1, 4},
+        {"{ a = (b, }", "unexpected character '}'", 1, 11},
+    };
+    for (const BadText &c : cases) {
+        PropertyListError error;
+        EXPECT_TRUE(propertyListFromText(c.text, &error).isAbsent()) << c.text;
+        EXPECT_TRUE(error.message.contains(QLatin1String(c.message)))
+            << c.text << " -> " << error.message.toStdString();
+        EXPECT_EQ(error.line, c.line) << c.text;
+        EXPECT_EQ(error.column, c.column) << c.text;
+    }
+}
+
+TEST(PlistTextReader, LimitsNesting)
+{
+    const int levels = 100000;
+    QByteArray deep = QByteArray(levels, '(') + QByteArray(levels, ')');
+    PropertyListError error;
+    EXPECT_TRUE(propertyListFromText(deep, &error).isAbsent());
+    EXPECT_TRUE(error.message.contains(QLatin1String("nesting"))) << error.message.toStdString();
+
+    QByteArray allowed = QByteArray(200, '(') + QByteArray(200, ')');
+    EXPECT_TRUE(propertyListFromText(allowed).isArray());
+}
+
+} // namespace
