@@ -1,0 +1,203 @@
+// PDF reading: Poppler for pages, rendering and text, QPDF for the page boxes.
+#include "platform/pdf/pdf_document.h"
+
+#include <poppler/qt6/poppler-qt6.h>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+
+#include <QFile>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace {
+
+struct PageBoxes {
+    Rect media, crop, bleed, trim, art;
+    int rotation = 0;
+};
+
+Rect rectFromArray(QPDFObjectHandle box)
+{
+    if (!box.isRectangle())
+        return {};
+    const QPDFObjectHandle::Rectangle r = box.getArrayAsRectangle();
+    return Rect(float(std::min(r.llx, r.urx)), float(std::min(r.lly, r.ury)), float(std::abs(r.urx - r.llx)),
+                float(std::abs(r.ury - r.lly)));
+}
+
+std::vector<PageBoxes> readBoxes(const QByteArray &data, const QByteArray &password)
+{
+    std::vector<PageBoxes> pages;
+    try {
+        QPDF pdf;
+        pdf.setSuppressWarnings(true);
+        pdf.processMemoryFile("document", data.constData(), size_t(data.size()),
+                              password.isEmpty() ? nullptr : password.constData());
+        for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+            PageBoxes b;
+            b.media = rectFromArray(page.getMediaBox());
+            b.crop = rectFromArray(page.getCropBox(false, true));
+            b.bleed = rectFromArray(page.getBleedBox(false, true));
+            b.trim = rectFromArray(page.getTrimBox(false, true));
+            b.art = rectFromArray(page.getArtBox(false, true));
+            if (b.crop.isEmpty())
+                b.crop = b.media;
+            for (Rect *r : {&b.bleed, &b.trim, &b.art})
+                if (r->isEmpty())
+                    *r = b.crop;
+            QPDFObjectHandle rotate = page.getAttribute("/Rotate", false);
+            const int degrees = rotate.isInteger() ? rotate.getIntValueAsInt() : 0;
+            b.rotation = ((degrees / 90 * 90) % 360 + 360) % 360;
+            pages.push_back(b);
+        }
+    } catch (const std::exception &) {
+        pages.clear();
+    }
+    return pages;
+}
+
+// Poppler reports every oddity of a file on the debug output; a damaged file shows up as
+// a failed open or a missing page here, so its messages are dropped.
+void silencePoppler()
+{
+    static const bool once = [] {
+        Poppler::setDebugErrorFunction([](const QString &, const QVariant &) {}, QVariant());
+        return true;
+    }();
+    (void)once;
+}
+
+} // namespace
+
+struct PdfDocument::Private {
+    std::unique_ptr<Poppler::Document> document;
+    QByteArray data;
+    QByteArray password;
+    mutable std::optional<std::vector<PageBoxes>> boxes;
+
+    const PageBoxes *pageBoxes(int page) const
+    {
+        if (!boxes)
+            boxes = readBoxes(data, password);
+        return page >= 0 && page < int(boxes->size()) ? &(*boxes)[size_t(page)] : nullptr;
+    }
+    std::unique_ptr<Poppler::Page> page(int index) const
+    {
+        return index >= 0 && index < document->numPages() ? document->page(index) : nullptr;
+    }
+};
+
+PdfDocument::PdfDocument(std::unique_ptr<Private> d) : d(std::move(d)) {}
+PdfDocument::~PdfDocument() = default;
+
+std::shared_ptr<PdfDocument> PdfDocument::open(const QString &path, const QByteArray &password, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return nullptr;
+    }
+    return openData(file.readAll(), password, error);
+}
+
+std::shared_ptr<PdfDocument> PdfDocument::openData(const QByteArray &data, const QByteArray &password,
+                                                   QString *error)
+{
+    auto fail = [error](const char *why) {
+        if (error)
+            *error = QString::fromLatin1(why);
+        return std::shared_ptr<PdfDocument>();
+    };
+    silencePoppler();
+    auto d = std::make_unique<Private>();
+    d->data = data;
+    d->password = password;
+    d->document = Poppler::Document::loadFromData(d->data, password, password);
+    if (!d->document)
+        return fail("not a readable PDF document");
+    if (d->document->isLocked())
+        return fail(password.isEmpty() ? "the document needs a password" : "wrong password");
+    d->document->setRenderHint(Poppler::Document::Antialiasing);
+    d->document->setRenderHint(Poppler::Document::TextAntialiasing);
+    d->document->setRenderHint(Poppler::Document::IgnorePaperColor);
+    return std::shared_ptr<PdfDocument>(new PdfDocument(std::move(d)));
+}
+
+int PdfDocument::pageCount() const
+{
+    return d->document->numPages();
+}
+
+Rect PdfDocument::boundsForBox(int page, PdfBox box) const
+{
+    const PageBoxes *b = d->pageBoxes(page);
+    if (!b)
+        return {};
+    switch (box) {
+    case PdfBox::Media:
+        return b->media;
+    case PdfBox::Crop:
+        return b->crop;
+    case PdfBox::Bleed:
+        return b->bleed;
+    case PdfBox::Trim:
+        return b->trim;
+    case PdfBox::Art:
+        return b->art;
+    }
+    return {};
+}
+
+int PdfDocument::rotation(int page) const
+{
+    const PageBoxes *b = d->pageBoxes(page);
+    return b ? b->rotation : 0;
+}
+
+Size PdfDocument::pageSize(int page) const
+{
+    const Rect crop = boundsForBox(page, PdfBox::Crop);
+    return rotation(page) % 180 ? Size{crop.height(), crop.width()} : crop.size;
+}
+
+QImage PdfDocument::renderPage(int page, double dpi) const
+{
+    std::unique_ptr<Poppler::Page> p = d->page(page);
+    if (!p || !(dpi > 0))
+        return {};
+    return p->renderToImage(dpi, dpi);
+}
+
+void PdfDocument::drawPage(int page, QPainter &painter, const QRectF &target) const
+{
+    const Size shown = pageSize(page);
+    if (shown.width <= 0 || shown.height <= 0 || target.isEmpty())
+        return;
+    // Resolution from the target's size on the device, capped so that a huge zoom does
+    // not make a raster of gigabytes.
+    const QRectF onDevice = painter.deviceTransform().mapRect(target);
+    double dpi = 72.0 * std::max(onDevice.width() / shown.width, onDevice.height() / shown.height);
+    const double longest = std::max(shown.width, shown.height) * dpi / 72.0;
+    constexpr double maxPixels = 10000;
+    if (longest > maxPixels)
+        dpi *= maxPixels / longest;
+    const QImage image = renderPage(page, std::max(dpi, 1.0));
+    if (image.isNull())
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, image);
+    painter.restore();
+}
+
+QString PdfDocument::pageText(int page) const
+{
+    std::unique_ptr<Poppler::Page> p = d->page(page);
+    return p ? p->text(QRectF()) : QString();
+}

@@ -1,0 +1,56 @@
+// A PDF document opened for reading: pages, their boxes and rotation, rendering and text.
+//
+// Poppler renders and extracts text; the page boxes are read with QPDF, which Poppler's
+// Qt front end does not expose. Boxes are in the page's own PDF coordinates (y up,
+// points); rendered images show the crop box with the page's rotation applied, top row
+// first, on a transparent background.
+#pragma once
+
+#include "platform/geometry/geometry.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+class QRectF;
+
+enum class PdfBox { Media, Crop, Bleed, Trim, Art };
+
+class PdfDocument {
+public:
+    ~PdfDocument();
+    PdfDocument(const PdfDocument &) = delete;
+    PdfDocument &operator=(const PdfDocument &) = delete;
+
+    // Opens a file or PDF data; the password opens an encrypted document (as owner or
+    // user password). Null on failure, with the reason in *error when given.
+    static std::shared_ptr<PdfDocument> open(const QString &path, const QByteArray &password = {},
+                                             QString *error = nullptr);
+    static std::shared_ptr<PdfDocument> openData(const QByteArray &data, const QByteArray &password = {},
+                                                 QString *error = nullptr);
+
+    int pageCount() const;
+    // The box of a page (index from 0); a missing crop box falls back to the media box,
+    // and the bleed, trim and art boxes to the crop box. The zero rectangle for a bad index.
+    Rect boundsForBox(int page, PdfBox box = PdfBox::Crop) const;
+    // The page's /Rotate, turned clockwise, as 0, 90, 180 or 270.
+    int rotation(int page) const;
+    // The size the page is shown at: the crop box, its sides swapped for 90 and 270.
+    Size pageSize(int page) const;
+
+    // The shown page at dpi dots per inch; a null image for a bad index.
+    QImage renderPage(int page, double dpi) const;
+    // Draws the shown page into the target rectangle of the painter, as a raster made at
+    // the painter's device resolution (Poppler's vector painting is not reliable).
+    void drawPage(int page, QPainter &painter, const QRectF &target) const;
+    // The page's text in reading order.
+    QString pageText(int page) const;
+
+private:
+    struct Private;
+    explicit PdfDocument(std::unique_ptr<Private> d);
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,55 @@
+// Rewriting PDF files with QPDF: open, change in place, write a valid file atomically.
+//
+// Each change is a member function in a file of its own (pdf_text_removal.cpp, ...);
+// they share the parsed document through pdf_rewriter_private.h.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class PdfRewriter {
+public:
+    PdfRewriter();
+    ~PdfRewriter();
+    PdfRewriter(const PdfRewriter &) = delete;
+    PdfRewriter &operator=(const PdfRewriter &) = delete;
+
+    // Parses a file or PDF data, with a password for an encrypted one. False on failure,
+    // with the reason in errorString().
+    bool open(const QString &path, const QByteArray &password = {});
+    bool openData(const QByteArray &data, const QByteArray &password = {});
+    bool isOpen() const;
+    QString errorString() const;
+    int pageCount() const;
+
+    // Removes all text: the operators that show text, select a font or set a text
+    // rendering mode go from the content streams of the pages, of form XObjects
+    // (annotation appearances included) and of tiling patterns; fonts are taken out of
+    // every resource dictionary (so they are no longer written), and the interactive
+    // form, whose fields a viewer would redraw with text, is dropped.
+    void removeText();
+
+    // Makes the written file encrypted (AES-256, every permission granted) with these
+    // passwords; an empty user password lets anyone open it.
+    void setEncryption(const QByteArray &userPassword, const QByteArray &ownerPassword);
+
+    // The rewritten document. write() replaces the file at path only once the whole new
+    // file is on disk (a temporary file in the same folder, renamed); it leaves no
+    // temporary file behind on failure. Object streams are kept as the source had them,
+    // or made for all objects that may go into one when packObjects is set.
+    QByteArray writeToData(bool packObjects = false);
+    bool write(const QString &path, bool packObjects = false);
+
+    struct Private;
+
+private:
+    bool fail(const QString &why);
+    std::unique_ptr<Private> d;
+};
+
+// QPDF's own check of a file: its structure, cross-reference, every stream decoded
+// and every page's content parsed. True when no error or warning was found; the
+// messages go to *report when given.
+bool checkPdfFile(const QString &path, QString *report = nullptr);
