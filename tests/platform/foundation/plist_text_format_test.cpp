@@ -1,6 +1,8 @@
 // Tests of the old-style text form: exact output, round trips, reader leniency and errors.
 #include "platform/foundation/plist_text_format.h"
 
+#include "tests/platform/foundation/plist_samples.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -24,36 +26,6 @@ PropertyList asText(const PropertyList &v)
     case PropertyList::Type::Data: return v;
     default: return PropertyList(v.stringValue());
     }
-}
-
-PropertyList everyKind()
-{
-    PropertyList object;
-    object.insert("class", "VekObjPath");
-    object.insert("bounds", PropertyList::fromRect({10, 20.5f, 30, 40}));
-    object.insert("gradCenter", PropertyList::fromPoint({0.5f, -1}));
-    object.insert("repeatStart", PropertyList::fromInt(1));
-    object.insert("fillAlpha", PropertyList::fromFloat(0.3f));
-    object.insert("ratio", PropertyList::fromDouble(1.0 / 3.0));
-    object.insert("simpleClip", PropertyList::fromBool(true));
-    object.insert("note", QString::fromUtf8("Zoë says \"日本\" \\ 🎨\n\ttab"));
-    object.insert("empty", "");
-    object.insert("path", PropertyList::fromData(QByteArray("\x00\x01\x7f\x80\xff", 5)));
-    object.insert("nothing", PropertyList::fromData(QByteArray()));
-    object.insert("when", PropertyList::fromDate(QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)));
-    object.insert("emptyList", PropertyList::array());
-    object.insert("emptyDict", PropertyList::dictionary());
-
-    PropertyList objects = PropertyList::array();
-    objects.append(object);
-    objects.append(PropertyList::fromStringList({"a", "b c", ""}));
-
-    PropertyList doc;
-    doc.insert("objects", objects);
-    doc.insert("version", "1.5.1");
-    doc.insert("control", QString(QChar(0x01)) + QChar(0x7f) + "end");
-    doc.insert("//looks like a comment", "//x");
-    return doc;
 }
 
 TEST(PlistTextWriter, WritesTheDescriptionLayout)
@@ -98,7 +70,8 @@ TEST(PlistTextWriter, EscapesEverythingOutsidePrintableAscii)
 
 TEST(PlistTextRoundTrip, EveryKindComesBackWithScalarsAsStrings)
 {
-    const PropertyList doc = everyKind();
+    PropertyList doc = everyKind();
+    doc.insert("control", QString(QChar(0x01)) + QChar(0x7f) + "\r\n");
     const QByteArray text = textPropertyListData(doc);
     ASSERT_TRUE(text.startsWith('{'));
     for (char c : text)
