@@ -225,6 +225,16 @@ Font labelFont(float size)
     return Font{QStringLiteral("Helvetica"), size};
 }
 
+std::optional<FontTraits> fontTraits(const QString &postScriptName)
+{
+    if (const CoreFont *core = coreFont(postScriptName))
+        return FontTraits{core->bold, core->italic};
+    FontFace face = fontFace(postScriptName);
+    if (face.substituted)
+        return std::nullopt;
+    return FontTraits{face.bold, face.italic};
+}
+
 QString fontFamilyName(const QString &postScriptName)
 {
     if (const CoreFont *core = coreFont(postScriptName))

@@ -54,6 +54,12 @@ FontFace fontFace(const QString &postScriptName);
 // The PostScript name of the face of the same family with the traits asked for; the name
 // may also be a family name ("Times New Roman"). The name itself when there is no such face.
 QString fontNameWithTraits(const QString &nameOrFamily, bool bold, bool italic);
+struct FontTraits {
+    bool bold = false;
+    bool italic = false;
+};
+// The traits of a named face; nothing for a name that does not exist.
+std::optional<FontTraits> fontTraits(const QString &postScriptName);
 // The family a PostScript name belongs to ("Helvetica" for "Helvetica-Bold").
 QString fontFamilyName(const QString &postScriptName);
 
