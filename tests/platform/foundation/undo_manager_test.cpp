@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -113,6 +114,11 @@ const Scenario scenarios[] = {
     {"a change after undoing past the saved state keeps it dirty", "s1 | c u s5 | k0 K0 u K0 r K0"},
     {"removing everything keeps the clean state", "s1 | c x K1 s2 | u K1"},
 };
+
+void PrintTo(const Scenario &scenario, std::ostream *os)
+{
+    *os << scenario.what << ": " << scenario.script;
+}
 
 class UndoScenario : public testing::TestWithParam<Scenario> {};
 
