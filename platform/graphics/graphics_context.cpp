@@ -1,0 +1,397 @@
+// The graphics context: state stack, clipping, transforms, painting, emulated shadows and layers.
+#include "platform/graphics/graphics_context.h"
+
+#include "platform/graphics/cmyk_stand_ins.h"
+#include "platform/graphics/color_conversion.h"
+#include "platform/graphics/image_blur.h"
+#include "platform/graphics/path_conversion.h"
+
+#include <QPagedPaintDevice>
+#include <QPaintEngine>
+#include <QPicture>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+std::vector<GraphicsContext *> &currentStack()
+{
+    static std::vector<GraphicsContext *> stack;
+    return stack;
+}
+
+QTransform toQTransform(const AffineTransform &t)
+{
+    return QTransform(t.m11, t.m12, t.m21, t.m22, t.tX, t.tY);
+}
+
+AffineTransform toAffineTransform(const QTransform &t)
+{
+    return AffineTransform(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+}
+
+// The largest side of an off-screen mask or layer, in pixels.
+constexpr int maxOffscreenSide = 16384;
+// Resolution of shadow masks in PDF and print, in pixels per point.
+constexpr qreal vectorShadowPixelsPerPoint = 150.0 / 72.0;
+
+} // namespace
+
+// A transparency layer: where drawing goes until the layer ends, and what it ends into.
+struct GraphicsContext::Layer {
+    QImage image;      // screen and images
+    QPicture picture;  // PDF and print
+    std::unique_ptr<QPainter> painter;
+    size_t stateDepth = 0;  // depth of the state stack inside the layer
+};
+
+GraphicsContext::GraphicsContext(QPaintDevice *device, Output output)
+    : m_output(output), m_device(device), m_ownPainter(std::make_unique<QPainter>(device)),
+      m_painter(m_ownPainter.get()), m_states(1)
+{
+    applyFlags();
+}
+
+GraphicsContext::GraphicsContext(QImage &image) : GraphicsContext(&image, Output::Bitmap) {}
+
+GraphicsContext::GraphicsContext(QPainter *painter, Output output)
+    : m_output(output), m_device(painter->device()), m_painter(painter), m_states(1)
+{
+    m_painter->save();
+    applyFlags();
+}
+
+GraphicsContext::~GraphicsContext()
+{
+    while (!m_layers.empty())
+        endTransparencyLayer();
+    while (m_states.size() > 1)
+        restoreGraphicsState();
+    auto &stack = currentStack();
+    stack.erase(std::remove(stack.begin(), stack.end(), this), stack.end());
+    if (m_ownPainter)
+        m_ownPainter->end();
+    else
+        m_painter->restore();
+}
+
+GraphicsContext *GraphicsContext::current()
+{
+    const auto &stack = currentStack();
+    return stack.empty() ? nullptr : stack.back();
+}
+
+GraphicsContext::Scope::Scope(GraphicsContext &context)
+{
+    currentStack().push_back(&context);
+}
+
+GraphicsContext::Scope::~Scope()
+{
+    currentStack().pop_back();
+}
+
+QPainter *GraphicsContext::painter() const
+{
+    return m_layers.empty() ? m_painter : m_layers.back()->painter.get();
+}
+
+bool GraphicsContext::newPage()
+{
+    auto *paged = dynamic_cast<QPagedPaintDevice *>(m_device);
+    return paged && paged->newPage();
+}
+
+void GraphicsContext::saveGraphicsState()
+{
+    m_states.push_back(state());
+    painter()->save();
+}
+
+void GraphicsContext::restoreGraphicsState()
+{
+    const size_t base = m_layers.empty() ? 1 : m_layers.back()->stateDepth;
+    if (m_states.size() <= base)
+        return;
+    m_states.pop_back();
+    painter()->restore();
+}
+
+void GraphicsContext::addClip(const BezierPath &path)
+{
+    painter()->setClipPath(toQPainterPath(path), Qt::IntersectClip);
+}
+
+void GraphicsContext::setClip(const BezierPath &path)
+{
+    painter()->setClipPath(toQPainterPath(path), Qt::ReplaceClip);
+}
+
+void GraphicsContext::clipRect(const Rect &rect)
+{
+    painter()->setClipRect(QRectF(rect.origin.x, rect.origin.y, rect.size.width, rect.size.height), Qt::IntersectClip);
+}
+
+void GraphicsContext::concat(const AffineTransform &t)
+{
+    painter()->setWorldTransform(toQTransform(t), true);
+}
+
+AffineTransform GraphicsContext::currentTransform() const
+{
+    return toAffineTransform(painter()->worldTransform());
+}
+
+void GraphicsContext::setCurrentTransform(const AffineTransform &t)
+{
+    painter()->setWorldTransform(toQTransform(t));
+}
+
+void GraphicsContext::setFillColor(const Color &color)
+{
+    state().fill = color;
+}
+
+void GraphicsContext::setStrokeColor(const Color &color)
+{
+    state().stroke = color;
+}
+
+QBrush GraphicsContext::brushFor(const Color &color) const
+{
+    if (color.kind() == Color::Kind::Named)
+        return brushFor(color.namedFallback());
+    if (m_standIns && color.isCMYK()) {
+        const CmykValue value{color.cyanComponent(), color.magentaComponent(), color.yellowComponent(),
+                              color.blackComponent()};
+        QColor c = QColor::fromRgb(m_standIns->standInFor(value));
+        c.setAlphaF(std::clamp(color.alphaComponent(), 0.0f, 1.0f));
+        return QBrush(c);
+    }
+    return toQBrush(color);
+}
+
+void GraphicsContext::fillPath(const BezierPath &path)
+{
+    const QPainterPath qpath = toQPainterPath(path);
+    const QBrush brush = brushFor(state().fill);
+    paint([&](QPainter &p) { p.fillPath(qpath, brush); }, painter()->worldTransform().mapRect(qpath.boundingRect()));
+}
+
+void GraphicsContext::strokePath(const BezierPath &path)
+{
+    const QPainterPath qpath = toQPainterPath(path);
+    const QTransform &world = painter()->worldTransform();
+    const QPen pen = penForPath(path, brushFor(state().stroke), std::sqrt(std::abs(world.determinant())));
+    // A miter may reach half the width times the miter limit beyond its corner.
+    const qreal reach = pen.widthF() / 2 * std::max<qreal>(pen.miterLimit(), 1.5) + 1;
+    const QRectF bounds = world.mapRect(qpath.boundingRect().adjusted(-reach, -reach, reach, reach)).adjusted(-1, -1, 1, 1);
+    paint([&](QPainter &p) { p.strokePath(qpath, pen); }, bounds);
+}
+
+void GraphicsContext::fillRect(const Rect &rect)
+{
+    fillPath(BezierPath::bezierPathWithRect(rect));
+}
+
+void GraphicsContext::fillRectUsingOperation(const Rect &rect, CompositingOperation op)
+{
+    GraphicsStateSaver saver(*this);
+    setCompositingOperation(op);
+    fillRect(rect);
+}
+
+void GraphicsContext::drawImage(const QImage &image, const Rect &target, const Rect &source, CompositingOperation op,
+                                float fraction)
+{
+    if (image.isNull())
+        return;
+    const QRectF to(target.origin.x, target.origin.y, target.size.width, target.size.height);
+    const QRectF from = source.isEmpty() ? QRectF(image.rect())
+                                         : QRectF(source.origin.x, source.origin.y, source.size.width, source.size.height);
+    GraphicsStateSaver saver(*this);
+    setCompositingOperation(op);
+    paint(
+        [&](QPainter &p) {
+            p.setOpacity(std::clamp(double(fraction), 0.0, 1.0));
+            p.drawImage(to, image, from);
+            p.setOpacity(1.0);
+        },
+        painter()->worldTransform().mapRect(to));
+}
+
+void GraphicsContext::setShadow(const Shadow &shadow)
+{
+    state().shadow = shadow;
+}
+
+void GraphicsContext::clearShadow()
+{
+    state().shadow.reset();
+}
+
+void GraphicsContext::setCompositingOperation(CompositingOperation op)
+{
+    state().op = op;
+    applyFlags();
+}
+
+void GraphicsContext::setImageInterpolation(ImageInterpolation level)
+{
+    state().interpolation = level;
+    applyFlags();
+}
+
+void GraphicsContext::setShouldAntialias(bool on)
+{
+    state().antialias = on;
+    applyFlags();
+}
+
+void GraphicsContext::setShouldSmoothFonts(bool on)
+{
+    state().smoothFonts = on;
+    applyFlags();
+}
+
+void GraphicsContext::setCMYKStandIns(std::shared_ptr<CmykStandIns> table)
+{
+    m_standIns = std::move(table);
+}
+
+void GraphicsContext::applyFlags()
+{
+    QPainter *p = painter();
+    const State &s = state();
+    p->setRenderHint(QPainter::Antialiasing, s.antialias);
+    p->setRenderHint(QPainter::TextAntialiasing, s.smoothFonts);
+    p->setRenderHint(QPainter::SmoothPixmapTransform,
+                     s.interpolation != ImageInterpolation::None && s.interpolation != ImageInterpolation::Low);
+    // Vector devices compose source-over only; asking them for more only produces warnings.
+    const QPainter::CompositionMode mode = toQtCompositionMode(s.op);
+    if (mode == QPainter::CompositionMode_SourceOver || p->paintEngine()->hasFeature(QPaintEngine::PorterDuff))
+        p->setCompositionMode(mode);
+}
+
+qreal GraphicsContext::baseScale() const
+{
+    return isDrawingToScreen() ? 1.0 : m_device->logicalDpiX() / 72.0;
+}
+
+QRectF GraphicsContext::deviceRect() const
+{
+    return QRectF(0, 0, m_device->width(), m_device->height());
+}
+
+void GraphicsContext::paint(const std::function<void(QPainter &)> &draw, const QRectF &bounds)
+{
+    if (const auto &shadow = state().shadow; shadow && shadow->color.alphaComponent() > 0)
+        paintShadowOf(draw, bounds, *shadow);
+    draw(*painter());
+}
+
+void GraphicsContext::paintShadowOf(const std::function<void(QPainter &)> &draw, const QRectF &bounds,
+                                    const Shadow &shadow)
+{
+    QPainter *p = painter();
+    const qreal unit = baseScale();
+    const QPointF offset(shadow.offsetWidth * unit, -shadow.offsetHeight * unit);
+    const qreal sigma = std::max<qreal>(shadow.blurRadius, 0) * unit / 2;
+    const qreal margin = blurMarginFor(float(sigma));
+
+    // Only the part of the shadow that lands on the device (and inside the clip) is made;
+    // the mask reaches one blur margin further so that its edges blur as in the whole.
+    QRectF landing = bounds.adjusted(-margin, -margin, margin, margin).translated(offset) & deviceRect();
+    if (p->hasClipping())
+        landing &= p->worldTransform().mapRect(p->clipBoundingRect());
+    if (landing.isEmpty())
+        return;
+    const QRectF maskRect = landing.translated(-offset).adjusted(-margin, -margin, margin, margin);
+    const qreal pixels = isDrawingToScreen() ? m_device->devicePixelRatioF() : std::min<qreal>(1.0, vectorShadowPixelsPerPoint / unit);
+    const QSize size(std::min(maxOffscreenSide, int(std::ceil(maskRect.width() * pixels))),
+                     std::min(maxOffscreenSide, int(std::ceil(maskRect.height() * pixels))));
+    if (size.isEmpty())
+        return;
+
+    QImage mask(size, QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    {
+        QPainter mp(&mask);
+        mp.setRenderHints(p->renderHints());
+        mp.scale(size.width() / maskRect.width(), size.height() / maskRect.height());
+        mp.translate(-maskRect.topLeft());
+        mp.setWorldTransform(p->worldTransform(), true);
+        draw(mp);
+    }
+    blurImage(mask, float(sigma * pixels), true);
+    {
+        QPainter tint(&mask);
+        tint.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tint.fillRect(mask.rect(), brushFor(shadow.color).color());
+    }
+    p->save();
+    p->resetTransform();
+    p->setOpacity(1.0);
+    if (p->paintEngine()->hasFeature(QPaintEngine::PorterDuff))
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p->drawImage(maskRect.translated(offset), mask);
+    p->restore();
+}
+
+void GraphicsContext::beginTransparencyLayer()
+{
+    QPainter *parent = painter();
+    auto layer = std::make_unique<Layer>();
+    if (isDrawingToScreen()) {
+        const qreal ratio = m_device->devicePixelRatioF();
+        const QRectF area = deviceRect();
+        layer->image = QImage(std::min(maxOffscreenSide, int(std::ceil(area.width() * ratio))),
+                              std::min(maxOffscreenSide, int(std::ceil(area.height() * ratio))),
+                              QImage::Format_ARGB32_Premultiplied);
+        layer->image.setDevicePixelRatio(ratio);
+        layer->image.fill(Qt::transparent);
+        layer->painter = std::make_unique<QPainter>(&layer->image);
+    } else {
+        layer->painter = std::make_unique<QPainter>(&layer->picture);
+    }
+    QPainter *lp = layer->painter.get();
+    lp->setRenderHints(parent->renderHints());
+    if (parent->hasClipping())
+        lp->setClipPath(parent->worldTransform().map(parent->clipPath()));
+    lp->setWorldTransform(parent->worldTransform());
+
+    m_states.push_back(state());
+    state().shadow.reset();
+    state().op = CompositingOperation::SourceOver;
+    layer->stateDepth = m_states.size();
+    m_layers.push_back(std::move(layer));
+    applyFlags();
+}
+
+void GraphicsContext::endTransparencyLayer()
+{
+    if (m_layers.empty())
+        return;
+    while (m_states.size() > m_layers.back()->stateDepth)
+        restoreGraphicsState();
+    std::unique_ptr<Layer> layer = std::move(m_layers.back());
+    m_layers.pop_back();
+    m_states.pop_back();
+    layer->painter->end();
+
+    const QTransform toDevice = painter()->worldTransform().inverted();
+    const QRectF area = deviceRect();
+    paint(
+        [&](QPainter &p) {
+            p.save();
+            p.setWorldTransform(toDevice, true);
+            if (layer->image.isNull())
+                p.drawPicture(0, 0, layer->picture);
+            else
+                p.drawImage(area, layer->image);
+            p.restore();
+        },
+        area);
+}

@@ -1,0 +1,159 @@
+// A paint device that records what is drawn on it instead of making pixels (for tests).
+#include "platform/graphics/recording_paint_device.h"
+
+#include <QPaintEngine>
+#include <QPixmap>
+#include <QTextItem>
+
+class RecordingPaintEngine : public QPaintEngine {
+public:
+    RecordingPaintEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+
+    std::vector<RecordedDraw> draws;
+
+    bool begin(QPaintDevice *) override
+    {
+        m_current = {};
+        return true;
+    }
+    bool end() override { return true; }
+    Type type() const override { return QPaintEngine::User; }
+
+    void updateState(const QPaintEngineState &state) override
+    {
+        const DirtyFlags dirty = state.state();
+        if (dirty & DirtyPen)
+            m_current.pen = state.pen();
+        if (dirty & DirtyBrush)
+            m_current.brush = state.brush();
+        if (dirty & DirtyTransform)
+            m_current.transform = state.transform();
+        if (dirty & DirtyCompositionMode)
+            m_current.composition = state.compositionMode();
+        if (dirty & DirtyOpacity)
+            m_current.opacity = state.opacity();
+        if (dirty & DirtyHints)
+            m_current.hints = state.renderHints();
+        if (dirty & DirtyClipPath)
+            combineClip(state.clipOperation(), state.transform().map(state.clipPath()));
+        if (dirty & DirtyClipRegion) {
+            QPainterPath region;
+            region.addRegion(state.clipRegion());
+            combineClip(state.clipOperation(), state.transform().map(region));
+        }
+        if (dirty & DirtyClipEnabled)
+            m_current.clipped = state.isClipEnabled() && m_hasClip;
+    }
+
+    void drawPath(const QPainterPath &path) override
+    {
+        RecordedDraw d = m_current;
+        d.kind = RecordedDraw::Kind::Path;
+        d.path = path;
+        d.devicePath = m_current.transform.map(path);
+        draws.push_back(std::move(d));
+    }
+
+    void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override
+    {
+        QPainterPath path;
+        if (count > 0) {
+            path.moveTo(points[0]);
+            for (int i = 1; i < count; ++i)
+                path.lineTo(points[i]);
+            if (mode != PolylineMode)
+                path.closeSubpath();
+        }
+        path.setFillRule(mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
+        const QBrush brush = m_current.brush;
+        if (mode == PolylineMode)
+            m_current.brush = Qt::NoBrush;
+        drawPath(path);
+        m_current.brush = brush;
+    }
+
+    void drawImage(const QRectF &target, const QImage &image, const QRectF &source,
+                   Qt::ImageConversionFlags) override
+    {
+        RecordedDraw d = m_current;
+        d.kind = RecordedDraw::Kind::Image;
+        d.image = image;
+        d.target = target;
+        d.source = source;
+        d.devicePath.addRect(target);
+        d.devicePath = m_current.transform.map(d.devicePath);
+        draws.push_back(std::move(d));
+    }
+
+    void drawPixmap(const QRectF &target, const QPixmap &pixmap, const QRectF &source) override
+    {
+        drawImage(target, pixmap.toImage(), source, Qt::AutoColor);
+    }
+
+    void drawTextItem(const QPointF &position, const QTextItem &item) override
+    {
+        RecordedDraw d = m_current;
+        d.kind = RecordedDraw::Kind::Text;
+        d.text = item.text();
+        d.position = position;
+        d.font = item.font();
+        draws.push_back(std::move(d));
+    }
+
+private:
+    void combineClip(Qt::ClipOperation op, const QPainterPath &path)
+    {
+        if (op == Qt::NoClip) {
+            m_hasClip = false;
+            m_current.clipped = false;
+            m_current.clip = QPainterPath();
+            return;
+        }
+        m_current.clip = op == Qt::IntersectClip && m_hasClip ? m_current.clip.intersected(path) : path;
+        m_hasClip = true;
+        m_current.clipped = true;
+    }
+
+    RecordedDraw m_current;
+    bool m_hasClip = false;
+};
+
+RecordingPaintDevice::RecordingPaintDevice(QSize size) : m_size(size), m_engine(std::make_unique<RecordingPaintEngine>())
+{
+}
+
+RecordingPaintDevice::~RecordingPaintDevice() = default;
+
+const std::vector<RecordedDraw> &RecordingPaintDevice::draws() const
+{
+    return m_engine->draws;
+}
+
+void RecordingPaintDevice::clear()
+{
+    m_engine->draws.clear();
+}
+
+QPaintEngine *RecordingPaintDevice::paintEngine() const
+{
+    return m_engine.get();
+}
+
+int RecordingPaintDevice::metric(PaintDeviceMetric metric) const
+{
+    switch (metric) {
+    case PdmWidth: return m_size.width();
+    case PdmHeight: return m_size.height();
+    case PdmWidthMM: return qRound(m_size.width() * 25.4 / 72.0);
+    case PdmHeightMM: return qRound(m_size.height() * 25.4 / 72.0);
+    case PdmNumColors: return INT_MAX;
+    case PdmDepth: return 32;
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY: return 72;
+    case PdmDevicePixelRatio: return 1;
+    case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+    default: return QPaintDevice::metric(metric);
+    }
+}

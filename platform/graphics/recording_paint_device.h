@@ -1,0 +1,71 @@
+// A paint device that records what is drawn on it instead of making pixels (for tests).
+//
+// Every path, polygon, image and text item that reaches the device is kept as one
+// RecordedDraw with the painter's state at that moment: pen, brush, transform, the clip in
+// device coordinates, composition mode, opacity and render hints. Shapes are recorded in
+// device coordinates (the transform already applied) and also in the coordinates they were
+// drawn in. The device is 72 dpi, so one device unit is one point.
+//
+//     RecordingPaintDevice device(QSize(200, 100));
+//     {
+//         GraphicsContext context(&device, GraphicsContext::Output::Bitmap);
+//         context.fillPath(path);
+//     }
+//     ASSERT_EQ(device.draws().size(), 1u);
+//     EXPECT_EQ(device.draws()[0].brush.color(), Qt::red);
+//
+// Text needs a QGuiApplication, as all text drawing does.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <memory>
+#include <vector>
+
+struct RecordedDraw {
+    enum class Kind { Path, Image, Text };
+    Kind kind = Kind::Path;
+
+    QPainterPath path;        // Path: as drawn, in the painter's coordinates
+    QPainterPath devicePath;  // Path: in device coordinates
+    QImage image;             // Image: the image (pixmaps are converted)
+    QRectF target;            // Image: target rect in the painter's coordinates; Text: none
+    QRectF source;            // Image: the part of the image drawn
+    QString text;             // Text
+    QPointF position;         // Text: baseline origin in the painter's coordinates
+    QFont font;               // Text
+
+    QPen pen;                 // Qt::NoPen for a fill
+    QBrush brush;             // Qt::NoBrush for a stroke
+    QTransform transform;
+    bool clipped = false;
+    QPainterPath clip;        // device coordinates, when clipped
+    QPainter::CompositionMode composition = QPainter::CompositionMode_SourceOver;
+    qreal opacity = 1.0;
+    QPainter::RenderHints hints;
+
+    bool isFill() const { return kind == Kind::Path && brush.style() != Qt::NoBrush; }
+    bool isStroke() const { return kind == Kind::Path && pen.style() != Qt::NoPen; }
+};
+
+class RecordingPaintDevice : public QPaintDevice {
+public:
+    explicit RecordingPaintDevice(QSize size);
+    ~RecordingPaintDevice() override;
+
+    const std::vector<RecordedDraw> &draws() const;
+    void clear();
+
+    QPaintEngine *paintEngine() const override;
+
+protected:
+    int metric(PaintDeviceMetric metric) const override;
+
+private:
+    QSize m_size;
+    std::unique_ptr<class RecordingPaintEngine> m_engine;
+};
