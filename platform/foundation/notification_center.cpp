@@ -59,6 +59,8 @@ void NotificationCenter::removeObserver(const void *observer)
 
 void NotificationCenter::removeObserverNameObject(const void *observer, const QString &name, const void *sender)
 {
+    if (!observer)   // registrations without an identity go by token only
+        return;
     QMutexLocker lock(&m_mutex);
     std::erase_if(m_observers, [&](const std::shared_ptr<Observer> &entry) {
         if (entry->identity != observer || (!name.isEmpty() && entry->name != name)

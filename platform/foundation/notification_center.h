@@ -50,7 +50,7 @@ public:
     ObserverToken addObserver(const void *observer, const QString &name, const void *sender, Handler handler);
 
     void removeObserver(ObserverToken token);
-    // Every registration of the observer.
+    // Every registration of the observer (nothing for a null observer).
     void removeObserver(const void *observer);
     // The observer's registrations for this name and sender; an empty name or null sender
     // matches every registration of the observer in that respect.

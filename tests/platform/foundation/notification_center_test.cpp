@@ -99,6 +99,8 @@ TEST(NotificationCenter, RemovalByObserverIdentity)
     center.addObserver(&observer, "B", &sender, [&](const Notification &) { calls << "B"; });
     center.addObserver(&observer, "B", nullptr, [&](const Notification &) { calls << "B any"; });
     center.addObserver(&other, "A", nullptr, [&](const Notification &) { calls << "other"; });
+    center.addObserver(nullptr, "A", nullptr, [&](const Notification &) { calls << "token only"; });
+    center.removeObserver(nullptr);   // removes nothing
 
     center.removeObserverNameObject(&observer, "B", &sender);
     center.postNotificationName("B", &sender);
@@ -108,7 +110,7 @@ TEST(NotificationCenter, RemovalByObserverIdentity)
     center.removeObserver(&observer);
     center.postNotificationName("A", nullptr);
     center.postNotificationName("B", nullptr);
-    EXPECT_EQ(calls, QStringList({"other"}));
+    EXPECT_EQ(calls, QStringList({"other", "token only"}));
 }
 
 TEST(NotificationCenter, DefaultCenterIsShared)
