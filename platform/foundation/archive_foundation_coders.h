@@ -1,0 +1,28 @@
+// Archive coders of the Foundation classes, read into and written from PropertyList values:
+// NSString, NSData, NSArray, NSDictionary (and their mutable forms), NSNumber, NSValue and
+// NSDate.
+//
+// NSNumber and NSValue hold a type encoding and a value of that type. Numbers become
+// integers, reals (float or double, as written) or bools (a char of 0 or 1, as the platform
+// stores BOOL); points, sizes and rects become PropertyList points, sizes and rects (from
+// both the 32-bit "{_NSPoint=ff}" and the 64-bit "{CGPoint=dd}" forms); a value of any
+// other layout becomes an ArchivedValue. Containers hold PropertyLists only: an element
+// that is none (an unsupported class, an ArchivedValue, a nil) is left out with a note.
+#pragma once
+
+#include "platform/foundation/property_list.h"
+
+#include <QString>
+
+#include <any>
+#include <optional>
+
+class ArchiveCoderRegistry;
+class Unarchiver;
+
+void registerFoundationCoders(ArchiveCoderRegistry &registry);
+
+// The property-list value of a decoded object, or nothing for objects of other kinds.
+std::optional<PropertyList> propertyListFromArchivedObject(const std::any &object);
+// Reads an object that must be a (non-nil) string, for coders whose values hold names.
+bool decodeStringObject(Unarchiver &in, QString &string);

@@ -1,0 +1,24 @@
+// Values an archive holds that have no closer type: an NSValue of a byte layout other than
+// a number, point, size or rect, and objects of classes that no coder reads.
+#pragma once
+
+#include <QByteArray>
+
+// An NSValue kept as its Objective-C type encoding and its bytes as the value lies in
+// memory: fields at their natural alignment (long is 4 bytes, as on the 32-bit systems
+// that wrote such archives), each in this machine's byte order. A "{?=fff}" value is
+// thus three floats at offsets 0, 4 and 8.
+struct ArchivedValue {
+    QByteArray objCType;
+    QByteArray bytes;
+
+    friend bool operator==(const ArchivedValue &a, const ArchivedValue &b)
+    {
+        return a.objCType == b.objCType && a.bytes == b.bytes;
+    }
+};
+
+// An object the stream held but no coder reads; containers leave it out.
+struct UnsupportedObject {
+    QByteArray className;
+};

@@ -1,0 +1,88 @@
+// Archiver: writes objects as a little-endian typedstream through the object encoders of
+// the coder registry, in the layout the platform's own archiver gives the same objects.
+//
+// Shared strings (class names, type encodings) and classes are written once and then
+// referred to by number; equal NSString objects are written once too, as the platform
+// does for a dictionary's repeated constant keys. An encoder that meets a value it cannot
+// write calls fail(); the first failure is kept and archivedData() is then not to be used.
+#pragma once
+
+#include "platform/foundation/typedstream_output.h"
+#include "platform/foundation/typedstream_type_encoding.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <any>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+struct ArchiveCoderTable;
+
+// One class of the chain an object is written with: name and version.
+struct ClassVersion {
+    const char *name;
+    int version;
+};
+
+class Archiver {
+public:
+    // Writes with the shared registry's coders.
+    Archiver();
+    explicit Archiver(std::shared_ptr<const ArchiveCoderTable> coders);
+    ~Archiver();
+    Archiver(const Archiver &) = delete;
+    Archiver &operator=(const Archiver &) = delete;
+
+    bool encodeRootObject(const std::any &object);
+    const QByteArray &archivedData() const { return m_out.data(); }
+
+    bool failed() const { return !m_error.isEmpty(); }
+    const QString &error() const { return m_error; }
+    // Records the first error and answers false.
+    bool fail(const QString &message);
+
+    // Writing values, for encoders. Outside a group each value is a group of its own
+    // (with its type encoding before it); inside beginGroup/endGroup the values follow the
+    // group's encoding one by one, as the platform's multi-value calls write them.
+    // '@': an empty std::any or an absent PropertyList is nil; a PropertyList string is an
+    // NSString; anything else goes to the encoder registered for its type.
+    void encodeObject(const std::any &object);
+    void encodeStringObject(const QString &string);      // '@' holding an NSString
+    void encodeInt(qint64 value, char type = 'i');       // any integer type
+    void encodeFloat(float value);                       // 'f'
+    void encodeDouble(double value);                     // 'd'
+    void encodeBytes(const QByteArray &bytes);           // '+', a byte string
+    void encodeCString(const QByteArray &string);        // '*', a C string
+    void encodeByteArray(const QByteArray &bytes);       // "[Nc]"
+    void encodeFloatArray(const std::vector<float> &values);   // "[Nf]"
+    // A value of the given type from its bytes as they lie in memory (see ArchivedValue).
+    void encodeValueOfType(const TypeEncoding &type, const QByteArray &bytes);
+    void beginGroup(const QByteArray &types);
+    void endGroup();
+
+    // Starts the object an encoder writes (every encoder calls it once, first): its class
+    // chain, most derived class first, ending at the root class
+    // ({"NSString", 1}, {"NSObject", 0}). The end of the object is written for it.
+    void beginObject(std::initializer_list<ClassVersion> chain);
+
+private:
+    void beginValue(const QByteArray &encoding);
+    void writeSharedString(const QByteArray &text);
+    void writeRawValue(const TypeEncoding &type, const QByteArray &bytes, qint64 offset);
+    void encodeObjectValue(const std::any &object);
+    void encodeStringObjectValue(const QString &string);
+
+    TypedStreamOutput m_out;
+    std::shared_ptr<const ArchiveCoderTable> m_coders;
+    QHash<QByteArray, qint64> m_sharedStrings;
+    QHash<QByteArray, qint64> m_classes;
+    QHash<QString, qint64> m_stringObjects;
+    qint64 m_nextObjectNumber = 0;
+    std::vector<TypeEncoding> m_group;   // the open group's types; empty outside a group
+    size_t m_groupPos = 0;
+    bool m_objectStarted = false;
+    QString m_error;
+};

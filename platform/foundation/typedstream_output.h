@@ -1,0 +1,27 @@
+// Writing of a little-endian typedstream's bytes: the header and the integers, reals and
+// byte runs the format is made of.
+#pragma once
+
+#include <QByteArray>
+
+class TypedStreamOutput {
+public:
+    TypedStreamOutput();   // starts with the header
+
+    const QByteArray &data() const { return m_data; }
+
+    void writeTag(int tag) { m_data.append(char(tag)); }
+    void writeByte(quint8 byte) { m_data.append(char(byte)); }
+    // One byte when the value lies outside the tag range, else a tag and 2, 4 or 8 bytes.
+    void writeInteger(qint64 value);
+    // A whole number as an integer, anything else as the float tag and 4 or 8 bytes.
+    void writeFloat(float value);
+    void writeDouble(double value);
+    void writeBytes(const QByteArray &bytes) { m_data.append(bytes); }
+    void writeReferenceNumber(qint64 number);
+
+private:
+    void writeFixed(quint64 value, int width);
+
+    QByteArray m_data;
+};
