@@ -14,13 +14,14 @@
 //
 // Grouping by event (groupsByEvent, on by default). The first registration or
 // beginUndoGrouping outside any group opens an automatic group, so everything one user action
-// changes becomes one step. The automatic group closes when the pass of the OUTERMOST event
-// loop that opened it ends: a zero-time queued call does it, but when that call is delivered
-// inside a nested local event loop (QThread::loopLevel() above 1, e.g. the mouse-tracking loop
-// of a drag, or a modal dialog), closing waits until the thread's event loop is back at the
-// outermost level (checked each time the dispatcher is about to wait for events). So a drag
-// started on mouse-down and tracked in a nested loop stays one step. Nested loops must run
-// through QEventLoop::exec() for this to work (a bare processEvents() call is not a level).
+// changes becomes one step. The automatic group closes at the end of the current pass of the
+// OUTERMOST event loop (the application's): a zero-time queued call does it, but when that call
+// is delivered inside a nested local event loop (QThread::loopLevel() above 1, e.g. the
+// mouse-tracking loop of a drag, or a modal dialog), closing waits until the thread is back in
+// the outermost loop (checked each time its dispatcher is about to wait for events). So a drag
+// tracked in a nested loop stays one step, whether its first change came on mouse-down or
+// during the drag. Nested loops must run through QEventLoop::exec() for this to work (a bare
+// processEvents() call is not a level).
 // A group also stays open while explicit groups inside it are still open. Without a
 // QCoreApplication nothing closes the group by itself: call closeEventGroup() at the end of
 // each pass (tests simulate passes that way or with QCoreApplication::sendPostedEvents()), or
