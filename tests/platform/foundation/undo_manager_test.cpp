@@ -222,45 +222,49 @@ TEST(UndoManager, PostsNotificationsAndTellsTheDocument)
     EXPECT_EQ(changes, (std::vector<UndoChange>{UndoChange::Done, UndoChange::Undone, UndoChange::Redone}));
 }
 
-// A drag: mouse-down in the application's loop registers, then a nested tracking loop
-// registers on every move, then mouse-up registers again. All of it must be one step, and the
-// step must close once the outer loop's pass is over.
+// A drag: mouse-down in the application's loop (maybe registering), then a nested tracking
+// loop that registers on every move, then mouse-up registers again. All of it must be one
+// step, and the step must close once the outer loop's pass is over.
 TEST(UndoManager, ADragInANestedLoopStaysOneStep)
 {
     ensureCoreApp();
-    UndoManager undo;
-    Value v{&undo};
-    int levelAfterNestedLoop = -1;
-    int levelAfterPass = -1;
-    QEventLoop outer;
-    QTimer::singleShot(0, &outer, [&] {   // the mouse-down, delivered by the outer loop
-        v.set(1);
-        QEventLoop tracking;
-        int moves = 0;
-        QTimer move;
-        QObject::connect(&move, &QTimer::timeout, &tracking, [&] {
-            v.set(2 + moves);
-            if (++moves == 3)
-                tracking.quit();
+    for (const bool changeOnMouseDown : {true, false}) {
+        SCOPED_TRACE(changeOnMouseDown ? "change on mouse-down" : "first change during the drag");
+        UndoManager undo;
+        Value v{&undo};
+        int levelAfterNestedLoop = -1;
+        int levelAfterPass = -1;
+        QEventLoop outer;
+        QTimer::singleShot(0, &outer, [&] {   // the mouse-down, delivered by the outer loop
+            if (changeOnMouseDown)
+                v.set(1);
+            QEventLoop tracking;
+            int moves = 0;
+            QTimer move;
+            QObject::connect(&move, &QTimer::timeout, &tracking, [&] {
+                v.set(2 + moves);
+                if (++moves == 3)
+                    tracking.quit();
+            });
+            move.start(5);
+            tracking.exec();
+            levelAfterNestedLoop = undo.groupingLevel();
+            v.set(10);   // the mouse-up
+            QTimer::singleShot(30, &outer, [&] {
+                levelAfterPass = undo.groupingLevel();
+                outer.quit();
+            });
         });
-        move.start(5);
-        tracking.exec();
-        levelAfterNestedLoop = undo.groupingLevel();
-        v.set(10);   // the mouse-up
-        QTimer::singleShot(30, &outer, [&] {
-            levelAfterPass = undo.groupingLevel();
-            outer.quit();
-        });
-    });
-    outer.exec();
+        outer.exec();
 
-    EXPECT_EQ(levelAfterNestedLoop, 1);
-    EXPECT_EQ(levelAfterPass, 0);
-    undo.undo();
-    EXPECT_EQ(v.value, 0);
-    EXPECT_FALSE(undo.canUndo());
-    undo.redo();
-    EXPECT_EQ(v.value, 10);
+        EXPECT_EQ(levelAfterNestedLoop, 1);
+        EXPECT_EQ(levelAfterPass, 0);
+        undo.undo();
+        EXPECT_EQ(v.value, 0);
+        EXPECT_FALSE(undo.canUndo());
+        undo.redo();
+        EXPECT_EQ(v.value, 10);
+    }
 }
 
 TEST(UndoManager, PassesOfTheOuterLoopAreSeparateSteps)
