@@ -176,7 +176,20 @@ void GraphicsContext::fillPath(const BezierPath &path)
 {
     const QPainterPath qpath = toQPainterPath(path);
     const QBrush brush = brushFor(state().fill);
-    paint([&](QPainter &p) { p.fillPath(qpath, brush); }, painter()->worldTransform().mapRect(qpath.boundingRect()));
+    fillPathWithBrush(qpath, brush);
+}
+
+void GraphicsContext::fillPathWithBrush(const QPainterPath &path, const QBrush &brush)
+{
+    paint([&](QPainter &p) { p.fillPath(path, brush); }, painter()->worldTransform().mapRect(path.boundingRect()));
+}
+
+QRectF GraphicsContext::clipBounds() const
+{
+    const QPainter *p = painter();
+    if (p->hasClipping())
+        return p->clipBoundingRect();
+    return p->worldTransform().inverted().mapRect(deviceRect());
 }
 
 void GraphicsContext::strokePath(const BezierPath &path)

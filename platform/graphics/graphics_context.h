@@ -117,6 +117,10 @@ public:
     void strokePath(const BezierPath &path);
     void fillRect(const Rect &rect);
     void fillRectUsingOperation(const Rect &rect, CompositingOperation op);
+    // Fills a Qt path (user space) with a brush of its own, e.g. a gradient.
+    void fillPathWithBrush(const QPainterPath &path, const QBrush &brush);
+    // The clip's bounds in user space (the device's bounds when nothing clips).
+    QRectF clipBounds() const;
     // Draws the `source` part of the image (in pixels; an empty rect means all of it) into
     // `target` (user space) with the operation at the opacity `fraction`. The image's top
     // row goes to the target's minimum y.
