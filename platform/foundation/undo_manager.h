@@ -21,7 +21,9 @@
 // the outermost loop (checked each time its dispatcher is about to wait for events). So a drag
 // tracked in a nested loop stays one step, whether its first change came on mouse-down or
 // during the drag. Nested loops must run through QEventLoop::exec() for this to work (a bare
-// processEvents() call is not a level).
+// processEvents() call is not a level). What Qt delivers in one dispatcher pass (input events
+// that queued up while the program was busy, timers due together) shares a step, as it shares
+// the pass.
 // A group also stays open while explicit groups inside it are still open. Without a
 // QCoreApplication nothing closes the group by itself: call closeEventGroup() at the end of
 // each pass (tests simulate passes that way or with QCoreApplication::sendPostedEvents()), or

@@ -273,9 +273,16 @@ TEST(UndoManager, PassesOfTheOuterLoopAreSeparateSteps)
     UndoManager undo;
     Value v{&undo};
     QEventLoop loop;
-    QTimer::singleShot(0, &loop, [&] { v.set(1); });
-    QTimer::singleShot(10, &loop, [&] { v.set(2); });
-    QTimer::singleShot(20, &loop, [&] { loop.quit(); });
+    // Each call is queued by the one before, so it runs in a later pass than that one's
+    // end-of-pass call. (Events that Qt hands over in one pass, such as timers due together,
+    // share a step, as they share a pass.)
+    QTimer::singleShot(0, &loop, [&] {
+        v.set(1);
+        QTimer::singleShot(0, &loop, [&] {
+            v.set(2);
+            QTimer::singleShot(0, &loop, [&] { loop.quit(); });
+        });
+    });
     loop.exec();
     EXPECT_EQ(undo.groupingLevel(), 0);
     undo.undo();
