@@ -1,0 +1,623 @@
+// Line-by-line layout of paragraphs into text containers.
+#include "platform/text/layout_manager.h"
+
+#include "platform/text/font_registry.h"
+#include "platform/text/hyphenator.h"
+#include "platform/text/text_storage.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+struct LayoutManager::Paragraph {
+    TextRange range;          // with the separator
+    int textLength = 0;       // without it
+    ParagraphStyle style;
+    std::unique_ptr<QTextLayout> layout;
+};
+
+namespace {
+
+constexpr float DefaultTabInterval = 28;
+
+struct LineMetrics {
+    float ascent = 0;
+    float descent = 0;   // positive
+    float leading = 0;
+};
+
+QString fontKey(const Font &f) { return f.name + QLatin1Char('/') + QString::number(f.size); }
+
+const FontMetrics &cachedMetrics(const Font &font)
+{
+    static QHash<QString, FontMetrics> cache;
+    QString key = fontKey(font);
+    auto it = cache.find(key);
+    if (it == cache.end())
+        it = cache.insert(key, fontMetrics(font));
+    return *it;
+}
+
+Font fontOf(const TextAttributes &a) { return a.font.value_or(Font{QStringLiteral("Helvetica"), 12}); }
+
+float hyphenWidth(const Font &font)
+{
+    static QHash<QString, float> cache;
+    QString key = fontKey(font);
+    auto it = cache.find(key);
+    if (it == cache.end())
+        it = cache.insert(key, float(QFontMetricsF(qFont(font), layoutPaintDevice()).horizontalAdvance(u'-')));
+    return *it;
+}
+
+// The metrics of the characters of range (one character at its start when it is empty).
+LineMetrics metricsOf(const AttributedString &text, TextRange range)
+{
+    LineMetrics m;
+    if (range.isEmpty())
+        range = {std::clamp(range.location, 0, std::max(text.length() - 1, 0)), 1};
+    auto add = [&](const TextAttributes &a) {
+        const FontMetrics &f = cachedMetrics(fontOf(a));
+        float offset = a.baselineOffset.value_or(0);
+        m.ascent = std::max(m.ascent, f.ascender + std::max(offset, 0.0f));
+        m.descent = std::max(m.descent, -f.descender - std::min(offset, 0.0f));
+        m.leading = std::max(m.leading, f.leading);
+    };
+    if (text.isEmpty())
+        add(TextAttributes{});
+    text.enumerateRuns(range, [&](const TextRun &run) { add(run.attributes); });
+    return m;
+}
+
+float lineHeight(const LineMetrics &m, const ParagraphStyle &s)
+{
+    float h = m.ascent + m.descent + m.leading;
+    if (s.lineHeightMultiple > 0)
+        h *= s.lineHeightMultiple;
+    if (s.minimumLineHeight > 0)
+        h = std::max(h, s.minimumLineHeight);
+    if (s.maximumLineHeight > 0)
+        h = std::min(h, s.maximumLineHeight);
+    return h;
+}
+
+Qt::Alignment qtAlignment(TextAlignment a)
+{
+    switch (a) {
+    case TextAlignment::Right: return Qt::AlignRight;
+    case TextAlignment::Center: return Qt::AlignHCenter;
+    case TextAlignment::Justified: return Qt::AlignJustify;
+    case TextAlignment::Left: return Qt::AlignLeft | Qt::AlignAbsolute;
+    case TextAlignment::Natural: break;
+    }
+    return Qt::AlignLeft;
+}
+
+std::unique_ptr<QTextLayout> makeLayout(const AttributedString &text, TextRange range, int length,
+                                        const ParagraphStyle &style)
+{
+    QString s = text.string().mid(range.location, length);
+    Font first = fontOf(text.attributesAt(range.location));
+    auto layout = std::make_unique<QTextLayout>(s, qFont(first), layoutPaintDevice());
+    QList<QTextLayout::FormatRange> formats;
+    text.enumerateRuns({range.location, length}, [&](const TextRun &run) {
+        QTextLayout::FormatRange f;
+        f.start = run.range.location - range.location;
+        f.length = run.range.length;
+        f.format.setFont(qFont(fontOf(run.attributes)), QTextCharFormat::FontPropertiesAll);
+        if (run.attributes.kerning) {
+            float k = *run.attributes.kerning;
+            if (k == 0) {
+                f.format.setFontKerning(false);
+            } else {
+                f.format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+                f.format.setFontLetterSpacing(k);
+            }
+        }
+        formats.append(f);
+    });
+    layout->setFormats(formats);
+    QTextOption option;
+    option.setAlignment(qtAlignment(style.alignment));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setUseDesignMetrics(true);
+    QList<QTextOption::Tab> tabs;
+    for (const TextTab &t : style.tabStops) {
+        QTextOption::Tab tab;
+        tab.position = t.location;
+        switch (t.type) {
+        case TextTabType::Left: tab.type = QTextOption::LeftTab; break;
+        case TextTabType::Right: tab.type = QTextOption::RightTab; break;
+        case TextTabType::Center: tab.type = QTextOption::CenterTab; break;
+        case TextTabType::Decimal:
+            tab.type = QTextOption::DelimiterTab;
+            tab.delimiter = u'.';
+            break;
+        }
+        tabs.append(tab);
+    }
+    option.setTabs(tabs);
+    option.setTabStopDistance(style.defaultTabInterval > 0 ? style.defaultTabInterval : DefaultTabInterval);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    return layout;
+}
+
+// Breaks the word after the line at the last hyphenation point that fits with a hyphen.
+bool hyphenate(QTextLine &line, const QString &s, float width, const Font &font)
+{
+    int start = line.textStart();
+    int end = start + line.textLength();
+    if (end >= s.size() || end == start || !s[end - 1].isSpace() || !s[end].isLetter())
+        return false;
+    int wordEnd = end;
+    while (wordEnd < s.size() && s[wordEnd].isLetter())
+        ++wordEnd;
+    QList<int> points = hyphenationPoints(s.mid(end, wordEnd - end));
+    float dash = hyphenWidth(font);
+    for (auto it = points.crbegin(); it != points.crend(); ++it) {
+        line.setNumColumns(end - start + *it, width);
+        if (line.textLength() == end - start + *it && line.naturalTextWidth() + dash <= width)
+            return true;
+    }
+    line.setLineWidth(width);
+    return false;
+}
+
+} // namespace
+
+LayoutManager::LayoutManager() = default;
+
+LayoutManager::~LayoutManager()
+{
+    setTextStorage(nullptr);
+    for (TextContainer *c : m_containers)
+        c->m_layoutManager = nullptr;
+}
+
+void LayoutManager::setTextStorage(TextStorage *storage)
+{
+    if (m_storage)
+        m_storage->removeObserver(m_observer);
+    m_storage = storage;
+    m_observer = 0;
+    if (storage) {
+        m_text = storage->text();
+        m_observer = storage->addObserver([this](const TextStorage &s, const TextEdit &) {
+            m_text = s.text();
+            invalidateLayout();
+        });
+    }
+    invalidateLayout();
+}
+
+void LayoutManager::setAttributedString(const AttributedString &text)
+{
+    setTextStorage(nullptr);
+    m_text = text;
+    invalidateLayout();
+}
+
+void LayoutManager::addTextContainer(TextContainer *container)
+{
+    if (container->m_layoutManager)
+        container->m_layoutManager->removeTextContainer(container);
+    container->m_layoutManager = this;
+    m_containers.push_back(container);
+    invalidateLayout();
+}
+
+void LayoutManager::removeTextContainer(TextContainer *container)
+{
+    auto it = std::find(m_containers.begin(), m_containers.end(), container);
+    if (it == m_containers.end())
+        return;
+    container->m_layoutManager = nullptr;
+    m_containers.erase(it);
+    invalidateLayout();
+}
+
+void LayoutManager::setHyphenationFactor(float factor)
+{
+    m_hyphenationFactor = std::clamp(factor, 0.0f, 1.0f);
+    invalidateLayout();
+}
+
+void LayoutManager::invalidateLayout()
+{
+    m_valid = false;
+}
+
+void LayoutManager::ensureLayout()
+{
+    if (!m_valid)
+        layout();
+}
+
+void LayoutManager::layout()
+{
+    m_valid = true;
+    m_paragraphs.clear();
+    m_fragments.clear();
+    m_firstUnlaid = 0;
+    const QString &s = m_text.string();
+    // Paragraphs; a text ending with a separator gets an empty last paragraph.
+    int pos = 0;
+    while (pos < m_text.length()) {
+        auto p = std::make_unique<Paragraph>();
+        p->range = m_text.paragraphRange({pos, 0});
+        int len = p->range.length;
+        while (len > 0 && isParagraphSeparator(s[p->range.location + len - 1]))
+            --len;
+        p->textLength = len;
+        p->style = m_text.attributesAt(p->range.location).paragraphStyle.value_or(ParagraphStyle{});
+        m_paragraphs.push_back(std::move(p));
+        pos = m_paragraphs.back()->range.end();
+    }
+    if (!m_text.isEmpty() && isParagraphSeparator(s.back())) {
+        auto p = std::make_unique<Paragraph>();
+        p->range = {m_text.length(), 0};
+        p->style = m_text.attributesAt(m_text.length() - 1).paragraphStyle.value_or(ParagraphStyle{});
+        m_paragraphs.push_back(std::move(p));
+    }
+    int container = 0;
+    float y = 0;
+    for (int i = 0; i < int(m_paragraphs.size()); ++i) {
+        if (!layoutParagraph(i, container, y))
+            return;
+    }
+    m_firstUnlaid = m_text.length();
+}
+
+// Lays out one paragraph from y in container; false when the containers are full.
+bool LayoutManager::layoutParagraph(int index, int &container, float &y)
+{
+    Paragraph &p = *m_paragraphs[index];
+    const ParagraphStyle &style = p.style;
+    m_currentParagraph = p.range;
+    m_currentStyle = style;
+    AttributedString &text = m_text;
+    p.layout = makeLayout(text, p.range, p.textLength, style);
+    QTextLayout &layout = *p.layout;
+    const QString &s = layout.text();
+    float factor = style.hyphenationFactor > 0 ? style.hyphenationFactor : m_hyphenationFactor;
+
+    layout.beginLayout();
+    Rect remaining;
+    bool firstLine = true;
+    int lineIndex = 0;
+    float lineTop = y;
+    for (;;) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        if (container >= int(m_containers.size())) {
+            layout.endLayout();
+            m_firstUnlaid = p.range.location + line.textStart();
+            return false;
+        }
+        int start = line.textStart();
+        LineMetrics estimate = metricsOf(text, {p.range.location + start, 0});
+        float before = firstLine && index > 0 ? style.paragraphSpacingBefore : 0;
+        float height = before + lineHeight(estimate, style) + style.lineSpacing;
+        bool placed = false;
+        while (!placed) {
+            TextContainer *c = m_containers[container];
+            bool newLine = remaining.isEmpty();
+            Rect proposed = newLine ? Rect(0, lineTop, c->containerSize().width, height)
+                                    : Rect(remaining.origin, {remaining.width(), height});
+            Rect rest;
+            Rect frag;
+            float lineH = 0, after = 0;
+            LineMetrics m;
+            bool hyphenated = false;
+            for (int attempt = 0; attempt < 4; ++attempt) {
+                frag = c->lineFragmentRectForProposedRect(proposed, LineSweepDirection::Right,
+                                                          LineMovementDirection::MovesDown, &rest);
+                if (frag.isEmpty())
+                    break;
+                float pad = c->lineFragmentPadding();
+                float indent = newLine ? (firstLine ? style.firstLineHeadIndent : style.headIndent) : 0;
+                float left = frag.minX() + pad + indent;
+                float right = frag.maxX() - pad;
+                if (style.tailIndent > 0)
+                    right = std::min(right, style.tailIndent);
+                else
+                    right += style.tailIndent;
+                float width = std::max(right - left, 0.0f);
+                line.setLineWidth(width);
+                hyphenated = false;
+                int end = line.textStart() + line.textLength();
+                if (factor > 0 && width > 0 && end < s.size() && line.naturalTextWidth() / width < factor)
+                    hyphenated = hyphenate(line, s, width, fontOf(text.attributesAt(p.range.location + end)));
+                line.setPosition(QPointF(left, 0));
+                m = metricsOf(text, {p.range.location + line.textStart(), line.textLength()});
+                bool last = line.textStart() + line.textLength() >= s.size();
+                after = last ? style.paragraphSpacing : 0;
+                lineH = lineHeight(m, style);
+                float needed = before + lineH + style.lineSpacing + after;
+                if (needed <= proposed.height() + 0.001f)
+                    break;
+                proposed.size.height = needed;
+            }
+            if (frag.isEmpty()) {
+                if (!newLine) {
+                    // No room beside the earlier fragment: the line goes on below it.
+                    remaining = Rect();
+                    lineTop += height;
+                    continue;
+                }
+                ++container;
+                lineTop = 0;
+                remaining = Rect();
+                if (container >= int(m_containers.size())) {
+                    layout.endLayout();
+                    m_firstUnlaid = p.range.location + start;
+                    return false;
+                }
+                continue;
+            }
+            float fragHeight = std::max(proposed.height(), before + lineH + style.lineSpacing + after);
+            float baseline = frag.minY() + before + lineH - m.descent - m.leading;
+            line.setPosition(QPointF(line.position().x(), baseline - line.ascent()));
+            LineFragment f;
+            f.container = container;
+            f.rect = Rect(frag.minX(), frag.minY(), frag.width(), fragHeight);
+            float pad = c->lineFragmentPadding();
+            float textWidth = float(line.naturalTextWidth()) + (hyphenated ? hyphenWidth(fontOf(text.attributesAt(
+                                                                   p.range.location + line.textStart()))) : 0);
+            float usedLeft = float(line.cursorToX(line.textStart())) - pad;
+            if (style.alignment == TextAlignment::Justified && line.textStart() + line.textLength() < s.size())
+                textWidth = float(line.width());
+            f.usedRect = Rect(std::max(frag.minX(), std::min(usedLeft, float(line.x()) - pad)), frag.minY(),
+                              std::min(textWidth + 2 * pad, frag.width()), fragHeight);
+            f.baseline = baseline;
+            int startChar = p.range.location + line.textStart();
+            int endChar = p.range.location + line.textStart() + line.textLength();
+            if (line.textStart() + line.textLength() >= s.size())
+                endChar = p.range.end();
+            f.characters = {startChar, endChar - startChar};
+            f.hyphenated = hyphenated;
+            f.paragraph = index;
+            f.line = lineIndex;
+            m_fragments.push_back(f);
+            placed = true;
+            firstLine = false;
+            if (!rest.isEmpty() && rest.width() > 0) {
+                remaining = rest;
+                height = fragHeight;
+            } else {
+                remaining = Rect();
+                lineTop = frag.minY() + fragHeight;
+            }
+        }
+        ++lineIndex;
+    }
+    layout.endLayout();
+    // The line after a fragment that left a remaining rectangle starts below it.
+    if (!remaining.isEmpty() && !m_fragments.empty())
+        lineTop = m_fragments.back().rect.maxY();
+    y = lineTop;
+    return true;
+}
+
+const std::vector<LineFragment> &LayoutManager::lineFragments()
+{
+    ensureLayout();
+    return m_fragments;
+}
+
+int LayoutManager::firstUnlaidCharacterIndex()
+{
+    ensureLayout();
+    return m_firstUnlaid;
+}
+
+const QTextLayout *LayoutManager::paragraphLayout(int paragraph) const
+{
+    return paragraph >= 0 && paragraph < int(m_paragraphs.size()) ? m_paragraphs[paragraph]->layout.get() : nullptr;
+}
+
+int LayoutManager::paragraphStart(int paragraph) const
+{
+    return paragraph >= 0 && paragraph < int(m_paragraphs.size()) ? m_paragraphs[paragraph]->range.location : 0;
+}
+
+int LayoutManager::fragmentIndexForCharacter(int index)
+{
+    ensureLayout();
+    auto it = std::upper_bound(m_fragments.begin(), m_fragments.end(), index,
+                               [](int i, const LineFragment &f) { return i < f.characters.location; });
+    if (it == m_fragments.begin())
+        return -1;
+    int k = int(it - m_fragments.begin()) - 1;
+    const LineFragment &f = m_fragments[k];
+    if (f.characters.contains(index) || (f.characters.isEmpty() && f.characters.location == index))
+        return k;
+    return -1;
+}
+
+TextRange LayoutManager::glyphRangeForTextContainer(const TextContainer *container)
+{
+    ensureLayout();
+    int start = -1, end = -1;
+    for (const LineFragment &f : m_fragments) {
+        if (m_containers[f.container] != container)
+            continue;
+        if (start < 0)
+            start = f.characters.location;
+        end = f.characters.end();
+    }
+    return start < 0 ? TextRange{0, 0} : TextRange{start, end - start};
+}
+
+Rect LayoutManager::usedRectForTextContainer(const TextContainer *container)
+{
+    ensureLayout();
+    Rect used;
+    bool any = false;
+    for (const LineFragment &f : m_fragments) {
+        if (m_containers[f.container] != container)
+            continue;
+        // Fragments of empty lines have no width but still take height.
+        Rect r = f.usedRect;
+        if (r.width() <= 0)
+            r.size.width = 0.001f;
+        used = any ? unionRect(used, r) : r;
+        any = true;
+    }
+    return used;
+}
+
+TextContainer *LayoutManager::textContainerForGlyphAtIndex(int index, TextRange *effectiveRange)
+{
+    int k = fragmentIndexForCharacter(index);
+    if (k < 0)
+        return nullptr;
+    TextContainer *c = m_containers[m_fragments[k].container];
+    if (effectiveRange)
+        *effectiveRange = glyphRangeForTextContainer(c);
+    return c;
+}
+
+Rect LayoutManager::boundingRectForGlyphRange(TextRange range, const TextContainer *container)
+{
+    ensureLayout();
+    Rect result;
+    bool any = false;
+    for (const LineFragment &f : m_fragments) {
+        if (m_containers[f.container] != container)
+            continue;
+        TextRange part = intersectionRange(range, f.characters);
+        if (part.isEmpty())
+            continue;
+        QTextLine line = m_paragraphs[f.paragraph]->layout->lineAt(f.line);
+        int base = m_paragraphs[f.paragraph]->range.location;
+        int lineEnd = line.textStart() + line.textLength();
+        int a = std::min(part.location - base, lineEnd);
+        int b = std::min(part.end() - base, lineEnd);
+        float x1 = float(line.cursorToX(a));
+        float x2 = float(line.cursorToX(b));
+        if (part.end() > base + lineEnd && f.hyphenated)
+            x2 += hyphenWidth(fontOf(m_text.attributesAt(part.end() - 1)));
+        Rect r(std::min(x1, x2), f.rect.minY(), std::abs(x2 - x1), f.rect.height());
+        if (r.width() <= 0)
+            r.size.width = 0;
+        result = any ? Rect(std::min(result.minX(), r.minX()), std::min(result.minY(), r.minY()),
+                            std::max(result.maxX(), r.maxX()) - std::min(result.minX(), r.minX()),
+                            std::max(result.maxY(), r.maxY()) - std::min(result.minY(), r.minY()))
+                     : r;
+        any = true;
+    }
+    return result;
+}
+
+Rect LayoutManager::lineFragmentRectForGlyphAtIndex(int index, TextRange *effectiveRange)
+{
+    int k = fragmentIndexForCharacter(index);
+    if (k < 0) {
+        if (effectiveRange)
+            *effectiveRange = {index, 0};
+        return Rect();
+    }
+    if (effectiveRange)
+        *effectiveRange = m_fragments[k].characters;
+    return m_fragments[k].rect;
+}
+
+Rect LayoutManager::lineFragmentUsedRectForGlyphAtIndex(int index, TextRange *effectiveRange)
+{
+    int k = fragmentIndexForCharacter(index);
+    if (k < 0) {
+        if (effectiveRange)
+            *effectiveRange = {index, 0};
+        return Rect();
+    }
+    if (effectiveRange)
+        *effectiveRange = m_fragments[k].characters;
+    return m_fragments[k].usedRect;
+}
+
+Point LayoutManager::locationForGlyphAtIndex(int index)
+{
+    int k = fragmentIndexForCharacter(index);
+    if (k < 0)
+        return Point{};
+    const LineFragment &f = m_fragments[k];
+    QTextLine line = m_paragraphs[f.paragraph]->layout->lineAt(f.line);
+    int offset = std::min(index - m_paragraphs[f.paragraph]->range.location, line.textStart() + line.textLength());
+    return Point{float(line.cursorToX(offset)) - f.rect.minX(), f.baseline - f.rect.minY()};
+}
+
+int LayoutManager::glyphIndexForPoint(Point point, const TextContainer *container, float *fraction)
+{
+    ensureLayout();
+    const LineFragment *best = nullptr;
+    float bestDistance = 0;
+    for (const LineFragment &f : m_fragments) {
+        if (m_containers[f.container] != container)
+            continue;
+        float dy = point.y < f.rect.minY() ? f.rect.minY() - point.y
+                 : point.y >= f.rect.maxY() ? point.y - f.rect.maxY() + 0.001f : 0;
+        float dx = point.x < f.rect.minX() ? f.rect.minX() - point.x
+                 : point.x >= f.rect.maxX() ? point.x - f.rect.maxX() : 0;
+        float d = dy * 10000 + dx;   // the nearest line first, then the nearest fragment on it
+        if (!best || d < bestDistance) {
+            best = &f;
+            bestDistance = d;
+        }
+    }
+    if (fraction)
+        *fraction = 0;
+    if (!best)
+        return m_text.length();
+    QTextLine line = m_paragraphs[best->paragraph]->layout->lineAt(best->line);
+    int base = m_paragraphs[best->paragraph]->range.location;
+    int offset = line.xToCursor(point.x, QTextLine::CursorOnCharacter);
+    int index = std::clamp(base + offset, best->characters.location,
+                           std::max(best->characters.location, best->characters.end() - 1));
+    if (fraction) {
+        float x1 = float(line.cursorToX(index - base)), x2 = float(line.cursorToX(index - base + 1));
+        *fraction = x2 > x1 ? std::clamp((point.x - x1) / (x2 - x1), 0.0f, 1.0f) : 0;
+    }
+    return index;
+}
+
+quint32 LayoutManager::glyphAtIndex(int index, bool *isValid)
+{
+    bool valid = index >= 0 && index < m_text.length();
+    if (isValid)
+        *isValid = valid;
+    if (!valid)
+        return 0;
+    QChar c = m_text.string()[index];
+    if (c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029))
+        return ControlGlyph;
+    if (c.isLowSurrogate())
+        return 0;
+    QString chars = c.isHighSurrogate() ? m_text.string().mid(index, 2) : QString(c);
+    QList<quint32> glyphs = rawFont(fontOf(m_text.attributesAt(index))).glyphIndexesForString(chars);
+    return glyphs.isEmpty() ? 0 : glyphs.first();
+}
+
+int wordCount(const QString &text)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, text);
+    int count = 0;
+    qsizetype start = 0;
+    while (finder.toNextBoundary() >= 0) {
+        qsizetype end = finder.position();
+        for (qsizetype i = start; i < end; ++i) {
+            if (text[i].isLetterOrNumber()) {
+                ++count;
+                break;
+            }
+        }
+        start = end;
+    }
+    return count;
+}

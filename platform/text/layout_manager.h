@@ -1,0 +1,127 @@
+// The layout manager: lays a text out into a chain of text containers, line by line, and
+// answers where characters and glyphs ended up.
+//
+// Each paragraph is shaped and broken into lines by a QTextLayout; this class places the
+// lines: for every line it proposes a rectangle to the current container and sets the line
+// into the fragment the container returns (several fragments may share one line; an empty
+// answer moves on to the next container; when the last one is full, the rest of the text
+// stays unlaid). Measurements are in points at 72 dpi with unhinted design metrics, so the
+// layout does not depend on the screen.
+//
+// Glyph indexes are character indexes (UTF-16 code units): the second unit of a surrogate
+// pair and characters shaped into a ligature have an empty rectangle. A paragraph separator
+// or another control character answers ControlGlyph.
+//
+// Line heights: the tallest ascender (raised by a positive baseline offset) plus the
+// deepest descender (lowered by a negative offset) plus the largest leading, times the
+// paragraph's line height multiple, then held between its minimum and maximum line height;
+// the fragment adds the line spacing, the paragraph spacing before on a paragraph's first
+// line (not at the top of the text) and the paragraph spacing after on its last line.
+// Hyphenation: when the paragraph's hyphenation factor (or, when that is 0, the layout
+// manager's) is above 0 and a line fills less than that fraction of its width, the word
+// after it is broken at the last dictionary point that still fits with a hyphen.
+#pragma once
+
+#include "platform/text/attributed_string.h"
+#include "platform/text/text_container.h"
+
+#include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+class TextStorage;
+class QTextLayout;
+class QTextLine;
+
+inline constexpr quint32 ControlGlyph = 0x00FFFFFF;
+
+struct LineFragment {
+    int container = 0;       // index in textContainers()
+    Rect rect;               // the fragment in the container
+    Rect usedRect;           // the part the text covers, line fragment padding included
+    float baseline = 0;      // y of the baseline in the container
+    TextRange characters;    // a paragraph's last fragment includes its separator
+    bool hyphenated = false; // a hyphen is drawn after the fragment's text
+    int paragraph = 0;
+    int line = 0;            // line index in the paragraph's QTextLayout
+};
+
+class LayoutManager {
+public:
+    LayoutManager();
+    ~LayoutManager();
+    LayoutManager(const LayoutManager &) = delete;
+    LayoutManager &operator=(const LayoutManager &) = delete;
+
+    // The text laid out: a store that is followed as it changes, or a fixed copy.
+    void setTextStorage(TextStorage *storage);
+    TextStorage *textStorage() const { return m_storage; }
+    void setAttributedString(const AttributedString &text);
+    const AttributedString &text() const { return m_text; }
+
+    // Containers are not owned; a container removes itself when it is destroyed.
+    void addTextContainer(TextContainer *container);
+    void removeTextContainer(TextContainer *container);
+    const std::vector<TextContainer *> &textContainers() const { return m_containers; }
+
+    float hyphenationFactor() const { return m_hyphenationFactor; }
+    void setHyphenationFactor(float factor);
+    bool showsInvisibleCharacters() const { return m_showsInvisibles; }
+    void setShowsInvisibleCharacters(bool on) { m_showsInvisibles = on; }
+
+    void invalidateLayout();
+    void ensureLayout();
+
+    // Results (each lays out first when needed).
+    const std::vector<LineFragment> &lineFragments();
+    int numberOfGlyphs() const { return m_text.length(); }
+    // Characters from here on did not fit into the containers.
+    int firstUnlaidCharacterIndex();
+    TextRange glyphRangeForTextContainer(const TextContainer *container);
+    Rect usedRectForTextContainer(const TextContainer *container);
+    // The container a glyph was laid into; null when it did not fit.
+    TextContainer *textContainerForGlyphAtIndex(int index, TextRange *effectiveRange = nullptr);
+    // The union of the rectangles the glyphs of range take in container, each a line high.
+    Rect boundingRectForGlyphRange(TextRange range, const TextContainer *container);
+    Rect lineFragmentRectForGlyphAtIndex(int index, TextRange *effectiveRange = nullptr);
+    Rect lineFragmentUsedRectForGlyphAtIndex(int index, TextRange *effectiveRange = nullptr);
+    // The glyph's origin on its baseline, relative to its line fragment's origin.
+    Point locationForGlyphAtIndex(int index);
+    // The glyph nearest to point in container; fraction receives how far across it the point lies.
+    int glyphIndexForPoint(Point point, const TextContainer *container, float *fraction = nullptr);
+    int characterIndexForPoint(Point point, const TextContainer *container) { return glyphIndexForPoint(point, container); }
+    // The font's glyph for the character, ControlGlyph for control characters, 0 when invalid.
+    quint32 glyphAtIndex(int index, bool *isValid = nullptr);
+
+    // What the typesetter is doing while a container is asked for a fragment.
+    TextRange currentParagraphRange() const { return m_currentParagraph; }
+    const ParagraphStyle &currentParagraphStyle() const { return m_currentStyle; }
+
+    // For drawing: the paragraph layout holding a fragment's line.
+    const QTextLayout *paragraphLayout(int paragraph) const;
+    int paragraphStart(int paragraph) const;
+
+private:
+    struct Paragraph;
+    void layout();
+    bool layoutParagraph(int index, int &container, float &y);
+    int fragmentIndexForCharacter(int index);
+
+    TextStorage *m_storage = nullptr;
+    int m_observer = 0;
+    AttributedString m_text;
+    std::vector<TextContainer *> m_containers;
+    float m_hyphenationFactor = 0;
+    bool m_showsInvisibles = false;
+
+    bool m_valid = false;
+    std::vector<std::unique_ptr<Paragraph>> m_paragraphs;
+    std::vector<LineFragment> m_fragments;
+    int m_firstUnlaid = 0;
+    TextRange m_currentParagraph;
+    ParagraphStyle m_currentStyle;
+};
+
+// The number of words: segments between word boundaries that hold a letter or a digit.
+int wordCount(const QString &text);
