@@ -80,6 +80,7 @@ public:
     int elementCount() const { return int(m_elements.size()); }
     bool isEmpty() const { return m_elements.empty(); }
     // The kind of element i; its points are copied to `points` (room for 3) when given.
+    // An index out of range throws std::out_of_range (as does setAssociatedPoints).
     BezierPathElement elementAtIndex(int index, Point *points = nullptr) const;
     const PathElement &element(int index) const { return m_elements[size_t(index)]; }
     const std::vector<PathElement> &elements() const { return m_elements; }

@@ -98,6 +98,8 @@ void BezierPath::appendBezierPathWithPoints(const Point *points, int count)
 
 void BezierPath::appendArcSegments(Point center, double radius, double startRadians, double sweepRadians)
 {
+    if (!std::isfinite(sweepRadians) || std::fabs(sweepRadians) > 2 * M_PI + 1e-9)
+        return;
     const int segments = std::max(1, int(std::ceil(std::fabs(sweepRadians) / (M_PI / 2) - 1e-9)));
     const double step = sweepRadians / segments;
     const double k = 4.0 / 3.0 * std::tan(step / 4) * radius;
@@ -147,7 +149,7 @@ void BezierPath::appendBezierPathWithArcFromPoint(Point point1, Point point2, fl
         else
             lineToPoint(p);
     };
-    if (!(l1 > 0 && l2 > 0 && r > 0) || std::fabs(cross) < 1e-9) {
+    if (!(l1 > 0 && l2 > 0 && r > 0) || !(std::fabs(cross) >= 1e-9)) {
         joinTo(point1);
         return;
     }
