@@ -25,40 +25,81 @@ std::array<int, 3> boxRadiiFor(float sigma)
     return radii;
 }
 
-// One box pass over `count` pixels spaced `stride` apart, with a window of 2r + 1 and
-// transparent pixels beyond both ends. `scratch` holds a copy of the line.
-void boxLine(quint32 *line, int count, int stride, int r, bool alphaOnly, std::vector<quint32> &scratch)
+// A pixel from blurred channel values: with alphaOnly the colour channels of `original`
+// are kept; otherwise no colour may exceed its alpha (premultiplied), whatever the rounding.
+quint32 pack(const quint32 v[4], quint32 original, bool alphaOnly)
 {
-    scratch.resize(size_t(count));
-    for (int i = 0; i < count; ++i)
-        scratch[size_t(i)] = line[i * stride];
-    const int window = 2 * r + 1;
+    const quint32 a = std::min<quint32>(v[3], 255u);
+    if (alphaOnly)
+        return (original & 0x00ffffffu) | (a << 24);
+    return (a << 24) | (std::min(v[2], a) << 16) | (std::min(v[1], a) << 8) | std::min(v[0], a);
+}
+
+// One horizontal box pass over a row of `count` pixels, window 2r + 1, with transparent
+// pixels beyond both ends. `scratch` holds a copy of the row.
+void boxRow(quint32 *row, int count, int r, bool alphaOnly, std::vector<quint32> &scratch)
+{
+    scratch.assign(row, row + count);
     // Fixed-point reciprocal of the window, so the division becomes a multiply and shift.
-    const quint64 inv = (quint64(1) << 32) / quint64(window);
-    quint32 sum[4] = {0, 0, 0, 0};
+    const quint64 inv = (quint64(1) << 32) / quint64(2 * r + 1);
     const int first = alphaOnly ? 3 : 0;
-    auto add = [&](quint32 px, int sign) {
-        for (int c = first; c < 4; ++c) {
-            const quint32 v = (px >> (8 * c)) & 0xff;
-            sum[c] = sign > 0 ? sum[c] + v : sum[c] - v;
-        }
+    quint32 sum[4] = {0, 0, 0, 0};
+    auto add = [&](quint32 px) {
+        for (int c = first; c < 4; ++c)
+            sum[c] += (px >> (8 * c)) & 0xff;
+    };
+    auto remove = [&](quint32 px) {
+        for (int c = first; c < 4; ++c)
+            sum[c] -= (px >> (8 * c)) & 0xff;
     };
     for (int i = 0; i < std::min(r, count); ++i)
-        add(scratch[size_t(i)], 1);
+        add(scratch[size_t(i)]);
     for (int i = 0; i < count; ++i) {
         if (i + r < count)
-            add(scratch[size_t(i + r)], 1);
+            add(scratch[size_t(i + r)]);
         if (i - r - 1 >= 0)
-            add(scratch[size_t(i - r - 1)], -1);
-        quint32 v[4];
+            remove(scratch[size_t(i - r - 1)]);
+        quint32 v[4] = {0, 0, 0, 0};
         for (int c = first; c < 4; ++c)
-            v[c] = std::min<quint32>(quint32((quint64(sum[c]) * inv + (quint64(1) << 31)) >> 32), 255u);
-        if (alphaOnly) {
-            line[i * stride] = (scratch[size_t(i)] & 0x00ffffffu) | (v[3] << 24);
-        } else {
-            // Rounding must not lift a colour above its alpha (premultiplied).
-            line[i * stride] = (v[3] << 24) | (std::min(v[2], v[3]) << 16) | (std::min(v[1], v[3]) << 8)
-                | std::min(v[0], v[3]);
+            v[c] = quint32((quint64(sum[c]) * inv + (quint64(1) << 31)) >> 32);
+        row[i] = pack(v, alphaOnly ? scratch[size_t(i)] : 0, alphaOnly);
+    }
+}
+
+// One vertical box pass: running sums per column, moved down one row at a time, so the
+// image is read row by row (cache-friendly) instead of column by column.
+void boxColumns(quint32 *bits, int w, int h, int stride, int r, bool alphaOnly, std::vector<quint32> &copy,
+                std::vector<quint32> &sums)
+{
+    copy.resize(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y)
+        std::copy(bits + qsizetype(y) * stride, bits + qsizetype(y) * stride + w, copy.begin() + qsizetype(y) * w);
+    sums.assign(size_t(w) * 4, 0);
+    const quint64 inv = (quint64(1) << 32) / quint64(2 * r + 1);
+    const int first = alphaOnly ? 3 : 0;
+    auto addRow = [&](int y, bool add) {
+        const quint32 *src = copy.data() + qsizetype(y) * w;
+        for (int x = 0; x < w; ++x)
+            for (int c = first; c < 4; ++c) {
+                const quint32 v = (src[x] >> (8 * c)) & 0xff;
+                quint32 &s = sums[size_t(x) * 4 + size_t(c)];
+                s = add ? s + v : s - v;
+            }
+    };
+    for (int y = 0; y < std::min(r, h); ++y)
+        addRow(y, true);
+    for (int y = 0; y < h; ++y) {
+        if (y + r < h)
+            addRow(y + r, true);
+        if (y - r - 1 >= 0)
+            addRow(y - r - 1, false);
+        quint32 *out = bits + qsizetype(y) * stride;
+        const quint32 *original = copy.data() + qsizetype(y) * w;
+        for (int x = 0; x < w; ++x) {
+            quint32 v[4] = {0, 0, 0, 0};
+            for (int c = first; c < 4; ++c)
+                v[c] = quint32((quint64(sums[size_t(x) * 4 + size_t(c)]) * inv + (quint64(1) << 31)) >> 32);
+            out[x] = pack(v, original[x], alphaOnly);
         }
     }
 }
@@ -79,13 +120,12 @@ void blurImage(QImage &image, float sigma, bool alphaOnly)
     const int w = image.width(), h = image.height();
     const int stride = int(image.bytesPerLine() / 4);
     quint32 *bits = reinterpret_cast<quint32 *>(image.bits());
-    std::vector<quint32> scratch;
+    std::vector<quint32> scratch, copy, sums;
     for (int r : boxRadiiFor(sigma)) {
         if (r <= 0)
             continue;
         for (int y = 0; y < h; ++y)
-            boxLine(bits + qsizetype(y) * stride, w, 1, r, alphaOnly, scratch);
-        for (int x = 0; x < w; ++x)
-            boxLine(bits + x, h, stride, r, alphaOnly, scratch);
+            boxRow(bits + qsizetype(y) * stride, w, r, alphaOnly, scratch);
+        boxColumns(bits, w, h, stride, r, alphaOnly, copy, sums);
     }
 }
