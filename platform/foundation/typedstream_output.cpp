@@ -21,22 +21,22 @@ bool isWholeInt32(double value)
 
 TypedStreamOutput::TypedStreamOutput()
 {
-    m_data.append(char(streamerVersion));
-    m_data.append(char(signatureLength));
-    m_data.append(littleEndianSignature, signatureLength);
+    writeByte(streamerVersion);
+    writeByte(signatureLength);
+    writeBytes(QByteArray(littleEndianSignature, signatureLength));
     writeInteger(systemVersion);
 }
 
 void TypedStreamOutput::writeFixed(quint64 value, int width)
 {
     for (int i = 0; i < width; ++i)
-        m_data.append(char((value >> (8 * i)) & 0xff));
+        writeByte(quint8((value >> (8 * i)) & 0xff));
 }
 
 void TypedStreamOutput::writeInteger(qint64 value)
 {
     if (value >= firstReferenceNumber && value <= 127) {
-        m_data.append(char(value));
+        writeByte(quint8(value));
     } else if (value >= std::numeric_limits<qint16>::min() && value <= std::numeric_limits<qint16>::max()) {
         writeTag(tagInteger2);
         writeFixed(quint64(value), 2);
