@@ -6,10 +6,13 @@
 // "Images"). Copies are cheap (QImage shares its pixels until one is written).
 #pragma once
 
+#include "platform/graphics/compositing.h"
 #include "platform/image/image_rep.h"
 
 #include <functional>
 #include <vector>
+
+class GraphicsContext;
 
 class Image {
 public:
@@ -49,6 +52,11 @@ public:
     void drawInRect(QPainter &painter, const QRectF &target, const QRectF &source = {},
                     QPainter::CompositionMode operation = QPainter::CompositionMode_SourceOver,
                     float fraction = 1.0f) const;
+    // The same through a graphics context (its transform, clip, shadow and layers apply).
+    // A PDF page goes as a raster made at the output's resolution: device pixels on
+    // screen and in images, 300 dpi in PDF and print.
+    void drawInRect(GraphicsContext &context, const Rect &target, const Rect &source = {},
+                    CompositingOperation operation = CompositingOperation::SourceOver, float fraction = 1.0f) const;
 
 private:
     Size m_size;
