@@ -30,6 +30,7 @@
 #include <memory>
 #include <vector>
 
+class GraphicsContext;
 class TextStorage;
 class QTextLayout;
 class QTextLine;
@@ -50,7 +51,7 @@ struct LineFragment {
 class LayoutManager {
 public:
     LayoutManager();
-    ~LayoutManager();
+    virtual ~LayoutManager();
     LayoutManager(const LayoutManager &) = delete;
     LayoutManager &operator=(const LayoutManager &) = delete;
 
@@ -93,6 +94,12 @@ public:
     int characterIndexForPoint(Point point, const TextContainer *container) { return glyphIndexForPoint(point, container); }
     // The font's glyph for the character, ControlGlyph for control characters, 0 when invalid.
     quint32 glyphAtIndex(int index, bool *isValid = nullptr);
+
+    // Draws the glyphs of range into the current graphics context, each container's origin
+    // at origin: background colours, glyphs (filled and/or stroked, slanted and raised as
+    // their attributes say), underlines, strikethroughs and the hyphens of hyphenated lines.
+    // Glyphs are drawn as outlines. Defined in text_drawing.cpp.
+    virtual void drawGlyphsForGlyphRange(TextRange range, Point origin);
 
     // What the typesetter is doing while a container is asked for a fragment.
     TextRange currentParagraphRange() const { return m_currentParagraph; }

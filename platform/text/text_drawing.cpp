@@ -1,0 +1,184 @@
+// Drawing laid-out text into the current graphics context as glyph outlines.
+#include "platform/text/text_drawing.h"
+
+#include "platform/graphics/graphics_context.h"
+#include "platform/text/font_registry.h"
+#include "platform/text/layout_manager.h"
+
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace {
+
+Font fontOf(const TextAttributes &a) { return a.font.value_or(Font{QStringLiteral("Helvetica"), 12}); }
+
+// The outlines of a glyph run, raised by the baseline offset and slanted about the baseline.
+QPainterPath runPath(const QGlyphRun &run, float baseline, const TextAttributes &a, QPointF origin)
+{
+    QPainterPath path;
+    QRawFont raw = run.rawFont();
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    float raise = a.baselineOffset.value_or(0);
+    float slant = a.obliqueness.value_or(0);
+    for (qsizetype i = 0; i < glyphs.size(); ++i) {
+        QPainterPath glyph = raw.pathForGlyph(glyphs[i]);
+        QPointF at = positions[i] + origin - QPointF(0, raise);
+        float baseY = float(origin.y()) + baseline - raise;
+        QTransform t(1, 0, 0, 1, at.x(), at.y());
+        if (slant != 0)
+            t = t * QTransform(1, 0, -slant, 1, slant * baseY, 0);   // x += slant * (base - y)
+        path.addPath(t.map(glyph));
+    }
+    return path;
+}
+
+void fillAndStroke(GraphicsContext &gc, const QPainterPath &path, const TextAttributes &a)
+{
+    Color fill = a.foregroundColor.value_or(Color::blackColor());
+    float width = a.strokeWidth.value_or(0);
+    if (width <= 0)
+        gc.fillPathWithBrush(path, gc.brushFor(fill));
+    if (width != 0) {
+        QPainterPathStroker stroker;
+        stroker.setWidth(std::abs(width) / 100.0f * fontOf(a).size);
+        stroker.setJoinStyle(Qt::MiterJoin);
+        gc.fillPathWithBrush(stroker.createStroke(path), gc.brushFor(a.strokeColor.value_or(fill)));
+    }
+}
+
+// Horizontal lines (underline, strikethrough) from x1 to x2 at y in a style.
+void drawLine(GraphicsContext &gc, float x1, float x2, float y, float thickness, int style, const Color &color)
+{
+    if (style == 0 || x2 <= x1)
+        return;
+    int lineStyle = style & 0xFF;
+    if (lineStyle == UnderlineStyleThick)
+        thickness *= 2;
+    QPainterPath path;
+    auto addLine = [&](float yy) {
+        QPainterPath line;
+        line.moveTo(x1, yy);
+        line.lineTo(x2, yy);
+        QPainterPathStroker stroker;
+        stroker.setWidth(thickness);
+        stroker.setCapStyle(Qt::FlatCap);
+        switch (style & 0x0F00) {
+        case UnderlinePatternDot: stroker.setDashPattern(Qt::DotLine); break;
+        case UnderlinePatternDash: stroker.setDashPattern(Qt::DashLine); break;
+        case UnderlinePatternDashDot: stroker.setDashPattern(Qt::DashDotLine); break;
+        case UnderlinePatternDashDotDot: stroker.setDashPattern(Qt::DashDotDotLine); break;
+        default: break;
+        }
+        path.addPath(stroker.createStroke(line));
+    };
+    if (lineStyle == UnderlineStyleDouble) {
+        addLine(y);
+        addLine(y + 2 * thickness);
+    } else {
+        addLine(y);
+    }
+    gc.fillPathWithBrush(path, gc.brushFor(color));
+}
+
+} // namespace
+
+void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
+{
+    GraphicsContext *gc = GraphicsContext::current();
+    if (!gc)
+        return;
+    ensureLayout();
+    for (const LineFragment &f : m_fragments) {
+        TextRange part = intersectionRange(range, f.characters);
+        if (part.isEmpty())
+            continue;
+        const QTextLayout *layout = paragraphLayout(f.paragraph);
+        QTextLine line = layout->lineAt(f.line);
+        int base = paragraphStart(f.paragraph);
+        int lineEnd = base + line.textStart() + line.textLength();
+        QPointF at(origin.x, origin.y);
+        // Backgrounds first, then glyphs with their lines.
+        m_text.enumerateRuns(part, [&](const TextRun &run) {
+            if (!run.attributes.backgroundColor)
+                return;
+            float x1 = float(line.cursorToX(run.range.location - base));
+            float x2 = float(line.cursorToX(std::min(run.range.end(), lineEnd) - base));
+            gc->fillPathWithBrush(
+                [&] {
+                    QPainterPath p;
+                    p.addRect(QRectF(std::min(x1, x2), f.rect.minY(), std::abs(x2 - x1), f.rect.height())
+                                  .translated(at));
+                    return p;
+                }(),
+                gc->brushFor(*run.attributes.backgroundColor));
+        });
+        m_text.enumerateRuns(part, [&](const TextRun &run) {
+            const TextAttributes &a = run.attributes;
+            int from = run.range.location - base;
+            int length = std::min(run.range.end(), lineEnd) - run.range.location;
+            if (length <= 0)
+                return;
+            for (const QGlyphRun &glyphs : line.glyphRuns(from, length))
+                fillAndStroke(*gc, runPath(glyphs, f.baseline, a, at), a);
+            FontMetrics m = fontMetrics(fontOf(a));
+            float x1 = float(line.cursorToX(from)) + origin.x;
+            float x2 = float(line.cursorToX(from + length)) + origin.x;
+            float baseline = f.baseline + origin.y - a.baselineOffset.value_or(0);
+            Color fg = a.foregroundColor.value_or(Color::blackColor());
+            float thickness = m.underlineThickness > 0 ? m.underlineThickness : fontOf(a).size / 14;
+            if (a.underlineStyle)
+                drawLine(*gc, x1, x2, baseline - m.underlinePosition + thickness / 2, thickness, *a.underlineStyle,
+                         a.underlineColor.value_or(fg));
+            if (a.strikethroughStyle)
+                drawLine(*gc, x1, x2, baseline - m.xHeight / 2, thickness, *a.strikethroughStyle,
+                         a.strikethroughColor.value_or(fg));
+        });
+        if (f.hyphenated && part.end() >= lineEnd && lineEnd > base) {
+            const TextAttributes &a = m_text.attributesAt(lineEnd - 1);
+            QRawFont raw = rawFont(fontOf(a));
+            QList<quint32> dash = raw.glyphIndexesForString(QStringLiteral("-"));
+            if (!dash.isEmpty()) {
+                QGlyphRun run;
+                run.setRawFont(raw);
+                run.setGlyphIndexes(dash);
+                run.setPositions({QPointF(line.cursorToX(lineEnd - base), f.baseline)});
+                fillAndStroke(*gc, runPath(run, f.baseline, a, at), a);
+            }
+        }
+    }
+}
+
+namespace {
+
+// A layout of the text on unbounded lines without padding.
+struct FreeLayout {
+    explicit FreeLayout(const AttributedString &text)
+    {
+        container.setLineFragmentPadding(0);
+        manager.addTextContainer(&container);
+        manager.setAttributedString(text);
+    }
+    TextContainer container{Size{1.0e7f, 1.0e7f}};
+    LayoutManager manager;
+};
+
+} // namespace
+
+Size attributedStringSize(const AttributedString &text)
+{
+    if (text.isEmpty())
+        return Size{};
+    FreeLayout l(text);
+    Rect used = l.manager.usedRectForTextContainer(&l.container);
+    return Size{used.maxX(), used.maxY()};
+}
+
+void drawAttributedStringAtPoint(const AttributedString &text, Point point)
+{
+    FreeLayout l(text);
+    l.manager.drawGlyphsForGlyphRange({0, text.length()}, point);
+}

@@ -1,0 +1,119 @@
+// Drawing laid-out text: colours, stroke widths, slant, baseline offsets, underlines and
+// hyphens, recorded as paths.
+#include "platform/graphics/graphics_context.h"
+#include "platform/graphics/recording_paint_device.h"
+#include "platform/text/font_registry.h"
+#include "platform/text/layout_manager.h"
+#include "platform/text/text_drawing.h"
+#include "test_app.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TextAttributes font(float size = 20)
+{
+    TextAttributes a;
+    a.font = Font{QStringLiteral("DejaVuSans"), size};
+    return a;
+}
+
+std::vector<RecordedDraw> record(const AttributedString &text, Point at = {10, 10})
+{
+    RecordingPaintDevice device(QSize(400, 200));
+    {
+        GraphicsContext context(&device, GraphicsContext::Output::Bitmap);
+        GraphicsContext::Scope scope(context);
+        drawAttributedStringAtPoint(text, at);
+    }
+    return device.draws();
+}
+
+} // namespace
+
+class TextDrawing : public ::testing::Test {
+protected:
+    void SetUp() override { ensureGuiApp(); }
+};
+
+TEST_F(TextDrawing, FillsGlyphOutlinesOnTheBaseline)
+{
+    TextAttributes a = font();
+    a.foregroundColor = Color::redColor();
+    auto draws = record(AttributedString(QStringLiteral("H"), a));
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].brush.color(), QColor(Qt::red));
+    FontMetrics m = fontMetrics(*a.font);
+    QRectF box = draws[0].path.boundingRect();
+    EXPECT_NEAR(box.bottom(), 10 + m.ascender, 0.1);             // sits on the baseline
+    EXPECT_NEAR(box.height(), m.capHeight, 0.1);
+    EXPECT_NEAR(attributedStringSize(AttributedString(QStringLiteral("H"), a)).height, m.lineHeight(), 0.01);
+}
+
+TEST_F(TextDrawing, StrokeSlantAndBaselineOffset)
+{
+    TextAttributes plain = font();
+    QRectF upright = record(AttributedString(QStringLiteral("I"), plain))[0].path.boundingRect();
+
+    TextAttributes outlined = font();
+    outlined.strokeWidth = 5;                 // outline only
+    outlined.strokeColor = Color::blueColor();
+    auto draws = record(AttributedString(QStringLiteral("I"), outlined));
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].brush.color(), QColor(Qt::blue));
+    EXPECT_NEAR(draws[0].path.boundingRect().width(), upright.width() + 1.0, 0.05);   // 5 % of 20 pt
+
+    TextAttributes both = font();
+    both.strokeWidth = -5;                    // fill and outline
+    EXPECT_EQ(record(AttributedString(QStringLiteral("I"), both)).size(), 2u);
+
+    TextAttributes slanted = font();
+    slanted.obliqueness = 0.5f;
+    QRectF s = record(AttributedString(QStringLiteral("I"), slanted))[0].path.boundingRect();
+    EXPECT_NEAR(s.left(), upright.left(), 0.05);                          // the foot stays
+    EXPECT_NEAR(s.width(), upright.width() + 0.5 * upright.height(), 0.1); // the top leans right
+
+    TextAttributes raised = font();
+    raised.baselineOffset = 4;
+    QRectF r = record(AttributedString(QStringLiteral("I"), raised))[0].path.boundingRect();
+    // A positive offset raises the glyph; the line grows by as much, so it stays in place
+    // relative to the line's top plus the offset.
+    EXPECT_NEAR(r.bottom(), upright.bottom(), 0.1);
+    EXPECT_NEAR(attributedStringSize(AttributedString(QStringLiteral("I"), raised)).height,
+                attributedStringSize(AttributedString(QStringLiteral("I"), plain)).height + 4, 0.01);
+}
+
+TEST_F(TextDrawing, UnderlineBackgroundAndHyphen)
+{
+    TextAttributes a = font();
+    a.underlineStyle = UnderlineStyleDouble;
+    a.underlineColor = Color::greenColor();
+    a.backgroundColor = Color::yellowColor();
+    auto draws = record(AttributedString(QStringLiteral("ab"), a));
+    ASSERT_EQ(draws.size(), 3u);   // background, glyphs, underline
+    EXPECT_EQ(draws[0].brush.color(), QColor(Qt::yellow));
+    EXPECT_EQ(draws[2].brush.color(), QColor(Qt::green));
+    EXPECT_GT(draws[2].path.boundingRect().top(), 10 + fontMetrics(*a.font).ascender);   // below the baseline
+
+    // A hyphenated line draws a hyphen after its text.
+    TextAttributes h = font(10);
+    ParagraphStyle p;
+    p.hyphenationFactor = 1;
+    h.paragraphStyle = p;
+    AttributedString text(QStringLiteral("An extraordinarily"), h);
+    LayoutManager lm;
+    TextContainer box({90, 100});
+    lm.addTextContainer(&box);
+    lm.setAttributedString(text);
+    ASSERT_TRUE(lm.lineFragments().front().hyphenated);
+    RecordingPaintDevice device(QSize(200, 100));
+    {
+        GraphicsContext context(&device, GraphicsContext::Output::Bitmap);
+        GraphicsContext::Scope scope(context);
+        lm.drawGlyphsForGlyphRange({0, lm.lineFragments().front().characters.length}, {0, 0});
+    }
+    ASSERT_GE(device.draws().size(), 2u);
+    QRectF dash = device.draws().back().path.boundingRect();
+    EXPECT_LT(dash.height(), 2.0);   // a flat mark, drawn last, right of the text
+    EXPECT_GT(dash.left(), device.draws().front().path.boundingRect().right() - 1);
+}
