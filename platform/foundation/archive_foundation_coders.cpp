@@ -74,12 +74,9 @@ bool decodeString(Unarchiver &in, const ArchivedClass &, std::any &object)
 
 bool decodeData(Unarchiver &in, const ArchivedClass &, std::any &object)
 {
-    qint64 length;
     QByteArray bytes;
-    if (!in.decodeInt(length) || !in.decodeByteArray(bytes))
+    if (!decodeDataObject(in, bytes))
         return false;
-    if (length != bytes.size())
-        return in.fail(QStringLiteral("data length %1 does not match its %2 bytes").arg(length).arg(bytes.size()));
     object = PropertyList::fromData(bytes);
     return true;
 }
@@ -255,8 +252,7 @@ bool encodePropertyList(Archiver &out, const PropertyList &plist)
         return true;
     case Type::Data:
         out.beginObject({{"NSData", 0}, {"NSObject", 0}});
-        out.encodeInt(plist.dataValue().size());
-        out.encodeByteArray(plist.dataValue());
+        encodeDataObject(out, plist.dataValue());
         return true;
     case Type::Date:
         out.beginObject({{"NSDate", 0}, {"NSObject", 0}});
@@ -329,6 +325,22 @@ bool decodeStringObject(Unarchiver &in, QString &string)
         return in.fail(QStringLiteral("string expected"));
     string = plist->stringValue();
     return true;
+}
+
+bool decodeDataObject(Unarchiver &in, QByteArray &bytes)
+{
+    qint64 length;
+    if (!in.decodeInt(length) || !in.decodeByteArray(bytes))
+        return false;
+    if (length != bytes.size())
+        return in.fail(QStringLiteral("data length %1 does not match its %2 bytes").arg(length).arg(bytes.size()));
+    return true;
+}
+
+void encodeDataObject(Archiver &out, const QByteArray &bytes)
+{
+    out.encodeInt(bytes.size());
+    out.encodeByteArray(bytes);
 }
 
 void registerFoundationCoders(ArchiveCoderRegistry &registry)

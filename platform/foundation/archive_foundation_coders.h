@@ -18,6 +18,7 @@
 #include <optional>
 
 class ArchiveCoderRegistry;
+class Archiver;
 class Unarchiver;
 
 void registerFoundationCoders(ArchiveCoderRegistry &registry);
@@ -26,3 +27,7 @@ void registerFoundationCoders(ArchiveCoderRegistry &registry);
 std::optional<PropertyList> propertyListFromArchivedObject(const std::any &object);
 // Reads an object that must be a (non-nil) string, for coders whose values hold names.
 bool decodeStringObject(Unarchiver &in, QString &string);
+// A run of bytes as the platform's data objects and encodeDataObject: write it: "i" length,
+// then "[Nc]" the bytes.
+bool decodeDataObject(Unarchiver &in, QByteArray &bytes);
+void encodeDataObject(Archiver &out, const QByteArray &bytes);

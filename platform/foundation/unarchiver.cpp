@@ -3,8 +3,6 @@
 
 #include "platform/foundation/archive_coder_registry.h"
 
-#include <QtEndian>
-
 #include <cstring>
 
 using namespace TypedStream;
