@@ -4,6 +4,7 @@
 #include "platform/foundation/archive_coder_registry.h"
 
 #include <cstring>
+#include <limits>
 
 using namespace TypedStream;
 
@@ -96,6 +97,8 @@ bool Unarchiver::readReferenceNumber(int head, qint64 &number)
     auto value = m_in.readInteger(head, false);
     if (!value)
         return fail(QStringLiteral("bad tag at byte %1").arg(m_in.position()));
+    if (*value < firstReferenceNumber || *value > std::numeric_limits<qint32>::max())
+        return fail(QStringLiteral("bad reference number at byte %1").arg(m_in.position()));
     number = *value - firstReferenceNumber;
     return true;
 }

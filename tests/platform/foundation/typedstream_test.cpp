@@ -390,6 +390,7 @@ TEST(TypedStreamReader, MalformedInputIsRejectedWithAnError)
         {"root not an object", header() + hex("84016905")},
         {"object reference out of range", header() + hex("840140" "a0")},
         {"string reference out of range", header() + hex("9f")},
+        {"reference number beyond any table", header() + hex("840140" "87ffffffffffffff7f")},
         {"object refers to itself", header() + hex("840140848484") + hex("07") + "NSArray" + hex("00848408") + "NSObject"
                                         + hex("0085") + hex("84016901" "9292" "86")},
         {"class chain refers to itself", header() + hex("840140848484") + hex("07") + "NSArray" + hex("0093" "84016900" "86")},
