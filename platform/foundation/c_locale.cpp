@@ -87,11 +87,12 @@ QString formatFixed(double value, int precision)
 {
     // printf's rounding of %.Nf is exact (round half to even on the binary value), and so is
     // to_chars with a precision; the buffer holds any double in fixed notation.
+    if (precision < 0)
+        precision = 6;   // as printf takes a negative precision
     if (!std::isfinite(value))
         return formatC("%.*f", precision, value);
-    std::string buf(400 + std::max(precision, 0), '\0');
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed,
-                                   std::max(precision, 0));
+    std::string buf(size_t(400 + precision), '\0');
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed, precision);
     return QString::fromLatin1(buf.data(), int(res.ptr - buf.data()));
 }
 

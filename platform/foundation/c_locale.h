@@ -16,7 +16,7 @@ QString formatDouble(double value);
 QString formatFloat(float value);
 
 // printf("%.*f", precision, value) in the C locale: "%f" is formatFixed(v), "%.2f" is
-// formatFixed(v, 2).
+// formatFixed(v, 2); a negative precision means 6, as in printf.
 QString formatFixed(double value, int precision = 6);
 
 // printf in the C locale, for texts with several numbers ("%f,%f,%f,%f,%f", "g%d").

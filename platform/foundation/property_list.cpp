@@ -146,7 +146,8 @@ PropertyList PropertyList::fromData(const QByteArray &data)
 PropertyList PropertyList::fromDate(const QDateTime &date)
 {
     PropertyList p;
-    p.m_value = date.toUTC();
+    if (date.isValid())
+        p.m_value = date.toUTC();
     return p;
 }
 

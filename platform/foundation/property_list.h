@@ -40,6 +40,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <memory>
 #include <utility>
 #include <variant>
@@ -55,6 +56,10 @@ public:
     PropertyList(const QString &string);             // NOLINT: strings convert implicitly
     PropertyList(const char *utf8);                  // NOLINT
     PropertyList(QLatin1String latin1);              // NOLINT
+    // Numbers and bools never convert implicitly (0 would otherwise become a string): use
+    // fromInt, fromFloat, fromDouble or fromBool.
+    PropertyList(int) = delete;
+    PropertyList(std::nullptr_t) = delete;
 
     static PropertyList fromString(const QString &string) { return PropertyList(string); }
     static PropertyList fromInt(qint64 value);
@@ -62,7 +67,7 @@ public:
     static PropertyList fromDouble(double value);
     static PropertyList fromBool(bool value);
     static PropertyList fromData(const QByteArray &data);
-    static PropertyList fromDate(const QDateTime &date);   // kept in UTC
+    static PropertyList fromDate(const QDateTime &date);   // kept in UTC; absent when invalid
     static PropertyList fromPoint(Point point);
     static PropertyList fromSize(Size size);
     static PropertyList fromRect(const Rect &rect);
