@@ -38,11 +38,11 @@ constexpr qreal vectorShadowPixelsPerPoint = 150.0 / 72.0;
 
 } // namespace
 
-// A transparency layer: where drawing goes until the layer ends, and what it ends into.
+// A transparency layer: its drawing recorded as a picture, and the device area it covers.
 struct GraphicsContext::Layer {
-    QImage image;      // screen and images
-    QPicture picture;  // PDF and print
+    QPicture picture;
     std::unique_ptr<QPainter> painter;
+    QRectF drawn;           // device coordinates
     size_t stateDepth = 0;  // depth of the state stack inside the layer
 };
 
@@ -301,6 +301,8 @@ void GraphicsContext::paint(const std::function<void(QPainter &)> &draw, const Q
 {
     if (const auto &shadow = state().shadow; shadow && shadow->color.alphaComponent() > 0)
         paintShadowOf(draw, bounds, *shadow);
+    if (!m_layers.empty())
+        m_layers.back()->drawn |= bounds;
     draw(*painter());
 }
 
@@ -327,6 +329,8 @@ void GraphicsContext::paintShadowOf(const std::function<void(QPainter &)> &draw,
     if (size.isEmpty())
         return;
 
+    if (!m_layers.empty())
+        m_layers.back()->drawn |= maskRect.translated(offset);
     QImage mask(size, QImage::Format_ARGB32_Premultiplied);
     mask.fill(Qt::transparent);
     {
@@ -357,18 +361,7 @@ void GraphicsContext::beginTransparencyLayer()
 {
     QPainter *parent = painter();
     auto layer = std::make_unique<Layer>();
-    if (isDrawingToScreen()) {
-        const qreal ratio = m_device->devicePixelRatioF();
-        const QRectF area = deviceRect();
-        layer->image = QImage(std::min(maxOffscreenSide, int(std::ceil(area.width() * ratio))),
-                              std::min(maxOffscreenSide, int(std::ceil(area.height() * ratio))),
-                              QImage::Format_ARGB32_Premultiplied);
-        layer->image.setDevicePixelRatio(ratio);
-        layer->image.fill(Qt::transparent);
-        layer->painter = std::make_unique<QPainter>(&layer->image);
-    } else {
-        layer->painter = std::make_unique<QPainter>(&layer->picture);
-    }
+    layer->painter = std::make_unique<QPainter>(&layer->picture);
     QPainter *lp = layer->painter.get();
     lp->setRenderHints(parent->renderHints());
     if (parent->hasClipping())
@@ -394,17 +387,46 @@ void GraphicsContext::endTransparencyLayer()
     m_states.pop_back();
     layer->painter->end();
 
+    QRectF area = layer->drawn & deviceRect();
+    if (painter()->hasClipping())
+        area &= painter()->worldTransform().mapRect(painter()->clipBoundingRect());
+    if (area.isEmpty())
+        return;
     const QTransform toDevice = painter()->worldTransform().inverted();
-    const QRectF area = deviceRect();
+    if (!isDrawingToScreen()) {
+        // Vector output replays the recorded drawing, so vectors stay vectors.
+        paint(
+            [&](QPainter &p) {
+                p.save();
+                p.setWorldTransform(toDevice, true);
+                p.drawPicture(0, 0, layer->picture);
+                p.restore();
+            },
+            area);
+        return;
+    }
+    // On screen and in images the layer becomes pixels of only the area it covers, so that
+    // its content composes with itself first (a transparent backdrop), then as one piece.
+    const QRect pixelArea = area.toAlignedRect();
+    const qreal ratio = m_device->devicePixelRatioF();
+    QImage pixels(std::min(maxOffscreenSide, int(std::ceil(pixelArea.width() * ratio))),
+                  std::min(maxOffscreenSide, int(std::ceil(pixelArea.height() * ratio))),
+                  QImage::Format_ARGB32_Premultiplied);
+    if (pixels.isNull())
+        return;
+    pixels.fill(Qt::transparent);
+    {
+        QPainter ip(&pixels);
+        ip.scale(pixels.width() / qreal(pixelArea.width()), pixels.height() / qreal(pixelArea.height()));
+        ip.translate(-pixelArea.topLeft());
+        ip.drawPicture(0, 0, layer->picture);
+    }
     paint(
         [&](QPainter &p) {
             p.save();
             p.setWorldTransform(toDevice, true);
-            if (layer->image.isNull())
-                p.drawPicture(0, 0, layer->picture);
-            else
-                p.drawImage(area, layer->image);
+            p.drawImage(QRectF(pixelArea), pixels);
             p.restore();
         },
-        area);
+        pixelArea);
 }

@@ -15,10 +15,11 @@
 // Shadows and transparency layers are emulated, because Qt has neither: a shadowed shape is
 // painted once more into an off-screen mask covering only its area, the mask is blurred and
 // tinted with the shadow colour and drawn at the offset, and then the shape is painted. A
-// transparency layer collects its drawing (as pixels on screen and in images, as a recorded
-// picture in PDF and print so that vectors stay vectors) and composes it as one piece, with
-// the shadow that was set when the layer began. For PDF and print the shadow mask is
-// rasterised at no more than 150 dpi.
+// transparency layer records its drawing as a picture together with the area it covers; at
+// its end it composes as one piece, with the shadow that was set when it began: on screen
+// and in images as pixels of only that area, in PDF and print by replaying the picture so
+// that vectors stay vectors. Only drawing done through the context's own functions counts
+// towards a layer's area. For PDF and print shadow masks are rasterised at 150 dpi at most.
 //
 // The current context is a per-process stack (drawing happens on the main thread only):
 // make a context current with GraphicsContext::Scope for the time drawing code runs.

@@ -221,6 +221,46 @@ TEST(GraphicsContext, TransparencyLayerCastsOneShadowForItsWholeContent)
     EXPECT_EQ(image.pixel(25, 5), qRgb(0, 0, 255));
 }
 
+TEST(GraphicsContext, CompositingInsideALayerActsOnTheLayerOnly)
+{
+    QImage image(30, 10, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::red);
+    {
+        GraphicsContext context(image);
+        context.beginTransparencyLayer();
+        context.setFillColor(Color::blueColor());
+        context.fillRect(Rect(0, 0, 20, 10));
+        // Clears the layer's blue from 10 on; the red below is not touched.
+        context.setFillColor(Color::blackColor());
+        context.fillRectUsingOperation(Rect(10, 0, 20, 10), CompositingOperation::DestinationOut);
+        context.endTransparencyLayer();
+    }
+    EXPECT_EQ(image.pixel(5, 5), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(15, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(25, 5), qRgb(255, 0, 0));
+}
+
+TEST(GraphicsContext, LayerComposesOnlyTheAreaItsDrawingCovers)
+{
+    RecordingPaintDevice device(QSize(1000, 1000));
+    {
+        GraphicsContext context(&device, GraphicsContext::Output::Bitmap);
+        context.beginTransparencyLayer();
+        context.fillRect(Rect(100, 200, 10, 20));
+        context.beginTransparencyLayer();
+        context.fillRect(Rect(300, 300, 5, 5));
+        context.endTransparencyLayer();
+        context.endTransparencyLayer();
+        context.beginTransparencyLayer();  // empty: draws nothing
+        context.endTransparencyLayer();
+        context.endTransparencyLayer();    // unbalanced: ignored
+    }
+    const auto &draws = device.draws();
+    ASSERT_EQ(draws.size(), 1u);
+    EXPECT_EQ(draws[0].kind, RecordedDraw::Kind::Image);
+    EXPECT_EQ(draws[0].target, QRectF(100, 200, 205, 105));
+}
+
 TEST(GraphicsContext, CompositingOperationsAndImageFraction)
 {
     QImage image(10, 10, QImage::Format_ARGB32_Premultiplied);
@@ -304,6 +344,9 @@ TEST(GraphicsContext, OutputKindAndPdfPages)
         EXPECT_FALSE(context.isDrawingToScreen());
         context.setShadow(Shadow{3, -3, 2, Color::blackColor()});
         context.fillRect(Rect(10, 10, 50, 50));
+        context.beginTransparencyLayer();
+        context.fillRect(Rect(100, 10, 50, 50));
+        context.endTransparencyLayer();
         EXPECT_TRUE(context.newPage());
         context.fillRect(Rect(10, 10, 50, 50));
     }
