@@ -7,6 +7,7 @@
 
 #include <hyphen.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -90,4 +91,23 @@ QList<int> hyphenationPoints(const QString &word, const QString &language)
         std::free(cut);
     }
     return points;
+}
+
+int lineBreakByHyphenatingBeforeIndex(const QString &text, int index, TextRange range, const QString &language)
+{
+    range = intersectionRange(range, {0, int(text.size())});
+    index = std::min(index, range.end());
+    if (index <= range.location || !text[index - 1].isLetter())
+        return -1;
+    int start = index - 1;
+    while (start > range.location && text[start - 1].isLetter())
+        --start;
+    int end = index;
+    while (end < range.end() && text[end].isLetter())
+        ++end;
+    QList<int> points = hyphenationPoints(text.mid(start, end - start), language);
+    for (auto it = points.crbegin(); it != points.crend(); ++it)
+        if (start + *it < index)
+            return start + *it;
+    return -1;
 }
