@@ -3,6 +3,7 @@
 
 #include "platform/text/font_registry.h"
 #include "platform/text/hyphenator.h"
+#include "platform/text/text_attachment.h"
 #include "platform/text/text_storage.h"
 
 #include <QFontMetricsF>
@@ -61,6 +62,11 @@ LineMetrics metricsOf(const AttributedString &text, TextRange range)
     if (range.isEmpty())
         range = {std::clamp(range.location, 0, std::max(text.length() - 1, 0)), 1};
     auto add = [&](const TextAttributes &a) {
+        if (a.attachment) {
+            // An image stands on the baseline.
+            m.ascent = std::max(m.ascent, attachmentSize(*a.attachment).height + a.baselineOffset.value_or(0));
+            return;
+        }
         const FontMetrics &f = cachedMetrics(fontOf(a));
         float offset = a.baselineOffset.value_or(0);
         m.ascent = std::max(m.ascent, f.ascender + std::max(offset, 0.0f));
@@ -100,7 +106,10 @@ Qt::Alignment qtAlignment(TextAlignment a)
 std::unique_ptr<QTextLayout> makeLayout(const AttributedString &text, TextRange range, int length,
                                         const ParagraphStyle &style)
 {
+    // Qt lays U+FFFC out as an inline object of a document, which a bare layout does not
+    // have: a no-break space holds the attachment's place instead (see the formats below).
     QString s = text.string().mid(range.location, length);
+    s.replace(QChar(AttachmentCharacter), QChar(0x00A0));
     Font first = fontOf(text.attributesAt(range.location));
     auto layout = std::make_unique<QTextLayout>(s, qFont(first), layoutPaintDevice());
     QList<QTextLayout::FormatRange> formats;
@@ -109,6 +118,18 @@ std::unique_ptr<QTextLayout> makeLayout(const AttributedString &text, TextRange 
         f.start = run.range.location - range.location;
         f.length = run.range.length;
         f.format.setFont(qFont(fontOf(run.attributes)), QTextCharFormat::FontPropertiesAll);
+        if (run.attributes.attachment) {
+            // The attachment's place holder is set in a size that makes it as wide as the
+            // image, so that the line breaker leaves room for the image.
+            QFont sized = f.format.font();
+            sized.setPointSizeF(100);
+            qreal advance = QFontMetricsF(sized, layoutPaintDevice()).horizontalAdvance(QChar(0x00A0));
+            float width = attachmentSize(*run.attributes.attachment).width;
+            sized.setPointSizeF(advance > 0 && width > 0 ? 100 * width / advance : 0.01);
+            f.format.setFont(sized, QTextCharFormat::FontPropertiesAll);
+            formats.append(f);
+            return;
+        }
         if (run.attributes.kerning) {
             float k = *run.attributes.kerning;
             if (k == 0) {

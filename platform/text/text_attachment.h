@@ -18,3 +18,11 @@ struct TextAttachment {
 };
 
 inline constexpr char16_t AttachmentCharacter = u'\uFFFC';
+
+class QImage;
+
+// The attachment's contents as an image (null when they are not one), and its size in
+// points: one point per pixel, as files seldom say their resolution reliably.
+QImage attachmentImage(const TextAttachment &attachment);
+struct Size;
+Size attachmentSize(const TextAttachment &attachment);

@@ -4,6 +4,7 @@
 #include "platform/graphics/graphics_context.h"
 #include "platform/text/font_registry.h"
 #include "platform/text/layout_manager.h"
+#include "platform/text/text_attachment.h"
 
 #include <QPainterPath>
 #include <QPainterPathStroker>
@@ -122,6 +123,17 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
             int length = std::min(run.range.end(), lineEnd) - run.range.location;
             if (length <= 0)
                 return;
+            if (a.attachment) {
+                QImage image = attachmentImage(*a.attachment);
+                Size size = attachmentSize(*a.attachment);
+                for (int k = 0; k < length && !image.isNull(); ++k) {
+                    float x = float(line.cursorToX(from + k)) + origin.x;
+                    float bottom = f.baseline + origin.y - a.baselineOffset.value_or(0);
+                    gc->drawImage(image, Rect(x, bottom - size.height, size.width, size.height), Rect(),
+                                  CompositingOperation::SourceOver, 1.0f);
+                }
+                return;
+            }
             for (const QGlyphRun &glyphs : line.glyphRuns(from, length))
                 fillAndStroke(*gc, runPath(glyphs, f.baseline, a, at), a);
             FontMetrics m = fontMetrics(fontOf(a));

@@ -7,6 +7,8 @@
 #include "platform/text/text_drawing.h"
 #include "test_app.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -116,4 +118,49 @@ TEST_F(TextDrawing, UnderlineBackgroundAndHyphen)
     QRectF dash = device.draws().back().path.boundingRect();
     EXPECT_LT(dash.height(), 2.0);   // a flat mark, drawn last, right of the text
     EXPECT_GT(dash.left(), device.draws().front().path.boundingRect().right() - 1);
+}
+
+TEST_F(TextDrawing, ImageAttachmentTakesItsSizeInTheLine)
+{
+    QImage image(30, 40, QImage::Format_ARGB32);
+    image.fill(Qt::blue);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+    }
+    TextAttributes a = font(10);
+    AttributedString text(QStringLiteral("ab"), a);
+    TextAttributes pic = a;
+    pic.attachment = TextAttachment{QStringLiteral("p.png"), png};
+    text.insert(1, AttributedString(QString(QChar(AttachmentCharacter)), pic));
+
+    LayoutManager lm;
+    TextContainer box({300, 300});
+    box.setLineFragmentPadding(0);
+    lm.addTextContainer(&box);
+    lm.setAttributedString(text);
+    Rect r = lm.boundingRectForGlyphRange({1, 1}, &box);
+    EXPECT_NEAR(r.width(), 30, 0.25);   // within the shaper's 1/64 steps
+    FontMetrics m = fontMetrics(*a.font);
+    EXPECT_NEAR(lm.lineFragments()[0].baseline, 40, 0.05);   // the image is taller than the ascender
+    EXPECT_NEAR(lm.lineFragments()[0].rect.height(), 40 - m.descender + m.leading, 0.05);
+
+    RecordingPaintDevice device(QSize(300, 300));
+    {
+        GraphicsContext context(&device, GraphicsContext::Output::Bitmap);
+        GraphicsContext::Scope scope(context);
+        lm.drawGlyphsForGlyphRange({0, text.length()}, {0, 0});
+    }
+    int images = 0;
+    for (const RecordedDraw &d : device.draws()) {
+        if (d.kind != RecordedDraw::Kind::Image)
+            continue;
+        ++images;
+        EXPECT_NEAR(d.target.left(), r.minX(), 0.1);
+        EXPECT_NEAR(d.target.top(), 0, 0.1);
+        EXPECT_NEAR(d.target.height(), 40, 0.1);
+    }
+    EXPECT_EQ(images, 1);
 }
