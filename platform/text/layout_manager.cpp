@@ -146,10 +146,41 @@ std::unique_ptr<QTextLayout> makeLayout(const AttributedString &text, TextRange 
     option.setAlignment(qtAlignment(style.alignment));
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     option.setUseDesignMetrics(true);
+    layout->setTextOption(option);
+    layout->setCacheEnabled(true);
+    return layout;
+}
+
+// Qt measures tab stops from the start of each line and scales them by the ratio of the
+// layout's resolution to the screen's; this finds that ratio once by measuring a tab.
+double tabScale()
+{
+    static const double scale = [] {
+        QTextLayout probe(QStringLiteral("\tx"), qFont(Font{QStringLiteral("Helvetica"), 12}), layoutPaintDevice());
+        QTextOption option;
+        option.setTabs({QTextOption::Tab(100, QTextOption::LeftTab)});
+        probe.setTextOption(option);
+        probe.beginLayout();
+        QTextLine line = probe.createLine();
+        line.setLineWidth(1000);
+        probe.endLayout();
+        double x = line.cursorToX(1);
+        return x > 1 ? x / 100 : 1.0;
+    }();
+    return scale;
+}
+
+// Sets the paragraph's tab stops for a line whose text starts offset points right of its
+// fragment's origin: stops are measured from the fragment's origin, and the default
+// interval continues after the last stop up to the line's end.
+void applyTabs(QTextLayout &layout, const ParagraphStyle &style, float offset, float width)
+{
+    const double scale = tabScale();
     QList<QTextOption::Tab> tabs;
+    float last = 0;
     for (const TextTab &t : style.tabStops) {
         QTextOption::Tab tab;
-        tab.position = t.location;
+        tab.position = (t.location - offset) / scale;
         switch (t.type) {
         case TextTabType::Left: tab.type = QTextOption::LeftTab; break;
         case TextTabType::Right: tab.type = QTextOption::RightTab; break;
@@ -160,12 +191,16 @@ std::unique_ptr<QTextLayout> makeLayout(const AttributedString &text, TextRange 
             break;
         }
         tabs.append(tab);
+        last = std::max(last, t.location);
     }
+    float interval = style.defaultTabInterval > 0 ? style.defaultTabInterval : DefaultTabInterval;
+    for (float x = (std::floor(last / interval) + 1) * interval; x < offset + width + interval && tabs.size() < 1000;
+         x += interval)
+        tabs.append(QTextOption::Tab((x - offset) / scale, QTextOption::LeftTab));
+    QTextOption option = layout.textOption();
     option.setTabs(tabs);
-    option.setTabStopDistance(style.defaultTabInterval > 0 ? style.defaultTabInterval : DefaultTabInterval);
-    layout->setTextOption(option);
-    layout->setCacheEnabled(true);
-    return layout;
+    option.setTabStopDistance(interval / scale);
+    layout.setTextOption(option);
 }
 
 // Breaks the word after the line at the last hyphenation point that fits with a hyphen.
@@ -350,12 +385,14 @@ bool LayoutManager::layoutParagraph(int index, int &container, float &y)
                 else
                     right += style.tailIndent;
                 float width = std::max(right - left, 0.0f);
+                line.setPosition(QPointF(left, 0));
+                if (s.contains(u'\t'))
+                    applyTabs(layout, style, left - frag.minX(), width);
                 line.setLineWidth(width);
                 hyphenated = false;
                 int end = line.textStart() + line.textLength();
                 if (factor > 0 && width > 0 && end < s.size() && line.naturalTextWidth() / width < factor)
                     hyphenated = hyphenate(line, s, width, fontOf(text.attributesAt(p.range.location + end)));
-                line.setPosition(QPointF(left, 0));
                 m = metricsOf(text, {p.range.location + line.textStart(), line.textLength()});
                 bool last = line.textStart() + line.textLength() >= s.size();
                 after = last ? style.paragraphSpacing : 0;

@@ -292,3 +292,20 @@ TEST(WordCount, CountsSegmentsWithLettersOrDigits)
     EXPECT_EQ(wordCount(QStringLiteral("Hello, world! 42 times")), 4);
     EXPECT_EQ(wordCount(QStringLiteral("don't stop")), 2);
 }
+
+TEST_F(Layout, TabStopsAreMeasuredFromTheContainersLeftEdge)
+{
+    AttributedString text = mono(QStringLiteral("a\tbb\tcc\tx"));
+    ParagraphStyle p;
+    p.tabStops = {{TextTabType::Left, 50}, {TextTabType::Right, 120}, {TextTabType::Center, 200}};
+    p.headIndent = p.firstLineHeadIndent = 10;
+    text.modifyAttributes({0, text.length()}, [&](TextAttributes &a) { a.paragraphStyle = p; });
+    LayoutManager lm;
+    TextContainer box({400, 100});
+    lm.addTextContainer(&box);
+    lm.setAttributedString(text);
+    EXPECT_NEAR(lm.boundingRectForGlyphRange({0, 1}, &box).minX(), 15, 0.05);    // padding + indent
+    EXPECT_NEAR(lm.boundingRectForGlyphRange({2, 1}, &box).minX(), 50, 0.05);    // left tab
+    EXPECT_NEAR(lm.boundingRectForGlyphRange({5, 2}, &box).maxX(), 120, 0.05);   // right tab
+    EXPECT_NEAR(lm.boundingRectForGlyphRange({8, 1}, &box).midX(), 200, 0.05);   // centre tab
+}
