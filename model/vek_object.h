@@ -349,13 +349,20 @@ public:
     // The inspector's rows, one per path point: 0 canvas, 1 page, other bounds coordinates.
     QStringList pointArrayRelativeTo(int mode) const;
 
+private:
+    // The inverse of setRepeatType: puts back type, page range and bounds together.
+    void restoreRepeatPlacement(int type, int start, int end, const Rect &bounds);
+
+public:
+
     // ---- Creation by mouse and transforms ----
 
     // Follows the drag that began with the mouse-down event; answers whether the object has
     // a size.
     virtual bool createWithEvent(const MouseEvent &event, CanvasServices *view);
     void moveBy(float dx, float dy);
-    // Moves with an undo step and notifications of its own, also while loading.
+    // Moves with an undo step of its own, also during a bounds manipulation and while
+    // loading; the bounds notification goes out as setBounds's does.
     void moveSimplyBy(float dx, float dy);
     // 0 to 359 degrees.
     virtual void setRotation(float degrees, Point center, bool update);
@@ -369,6 +376,10 @@ public:
     virtual void setBezierPath(const std::optional<BezierPath> &path);
     void setBezierPathAdjust(const std::optional<BezierPath> &path, bool adjust);
     void setBezierPathSimplyAs(const std::optional<BezierPath> &path);
+
+private:
+    // setSkewX / setSkewY with update: checks, undo, and the shear of an editable path.
+    void changeSkew(bool horizontal, float factor);
 
 protected:
     // Makes an object of a kind: make_shared, then the defaults that go through setters.
