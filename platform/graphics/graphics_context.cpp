@@ -47,9 +47,11 @@ struct GraphicsContext::Layer {
 };
 
 GraphicsContext::GraphicsContext(QPaintDevice *device, Output output)
-    : m_output(output), m_device(device), m_ownPainter(std::make_unique<QPainter>(device)),
-      m_painter(m_ownPainter.get()), m_states(1)
+    : m_output(output), m_device(device), m_ownPainter(std::make_unique<QPainter>()), m_painter(m_ownPainter.get()),
+      m_states(1)
 {
+    if (device && device->paintEngine())
+        m_ownPainter->begin(device);
     applyFlags();
 }
 
@@ -70,8 +72,10 @@ GraphicsContext::~GraphicsContext()
         restoreGraphicsState();
     auto &stack = currentStack();
     stack.erase(std::remove(stack.begin(), stack.end(), this), stack.end());
-    if (m_ownPainter)
-        m_ownPainter->end();
+    if (m_ownPainter) {
+        if (m_ownPainter->isActive())
+            m_ownPainter->end();
+    }
     else
         m_painter->restore();
 }
@@ -181,12 +185,16 @@ void GraphicsContext::fillPath(const BezierPath &path)
 
 void GraphicsContext::fillPathWithBrush(const QPainterPath &path, const QBrush &brush)
 {
+    if (!painter()->isActive())
+        return;
     paint([&](QPainter &p) { p.fillPath(path, brush); }, painter()->worldTransform().mapRect(path.boundingRect()));
 }
 
 QRectF GraphicsContext::clipBounds() const
 {
     const QPainter *p = painter();
+    if (!p->isActive())
+        return QRectF();
     if (p->hasClipping())
         return p->clipBoundingRect();
     return p->worldTransform().inverted().mapRect(deviceRect());
@@ -194,6 +202,8 @@ QRectF GraphicsContext::clipBounds() const
 
 void GraphicsContext::strokePath(const BezierPath &path)
 {
+    if (!painter()->isActive())
+        return;
     const QPainterPath qpath = toQPainterPath(path);
     const QTransform &world = painter()->worldTransform();
     const QPen pen = penForPath(path, brushFor(state().stroke), std::sqrt(std::abs(world.determinant())));
@@ -218,7 +228,7 @@ void GraphicsContext::fillRectUsingOperation(const Rect &rect, CompositingOperat
 void GraphicsContext::drawImage(const QImage &image, const Rect &target, const Rect &source, CompositingOperation op,
                                 float fraction)
 {
-    if (image.isNull())
+    if (image.isNull() || !painter()->isActive())
         return;
     const QRectF to(target.origin.x, target.origin.y, target.size.width, target.size.height);
     const QRectF from = source.isEmpty() ? QRectF(image.rect())
@@ -276,6 +286,8 @@ void GraphicsContext::setCMYKStandIns(std::shared_ptr<CmykStandIns> table)
 void GraphicsContext::applyFlags()
 {
     QPainter *p = painter();
+    if (!p->isActive())
+        return;
     const State &s = state();
     p->setRenderHint(QPainter::Antialiasing, s.antialias);
     p->setRenderHint(QPainter::TextAntialiasing, s.smoothFonts);
@@ -289,16 +301,18 @@ void GraphicsContext::applyFlags()
 
 qreal GraphicsContext::baseScale() const
 {
-    return isDrawingToScreen() ? 1.0 : m_device->logicalDpiX() / 72.0;
+    return isDrawingToScreen() || !m_device ? 1.0 : m_device->logicalDpiX() / 72.0;
 }
 
 QRectF GraphicsContext::deviceRect() const
 {
-    return QRectF(0, 0, m_device->width(), m_device->height());
+    return m_device ? QRectF(0, 0, m_device->width(), m_device->height()) : QRectF();
 }
 
 void GraphicsContext::paint(const std::function<void(QPainter &)> &draw, const QRectF &bounds)
 {
+    if (!painter()->isActive())
+        return;
     if (const auto &shadow = state().shadow; shadow && shadow->color.alphaComponent() > 0)
         paintShadowOf(draw, bounds, *shadow);
     if (!m_layers.empty())
@@ -363,10 +377,12 @@ void GraphicsContext::beginTransparencyLayer()
     auto layer = std::make_unique<Layer>();
     layer->painter = std::make_unique<QPainter>(&layer->picture);
     QPainter *lp = layer->painter.get();
-    lp->setRenderHints(parent->renderHints());
-    if (parent->hasClipping())
-        lp->setClipPath(parent->worldTransform().map(parent->clipPath()));
-    lp->setWorldTransform(parent->worldTransform());
+    if (parent->isActive()) {
+        lp->setRenderHints(parent->renderHints());
+        if (parent->hasClipping())
+            lp->setClipPath(parent->worldTransform().map(parent->clipPath()));
+        lp->setWorldTransform(parent->worldTransform());
+    }
 
     m_states.push_back(state());
     state().shadow.reset();
@@ -386,6 +402,8 @@ void GraphicsContext::endTransparencyLayer()
     m_layers.pop_back();
     m_states.pop_back();
     layer->painter->end();
+    if (!painter()->isActive())
+        return;
 
     QRectF area = layer->drawn & deviceRect();
     if (painter()->hasClipping())

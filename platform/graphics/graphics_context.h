@@ -62,7 +62,8 @@ public:
     // Window: a widget on screen; Bitmap: an image; PDF and Printer: paged vector output.
     enum class Output { Window, Bitmap, PDF, Printer };
 
-    // Begins painting on the device (the context owns the painter).
+    // Begins painting on the device (the context owns the painter). When the device cannot
+    // be painted on (a null image, an unwritable PDF file) the context draws nothing.
     GraphicsContext(QPaintDevice *device, Output output);
     // Paints on an image.
     explicit GraphicsContext(QImage &image);

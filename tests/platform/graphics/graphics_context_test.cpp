@@ -362,4 +362,17 @@ TEST(GraphicsContext, OutputKindAndPdfPages)
     EXPECT_FALSE(GraphicsContext(image).newPage());
 }
 
+TEST(GraphicsContext, DeviceThatCannotBePaintedOnDrawsNothing)
+{
+    QImage null;
+    GraphicsContext context(null);
+    context.setShadow(Shadow{1, 1, 1, Color::blackColor()});
+    context.setCompositingOperation(CompositingOperation::Copy);
+    context.beginTransparencyLayer();
+    context.fillRect(Rect(0, 0, 5, 5));
+    context.endTransparencyLayer();
+    context.strokePath(BezierPath::bezierPathWithRect(Rect(0, 0, 5, 5)));
+    EXPECT_TRUE(null.isNull());
+}
+
 } // namespace
