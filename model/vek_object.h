@@ -403,6 +403,15 @@ protected:
     CanvasServices *vekView() const;
     bool documentUsesCMYK() const;
 
+private:
+    // The inverses that put back more than one field at once (and register themselves again
+    // for redo): the fill flag with the colour and alpha it may have replaced, the stroke
+    // colour with the stroke flag, and the repetition's start and end.
+    void restoreFill(bool drawsFill, const std::optional<Color> &color, float alpha);
+    void restoreStroke(const std::optional<Color> &color, bool drawsStroke);
+    void restoreRepeatRange(int start, int end);
+
+protected:
     DocumentServices *_document = nullptr;
     Rect _bounds;
     Rect _origBounds;
