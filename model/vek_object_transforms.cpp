@@ -108,9 +108,9 @@ void VekObject::moveSimplyBy(float dx, float dy)
 
 // ---- Rotation, skew and flips ----
 
-void VekObject::setRotation(float degrees, Point center, bool update)
+// The base turns no path; the kinds that do turn theirs about `center`.
+void VekObject::setRotation(float degrees, Point /*center*/, bool update)
 {
-    (void)center;   // the base turns no path; the kinds that do turn it about the centre
     if (!update) {
         _rotation = degrees;
         return;

@@ -439,6 +439,23 @@ TEST_F(GeometryTest, EndingTheRepetitionMovesTheObjectToItsStartPageAndUndoBring
     EXPECT_EQ(object->bounds(), Rect(50, 1700, 40, 30));
 }
 
+TEST(Repetition, WithoutACanvasOnlyTheTypeChangesAndUndoStillRestoresIt)
+{
+    FakeDocument doc;
+    doc.window = false;
+    doc.pages = 4;
+    auto object = VekObject::create();
+    object->setBounds(Rect(0, 2000, 10, 10));
+    doc.adopt(object);
+    doc.undo.closeEventGroup();
+    object->setRepeatType(3);
+    EXPECT_EQ(object->repeatType(), 3);
+    EXPECT_EQ(object->bounds(), Rect(0, 2000, 10, 10));
+    doc.undo.undo();
+    EXPECT_EQ(object->repeatType(), 0);
+    EXPECT_FALSE(doc.undo.canUndo());
+}
+
 TEST_F(GeometryTest, ObjectOnPageOneStaysWhereItIs)
 {
     auto object = adopted(Rect(50, 100, 40, 30));
