@@ -304,11 +304,10 @@ void VekObject::dragPathPointNr(int point, int element, Point to)
         return;
     float offset = 0;
     BezierPath path = actuallyDrawnPath(&offset);
-    Point points[3];
-    const BezierPathElement kind = path.elementAtIndex(element, points);
-    const int count = kind == CurveToBezierPathElement ? 3 : kind == ClosePathBezierPathElement ? 0 : 1;
-    if (point < 0 || point >= count)
+    if (point < 0 || point >= path.element(element).pointCount())
         return;
+    Point points[3];
+    path.elementAtIndex(element, points);
     points[point] = to;
     path.setAssociatedPoints(points, element);
     path = translated(std::move(path), 0, -offset);
