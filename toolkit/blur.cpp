@@ -59,7 +59,7 @@ QImage gaussianblur(const QImage &image, float size, float factor)
     out.fill(Qt::transparent);
     {
         QPainter p(&out);
-        p.drawImage(margin, margin, image);
+        p.drawImage(QRectF(margin, margin, image.width(), image.height()), image, QRectF(image.rect()));
     }
     blurImage(out, radius);
     return out;
@@ -96,4 +96,16 @@ QImage blurCircle(const QImage &, const Color &color, float diameter)
         }
     }
     return spot;
+}
+
+Image gaussianblur(const Image &image, float size, float factor)
+{
+    const QImage blurred = image.isValid() ? gaussianblur(image.toQImage(), size, factor) : QImage();
+    return blurred.isNull() ? Image() : Image(blurred);
+}
+
+Image blurCircle(const Image &, const Color &color, float diameter)
+{
+    const QImage spot = blurCircle(QImage(), color, diameter);
+    return spot.isNull() ? Image() : Image(spot);
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "platform/color/color.h"
+#include "platform/image/image.h"
 
 #include <QImage>
 
@@ -29,3 +30,7 @@ float blurCircleRadius(float diameter);
 // would be below 1 or above 100000 pixels wide or high. The first argument is not used
 // (callers pass a null image); it keeps the argument order of the image functions.
 QImage blurCircle(const QImage &unused, const Color &color, float diameter);
+
+// The same for images, drawn at one pixel a point; an invalid image stands for nil.
+Image gaussianblur(const Image &image, float size, float factor);
+Image blurCircle(const Image &unused, const Color &color, float diameter);

@@ -88,4 +88,16 @@ TEST(Blur, CircleIsASoftSpotOfTheGradientRadius)
     EXPECT_TRUE(blurCircle(QImage(), Color::blackColor(), -4).isNull());
 }
 
+TEST(Blur, ImagesGoThroughTheSameFunctions)
+{
+    QImage square(6, 4, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::black);
+    const Image blurred = gaussianblur(Image(square), 8, 1);  // radius 2, margin 6
+    ASSERT_TRUE(blurred.isValid());
+    EXPECT_EQ(blurred.size(), (Size{18, 16}));
+    EXPECT_FALSE(gaussianblur(Image(), 8, 1).isValid());
+    EXPECT_EQ(blurCircle(Image(), Color::redColor(), 10).size(), (Size{15, 15}));
+    EXPECT_FALSE(blurCircle(Image(), Color::redColor(), 0).isValid());
+}
+
 } // namespace
