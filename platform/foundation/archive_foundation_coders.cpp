@@ -203,7 +203,10 @@ bool decodeDate(Unarchiver &in, const ArchivedClass &, std::any &object)
     const double ms = (seconds + double(referenceDateOffset)) * 1000.0;
     if (!(ms > -8.0e15 && ms < 8.0e15))
         return in.fail(QStringLiteral("date out of range"));
-    object = PropertyList::fromDate(QDateTime::fromMSecsSinceEpoch(qint64(ms), QTimeZone::utc()));
+    const QDateTime date = QDateTime::fromMSecsSinceEpoch(qint64(ms), QTimeZone::utc());
+    if (!date.isValid())
+        return in.fail(QStringLiteral("date out of range"));
+    object = PropertyList::fromDate(date);
     return true;
 }
 

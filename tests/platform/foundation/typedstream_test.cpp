@@ -402,6 +402,8 @@ TEST(TypedStreamReader, MalformedInputIsRejectedWithAnError)
         {"data length mismatch", header() + hex("840140848484") + hex("06") + "NSData" + hex("00848408") + "NSObject"
                                      + hex("0085") + hex("840169038404" "5b3263" "5d" "0102" "86")},
         {"bad type encoding", stringHead + hex("840128" "00")},
+        {"date out of range", header() + hex("840140848484") + hex("06") + "NSDate" + hex("00848408") + "NSObject"
+                                  + hex("0085") + hex("84016483" "9c7500883ce4377e" "86")},
         {"endless zero-width array", header() + hex("840140848484") + hex("03") + "Foo" + hex("0085") + hex("840d")
                                           + "[2000[2000!]]" + QByteArray(2100, '\0')},
         {"wrong value type", stringHead + hex("840169" "05" "86")},
