@@ -17,6 +17,7 @@ void VekObject::drawInViewIsSelected(CanvasServices *view, bool selected)
         GraphicsContext *context = GraphicsContext::current();
         const bool creating = view && view->creatingObject().get() == this;
         if (context && (creating || (drawsStroke() && hasEditablePath()))) {
+            GraphicsStateSaver saver(*context);
             context->setStrokeColor(systemKnobColor());
             context->strokePath(BezierPath::bezierPathWithRect(_bounds));
         }
