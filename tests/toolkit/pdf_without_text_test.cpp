@@ -83,6 +83,10 @@ TEST(CreatePDFwoText, RemovesTextFromPagesFormsAndAnnotationsAndKeepsGraphics)
     EXPECT_TRUE(near(page.pixel(35, 200 - 35), qRgb(255, 0, 0)));
     EXPECT_TRUE(near(page.pixel(110, 200 - 110), qRgb(0, 255, 0))) << "a colour set inside a text object still applies";
     EXPECT_TRUE(near(page.pixel(160, 200 - 20), qRgb(0, 0, 255))) << "the form XObject's square stays";
+    EXPECT_TRUE(near(page.pixel(155, 200 - 155), qRgb(255, 0, 255))) << "the inline image stays";
+    const QByteArray bytes = readFile(destination);
+    EXPECT_FALSE(bytes.contains("/Helvetica")) << "the font is no longer written";
+    EXPECT_FALSE(bytes.contains("/Font"));
     QString report;
     EXPECT_TRUE(checkPdfFile(destination, &report)) << report.toStdString();
 }

@@ -50,7 +50,8 @@ inline QByteArray handMadeTextPdf()
     const std::string content = "1 0 0 rg 10 10 50 50 re f\n"
                                 "BT 0 1 0 rg /F1 24 Tf 20 150 Td (Hello) Tj ET\n"
                                 "100 100 20 20 re f\n"
-                                "q 1 0 0 1 150 10 cm /X1 Do Q\n";
+                                "q 1 0 0 1 150 10 cm /X1 Do Q\n"
+                                "q 10 0 0 10 150 150 cm BI /W 1 /H 1 /CS /RGB /BPC 8 ID \xff\x01\xfe EI Q\n";
     const std::string form = "BT /F1 12 Tf 0 40 Td (Inside) Tj ET 0 0 1 rg 0 0 20 20 re f";
     const std::string appearance = "BT /F1 10 Tf 2 2 Td (Note) Tj ET";
     return pdfFromObjects({
