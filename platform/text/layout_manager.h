@@ -98,7 +98,9 @@ public:
     // Draws the glyphs of range into the current graphics context, each container's origin
     // at origin: background colours, glyphs (filled and/or stroked, slanted and raised as
     // their attributes say), underlines, strikethroughs and the hyphens of hyphenated lines.
-    // Glyphs are drawn as outlines. Defined in text_drawing.cpp.
+    // Glyphs are drawn as outlines. With showsInvisibleCharacters, each character that has a
+    // mark (invisibleCharacterMark) gets it drawn in its attributes at the top of its line.
+    // Defined in text_drawing.cpp.
     virtual void drawGlyphsForGlyphRange(TextRange range, Point origin);
 
     // What the typesetter is doing while a container is asked for a fragment.
@@ -129,6 +131,12 @@ private:
     TextRange m_currentParagraph;
     ParagraphStyle m_currentStyle;
 };
+
+// The mark shown for an invisible character: U+00B7 for a space, U+2192 for a tab (and
+// U+21E4, U+21E5), U+00B6 for a line feed, U+21CB for a form feed, U+FFFD for other control
+// characters, unassigned code points and characters the font has no glyph for; none (a
+// null QChar) for the rest.
+QChar invisibleCharacterMark(QChar c, bool hasGlyph);
 
 // The number of words: segments between word boundaries that hold a letter or a digit.
 int wordCount(const QString &text);

@@ -149,6 +149,19 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
                 drawLine(*gc, x1, x2, baseline - m.xHeight / 2, thickness, *a.strikethroughStyle,
                          a.strikethroughColor.value_or(fg));
         });
+        if (m_showsInvisibles) {
+            const QString &chars = m_text.string();
+            for (int i = part.location; i < part.end(); ++i) {
+                const TextAttributes &a = m_text.attributesAt(i);
+                QChar c = chars[i];
+                bool hasGlyph = c.isSurrogate() || rawFont(fontOf(a)).supportsCharacter(c);
+                QChar mark = invisibleCharacterMark(c, hasGlyph);
+                if (mark.isNull())
+                    continue;
+                float x = float(line.cursorToX(std::min(i, lineEnd) - base));
+                drawAttributedStringAtPoint(AttributedString(QString(mark), a), {origin.x + x, origin.y + f.rect.minY()});
+            }
+        }
         if (f.hyphenated && part.end() >= lineEnd && lineEnd > base) {
             const TextAttributes &a = m_text.attributesAt(lineEnd - 1);
             QRawFont raw = rawFont(fontOf(a));
@@ -162,6 +175,21 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
             }
         }
     }
+}
+
+QChar invisibleCharacterMark(QChar c, bool hasGlyph)
+{
+    char16_t u = c.unicode();
+    switch (u) {
+    case u' ': return QChar(0x00B7);
+    case u'\t': case 0x21E4: case 0x21E5: return QChar(0x2192);
+    case u'\n': return QChar(0x00B6);
+    case u'\f': return QChar(0x21CB);
+    default: break;
+    }
+    if (u < 0x20 || (u >= 0x7F && u <= 0x9F) || c.category() == QChar::Other_NotAssigned || !hasGlyph)
+        return QChar(0xFFFD);
+    return QChar();
 }
 
 namespace {

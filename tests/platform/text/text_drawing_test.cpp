@@ -164,3 +164,30 @@ TEST_F(TextDrawing, ImageAttachmentTakesItsSizeInTheLine)
     }
     EXPECT_EQ(images, 1);
 }
+
+TEST_F(TextDrawing, InvisibleCharacterMarks)
+{
+    struct Case { char16_t c; bool glyph; char16_t mark; } cases[] = {
+        {u' ', true, 0x00B7}, {u'\t', true, 0x2192}, {0x21E5, true, 0x2192}, {u'\n', true, 0x00B6},
+        {u'\f', true, 0x21CB}, {0x0001, true, 0xFFFD}, {0x0085, true, 0xFFFD}, {0x0378, true, 0xFFFD},
+        {u'x', false, 0xFFFD}, {u'x', true, 0}, {0x00A0, true, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(invisibleCharacterMark(QChar(c.c), c.glyph), QChar(c.mark)) << int(c.c);
+
+    AttributedString text(QStringLiteral("a b"), font(10));
+    LayoutManager lm;
+    TextContainer box({300, 100});
+    lm.addTextContainer(&box);
+    lm.setAttributedString(text);
+    auto count = [&] {
+        RecordingPaintDevice device(QSize(300, 100));
+        GraphicsContext context(&device, GraphicsContext::Output::Bitmap);
+        GraphicsContext::Scope scope(context);
+        lm.drawGlyphsForGlyphRange({0, text.length()}, {0, 0});
+        return device.draws().size();
+    };
+    size_t plain = count();
+    lm.setShowsInvisibleCharacters(true);
+    EXPECT_EQ(count(), plain + 1);   // the middle dot for the space
+}
