@@ -179,7 +179,7 @@ TEST(GraphicsContext, ShadowIsDrawnBelowTheShapeOffsetAndBlurred)
     EXPECT_LT(edge, 200);
 }
 
-TEST(GraphicsContext, ShadowIsOneImageDrawnBeforeTheShapeAndClipped)
+TEST(GraphicsContext, ShadowIsOneImageDrawnBeforeTheShapeWhereItLands)
 {
     RecordingPaintDevice device(QSize(100, 100));
     {
