@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   libfontconfig-dev libhyphen-dev hyphen-en-us fonts-urw-base35
-  libpoppler-qt6-dev libqpdf-dev libopenjp2-7-dev liblcms2-dev libgs-common
+  libpoppler-qt6-dev libqpdf-dev libopenjp2-7-dev liblcms2-dev libgs-common libjpeg-dev libtiff-dev
 )
 
 missing=()

@@ -1,6 +1,7 @@
 // Image files: format detection, Qt's readers and writers, OpenJPEG, PDF pages.
 #include "platform/image/image_file.h"
 
+#include "platform/image/cmyk_files.h"
 #include "platform/image/jpeg2000.h"
 #include "platform/pdf/pdf_document.h"
 
@@ -53,6 +54,10 @@ Image readImageData(const QByteArray &data, QString *error)
         const QImage decoded = decodeJpeg2000(data);
         return decoded.isNull() ? fail(error, QStringLiteral("unreadable JPEG 2000 data")) : Image(decoded);
     }
+    // CMYK TIFF and JPEG keep their inks; Qt would read them as RGB.
+    for (const BitmapRep &cmyk : {decodeCmykTiff(data), decodeCmykJpeg(data)})
+        if (!cmyk.isNull())
+            return Image(cmyk);
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
@@ -87,6 +92,10 @@ QByteArray encodeBitmap(const BitmapRep &bitmap, const QByteArray &format, float
     if (bitmap.isNull())
         return {};
     const QByteArray kind = format.toLower();
+    if (bitmap.isCMYK() && kind == "tiff")
+        return encodeCmykTiff(bitmap);
+    if (bitmap.isCMYK() && (kind == "jpeg" || kind == "jpg"))
+        return encodeCmykJpeg(bitmap, quality);
     QImage pixels = bitmap.toQImage();
     // The file carries the resolution that gives the bitmap its size in points.
     const Size size = bitmap.size();

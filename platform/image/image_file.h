@@ -7,7 +7,8 @@
 #include <QString>
 
 // Reads PDF (one representation: the first page, as vectors), JPEG 2000 (OpenJPEG) and
-// every format of Qt's image plug-ins (PNG, JPEG, TIFF, GIF, BMP, Mac icon files, ...).
+// every format of Qt's image plug-ins (PNG, JPEG, TIFF, GIF, BMP, Mac icon files, ...);
+// CMYK TIFF and JPEG files give CMYK bitmaps (the first TIFF page only).
 // Every image of a multi-image file (TIFF pages, icon members) becomes a representation,
 // and the image takes the size of the first. A resolution stored in the file sets the
 // size in points (Qt's defaults of 72, 96 and 100 dpi count as none, so such images are
@@ -19,7 +20,8 @@ Image readImageFile(const QString &path, QString *error = nullptr);
 // Encodes a bitmap as "png", "jpeg" (or "jpg"), "tiff", "bmp" or "jp2" (GIF is read
 // only: no writer is needed and Qt has none). quality
 // (0 to 1) applies to JPEG and JPEG 2000; negative means the format's default (lossless
-// for JPEG 2000). A CMYK bitmap is written as RGB. Empty on failure.
+// for JPEG 2000). A CMYK bitmap is written as CMYK in TIFF and JPEG, as RGB in the other
+// formats. Empty on failure.
 QByteArray encodeBitmap(const BitmapRep &bitmap, const QByteArray &format, float quality = -1);
 // Writes encodeBitmap's data atomically: an existing file is replaced only by a complete
 // new one.

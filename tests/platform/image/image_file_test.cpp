@@ -56,8 +56,9 @@ TEST(ImageFile, RoundTripsEveryWrittenFormatUprightAndUnmirrored)
         EXPECT_TRUE(closeTo(back.pixelColor(0, 0), Qt::red, c.tolerance)) << "top left";
         EXPECT_TRUE(closeTo(back.pixelColor(7, 0), Qt::blue, c.tolerance)) << "top right";
         EXPECT_TRUE(closeTo(back.pixelColor(0, 5), Qt::green, c.tolerance)) << "bottom left";
-        if (c.alpha)
+        if (c.alpha) {
             EXPECT_EQ(back.pixelColor(7, 5).alpha(), 128);
+        }
     }
     EXPECT_TRUE(encodeBitmap(BitmapRep(patternImage(false)), "no-such-format").isEmpty());
     EXPECT_TRUE(encodeBitmap(BitmapRep(), "png").isEmpty());
