@@ -10,8 +10,7 @@ bool CreatePDFwoText(const QString &destination, const QString &source)
     if (destination.isNull() || source.isNull())
         return false;
     PdfRewriter pdf;
-    if (!pdf.open(source))
+    if (!pdf.open(source) || !pdf.removeText())
         return false;
-    pdf.removeText();
     return pdf.write(destination) && QFileInfo::exists(destination);
 }

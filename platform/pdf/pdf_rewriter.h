@@ -28,8 +28,9 @@ public:
     // rendering mode go from the content streams of the pages, of form XObjects
     // (annotation appearances included) and of tiling patterns; fonts are taken out of
     // every resource dictionary (so they are no longer written), and the interactive
-    // form, whose fields a viewer would redraw with text, is dropped.
-    void removeText();
+    // form, whose fields a viewer would redraw with text, is dropped. False (with the
+    // reason in errorString()) when the document's structure does not allow it.
+    bool removeText();
 
     // Makes the written file encrypted (AES-256, every permission granted) with these
     // passwords; an empty user password lets anyone open it.

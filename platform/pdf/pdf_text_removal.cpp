@@ -85,13 +85,8 @@ void removeFonts(QPDFObjectHandle object)
         resources.removeKey("/Font");
 }
 
-} // namespace
-
-void PdfRewriter::removeText()
+void stripText(QPDF &pdf)
 {
-    if (!d->open)
-        return;
-    QPDF &pdf = d->pdf;
     std::vector<QPDFObjectHandle> streams;
     for (QPDFObjectHandle &object : pdf.getAllObjects()) {
         removeFonts(object);
@@ -100,7 +95,9 @@ void PdfRewriter::removeText()
     }
     for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(pdf).getAllPages()) {
         removeFonts(page.getObjectHandle());
-        page.addContentTokenFilter(std::make_shared<TextStripper>());
+        QPDFObjectHandle contents = page.getObjectHandle().getKey("/Contents");
+        if (contents.isStream() || contents.isArray())
+            page.addContentTokenFilter(std::make_shared<TextStripper>());
         QPDFObjectHandle annots = page.getObjectHandle().getKey("/Annots");
         if (annots.isArray())
             for (QPDFObjectHandle &annotation : annots.aitems())
@@ -114,3 +111,18 @@ void PdfRewriter::removeText()
     }
     pdf.getRoot().removeKey("/AcroForm");
 }
+
+} // namespace
+
+bool PdfRewriter::removeText()
+{
+    if (!d->open)
+        return false;
+    try {
+        stripText(d->pdf);
+    } catch (const std::exception &e) {
+        return fail(QString::fromStdString(e.what()));
+    }
+    return true;
+}
+

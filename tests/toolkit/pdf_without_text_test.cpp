@@ -140,3 +140,30 @@ TEST(CreatePDFwoText, FailuresLeaveTheDestinationAndTheWorkingFolderAlone)
     QDir::setCurrent(previousFolder);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"in.pdf", "junk.pdf", "out.pdf"}));
 }
+
+TEST(CreatePDFwoText, PagesWithoutContentOrWithDamagedStreams)
+{
+    QTemporaryDir dir;
+    const QString empty = dir.filePath("empty.pdf");
+    writeFile(empty, pdfFromObjects({
+                         "<< /Type /Catalog /Pages 2 0 R >>",
+                         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 50 50] >>",
+                     }));
+    EXPECT_TRUE(CreatePDFwoText(dir.filePath("empty-out.pdf"), empty));
+    EXPECT_TRUE(checkPdfFile(dir.filePath("empty-out.pdf")));
+
+    const QString damaged = dir.filePath("damaged.pdf");
+    writeFile(damaged, pdfFromObjects({
+                           "<< /Type /Catalog /Pages 2 0 R >>",
+                           "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                           "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 50 50] /Contents 4 0 R >>",
+                           streamObject("/Filter /FlateDecode", "this is not deflated data"),
+                       }));
+    const QString out = dir.filePath("damaged-out.pdf");
+    const bool written = CreatePDFwoText(out, damaged);
+    EXPECT_EQ(written, QFile::exists(out));
+    if (written) {
+        EXPECT_TRUE(PdfDocument::open(out));
+    }
+}
