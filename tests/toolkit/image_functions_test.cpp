@@ -359,7 +359,7 @@ TEST(ImageIcons, AquaBallIsTintedRoundAndGlossy)
 
 TEST(ImagePdf, SaveImageAsPDFWritesAnUprightPageOfTheImageSize)
 {
-    testApp();
+    pdfTestApp();
     QTemporaryDir dir;
     const QString path = dir.filePath("image.pdf");
     ASSERT_TRUE(SaveImageAsPDF(markedImage(60, 40), path));
@@ -374,7 +374,7 @@ TEST(ImagePdf, SaveImageAsPDFWritesAnUprightPageOfTheImageSize)
 
 TEST(ImagePdf, SaveImageAsPDFFailuresKeepTheOldFile)
 {
-    testApp();
+    pdfTestApp();
     QTemporaryDir dir;
     const QString path = dir.filePath("old.pdf");
     {
@@ -396,7 +396,7 @@ TEST(ScreenResolution, DividesPixelsByInchesAndFallsBackTo72)
     EXPECT_EQ(screenResolution(1920, 0), 72);
     EXPECT_EQ(screenResolution(1920, NAN), 72);
     EXPECT_EQ(screenResolution(0, 300), 72);
-    testApp();
+    pdfTestApp();
     const float dpi = GetCurrentScreenResolution();
     EXPECT_TRUE(std::isfinite(dpi));
     EXPECT_GT(dpi, 0);

@@ -93,7 +93,7 @@ TEST(CreatePDFwoText, RemovesTextFromPagesFormsAndAnnotationsAndKeepsGraphics)
 
 TEST(CreatePDFwoText, HandlesCompressedStreamsAndObjectStreams)
 {
-    testApp();
+    pdfTestApp();
     QTemporaryDir dir;
     const QString source = dir.filePath("packed.pdf");
     {
