@@ -236,6 +236,15 @@ TEST(VekObjectSetters, ClampsAndNormalising)
     EXPECT_TRUE(o->anchorName().isNull());
     o->setAnchorName("#a");
     EXPECT_EQ(o->anchorName(), "#a");
+
+    o->setGradientCenter({0.05f, 1.7f}, true);
+    EXPECT_EQ(o->gradientCenter(), Point({0, 1}));
+    o->setGradientCenter({0.05f, 1.7f}, false);   // stored as it comes
+    EXPECT_EQ(o->gradientCenter(), Point({0.05f, 1.7f}));
+    o->setGradientRotate(400, true);
+    EXPECT_EQ(o->gradientRotate(), 0.0f);
+    o->setGradientRotate(400, false);
+    EXPECT_EQ(o->gradientRotate(), 400.0f);
 }
 
 TEST(VekObjectSetters, RepeatStartAndEndMoveEachOtherAndUndoTogether)
