@@ -159,8 +159,6 @@ public:
     std::vector<Rect> redrawRects;
     std::vector<Color> recentColors;
 
-    FakeDocument() { undo.setGroupsByEvent(true); }
-
     const std::vector<std::shared_ptr<VekObject>> &objects() const override { return list; }
     UndoManager *undoManager() override { return &undo; }
     bool hasWindow() const override { return window; }
