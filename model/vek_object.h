@@ -377,6 +377,38 @@ public:
     void setBezierPathAdjust(const std::optional<BezierPath> &path, bool adjust);
     void setBezierPathSimplyAs(const std::optional<BezierPath> &path);
 
+    // ---- Dictionary form ----
+    // Implemented in vek_object_dictionary.cpp; the kinds that can be recreated are listed
+    // in object_registry.h.
+
+    // The name stored under "class", which recreates the object through the class registry.
+    // Every registered kind answers its own.
+    virtual QString className() const { return QStringLiteral("VekObject"); }
+    // The dictionary form: "class", the common keys, then the kind's own keys.
+    PropertyList propertyListRepresentation() const;
+    // Applies a dictionary form to a newly made object without a document. Missing keys and
+    // values of the wrong kind leave the defaults; absurd numbers are brought into range.
+    void loadPropertyListRepresentation(const PropertyList &dict);
+    // The object a dictionary form describes; null when it is no dictionary or its "class"
+    // names no registered drawing-object kind.
+    static std::shared_ptr<VekObject> objectWithPropertyListRepresentation(const PropertyList &dict);
+    // A new object of the same kind with the attributes copied; it belongs to no document.
+    // Null when the kind is not registered.
+    std::shared_ptr<VekObject> copy() const;
+    // The text form of the dictionary form.
+    QString description() const;
+
+protected:
+    // Where each kind adds its own keys: an override calls the base first, then writes or
+    // reads its own keys. The base reads with the loading flag set and clears it on return.
+    virtual void writePropertyListKeys(PropertyList &dict) const;
+    virtual void readPropertyListKeys(const PropertyList &dict);
+    // The kind's part of copy(): an override calls the base, then copies its own attributes
+    // into `copy`, which is of the same kind.
+    virtual void copyAttributesTo(VekObject &copy) const;
+
+    // ---- End of dictionary form ----
+
 private:
     // setSkewX / setSkewY with update: checks, undo, and the shear of an editable path.
     void changeSkew(bool horizontal, float factor);

@@ -1,0 +1,36 @@
+// The registry of drawing-object kinds that dictionary forms may name.
+#include "model/object_registry.h"
+
+#include "model/vek_object.h"
+
+#include <QHash>
+
+namespace {
+
+QHash<QString, ObjectFactory> &registry()
+{
+    // Every drawing-object kind adds its line here, under the name its className() answers.
+    static QHash<QString, ObjectFactory> classes{
+        {QStringLiteral("VekObject"), [] { return VekObject::create(); }},
+    };
+    return classes;
+}
+
+} // namespace
+
+void registerObjectClass(const QString &name, ObjectFactory factory)
+{
+    if (!name.isEmpty() && factory)
+        registry().insert(name, std::move(factory));
+}
+
+bool isRegisteredObjectClass(const QString &name)
+{
+    return registry().contains(name);
+}
+
+std::shared_ptr<VekObject> createObjectOfClass(const QString &name)
+{
+    const auto it = registry().constFind(name);
+    return it == registry().constEnd() ? nullptr : (*it)();
+}
