@@ -111,6 +111,8 @@ public:
 
     // ---- Dictionary form: the path object's own keys ----
 
+    // The "class" of the dictionary form; each path kind answers its own.
+    virtual QString className() const { return QStringLiteral("VekObjPath"); }
     // Writes "class" and, when the object has an editable path, the path keys.
     void writePathKeys(PropertyList &dict) const;
     // Reads the path keys after the common keys (which include "path").
