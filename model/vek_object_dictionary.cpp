@@ -123,6 +123,34 @@ bool areGradientStops(const PropertyList &colors, const PropertyList &proportion
            && std::all_of(cols.begin(), cols.end(), [](const PropertyList &c) { return c.isData(); });
 }
 
+// The proportions as float numbers, whether they came as numbers or (text form) as strings.
+PropertyList floatArray(const PropertyList &numbers)
+{
+    PropertyList result = PropertyList::array();
+    for (const PropertyList &n : numbers.elements())
+        result.append(PropertyList::fromFloat(n.floatValue()));
+    return result;
+}
+
+// Own shadow settings with their numbers as numbers again (the text form makes them
+// strings); a colour that is no data and numbers that are not finite are left out.
+PropertyList shadowSettings(const PropertyList &values)
+{
+    PropertyList result = PropertyList::dictionary();
+    for (const auto &[key, value] : values.entries()) {
+        if (key == ShadowStateKey) {
+            if (const auto state = intOf(value))
+                result.insert(key, PropertyList::fromInt(*state));
+        } else if (key == ShadowOffsetKey || key == ShadowBlurKey || key == ShadowAngleKey) {
+            if (const auto number = floatOf(value))
+                result.insert(key, PropertyList::fromFloat(*number));
+        } else if (key != ShadowColorKey || value.isData()) {
+            result.insert(key, value);
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 PropertyList VekObject::propertyListRepresentation() const
@@ -223,7 +251,7 @@ void VekObject::readPropertyListKeys(const PropertyList &dict)
     if (dict.contains(QStringLiteral("noShadow")))
         setNoShadow(isYes(value("noShadow")));
     if (const PropertyList shadow = value("shadowValues"); shadow.isDictionary())
-        setIndvShadowValues(shadow);
+        setIndvShadowValues(shadowSettings(shadow));
     _grpWithNxt = isYes(value("groupWithNext"));
     _simpleClip = isYes(value("simpleClip"));
 
@@ -244,7 +272,7 @@ void VekObject::readPropertyListKeys(const PropertyList &dict)
         const PropertyList proportions = value("gradColorProportion");
         const bool usable = areGradientStops(colors, proportions);
         _gradColors = usable ? colors : PropertyList();
-        _gradProportion = usable ? proportions : PropertyList();
+        _gradProportion = usable ? floatArray(proportions) : PropertyList();
     }
 
     setFillColor(colorFrom(value("fillColor")));
@@ -254,7 +282,11 @@ void VekObject::readPropertyListKeys(const PropertyList &dict)
         setFillAlpha(*alpha);
     setObjFillRule(intOf(value("fillRule")).value_or(0));
 
-    setObjStrokeColor(colorFrom(value("strokeColor")));
+    // Without a stroke colour the stroke keeps the kind's default (black when it strokes).
+    if (const auto strokeColor = colorFrom(value("strokeColor")))
+        setObjStrokeColor(strokeColor);
+    else
+        _strokeColor.reset();
     if (dict.contains(QStringLiteral("stroke")))
         setDrawsStroke(isYes(value("stroke")));
 

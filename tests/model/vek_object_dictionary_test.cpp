@@ -1,0 +1,407 @@
+// The drawing objects' dictionary form: round trips through the text and archived forms,
+// malformed dictionaries, the class registry, the colour encodings and copies.
+#include "fakes.h"
+
+#include "model/object_registry.h"
+#include "platform/foundation/archiving.h"
+#include "platform/foundation/plist_text_format.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <functional>
+#include <string>
+
+namespace {
+
+QByteArray archived(const Color &color)
+{
+    return *archivedDataWithRootObject(color).value;
+}
+
+PropertyList dictFromText(const char *text)
+{
+    PropertyListError error;
+    const PropertyList dict = propertyListFromText(QByteArray(text), &error);
+    EXPECT_FALSE(dict.isAbsent()) << error.toString().toStdString();
+    return dict;
+}
+
+std::string keysOf(const PropertyList &dict)
+{
+    return dict.keys().join(' ').toStdString();
+}
+
+// The keys whose values differ between two dictionaries, for failure messages.
+std::string differingKeys(const PropertyList &a, const PropertyList &b)
+{
+    QStringList keys;
+    for (const QString &key : a.keys() + b.keys())
+        if (a.value(key) != b.value(key) && !keys.contains(key))
+            keys << key;
+    return keys.join(' ').toStdString();
+}
+
+// ---- Round trip ----
+
+// Sets every common attribute to a value other than its default. `cmykFill` decides which
+// colour is the CMYK text and which the archived data; `ownShadow` whether the own shadow
+// settings are written (they are not while noShadow is on).
+void setCommonAttributes(VekObject &o, bool cmykFill, bool ownShadow, int repeatEnd)
+{
+    o.setBounds(Rect(10.5f, 20.25f, 30, 40.75f));
+    o.setRepeatType(3);
+    o.setRepeatStart(2);
+    o.setRepeatEnd(repeatEnd);
+    o.setNote(QStringLiteral("a note with \"quotes\", ü and\na new line"));
+    o.setGroupID(QStringLiteral("group-7"));
+    o.setAnchorName(QStringLiteral("#anchor"));
+    o.setGroupWithNext(true);
+    o.setSimpleClip(true);
+    o.setExclusive(true);
+    if (ownShadow) {
+        PropertyList shadow = PropertyList::dictionary();
+        shadow.insert(ShadowStateKey, PropertyList::fromInt(1));
+        shadow.insert(ShadowColorKey, PropertyList::fromData(archived(Color::colorWithCalibratedRed(0.2f, 0.3f, 0.4f))));
+        shadow.insert(ShadowOffsetKey, PropertyList::fromFloat(4.5f));
+        shadow.insert(ShadowBlurKey, PropertyList::fromFloat(2));
+        shadow.insert(ShadowAngleKey, PropertyList::fromFloat(135));
+        o.setIndvShadowValues(shadow);
+    } else {
+        o.setNoShadow(true);
+    }
+    const Color cmyk = Color::colorWithDeviceCyan(0.125f, 0.25f, 0.5f, 0.75f, 0.875f);
+    const Color rgb = Color::colorWithCalibratedRed(0.1f, 0.6f, 0.9f, 0.8f);
+    o.setGradientType(2, false);
+    o.setGradientRotate(45.5f, false);
+    o.setGradientFlip(1, false);
+    o.setGradientCenter(Point{0.5f, -0.25f}, false);
+    PropertyList colors = PropertyList::array();
+    for (const Color &c : {Color::redColor(), Color::greenColor(), Color::blueColor()})
+        colors.append(PropertyList::fromData(archived(c)));
+    PropertyList proportions = PropertyList::array();
+    proportions.append(PropertyList::fromFloat(0.25f));
+    proportions.append(PropertyList::fromFloat(0.75f));
+    o.setGradientColorsAndColorRects(colors, proportions);
+    o.setFillColor(cmykFill ? cmyk : rgb);
+    o.setDrawsFill(true);
+    o.setObjFillRule(1);
+    o.setFillAlpha(0.4f);
+    o.setObjStrokeColor(cmykFill ? rgb : cmyk);
+    o.setDrawsStroke(false);
+    o.setFlippedHorizontally(true);
+    o.setFlippedVertically(true);
+    o.setRotation(30.5f, Point(), false);
+    o.setSkewX(0.25f, false);
+    o.setSkewY(-0.125f, false);
+}
+
+struct RoundTripCase {
+    const char *name;
+    std::function<std::shared_ptr<VekObject>()> make;
+    // Every key the object must write, in order.
+    const char *keys;
+};
+
+const char *const AllBaseKeys =
+    "class bounds repeatType repeatStart repeatEnd note groupID anchorName groupWithNext simpleClip exclusive "
+    "noShadow shadowValues fill fillRule fillAlpha fillColor gradType gradRotate gradFlip gradCenter "
+    "gradColorProportion gradColors stroke strokeColor flippedH flippedV rotation skewX skewY";
+const char *const BaseKeysWithoutShadow =
+    "class bounds repeatType repeatStart repeatEnd note groupID anchorName groupWithNext simpleClip exclusive "
+    "noShadow fill fillRule fillAlpha fillColor gradType gradRotate gradFlip gradCenter "
+    "gradColorProportion gradColors stroke strokeColor flippedH flippedV rotation skewX skewY";
+
+// Later object kinds add their rows here.
+const RoundTripCase RoundTripCases[] = {
+    {"base object, CMYK fill, own shadow, through the last page",
+     [] {
+         auto o = VekObject::create();
+         setCommonAttributes(*o, true, true, 0);
+         return o;
+     },
+     AllBaseKeys},
+    {"base object, CMYK stroke, no shadow, fixed end page",
+     [] {
+         auto o = VekObject::create();
+         setCommonAttributes(*o, false, false, 5);
+         return o;
+     },
+     BaseKeysWithoutShadow},
+};
+
+// The ways a dictionary travels: as it is, through the text form, through the archive.
+struct Transport {
+    const char *name;
+    std::function<PropertyList(const PropertyList &)> carry;
+};
+
+const Transport Transports[] = {
+    {"as is", [](const PropertyList &d) { return d; }},
+    {"text form", [](const PropertyList &d) { return propertyListFromText(textPropertyListData(d)); }},
+    {"archive",
+     [](const PropertyList &d) {
+         const auto data = archivedDataWithRootObject(d);
+         EXPECT_TRUE(data) << data.error.toStdString();
+         return data ? unarchivePropertyListWithData(*data.value).value.value_or(PropertyList()) : PropertyList();
+     }},
+};
+
+TEST(VekObjectDictionary, RoundTripKeepsEveryValueInEveryForm)
+{
+    for (const auto &row : RoundTripCases) {
+        const auto original = row.make();
+        const PropertyList dict = original->propertyListRepresentation();
+        EXPECT_EQ(keysOf(dict), row.keys) << row.name;
+        for (const auto &transport : Transports) {
+            SCOPED_TRACE(std::string(row.name) + ", " + transport.name);
+            const auto back = VekObject::objectWithPropertyListRepresentation(transport.carry(dict));
+            ASSERT_TRUE(back);
+            EXPECT_EQ(back->className(), original->className());
+            const PropertyList again = back->propertyListRepresentation();
+            EXPECT_EQ(again, dict) << differingKeys(again, dict);
+            // The values themselves, not only what the writer makes of them.
+            EXPECT_EQ(back->bounds(), original->bounds());
+            EXPECT_EQ(back->repeatEndPage(), original->repeatEndPage());
+            EXPECT_EQ(back->storedFillColor(), original->storedFillColor());
+            EXPECT_EQ(back->storedStrokeColor(), original->storedStrokeColor());
+            EXPECT_EQ(back->gradientCenter(), original->gradientCenter());
+            EXPECT_FLOAT_EQ(back->fillAlpha(), original->fillAlpha());
+            EXPECT_EQ(back->drawsFill(), original->drawsFill());
+            EXPECT_EQ(back->drawsStroke(), original->drawsStroke());
+            EXPECT_EQ(back->note(), original->note());
+        }
+    }
+}
+
+TEST(VekObjectDictionary, ThroughTheLastPageIsWrittenAsZeroInADocument)
+{
+    FakeDocument doc;
+    doc.pages = 3;
+    auto o = VekObject::create();
+    doc.adopt(o);
+    o->setRepeatType(3);
+    ASSERT_EQ(o->repeatEndPage(), 3);
+    const PropertyList dict = o->propertyListRepresentation();
+    EXPECT_EQ(dict.value(QStringLiteral("repeatEnd")).intValue(), 0);
+
+    const auto back = VekObject::objectWithPropertyListRepresentation(dict);
+    FakeDocument bigger;
+    bigger.pages = 5;
+    bigger.adopt(back);
+    EXPECT_EQ(back->repeatEndPage(), 5);
+}
+
+TEST(VekObjectDictionary, ColourEncodings)
+{
+    auto o = VekObject::create();
+    o->setFillColor(Color::colorWithDeviceCyan(0, 1, 1, 0, 1));
+    o->setObjStrokeColor(Color::colorWithCalibratedRed(1, 0, 0));
+
+    // Numbers in the text are C-locale whatever the user's locale.
+    const std::string oldLocale = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "de_DE.utf8");
+    const PropertyList dict = o->propertyListRepresentation();
+    std::setlocale(LC_NUMERIC, oldLocale.c_str());
+
+    EXPECT_EQ(dict.value(QStringLiteral("fillColor")).stringValue(),
+              QStringLiteral("0.000000,1.000000,1.000000,0.000000,1.000000"));
+    EXPECT_TRUE(dict.value(QStringLiteral("strokeColor")).isData());
+    const auto back = VekObject::objectWithPropertyListRepresentation(dict);
+    EXPECT_EQ(back->storedFillColor(), Color::colorWithDeviceCyan(0, 1, 1, 0, 1));
+    EXPECT_EQ(back->storedStrokeColor(), Color::colorWithCalibratedRed(1, 0, 0));
+}
+
+TEST(VekObjectDictionary, GradientBlockOnlyWithOneColourMoreThanProportions)
+{
+    auto o = VekObject::create();
+    o->setGradientType(3, false);
+    PropertyList colors = PropertyList::array();
+    for (const Color &c : {Color::redColor(), Color::greenColor(), Color::blueColor()})
+        colors.append(PropertyList::fromData(archived(c)));
+    PropertyList proportions = PropertyList::array();
+    for (float p : {0.2f, 0.5f, 0.9f})
+        proportions.append(PropertyList::fromFloat(p));
+    o->setGradientColorsAndColorRects(colors, proportions);
+
+    const PropertyList dict = o->propertyListRepresentation();
+    EXPECT_FALSE(dict.contains(QStringLiteral("gradType")));
+    EXPECT_FALSE(dict.contains(QStringLiteral("gradColors")));
+    EXPECT_EQ(VekObject::objectWithPropertyListRepresentation(dict)->objGradientType(), 0);
+}
+
+// A kind that cannot be transformed, as text and image objects are.
+class FixedObject : public VekObject {
+public:
+    using VekObject::VekObject;
+    static std::shared_ptr<FixedObject> create() { return makeObject<FixedObject>(); }
+    bool canTransform() const override { return false; }
+};
+
+TEST(VekObjectDictionary, ObjectsThatCannotTransformWriteNoTransformKeys)
+{
+    const auto o = FixedObject::create();
+    const PropertyList dict = o->propertyListRepresentation();
+    for (const char *key : {"rotation", "skewX", "skewY", "flippedH", "flippedV"})
+        EXPECT_FALSE(dict.contains(QLatin1String(key))) << key;
+}
+
+// ---- Malformed dictionaries ----
+
+struct MalformedCase {
+    const char *name;
+    const char *text;   // the dictionary in the text form
+    std::function<void(const VekObject &)> check;
+};
+
+const MalformedCase MalformedCases[] = {
+    {"only class and bounds give the defaults", "{class = VekObject; bounds = \"{{1, 2}, {3, 4}}\";}",
+     [](const VekObject &o) {
+         EXPECT_EQ(o.bounds(), Rect(1, 2, 3, 4));
+         EXPECT_FALSE(o.simpleClip());
+         EXPECT_FALSE(o.groupWithNext());
+         EXPECT_EQ(o.repeatStartPage(), 1);
+         EXPECT_EQ(o.repeatEndPage(), 0);
+         EXPECT_EQ(o.note(), QStringLiteral(""));
+         EXPECT_FALSE(o.note().isNull());
+         EXPECT_TRUE(o.groupID().isNull());
+         EXPECT_TRUE(o.drawsStroke());
+         EXPECT_FALSE(o.storedFillColor());
+         EXPECT_FLOAT_EQ(o.objRotation(), 0);
+     }},
+    {"repeat end 0 and start -3", "{class = VekObject; repeatType = 3; repeatEnd = 0; repeatStart = -3;}",
+     [](const VekObject &o) {
+         EXPECT_EQ(o.repeatType(), 3);
+         EXPECT_EQ(o.repeatStartPage(), 1);
+         EXPECT_EQ(o.repeatEndPage(), 0);
+     }},
+    {"repeat end before the start moves to it", "{class = VekObject; repeatStart = 6; repeatEnd = 2;}",
+     [](const VekObject &o) { EXPECT_EQ(o.repeatEndPage(), 6); }},
+    {"absurd repeat type", "{class = VekObject; repeatType = 99;}",
+     [](const VekObject &o) { EXPECT_EQ(o.repeatType(), 0); }},
+    {"bounds of the wrong kind", "{class = VekObject; bounds = (1, 2, 3, 4);}",
+     [](const VekObject &o) { EXPECT_EQ(o.bounds(), Rect(0, 0, 1, 1)); }},
+    {"absurd bounds", "{class = VekObject; bounds = \"{{1e30, 2}, {3, 1e40}}\";}",
+     [](const VekObject &o) { EXPECT_EQ(o.bounds(), Rect(0, 0, 1, 1)); }},
+    {"colour text of three parts", "{class = VekObject; fillColor = \"1,0,0\"; strokeColor = \"a,b\";}",
+     [](const VekObject &o) {
+         EXPECT_FALSE(o.storedFillColor());
+         EXPECT_FALSE(o.storedStrokeColor());
+     }},
+    {"colour text out of range", "{class = VekObject; fillColor = \"2,-1,0.5,0,1e40\";}",
+     [](const VekObject &o) {
+         // 1e40 is no finite float: the colour is not taken at all.
+         EXPECT_FALSE(o.storedFillColor());
+     }},
+    {"colour components clamped", "{class = VekObject; strokeColor = \"2,-1,0.5,0,1\";}",
+     [](const VekObject &o) { EXPECT_EQ(o.storedStrokeColor(), Color::colorWithDeviceCyan(1, 0, 0.5f, 0, 1)); }},
+    {"damaged archives", "{class = VekObject; fillColor = <0badf00d>; path = <01020304>; strokeColor = (1);}",
+     [](const VekObject &o) {
+         EXPECT_FALSE(o.storedFillColor());
+         EXPECT_FALSE(o.pathCreated());
+         EXPECT_FALSE(o.storedStrokeColor());
+     }},
+    {"gradient lists that do not match", "{class = VekObject; gradType = 2; gradColors = (<00>, <01>); "
+                                         "gradColorProportion = (0.5, 0.7);}",
+     [](const VekObject &o) {
+         EXPECT_EQ(o.objGradientType(), 2);
+         EXPECT_TRUE(o.heldGradientColors().isAbsent());
+         EXPECT_TRUE(o.heldGradientProportions().isAbsent());
+     }},
+    {"absurd gradient values", "{class = VekObject; gradType = 42; gradRotate = -90; gradCenter = \"{7, -1e40}\";}",
+     [](const VekObject &o) {
+         EXPECT_EQ(o.objGradientType(), 0);
+         EXPECT_FLOAT_EQ(o.gradientRotate(), 270);
+         EXPECT_EQ(o.gradientCenter(), Point());   // -1e40 is no finite float
+     }},
+    {"gradient centre clamped", "{class = VekObject; gradCenter = \"{7, -0.5}\";}",
+     [](const VekObject &o) { EXPECT_EQ(o.gradientCenter(), (Point{1, -0.5f})); }},
+    {"gradient centre in the old text form", "{class = VekObject; gradCenter = \"{0.5, -0.25}\";}",
+     [](const VekObject &o) { EXPECT_EQ(o.gradientCenter(), (Point{0.5f, -0.25f})); }},
+    {"absurd transforms", "{class = VekObject; rotation = \"-30.00\"; skewX = 5; skewY = 1e40;}",
+     [](const VekObject &o) {
+         EXPECT_FLOAT_EQ(o.objRotation(), 330);
+         EXPECT_FLOAT_EQ(o.skewX(), 1);
+         EXPECT_FLOAT_EQ(o.skewY(), 0);
+     }},
+    {"flags and texts of the wrong kind", "{class = VekObject; note = (a); groupID = <00>; anchorName = \"#\"; "
+                                          "simpleClip = yes; exclusive = (YES); fillAlpha = <00>;}",
+     [](const VekObject &o) {
+         EXPECT_EQ(o.note(), QStringLiteral(""));
+         EXPECT_TRUE(o.groupID().isNull());
+         EXPECT_TRUE(o.anchorName().isNull());
+         EXPECT_FALSE(o.simpleClip());
+         EXPECT_FALSE(o.isExclusive());
+         EXPECT_FLOAT_EQ(o.fillAlpha(), 1);
+     }},
+    {"shadow settings that are no dictionary", "{class = VekObject; shadowValues = \"state\";}",
+     [](const VekObject &o) { EXPECT_TRUE(o.indvShadowValues().isAbsent()); }},
+};
+
+TEST(VekObjectDictionary, MalformedValuesGiveDefaults)
+{
+    for (const auto &row : MalformedCases) {
+        SCOPED_TRACE(row.name);
+        const auto o = VekObject::objectWithPropertyListRepresentation(dictFromText(row.text));
+        ASSERT_TRUE(o);
+        EXPECT_FALSE(o->isLoadingPropertyList());
+        row.check(*o);
+    }
+}
+
+TEST(VekObjectDictionary, OnlyRegisteredClassesAreMade)
+{
+    for (const char *text : {"{bounds = \"{{1, 2}, {3, 4}}\";}", "{class = NSObject;}", "{class = VekGroupNode;}",
+                             "{class = (VekObject);}", "{class = \"\";}", "(VekObject)", "VekObject"}) {
+        EXPECT_FALSE(VekObject::objectWithPropertyListRepresentation(dictFromText(text))) << text;
+    }
+    EXPECT_FALSE(VekObject::objectWithPropertyListRepresentation(PropertyList()));
+
+    registerObjectClass(QStringLiteral("TestKind"), [] { return VekObject::create(); });
+    EXPECT_TRUE(isRegisteredObjectClass(QStringLiteral("TestKind")));
+    EXPECT_TRUE(VekObject::objectWithPropertyListRepresentation(dictFromText("{class = TestKind;}")));
+}
+
+// ---- Copies ----
+
+TEST(VekObjectDictionary, CopyKeepsTheAttributesButNotTheGroupingOrAnchor)
+{
+    for (const auto &row : RoundTripCases) {
+        SCOPED_TRACE(row.name);
+        const auto original = row.make();
+        const auto copy = original->copy();
+        ASSERT_TRUE(copy);
+        EXPECT_EQ(copy->className(), original->className());
+        EXPECT_TRUE(copy->groupID().isNull());
+        EXPECT_TRUE(copy->anchorName().isNull());
+        EXPECT_FALSE(copy->groupWithNext());
+
+        PropertyList expected = original->propertyListRepresentation();
+        PropertyList actual = copy->propertyListRepresentation();
+        for (const char *key : {"groupID", "anchorName", "groupWithNext"}) {
+            expected.remove(QLatin1String(key));
+            actual.remove(QLatin1String(key));
+        }
+        EXPECT_EQ(actual, expected) << differingKeys(actual, expected);
+    }
+}
+
+TEST(VekObjectDictionary, CopyOfARepeatingObjectInADocument)
+{
+    FakeDocument doc;
+    doc.pages = 4;
+    auto o = VekObject::create();
+    doc.adopt(o);
+    o->setRepeatType(3);
+    o->setRepeatStart(2);
+    o->setRepeatEnd(3);
+    const auto fixed = o->copy();
+    EXPECT_EQ(fixed->repeatStartPage(), 2);
+    EXPECT_EQ(fixed->repeatEndPage(), 3);
+    EXPECT_EQ(fixed->document(), nullptr);
+
+    o->setRepeatEnd(0);
+    EXPECT_EQ(o->copy()->repeatEndPage(), 0);   // still through the last page, wherever it goes
+}
+
+} // namespace
