@@ -1,6 +1,9 @@
 // The registry of drawing-object kinds that dictionary forms may name.
 #include "model/object_registry.h"
 
+#include "model/vek_obj_obj.h"
+#include "model/vek_obj_path.h"
+#include "model/vek_obj_spaceholder.h"
 #include "model/vek_object.h"
 
 #include <QHash>
@@ -12,6 +15,9 @@ QHash<QString, ObjectFactory> &registry()
     // Every drawing-object kind adds its line here, under the name its className() answers.
     static QHash<QString, ObjectFactory> classes{
         {QStringLiteral("VekObject"), [] { return VekObject::create(); }},
+        {QStringLiteral("VekObjPath"), [] { return VekObjPath::create(); }},
+        {QStringLiteral("VekObjObj"), [] { return VekObjObj::create(); }},
+        {QStringLiteral("VekObjSpaceholder"), [] { return VekObjSpaceholder::create(); }},
     };
     return classes;
 }

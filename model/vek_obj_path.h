@@ -111,9 +111,9 @@ public:
 
     // ---- Dictionary form: the path object's own keys ----
 
-    // The "class" of the dictionary form; each path kind answers its own.
-    virtual QString className() const { return QStringLiteral("VekObjPath"); }
-    // Writes "class" and, when the object has an editable path, the path keys.
+    QString className() const override { return QStringLiteral("VekObjPath"); }
+    // Writes "class" and, when the object has an editable path, the path keys. The dictionary
+    // form calls these after the common keys (writePropertyListKeys, readPropertyListKeys).
     void writePathKeys(PropertyList &dict) const;
     // Reads the path keys after the common keys (which include "path").
     void readPathKeys(const PropertyList &dict);
@@ -150,6 +150,11 @@ public:
     // ---- End of text along the path ----
 
 protected:
+    void writePropertyListKeys(PropertyList &dict) const override;
+    void readPropertyListKeys(const PropertyList &dict) override;
+    // The common copy, then copyPathAttributesTo.
+    void copyAttributesTo(VekObject &copy) const override;
+
     // Mirrors the points: 0 horizontally, otherwise vertically, keeping the centre.
     void setFlipped(int axis);
     // d of the stroke patterns: the half diagonal of a square of the line width.

@@ -1,5 +1,5 @@
 // The path object's keys in the dictionary form: what it writes after the common keys and
-// what it reads after them.
+// what it reads after them, and its part of a copy's attributes.
 #include "model/vek_obj_path.h"
 
 #include "platform/foundation/archiving.h"
@@ -91,4 +91,26 @@ void VekObjPath::readPathKeys(const PropertyList &dict)
         setLineDrawIntensity(value("lineDrawIntensity").floatValue(), false);
     if (has("clipType"))
         _clipType = value("clipType").intValue();
+}
+
+void VekObjPath::writePropertyListKeys(PropertyList &dict) const
+{
+    VekObject::writePropertyListKeys(dict);
+    writePathKeys(dict);
+}
+
+void VekObjPath::readPropertyListKeys(const PropertyList &dict)
+{
+    VekObject::readPropertyListKeys(dict);
+    // Reading notifies nobody.
+    setIsLoadingPropertyList(true);
+    readPathKeys(dict);
+    setIsLoadingPropertyList(false);
+}
+
+void VekObjPath::copyAttributesTo(VekObject &copy) const
+{
+    VekObject::copyAttributesTo(copy);
+    if (auto *path = dynamic_cast<VekObjPath *>(&copy))
+        copyPathAttributesTo(*path);
 }

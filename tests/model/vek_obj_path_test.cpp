@@ -426,3 +426,31 @@ TEST_F(PathTest, CopyCarriesThePathAttributes)
     EXPECT_EQ(copy->originalSize(), Size(10, 20));
     EXPECT_EQ(copy->lineDrawPattern(), 3);
 }
+
+TEST_F(PathTest, EveryPathKindRoundTripsThroughTheDictionaryFormAndCopies)
+{
+    const std::vector<std::shared_ptr<VekObjPath>> kinds = {VekObjPath::create(), VekObjObj::create(),
+                                                            VekObjSpaceholder::create()};
+    for (const auto &object : kinds) {
+        object->setBezierPath(triangle());
+        object->setObjLineWidth(3);
+        object->setEndArrow(2);
+        object->setArrowLength(6, 40);
+        object->setClipType(1);
+
+        const auto checkSame = [&](const std::shared_ptr<VekObject> &other) {
+            auto *read = dynamic_cast<VekObjPath *>(other.get());
+            ASSERT_NE(read, nullptr) << object->className().toStdString();
+            EXPECT_EQ(read->className(), object->className());
+            expectSamePoints(read->bezierPath(), object->bezierPath());
+            EXPECT_EQ(read->bounds(), object->bounds());
+            EXPECT_EQ(read->lineWidth(), 3.0f);
+            EXPECT_EQ(read->endArrow(), 2);
+            EXPECT_EQ(read->arrowLength(), 6.0f);
+            EXPECT_EQ(read->arrowAngle(), 40);
+            EXPECT_EQ(read->clipType(), 1);
+        };
+        checkSame(VekObject::objectWithPropertyListRepresentation(object->propertyListRepresentation()));
+        checkSame(object->copy());
+    }
+}
