@@ -2,6 +2,7 @@
 // reading them back, recreating an object of a registered kind, and copying an object.
 #include "model/vek_object.h"
 
+#include "model/gradient/vek_gradient_view.h"
 #include "model/object_registry.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/c_locale.h"
@@ -188,14 +189,16 @@ void VekObject::writePropertyListKeys(PropertyList &dict) const
     put("fillAlpha", PropertyList::fromFloat(_fillAlpha));
     if (_fillColor)
         put("fillColor", colorValue(*_fillColor, CalibratedRGBColorSpace));
-    if (_gradType != 0 && areGradientStops(_gradColors, _gradProportion)) {
+    const PropertyList gradColors = _gradView ? _gradView->gradColors() : _gradColors;
+    const PropertyList gradProportion = _gradView ? _gradView->colorProportionList() : _gradProportion;
+    if (_gradType != 0 && areGradientStops(gradColors, gradProportion)) {
         put("gradType", PropertyList::fromInt(_gradType));
         put("gradRotate", PropertyList::fromFloat(_gradRotate));
         put("gradFlip", PropertyList::fromInt(_gradFlip));
         // The point's text form "{x, y}" in the text form of a document; read back from either.
         put("gradCenter", PropertyList::fromPoint(_gradCenter));
-        put("gradColorProportion", _gradProportion);
-        put("gradColors", _gradColors);
+        put("gradColorProportion", gradProportion);
+        put("gradColors", gradColors);
     }
 
     put("stroke", flag(drawsStroke()));
@@ -339,8 +342,12 @@ void VekObject::copyAttributesTo(VekObject &copy) const
     copy.setGradientRotate(_gradRotate, false);
     copy.setGradientFlip(_gradFlip, false);
     copy.setGradientType(_gradType, false);
-    if (_gradType != 0)
-        copy.setGradientColorsAndColorRects(_gradColors, _gradProportion);
+    if (_gradType != 0) {
+        if (_gradView)
+            copy.setGradientColorsAndColorRects(_gradView->gradColors(), _gradView->colorProportionList());
+        else
+            copy.setGradientColorsAndColorRects(_gradColors, _gradProportion);
+    }
 
     copy.setFillColor(_fillColor);
     copy.setObjFillRule(_fillRule);
