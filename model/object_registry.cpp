@@ -4,6 +4,10 @@
 #include "model/vek_obj_obj.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_spaceholder.h"
+#include "model/vek_obj_obj.h"
+#include "model/vek_obj_path.h"
+#include "model/vek_obj_points.h"
+#include "model/vek_obj_spaceholder.h"
 #include "model/vek_object.h"
 
 #include <QHash>
@@ -15,6 +19,10 @@ QHash<QString, ObjectFactory> &registry()
     // Every drawing-object kind adds its line here, under the name its className() answers.
     static QHash<QString, ObjectFactory> classes{
         {QStringLiteral("VekObject"), [] { return VekObject::create(); }},
+        {QStringLiteral("VekObjPath"), [] { return VekObjPath::create(); }},
+        {QStringLiteral("VekObjObj"), [] { return VekObjObj::create(); }},
+        {QStringLiteral("VekObjSpaceholder"), [] { return VekObjSpaceholder::create(); }},
+        {QStringLiteral("VekObjPoints"), [] { return VekObjPoints::create(); }},
         {QStringLiteral("VekObjPath"), [] { return VekObjPath::create(); }},
         {QStringLiteral("VekObjObj"), [] { return VekObjObj::create(); }},
         {QStringLiteral("VekObjSpaceholder"), [] { return VekObjSpaceholder::create(); }},

@@ -327,7 +327,10 @@ void VekObject::copyAttributesTo(VekObject &copy) const
 {
     copy.setBounds(_bounds);
     if (_path) {
+        // The path is already flipped: the flags are stored as they are, not applied again.
         copy.setBezierPath(_path);
+        copy._flippedHorizontally = _flippedHorizontally;
+        copy._flippedVertically = _flippedVertically;
     } else {
         copy.setFlippedHorizontally(_flippedHorizontally);
         copy.setFlippedVertically(_flippedVertically);
