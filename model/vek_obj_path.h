@@ -131,8 +131,7 @@ public:
     // Renders the brush stroke into the stroke image.
     void createStrokeImageOf(const BezierPath &path, const QImage &brushImage, float intensity);
     // The area to redraw: stroke patterns, stroke image, text, arrows, repetition and shadow.
-    // (Hides the common one until that is virtual.)
-    Rect boundsToRedraw() const;
+    Rect boundsToRedraw() const override;
     void clearCachedImage() override;
 
     // ---- Text along the path ----

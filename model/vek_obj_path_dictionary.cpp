@@ -111,6 +111,11 @@ void VekObjPath::readPropertyListKeys(const PropertyList &dict)
 void VekObjPath::copyAttributesTo(VekObject &copy) const
 {
     VekObject::copyAttributesTo(copy);
-    if (auto *path = dynamic_cast<VekObjPath *>(&copy))
-        copyPathAttributesTo(*path);
+    auto *path = dynamic_cast<VekObjPath *>(&copy);
+    if (!path)
+        return;
+    // The copied points are already mirrored: the flags are only stored, as reading does.
+    path->_flippedHorizontally = _flippedHorizontally;
+    path->_flippedVertically = _flippedVertically;
+    copyPathAttributesTo(*path);
 }

@@ -264,7 +264,7 @@ public:
     Rect drawingBounds() const;
     // What to redraw for the object: drawingBounds, on the visible repeated page, with the
     // shadow in whatever direction it falls, grown by 2 lineWidth + 3.
-    Rect boundsToRedraw() const;
+    virtual Rect boundsToRedraw() const;
     // The larger side of the bounds when the object fills, else the line width.
     float shadowBaseSize() const;
 
