@@ -334,7 +334,10 @@ const MalformedCase MalformedCases[] = {
      }},
     {"gradient centre clamped", "{class = VekObject; gradCenter = \"{7, -0.5}\";}",
      [](const VekObject &o) { EXPECT_EQ(o.gradientCenter(), (Point{1, -0.5f})); }},
-    {"gradient centre in the old text form", "{class = VekObject; gradCenter = \"{0.5, -0.25}\";}",
+    {"gradient centre in the text form", "{class = VekObject; gradCenter = \"{0.5, -0.25}\";}",
+     [](const VekObject &o) { EXPECT_EQ(o.gradientCenter(), (Point{0.5f, -0.25f})); }},
+    {"gradient centre as the description of a point value, as older text files hold it",
+     "{class = VekObject; gradCenter = \"NSPoint: {0.5, -0.25}\";}",
      [](const VekObject &o) { EXPECT_EQ(o.gradientCenter(), (Point{0.5f, -0.25f})); }},
     {"absurd transforms", "{class = VekObject; rotation = \"-30.00\"; skewX = 5; skewY = 1e40;}",
      [](const VekObject &o) {
