@@ -62,6 +62,14 @@ void VekObjPath::didChange()
     VekObject::didChange();
 }
 
+void VekObjPath::setBounds(const Rect &bounds)
+{
+    // The image is composed at the path's origin, so a move keeps it; a new size does not.
+    if (bounds.size != _bounds.size)
+        clearCachedImage();
+    VekObject::setBounds(bounds);
+}
+
 // ---- Undoable setters ----
 
 void VekObjPath::setStartArrow(int type)

@@ -80,6 +80,8 @@ public:
 
     // Drops the stroke image, then the common didChange.
     void didChange() override;
+    // A new size also drops the stroke image during a drag, when didChange is not called.
+    void setBounds(const Rect &bounds) override;
 
     // ---- Path commands ----
 

@@ -188,6 +188,15 @@ TEST_F(PathDrawingTest, StrokeImageIsReusedUntilTheObjectChanges)
         EXPECT_EQ(object->pathStrokeImage().cacheKey(), first) << pattern;
         object->setObjLineWidth(8);
         EXPECT_TRUE(object->pathStrokeImage().isNull()) << pattern;
+        {
+            Recording rec;
+            object->drawInViewIsSelected(&doc.canvas, false);
+        }
+        // Resizing in a drag changes nothing else until the drag ends.
+        object->startBoundsManipulation();
+        object->setBounds(insetRect(object->bounds(), -10, -10));
+        EXPECT_TRUE(object->pathStrokeImage().isNull()) << pattern;
+        object->stopBoundsManipulation();
         Recording rec;
         object->drawInViewIsSelected(&doc.canvas, false);
         EXPECT_FALSE(object->pathStrokeImage().isNull()) << pattern;
