@@ -229,19 +229,21 @@ public:
     void setDashScale(float scale, bool update);
 
     // Gradient attributes. Without update each stores the value as it comes; with update it
-    // is checked and undoable. Stored now; the gradient model that renders types above 0
-    // comes with the gradient editor.
+    // is checked and undoable, and a type above 0 makes the gradient model when there is none.
     virtual void setGradientType(int type, bool update);
     // 0 to 359; other values are ignored (with update).
     void setGradientRotate(float degrees, bool update);
     void setGradientFlip(int flip, bool update);
     // Coordinates below 0.1 in magnitude become 0, then each is clamped to -1 to 1 (with update).
     void setGradientCenter(Point center, bool update);
-    // Stops read from a dictionary (archived colours, rectangle strings), held until the
-    // gradient model exists.
+    // Stops as archived colours and either stop rectangle strings or stop shares: handed to
+    // the gradient model when there is one (the undo target of every stop edit), else held
+    // until the model is made.
     void setGradientColorsAndColorRects(const PropertyList &colors, const PropertyList &colorRects);
     void setGradientColors(const PropertyList &colors);
     void setGradientColorRects(const PropertyList &proportions);
+    // Makes the gradient model from the held stops and drops them.
+    void setupGradientView();
     const PropertyList &heldGradientColors() const { return _gradColors; }
     const PropertyList &heldGradientProportions() const { return _gradProportion; }
 

@@ -1,6 +1,7 @@
 // VekObject: the drawing entry points, the fill, and the areas an object covers and redraws.
 #include "model/vek_object.h"
 
+#include "model/gradient/gradient_fill.h"
 #include "model/services/canvas_services.h"
 #include "model/services/document_services.h"
 #include "model/services/shell_services.h"
@@ -58,16 +59,21 @@ void VekObject::fillup(const BezierPath *path)
     }
     if (!path || !drawsFill())
         return;
-    // Gradient fills (types above 0) are drawn by the gradient model, which renders the
-    // stops into an image of the path's size; without one there is nothing to draw.
-    if (_gradType != 0)
+    BezierPath filled = *path;
+    filled.setWindingRule(_fillRule == 1 ? EvenOddWindingRule : NonZeroWindingRule);
+    if (_gradType != 0) {
+        // An object read from a dictionary makes its gradient model at its first fill.
+        if (!_gradView && !_gradProportion.isAbsent() && !_gradColors.isAbsent())
+            setupGradientView();
+        if (_gradView)
+            drawGradientFill(*_gradView, filled, _gradType, _gradFlip, -_gradRotate, _gradCenter,
+                             documentUsesCMYK(), _fillAlpha);
         return;
+    }
     const Color color = fillColor();
     // A plain fill shows the colour's own alpha; fillAlpha is the opacity of gradients.
     if (!isVisibleAlpha(color.alphaComponent()))
         return;
-    BezierPath filled = *path;
-    filled.setWindingRule(_fillRule == 1 ? EvenOddWindingRule : NonZeroWindingRule);
     context->setFillColor(color);
     context->fillPath(filled);
 }

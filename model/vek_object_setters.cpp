@@ -4,6 +4,8 @@
 // the document's undo manager, stores, and announces the change (didChange).
 #include "model/vek_object.h"
 
+#include "model/gradient/gradient_fill.h"
+#include "model/gradient/vek_gradient_view.h"
 #include "model/services/document_services.h"
 #include "model/vek_object_private.h"
 
@@ -283,6 +285,8 @@ void VekObject::setGradientType(int type, bool update)
         return;
     registerUndo([old = _gradType](VekObject &o) { o.setGradientType(old, true); });
     _gradType = type;
+    if (type != 0 && !_gradView)
+        _gradView = makeGradientModel(shared_from_this(), {}, {});
     if (type != 0 && !drawsFill())
         setDrawsFill(true);   // its change announcement serves for both
     else
@@ -333,10 +337,26 @@ void VekObject::setGradientCenter(Point center, bool update)
 
 void VekObject::setGradientColorsAndColorRects(const PropertyList &colors, const PropertyList &colorRects)
 {
+    if (_gradView) {
+        // Stop edits pass rectangle strings; copies pass the stops' shares.
+        if (colorRects.at(0).isString() && colorRects.at(0).stringValue().startsWith(QLatin1Char('{')))
+            _gradView->setColorRects(colorRects);
+        else if (colorRects.count() > 0)
+            _gradView->setColorRectsWithProportion(colorRects);
+        _gradView->setGradColors(colors);
+        return;
+    }
     if (colors.isAbsent() || colorRects.isAbsent())
         return;
     _gradColors = colors;
     _gradProportion = colorRects;
+}
+
+void VekObject::setupGradientView()
+{
+    _gradView = makeGradientModel(shared_from_this(), _gradProportion, _gradColors);
+    _gradColors = PropertyList();
+    _gradProportion = PropertyList();
 }
 
 void VekObject::setGradientColors(const PropertyList &colors)

@@ -2,6 +2,7 @@
 // the own shadow settings, selection markers and drawing on repeated pages.
 #include "fakes.h"
 
+#include "model/gradient/vek_gradient_view.h"
 #include "platform/foundation/archiving.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/recording_paint_device.h"
@@ -348,4 +349,53 @@ TEST(HasClip, TheObjectBehindDecides)
     EXPECT_TRUE(front->hasClip());
     EXPECT_FALSE(behind->hasClip());
     EXPECT_FALSE(VekObject::create()->hasClip());
+}
+
+TEST(Fillup, GradientFillsDrawTheModelsImageInsideThePath)
+{
+    auto object = PageObject::make({10, 20, 80, 40});
+    object->setGradientType(1, true);
+    ASSERT_TRUE(object->gradientView());
+    EXPECT_TRUE(object->drawsFill());
+
+    BezierPath path = BezierPath::bezierPathWithOvalInRect({10, 20, 80, 40});
+    Recording recording;
+    object->fillup(&path);
+    std::vector<RecordedDraw> images;
+    for (const RecordedDraw &d : recording.device.draws())
+        if (d.kind == RecordedDraw::Kind::Image)
+            images.push_back(d);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_TRUE(images[0].clipped);
+    EXPECT_NEAR(images[0].clip.boundingRect().width(), 80, 0.5);
+
+    // Back at type 0 the model stays, and the plain fill draws again.
+    object->setGradientType(0, true);
+    Recording plain;
+    object->setFillFields(Color::redColor(), true);
+    object->fillup(&path);
+    EXPECT_EQ(plain.fills().size(), 1u);
+}
+
+TEST(Fillup, StopsReadFromADictionaryMakeTheModelAtTheFirstFill)
+{
+    auto object = PageObject::make({0, 0, 50, 50});
+    object->setGradientType(3, false);
+    PropertyList colors = PropertyList::array();
+    for (const Color &c : {Color::redColor(), Color::blackColor(), Color::whiteColor()})
+        colors.append(PropertyList::fromData(*archivedDataWithRootObject(c).value));
+    PropertyList shares = PropertyList::array();
+    shares.append(PropertyList::fromFloat(0.25f));
+    shares.append(PropertyList::fromFloat(0.75f));
+    object->setGradientColors(colors);
+    object->setGradientColorRects(shares);
+    object->setFillFields(Color::redColor(), true);
+    ASSERT_FALSE(object->gradientView());
+
+    BezierPath path = BezierPath::bezierPathWithRect({0, 0, 50, 50});
+    Recording recording;
+    object->fillup(&path);
+    ASSERT_TRUE(object->gradientView());
+    EXPECT_EQ(object->gradientView()->colors().size(), 3u);
+    EXPECT_TRUE(object->heldGradientColors().isAbsent());
 }
