@@ -325,8 +325,9 @@ void VekObjPath::simplySetAsClip(int type, VekObject *objAbove)
         objAbove->setSkewX(_skewX, false);
     if (_skewY != 0)
         objAbove->setSkewY(_skewY, false);
+    // The opposite turn, written within 0 to 360 as every stored rotation is.
     if (_rotation != 0)
-        objAbove->setRotation(-_rotation, Point(), false);
+        objAbove->setRotation(std::fmod(360.0f - std::fmod(_rotation, 360.0f), 360.0f), Point(), false);
     if (_flippedHorizontally)
         objAbove->setFlippedHorizontally(true);
     if (_flippedVertically)

@@ -231,6 +231,24 @@ TEST_F(PathTest, RotationTurnsThePathAboutTheCentreAndUndoes)
     expectSamePoints(object->bezierPath(), before, 1e-3f);
 }
 
+TEST_F(PathTest, ImportedClipHandsItsTransformsToTheObjectInFront)
+{
+    auto clip = adopted(triangle());
+    clip->setRotation(30, {150, 140}, false);
+    clip->setSkewX(0.25f, false);
+    clip->setFlippedVertically(true);
+    auto above = VekObject::create();
+    clip->simplySetAsClip(1, above.get());
+    EXPECT_EQ(clip->clipType(), 1);
+    EXPECT_FLOAT_EQ(above->objRotation(), 330.0f);
+    EXPECT_FLOAT_EQ(above->skewX(), 0.25f);
+    EXPECT_EQ(above->skewY(), 0.0f);
+    EXPECT_TRUE(above->flippedVertically());
+    EXPECT_FALSE(above->flippedHorizontally());
+    clip->simplySetAsClip(2, nullptr);
+    EXPECT_EQ(clip->clipType(), 2);
+}
+
 TEST_F(PathTest, PathCommands)
 {
     auto object = adopted(line({10, 10}, {100, 50}));
