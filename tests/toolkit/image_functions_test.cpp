@@ -3,7 +3,7 @@
 #include "toolkit/image_functions.h"
 
 #include "platform/pdf/pdf_document.h"
-#include "tests/platform/pdf/test_app.h"
+#include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
 
@@ -359,7 +359,7 @@ TEST(ImageIcons, AquaBallIsTintedRoundAndGlossy)
 
 TEST(ImagePdf, SaveImageAsPDFWritesAnUprightPageOfTheImageSize)
 {
-    pdfTestApp();
+    ensureGuiApp();
     QTemporaryDir dir;
     const QString path = dir.filePath("image.pdf");
     ASSERT_TRUE(SaveImageAsPDF(markedImage(60, 40), path));
@@ -374,7 +374,7 @@ TEST(ImagePdf, SaveImageAsPDFWritesAnUprightPageOfTheImageSize)
 
 TEST(ImagePdf, SaveImageAsPDFFailuresKeepTheOldFile)
 {
-    pdfTestApp();
+    ensureGuiApp();
     QTemporaryDir dir;
     const QString path = dir.filePath("old.pdf");
     {
@@ -396,7 +396,7 @@ TEST(ScreenResolution, DividesPixelsByInchesAndFallsBackTo72)
     EXPECT_EQ(screenResolution(1920, 0), 72);
     EXPECT_EQ(screenResolution(1920, NAN), 72);
     EXPECT_EQ(screenResolution(0, 300), 72);
-    pdfTestApp();
+    ensureGuiApp();
     const float dpi = GetCurrentScreenResolution();
     EXPECT_TRUE(std::isfinite(dpi));
     EXPECT_GT(dpi, 0);

@@ -5,7 +5,7 @@
 #include "platform/pdf/pdf_document.h"
 #include "platform/pdf/pdf_rewriter.h"
 #include "tests/platform/pdf/pdf_fixtures.h"
-#include "tests/platform/pdf/test_app.h"
+#include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +93,7 @@ TEST(CreatePDFwoText, RemovesTextFromPagesFormsAndAnnotationsAndKeepsGraphics)
 
 TEST(CreatePDFwoText, HandlesCompressedStreamsAndObjectStreams)
 {
-    pdfTestApp();
+    ensureGuiApp();
     QTemporaryDir dir;
     const QString source = dir.filePath("packed.pdf");
     {

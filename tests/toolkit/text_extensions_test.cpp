@@ -3,21 +3,11 @@
 #include "toolkit/text_extensions.h"
 
 #include "platform/text/text_drawing.h"
-
-#include <QGuiApplication>
+#include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-void ensureGuiApp()
-{
-    static int argc = 1;
-    static char name[] = "test_toolkit";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication *app = QGuiApplication::instance() ? nullptr : new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 TextAttributes sized(const char *font, float size)
 {

@@ -3,7 +3,7 @@
 
 #include "../fakes.h"
 #include "model/services/shell_services.h"
-#include "test_app.h"
+#include "tests/support/widget_app.h"
 
 #include <QMimeData>
 #include <QMouseEvent>
@@ -29,7 +29,7 @@ protected:
 
     void SetUp() override
     {
-        testApp();
+        ensureWidgetApp();
         doc.adopt(object);
         model = std::make_shared<VekGradientView>(gGradViewSize);
         model->setStops({red, blue}, {Rect(2, 29.5f, 4, 4), Rect(178, 29.5f, 4, 4)});

@@ -2,7 +2,7 @@
 #include "platform/foundation/undo_manager.h"
 
 #include "platform/foundation/notification_center.h"
-#include "test_app.h"
+#include "tests/support/test_apps.h"
 
 #include <QEventLoop>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "platform/graphics/cmyk_stand_ins.h"
 #include "platform/graphics/pattern_tile.h"
 #include "platform/graphics/recording_paint_device.h"
-#include "test_app.h"
+#include "tests/support/gui_app.h"
 
 #include <QFile>
 #include <QPageSize>
@@ -332,7 +332,7 @@ TEST(GraphicsContext, PatternColoursFillWithTheirTile)
 
 TEST(GraphicsContext, OutputKindAndPdfPages)
 {
-    testApp();
+    ensureGuiApp();
     QTemporaryDir dir;
     const QString file = dir.filePath("out.pdf");
     {

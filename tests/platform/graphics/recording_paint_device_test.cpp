@@ -2,7 +2,7 @@
 #include "platform/graphics/recording_paint_device.h"
 
 #include "platform/graphics/graphics_context.h"
-#include "test_app.h"
+#include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@ namespace {
 
 TEST(RecordingPaintDevice, RecordsPathsImagesTextAndTheirState)
 {
-    testApp();
+    ensureGuiApp();
     RecordingPaintDevice device(QSize(300, 200));
     EXPECT_EQ(device.width(), 300);
     EXPECT_EQ(device.logicalDpiX(), 72);

@@ -1,6 +1,6 @@
 // Fonts by PostScript name: installed faces, core-font substitutes, traits and metrics.
 #include "platform/text/font_registry.h"
-#include "test_app.h"
+#include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
 

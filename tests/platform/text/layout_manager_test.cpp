@@ -3,7 +3,7 @@
 #include "platform/text/font_registry.h"
 #include "platform/text/layout_manager.h"
 #include "platform/text/text_storage.h"
-#include "test_app.h"
+#include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // RTF and RTFD: round trips through our writer and reader, hand-written files of the
 // dialect, and damaged input.
 #include "platform/text/rtf.h"
-#include "test_app.h"
+#include "tests/support/gui_app.h"
 
 #include <QBuffer>
 #include <QFile>

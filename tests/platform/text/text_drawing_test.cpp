@@ -5,7 +5,7 @@
 #include "platform/text/font_registry.h"
 #include "platform/text/layout_manager.h"
 #include "platform/text/text_drawing.h"
-#include "test_app.h"
+#include "tests/support/gui_app.h"
 
 #include <QBuffer>
 
