@@ -182,3 +182,35 @@ TEST(PathTextTest, FontRunsOfTheText)
     EXPECT_EQ(rows.at(1).at(1).stringValue(), QStringLiteral("9.5"));
     EXPECT_EQ(rows.at(1).at(2).stringValue(), QStringLiteral("cd"));
 }
+
+TEST(PathTextTest, TheObjectDrawsItsTextLastAndNotWhileItsBoundsAreManipulated)
+{
+    ensureGuiApp();
+    FakeDocument doc;
+    auto object = VekObjPath::create();
+    doc.adopt(object);
+    BezierPath line;
+    line.moveToPoint({10, 100});
+    line.lineToPoint({300, 100});
+    object->setBezierPath(line);
+    object->setAttStringForPath(monoText("IIII"));
+
+    const auto draws = [&] {
+        RecordingPaintDevice device(QSize(400, 400));
+        {
+            GraphicsContext context(&device, GraphicsContext::Output::Bitmap);
+            GraphicsContext::Scope scope(context);
+            object->drawInViewIsSelected(&doc.canvas, false);
+        }
+        return device.draws();
+    };
+    const std::vector<RecordedDraw> drawn = draws();
+    ASSERT_GE(drawn.size(), 5u);
+    for (size_t i = drawn.size() - 4; i < drawn.size(); ++i)
+        EXPECT_TRUE(drawn[i].isFill()) << "glyph " << i;
+    EXPECT_TRUE(drawn[drawn.size() - 5].isStroke());   // the line comes before the text
+
+    object->startBoundsManipulation();
+    EXPECT_EQ(draws().size(), drawn.size() - 4);
+    object->stopBoundsManipulation();
+}
