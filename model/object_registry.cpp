@@ -1,9 +1,13 @@
 // The registry of drawing-object kinds that dictionary forms may name.
 #include "model/object_registry.h"
 
+#include "model/vek_obj_free.h"
+#include "model/vek_obj_marker.h"
 #include "model/vek_obj_obj.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_spaceholder.h"
+#include "model/vek_obj_free.h"
+#include "model/vek_obj_marker.h"
 #include "model/vek_obj_obj.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_points.h"
@@ -23,6 +27,8 @@ QHash<QString, ObjectFactory> &registry()
         {QStringLiteral("VekObjObj"), [] { return VekObjObj::create(); }},
         {QStringLiteral("VekObjSpaceholder"), [] { return VekObjSpaceholder::create(); }},
         {QStringLiteral("VekObjPoints"), [] { return VekObjPoints::create(); }},
+        {QStringLiteral("VekObjFree"), [] { return VekObjFree::create(); }},
+        {QStringLiteral("VekObjMarker"), [] { return VekObjMarker::create(); }},
         {QStringLiteral("VekObjPath"), [] { return VekObjPath::create(); }},
         {QStringLiteral("VekObjObj"), [] { return VekObjObj::create(); }},
         {QStringLiteral("VekObjSpaceholder"), [] { return VekObjSpaceholder::create(); }},

@@ -3,7 +3,12 @@
 #include "fakes.h"
 
 #include "model/object_registry.h"
+#include "model/vek_obj_free.h"
+#include "model/vek_obj_marker.h"
+#include "model/vek_obj_obj.h"
 #include "model/vek_obj_path.h"
+#include "model/vek_obj_points.h"
+#include "model/vek_obj_spaceholder.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/plist_text_format.h"
 
@@ -92,6 +97,29 @@ void setCommonAttributes(VekObject &o, bool cmykFill, bool ownShadow, int repeat
     o.setSkewY(-0.125f, false);
 }
 
+// A path object of a kind with a curve, the common attributes and its own line and arrow
+// settings other than the defaults.
+template <class Kind>
+std::shared_ptr<VekObject> pathObject()
+{
+    auto o = Kind::create();
+    BezierPath path;
+    path.moveToPoint({10, 20});
+    path.lineToPoint({40, 25});
+    path.curveToPoint({35, 60}, {50, 40}, {45, 55});
+    path.closePath();
+    o->setBezierPath(path);
+    setCommonAttributes(*o, true, true, 0);
+    o->setObjLineWidth(2.5f);
+    o->setJoinStyle(1);
+    o->setCapStyle(2);
+    o->setObjFlatness(0.5f);
+    o->setStartArrow(1);
+    o->setEndArrow(2);
+    o->setArrowLength(8, 30);
+    return o;
+}
+
 struct RoundTripCase {
     const char *name;
     std::function<std::shared_ptr<VekObject>()> make;
@@ -124,27 +152,19 @@ const RoundTripCase RoundTripCases[] = {
          return o;
      },
      BaseKeysWithoutShadow},
-    {"path object with a curve and arrows",
+    {"path object", [] { return pathObject<VekObjPath>(); }, AllBaseKeys},
+    {"shape-library object", [] { return pathObject<VekObjObj>(); }, AllBaseKeys},
+    {"space holder", [] { return pathObject<VekObjSpaceholder>(); }, AllBaseKeys},
+    {"point list", [] { return pathObject<VekObjPoints>(); }, AllBaseKeys},
+    {"free-hand line", [] { return pathObject<VekObjFree>(); }, AllBaseKeys},
+    // A marker never has a shadow of its own.
+    {"marker",
      [] {
-         auto o = VekObjPath::create();
-         BezierPath path;
-         path.moveToPoint({10, 20});
-         path.lineToPoint({40, 25});
-         path.curveToPoint({35, 60}, {50, 40}, {45, 55});
-         path.closePath();
-         o->setBezierPath(path);
-         setCommonAttributes(*o, true, true, 0);
-         o->setObjLineWidth(2.5f);
-         o->setJoinStyle(1);
-         o->setCapStyle(2);
-         o->setObjFlatness(0.5f);
-         o->setStartArrow(1);
-         o->setEndArrow(2);
-         o->setArrowLength(8, 30);
-         std::shared_ptr<VekObject> object = o;
-         return object;
+         auto o = pathObject<VekObjMarker>();
+         std::static_pointer_cast<VekObjMarker>(o)->setColorNr(4);
+         return o;
      },
-     AllBaseKeys},
+     BaseKeysWithoutShadow},
 };
 
 // The ways a dictionary travels: as it is, through the text form, through the archive.
