@@ -5,11 +5,6 @@
 #include "model/vek_obj_marker.h"
 #include "model/vek_obj_obj.h"
 #include "model/vek_obj_path.h"
-#include "model/vek_obj_spaceholder.h"
-#include "model/vek_obj_free.h"
-#include "model/vek_obj_marker.h"
-#include "model/vek_obj_obj.h"
-#include "model/vek_obj_path.h"
 #include "model/vek_obj_points.h"
 #include "model/vek_obj_spaceholder.h"
 #include "model/vek_object.h"
@@ -29,9 +24,6 @@ QHash<QString, ObjectFactory> &registry()
         {QStringLiteral("VekObjPoints"), [] { return VekObjPoints::create(); }},
         {QStringLiteral("VekObjFree"), [] { return VekObjFree::create(); }},
         {QStringLiteral("VekObjMarker"), [] { return VekObjMarker::create(); }},
-        {QStringLiteral("VekObjPath"), [] { return VekObjPath::create(); }},
-        {QStringLiteral("VekObjObj"), [] { return VekObjObj::create(); }},
-        {QStringLiteral("VekObjSpaceholder"), [] { return VekObjSpaceholder::create(); }},
     };
     return classes;
 }

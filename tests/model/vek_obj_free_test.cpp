@@ -162,8 +162,8 @@ TEST_F(FreeHand, MarkerDictionaryFormAndCopyKeepTheNumber)
     EXPECT_EQ(plain->colorNr(), shellServices().currentMarkerColorNr());
 
     const auto copy = std::dynamic_pointer_cast<VekObjMarker>(marker->copy());
-    if (copy)   // made only once the kind is in the registry
-        EXPECT_EQ(copy->colorNr(), 4);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->colorNr(), 4);
 }
 
 TEST_F(FreeHand, AMarkerStrokesInItsColourAndWidth)

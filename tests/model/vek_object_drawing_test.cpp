@@ -122,8 +122,9 @@ TEST(Fillup, PlainFillsCmykPreFillAndTheAlphaRule)
             EXPECT_GT(fill.brush.color().alpha(), 0);
             EXPECT_EQ(fill.path.fillRule(), Qt::OddEvenFill);
             EXPECT_EQ(fill.devicePath.boundingRect(), QRectF(10, 20, 50, 30));
-            if (!c.cmyk)
+            if (!c.cmyk) {
                 EXPECT_EQ(fill.brush.color().red(), 255);
+            }
         }
     }
 }
