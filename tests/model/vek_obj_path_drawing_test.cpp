@@ -7,20 +7,14 @@
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/recording_paint_device.h"
 
+#include "tests/support/path_helpers.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 
 namespace {
-
-BezierPath line(Point from, Point to)
-{
-    BezierPath path;
-    path.moveToPoint(from);
-    path.lineToPoint(to);
-    return path;
-}
 
 BezierPath wave()
 {
@@ -141,7 +135,7 @@ TEST_F(PathDrawingTest, ParallelLinesByWidthAndIntensity)
         {0, 0.5f, 1, 0},       // no 0 / 0: plain, the thinnest line
     };
     for (const Case &c : cases) {
-        auto object = adopted(line({100, 100}, {300, 100}), c.width, 3, c.intensity);
+        auto object = adopted(polyline({{100, 100}, {300, 100}}), c.width, 3, c.intensity);
         Recording rec;
         object->drawInViewIsSelected(&doc.canvas, false);
         const auto strokes = rec.of(&RecordedDraw::isStroke);
@@ -157,7 +151,7 @@ TEST_F(PathDrawingTest, ParallelLinesByWidthAndIntensity)
 
 TEST_F(PathDrawingTest, BrushStampsTheSoftSpotAlongThePath)
 {
-    auto object = adopted(line({100, 100}, {300, 100}), 10, 5, 1.0f);
+    auto object = adopted(polyline({{100, 100}, {300, 100}}), 10, 5, 1.0f);
     Recording rec;
     object->drawInViewIsSelected(&doc.canvas, false);
     ASSERT_FALSE(object->pathStrokeImage().isNull());
@@ -205,7 +199,7 @@ TEST_F(PathDrawingTest, StrokeImageIsReusedUntilTheObjectChanges)
 
 TEST_F(PathDrawingTest, LineWidthZeroIsThinnestOnScreenAndPointOneInPDF)
 {
-    auto object = adopted(line({10, 10}, {100, 10}), 0);
+    auto object = adopted(polyline({{10, 10}, {100, 10}}), 0);
     {
         Recording rec;
         object->drawInViewIsSelected(&doc.canvas, false);
@@ -228,7 +222,7 @@ TEST_F(PathDrawingTest, ArrowHeadsAndTheirClip)
     };
     const Case cases[] = {{1, 1, true}, {2, 0, true}, {3, 0, false}, {4, 0, false}};
     for (const Case &c : cases) {
-        auto object = adopted(line({100, 100}, {300, 100}), 2);
+        auto object = adopted(polyline({{100, 100}, {300, 100}}), 2);
         object->setEndArrow(c.type);
         Recording rec;
         object->drawInViewIsSelected(&doc.canvas, false);
@@ -247,7 +241,7 @@ TEST_F(PathDrawingTest, ArrowHeadsAndTheirClip)
 
 TEST_F(PathDrawingTest, RedrawAreaCoversArrowsAndTheStrokeImage)
 {
-    auto object = adopted(line({100, 100}, {300, 100}), 1);
+    auto object = adopted(polyline({{100, 100}, {300, 100}}), 1);
     const Rect plain = object->boundsToRedraw();
     object->setEndArrow(1);
     const Rect withArrow = object->boundsToRedraw();
@@ -267,7 +261,7 @@ TEST_F(PathDrawingTest, RedrawAreaCoversArrowsAndTheStrokeImage)
 
 TEST_F(PathDrawingTest, RepeatedPageCopyAndTransformsDrawTheMovedPath)
 {
-    auto object = adopted(line({100, 100}, {300, 100}), 2);
+    auto object = adopted(polyline({{100, 100}, {300, 100}}), 2);
     {
         Recording rec;
         object->drawInViewInRect(&doc.canvas, Rect(100, 900, 200, 0));

@@ -8,17 +8,11 @@
 
 #include "platform/foundation/archiving.h"
 
+#include "tests/support/path_helpers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-BezierPath line(Point from, Point to)
-{
-    BezierPath path;
-    path.moveToPoint(from);
-    path.lineToPoint(to);
-    return path;
-}
 
 BezierPath triangle()
 {
@@ -92,7 +86,7 @@ TEST_F(PathTest, NewPathObjectHasTheDefaults)
 
 TEST_F(PathTest, CreatedByADragWithTheToolsPath)
 {
-    auto object = dragged({50, 60}, {250, 160}, line({0, 0}, {10, 10}));
+    auto object = dragged({50, 60}, {250, 160}, polyline({{0, 0}, {10, 10}}));
     // Without a grid the drag snaps to the pixel centres.
     EXPECT_EQ(object->bounds(), Rect(50.5f, 60.5f, 200, 100));
     EXPECT_TRUE(object->hasEditablePath());
@@ -103,7 +97,7 @@ TEST_F(PathTest, CreatedByADragWithTheToolsPath)
 
 TEST_F(PathTest, SettersUndoOneFieldEachAndIgnoreTheStoredValue)
 {
-    auto object = adopted(line({10, 10}, {100, 10}));
+    auto object = adopted(polyline({{10, 10}, {100, 10}}));
     object->setStartArrow(2);
     doc.undo.closeEventGroup();
     object->setEndArrow(1);
@@ -216,7 +210,7 @@ TEST_F(PathTest, FlippingKeepsTheCentreAndTwiceRestoresThePoints)
 
 TEST_F(PathTest, RotationTurnsThePathAboutTheCentreAndUndoes)
 {
-    auto object = adopted(line({100, 100}, {200, 100}));
+    auto object = adopted(polyline({{100, 100}, {200, 100}}));
     const BezierPath before = object->bezierPath();
     object->setRotation(90, {150, 100}, true);
     doc.undo.closeEventGroup();
@@ -251,7 +245,7 @@ TEST_F(PathTest, ImportedClipHandsItsTransformsToTheObjectInFront)
 
 TEST_F(PathTest, PathCommands)
 {
-    auto object = adopted(line({10, 10}, {100, 50}));
+    auto object = adopted(polyline({{10, 10}, {100, 50}}));
     object->reverse();
     EXPECT_EQ(object->bezierPath().element(0).points[0], Point(100, 50));
     object->closeBezierPath();
@@ -279,7 +273,7 @@ TEST_F(PathTest, DashIndexChangeTakesTheInspectorsInfoAndUndoesBoth)
     } inspector;
     ScopedPanels panels(inspector);
 
-    auto object = adopted(line({0, 0}, {50, 0}));
+    auto object = adopted(polyline({{0, 0}, {50, 0}}));
     PropertyList old = PropertyList::dictionary();
     old.insert(QStringLiteral("phase"), PropertyList::fromInt(7));
     object->setDashInfo(old);
@@ -315,7 +309,7 @@ TEST_F(PathTest, EditingClicksAddLineCurveAndSubPathPoints)
         {AlternateKeyMask, MoveToBezierPathElement, 0, 5, 3},
     };
     for (const Case &c : cases) {
-        auto object = adopted(line({100, 100}, {200, 100}));
+        auto object = adopted(polyline({{100, 100}, {200, 100}}));
         object->startEditingWithEvent({}, &doc.canvas);
         ASSERT_EQ(doc.canvas.editingObject(), object);
         object->setSelectedElementNr(1, 0);
@@ -336,7 +330,7 @@ TEST_F(PathTest, EditingClicksAddLineCurveAndSubPathPoints)
 
 TEST_F(PathTest, EditingClickOnTheOutlineInsertsIntoThatSegment)
 {
-    auto object = adopted(line({100, 100}, {200, 100}));
+    auto object = adopted(polyline({{100, 100}, {200, 100}}));
     object->startEditingWithEvent({}, &doc.canvas);
     object->setSelectedElementNr(0, 2);   // a point number a move-to does not have is bounded
     object->editWithEvent({EventType::LeftMouseDown, {150, 100}}, &doc.canvas);

@@ -6,22 +6,13 @@
 #include "platform/text/layout_manager.h"
 #include "tests/model/fakes.h"
 #include "tests/model/geometry_fakes.h"
+#include "tests/support/gui_app.h"
 
-#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-void ensureGuiApp()
-{
-    static int argc = 1;
-    static char name[] = "test_model";
-    static char *argv[] = {name, nullptr};
-    static QGuiApplication *app = QGuiApplication::instance() ? nullptr : new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 AttributedString monoText(const QString &string, float size = 20)
 {

@@ -1,6 +1,6 @@
 #include "toolkit/path_smoothing.h"
 
-#include "path_test_helpers.h"
+#include "tests/support/path_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "toolkit/shape_library.h"
 
+#include "tests/support/path_helpers.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,15 +11,6 @@ namespace {
 bool endsClosed(const BezierPath &p)
 {
     return p.elementCount() > 0 && p.element(p.elementCount() - 1).kind == ClosePathBezierPathElement;
-}
-
-bool allFinite(const BezierPath &p)
-{
-    for (const PathElement &e : p.elements())
-        for (int i = 0; i < e.pointCount(); ++i)
-            if (!std::isfinite(e.points[i].x) || !std::isfinite(e.points[i].y))
-                return false;
-    return true;
 }
 
 void expectNear(Point actual, Point expected, float tolerance = 1e-3f)
