@@ -4,6 +4,8 @@
 #include "platform/foundation/plist_text_format.h"
 #include "platform/foundation/plist_xml_format.h"
 
+#include "bench/sample_document.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -33,22 +35,9 @@ PropertyList objectDictionary(int i)
     return o;
 }
 
-PropertyList document(int objects)
-{
-    PropertyList list = PropertyList::array();
-    for (int i = 0; i < objects; ++i)
-        list.append(objectDictionary(i));
-    PropertyList doc;
-    doc.insert("objects", list);
-    doc.insert("resolution", PropertyList::fromInt(72));
-    doc.insert("version", "1.5.1");
-    doc.insert("drawAreaSize", PropertyList::fromSize({595, 842}));
-    return doc;
-}
-
 void BM_TextWrite(benchmark::State &state)
 {
-    const PropertyList doc = document(int(state.range(0)));
+    const PropertyList doc = sampleDocument(int(state.range(0)), objectDictionary);
     qsizetype bytes = 0;
     for (auto _ : state) {
         const QByteArray text = textPropertyListData(doc);
@@ -61,7 +50,7 @@ void BM_TextWrite(benchmark::State &state)
 
 void BM_TextRead(benchmark::State &state)
 {
-    const QByteArray text = textPropertyListData(document(int(state.range(0))));
+    const QByteArray text = textPropertyListData(sampleDocument(int(state.range(0)), objectDictionary));
     for (auto _ : state)
         benchmark::DoNotOptimize(propertyListFromText(text));
     state.SetBytesProcessed(state.iterations() * text.size());
@@ -70,7 +59,7 @@ void BM_TextRead(benchmark::State &state)
 
 void BM_XmlWrite(benchmark::State &state)
 {
-    const PropertyList doc = document(int(state.range(0)));
+    const PropertyList doc = sampleDocument(int(state.range(0)), objectDictionary);
     qsizetype bytes = 0;
     for (auto _ : state) {
         const QByteArray xml = xmlPropertyListData(doc);
@@ -83,7 +72,7 @@ void BM_XmlWrite(benchmark::State &state)
 
 void BM_XmlRead(benchmark::State &state)
 {
-    const QByteArray xml = xmlPropertyListData(document(int(state.range(0))));
+    const QByteArray xml = xmlPropertyListData(sampleDocument(int(state.range(0)), objectDictionary));
     for (auto _ : state)
         benchmark::DoNotOptimize(propertyListFromXml(xml));
     state.SetBytesProcessed(state.iterations() * xml.size());

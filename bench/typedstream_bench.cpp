@@ -4,6 +4,8 @@
 #include "platform/foundation/archiving.h"
 #include "platform/geometry/bezier_path.h"
 
+#include "bench/sample_document.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -31,22 +33,9 @@ PropertyList objectDictionary(int i)
     return o;
 }
 
-PropertyList document(int objects)
-{
-    PropertyList list = PropertyList::array();
-    for (int i = 0; i < objects; ++i)
-        list.append(objectDictionary(i));
-    PropertyList doc;
-    doc.insert("objects", list);
-    doc.insert("resolution", PropertyList::fromInt(72));
-    doc.insert("version", "1.5.1");
-    doc.insert("drawAreaSize", "{595, 842}");
-    return doc;
-}
-
 void BM_TypedStreamEncode(benchmark::State &state)
 {
-    const PropertyList doc = document(int(state.range(0)));
+    const PropertyList doc = sampleDocument(int(state.range(0)), objectDictionary);
     qsizetype bytes = 0;
     for (auto _ : state) {
         auto data = archivedDataWithRootObject(doc);
@@ -59,7 +48,7 @@ void BM_TypedStreamEncode(benchmark::State &state)
 
 void BM_TypedStreamDecode(benchmark::State &state)
 {
-    const QByteArray data = *archivedDataWithRootObject(document(int(state.range(0)))).value;
+    const QByteArray data = *archivedDataWithRootObject(sampleDocument(int(state.range(0)), objectDictionary)).value;
     for (auto _ : state) {
         auto doc = unarchivePropertyListWithData(data);
         if (!doc)
