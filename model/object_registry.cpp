@@ -2,6 +2,7 @@
 #include "model/object_registry.h"
 
 #include "model/vek_obj_free.h"
+#include "model/vek_obj_image.h"
 #include "model/vek_obj_marker.h"
 #include "model/vek_obj_obj.h"
 #include "model/vek_obj_path.h"
@@ -24,6 +25,7 @@ QHash<QString, ObjectFactory> &registry()
         {QStringLiteral("VekObjPoints"), [] { return VekObjPoints::create(); }},
         {QStringLiteral("VekObjFree"), [] { return VekObjFree::create(); }},
         {QStringLiteral("VekObjMarker"), [] { return VekObjMarker::create(); }},
+        {QStringLiteral("VekObjImage"), [] { return VekObjImage::create(); }},
     };
     return classes;
 }

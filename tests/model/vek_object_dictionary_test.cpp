@@ -4,6 +4,7 @@
 
 #include "model/object_registry.h"
 #include "model/vek_obj_free.h"
+#include "model/vek_obj_image.h"
 #include "model/vek_obj_marker.h"
 #include "model/vek_obj_obj.h"
 #include "model/vek_obj_path.h"
@@ -165,6 +166,23 @@ const RoundTripCase RoundTripCases[] = {
          return o;
      },
      BaseKeysWithoutShadow},
+    // A small generated picture, tinted, with a special operation; images have no own shadow.
+    {"image",
+     [] {
+         auto o = VekObjImage::create();
+         QImage pixels(6, 4, QImage::Format_ARGB32);
+         for (int y = 0; y < 4; ++y)
+             for (int x = 0; x < 6; ++x)
+                 pixels.setPixelColor(x, y, QColor(40 * x, 60 * y, 200, 255 - 30 * x));
+         o->setImage(Image(pixels));
+         setCommonAttributes(*o, true, false, 0);
+         o->setCompositeOperation(8);
+         o->setColorizeWith(Color::colorWithCalibratedRed(0.2f, 0.6f, 0.9f));
+         return std::shared_ptr<VekObject>(o);
+     },
+     "class bounds repeatType repeatStart repeatEnd note groupID anchorName groupWithNext simpleClip exclusive "
+     "noShadow fill fillRule fillAlpha fillColor gradType gradRotate gradFlip gradCenter "
+     "gradColorProportion gradColors stroke strokeColor flippedH flippedV rotation skewX skewY image compOp overcolor"},
 };
 
 // The ways a dictionary travels: as it is, through the text form, through the archive.
