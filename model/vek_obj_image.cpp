@@ -220,7 +220,7 @@ void VekObjImage::setToNaturalSize()
     setFlippedVertically(false);
 }
 
-void VekObjImage::setQomtImageInBounds(const Image &image, const Rect &bounds)
+void VekObjImage::setQomtImage(const Image &image, const Rect &bounds)
 {
     clearCachedImage();
     _image = image;

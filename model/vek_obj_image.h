@@ -71,7 +71,7 @@ public:
     // both flips are cleared.
     void setToNaturalSize() override;
     // Import of older documents: stores the image and bounds without undo or notification.
-    void setQomtImageInBounds(const Image &image, const Rect &bounds);
+    void setQomtImage(const Image &image, const Rect &bounds);
 
     // ---- Caches ----
 
@@ -101,7 +101,7 @@ public:
     // A repeated page: the image drawn where the page puts it.
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
     // Fill, image, background behind special operations and frame, in r.
-    void drawInRectIsSelected(const Rect &r, bool selected);
+    void drawInRect(const Rect &r, bool selected);
 
     // PDF output cannot read back what lies under the image; the document's renderer
     // installs this to draw the page content below `rect` (canvas coordinates) into an

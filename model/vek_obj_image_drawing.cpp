@@ -131,7 +131,7 @@ void VekObjImage::drawInViewIsSelected(CanvasServices *view, bool selected)
     const Rect drawn = drawingBounds();
     if (drawn == Rect())
         return;
-    drawInRectIsSelected(drawn, selected);
+    drawInRect(drawn, selected);
     VekObject::drawInViewIsSelected(view, selected);
 }
 
@@ -141,11 +141,11 @@ void VekObjImage::drawInViewInRect(CanvasServices *, const Rect &rect)
     const Rect drawn = drawingBounds();
     if (drawn == Rect())
         return;
-    drawInRectIsSelected(offsetRect(drawn, rect.origin.x - _bounds.origin.x, rect.origin.y - _bounds.origin.y),
+    drawInRect(offsetRect(drawn, rect.origin.x - _bounds.origin.x, rect.origin.y - _bounds.origin.y),
                          false);
 }
 
-void VekObjImage::drawInRectIsSelected(const Rect &r, bool)
+void VekObjImage::drawInRect(const Rect &r, bool)
 {
     GraphicsContext *context = GraphicsContext::current();
     if (!context)

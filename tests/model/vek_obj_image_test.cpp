@@ -362,7 +362,7 @@ TEST(VekObjImage, SpecialOperationsOnScreenGetTheBackgroundBehind)
         t.doc.canvas.toSave = c.toSave;
         t.object->setCompositeOperation(c.op);
         Recording rec;
-        t.object->drawInRectIsSelected(t.object->bounds(), false);
+        t.object->drawInRect(t.object->bounds(), false);
         ASSERT_EQ(rec.images().size(), 1u);
         EXPECT_EQ(rec.images()[0].composition, c.imageMode);
         const auto paths = rec.ofKind(RecordedDraw::Kind::Path);
@@ -396,7 +396,7 @@ TEST(VekObjImage, PdfComposesAgainstTheAreaBelow)
         t.doc.canvas.toPDF = true;
         t.object->setCompositeOperation(c.op);
         Recording rec;
-        t.object->drawInRectIsSelected(t.object->bounds(), false);
+        t.object->drawInRect(t.object->bounds(), false);
         ASSERT_EQ(rec.images().size(), c.images);
         if (c.images) {
             EXPECT_EQ(rec.images()[0].composition, QPainter::CompositionMode_SourceOver);
@@ -411,7 +411,7 @@ TEST(VekObjImage, PdfComposesAgainstTheAreaBelow)
     t.doc.canvas.toPDF = true;
     t.object->setCompositeOperation(3);
     Recording rec;
-    t.object->drawInRectIsSelected(t.object->bounds(), false);
+    t.object->drawInRect(t.object->bounds(), false);
     EXPECT_EQ(rec.images().size(), 1u);
 }
 
