@@ -1,6 +1,7 @@
 // The registry of drawing-object kinds that dictionary forms may name.
 #include "model/object_registry.h"
 
+#include "model/vek_obj_format.h"
 #include "model/vek_obj_free.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_marker.h"
@@ -25,6 +26,7 @@ QHash<QString, ObjectFactory> &registry()
         {QStringLiteral("VekObjPoints"), [] { return VekObjPoints::create(); }},
         {QStringLiteral("VekObjFree"), [] { return VekObjFree::create(); }},
         {QStringLiteral("VekObjMarker"), [] { return VekObjMarker::create(); }},
+        {QStringLiteral("VekObjFormat"), [] { return VekObjFormat::create(); }},
         {QStringLiteral("VekObjImage"), [] { return VekObjImage::create(); }},
     };
     return classes;

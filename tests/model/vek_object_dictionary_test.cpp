@@ -3,6 +3,7 @@
 #include "fakes.h"
 
 #include "model/object_registry.h"
+#include "model/vek_obj_format.h"
 #include "model/vek_obj_free.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_marker.h"
@@ -12,6 +13,7 @@
 #include "model/vek_obj_spaceholder.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/plist_text_format.h"
+#include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
 
@@ -166,6 +168,22 @@ const RoundTripCase RoundTripCases[] = {
          return o;
      },
      BaseKeysWithoutShadow},
+    // A right-aligned date field with a red example; a field never has a shadow of its own.
+    {"page-number and date field",
+     [] {
+         ensureGuiApp();   // the example is measured
+         auto o = VekObjFormat::create();
+         setCommonAttributes(*o, false, false, 0);
+         o->setFormatType(1);
+         o->setFormat(QStringLiteral("%A, %B %e, %Y"));
+         o->setFormatAlign(2);
+         TextAttributes red;
+         red.font = Font{QStringLiteral("DejaVuSans"), 14};
+         red.foregroundColor = Color::colorWithCalibratedRed(1, 0, 0);
+         o->setExample(AttributedString(QStringLiteral("Monday"), red));
+         return std::shared_ptr<VekObject>(o);
+     },
+     "class bounds note noShadow formatType formatAlign format example"},
     // A small generated picture, tinted, with a special operation; images have no own shadow.
     {"image",
      [] {
