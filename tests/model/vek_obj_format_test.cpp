@@ -259,6 +259,25 @@ TEST_F(VekObjFormatDrawing, ARepeatedFieldDrawsItsPageNumberOnEachOfItsPages)
     EXPECT_TRUE(framed);
 }
 
+TEST_F(VekObjFormatDrawing, AStrokedFieldIsFramedTwoPointsOutside)
+{
+    field->setObjStrokeColor(Red);   // recolours the example only: the stroke stays off
+    EXPECT_FALSE(field->drawsStroke());
+    field->setDrawsStroke(true);
+    field->VekObject::setObjStrokeColor(Color::blueColor());
+    const Size value = attributedStringSize(field->valueOnPage(1, false));
+    bool framed = false;
+    for (const RecordedDraw &draw : drawPage(1, false))
+        if (draw.isStroke() && draw.pen.color() == Qt::blue) {
+            framed = true;
+            const QRectF frame = draw.path.boundingRect();
+            EXPECT_NEAR(frame.left(), 98, 0.01);
+            EXPECT_NEAR(frame.top(), 698, 0.01);
+            EXPECT_NEAR(frame.width(), value.width + 4, 0.01);
+        }
+    EXPECT_TRUE(framed);
+}
+
 TEST_F(VekObjFormatDrawing, NothingIsDrawnWhileBeingCreatedOrWhenTooSmall)
 {
     doc.canvas.creating = field;
@@ -333,6 +352,16 @@ TEST(VekObjFormatCopy, ACopyKeepsFormatKindAlignmentAndExample)
     EXPECT_EQ(copy->formatAlign(), 2);
     EXPECT_EQ(copy->example(), field->example());
     EXPECT_EQ(copy->note(), QStringLiteral("F"));
+}
+
+TEST(VekObjFormatStyle, TextInfoDescribesTheValueOnTheFirstRepeatPage)
+{
+    auto field = pageField(QStringLiteral("p%d"));
+    field->setRepeatType(3);
+    field->setRepeatStart(4);
+    const PropertyList rows = field->textInfo();
+    ASSERT_TRUE(rows.isArray());
+    EXPECT_EQ(rows.at(0).stringListValue(), QStringList({"DejaVuSans", "12.0", "p4", "0"}));
 }
 
 TEST(VekObjFormatStyle, StrokeColourAndFontRestyleTheExampleOnly)
