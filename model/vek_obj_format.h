@@ -48,7 +48,7 @@ public:
     void setFormatAlign(int align);
     // The field's colour is its example's text colour: recolours the example (keeping its
     // font) and leaves the base stroke colour alone.
-    void setObjStrokeColor(const std::optional<Color> &color);
+    void setObjStrokeColor(const std::optional<Color> &color) override;
     // Restyles the example; an empty name keeps its font name, a size of 0 or less its size.
     // A font that does not exist changes nothing.
     void setFontName(const QString &name, float size);
@@ -60,7 +60,7 @@ public:
     // Rounds the size up to whole points and places a page-aligned field on the page.
     void setBounds(const Rect &bounds) override;
 
-    void drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool selected, int page, const Rect &pageRect);
+    void drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool selected, int page, const Rect &pageRect) override;
     // The page-less entries of the base drawing: the page is the canvas's drawing page.
     void drawInViewIsSelected(CanvasServices *view, bool selected) override;
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;

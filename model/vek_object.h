@@ -219,7 +219,7 @@ public:
     void setDrawsFill(bool flag);
     // Stores the colour (or none); the stroke is on exactly when the stored colour's alpha
     // is above 0.09. New visible colours go to the document's recent colours.
-    void setObjStrokeColor(const std::optional<Color> &color);
+    virtual void setObjStrokeColor(const std::optional<Color> &color);
     // Stores the colour (or none); the fill goes on when the colour's alpha is above 0.09,
     // and off otherwise while there is no gradient.
     void setFillColor(const std::optional<Color> &color);
@@ -255,7 +255,7 @@ public:
     virtual void drawInViewIsSelected(CanvasServices *view, bool selected);
     // Draws the object on one page: nothing when it does not appear there, itself on its own
     // page, a copy moved into the page (drawInViewInRect) on a repeated page.
-    void drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool selected, int page, const Rect &pageRect);
+    virtual void drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool selected, int page, const Rect &pageRect);
     // Draws a copy of the object into another rectangle (a repeated page); the base draws nothing.
     virtual void drawInViewInRect(CanvasServices *view, const Rect &rect);
     // Fills the path as the object's fill: a plain colour when its alpha is above 0.09, or

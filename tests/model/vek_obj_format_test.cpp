@@ -369,7 +369,9 @@ TEST(VekObjFormatStyle, StrokeColourAndFontRestyleTheExampleOnly)
     auto field = pageField(QStringLiteral("%d"));
     field->setExample(AttributedString(QStringLiteral("12"), styleOf(Color::blackColor())));
     const auto stroke = field->storedStrokeColor();
-    field->setObjStrokeColor(Red);
+    // Through the base class too: the inspector holds objects as VekObject.
+    std::shared_ptr<VekObject> asObject = field;
+    asObject->setObjStrokeColor(Red);
     EXPECT_EQ(field->example()->attributesAt(1), styleOf(Red));
     EXPECT_EQ(field->storedStrokeColor(), stroke);
 
