@@ -162,7 +162,7 @@ AttributedString VekObjFormat::valueOnPage(int page, bool cmyk)
     return cmyk ? attributedStringUsingCMYK(*value) : *value;
 }
 
-Rect VekObjFormat::boundsOnPage(int page, const Rect &pageRect)
+Rect VekObjFormat::fittedBoundsOnPage(int page, const Rect &pageRect)
 {
     if (_bounds.width() <= 1.0f || _bounds.height() <= 1.0f)
         return {};
@@ -221,7 +221,7 @@ void VekObjFormat::drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool
             if (valueSize != _bounds.size)
                 setBounds(rect);
         } else {
-            rect = boundsOnPage(page, pageRect);
+            rect = fittedBoundsOnPage(page, pageRect);
         }
         if (rect == Rect())
             return;

@@ -56,7 +56,9 @@ public:
     // The styled value on the page (from 1), with CMYK colours when cmyk is set.
     AttributedString valueOnPage(int page, bool cmyk);
     // Where the value is drawn on the page; the zero rectangle for a field of 1 x 1 or less.
-    Rect boundsOnPage(int page, const Rect &pageRect);
+    // On page 1 the field's bounds take that place (undoably), so unlike the base class's
+    // boundsOnPage this measures the value and may change the field.
+    Rect fittedBoundsOnPage(int page, const Rect &pageRect);
     // Rounds the size up to whole points and places a page-aligned field on the page.
     void setBounds(const Rect &bounds) override;
 

@@ -88,11 +88,11 @@ public:
 
     // The transformed image's size centred on the bounds (a rotated image needs more room),
     // or the bounds; the zero rectangle for bounds 1 or less wide or high.
-    Rect drawingBounds() const;
+    Rect drawingBounds() const override;
     // The smaller side of the bounds.
-    float shadowBaseSize() const;
+    float shadowBaseSize() const override;
     // drawingBounds moved down to page n; zero when it is 1 or less wide or high.
-    Rect boundsOnPage(int page, const Rect &pageRect) const;
+    Rect boundsOnPage(int page, const Rect &pageRect) const override;
     Rect boundsToRedraw() const override;
 
     // ---- Drawing ----

@@ -263,12 +263,12 @@ public:
     // fill of the path's bounds comes first.
     void fillup(const BezierPath *path);
     // The bounds grown by the stroke: by max(lineWidth / 2 + 1, 2) + 1 when stroked, else 3.
-    Rect drawingBounds() const;
+    virtual Rect drawingBounds() const;
     // What to redraw for the object: drawingBounds, on the visible repeated page, with the
     // shadow in whatever direction it falls, grown by 2 lineWidth + 3.
     virtual Rect boundsToRedraw() const;
     // The larger side of the bounds when the object fills, else the line width.
-    float shadowBaseSize() const;
+    virtual float shadowBaseSize() const;
 
     // The own shadow: on when there are own settings with "state" 1 and noShadow is off.
     bool indvShadow() const;
@@ -342,7 +342,7 @@ public:
     static void drawCtrlPoint(Point p, const Color &color, float size);
 
     bool shouldDrawOnPage(int page, const Rect &pageRect) const;
-    Rect boundsOnPage(int page, const Rect &pageRect) const;
+    virtual Rect boundsOnPage(int page, const Rect &pageRect) const;
     BezierPath bezierPathOnPage(int page, const Rect &pageRect) const;
     Rect boundsInVisibleRect(const Rect &visibleRect, const CanvasServices *view) const;
     // Undoable; moves the object to its first page (or back from it).

@@ -169,18 +169,18 @@ TEST(VekObjFormatPlacement, AlignmentsPlaceTheValueInTheFieldOrOnThePage)
     for (int align = 0; align <= 6; ++align) {
         field->setFormatAlign(align);
         field->setBounds(Rect(100, 700, 200, 30));
-        const Rect r = field->boundsOnPage(2, page);
+        const Rect r = field->fittedBoundsOnPage(2, page);
         EXPECT_FLOAT_EQ(r.origin.x, expectedX[align]) << "alignment " << align;
         EXPECT_FLOAT_EQ(r.origin.y, 700 + 842) << "alignment " << align;
         EXPECT_EQ(r.size, (Size{w, h})) << "alignment " << align;
         // Page 2 leaves the stored bounds alone; page 1 stores the fitted rectangle.
         EXPECT_EQ(field->bounds(), Rect(100, 700, 200, 30));
-        const Rect onPageOne = field->boundsOnPage(1, page);
+        const Rect onPageOne = field->fittedBoundsOnPage(1, page);
         EXPECT_EQ(field->bounds(), onPageOne);
     }
 
     field->setBounds(Rect(100, 700, 1, 1));
-    EXPECT_EQ(field->boundsOnPage(3, page), Rect());
+    EXPECT_EQ(field->fittedBoundsOnPage(3, page), Rect());
 }
 
 TEST(VekObjFormatPlacement, FittingInADocumentRoundsUpAndPlacesOnPageOne)
