@@ -3,9 +3,9 @@
 
 #include "model/services/canvas_services.h"
 #include "model/services/document_services.h"
-#include "model/vek_obj_image_functions.h"
 #include "platform/graphics/compositing.h"
 #include "platform/graphics/graphics_context.h"
+#include "toolkit/image_functions.h"
 
 #include <cmath>
 #include <numbers>
@@ -65,7 +65,7 @@ const Image &VekObjImage::transformedImage() const
             rep->drawInRect(painter, QRectF(0, 0, w, h));
     });
     if (isTransformed())
-        drawn = imageRotatedAndSkewed(drawn, int(_rotation), _skewX, _skewY);
+        drawn = rotateSkewXSkewY(drawn, int(_rotation), _skewX, _skewY);
     _cachedImage = std::move(drawn);
     _cmykImage = Image();
     return _cachedImage;
@@ -79,7 +79,7 @@ const Image &VekObjImage::coloredImage() const
     const Image &base = transformed.isValid() ? transformed : _image;
     if (!base.isValid())
         return _coloredImage;
-    _coloredImage = imageTintedWith(base, *_overcolor);
+    _coloredImage = colorWith(base, *_overcolor, 0);
     _cmykImage = Image();
     return _coloredImage;
 }
@@ -161,7 +161,7 @@ void VekObjImage::drawInRect(const Rect &r, bool)
     if (chosen.isValid() && documentUsesCMYK()) {
         // A CMYK document draws the CMYK version of whichever image is shown.
         if (!_cmykImage.isValid())
-            _cmykImage = imageInCMYK(chosen);
+            _cmykImage = imageInCMYKcolorspace(chosen, false);
         if (_cmykImage.isValid())
             chosen = _cmykImage;
     }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "platform/color/color.h"
+#include "platform/foundation/modifier_flags.h"
 #include "platform/geometry/bezier_path.h"
 #include "platform/image/image.h"
 
@@ -52,9 +53,6 @@ Image rotateSkewXSkewY(const Image &image, int degrees, float skewX, float skewY
 Image rotate(const Image &image, float degrees);
 // 1: mirrored left to right; 2: top to bottom; 3: both; anything else: a plain copy.
 Image flip(const Image &image, int mode);
-// Modifier flags that colorWith tells apart.
-inline constexpr unsigned OptionKeyMask = 0x80000;
-inline constexpr unsigned ShiftKeyMask = 0x20000;
 // Tinted: grey levels (0.3 R + 0.59 G + 0.11 B) map through black -> the colour's hue at
 // full saturation and no brightness, mid grey -> the colour, white -> the hue at no
 // saturation and full brightness. With the option flag everything maps to the colour;

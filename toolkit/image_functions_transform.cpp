@@ -151,8 +151,8 @@ Image colorWith(const Image &image, const Color &color, unsigned modifierFlags)
 
     float hue, saturation, brightness, alpha;
     rgb->getHue(&hue, &saturation, &brightness, &alpha);
-    const bool everything = isOneOf(modifierFlags, {0x80000, 0x80020, 0x80120});
-    const bool keepGreys = !everything && isOneOf(modifierFlags, {0x20000, 0x20002, 0x20102});
+    const bool everything = isOneOf(modifierFlags, {AlternateKeyMask, AlternateKeyMask | 0x20, AlternateKeyMask | 0x120});
+    const bool keepGreys = !everything && isOneOf(modifierFlags, {ShiftKeyMask, ShiftKeyMask | 0x2, ShiftKeyMask | 0x102});
     const Color dark = everything ? *rgb : Color::colorWithCalibratedHue(hue, 1, 0, 1);
     const Color light = everything ? *rgb : Color::colorWithCalibratedHue(hue, 0, 1, 1);
     float stops[3][4];

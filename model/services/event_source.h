@@ -7,6 +7,7 @@
 // scripted list.
 #pragma once
 
+#include "platform/foundation/modifier_flags.h"
 #include "platform/geometry/geometry.h"
 
 // Event types, numbered so that the mask of a type is 1 << type.
@@ -18,15 +19,6 @@ inline constexpr unsigned LeftMouseUpMask = eventMaskFor(EventType::LeftMouseUp)
 inline constexpr unsigned LeftMouseDraggedMask = eventMaskFor(EventType::LeftMouseDragged);   // 0x40
 // What every drag loop waits for: the next left-mouse-dragged or left-mouse-up event (0x44).
 inline constexpr unsigned DragOrUpMask = LeftMouseDraggedMask | LeftMouseUpMask;
-
-// Modifier flags as the key hook and the objects compare them.
-enum ModifierFlag : unsigned {
-    AlphaShiftKeyMask = 1u << 16,
-    ShiftKeyMask = 1u << 17,
-    ControlKeyMask = 1u << 18,
-    AlternateKeyMask = 1u << 19,
-    CommandKeyMask = 1u << 20,
-};
 
 struct MouseEvent {
     EventType type = EventType::LeftMouseDown;

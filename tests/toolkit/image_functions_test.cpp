@@ -201,7 +201,7 @@ TEST(ImageTint, MapsGreyLevelsThroughTheColour)
     EXPECT_EQ(at(tinted, 2, 0), QColor(255, 255, 255));
     EXPECT_EQ(at(tinted, 3, 0).alpha(), 128) << "alpha stays";
 
-    const Image all = colorWith(source, blue, OptionKeyMask);
+    const Image all = colorWith(source, blue, AlternateKeyMask);
     for (int x = 0; x < 3; ++x)
         EXPECT_EQ(at(all, x, 0), QColor(0, 0, 255)) << x;
 
