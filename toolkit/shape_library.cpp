@@ -82,6 +82,18 @@ BezierPath squareSpiral(const float *legs, int count)
     return path;
 }
 
+// A closed circle sector: from the centre out along the arc (counter-clockwise, the long
+// way round when the end angle is below the start) and back.
+BezierPath sector(Point centre, float radius, float startAngle, float endAngle)
+{
+    BezierPath path;
+    path.moveToPoint(centre);
+    path.appendBezierPathWithArcWithCenter(centre, radius, startAngle, endAngle);
+    path.lineToPoint(centre);
+    path.closePath();
+    return path;
+}
+
 } // namespace
 
 // ---- the numbered table ----------------------------------------------------------
@@ -344,32 +356,17 @@ BezierPath ShapeLibrary::arrowType(int type, float height, float angle, float di
 
 BezierPath ShapeLibrary::fan()
 {
-    BezierPath path;
-    path.moveToPoint({50, 50});
-    path.appendBezierPathWithArcWithCenter({50, 50}, 50, 45, 135);
-    path.lineToPoint({50, 50});
-    path.closePath();
-    return path;
+    return sector({50, 50}, 50, 45, 135);
 }
 
 BezierPath ShapeLibrary::pei()
 {
-    BezierPath path;
-    path.moveToPoint({50, 50});
-    path.appendBezierPathWithArcWithCenter({50, 50}, 50, 135, 45);
-    path.lineToPoint({50, 50});
-    path.closePath();
-    return path;
+    return sector({50, 50}, 50, 135, 45);
 }
 
 BezierPath ShapeLibrary::halfCircle()
 {
-    BezierPath path;
-    path.moveToPoint({0, 0});
-    path.appendBezierPathWithArcWithCenter({0, 0}, 40, 0, 180);
-    path.lineToPoint({0, 0});
-    path.closePath();
-    return path;
+    return sector({0, 0}, 40, 0, 180);
 }
 
 BezierPath ShapeLibrary::triangle()

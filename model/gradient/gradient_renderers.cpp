@@ -16,9 +16,15 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
+// The pixel size of an image of the given point size.
+QSize pixelSize(Size size)
+{
+    return QSize(int(std::ceil(size.width)), int(std::ceil(size.height)));
+}
+
 QImage newImage(Size size)
 {
-    QImage image(QSize(int(std::ceil(size.width)), int(std::ceil(size.height))), QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixelSize(size), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
@@ -144,10 +150,9 @@ QImage VekGradientView::drawAngularGradIn(Size size, const std::vector<Color> &c
         radius += std::hypot(w * center.x, h * center.y) / 2;
     const float a = normalised(rotate + 90);
     const Point p(w / 2 + center.x * w, h / 2 + center.y * h);
-    const QImage image = newImage(size);
     // Squares of half side s in the colour at s / radius, turned by -a about the centre;
     // outside the largest one the last colour.
-    return gradient->renderSquares(image.size(), p, radius, -a);
+    return gradient->renderSquares(pixelSize(size), p, radius, -a);
 }
 
 QImage VekGradientView::drawCircularGradIn(Size size, const std::vector<Color> &colors, bool cmyk,
