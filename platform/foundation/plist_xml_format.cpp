@@ -3,6 +3,7 @@
 
 #include "platform/foundation/c_locale.h"
 
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -264,8 +265,15 @@ private:
         if (element == QLatin1String("string") || element == QLatin1String("key"))
             return PropertyList(text);
         if (element == QLatin1String("integer")) {
-            const auto v = parseInteger(text);
-            return v ? PropertyList::fromInt(*v) : fail(QStringLiteral("bad integer \"%1\"").arg(text.left(40)));
+            if (const auto v = parseInteger(text))
+                return PropertyList::fromInt(*v);
+            // Other writers store unsigned 64-bit values (up to 2^64 - 1); a decimal integer
+            // beyond the signed range is kept as the nearest real rather than failing the file.
+            static const QRegularExpression decimal(QStringLiteral("^\\s*[+-]?[0-9]+\\s*$"));
+            if (decimal.match(text).hasMatch())
+                if (const auto r = parseReal(text.trimmed()))
+                    return PropertyList::fromDouble(*r);
+            return fail(QStringLiteral("bad integer \"%1\"").arg(text.left(40)));
         }
         if (element == QLatin1String("real")) {
             const auto v = parseReal(text);
