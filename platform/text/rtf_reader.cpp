@@ -577,6 +577,7 @@ void RtfReader::handleControlWord(const QByteArray &w, std::optional<long long> 
         s.lineSpacingValue = 0;
         return;
     }
+    if (w == "pardeftab") { para.defaultTabInterval = std::max(0.0f, twips); return; }
     if (w == "ql") { para.alignment = TextAlignment::Left; return; }
     if (w == "qr") { para.alignment = TextAlignment::Right; return; }
     if (w == "qc") { para.alignment = TextAlignment::Center; return; }

@@ -56,6 +56,10 @@ private:
     std::vector<Color> m_colors;
     QByteArray m_body;
     CharFormat m_current;
+    // Paragraph formatting carries over to the next paragraph in RTF, so a style is written
+    // only where it differs from the one before.
+    std::optional<ParagraphStyle> m_lastParagraph;
+    float m_defaultTab = 0;   // the document's \deftab
     QSet<QString> m_fileNames;
 };
 
@@ -171,8 +175,13 @@ void RtfWriter::writeFormat(const CharFormat &f)
 
 void RtfWriter::writeParagraphStyle(const ParagraphStyle &p)
 {
+    if (m_lastParagraph == p)
+        return;
+    m_lastParagraph = p;
     QByteArray out = "\\pard";
     auto num = [](int v) { return QByteArray::number(v); };
+    if (p.defaultTabInterval > 0 && p.defaultTabInterval != m_defaultTab)
+        out += "\\pardeftab" + num(twips(p.defaultTabInterval));
     for (const TextTab &tab : p.tabStops) {
         switch (tab.type) {
         case TextTabType::Right: out += "\\tqr"; break;
@@ -302,12 +311,11 @@ QByteArray RtfWriter::write()
     int length = m_text.length();
     QByteArray body;
     int pos = 0;
-    float defaultTab = 0;
     while (pos < length) {
         TextRange para = m_text.paragraphRange({pos, 0});
         ParagraphStyle style = m_text.attributesAt(para.location).paragraphStyle.value_or(ParagraphStyle{});
         if (pos == 0)
-            defaultTab = style.defaultTabInterval;
+            m_defaultTab = style.defaultTabInterval;
         writeParagraphStyle(style);
         int i = para.location;
         while (i < para.end()) {
@@ -343,8 +351,8 @@ QByteArray RtfWriter::write()
     }
     body.swap(m_body);
     m_body.clear();
-    if (defaultTab > 0)
-        header += "\\deftab" + QByteArray::number(twips(defaultTab));
+    if (m_defaultTab > 0)
+        header += "\\deftab" + QByteArray::number(twips(m_defaultTab));
     header += "\n{\\fonttbl";
     for (int i = 0; i < m_fonts.size(); ++i) {
         header += "\\f" + QByteArray::number(i) + "\\fnil\\fcharset0 ";

@@ -259,3 +259,34 @@ TEST(Rtfd, FolderRoundTripKeepsDuplicateNamesApart)
     EXPECT_NE(back->attributesAt(1).attachment->fileName, back->attributesAt(2).attachment->fileName);
     EXPECT_FALSE(readRTFDDirectory(dir.path() + "/nothing").has_value());
 }
+
+TEST(Rtf, ParagraphDefaultTabIntervalIsRead)
+{
+    auto text = attributedStringWithRTF("{\\rtf1\\ansi{\\fonttbl\\f0\\fnil Helvetica;}\\f0\\fs24"
+                                        "\\pard\\pardeftab720\\ql one\\par\\pard two}");
+    ASSERT_TRUE(text.has_value());
+    EXPECT_FLOAT_EQ(text->attributesAt(0).paragraphStyle.value_or(ParagraphStyle{}).defaultTabInterval, 36.0f);
+    // \pard resets it: the second paragraph falls back to the document's default (none here).
+    EXPECT_FLOAT_EQ(text->attributesAt(5).paragraphStyle.value_or(ParagraphStyle{}).defaultTabInterval, 0.0f);
+}
+
+TEST(Rtf, WriterStatesASharedParagraphStyleOnce)
+{
+    ParagraphStyle style;
+    style.tabStops = {{TextTabType::Left, 36}, {TextTabType::Right, 200}};
+    style.defaultTabInterval = 36;
+    style.paragraphSpacing = 6;
+    TextAttributes attrs;
+    attrs.font = Font{"Helvetica", 12};
+    attrs.paragraphStyle = style;
+    QString body;
+    for (int i = 0; i < 100; ++i)
+        body += QStringLiteral("line %1\tcell\n").arg(i);
+    const AttributedString text(body, attrs);
+    const QByteArray rtf = RTFFromRange(text, {0, text.length()});
+    EXPECT_EQ(rtf.count("\\pard"), 1) << rtf.left(400).toStdString();
+    EXPECT_EQ(rtf.count("\\tx"), 2);
+    auto back = attributedStringWithRTF(rtf);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->attributesAt(back->length() - 3).paragraphStyle, style);
+}
