@@ -99,6 +99,9 @@ std::optional<PropertyList> containerElement(Unarchiver &in, const std::any &ele
     if (const auto *unsupported = std::any_cast<UnsupportedObject>(&element))
         in.addNote(QStringLiteral("left out an object of the unsupported class %1")
                        .arg(QString::fromLatin1(unsupported->className)));
+    else if (const auto *back = std::any_cast<BackReference>(&element))
+        in.addNote(QStringLiteral("left out a reference back to the enclosing %1")
+                       .arg(QString::fromLatin1(back->className)));
     else if (const auto *value = std::any_cast<ArchivedValue>(&element))
         in.addNote(QStringLiteral("left out a value of type %1").arg(QString::fromLatin1(value->objCType)));
     else if (!element.has_value())

@@ -1,5 +1,6 @@
 // Values an archive holds that have no closer type: an NSValue of a byte layout other than
-// a number, point, size or rect, and objects of classes that no coder reads.
+// a number, point, size or rect, objects of classes that no coder reads, and references to
+// objects not yet complete.
 #pragma once
 
 #include <QByteArray>
@@ -20,5 +21,13 @@ struct ArchivedValue {
 
 // An object the stream held but no coder reads; containers leave it out.
 struct UnsupportedObject {
+    QByteArray className;
+};
+
+// A reference back to an object whose values are still being read: a child's pointer to
+// the parent that contains it. Decoded objects are values, so the parent cannot be handed
+// out before it is complete; its decoder sees this in its place and may ignore it.
+struct BackReference {
+    qint64 objectNumber = 0;
     QByteArray className;
 };

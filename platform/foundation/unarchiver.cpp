@@ -72,12 +72,15 @@ void Unarchiver::addNote(const QString &note)
         m_notes.append(note);
 }
 
-bool Unarchiver::decodeRootObject(std::any &object)
+bool Unarchiver::decodeHeader()
 {
     QString headerError;
-    if (!m_in.readHeader(&headerError))
-        return fail(headerError);
-    if (!decodeObject(object))
+    return m_in.readHeader(&headerError) || fail(headerError);
+}
+
+bool Unarchiver::decodeRootObject(std::any &object)
+{
+    if (!decodeHeader() || !decodeObject(object))
         return false;
     // Anything after the root (a second root, padding) is not read, as the platform does.
     return true;
@@ -417,6 +420,7 @@ bool Unarchiver::readNewObject(std::any &object)
         return false;
     if (!archivedClass)
         return fail(QStringLiteral("object without a class"));
+    m_table[index].archivedClass = archivedClass;
 
     const std::vector<TypeEncoding> *outerGroup = m_group;
     const size_t outerPos = m_groupPos;
@@ -461,8 +465,13 @@ bool Unarchiver::readObjectValue(std::any &object)
     if (number < 0 || number >= qint64(m_table.size()))
         return fail(QStringLiteral("object reference %1 out of range").arg(number));
     const Entry &entry = m_table[size_t(number)];
-    if (entry.kind == Entry::Pending)
-        return fail(QStringLiteral("object %1 refers to itself").arg(number));
+    if (entry.kind == Entry::Pending) {
+        // An object still being read (its class is known once its header is read).
+        if (!entry.archivedClass)
+            return fail(QStringLiteral("object %1 refers to itself before its class").arg(number));
+        object = BackReference{number, entry.archivedClass->name};
+        return true;
+    }
     if (entry.kind != Entry::Object)
         return fail(QStringLiteral("reference %1 is not an object").arg(number));
     object = entry.object;

@@ -43,6 +43,11 @@ public:
 
     // Reads the header and the root object (nil gives an empty std::any).
     bool decodeRootObject(std::any &object);
+    // Reads the header alone. Archives whose top level is not one object (a count, then
+    // groups of objects, as colour-list files are) are then read value by value with the
+    // decode functions below, until atEnd().
+    bool decodeHeader();
+    bool atEnd() const { return m_in.atEnd(); }
 
     bool failed() const { return !m_error.isEmpty(); }
     const QString &error() const { return m_error; }
