@@ -8,6 +8,7 @@
 #include "platform/foundation/unarchiver.h"
 #include "platform/geometry/bezier_path.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,7 +28,7 @@ void appendElement(BezierPath &path, int kind, const Point *p)
 
 bool isFiniteValue(float v) { return std::isfinite(v); }
 
-// VekBezierPath, version 1:
+// VekBezierPath, version 1, our own layout of earlier files (still read, no longer written):
 //   "i" element count N, "[Nc]" element kinds, "[Mf]" the elements' points as x, y pairs,
 //   "iii" winding rule, line cap, line join, "fff" line width, miter limit, flatness,
 //   "i" dash count K, "[Kf]" the dash lengths (only when K > 0), "f" dash phase.
@@ -80,117 +81,111 @@ bool decodeVekBezierPath(Unarchiver &in, const ArchivedClass &, std::any &object
     return true;
 }
 
+// NSBezierPath, version 524, the platform's own layout:
+//   "i" entry count N; N groups "cff": element kind, x, y (a curve is three entries of kind 2:
+//   control point 1, control point 2, end point; a close-path entry carries an unused point);
+//   "iiifffi" winding rule, line cap, line join, line width, miter limit, flatness, dash
+//   count K; only when K > 0: "f" the dash phase, then K groups "f", the dash lengths.
+constexpr int nsBezierPathVersion = 524;
+
 bool encodeBezierPath(Archiver &out, const BezierPath &path)
 {
-    QByteArray kinds;
-    std::vector<float> coordinates;
+    qint64 entries = 0;
+    for (const PathElement &e : path.elements())
+        entries += std::max(1, e.pointCount());
+    out.beginObject({{"NSBezierPath", nsBezierPathVersion}, {"NSObject", 0}});
+    out.encodeInt(entries);
+    Point subpathStart{0, 0};
     for (const PathElement &e : path.elements()) {
-        kinds.append(char(e.kind));
-        for (int i = 0; i < e.pointCount(); ++i) {
-            coordinates.push_back(e.points[i].x);
-            coordinates.push_back(e.points[i].y);
+        if (e.kind == MoveToBezierPathElement)
+            subpathStart = e.points[0];
+        const int count = e.pointCount();
+        for (int i = 0; i < std::max(1, count); ++i) {
+            const Point p = count > 0 ? e.points[i] : subpathStart;
+            out.beginGroup("cff");
+            out.encodeInt(e.kind, 'c');
+            out.encodeFloat(p.x);
+            out.encodeFloat(p.y);
+            out.endGroup();
         }
     }
-    out.beginObject({{"VekBezierPath", 1}, {"NSObject", 0}});
-    out.encodeInt(path.elementCount());
-    out.encodeByteArray(kinds);
-    out.encodeFloatArray(coordinates);
-    out.beginGroup("iii");
+    const std::vector<float> &dash = path.lineDash();
+    out.beginGroup("iiifffi");
     out.encodeInt(path.windingRule());
     out.encodeInt(path.lineCapStyle());
     out.encodeInt(path.lineJoinStyle());
-    out.endGroup();
-    out.beginGroup("fff");
     out.encodeFloat(path.lineWidth());
     out.encodeFloat(path.miterLimit());
     out.encodeFloat(path.flatness());
+    out.encodeInt(qint64(dash.size()));
     out.endGroup();
-    out.encodeInt(qint64(path.lineDash().size()));
-    if (!path.lineDash().empty())
-        out.encodeFloatArray(path.lineDash());
-    out.encodeFloat(path.lineDashPhase());
+    if (!dash.empty()) {
+        out.encodeFloat(path.lineDashPhase());
+        for (float length : dash)
+            out.encodeFloat(length);
+    }
     return true;
 }
 
-// One number of an NSBezierPath's values, with whether it was stored as an integer type.
-struct Number {
-    bool integer;
-    double value;
-};
-
-// Reads the numbers an object holds, in order; false when it holds anything else.
-bool readNumbers(Unarchiver &in, std::vector<Number> &numbers)
+// Reads the platform's layout. A version other than the one known is read past and answered
+// as an UnsupportedObject; values of a subclass after the path's own are read past too.
+bool decodeNSBezierPath(Unarchiver &in, const ArchivedClass &archivedClass, std::any &object)
 {
-    while (const TypeEncoding *type = in.peekType()) {
-        if (type->isInteger()) {
-            qint64 v;
-            if (!in.decodeInt(v))
-                return false;
-            numbers.push_back({true, double(v)});
-        } else if (type->isFloat()) {
-            double v;
-            if (!in.decodeReal(v))
-                return false;
-            numbers.push_back({false, v});
-        } else if (type->code == '[' && type->fields.front().isFloat()) {
-            std::vector<float> values;
-            if (!in.decodeFloatArray(values))
-                return false;
-            for (float v : values)
-                numbers.push_back({false, v});
-        } else if (type->code == '[' && type->fields.front().isInteger() && type->fields.front().code != 'B') {
-            QByteArray bytes;
-            if (!in.decodeByteArray(bytes))
-                return false;
-            for (char b : bytes)
-                numbers.push_back({true, double(b)});
-        } else {
-            return false;
-        }
-    }
-    return !in.failed();
-}
-
-// The platform's NSBezierPath, read as well as its layout can be guessed: an element count,
-// then per element its kind followed by its points as pairs of reals (a kind repeated before
-// each point of a curve, and a point after a close-path, are accepted), then the line width
-// as the first real after the elements. Everything else keeps the path's defaults; a path
-// that does not fit the guess reads as an UnsupportedObject.
-bool decodeNSBezierPath(Unarchiver &in, const ArchivedClass &, std::any &object)
-{
-    std::vector<Number> n;
-    const bool readAll = readNumbers(in, n);
-    if (in.failed())
-        return false;
-    object = UnsupportedObject{"NSBezierPath"};
-    if (!readAll || n.empty() || !n[0].integer || n[0].value < 0 || n[0].value > double(n.size()))
+    if (archivedClass.version != nsBezierPathVersion) {
+        object = UnsupportedObject{"NSBezierPath version " + QByteArray::number(archivedClass.version)};
         return true;
-    size_t pos = 1;
-    auto isKind = [&](size_t i) { return i < n.size() && n[i].integer && n[i].value >= 0 && n[i].value <= 3; };
-    auto isReal = [&](size_t i) { return i < n.size() && !n[i].integer && isFiniteValue(float(n[i].value)); };
-    BezierPath path;
-    const auto count = qint64(n[0].value);
-    for (qint64 e = 0; e < count; ++e) {
-        if (!isKind(pos))
-            return true;
-        const int kind = int(n[pos++].value);
-        if (e == 0 && kind != MoveToBezierPathElement)
-            return true;
-        Point p[3];
-        for (int i = 0; i < pointCountOf(kind); ++i) {
-            if (i > 0 && isKind(pos) && int(n[pos].value) == kind && isReal(pos + 1))
-                ++pos;
-            if (!isReal(pos) || !isReal(pos + 1))
-                return true;
-            p[i] = {float(n[pos].value), float(n[pos + 1].value)};
-            pos += 2;
-        }
-        if (kind == ClosePathBezierPathElement && isReal(pos) && isReal(pos + 1))
-            pos += 2;
-        appendElement(path, kind, p);
     }
-    if (isReal(pos) && n[pos].value >= 0)
-        path.setLineWidth(float(n[pos].value));
+    qint64 entries;
+    if (!in.decodeInt(entries))
+        return false;
+    if (entries < 0 || entries > in.remainingBytes() / 3)
+        return in.fail(QStringLiteral("%1 path entries announced, more than the archive can hold").arg(entries));
+    BezierPath path;
+    for (qint64 e = 0; e < entries;) {
+        qint64 kind;
+        Point p[3];
+        if (!in.decodeInt(kind) || !in.decodeFloat(p[0].x) || !in.decodeFloat(p[0].y))
+            return false;
+        if (kind < MoveToBezierPathElement || kind > ClosePathBezierPathElement)
+            return in.fail(QStringLiteral("unknown path element kind %1").arg(kind));
+        ++e;
+        if (kind == CurveToBezierPathElement) {
+            for (int i = 1; i < 3; ++i, ++e) {
+                qint64 next;
+                if (e >= entries || !in.decodeInt(next) || !in.decodeFloat(p[i].x) || !in.decodeFloat(p[i].y))
+                    return in.failed() ? false : in.fail(QStringLiteral("path curve without its three points"));
+                if (next != CurveToBezierPathElement)
+                    return in.fail(QStringLiteral("path curve without its three points"));
+            }
+        }
+        for (const Point &q : p)
+            if (!isFiniteValue(q.x) || !isFiniteValue(q.y))
+                return in.fail(QStringLiteral("path point is not a finite number"));
+        appendElement(path, int(kind), p);
+    }
+    qint64 winding, cap, join, dashCount;
+    float lineWidth, miterLimit, flatness, phase = 0;
+    if (!in.decodeInt(winding) || !in.decodeInt(cap) || !in.decodeInt(join) || !in.decodeFloat(lineWidth)
+        || !in.decodeFloat(miterLimit) || !in.decodeFloat(flatness) || !in.decodeInt(dashCount))
+        return false;
+    if (dashCount < 0 || dashCount > in.remainingBytes())
+        return in.fail(QStringLiteral("bad dash count"));
+    std::vector<float> dash(size_t(dashCount), 0.0f);
+    if (dashCount > 0 && !in.decodeFloat(phase))
+        return false;
+    for (float &length : dash)
+        if (!in.decodeFloat(length))
+            return false;
+    path.setWindingRule(winding == EvenOddWindingRule ? EvenOddWindingRule : NonZeroWindingRule);
+    path.setLineCapStyle(cap >= ButtLineCapStyle && cap <= SquareLineCapStyle ? LineCapStyle(cap) : ButtLineCapStyle);
+    path.setLineJoinStyle(join >= MiterLineJoinStyle && join <= BevelLineJoinStyle ? LineJoinStyle(join) : MiterLineJoinStyle);
+    if (isFiniteValue(lineWidth) && lineWidth >= 0)
+        path.setLineWidth(lineWidth);
+    if (isFiniteValue(miterLimit) && miterLimit > 0)
+        path.setMiterLimit(miterLimit);
+    if (isFiniteValue(flatness) && flatness > 0)
+        path.setFlatness(flatness);
+    path.setLineDash(dash.data(), int(dash.size()), phase);
     object = path;
     return true;
 }

@@ -428,13 +428,17 @@ bool Unarchiver::readNewObject(std::any &object)
     m_groupPos = 0;
     ++m_depth;
 
-    std::any result;
-    auto decoder = m_coders->decoders.constFind(archivedClass->name);
-    if (decoder != m_coders->decoders.constEnd()) {
-        if (!(*decoder)(*this, *archivedClass, result))
+    // An object of a class without a decoder of its own is read by the decoder of its
+    // nearest ancestor that has one (a subclass writes its ancestors' values first); what
+    // the subclass added is read past.
+    std::any result = UnsupportedObject{archivedClass->name};
+    for (const ArchivedClass *c = archivedClass; c; c = c->superclass) {
+        auto decoder = m_coders->decoders.constFind(c->name);
+        if (decoder == m_coders->decoders.constEnd())
+            continue;
+        if (!(*decoder)(*this, *c, result))
             return fail(QStringLiteral("unreadable %1").arg(QString::fromLatin1(archivedClass->name)));
-    } else {
-        result = UnsupportedObject{archivedClass->name};
+        break;
     }
     if (!skipToEndOfObject())
         return false;

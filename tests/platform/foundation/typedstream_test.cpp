@@ -261,7 +261,7 @@ TEST(TypedStreamPath, EveryElementKindAndTheLineAttributesRoundTrip)
 
     auto data = archivedDataWithRootObject(path);
     ASSERT_TRUE(data) << data.error.toStdString();
-    EXPECT_TRUE(data.value->contains("VekBezierPath"));
+    EXPECT_TRUE(data.value->contains("NSBezierPath"));
     auto back = unarchiveBezierPathWithData(*data.value);
     ASSERT_TRUE(back) << back.error.toStdString();
     ASSERT_EQ(back.value->elementCount(), path.elementCount());
@@ -284,19 +284,84 @@ TEST(TypedStreamPath, EveryElementKindAndTheLineAttributesRoundTrip)
     EXPECT_TRUE(empty.value->isEmpty());
 }
 
-TEST(TypedStreamPath, PlatformPathsAreReadAsWellAsTheirLayoutCanBeGuessed)
+// The values of a platform path: a square, even-odd, round cap, bevel join, width 3, miter
+// limit 10, flatness 0.6, dash 4 2 with phase 1. Strings: "@" 0, class names, then "i",
+// "cff", "iiifffi", "f" as they come; small integral floats are stored as one byte.
+QByteArray platformPathValues(int firstString)
 {
-    // An element count, then a kind and its points per element, then the line width.
-    const QByteArray data = header() + hex("840140848484") + hex("0c") + "NSBezierPath" + hex("00848408") + "NSObject"
-        + hex("0085") + hex("84016903") + hex("840363666600" "0102") + hex("9601" "0304") + hex("84016303")
-        + hex("8401668300002040") + hex("86");
+    const QByteArray cffRef = QByteArray(1, char(0x92 + firstString + 1));
+    const QByteArray fRef = QByteArray(1, char(0x92 + firstString + 3));
+    return hex("84016904") + hex("840363666600" "0000") + cffRef + hex("010a00") + cffRef + hex("010a0a") + cffRef
+        + hex("030000") + hex("840769696966666669" "01" "01" "02" "03" "0a" "839a99193f" "02") + hex("840166" "01")
+        + fRef + hex("04") + fRef + hex("02");
+}
+
+TEST(TypedStreamPath, PlatformPathsReadWithEveryAttribute)
+{
+    const QByteArray pathClass = hex("848484") + hex("0c") + "NSBezierPath" + hex("810c02") + hex("848408") + "NSObject"
+        + hex("0085");
+    // A subclass of the path that writes a value of its own after the path's.
+    const QByteArray subclass = hex("848484") + hex("07") + "VekPath" + hex("00") + hex("8484") + hex("0c")
+        + "NSBezierPath" + hex("810c02") + hex("848408") + "NSObject" + hex("0085");
+    const QByteArray cases[] = {
+        header() + hex("840140") + pathClass + platformPathValues(3) + hex("86"),
+        header() + hex("840140") + subclass + platformPathValues(4) + hex("99" "07") + hex("86"),
+    };
+    for (const QByteArray &data : cases) {
+        auto path = unarchiveBezierPathWithData(data);
+        ASSERT_TRUE(path) << path.error.toStdString();
+        const BezierPath &p = *path.value;
+        ASSERT_EQ(p.elementCount(), 4);
+        EXPECT_EQ(p.element(0).kind, MoveToBezierPathElement);
+        EXPECT_EQ(p.element(2).kind, LineToBezierPathElement);
+        EXPECT_EQ(p.element(2).points[0], (Point{10, 10}));
+        EXPECT_EQ(p.element(3).kind, ClosePathBezierPathElement);
+        EXPECT_EQ(p.windingRule(), EvenOddWindingRule);
+        EXPECT_EQ(p.lineCapStyle(), RoundLineCapStyle);
+        EXPECT_EQ(p.lineJoinStyle(), BevelLineJoinStyle);
+        EXPECT_EQ(p.lineWidth(), 3.0f);
+        EXPECT_EQ(p.miterLimit(), 10.0f);
+        EXPECT_FLOAT_EQ(p.flatness(), 0.6f);
+        EXPECT_EQ(p.lineDash(), (std::vector<float>{4, 2}));
+        EXPECT_EQ(p.lineDashPhase(), 1.0f);
+    }
+
+    // Our writer writes the same layout under the platform's name and version.
+    BezierPath square;
+    square.moveToPoint({0, 0});
+    square.lineToPoint({10, 0});
+    square.lineToPoint({10, 10});
+    square.closePath();
+    square.setWindingRule(EvenOddWindingRule);
+    square.setLineCapStyle(RoundLineCapStyle);
+    square.setLineJoinStyle(BevelLineJoinStyle);
+    square.setLineWidth(3);
+    square.setMiterLimit(10);
+    square.setFlatness(0.6f);
+    const float dash[] = {4, 2};
+    square.setLineDash(dash, 2, 1);
+    const QByteArray written = *archivedDataWithRootObject(square).value;
+    EXPECT_TRUE(written.contains(QByteArray("NSBezierPath") + hex("810c02")));
+    auto back = unarchiveBezierPathWithData(written);
+    ASSERT_TRUE(back) << back.error.toStdString();
+    EXPECT_EQ(back.value->lineDash(), (std::vector<float>{4, 2}));
+    EXPECT_EQ(back.value->elementCount(), 4);
+}
+
+TEST(TypedStreamPath, EarlierFilesWithOurOwnPathLayoutStillRead)
+{
+    // VekBezierPath 1: count, kinds, points, "iii", "fff", dash count, dash, phase.
+    const QByteArray data = header() + hex("840140848484") + hex("0d") + "VekBezierPath" + hex("01848408") + "NSObject"
+        + hex("0085") + hex("84016903") + hex("84045b33635d" "000103") + hex("84045b34665d" "01020304")
+        + hex("8403696969" "010102") + hex("8403666666" "05" "0a" "01") + hex("9502") + hex("84045b32665d" "0301")
+        + hex("840166" "00") + hex("86");
     auto path = unarchiveBezierPathWithData(data);
     ASSERT_TRUE(path) << path.error.toStdString();
     ASSERT_EQ(path.value->elementCount(), 3);
-    EXPECT_EQ(path.value->element(1).kind, LineToBezierPathElement);
     EXPECT_EQ(path.value->element(1).points[0], (Point{3, 4}));
-    EXPECT_EQ(path.value->element(2).kind, ClosePathBezierPathElement);
-    EXPECT_EQ(path.value->lineWidth(), 2.5f);
+    EXPECT_EQ(path.value->lineJoinStyle(), BevelLineJoinStyle);
+    EXPECT_EQ(path.value->lineWidth(), 5.0f);
+    EXPECT_EQ(path.value->lineDash(), (std::vector<float>{3, 1}));
 }
 
 TEST(TypedStreamValue, ValuesOfOtherLayoutsKeepTheirTypeAndBytes)
