@@ -1,6 +1,8 @@
 // Bitmap representations: format normalisation, sample access and CMYK buffers.
 #include "platform/image/bitmap_rep.h"
 
+#include "platform/image/pixel_budget.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -50,7 +52,7 @@ BitmapRep::BitmapRep(const QImage &image)
 BitmapRep BitmapRep::cmykBitmap(int pixelsWide, int pixelsHigh, bool hasAlpha)
 {
     BitmapRep rep;
-    if (pixelsWide <= 0 || pixelsHigh <= 0)
+    if (!PixelBudget::allows(pixelsWide, pixelsHigh))
         return rep;
     rep.m_cmyk = true;
     rep.m_cmykAlpha = hasAlpha;
@@ -144,7 +146,9 @@ QImage BitmapRep::toQImage() const
 {
     if (!m_cmyk)
         return m_image;
-    QImage out(m_width, m_height, QImage::Format_RGBA8888);
+    QImage out = PixelBudget::allocate(m_width, m_height, QImage::Format_RGBA8888);
+    if (out.isNull())
+        return out;
     const int n = samplesPerPixel();
     for (int y = 0; y < m_height; ++y) {
         const uchar *src = bitmapData() + qsizetype(y) * bytesPerRow();

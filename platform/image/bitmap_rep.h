@@ -21,7 +21,8 @@ public:
     // 8-bit grey image with no alpha stays grey, an opaque one becomes RGB 8-8-8). The
     // size in points is the pixel size (image files apply their resolution when read).
     explicit BitmapRep(const QImage &image);
-    // A CMYK bitmap filled with zero bytes (no ink, and transparent when it has alpha).
+    // A CMYK bitmap filled with zero bytes (no ink, and transparent when it has alpha); a
+    // null bitmap when the size is outside the pixel budget.
     static BitmapRep cmykBitmap(int pixelsWide, int pixelsHigh, bool hasAlpha);
 
     bool isNull() const { return m_width <= 0 || m_height <= 0; }
@@ -56,7 +57,7 @@ public:
 
     // The bitmap as a QImage for drawing: RGB and grey as they are; CMYK converted with
     // the plain formula (red = (1 - c)(1 - k), ...), since no colour management is
-    // wanted on screen previews of device CMYK.
+    // wanted on screen previews of device CMYK. Null when memory for it cannot be had.
     QImage toQImage() const;
     // The kept QImage of an RGB or grey bitmap (a null image for CMYK).
     const QImage &image() const { return m_image; }

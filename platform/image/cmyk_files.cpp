@@ -1,6 +1,8 @@
 // libtiff and libjpeg glue for CMYK bitmaps, working in memory.
 #include "platform/image/cmyk_files.h"
 
+#include "platform/image/pixel_budget.h"
+
 #include <tiffio.h>
 
 #include <cstdio>
@@ -136,7 +138,7 @@ QByteArray encodeCmykTiff(const BitmapRep &bitmap)
     return ok ? memory.data : QByteArray();
 }
 
-BitmapRep decodeCmykTiff(const QByteArray &data)
+BitmapRep decodeCmykTiff(const QByteArray &data, QString *error)
 {
     if (!(data.startsWith("II*\0") || data.startsWith(QByteArray("MM\0*", 4))))
         return {};
@@ -155,9 +157,11 @@ BitmapRep decodeCmykTiff(const QByteArray &data)
     TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_INKSET, &inkset);
     BitmapRep bitmap;
-    if (photometric == PHOTOMETRIC_SEPARATED && inkset == INKSET_CMYK && bits == 8 && (samples == 4 || samples == 5)
-        && planar == PLANARCONFIG_CONTIG && w > 0 && h > 0 && w < 100000 && h < 100000
-        && TIFFScanlineSize(tiff) >= tmsize_t(w) * samples) {
+    const bool cmyk = photometric == PHOTOMETRIC_SEPARATED && inkset == INKSET_CMYK && bits == 8
+        && (samples == 4 || samples == 5) && planar == PLANARCONFIG_CONTIG;
+    if (cmyk && !PixelBudget::allows(w, h) && error)
+        *error = PixelBudget::refusal(w, h);
+    if (cmyk && PixelBudget::allows(w, h) && TIFFScanlineSize(tiff) >= tmsize_t(w) * samples) {
         bitmap = BitmapRep::cmykBitmap(int(w), int(h), samples == 5);
         std::vector<uchar> row(size_t(TIFFScanlineSize(tiff)));
         for (uint32_t y = 0; y < h; ++y) {
@@ -227,7 +231,7 @@ QByteArray encodeCmykJpeg(const BitmapRep &bitmap, float quality)
     return out;
 }
 
-BitmapRep decodeCmykJpeg(const QByteArray &data)
+BitmapRep decodeCmykJpeg(const QByteArray &data, QString *refusal)
 {
     if (!data.startsWith("\xff\xd8"))
         return {};
@@ -248,9 +252,19 @@ BitmapRep decodeCmykJpeg(const QByteArray &data)
         jpeg_destroy_decompress(&info);
         return {};
     }
+    if (!PixelBudget::allows(info.image_width, info.image_height)) {
+        if (refusal)
+            *refusal = PixelBudget::refusal(info.image_width, info.image_height);
+        jpeg_destroy_decompress(&info);
+        return {};
+    }
     info.out_color_space = JCS_CMYK;
     jpeg_start_decompress(&info);
     bitmap = BitmapRep::cmykBitmap(int(info.output_width), int(info.output_height), false);
+    if (bitmap.isNull()) {
+        jpeg_destroy_decompress(&info);
+        return {};
+    }
     const bool inverted = info.saw_Adobe_marker;
     while (info.output_scanline < info.output_height) {
         uchar *row = bitmap.bitmapData() + qsizetype(info.output_scanline) * bitmap.bytesPerRow();

@@ -1,6 +1,8 @@
 // lcms2 transform from sRGB to the generic CMYK profile, made once and shared.
 #include "platform/image/generic_cmyk.h"
 
+#include "platform/image/pixel_budget.h"
+
 #include <QPainter>
 
 #include <lcms2.h>
@@ -61,13 +63,15 @@ BitmapRep convertToGenericCMYK(const BitmapRep &bitmap)
         return bitmap;
     const int w = bitmap.pixelsWide();
     const int h = bitmap.pixelsHigh();
-    QImage rgb(w, h, QImage::Format_RGB888);
+    QImage rgb = PixelBudget::allocate(w, h, QImage::Format_RGB888);
+    BitmapRep out = BitmapRep::cmykBitmap(w, h, false);
+    if (rgb.isNull() || out.isNull())
+        return {};
     rgb.fill(Qt::white);
     {
         QPainter painter(&rgb);
         painter.drawImage(0, 0, bitmap.toQImage());
     }
-    BitmapRep out = BitmapRep::cmykBitmap(w, h, false);
     out.setSize(bitmap.size());
     cmsHTRANSFORM transform = sharedTransform();
     for (int y = 0; y < h; ++y) {

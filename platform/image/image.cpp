@@ -1,6 +1,8 @@
 // Images with several representations: choosing, rasterising and drawing them.
 #include "platform/image/image.h"
 
+#include "platform/image/pixel_budget.h"
+
 #include <cmath>
 
 Image::Image(const BitmapRep &bitmap)
@@ -66,8 +68,10 @@ BitmapRep Image::bitmap() const
     const ImageRep *best = bestRepresentation();
     if (!best)
         return {};
-    const QSize pixels(int(std::ceil(m_size.width)), int(std::ceil(m_size.height)));
-    BitmapRep rep(best->toQImage(pixels.isEmpty() ? QSize() : pixels));
+    // The size in points may be anything a file said (1e10 points): fit it to the budget
+    // in floating point before it becomes pixels.
+    const QSize pixels = PixelBudget::fitted(std::ceil(double(m_size.width)), std::ceil(double(m_size.height)));
+    BitmapRep rep(best->toQImage(pixels));
     rep.setSize(m_size);
     return rep;
 }

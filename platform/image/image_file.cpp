@@ -3,6 +3,7 @@
 
 #include "platform/image/cmyk_files.h"
 #include "platform/image/jpeg2000.h"
+#include "platform/image/pixel_budget.h"
 #include "platform/pdf/pdf_document.h"
 
 #include <QBuffer>
@@ -46,23 +47,36 @@ Image readImageData(const QByteArray &data, QString *error)
         auto pdf = PdfDocument::openData(data, {}, &why);
         if (!pdf || pdf->pageCount() < 1)
             return fail(error, pdf ? QStringLiteral("the PDF document has no page") : why);
+        const Size page = pdf->pageSize(0);
+        if (!(page.width > 0) || !(page.height > 0))
+            return fail(error, QStringLiteral("the PDF document's first page cannot be read"));
         Image image(pdf->pageSize(0));
         image.addRepresentation(ImageRep(std::move(pdf), 0));
         return image;
     }
     if (isJpeg2000Data(data)) {
-        const QImage decoded = decodeJpeg2000(data);
-        return decoded.isNull() ? fail(error, QStringLiteral("unreadable JPEG 2000 data")) : Image(decoded);
+        QString why;
+        const QImage decoded = decodeJpeg2000(data, &why);
+        return decoded.isNull() ? fail(error, why.isEmpty() ? QStringLiteral("unreadable JPEG 2000 data") : why)
+                                : Image(decoded);
     }
     // CMYK TIFF and JPEG keep their inks; Qt would read them as RGB.
-    for (const BitmapRep &cmyk : {decodeCmykTiff(data), decodeCmykJpeg(data)})
+    QString refused;
+    for (const BitmapRep &cmyk : {decodeCmykTiff(data, &refused), decodeCmykJpeg(data, &refused)})
         if (!cmyk.isNull())
             return Image(cmyk);
+    if (!refused.isEmpty())
+        return fail(error, refused);
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
+    // Qt's readers refuse on their own past an allocation limit; let it be the same budget.
+    static const bool budgetSet = (QImageReader::setAllocationLimit(int(PixelBudget::maxPixels * 4 / (1024 * 1024))), true);
+    Q_UNUSED(budgetSet);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
+    if (reader.size().isValid() && !PixelBudget::allows(reader.size().width(), reader.size().height()))
+        return fail(error, PixelBudget::refusal(reader.size().width(), reader.size().height()));
     Image image;
     do {
         const QImage frame = reader.read();

@@ -1,6 +1,8 @@
 // Image representations: bitmaps and PDF pages, measured and drawn alike.
 #include "platform/image/image_rep.h"
 
+#include "platform/image/pixel_budget.h"
+
 #include "platform/pdf/pdf_document.h"
 
 #include <cmath>
@@ -54,7 +56,11 @@ QImage ImageRep::toQImage(QSize pixels) const
         return {};
     if (!m_pdf && pixels == QSize(m_bitmap.pixelsWide(), m_bitmap.pixelsHigh()))
         return m_bitmap.toQImage();
-    QImage out(pixels, QImage::Format_RGBA8888_Premultiplied);
+    // A rendering only has to look right: one larger than the budget is made smaller.
+    pixels = PixelBudget::fitted(pixels.width(), pixels.height());
+    QImage out = PixelBudget::allocate(pixels.width(), pixels.height(), QImage::Format_RGBA8888_Premultiplied);
+    if (out.isNull())
+        return out;
     out.fill(Qt::transparent);
     QPainter painter(&out);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

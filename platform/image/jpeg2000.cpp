@@ -1,6 +1,8 @@
 // OpenJPEG glue: memory streams, component scaling, and the encoder's parameters.
 #include "platform/image/jpeg2000.h"
 
+#include "platform/image/pixel_budget.h"
+
 #include <openjpeg.h>
 
 #include <algorithm>
@@ -106,7 +108,7 @@ bool isJpeg2000Data(const QByteArray &data)
     return data.startsWith(QByteArray(jp2Signature, 12)) || data.startsWith(QByteArray(codestreamSignature, 4));
 }
 
-QImage decodeJpeg2000(const QByteArray &data)
+QImage decodeJpeg2000(const QByteArray &data, QString *error)
 {
     if (!isJpeg2000Data(data))
         return {};
@@ -122,6 +124,15 @@ QImage decodeJpeg2000(const QByteArray &data)
     if (!opj_read_header(stream.get(), codec.get(), &raw))
         return {};
     OpjImage image(raw);
+    // OpenJPEG allocates four bytes for every sample of every component when it decodes:
+    // check the header's size against the budget in samples before that happens.
+    const qint64 headerWidth = qint64(image->x1) - qint64(image->x0);
+    const qint64 headerHeight = qint64(image->y1) - qint64(image->y0);
+    if (image->numcomps < 1 || !PixelBudget::allows(headerWidth * image->numcomps, headerHeight)) {
+        if (error)
+            *error = PixelBudget::refusal(headerWidth, headerHeight);
+        return {};
+    }
     if (!opj_decode(codec.get(), stream.get(), image.get()) || !opj_end_decompress(codec.get(), stream.get()))
         return {};
     const int n = int(image->numcomps);
@@ -134,7 +145,9 @@ QImage decodeJpeg2000(const QByteArray &data)
             return {};
     const bool grey = n <= 2;
     const bool alpha = n == 2 || n == 4;
-    QImage out(w, h, grey && !alpha ? QImage::Format_Grayscale8 : QImage::Format_RGBA8888);
+    QImage out = PixelBudget::allocate(w, h, grey && !alpha ? QImage::Format_Grayscale8 : QImage::Format_RGBA8888);
+    if (out.isNull())
+        return {};
     for (int y = 0; y < h; ++y) {
         uchar *line = out.scanLine(y);
         for (int x = 0; x < w; ++x) {

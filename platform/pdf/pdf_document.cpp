@@ -1,6 +1,8 @@
 // PDF reading: Poppler for pages, rendering and text, QPDF for the page boxes.
 #include "platform/pdf/pdf_document.h"
 
+#include "platform/image/pixel_budget.h"
+
 #include <poppler/qt6/poppler-qt6.h>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
@@ -163,7 +165,17 @@ int PdfDocument::rotation(int page) const
 Size PdfDocument::pageSize(int page) const
 {
     const Rect crop = boundsForBox(page, PdfBox::Crop);
-    return rotation(page) % 180 ? Size{crop.height(), crop.width()} : crop.size;
+    if (crop.size.width > 0 && crop.size.height > 0)
+        return rotation(page) % 180 ? Size{crop.height(), crop.width()} : crop.size;
+    // QPDF could not walk a damaged page tree that Poppler repaired: take the size Poppler
+    // renders the page with.
+    std::unique_ptr<Poppler::Page> p = d->page(page);
+    if (!p)
+        return {};
+    const QSizeF shown = p->pageSizeF();
+    if (!(shown.width() > 0) || !(shown.height() > 0))
+        return {};
+    return {float(shown.width()), float(shown.height())};
 }
 
 QImage PdfDocument::renderPage(int page, double dpi) const
@@ -171,6 +183,14 @@ QImage PdfDocument::renderPage(int page, double dpi) const
     std::unique_ptr<Poppler::Page> p = d->page(page);
     if (!p || !(dpi > 0))
         return {};
+    // Keep the raster within the pixel budget: a huge page or resolution renders coarser.
+    const QSizeF points = p->pageSizeF();
+    const double wide = points.width() * dpi / 72.0, high = points.height() * dpi / 72.0;
+    const QSize fitted = PixelBudget::fitted(wide, high);
+    if (fitted.isEmpty())
+        return {};
+    if (double(fitted.width()) < std::floor(wide + 0.5))
+        dpi *= fitted.width() / wide;
     return p->renderToImage(dpi, dpi);
 }
 
@@ -179,14 +199,10 @@ void PdfDocument::drawPage(int page, QPainter &painter, const QRectF &target) co
     const Size shown = pageSize(page);
     if (shown.width <= 0 || shown.height <= 0 || target.isEmpty())
         return;
-    // Resolution from the target's size on the device, capped so that a huge zoom does
-    // not make a raster of gigabytes.
+    // Resolution from the target's size on the device; renderPage keeps a huge zoom within
+    // the pixel budget.
     const QRectF onDevice = painter.deviceTransform().mapRect(target);
-    double dpi = 72.0 * std::max(onDevice.width() / shown.width, onDevice.height() / shown.height);
-    const double longest = std::max(shown.width, shown.height) * dpi / 72.0;
-    constexpr double maxPixels = 10000;
-    if (longest > maxPixels)
-        dpi *= maxPixels / longest;
+    const double dpi = 72.0 * std::max(onDevice.width() / shown.width, onDevice.height() / shown.height);
     const QImage image = renderPage(page, std::max(dpi, 1.0));
     if (image.isNull())
         return;
