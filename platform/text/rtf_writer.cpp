@@ -247,8 +247,11 @@ void RtfWriter::writeAttachment(const TextAttachment &attachment)
     if (!m_files)
         return;
     // File names are unique within the folder.
-    QString name = attachment.fileName.isEmpty() ? QStringLiteral("Attachment") : attachment.fileName;
-    name.replace(u'/', u'_');
+    QString name = attachment.fileName;
+    name.replace(u'/', u'_').replace(u'\\', u'_');
+    // "." and ".." (or no name) would name the folder itself or its parent.
+    if (name.count(u'.') == name.size())
+        name = QStringLiteral("Attachment");
     if (name == QLatin1String("TXT.rtf") || m_fileNames.contains(name)) {
         QString base = name.section(u'.', 0, 0), ext = name.section(u'.', 1);
         for (int i = 1; m_fileNames.contains(name) || name == QLatin1String("TXT.rtf"); ++i)

@@ -15,6 +15,8 @@
 #include "platform/text/rtf.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QFile>
 #include <QHash>
 #include <QtEndian>
@@ -210,26 +212,48 @@ bool writeRTFDDirectory(const AttributedString &text, const QString &path)
 {
     QList<TextAttachment> files;
     QByteArray rtf = RTFWithAttachments(text, {0, text.length()}, &files);
-    QDir dir(path);
-    if (!dir.mkpath(QStringLiteral(".")))
-        return false;
     files.prepend({QString::fromLatin1(TextFileName), rtf});
+    // The folder is written complete beside its place and then renamed into it, so a failed
+    // write leaves the previous folder as it was.
+    const QFileInfo target(path);
+    QTemporaryDir staging(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
+    if (!staging.isValid())
+        return false;
+    const QDir dir(staging.path());
     for (const auto &f : files) {
         QFile file(dir.filePath(f.fileName));
-        if (!file.open(QIODevice::WriteOnly) || file.write(f.contents) != f.contents.size())
+        if (!file.open(QIODevice::NewOnly) || file.write(f.contents) != f.contents.size() || !file.flush())
             return false;
     }
+    const QString previous = staging.path() + QStringLiteral(".old");
+    const bool replacing = target.exists() || target.isSymLink();
+    if (replacing && !QDir().rename(path, previous))
+        return false;
+    if (!QDir().rename(staging.path(), path)) {
+        if (replacing)
+            QDir().rename(previous, path);
+        return false;
+    }
+    staging.setAutoRemove(false);
+    if (replacing && !QDir(previous).removeRecursively())
+        QFile::remove(previous);
     return true;
 }
 
 std::optional<AttributedString> readRTFDDirectory(const QString &path)
 {
     QDir dir(path);
+    // Symbolic links are never followed: an attachment linking to a file elsewhere would
+    // embed that file in the document and write it out again on every save.
+    auto isOwnFile = [&dir](const QString &name) {
+        const QFileInfo info(dir.filePath(name));
+        return !info.isSymLink() && info.isFile();
+    };
     QFile text(dir.filePath(QString::fromLatin1(TextFileName)));
-    if (!text.open(QIODevice::ReadOnly))
+    if (!isOwnFile(QString::fromLatin1(TextFileName)) || !text.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return attributedStringWithRTF(text.readAll(), [&dir](const QString &name) -> std::optional<QByteArray> {
-        if (!isPlainFileName(name))
+    return attributedStringWithRTF(text.readAll(), [&dir, &isOwnFile](const QString &name) -> std::optional<QByteArray> {
+        if (!isPlainFileName(name) || !isOwnFile(name))
             return std::nullopt;
         QFile file(dir.filePath(name));
         if (!file.open(QIODevice::ReadOnly))

@@ -4,6 +4,7 @@
 #include "tests/support/gui_app.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -258,6 +259,63 @@ TEST(Rtfd, FolderRoundTripKeepsDuplicateNamesApart)
     EXPECT_EQ(back->attributesAt(2).attachment->contents, "second");
     EXPECT_NE(back->attributesAt(1).attachment->fileName, back->attributesAt(2).attachment->fileName);
     EXPECT_FALSE(readRTFDDirectory(dir.path() + "/nothing").has_value());
+}
+
+TEST(Rtfd, FolderAttachmentsNamedDotOrDotDotGetSafeNames)
+{
+    AttributedString text(QStringLiteral("ab"), base());
+    for (const char *name : {".", ".."}) {
+        TextAttributes a = base();
+        a.attachment = TextAttachment{QString::fromLatin1(name), QByteArray(name) + " data"};
+        text.insert(1, AttributedString(QString(QChar(AttachmentCharacter)), a));
+    }
+    QTemporaryDir parent;
+    const QString folder = parent.filePath("doc.rtfd");
+    ASSERT_TRUE(writeRTFDDirectory(text, folder));
+    auto back = readRTFDDirectory(folder);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->attributesAt(1).attachment->contents, ".. data");
+    EXPECT_EQ(back->attributesAt(2).attachment->contents, ". data");
+    // Writing again replaces the folder whole and leaves nothing beside it.
+    ASSERT_TRUE(writeRTFDDirectory(AttributedString(QStringLiteral("new"), base()), folder));
+    EXPECT_EQ(readRTFDDirectory(folder)->string(), "new");
+    EXPECT_EQ(QDir(parent.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"doc.rtfd"});
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"TXT.rtf"});
+}
+
+TEST(Rtfd, FolderReadingFollowsNoSymbolicLinks)
+{
+    QTemporaryDir parent;
+    QFile secret(parent.filePath("secret.txt"));
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("outside the folder");
+    secret.close();
+    const QDir folder(parent.filePath("doc.rtfd"));
+    ASSERT_TRUE(folder.mkpath("."));
+    QFile rtf(folder.filePath("TXT.rtf"));
+    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly));
+    rtf.write("{\\rtf1\\ansi a{{\\NeXTGraphic link.txt \\width40 \\height40}\254}b}");
+    rtf.close();
+    ASSERT_TRUE(QFile::link(secret.fileName(), folder.filePath("link.txt")));
+    auto contentsOfAttachments = [&folder] {
+        QByteArrayList found;
+        auto text = readRTFDDirectory(folder.path());
+        for (int i = 0; text && i < text->length(); ++i)
+            if (const auto &attachment = text->attributesAt(i).attachment)
+                found << attachment->contents;
+        return found;
+    };
+    EXPECT_FALSE(contentsOfAttachments().contains("outside the folder"));
+    // The same name as a file of the folder's own is read.
+    QFile::remove(folder.filePath("link.txt"));
+    ASSERT_TRUE(QFile::copy(secret.fileName(), folder.filePath("link.txt")));
+    EXPECT_TRUE(contentsOfAttachments().contains("outside the folder"));
+
+    // A text file that is itself a link is not read either.
+    const QDir linked(parent.filePath("linked.rtfd"));
+    ASSERT_TRUE(linked.mkpath("."));
+    ASSERT_TRUE(QFile::link(rtf.fileName(), linked.filePath("TXT.rtf")));
+    EXPECT_FALSE(readRTFDDirectory(linked.path()).has_value());
 }
 
 TEST(Rtf, ParagraphDefaultTabIntervalIsRead)
