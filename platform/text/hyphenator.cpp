@@ -17,10 +17,21 @@ struct Dictionary {
     bool utf8 = true;
 };
 
+// The dictionaries loaded so far, kept for the life of the process and freed at its exit
+// (so that leak checkers see none).
+struct LoadedDictionaries : QHash<QString, Dictionary> {
+    ~LoadedDictionaries()
+    {
+        for (const Dictionary &d : std::as_const(*this))
+            if (d.dict)
+                hnj_hyphen_free(d.dict);
+    }
+};
+
 Dictionary dictionaryFor(const QString &language)
 {
     static QMutex mutex;
-    static QHash<QString, Dictionary> loaded;
+    static LoadedDictionaries loaded;
     QMutexLocker lock(&mutex);
     auto it = loaded.constFind(language);
     if (it != loaded.constEnd())
@@ -36,7 +47,7 @@ Dictionary dictionaryFor(const QString &language)
         if (d.dict)
             break;
     }
-    loaded.insert(language, d);   // kept for the life of the process
+    loaded.insert(language, d);
     return d;
 }
 
