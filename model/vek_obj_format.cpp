@@ -58,10 +58,10 @@ std::shared_ptr<VekObjFormat> VekObjFormat::create()
     return field;
 }
 
-void VekObjFormat::setDocument(DocumentServices *document, bool readFromFile)
+void VekObjFormat::setFormatType(int type)
 {
-    VekObject::setDocument(document, readFromFile);
-    _vekView = document ? document->vekView() : nullptr;
+    _formatType = type;
+    dropCachedTexts();
 }
 
 void VekObjFormat::dropCachedTexts()
@@ -81,6 +81,7 @@ void VekObjFormat::setFormat(const QString &format)
     _format = format.isNull() ? QStringLiteral("") : format;
     dropCachedTexts();
     if (hadFormat) {
+        fitBoundsToValue();
         didChange();
         _txtInfoArray = PropertyList();
     }
@@ -100,12 +101,14 @@ void VekObjFormat::setExample(const std::optional<AttributedString> &example)
     const Size size = attributedStringSize(*example);
     if (size.width > 0 || size.height > 0)
         setBounds(Rect(_bounds.origin, size));
+    fitBoundsToValue();
 }
 
 void VekObjFormat::setFormatAlign(int align)
 {
     _formatAlign = align;
     setBounds(_bounds);
+    fitBoundsToValue();
 }
 
 void VekObjFormat::setObjStrokeColor(const std::optional<Color> &color)
@@ -122,21 +125,22 @@ void VekObjFormat::setObjStrokeColor(const std::optional<Color> &color)
     didChange();
 }
 
-void VekObjFormat::setFontName(const QString &name, float size)
+bool VekObjFormat::applyFontNameSize(const QString &name, float size)
 {
     if (!_example || _example->isEmpty())
-        return;
+        return false;
     const TextAttributes &first = _example->attributesAt(0);
     const QString fontName = name.isEmpty() && first.font ? first.font->name : name;
     const float fontSize = size > 0 ? size : (first.font ? first.font->size : 0);
     const std::optional<Font> font = fontWithName(fontName, fontSize);
     if (!font || fontName.isEmpty() || fontSize <= 0)
-        return;
+        return false;
     TextAttributes attributes;
     attributes.font = font;
     attributes.foregroundColor = first.foregroundColor.value_or(Color::blackColor());
     setExample(AttributedString(_example->string(), attributes));
     _txtInfoArray = PropertyList();
+    return true;
 }
 
 AttributedString VekObjFormat::valueOnPage(int page, bool cmyk)
@@ -153,9 +157,7 @@ AttributedString VekObjFormat::valueOnPage(int page, bool cmyk)
     } else {
         if (!_currentFormatedDate) {
             const QDateTime now = QDateTime::currentDateTime();
-            if (_format.isEmpty())
-                setFormat(DefaultCalendarFormat);
-            _currentFormatedDate = restyled(_example, describeDate(now, _format));
+            _currentFormatedDate = restyled(_example, describeDate(now, _format.isEmpty() ? DefaultCalendarFormat : _format));
         }
         value = &*_currentFormatedDate;
     }
@@ -178,22 +180,38 @@ Rect VekObjFormat::fittedBoundsOnPage(int page, const Rect &pageRect)
     default: break;
     }
     const float y = _bounds.origin.y + float(page - 1) * pageRect.height();
-    const Rect onPage(x, y, size.width, size.height);
-    if (page == 1 && onPage != _bounds)
-        VekObject::setBounds(onPage);
-    return onPage;
+    return Rect(x, y, size.width, size.height);
+}
+
+Rect VekObjFormat::placeOnPage(int page, const Rect &pageRect)
+{
+    if (repeatType() == 0)
+        return Rect(_bounds.origin, attributedStringSize(valueOnPage(page, false)));
+    return fittedBoundsOnPage(page, pageRect);
+}
+
+void VekObjFormat::fitBoundsToValue()
+{
+    const int page = repeatType() == 0 ? 1 : std::max(1, repeatStartPage());
+    CanvasServices *view = vekView();
+    Rect pageOne = pageRect(view, 1);
+    if (!view && _document)
+        pageOne = Rect(Point(), _document->drawAreaSizePerPage());
+    Rect place = placeOnPage(page, pageOne);
+    if (place == Rect())
+        return;
+    place.origin.y = _bounds.origin.y;   // the bounds hold the place on the first page
+    if (place != _bounds)
+        setBounds(place);
 }
 
 void VekObjFormat::setBounds(const Rect &bounds)
 {
-    // In a document the field always asks the document for its canvas: a canvas remembered
-    // from drawing may have been closed since.
-    if (_document)
-        _vekView = _document->vekView();
+    // The canvas is asked for at every call: the document's window may have closed since.
     Rect fitted = bounds;
-    if (_vekView) {
+    if (CanvasServices *view = vekView()) {
         fitted.size = {std::ceil(bounds.width()), std::ceil(bounds.height())};
-        const Rect page = _vekView->rectForPage(1);
+        const Rect page = view->rectForPage(1);
         switch (_formatAlign) {
         case 3: fitted.origin.x = page.origin.x; break;
         case 4: fitted.origin.x = page.origin.x + (page.width() - fitted.width()) / 2; break;
@@ -215,14 +233,7 @@ void VekObjFormat::drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool
     if ((onThisPage || selectedInView) && context) {
         const AttributedString value = valueOnPage(page, documentUsesCMYK());
         const Size valueSize = attributedStringSize(value);
-        Rect rect;
-        if (repeatType() == 0) {
-            rect = Rect(_bounds.origin, valueSize);
-            if (valueSize != _bounds.size)
-                setBounds(rect);
-        } else {
-            rect = fittedBoundsOnPage(page, pageRect);
-        }
+        const Rect rect = placeOnPage(page, pageRect);
         if (rect == Rect())
             return;
         if (onThisPage) {
@@ -237,7 +248,6 @@ void VekObjFormat::drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool
         if (selectedInView && !view->drawingToSave())
             frameRect(*context, insetRect(rect, -1.0f, -1.0f), systemKnobColor());
     }
-    _vekView = view;
 }
 
 int VekObjFormat::pageToDraw(CanvasServices *view) const
@@ -279,7 +289,6 @@ bool VekObjFormat::createWithEvent(const MouseEvent &event, CanvasServices *view
         view->autoscroll(current);
     }
     const Point origin = view->convertPointFromWindow(current.locationInWindow);
-    _vekView = view;
     const AttributedString value = valueOnPage(1, false);
     const Size size = attributedStringSize(value);
     if (value.isEmpty() || size.width <= 1.0f || size.height <= 1.0f)
@@ -339,7 +348,8 @@ void VekObjFormat::readPropertyListKeys(const PropertyList &dict)
             example = AttributedString(QStringLiteral("1"));
         setExample(example);
     }
-    // The fitting rules see the loaded format and example.
+    // The alignment rules see the loaded format and example; the stored bounds are kept as
+    // they are, so that reading a file changes nothing.
     setBounds(storedBounds);
 }
 

@@ -9,6 +9,7 @@
 // the page; any other value keeps the left edge of the bounds.
 #pragma once
 
+#include "model/object_editing.h"
 #include "model/vek_object.h"
 #include "platform/text/attributed_string.h"
 
@@ -16,7 +17,7 @@
 
 #include <optional>
 
-class VekObjFormat : public VekObject {
+class VekObjFormat : public VekObject, public ObjectEditing {
 public:
     explicit VekObjFormat(Passkey key) : VekObject(key) {}
     // A field with the tool palette's current format, kind, alignment and example, without
@@ -29,16 +30,14 @@ public:
     bool hasEditablePath() const override { return false; }
     bool isEditable() const override { return true; }
 
-    // Takes the document's canvas, and forgets the remembered one when the document lets go.
-    void setDocument(DocumentServices *document, bool readFromFile) override;
-
     const QString &format() const { return _format; }
     int formatType() const { return _formatType; }
     int formatAlign() const { return _formatAlign; }
     const std::optional<AttributedString> &example() const { return _example; }
 
-    // Stores the kind; no undo, no notification.
-    void setFormatType(int type) { _formatType = type; }
+    // Stores the kind; no undo, no notification. A date without a format shows the default
+    // calendar format.
+    void setFormatType(int type);
     // Undoable when it replaces a format; drops the cached texts.
     void setFormat(const QString &format);
     // The first example is only stored; a later one is undoable, drops the cached texts and
@@ -49,16 +48,16 @@ public:
     // The field's colour is its example's text colour: recolours the example (keeping its
     // font) and leaves the base stroke colour alone.
     void setObjStrokeColor(const std::optional<Color> &color) override;
-    // Restyles the example; an empty name keeps its font name, a size of 0 or less its size.
-    // A font that does not exist changes nothing.
-    void setFontName(const QString &name, float size);
 
     // The styled value on the page (from 1), with CMYK colours when cmyk is set.
     AttributedString valueOnPage(int page, bool cmyk);
     // Where the value is drawn on the page; the zero rectangle for a field of 1 x 1 or less.
-    // On page 1 the field's bounds take that place (undoably), so unlike the base class's
-    // boundsOnPage this measures the value and may change the field.
+    // Unlike the base class's boundsOnPage this measures the value.
     Rect fittedBoundsOnPage(int page, const Rect &pageRect);
+    // Makes the bounds the place of the value on the first page it shows (undoably). The
+    // field fits itself whenever its text, font, format or alignment changes, and the
+    // document calls this when its pages change, so that drawing never changes the field.
+    void fitBoundsToValue();
     // Rounds the size up to whole points and places a page-aligned field on the page.
     void setBounds(const Rect &bounds) override;
 
@@ -69,7 +68,11 @@ public:
 
     // Placement by mouse: the field's origin is where the mouse goes up.
     bool createWithEvent(const MouseEvent &event, CanvasServices *view) override;
+
+    // In-place editing shows the field's options panel; clicks while editing do nothing.
+    ObjectEditing *editing() override { return this; }
     void startEditingWithEvent(const MouseEvent &event, CanvasServices *view) override;
+    void editWithEvent(const MouseEvent &, CanvasServices *) override {}
     void endEditingInView(CanvasServices *view) override;
 
     // The text-information rows of the value on the first repeat page; absent for an empty value.
@@ -80,6 +83,9 @@ protected:
     void writePropertyListKeys(PropertyList &dict) const override;
     void readPropertyListKeys(const PropertyList &dict) override;
     void copyAttributesTo(VekObject &copy) const override;
+    // Restyles the example; an empty name keeps its font name, a size of 0 or less its size.
+    // A font that does not exist changes nothing.
+    bool applyFontNameSize(const QString &name, float size) override;
 
 private:
     void dropCachedTexts();
@@ -87,6 +93,9 @@ private:
     int pageToDraw(CanvasServices *view) const;
     // The canvas's page rectangle, or the zero rectangle without a canvas.
     static Rect pageRect(CanvasServices *view, int page);
+    // Where the value stands on the page: at the bounds' origin for a field that does not
+    // repeat, else the fitted place.
+    Rect placeOnPage(int page, const Rect &pageRect);
 
     QString _format;
     int _formatType = 0;
@@ -94,6 +103,5 @@ private:
     std::optional<AttributedString> _example;
     std::optional<AttributedString> _currentFormatedDate;
     QHash<int, AttributedString> _currentFormatedPage;
-    CanvasServices *_vekView = nullptr;   // not owned
     PropertyList _txtInfoArray;           // absent until built
 };

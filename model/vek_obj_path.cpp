@@ -341,6 +341,7 @@ void VekObjPath::startEditingWithEvent(const MouseEvent &, CanvasServices *view)
     if (!view || !pathCreated() || _path->isEmpty())
         return;
     view->setEditingObject(shared_from_this(), nullptr);
+    view->resetCursorRects();
 }
 
 void VekObjPath::endEditingInView(CanvasServices *view)
@@ -351,6 +352,15 @@ void VekObjPath::endEditingInView(CanvasServices *view)
     _clickedElement = -1;
     _clickedPoint = NoPoint;
     _editingPath.reset();
+    view->resetCursorRects();
+}
+
+std::vector<CursorRect> VekObjPath::editingCursorRects(unsigned modifierFlags, const CanvasServices *) const
+{
+    const CursorKind cursor = (modifierFlags & ShiftKeyMask)       ? CursorKind::Curve
+                              : (modifierFlags & AlternateKeyMask) ? CursorKind::Move
+                                                                   : CursorKind::Line;
+    return {{insetRect(_bounds, -10.0f, -10.0f), cursor}};
 }
 
 void VekObjPath::editWithEvent(const MouseEvent &event, CanvasServices *view)

@@ -12,6 +12,7 @@
 // (vek_obj_path_text.cpp).
 #pragma once
 
+#include "model/object_editing.h"
 #include "model/vek_object.h"
 #include "platform/text/attributed_string.h"
 
@@ -19,7 +20,7 @@
 
 class GraphicsContext;
 
-class VekObjPath : public VekObject {
+class VekObjPath : public VekObject, public ObjectEditing {
 public:
     explicit VekObjPath(Passkey key);
     ~VekObjPath() override;
@@ -97,12 +98,17 @@ public:
 
     // ---- Editing by mouse ----
 
+    // Edited in place once it has a path.
+    ObjectEditing *editing() override { return pathCreated() ? this : nullptr; }
     void startEditingWithEvent(const MouseEvent &event, CanvasServices *view) override;
     // An editing click: inserts a line point, a curve point (Shift) or a new sub-path (Option).
-    void editWithEvent(const MouseEvent &event, CanvasServices *view);
+    void editWithEvent(const MouseEvent &event, CanvasServices *view) override;
     // Inserts a point of the kind (0 line, 1 curve, 2 new sub-path) at the clicked point.
     void addPointFor(int kind);
     void endEditingInView(CanvasServices *view) override;
+    // The bounds grown by 10 points: the curve cursor with Shift, the move cursor with
+    // Option, else the line cursor, telling what a click adds.
+    std::vector<CursorRect> editingCursorRects(unsigned modifierFlags, const CanvasServices *view) const override;
 
     // ---- Copy ----
 

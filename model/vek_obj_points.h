@@ -24,7 +24,7 @@ public:
     void startEditingWithEvent(const MouseEvent &event, CanvasServices *view) override;
     // One press of the point pen while editing: a drag adds a straight segment, a click a
     // control point or, with both control points placed, the curve to the click.
-    void editWithEvent(const MouseEvent &event, CanvasServices *view);
+    void editWithEvent(const MouseEvent &event, CanvasServices *view) override;
     void endEditingInView(CanvasServices *view) override;
     // A path of exactly three elements whose line-to repeats the move-to's point loses the
     // move-to first.

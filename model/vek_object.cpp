@@ -90,9 +90,16 @@ std::optional<AttributedString> VekObject::attStringForPath() const
     return std::nullopt;
 }
 
-void VekObject::startEditingWithEvent(const MouseEvent &, CanvasServices *) {}
-
-void VekObject::endEditingInView(CanvasServices *) {}
+void VekObject::setFontNameSize(const QString &name, float size)
+{
+    if (!applyFontNameSize(name, size) || !_document)
+        return;
+    // The document keeps the recent fonts and sizes of its toolbar.
+    if (!name.isEmpty())
+        _document->updateMyFontWith(name);
+    if (size > 0)
+        _document->updateMySizeWith(size);
+}
 
 int VekObject::joinStyle() const
 {

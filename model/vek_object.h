@@ -40,6 +40,7 @@
 class AttributedString;
 class CanvasServices;
 class DocumentServices;
+class ObjectEditing;
 class UndoManager;
 class VekGradientView;
 
@@ -112,8 +113,12 @@ public:
     virtual void makeStraight() {}
     virtual void makePositive() {}
     virtual void reverse() {}
-    virtual void startEditingWithEvent(const MouseEvent &event, CanvasServices *view);
-    virtual void endEditingInView(CanvasServices *view);
+    // The object's in-place editing, or null for kinds that are not edited in place.
+    virtual ObjectEditing *editing() { return nullptr; }
+    // Sets the font name of the whole text (a size of 0 or less keeps each run's size) or,
+    // with an empty name, its size, for the kinds that show text; the document's recent
+    // fonts and sizes then learn what was set.
+    void setFontNameSize(const QString &name, float size);
 
     // ---- Attributes ----
 
@@ -192,14 +197,14 @@ public:
     // ---- Undoable setters ----
 
     void setSimpleClip(bool flag);
-    void setGroupWithNext(bool flag);
+    virtual void setGroupWithNext(bool flag);
     void setExclusive(bool flag);
     // No didChange; undo is registered only when there was a note before.
     void setNote(const QString &note);
     void setGroupID(const QString &groupID);
     void clearGroupID() { _groupID = QString(); }
     // A name shorter than two characters clears it.
-    void setAnchorName(const QString &name);
+    virtual void setAnchorName(const QString &name);
     // 0 or less is stored as 1; an end below the new start moves with it.
     void setRepeatStart(int page);
     // Capped at the document's page count; a start above the new end moves with it.
@@ -321,7 +326,7 @@ public:
     Rect knobRectFor(int knob, const CanvasServices *view) const;
     int knobUnderPoint(Point p, const CanvasServices *view) const;
     // Moves the knob to the point and answers the knob now under it (flipping through edges).
-    int resizeByMovingKnob(int knob, Point p);
+    virtual int resizeByMovingKnob(int knob, Point p);
     void drawResizeKnobsOnBounds(const Rect &bounds, CanvasServices *view) const;
 
     virtual bool containsPoint(Point p, bool extended) const;
@@ -410,6 +415,9 @@ protected:
     virtual void copyAttributesTo(VekObject &copy) const;
 
     // ---- End of dictionary form ----
+
+    // The kind's part of setFontNameSize: restyles its text; true when anything changed.
+    virtual bool applyFontNameSize(const QString &name, float size) { return false; }
 
 private:
     // setSkewX / setSkewY with update: checks, undo, and the shear of an editable path.

@@ -6,7 +6,8 @@
 //
 // Not listed here are the canvas's own commands that route to an edited object (delete,
 // copy and paste, the key hook, mouse-down, cursor areas, creating an object of the
-// selected tool): the canvas calls the objects for those, not the other way round.
+// selected tool): the canvas calls the objects for those through their ObjectEditing
+// (model/object_editing.h), not the other way round.
 #pragma once
 
 #include "model/services/event_source.h"
@@ -65,8 +66,13 @@ public:
     virtual std::shared_ptr<VekObject> editingObject() const = 0;
     virtual TextView *editorView() const = 0;
     // Records both (null ends editing); the canvas then routes clicks, keys and edit
-    // commands to the object.
+    // commands to the object. An editor component given here is hosted by the canvas: drawn
+    // over the object at the canvas's zoom and given the keys and input-method events, until
+    // editing ends. The object keeps owning the editor.
     virtual void setEditingObject(const std::shared_ptr<VekObject> &object, TextView *editor) = 0;
+    // Rebuilds the cursor areas from the current state (after editing starts or ends, and
+    // when what a click would do changes).
+    virtual void resetCursorRects() = 0;
     // Ends any in-place editing through the edited object's endEditingInView().
     virtual void endEditing() = 0;
     // The object a creation tool is dragging out, or null.

@@ -76,6 +76,7 @@ public:
     int invalidations = 0;
     int autoscrolls = 0;
     int rulerUpdates = 0;
+    int cursorResets = 0;
 
     Rect rectForPage(int n) const override
     {
@@ -118,6 +119,7 @@ public:
     std::shared_ptr<VekObject> editingObject() const override { return editing.lock(); }
     TextView *editorView() const override { return nullptr; }
     void setEditingObject(const std::shared_ptr<VekObject> &object, TextView *) override { editing = object; }
+    void resetCursorRects() override { ++cursorResets; }
     void endEditing() override { editing.reset(); }
     std::shared_ptr<VekObject> creatingObject() const override { return creating.lock(); }
     std::shared_ptr<VekObject> currentPageLineSpaceHolder() const override { return nullptr; }

@@ -187,3 +187,23 @@ TEST_F(PointPen, MarkersWhileThePenIsSelectedAndHitTests)
     EXPECT_TRUE(pen->containsPoint({55, 10.5f}, false));
     EXPECT_FALSE(pen->containsPoint({55, 60}, false));
 }
+
+TEST_F(PointPen, EditingThroughTheBaseInterfacePlacesControlPoints)
+{
+    // The canvas holds objects as VekObject and edits through their editing interface.
+    ASSERT_TRUE(create({10, 10}, {}, {100, 10}));
+    std::shared_ptr<VekObject> object = pen;
+    ObjectEditing *editing = object->editing();
+    ASSERT_NE(editing, nullptr);
+    canvas().events.up({150, 80});
+    editing->startEditingWithEvent(press({150, 80}), &canvas());
+    EXPECT_EQ(pen->ctrlP1(), (Point{150, 80}));
+    canvas().events.up({170, 90});
+    editing->editWithEvent(press({170, 90}), &canvas());
+    EXPECT_EQ(pen->ctrlP2(), (Point{170, 90}));
+    EXPECT_EQ(pen->bezierPath().elementCount(), 2);   // no line point was added
+    editing->endEditingInView(&canvas());
+    EXPECT_EQ(canvas().editingObject(), nullptr);
+    // Kinds that are not edited in place answer no editing.
+    EXPECT_EQ(VekObject::create()->editing(), nullptr);
+}
