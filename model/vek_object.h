@@ -129,7 +129,7 @@ public:
     float skewY() const { return _skewY; }
     bool flippedHorizontally() const { return _flippedHorizontally; }
     bool flippedVertically() const { return _flippedVertically; }
-    bool manipulatingBounds() const { return _gFlags.manipulatingBounds; }
+    bool manipulatingBounds() const { return _boundsManipulationDepth > 0; }
     int selectedElementNr() const { return _selectedElementNr; }
     int selectedPointNr() const { return _selectedPointNr; }
 
@@ -314,8 +314,10 @@ public:
     virtual void setBounds(const Rect &bounds);
     // The same without undo or notification.
     void setBoundsSimplyAs(const Rect &bounds);
+    // Opens a bracket of bounds changes that register no undo and post nothing; brackets nest.
     void startBoundsManipulation();
-    // Turns the net change since the start into one undoable setBounds.
+    // Closing the outermost bracket turns the net change since it opened into one undoable
+    // setBounds.
     void stopBoundsManipulation();
 
     // Knobs: 1 top left, 2 top middle, 3 top right, 4 middle left, 5 middle right, 6 bottom
@@ -457,6 +459,9 @@ protected:
     DocumentServices *_document = nullptr;
     Rect _bounds;
     Rect _origBounds;
+    // Brackets of bounds manipulation nest (a flip or rotation inside a drag): only the
+    // outermost records the starting bounds and makes the one undoable change at its end.
+    int _boundsManipulationDepth = 0;
     bool _flippedHorizontally = false;
     bool _flippedVertically = false;
     bool _exclusive = false;
@@ -488,8 +493,7 @@ protected:
     struct {
         bool drawsFill : 1;
         bool drawsStroke : 1;
-        bool manipulatingBounds : 1;
-    } _gFlags{false, true, false};
+    } _gFlags{false, true};
     int _selectedElementNr = -1;
     int _selectedPointNr = -1;
     int _repeatType = 0;

@@ -77,7 +77,7 @@ void VekObject::setBounds(const Rect &bounds)
 {
     if (bounds == _bounds)
         return;
-    const bool live = !_gFlags.manipulatingBounds && !_isLoadingPropertyList;
+    const bool live = !manipulatingBounds() && !_isLoadingPropertyList;
     if (live) {
         didChange();
         const Rect old = _bounds;
@@ -104,15 +104,14 @@ void VekObject::setBoundsSimplyAs(const Rect &bounds)
 
 void VekObject::startBoundsManipulation()
 {
-    _origBounds = _bounds;
-    _gFlags.manipulatingBounds = true;
+    if (_boundsManipulationDepth++ == 0)
+        _origBounds = _bounds;
 }
 
 void VekObject::stopBoundsManipulation()
 {
-    if (!_gFlags.manipulatingBounds)
+    if (_boundsManipulationDepth == 0 || --_boundsManipulationDepth > 0)
         return;
-    _gFlags.manipulatingBounds = false;
     if (_bounds == _origBounds)
         return;
     // Back to where the drag began without touching the path (it already fits the new

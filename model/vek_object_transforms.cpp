@@ -231,11 +231,11 @@ void VekObject::setBezierPath(const std::optional<BezierPath> &path)
 
     // A drag that only moves points keeps the element count and posts nothing.
     if (!_isLoadingPropertyList && _document
-        && !(_gFlags.manipulatingBounds && _path->elementCount() == oldCount))
+        && !(manipulatingBounds() && _path->elementCount() == oldCount))
         postNotification(VekObjectPathDidChangeNotification);
 
     if (hasRealBounds(_bounds)) {
-        if (_gFlags.manipulatingBounds || !hasEditablePath())
+        if (manipulatingBounds() || !hasEditablePath())
             return;
         _path = adjustPath(std::move(*_path), _bounds);
         didChange();
@@ -253,7 +253,7 @@ void VekObject::setBezierPathAdjust(const std::optional<BezierPath> &path, bool 
     }
     _path = *path;
 
-    if (!_isLoadingPropertyList && _document && !_gFlags.manipulatingBounds)
+    if (!_isLoadingPropertyList && _document && !manipulatingBounds())
         postNotification(VekObjectPathDidChangeNotification);
 
     const Rect before = _bounds;

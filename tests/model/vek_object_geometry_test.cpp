@@ -1,6 +1,7 @@
 // Tests of VekObject's geometry: knobs, resizing through edges, hit tests on one and on
 // repeated pages, path point selection and editing, bounds manipulation, repetition and
 // the inspector's point rows.
+#include "model/vek_obj_path.h"
 #include "model/vek_object.h"
 
 #include "fakes.h"
@@ -575,4 +576,34 @@ TEST_F(GeometryTest, PointRowsInTheThreeReferenceModes)
               QStringList({"0.00,0.00,M,0,0", "100.00,0.00,L,1,0", "140.00,20.00,C,2,0", "140.00,80.00, ,2,1",
                            "100.00,100.00, ,2,2", " , ,Z,3,-1"}));
     EXPECT_TRUE(VekObject::create()->pointArrayRelativeTo(0).size() == 5);   // the bounds rectangle
+}
+
+TEST_F(GeometryTest, AResizeDragThatFlipsTheObjectStaysOneStepWithOneChange)
+{
+    auto object = VekObjPath::create();
+    object->setBezierPath(BezierPath::bezierPathWithRect(Rect(100, 100, 50, 40)));
+    object->setBounds(Rect(100, 100, 50, 40));
+    doc.adopt(object);
+    doc.undo.closeEventGroup();
+    PostCounter posts(object.get());
+
+    // Knob 8 (bottom right) pulled left across the left edge and on: the object flips
+    // inside the drag, whose bracket must stay open.
+    object->startBoundsManipulation();
+    int knob = 8;
+    for (Point p : {Point{120, 150}, Point{80, 150}, Point{60, 160}})
+        knob = object->resizeByMovingKnob(knob, p);
+    EXPECT_TRUE(object->manipulatingBounds());
+    object->stopBoundsManipulation();
+    doc.undo.closeEventGroup();
+
+    EXPECT_FALSE(object->manipulatingBounds());
+    EXPECT_EQ(object->bounds(), Rect(60, 100, 40, 60));
+    EXPECT_TRUE(object->flippedHorizontally());
+    EXPECT_EQ(posts[VekObjectBoundsDidChangeNotification], 1);
+    doc.undo.undo();
+    EXPECT_EQ(object->bounds(), Rect(100, 100, 50, 40));
+    EXPECT_FALSE(object->flippedHorizontally());
+    EXPECT_EQ(object->bezierPath().bounds(), Rect(100, 100, 50, 40));
+    EXPECT_FALSE(doc.undo.canUndo());
 }
