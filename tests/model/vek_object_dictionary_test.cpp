@@ -13,6 +13,7 @@
 #include "model/vek_obj_spaceholder.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/plist_text_format.h"
+#include "platform/graphics/graphics_context.h"
 #include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
@@ -482,3 +483,38 @@ TEST(VekObjectDictionary, CopyOfARepeatingObjectInADocument)
 }
 
 } // namespace
+
+TEST(VekObjectDrawing, DrawingAnyKindChangesNeitherItsDictionaryNorTheUndoStack)
+{
+    ensureGuiApp();
+    for (const auto &row : RoundTripCases) {
+        SCOPED_TRACE(row.name);
+        FakeDocument doc;
+        doc.pages = 3;
+        doc.canvas.pages = 3;
+        const auto object = row.make();
+        doc.adopt(object);
+        object->setRepeatType(3);
+        doc.undo.removeAllActions();
+        const PropertyList before = object->propertyListRepresentation();
+
+        QImage pixels(700, 2600, QImage::Format_ARGB32_Premultiplied);
+        pixels.fill(Qt::white);
+        {
+            GraphicsContext context(pixels);
+            GraphicsContext::Scope scope(context);
+            doc.canvas.selected = {object.get()};
+            for (bool selected : {false, true}) {
+                object->drawInViewIsSelected(&doc.canvas, selected);
+                for (int page = 1; page <= 3; ++page)
+                    object->drawInViewIsSelectedOnPagePageRect(&doc.canvas, selected, page, doc.canvas.rectForPage(page));
+                object->drawInViewInRect(&doc.canvas, object->boundsOnPage(2, doc.canvas.rectForPage(2)));
+                object->drawInViewIsSelected(nullptr, selected);
+            }
+        }
+        EXPECT_EQ(object->propertyListRepresentation(), before)
+            << differingKeys(object->propertyListRepresentation(), before);
+        doc.undo.closeEventGroup();
+        EXPECT_FALSE(doc.undo.canUndo());
+    }
+}
