@@ -98,7 +98,10 @@ public:
     // ---- Drawing ----
 
     void drawInViewIsSelected(CanvasServices *view, bool selected) override;
-    // A repeated page: the image drawn where the page puts it.
+    // A repeated page: the bounds moved down to the page, handed to drawInViewInRect.
+    void drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool selected, int page, const Rect &pageRect) override;
+    // `rect` is the bounds placed elsewhere: the image, however rotated or skewed, is drawn
+    // about its centre as it is about the bounds' centre.
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
     // Fill, image, background behind special operations and frame, in r.
     void drawInRect(const Rect &r, bool selected);

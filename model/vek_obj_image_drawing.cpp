@@ -135,9 +135,24 @@ void VekObjImage::drawInViewIsSelected(CanvasServices *view, bool selected)
     VekObject::drawInViewIsSelected(view, selected);
 }
 
+void VekObjImage::drawInViewIsSelectedOnPagePageRect(CanvasServices *view, bool selected, int page,
+                                                      const Rect &pageRect)
+{
+    if (!shouldDrawOnPage(page, pageRect))
+        return;
+    const float down = float(page - 1) * pageRect.height();
+    if (down == 0) {
+        drawInViewIsSelected(view, selected);
+        return;
+    }
+    drawInViewInRect(view, offsetRect(_bounds, 0, down));
+    if (view && !view->drawingToSave() && selected)
+        drawSelectionMarkersFor(boundsOnPage(page, pageRect), view);
+}
+
 void VekObjImage::drawInViewInRect(CanvasServices *, const Rect &rect)
 {
-    // The rectangle is the bounds moved to another page; the image takes the same move.
+    // The image takes the move from the bounds to the rectangle.
     const Rect drawn = drawingBounds();
     if (drawn == Rect())
         return;

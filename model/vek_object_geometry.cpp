@@ -543,8 +543,10 @@ void VekObject::setRepeatType(int type)
         onFirstPage.origin.y = std::fmod(b.origin.y, h);
         setBounds(onFirstPage);
     } else {
+        // The bounds themselves move to the start page (not a kind's drawing extent there,
+        // which is larger for a rotated image).
         const int start = repeatStartPage();
-        setBounds(boundsOnPage(start, view->rectForPage(start)));
+        setBounds(offsetRect(_bounds, 0, float(start - 1) * view->rectForPage(start).height()));
         view->displayRect(view->visibleRect());
     }
 }

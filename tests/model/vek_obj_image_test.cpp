@@ -500,3 +500,60 @@ TEST(VekObjImage, CopyKeepsImageOperationAndTint)
 }
 
 } // namespace
+
+// The centre of the non-white pixels of an image.
+QPointF inkCentre(const QImage &image)
+{
+    double sx = 0, sy = 0;
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != QColor(Qt::white)) {
+                sx += x + 0.5;
+                sy += y + 0.5;
+                ++n;
+            }
+    return n ? QPointF(sx / n, sy / n) : QPointF(-1, -1);
+}
+
+TEST(VekObjImage, ARotatedImageLandsOnItsBoundsOnEveryDrawingPath)
+{
+    InDocument t;
+    t.doc.pages = 3;
+    t.doc.canvas.pages = 3;
+    t.object->setBounds(Rect(100, 100, 80, 40));
+    t.object->setRotation(30, Point{}, true);
+    t.object->setRepeatType(3);
+    const Rect bounds = t.object->bounds();
+    const float pageHeight = t.doc.canvas.rectForPage(1).height();
+
+    struct Case {
+        const char *name;
+        std::function<void()> draw;
+        QPointF expected;
+    };
+    const Case cases[] = {
+        {"page 1", [&] { t.object->drawInViewIsSelectedOnPagePageRect(&t.doc.canvas, false, 1, t.doc.canvas.rectForPage(1)); },
+         QPointF(bounds.midX(), bounds.midY())},
+        {"page 2", [&] { t.object->drawInViewIsSelectedOnPagePageRect(&t.doc.canvas, false, 2, t.doc.canvas.rectForPage(2)); },
+         QPointF(bounds.midX(), bounds.midY() + pageHeight)},
+        {"in a rectangle", [&] { t.object->drawInViewInRect(&t.doc.canvas, Rect(300, 500, 80, 40)); }, QPointF(340, 520)},
+    };
+    for (const Case &c : cases) {
+        QImage pixels(600, 2 * int(pageHeight) + 50, QImage::Format_ARGB32_Premultiplied);
+        pixels.fill(Qt::white);
+        {
+            GraphicsContext context(pixels);
+            GraphicsContext::Scope scope(context);
+            c.draw();
+        }
+        const QPointF centre = inkCentre(pixels);
+        EXPECT_NEAR(centre.x(), c.expected.x(), 1.5) << c.name;
+        EXPECT_NEAR(centre.y(), c.expected.y(), 1.5) << c.name;
+    }
+
+    // Repetition off and on again leaves the bounds where they were.
+    t.object->setRepeatType(0);
+    t.object->setRepeatType(3);
+    EXPECT_EQ(t.object->bounds(), bounds);
+}
