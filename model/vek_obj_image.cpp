@@ -2,6 +2,7 @@
 #include "model/vek_obj_image.h"
 
 #include "model/services/panel_services.h"
+#include "platform/foundation/archive_image_coder.h"
 #include "platform/foundation/archiving.h"
 #include "platform/image/image_file.h"
 
@@ -41,12 +42,13 @@ std::shared_ptr<VekObjImage> VekObjImage::create()
 
 void VekObjImage::setImage(const Image &image)
 {
-    if (!image.isValid() && !_image.isValid())
+    if ((!image.isValid() && !_image.isValid()) || image.isSameImage(_image))
         return;
     if (_image.isValid())
         registerUndo([old = _image](VekObject &o) { static_cast<VekObjImage &>(o).setImage(old); });
     clearCachedImage();
     _image = image;
+    _unreadableImageData.clear();
     _imgrepSize = Size();
     didChange();
 }
@@ -238,10 +240,12 @@ void VekObjImage::clearCachedImage()
 void VekObjImage::writePropertyListKeys(PropertyList &dict) const
 {
     VekObject::writePropertyListKeys(dict);
-    // The image travels as an image file of its bitmap (a PDF page becomes pixels): PNG,
-    // which keeps straight alpha exactly, or TIFF for CMYK bitmaps, which keeps the inks.
-    QByteArray data;
-    if (_image.isValid()) {
+    // The image travels as the file it was read from (a PDF stays vectors, a photo keeps
+    // its compression); an image made in memory as an image file of its bitmap: PNG, which
+    // keeps straight alpha exactly, or TIFF for CMYK bitmaps, which keeps the inks. Data
+    // that could not be read is written back as it came.
+    QByteArray data = _image.fileData().isEmpty() ? _unreadableImageData : _image.fileData();
+    if (data.isEmpty() && _image.isValid()) {
         BitmapRep bitmap = _image.bitmap();
         bitmap.setSize(_image.size());   // the file's resolution carries the size in points
         data = encodeBitmap(bitmap, bitmap.isCMYK() ? "tiff" : "png");
@@ -262,10 +266,21 @@ void VekObjImage::readPropertyListKeys(const PropertyList &dict)
     clearCachedImage();
     _imgrepSize = Size();
 
-    // Damaged or undecodable image data leaves the object without an image.
+    // Data that is no image file may be an image archived by an older document; what
+    // cannot be read at all is kept to be written back, and shows as a placeholder.
+    _unreadableImageData.clear();
     const QByteArray data = dict.value(ImageKey).dataValue();
     if (!data.isEmpty())
         _image = readImageData(data);
+    if (!data.isEmpty() && !_image.isValid()) {
+        if (const auto archived = unarchiveImageWithData(data)) {
+            _image = readImageData(archived.value->fileData);
+            if (_image.isValid() && archived.value->size != Size())
+                _image.setSize(archived.value->size);
+        }
+        if (!_image.isValid())
+            _unreadableImageData = data;
+    }
     if (dict.contains(CompOpKey)) {
         const qint64 op = dict.value(CompOpKey).longLongValue();
         _compositeOp = op >= 0 && op <= LastOperationNumber ? unsigned(op) : SourceOverNumber;
@@ -285,6 +300,7 @@ void VekObjImage::copyAttributesTo(VekObject &copy) const
     auto &image = static_cast<VekObjImage &>(copy);
     image.clearCachedImage();
     image._image = _image;
+    image._unreadableImageData = _unreadableImageData;
     image._imgrepSize = Size();
     image._compositeOp = _compositeOp;
     image._overcolor = _overcolor;

@@ -32,6 +32,9 @@ public:
 
     // Invalid when there is none.
     const Image &image() const { return _image; }
+    // True when the document stored image data that could not be read (an image archived
+    // in a layout no reader knows): the object shows a placeholder and keeps the data.
+    bool hasUnreadableImage() const { return !_unreadableImageData.isEmpty(); }
     // The stored compositing operation number (0 to 13).
     unsigned compositeOperation() const { return _compositeOp; }
     // The tint, or none.
@@ -114,7 +117,8 @@ public:
     static void setAreaBelowRenderer(AreaBelowRenderer renderer);
 
 protected:
-    // "image" (TIFF data), "compOp" and, when tinted, "overcolor" (archived colour).
+    // "image" (the image file, or PNG/TIFF data of an image made in memory), "compOp" and,
+    // when tinted, "overcolor" (archived colour).
     void writePropertyListKeys(PropertyList &dict) const override;
     void readPropertyListKeys(const PropertyList &dict) override;
     void copyAttributesTo(VekObject &copy) const override;
@@ -126,11 +130,13 @@ private:
     void changeFlip(bool horizontal, bool flag);
     void drawImageWithOperation(const Image &image, const Rect &r);
     void drawBackgroundBehind(const Rect &r);
+    void drawPlaceholder(const Rect &r);
 
     Image _image;
     mutable Image _cachedImage;
     mutable Image _coloredImage;
     mutable Image _cmykImage;
+    QByteArray _unreadableImageData;   // stored data no reader understands, kept as it came
     std::optional<Color> _overcolor;
     unsigned _compositeOp = 2;
     mutable Size _imgrepSize;

@@ -182,6 +182,8 @@ void VekObjImage::drawInRect(const Rect &r, bool)
     }
     if (chosen.isValid())
         drawImageWithOperation(chosen, r);
+    else if (hasUnreadableImage())
+        drawPlaceholder(r);
 
     if (drawsStroke()) {
         BezierPath outline = BezierPath::bezierPathWithRect(insetRect(r, -2.0f, -2.0f));
@@ -225,6 +227,20 @@ void VekObjImage::drawImageWithOperation(const Image &image, const Rect &r)
             image.drawInRect(painter, all, {}, toQtCompositionMode(*offscreen), fraction);
     });
     composed.drawInRect(context, r, {}, CompositingOperation::SourceOver, 1.0f);
+}
+
+void VekObjImage::drawPlaceholder(const Rect &r)
+{
+    // A grey frame crossed from corner to corner: an image is there but cannot be shown.
+    GraphicsContext &context = *GraphicsContext::current();
+    BezierPath cross = BezierPath::bezierPathWithRect(r);
+    cross.moveToPoint(r.origin);
+    cross.lineToPoint({r.maxX(), r.maxY()});
+    cross.moveToPoint({r.origin.x, r.maxY()});
+    cross.lineToPoint({r.maxX(), r.origin.y});
+    cross.setLineWidth(1.0f);
+    context.setStrokeColor(Color::grayColor());
+    context.strokePath(cross);
 }
 
 void VekObjImage::drawBackgroundBehind(const Rect &r)

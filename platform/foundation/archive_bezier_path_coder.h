@@ -1,6 +1,6 @@
-// Archive coders of Bezier paths: VekBezierPath, our own layout, which the writer uses, and
-// a best-effort reader of the platform's NSBezierPath, whose layout no public description
-// gives. docs/archive-format.md describes both.
+// Archive coders of Bezier paths: the platform's NSBezierPath, written and read, and
+// VekBezierPath, our own layout of earlier files, still read. docs/archive-format.md
+// describes both.
 #pragma once
 
 class ArchiveCoderRegistry;

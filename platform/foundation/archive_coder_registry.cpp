@@ -4,6 +4,7 @@
 #include "platform/foundation/archive_bezier_path_coder.h"
 #include "platform/foundation/archive_color_coder.h"
 #include "platform/foundation/archive_foundation_coders.h"
+#include "platform/foundation/archive_image_coder.h"
 
 ArchiveCoderRegistry::ArchiveCoderRegistry() : m_table(std::make_shared<ArchiveCoderTable>()) {}
 
@@ -14,6 +15,7 @@ ArchiveCoderRegistry &ArchiveCoderRegistry::shared()
         registerFoundationCoders(*r);
         registerColorCoders(*r);
         registerBezierPathCoders(*r);
+        registerImageCoders(*r);
         return r;
     }();
     return *registry;

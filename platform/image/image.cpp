@@ -4,6 +4,7 @@
 #include "platform/image/pixel_budget.h"
 
 #include <cmath>
+#include <cstring>
 
 Image::Image(const BitmapRep &bitmap)
 {
@@ -19,7 +20,9 @@ Image Image::imageByDrawing(Size size, const std::function<void(QPainter &)> &dr
     const int h = int(std::ceil(size.height));
     if (w <= 0 || h <= 0)
         return Image(size);
-    QImage pixels(w, h, QImage::Format_RGBA8888_Premultiplied);
+    QImage pixels = PixelBudget::allocate(w, h, QImage::Format_RGBA8888_Premultiplied);
+    if (pixels.isNull())
+        return Image(size);
     pixels.fill(Qt::transparent);
     {
         QPainter painter(&pixels);
@@ -33,15 +36,53 @@ Image Image::imageByDrawing(Size size, const std::function<void(QPainter &)> &dr
     return image;
 }
 
+void Image::setSize(Size size)
+{
+    if (size != m_size)
+        m_fileData.clear();
+    m_size = size;
+}
+
 void Image::addRepresentation(ImageRep rep)
 {
     m_reps.push_back(std::move(rep));
+    m_fileData.clear();
 }
 
 void Image::removeRepresentationAt(int index)
 {
-    if (index >= 0 && index < int(m_reps.size()))
+    if (index >= 0 && index < int(m_reps.size())) {
         m_reps.erase(m_reps.begin() + index);
+        m_fileData.clear();
+    }
+}
+
+bool Image::isSameImage(const Image &other) const
+{
+    if (m_size != other.m_size || m_reps.size() != other.m_reps.size())
+        return false;
+    if (!m_fileData.isEmpty() && m_fileData == other.m_fileData)
+        return true;
+    for (size_t i = 0; i < m_reps.size(); ++i) {
+        const ImageRep &a = m_reps[i], &b = other.m_reps[i];
+        if (a.pdfDocument() || b.pdfDocument()) {
+            if (a.pdfDocument() != b.pdfDocument() || a.pdfPage() != b.pdfPage())
+                return false;
+            continue;
+        }
+        const BitmapRep &x = *a.bitmap(), &y = *b.bitmap();
+        if (x.isCMYK() != y.isCMYK() || x.size() != y.size())
+            return false;
+        if (x.isCMYK()) {
+            const qsizetype bytes = qsizetype(x.bytesPerRow()) * x.pixelsHigh();
+            if (x.pixelsWide() != y.pixelsWide() || x.pixelsHigh() != y.pixelsHigh() || x.hasAlpha() != y.hasAlpha()
+                || std::memcmp(x.bitmapData(), y.bitmapData(), size_t(bytes)) != 0)
+                return false;
+        } else if (x.image().cacheKey() != y.image().cacheKey() && x.image() != y.image()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 const ImageRep *Image::bestRepresentation() const

@@ -30,9 +30,19 @@ public:
 
     bool isValid() const { return !m_reps.empty(); }
     Size size() const { return m_size; }
-    void setSize(Size size) { m_size = size; }
+    // A new size makes the image differ from the file it was read from.
+    void setSize(Size size);
 
     const std::vector<ImageRep> &representations() const { return m_reps; }
+    // The bytes of the image file the image was read from (PDF, PNG, TIFF, ...) while the
+    // image is still exactly that file's; empty for images made or changed in memory.
+    // Documents store these bytes rather than encoding the pixels again, so a PDF stays
+    // vectors and a photo keeps its own compression.
+    const QByteArray &fileData() const { return m_fileData; }
+    void setFileData(const QByteArray &data) { m_fileData = data; }
+    // True when both show the same thing: the same file, or the same size with the same
+    // representations (shared pixels or equal pixels, the same PDF page).
+    bool isSameImage(const Image &other) const;
     void addRepresentation(ImageRep rep);
     void removeRepresentationAt(int index);
 
@@ -61,4 +71,5 @@ public:
 private:
     Size m_size;
     std::vector<ImageRep> m_reps;
+    QByteArray m_fileData;
 };

@@ -36,9 +36,7 @@ Size pointSize(const QImage &image)
     return {points(image.width(), image.dotsPerMeterX()), points(image.height(), image.dotsPerMeterY())};
 }
 
-} // namespace
-
-Image readImageData(const QByteArray &data, QString *error)
+Image decodeImageData(const QByteArray &data, QString *error)
 {
     if (data.isEmpty())
         return fail(error, QStringLiteral("no data"));
@@ -90,6 +88,16 @@ Image readImageData(const QByteArray &data, QString *error)
     } while (reader.jumpToNextImage());
     if (!image.isValid())
         return fail(error, reader.errorString());
+    return image;
+}
+
+} // namespace
+
+Image readImageData(const QByteArray &data, QString *error)
+{
+    Image image = decodeImageData(data, error);
+    if (image.isValid())
+        image.setFileData(data);
     return image;
 }
 

@@ -4,8 +4,14 @@
 
 #include "model/vek_obj_image.h"
 #include "platform/foundation/archiving.h"
+#include "platform/foundation/plist_text_format.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/recording_paint_device.h"
+#include "platform/image/image_file.h"
+#include "tests/platform/pdf/pdf_fixtures.h"
+#include "tests/support/gui_app.h"
+
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -556,4 +562,108 @@ TEST(VekObjImage, ARotatedImageLandsOnItsBoundsOnEveryDrawingPath)
     t.object->setRepeatType(0);
     t.object->setRepeatType(3);
     EXPECT_EQ(t.object->bounds(), bounds);
+}
+
+// The PDF of a 100 x 50 point page with a red rectangle.
+QByteArray smallPdf()
+{
+    const std::string content = "1 0 0 rg 10 10 80 30 re f";
+    return pdfFromObjects({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                           "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 50] /Contents 4 0 R >>",
+                           streamObject("", content)});
+}
+
+// An archive of the platform's NSImage (version 46) holding an NSBitmapImageRep (version 17)
+// with the image file, sized 40 x 20 points.
+QByteArray archivedPlatformImage(const QByteArray &file)
+{
+    auto hex = [](const char *text) { return QByteArray::fromHex(text); };
+    QByteArray out = hex("040b") + "streamtyped" + hex("81e803");
+    // Strings: "@" 0, "NSImage" 1, "NSObject" 2, "c" 3, "ff" 4, "s" 5, "NSBitmapImageRep" 6,
+    // "i" 7, "[Nc]" 8; objects: the image 0, its class 1, NSObject 2, the representation 3.
+    out += hex("840140") + hex("848484") + hex("07") + "NSImage" + hex("2e") + hex("848408") + "NSObject" + hex("0085");
+    out += hex("9285");                                  // "@": nil
+    out += hex("84016300");                              // fourteen "c" flags
+    for (int i = 1; i < 14; ++i)
+        out += hex("9500");
+    out += hex("84026666" "2814") + hex("84017300") + hex("9500");   // "ff" 40 20, "s", "c"
+    out += hex("92") + hex("848484") + hex("10") + "NSBitmapImageRep" + hex("11") + hex("94");
+    char length[4];
+    qToLittleEndian(quint32(file.size()), length);
+    out += hex("84016982") + QByteArray(length, 4);
+    const QByteArray arrayType = "[" + QByteArray::number(file.size()) + "c]";
+    out += hex("84") + QByteArray(1, char(arrayType.size())) + arrayType + file + hex("86");
+    out += hex("9285") + hex("86");                      // no background colour; end of image
+    return out;
+}
+
+TEST(VekObjImage, TheImageKeyKeepsTheFileItCameFrom)
+{
+    ensureGuiApp();
+    auto o = VekObjImage::create();
+    o->setImage(readImageData(smallPdf()));
+    o->setBounds(Rect(10, 10, 100, 50));
+    ASSERT_TRUE(o->image().isValid());
+    const PropertyList dict = o->propertyListRepresentation();
+    EXPECT_EQ(dict.value(QStringLiteral("image")).dataValue(), smallPdf());
+
+    const std::function<PropertyList(const PropertyList &)> forms[] = {
+        [](const PropertyList &d) { return propertyListFromText(textPropertyListData(d)); },
+        [](const PropertyList &d) { return *unarchivePropertyListWithData(*archivedDataWithRootObject(d).value).value; },
+    };
+    for (const auto &form : forms) {
+        auto back = std::static_pointer_cast<VekObjImage>(VekObject::objectWithPropertyListRepresentation(form(dict)));
+        ASSERT_TRUE(back && back->image().isValid());
+        ASSERT_NE(back->image().bestRepresentation()->pdfDocument(), nullptr);   // still vectors
+        EXPECT_EQ(back->propertyListRepresentation().value(QStringLiteral("image")).dataValue(), smallPdf());
+    }
+    auto copy = std::static_pointer_cast<VekObjImage>(o->copy());
+    EXPECT_EQ(copy->propertyListRepresentation().value(QStringLiteral("image")).dataValue(), smallPdf());
+
+    // A photo keeps its own bytes too, instead of being encoded again.
+    QImage pixels(8, 8, QImage::Format_RGB888);
+    pixels.fill(Qt::darkGreen);
+    const QByteArray jpeg = encodeBitmap(BitmapRep(pixels), "jpeg", 0.5f);
+    o->setImage(readImageData(jpeg));
+    EXPECT_EQ(o->propertyListRepresentation().value(QStringLiteral("image")).dataValue(), jpeg);
+}
+
+TEST(VekObjImage, SettingTheSameImageAgainRegistersNothing)
+{
+    InDocument t;
+    t.step();
+    t.object->setImage(t.object->image());
+    t.object->setImage(Image(t.object->image()));
+    t.step();
+    EXPECT_FALSE(t.doc.undo.canUndo());
+    t.object->setImage(twoColourImage(20, 20));
+    t.step();
+    EXPECT_TRUE(t.doc.undo.canUndo());
+}
+
+TEST(VekObjImage, ImagesArchivedByOlderDocumentsAreReadOrKept)
+{
+    ensureGuiApp();
+    auto o = imageObject();
+    PropertyList dict = o->propertyListRepresentation();
+    QImage pixels(4, 2, QImage::Format_RGB888);
+    pixels.fill(Qt::blue);
+    dict.insert(QStringLiteral("image"), PropertyList::fromData(archivedPlatformImage(encodeBitmap(BitmapRep(pixels), "tiff"))));
+    auto back = std::static_pointer_cast<VekObjImage>(VekObject::objectWithPropertyListRepresentation(dict));
+    ASSERT_TRUE(back && back->image().isValid());
+    EXPECT_EQ(back->image().size(), (Size{40, 20}));
+    EXPECT_EQ(back->image().toQImage(QSize(4, 2)).pixelColor(1, 1), QColor(Qt::blue));
+
+    // Data no reader understands stays as it came, shown as a placeholder.
+    const QByteArray unknown = QByteArray::fromHex("040b") + "streamtyped" + QByteArray::fromHex("81e803840140848484")
+        + QByteArray::fromHex("07") + "NSImage" + QByteArray::fromHex("05848408") + "NSObject" + QByteArray::fromHex("008586");
+    dict.insert(QStringLiteral("image"), PropertyList::fromData(unknown));
+    back = std::static_pointer_cast<VekObjImage>(VekObject::objectWithPropertyListRepresentation(dict));
+    ASSERT_TRUE(back);
+    EXPECT_FALSE(back->image().isValid());
+    EXPECT_TRUE(back->hasUnreadableImage());
+    EXPECT_EQ(back->propertyListRepresentation().value(QStringLiteral("image")).dataValue(), unknown);
+    Recording rec;
+    back->drawInRect(back->bounds(), false);
+    EXPECT_FALSE(rec.ofKind(RecordedDraw::Kind::Path).empty());
 }
