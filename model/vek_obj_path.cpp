@@ -460,21 +460,3 @@ void VekObjPath::addPointFor(int kind)
 
 // ---- Copy ----
 
-void VekObjPath::copyPathAttributesTo(VekObjPath &copy) const
-{
-    copy.setOriginalSize(_orgSize);
-    copy.setStartArrow(_arrowTypeS);
-    copy.setEndArrow(_arrowTypeE);
-    copy.setArrowLength(_arrowLength, _arrowAngle);
-    copy.setAttStringForPath(_attStringForPath);
-    copy.setAttOffset(_attOffset);
-    copy.setAttSpace(_attSpace);
-    copy.setAttType(_attType);
-    copy.setClipType(_clipType);
-    copy.setLineDrawPattern(_lineDrawPattern, false);
-    copy.setLineDrawIntensity(_lineDrawIntensity, false);
-    copy.setDashPatternUpdate(_dashPattern, false);
-    copy.setDashScale(_dashScale, false);
-    if (!_dashInfo.isAbsent())
-        copy.setDashInfo(_dashInfo);
-}

@@ -112,9 +112,9 @@ public:
 
     // ---- Copy ----
 
-    // The path object's part of a copy, in the order a copy sets it: recorded size, arrows,
-    // text along the path with its offset, space and type, clip type, line pattern and
-    // intensity, dash index and scale, dash info. The copy belongs to no document.
+    // The path object's part of a copy: every key of the path kinds that the common copy
+    // does not carry, written and read back through the same table as the dictionary form.
+    // The copy belongs to no document.
     void copyPathAttributesTo(VekObjPath &copy) const;
 
     // ---- Dictionary form: the path object's own keys ----
@@ -123,7 +123,8 @@ public:
     // Writes "class" and, when the object has an editable path, the path keys. The dictionary
     // form calls these after the common keys (writePropertyListKeys, readPropertyListKeys).
     void writePathKeys(PropertyList &dict) const;
-    // Reads the path keys after the common keys (which include "path").
+    // Reads the path keys after the common keys (which include "path"); numbers that are not
+    // finite or lie outside what the key allows are left out (arrows then take their defaults).
     void readPathKeys(const PropertyList &dict);
 
     // ---- Drawing, stroke patterns and the redraw area ----
@@ -161,6 +162,10 @@ protected:
     void readPropertyListKeys(const PropertyList &dict) override;
     // The common copy, then copyPathAttributesTo.
     void copyAttributesTo(VekObject &copy) const override;
+
+    // The table of the path kinds' own keys (vek_obj_path_dictionary.cpp).
+    struct PathKey;
+    static const std::vector<PathKey> &pathKeys();
 
     // Mirrors the points: 0 horizontally, otherwise vertically, keeping the centre.
     void setFlipped(int axis);

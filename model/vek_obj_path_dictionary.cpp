@@ -1,96 +1,203 @@
-// The path object's keys in the dictionary form: what it writes after the common keys and
-// what it reads after them, and its part of a copy's attributes.
+// The path object's keys in the dictionary form: one table says, for each key, how it is
+// written and how it is read back (through the checks every number of a file gets), and a
+// copy carries the path's own attributes by writing them and reading them into the copy,
+// so that writing, reading and copying cannot drift apart.
 #include "model/vek_obj_path.h"
 
+#include "model/dictionary_values.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/c_locale.h"
 #include "platform/text/rtf.h"
 
+#include <functional>
+
 namespace {
 
-// Arrow settings below these are unusable (a file may hold anything) and read as the defaults.
+// Arrow settings outside these are unusable (a file may hold anything) and read as the defaults.
 constexpr int MinArrowAngle = 2;
+constexpr int MaxArrowAngle = 360;
 constexpr float MinArrowLength = 1.0f;
+constexpr float MaxArrowLength = 10000.0f;
+constexpr float MaxLineWidth = 10000.0f;
+constexpr float MaxDashScale = 1000.0f;
+// Kinds, types and pattern numbers far beyond any in use are damage, not choices.
+constexpr int MaxKindNumber = 1000;
 
 } // namespace
+
+// One key: its name, whether a copy carries it (the line keys and the path are common
+// attributes that the common copy carries already), and how it is written and read.
+struct VekObjPath::PathKey {
+    const char *name;
+    bool copied;
+    std::function<void(const VekObjPath &, PropertyList &)> write;
+    // Called with the key's value when the dictionary holds the key.
+    std::function<void(VekObjPath &, const PropertyList &)> read;
+};
+
+const std::vector<VekObjPath::PathKey> &VekObjPath::pathKeys()
+{
+    auto insert = [](PropertyList &dict, const char *key, PropertyList value) {
+        dict.insert(QLatin1String(key), std::move(value));
+    };
+    static const std::vector<PathKey> keys = {
+        {"path", false,
+         [=](const VekObjPath &o, PropertyList &d) {
+             if (const auto data = archivedDataWithRootObject(*o._path))
+                 insert(d, "path", PropertyList::fromData(*data.value));
+         },
+         nullptr},   // the common keys read the path
+        {"lineWidth", false,
+         [=](const VekObjPath &o, PropertyList &d) {
+             insert(d, "lineWidth", PropertyList::fromString(formatC("%.2f", double(o._lineWidth))));
+         },
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto w = floatIn(v, 0, MaxLineWidth))
+                 o.setObjLineWidth(*w);
+         }},
+        {"flatness", false,
+         [=](const VekObjPath &o, PropertyList &d) {
+             insert(d, "flatness", PropertyList::fromString(formatC("%.2f", double(o._flatness))));
+         },
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto f = floatIn(v, 0, MaxLineWidth))
+                 o.setObjFlatness(*f);
+         }},
+        {"joinStyle", false, [=](const VekObjPath &o, PropertyList &d) { insert(d, "joinStyle", PropertyList::fromInt(o.joinStyle())); },
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto j = intIn(v, 0, 2))
+                 o.setJoinStyle(*j);
+         }},
+        {"capStyle", false, [=](const VekObjPath &o, PropertyList &d) { insert(d, "capStyle", PropertyList::fromInt(o.capStyle())); },
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto c = intIn(v, 0, 2))
+                 o.setCapStyle(*c);
+         }},
+        {"dashPattern", true,
+         [=](const VekObjPath &o, PropertyList &d) { insert(d, "dashPattern", PropertyList::fromInt(o._dashPattern)); },
+         [](VekObjPath &o, const PropertyList &v) {
+             // Unknown numbers draw solid lines; the number itself is kept.
+             if (auto p = intOf(v))
+                 o.setDashPatternUpdate(*p, false);
+         }},
+        {"dashInfo", true,
+         [=](const VekObjPath &o, PropertyList &d) {
+             if (!o._dashInfo.isAbsent())
+                 insert(d, "dashInfo", o._dashInfo);
+         },
+         [](VekObjPath &o, const PropertyList &v) { o.setDashInfo(v); }},
+        {"dashScale", true,
+         [=](const VekObjPath &o, PropertyList &d) { insert(d, "dashScale", PropertyList::fromFloat(o._dashScale)); },
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto s = floatIn(v, 0, MaxDashScale); s && *s > 0)
+                 o.setDashScale(*s, false);
+         }},
+        {"lineDrawPattern", true,
+         [=](const VekObjPath &o, PropertyList &d) { insert(d, "lineDrawPattern", PropertyList::fromInt(o._lineDrawPattern)); },
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto p = intIn(v, 0, MaxKindNumber))
+                 o.setLineDrawPattern(*p, false);
+         }},
+        {"lineDrawIntensity", true,
+         [=](const VekObjPath &o, PropertyList &d) {
+             insert(d, "lineDrawIntensity", PropertyList::fromFloat(o._lineDrawIntensity));
+         },
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto i = floatOf(v))   // the setter holds it to 0.1 - 1
+                 o.setLineDrawIntensity(*i, false);
+         }},
+        {"arrowStart", true, [=](const VekObjPath &o, PropertyList &d) { insert(d, "arrowStart", PropertyList::fromInt(o._arrowTypeS)); },
+         [](VekObjPath &o, const PropertyList &v) { o._arrowTypeS = intIn(v, 0, MaxKindNumber).value_or(0); }},
+        {"arrowEnd", true, [=](const VekObjPath &o, PropertyList &d) { insert(d, "arrowEnd", PropertyList::fromInt(o._arrowTypeE)); },
+         [](VekObjPath &o, const PropertyList &v) { o._arrowTypeE = intIn(v, 0, MaxKindNumber).value_or(0); }},
+        {"arrowAngle", true, [=](const VekObjPath &o, PropertyList &d) { insert(d, "arrowAngle", PropertyList::fromInt(o._arrowAngle)); },
+         [](VekObjPath &o, const PropertyList &v) { o._arrowAngle = intIn(v, MinArrowAngle, MaxArrowAngle).value_or(45); }},
+        {"arrowLength", true,
+         [=](const VekObjPath &o, PropertyList &d) { insert(d, "arrowLength", PropertyList::fromFloat(o._arrowLength)); },
+         [](VekObjPath &o, const PropertyList &v) {
+             o._arrowLength = floatIn(v, MinArrowLength, MaxArrowLength).value_or(5.0f);
+         }},
+        // The text along the path and its settings go together, only with a text.
+        {"attStringForPath", true,
+         [=](const VekObjPath &o, PropertyList &d) {
+             if (!o._attStringForPath || o._attStringForPath->isEmpty())
+                 return;
+             const AttributedString &text = *o._attStringForPath;
+             insert(d, "attStringForPath", PropertyList::fromData(RTFFromRange(text, {0, text.length()})));
+             insert(d, "attType", PropertyList::fromInt(o._attType));
+             insert(d, "attOffset", PropertyList::fromFloat(o._attOffset));
+             insert(d, "attSpace", PropertyList::fromFloat(o._attSpace));
+         },
+         [](VekObjPath &o, const PropertyList &v) { o.setAttStringForPath(attributedStringWithRTF(v.dataValue())); }},
+        {"attType", true, nullptr,
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto t = intIn(v, 0, MaxKindNumber))
+                 o.setAttType(*t);
+         }},
+        {"attOffset", true, nullptr,
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto f = floatIn(v, -MaxCoordinate, MaxCoordinate))
+                 o.setAttOffset(*f);
+         }},
+        {"attSpace", true, nullptr,
+         [](VekObjPath &o, const PropertyList &v) {
+             if (auto f = floatIn(v, -MaxCoordinate, MaxCoordinate))
+                 o.setAttSpace(*f);
+         }},
+        {"clipType", true, [=](const VekObjPath &o, PropertyList &d) { insert(d, "clipType", PropertyList::fromInt(o._clipType)); },
+         [](VekObjPath &o, const PropertyList &v) { o._clipType = intIn(v, 0, MaxKindNumber).value_or(0); }},
+        {"orginalSize", true,
+         [=](const VekObjPath &o, PropertyList &d) {
+             if (o.hasNaturalSize())
+                 insert(d, "orginalSize", PropertyList::fromString(stringFromSize(o._orgSize)));
+         },
+         [](VekObjPath &o, const PropertyList &v) {
+             const Size s = v.sizeValue();
+             if (std::isfinite(s.width) && std::isfinite(s.height) && s.width >= 0 && s.height >= 0
+                 && s.width <= MaxCoordinate && s.height <= MaxCoordinate)
+                 o._orgSize = s;
+         }},
+    };
+    return keys;
+}
 
 void VekObjPath::writePathKeys(PropertyList &dict) const
 {
     dict.insert(QStringLiteral("class"), PropertyList::fromString(className()));
     if (!hasEditablePath())
         return;
-    if (const auto data = archivedDataWithRootObject(*_path))
-        dict.insert(QStringLiteral("path"), PropertyList::fromData(*data.value));
-    dict.insert(QStringLiteral("lineWidth"), PropertyList::fromString(formatC("%.2f", double(_lineWidth))));
-    dict.insert(QStringLiteral("flatness"), PropertyList::fromString(formatC("%.2f", double(_flatness))));
-    dict.insert(QStringLiteral("joinStyle"), PropertyList::fromInt(joinStyle()));
-    dict.insert(QStringLiteral("capStyle"), PropertyList::fromInt(capStyle()));
-    dict.insert(QStringLiteral("dashPattern"), PropertyList::fromInt(_dashPattern));
-    if (!_dashInfo.isAbsent())
-        dict.insert(QStringLiteral("dashInfo"), _dashInfo);
-    dict.insert(QStringLiteral("dashScale"), PropertyList::fromFloat(_dashScale));
-    dict.insert(QStringLiteral("lineDrawPattern"), PropertyList::fromInt(_lineDrawPattern));
-    dict.insert(QStringLiteral("lineDrawIntensity"), PropertyList::fromFloat(_lineDrawIntensity));
-    dict.insert(QStringLiteral("arrowStart"), PropertyList::fromInt(_arrowTypeS));
-    dict.insert(QStringLiteral("arrowEnd"), PropertyList::fromInt(_arrowTypeE));
-    dict.insert(QStringLiteral("arrowAngle"), PropertyList::fromInt(_arrowAngle));
-    dict.insert(QStringLiteral("arrowLength"), PropertyList::fromFloat(_arrowLength));
-    if (_attStringForPath && !_attStringForPath->isEmpty()) {
-        dict.insert(QStringLiteral("attStringForPath"),
-                    PropertyList::fromData(RTFFromRange(*_attStringForPath, {0, _attStringForPath->length()})));
-        dict.insert(QStringLiteral("attType"), PropertyList::fromInt(_attType));
-        dict.insert(QStringLiteral("attOffset"), PropertyList::fromFloat(_attOffset));
-        dict.insert(QStringLiteral("attSpace"), PropertyList::fromFloat(_attSpace));
-    }
-    dict.insert(QStringLiteral("clipType"), PropertyList::fromInt(_clipType));
-    if (hasNaturalSize())
-        dict.insert(QStringLiteral("orginalSize"), PropertyList::fromString(stringFromSize(_orgSize)));
+    for (const PathKey &key : pathKeys())
+        if (key.write)
+            key.write(*this, dict);
 }
 
 void VekObjPath::readPathKeys(const PropertyList &dict)
 {
-    const auto has = [&dict](const char *key) { return dict.contains(QLatin1String(key)); };
-    const auto value = [&dict](const char *key) { return dict.value(QLatin1String(key)); };
-
-    _arrowTypeS = value("arrowStart").intValue();
-    _arrowTypeE = value("arrowEnd").intValue();
-    _arrowAngle = value("arrowAngle").intValue();
-    if (_arrowAngle < MinArrowAngle)
-        _arrowAngle = 45;
-    _arrowLength = value("arrowLength").floatValue();
-    if (!(_arrowLength >= MinArrowLength))
-        _arrowLength = 5.0f;
-    if (has("orginalSize"))
-        _orgSize = value("orginalSize").sizeValue();
-    if (has("attStringForPath")) {
-        setAttStringForPath(attributedStringWithRTF(value("attStringForPath").dataValue()));
-        if (has("attType"))
-            setAttType(value("attType").intValue());
-        if (has("attOffset"))
-            setAttOffset(value("attOffset").floatValue());
-        if (has("attSpace"))
-            setAttSpace(value("attSpace").floatValue());
+    // Arrows have usable defaults even when their keys are missing.
+    _arrowAngle = 45;
+    _arrowLength = 5.0f;
+    const bool hasText = dict.contains(QStringLiteral("attStringForPath"));
+    for (const PathKey &key : pathKeys()) {
+        const QString name = QLatin1String(key.name);
+        if (!key.read || !dict.contains(name))
+            continue;
+        if (name.startsWith(QLatin1String("att")) && !hasText)
+            continue;
+        key.read(*this, dict.value(name));
     }
-    if (has("lineWidth"))
-        setObjLineWidth(value("lineWidth").floatValue());
-    if (has("flatness"))
-        setObjFlatness(value("flatness").floatValue());
-    if (has("joinStyle"))
-        setJoinStyle(value("joinStyle").intValue());
-    if (has("capStyle"))
-        setCapStyle(value("capStyle").intValue());
-    if (has("dashPattern"))
-        setDashPatternUpdate(value("dashPattern").intValue(), false);
-    if (has("dashInfo"))
-        setDashInfo(value("dashInfo"));
-    if (has("dashScale"))
-        setDashScale(value("dashScale").floatValue(), false);
-    if (has("lineDrawPattern"))
-        setLineDrawPattern(value("lineDrawPattern").intValue(), false);
-    if (has("lineDrawIntensity"))
-        setLineDrawIntensity(value("lineDrawIntensity").floatValue(), false);
-    if (has("clipType"))
-        _clipType = value("clipType").intValue();
+}
+
+void VekObjPath::copyPathAttributesTo(VekObjPath &copy) const
+{
+    PropertyList own = PropertyList::dictionary();
+    for (const PathKey &key : pathKeys())
+        if (key.copied && key.write)
+            key.write(*this, own);
+    for (const PathKey &key : pathKeys()) {
+        const QString name = QLatin1String(key.name);
+        if (key.copied && key.read && own.contains(name))
+            key.read(copy, own.value(name));
+    }
 }
 
 void VekObjPath::writePropertyListKeys(PropertyList &dict) const

@@ -2,6 +2,7 @@
 // reading them back, recreating an object of a registered kind, and copying an object.
 #include "model/vek_object.h"
 
+#include "model/dictionary_values.h"
 #include "model/gradient/vek_gradient_view.h"
 #include "model/object_registry.h"
 #include "platform/foundation/archiving.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-// Coordinates beyond this (in points) come only from damaged files; such bounds are not taken.
-constexpr double MaxCoordinate = 1e9;
 constexpr int MaxGradientType = 5;
 constexpr int MaxRepeatType = 3;
 
@@ -28,30 +27,6 @@ bool isYes(const PropertyList &value)
     if (value.type() == PropertyList::Type::Bool)
         return value.boolValue();
     return value.isString() && value.stringValue() == QLatin1String("YES");
-}
-
-// Numbers come as numbers (binary forms) or as numeric strings (the text form); any other
-// kind of value counts as missing, and so does a number that is not finite.
-bool isScalar(const PropertyList &value)
-{
-    return value.isNumber() || value.isString();
-}
-
-std::optional<int> intOf(const PropertyList &value)
-{
-    if (!isScalar(value))
-        return std::nullopt;
-    return value.intValue();
-}
-
-std::optional<float> floatOf(const PropertyList &value)
-{
-    if (!isScalar(value))
-        return std::nullopt;
-    const float number = value.floatValue();
-    if (!std::isfinite(number))
-        return std::nullopt;
-    return number;
 }
 
 // Degrees brought into 0 to 360.
@@ -225,7 +200,7 @@ void VekObject::readPropertyListKeys(const PropertyList &dict)
 
     setIsLoadingPropertyList(true);
 
-    if (const PropertyList bounds = value("bounds"); isScalar(bounds) || bounds.type() == PropertyList::Type::Rect) {
+    if (const PropertyList bounds = value("bounds"); (bounds.isNumber() || bounds.isString()) || bounds.type() == PropertyList::Type::Rect) {
         if (const Rect r = bounds.rectValue(); isSaneRect(r))
             setBounds(r);
     }
@@ -265,7 +240,7 @@ void VekObject::readPropertyListKeys(const PropertyList &dict)
     _gradRotate = normalizedDegrees(floatOf(value("gradRotate")).value_or(0));
     _gradFlip = intOf(value("gradFlip")).value_or(0);
     const PropertyList center = value("gradCenter");
-    const Point c = isScalar(center) || center.type() == PropertyList::Type::Point ? center.pointValue() : Point();
+    const Point c = (center.isNumber() || center.isString()) || center.type() == PropertyList::Type::Point ? center.pointValue() : Point();
     _gradCenter = std::isfinite(c.x) && std::isfinite(c.y)
                       ? Point{std::clamp(c.x, -1.0f, 1.0f), std::clamp(c.y, -1.0f, 1.0f)}
                       : Point();

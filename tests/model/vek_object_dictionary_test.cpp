@@ -518,3 +518,46 @@ TEST(VekObjectDrawing, DrawingAnyKindChangesNeitherItsDictionaryNorTheUndoStack)
         EXPECT_FALSE(doc.undo.canUndo());
     }
 }
+
+TEST(VekObjectDictionary, HostileNumbersInEachKindsKeysAreRefusedOrClamped)
+{
+    const PropertyList nan = PropertyList::fromString(QStringLiteral("nan"));
+    const PropertyList huge = PropertyList::fromString(QStringLiteral("1e30"));
+    const PropertyList bigInt = PropertyList::fromString(QStringLiteral("2147483647"));
+    const PropertyList negative = PropertyList::fromString(QStringLiteral("-2147483648"));
+    ensureGuiApp();
+    for (const auto &row : RoundTripCases) {
+        SCOPED_TRACE(row.name);
+        const PropertyList good = row.make()->propertyListRepresentation();
+        for (const PropertyList &bad : {nan, huge, bigInt, negative}) {
+            PropertyList dict = good;
+            for (const QString &key : good.keys())
+                if (key != QLatin1String("class") && !good.value(key).isData())
+                    dict.insert(key, bad);
+            const auto object = VekObject::objectWithPropertyListRepresentation(dict);
+            ASSERT_TRUE(object);
+            const Rect b = object->bounds();
+            for (float v : {b.origin.x, b.origin.y, b.size.width, b.size.height})
+                EXPECT_TRUE(std::isfinite(v) && std::fabs(v) <= 1e9f) << bad.stringValue().toStdString();
+            EXPECT_TRUE(std::isfinite(object->lineWidth()) && object->lineWidth() <= 10000);
+            EXPECT_TRUE(std::isfinite(object->fillAlpha()) && object->fillAlpha() >= 0 && object->fillAlpha() <= 1);
+            EXPECT_TRUE(std::isfinite(object->objRotation()) && object->objRotation() >= 0 && object->objRotation() < 360);
+            if (auto path = std::dynamic_pointer_cast<VekObjPath>(object)) {
+                EXPECT_GE(path->arrowAngle(), 2);
+                EXPECT_LE(path->arrowAngle(), 360);
+                EXPECT_TRUE(path->arrowLength() >= 1 && path->arrowLength() <= 10000);
+                EXPECT_TRUE(path->startArrow() >= 0 && path->startArrow() <= 1000);
+                EXPECT_TRUE(path->clipType() >= 0 && path->clipType() <= 1000);
+                EXPECT_TRUE(path->lineDrawPattern() >= 0 && path->lineDrawPattern() <= 1000);
+                const Size natural = path->originalSize();
+                EXPECT_TRUE(std::isfinite(natural.width) && natural.width >= 0 && natural.width <= 1e9f);
+            }
+            // It still draws and writes without trouble.
+            QImage pixels(200, 200, QImage::Format_ARGB32_Premultiplied);
+            GraphicsContext context(pixels);
+            GraphicsContext::Scope scope(context);
+            object->drawInViewIsSelected(nullptr, false);
+            EXPECT_TRUE(object->propertyListRepresentation().isDictionary());
+        }
+    }
+}
