@@ -153,7 +153,15 @@ void VekObjPath::drawPath(const BezierPath &source, CanvasServices *view)
 
     {
         GraphicsStateSaver saver(*context);
-        const bool layer = drawsFill();
+        // Fill and stroke go into one layer only where drawing them one by one would differ:
+        // under a shadow (one shadow for the whole, not one for each), with a compositing
+        // operation (applied to the whole), or with a stroke that lets the fill show through.
+        // Everything else is plain source-over drawing, the same with or without a layer.
+        const auto &shadow = context->shadow();
+        const bool layer = drawsFill()
+            && ((shadow && shadow->color.alphaComponent() > 0)
+                || context->compositingOperation() != CompositingOperation::SourceOver
+                || (drawsStroke() && strokeColor().alphaComponent() < 1));
         if (layer)
             context->beginTransparencyLayer();
         fillup(&path);

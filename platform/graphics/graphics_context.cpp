@@ -5,10 +5,10 @@
 #include "platform/graphics/color_conversion.h"
 #include "platform/graphics/image_blur.h"
 #include "platform/graphics/path_conversion.h"
+#include "platform/graphics/recording_paint_device.h"
 
 #include <QPagedPaintDevice>
 #include <QPaintEngine>
-#include <QPicture>
 
 #include <algorithm>
 #include <cmath>
@@ -38,9 +38,12 @@ constexpr qreal vectorShadowPixelsPerPoint = 150.0 / 72.0;
 
 } // namespace
 
-// A transparency layer: its drawing recorded as a picture, and the device area it covers.
+// A transparency layer: its drawing recorded as our own drawing commands (paths, images and
+// text as they were drawn, so that replaying them at any resolution changes nothing), and
+// the device area it covers.
 struct GraphicsContext::Layer {
-    QPicture picture;
+    explicit Layer(QSize deviceSize) : recording(deviceSize) {}
+    RecordingPaintDevice recording;
     std::unique_ptr<QPainter> painter;
     QRectF drawn;           // device coordinates
     size_t stateDepth = 0;  // depth of the state stack inside the layer
@@ -374,8 +377,8 @@ void GraphicsContext::paintShadowOf(const std::function<void(QPainter &)> &draw,
 void GraphicsContext::beginTransparencyLayer()
 {
     QPainter *parent = painter();
-    auto layer = std::make_unique<Layer>();
-    layer->painter = std::make_unique<QPainter>(&layer->picture);
+    auto layer = std::make_unique<Layer>(deviceRect().size().toSize().expandedTo(QSize(1, 1)));
+    layer->painter = std::make_unique<QPainter>(&layer->recording);
     QPainter *lp = layer->painter.get();
     if (parent->isActive()) {
         lp->setRenderHints(parent->renderHints());
@@ -417,7 +420,7 @@ void GraphicsContext::endTransparencyLayer()
             [&](QPainter &p) {
                 p.save();
                 p.setWorldTransform(toDevice, true);
-                p.drawPicture(0, 0, layer->picture);
+                layer->recording.replay(p);
                 p.restore();
             },
             area);
@@ -437,7 +440,7 @@ void GraphicsContext::endTransparencyLayer()
         QPainter ip(&pixels);
         ip.scale(pixels.width() / qreal(pixelArea.width()), pixels.height() / qreal(pixelArea.height()));
         ip.translate(-pixelArea.topLeft());
-        ip.drawPicture(0, 0, layer->picture);
+        layer->recording.replay(ip);
     }
     paint(
         [&](QPainter &p) {

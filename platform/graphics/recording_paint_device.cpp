@@ -134,6 +134,48 @@ void RecordingPaintDevice::clear()
     m_engine->draws.clear();
 }
 
+void RecordingPaintDevice::replay(QPainter &painter) const
+{
+    const QTransform base = painter.worldTransform();
+    const qreal opacity = painter.opacity();
+    const bool porterDuff = painter.paintEngine() && painter.paintEngine()->hasFeature(QPaintEngine::PorterDuff);
+    for (const RecordedDraw &d : m_engine->draws) {
+        painter.save();
+        if (d.clipped) {
+            painter.setWorldTransform(base);
+            painter.setClipPath(d.clip, Qt::IntersectClip);
+        }
+        painter.setWorldTransform(d.transform * base);
+        if (porterDuff)
+            painter.setCompositionMode(d.composition);
+        painter.setOpacity(opacity * d.opacity);
+        painter.setRenderHints(painter.renderHints(), false);
+        painter.setRenderHints(d.hints, true);
+        painter.setPen(d.pen);
+        painter.setBrush(d.brush);
+        switch (d.kind) {
+        case RecordedDraw::Kind::Path:
+            painter.drawPath(d.path);
+            break;
+        case RecordedDraw::Kind::Image:
+            painter.drawImage(d.target, d.image, d.source);
+            break;
+        case RecordedDraw::Kind::Text: {
+            // Point sizes resolve against the device: the recording is 72 dpi, so the text
+            // keeps its size in units on a device of any other resolution.
+            QFont font = d.font;
+            const int dpi = painter.device() ? painter.device()->logicalDpiY() : 72;
+            if (font.pointSizeF() > 0 && dpi > 0)
+                font.setPointSizeF(font.pointSizeF() * 72.0 / dpi);
+            painter.setFont(font);
+            painter.drawText(d.position, d.text);
+            break;
+        }
+        }
+        painter.restore();
+    }
+}
+
 QPaintEngine *RecordingPaintDevice::paintEngine() const
 {
     return m_engine.get();

@@ -1,4 +1,5 @@
-// A paint device that records what is drawn on it instead of making pixels (for tests).
+// A paint device that records what is drawn on it instead of making pixels: transparency
+// layers record their drawing on it and replay it at their end, and tests read it.
 //
 // Every path, polygon, image and text item that reaches the device is kept as one
 // RecordedDraw with the painter's state at that moment: pen, brush, transform, the clip in
@@ -59,6 +60,11 @@ public:
 
     const std::vector<RecordedDraw> &draws() const;
     void clear();
+    // Draws what was recorded onto the painter, taking the painter's present coordinates as
+    // the recording's device coordinates: paths, images and text stay what they were (vector
+    // output stays vectors, text stays text), with their pens, brushes, transforms, clips,
+    // composition, opacity and hints, at whatever resolution the painter's device has.
+    void replay(QPainter &painter) const;
 
     QPaintEngine *paintEngine() const override;
 

@@ -1,10 +1,16 @@
-// Tests of the recording paint device: what reaches it is kept with the painter's state.
+// Tests of the recording paint device: what reaches it is kept with the painter's state, and
+// replays the same at any resolution.
 #include "platform/graphics/recording_paint_device.h"
 
 #include "platform/graphics/graphics_context.h"
+#include "platform/pdf/pdf_document.h"
 #include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
+
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -86,3 +92,47 @@ TEST(RecordingPaintDevice, ContextOnAnActivePainterLeavesItsStateAsItWas)
 }
 
 } // namespace
+
+TEST(RecordingPaintDevice, ReplaysPathsAndTextUnchangedAtAnyResolution)
+{
+    ensureGuiApp();
+    RecordingPaintDevice recording(QSize(200, 100));
+    {
+        QPainter p(&recording);
+        p.fillRect(QRectF(10, 10, 40, 20), Qt::red);
+        p.setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+        p.setPen(Qt::black);
+        p.drawText(QPointF(60, 50), QStringLiteral("Replayed"));
+    }
+
+    // Into an image at three pixels a point: the square lands three times as large.
+    QImage pixels(600, 300, QImage::Format_ARGB32);
+    pixels.fill(Qt::white);
+    {
+        QPainter p(&pixels);
+        p.scale(3, 3);
+        recording.replay(p);
+    }
+    EXPECT_EQ(pixels.pixelColor(31, 31), QColor(Qt::red));
+    EXPECT_EQ(pixels.pixelColor(148, 88), QColor(Qt::red));
+    EXPECT_EQ(pixels.pixelColor(152, 92), QColor(Qt::white));
+
+    // Into a PDF at 300 dpi: the text is still text.
+    QTemporaryDir dir;
+    const QString file = dir.filePath("replay.pdf");
+    {
+        QPdfWriter writer(file);
+        writer.setResolution(300);
+        writer.setPageSize(QPageSize(QSizeF(200, 100), QPageSize::Point));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter p(&writer);
+        p.scale(300.0 / 72, 300.0 / 72);
+        recording.replay(p);
+    }
+    auto pdf = PdfDocument::open(file);
+    ASSERT_TRUE(pdf);
+    EXPECT_TRUE(pdf->pageText(0).contains(QStringLiteral("Replayed"))) << pdf->pageText(0).toStdString();
+    const QImage page = pdf->renderPage(0, 72);
+    EXPECT_EQ(page.pixelColor(30, 20).red(), 255);
+    EXPECT_EQ(page.pixelColor(30, 20).green(), 0);
+}
