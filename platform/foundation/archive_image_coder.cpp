@@ -3,7 +3,6 @@
 
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/archived_value.h"
-#include "platform/foundation/archiving.h"
 #include "platform/foundation/typedstream_format.h"
 #include "platform/foundation/unarchiver.h"
 
@@ -70,22 +69,4 @@ void registerImageCoders(ArchiveCoderRegistry &registry)
 {
     registry.registerDecoder("NSImage", decodeImage);
     registry.registerDecoder("NSBitmapImageRep", decodeBitmapImageRep);
-}
-
-ArchiveResult<ArchivedImage> unarchiveImageWithData(const QByteArray &data)
-{
-    const ArchiveResult<std::any> root = unarchiveObjectWithData(data);
-    ArchiveResult<ArchivedImage> result;
-    result.notes = root.notes;
-    if (!root) {
-        result.error = root.error;
-    } else if (const auto *image = std::any_cast<ArchivedImage>(&*root.value)) {
-        result.value = *image;
-    } else if (const auto *unsupported = std::any_cast<UnsupportedObject>(&*root.value)) {
-        result.error = QStringLiteral("the archive holds an image in a layout that cannot be read (%1)")
-                           .arg(QString::fromLatin1(unsupported->className));
-    } else {
-        result.error = QStringLiteral("the archive holds no image");
-    }
-    return result;
 }

@@ -2,6 +2,7 @@
 #include "platform/foundation/archiving.h"
 
 #include "platform/color/color.h"
+#include "platform/foundation/archive_image_coder.h"
 #include "platform/foundation/archiver.h"
 #include "platform/foundation/unarchiver.h"
 #include "platform/geometry/bezier_path.h"
@@ -108,6 +109,11 @@ ArchiveResult<Color> unarchiveColorWithData(const QByteArray &data)
 ArchiveResult<BezierPath> unarchiveBezierPathWithData(const QByteArray &data)
 {
     return rootOfKind<BezierPath>(unarchiveObjectWithData(data), "Bezier path");
+}
+
+ArchiveResult<ArchivedImage> unarchiveImageWithData(const QByteArray &data)
+{
+    return rootOfKind<ArchivedImage>(unarchiveObjectWithData(data), "image");
 }
 
 ArchiveResult<ArchivedValue> unarchiveValueWithData(const QByteArray &data)
