@@ -1,0 +1,294 @@
+// VekDocument: one open document: its drawing objects in stacking order, its group tree,
+// its pages, settings, metadata and common shadow, its undo manager, and its file format.
+//
+// It lives in the model library (no widgets), so that the preview plug-in can read a file
+// into one. The window and the canvas attach themselves later (setVekView); until then the
+// document has no window and redraws nothing. Its members are spread over files by job:
+// state and settings (vek_document.cpp), the object list (vek_document_objects.cpp), the
+// group tree (vek_document_groups.cpp), pages (vek_document_pages.cpp) and the file format
+// (vek_document_file_format.cpp, document_data.cpp).
+#pragma once
+
+#include "model/services/document_services.h"
+#include "platform/foundation/undo_manager.h"
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class VekObject;
+
+// The error domain and code of a document that cannot be read.
+inline const QString VekantoErrorDomain = QStringLiteral("VekantoErrorDomain");
+constexpr int DocumentUnreadableErrorCode = 1;
+
+struct DocumentError {
+    QString domain;
+    int code = 0;
+    QString description;
+};
+
+// A drawing object and the identifier of its group when the pair was made ("" for none).
+struct GroupMembership {
+    std::shared_ptr<VekObject> object;
+    QString groupID;
+};
+
+class VekDocument : public DocumentServices {
+public:
+    // A new, empty document: one page, link colour blue and underlined, anti-aliasing on,
+    // preview option 1, a clear background and the shadow defaults of the shadow panel.
+    VekDocument();
+    ~VekDocument() override;
+    VekDocument(const VekDocument &) = delete;
+    VekDocument &operator=(const VekDocument &) = delete;
+
+    static constexpr const char *CurrentVersion = "1.5.1";
+
+    // ---- The canvas (the window attaches it; null without a window) ----
+
+    CanvasServices *vekView() override { return _vekView; }
+    void setVekView(CanvasServices *view) { _vekView = view; }
+    bool hasWindow() const override { return _vekView && _hasWindow; }
+    void setHasWindow(bool flag) { _hasWindow = flag; }
+    // The edited state follows the undo history; setters that register no undo mark it.
+    bool isDocumentEdited() const;
+    void updateChangeCount();
+    // After a save: the present state is the clean one.
+    void documentWasSaved();
+
+    // ---- Settings (no undo, no notification) ----
+
+    UndoManager *undoManager() override { return &_undo; }
+    int resolution() const { return _resolution; }
+    int documentRotation() const { return _docRotation; }
+    int addBorder() const { return _addBorder; }
+    QString documentVersion() const override { return _documentVersion; }
+    QString author() const { return _author.value_or(QString()); }
+    QString copyright() const { return _copyright.value_or(QString()); }
+    QString title() const { return _title.value_or(QString()); }
+    QString subject() const { return _subject.value_or(QString()); }
+    QString keywords() const { return _keywords.value_or(QString()); }
+    void setAuthor(const std::optional<QString> &author) { setMetadata(_author, author); }
+    void setCopyright(const std::optional<QString> &copyright) { setMetadata(_copyright, copyright); }
+    void setTitle(const std::optional<QString> &title) { setMetadata(_title, title); }
+    void setSubject(const std::optional<QString> &subject) { setMetadata(_subject, subject); }
+    void setKeywords(const std::optional<QString> &keywords) { setMetadata(_keywords, keywords); }
+    // The document attributes of the text system, or absent when no metadata is set.
+    PropertyList documentMetaData() const;
+    // The search-index attributes, or absent when no metadata is set.
+    PropertyList metadataForSpotlight() const;
+
+    // With `fromDocument` (the reader applying stored values) nothing is redrawn or marked.
+    void setAntialiasDraw(int flag, bool fromDocument = false);
+    void setSmoothFonts(int flag, bool fromDocument = false);
+    void setUseCMYK(int flag, bool fromDocument = false);
+    void setLinkTextULine(int flag, bool fromDocument = false);
+    // No colour changes nothing.
+    void setLinkTextColor(const std::optional<Color> &color, bool fromDocument = false);
+    // Always marks the document edited; redraws unless it comes from the document.
+    void setBackgroundColor(const std::optional<Color> &color, bool fromDocument = false);
+    void setQLOption(int option, int dataT, int dataP, bool fromDocument = false);
+    bool useCMYK() const override { return _useCMYK != 0; }
+    bool smoothFonts() const override { return _smoothFonts != 0; }
+    bool antialiasDraw() const override { return _antialiasDraw != 0; }
+    int linkTextULine() const override { return _linkTextULine; }
+    // In CMYK form when the document uses CMYK; the stored colour stays as it is.
+    Color linkTextColor() const override;
+    Color storedLinkTextColor() const { return _linkTextColor; }
+    Color backgroundColor() const { return _bgColor; }
+    int qlOption() const { return _qlOption; }
+    int qlOptDataT() const { return _qlOptDataT; }
+    int qlOptDataP() const { return _qlOptDataP; }
+    const QString &lastWindowFrame() const { return _lastWinFrame; }
+    void setLastWindowFrame(const QString &frame) { _lastWinFrame = frame; }
+    int lastCurrentPage() const { return _lastCnrtPg; }
+    bool readFromDataInvoked() const { return _readFromDataInvoked; }
+
+    // ---- The common shadow ----
+
+    bool shadowState() const override { return _shwState != 0; }
+    float shadowOffset() const { return _shwOffset; }
+    float shadowAngle() const { return _shwAngle; }
+    float shadowBlur() const override { return _shwBlur; }
+    // The default shadow colour when none is set.
+    Color shadowColor();
+    void setShadowState(int state);
+    void setShadowOffset(float offset);
+    void setShadowAngle(float angle);
+    void setShadowBlur(float blur);
+    // Stored in calibrated RGB.
+    void setShadowColor(const Color &color);
+    void setShadowAlpha(float alpha);
+    // "color" (archived data; the default shadow colour when missing or unreadable), and
+    // "offset", "angle", "blur" (0 when missing); the state stays.
+    void setShadowValues(const PropertyList &values);
+    PropertyList documentShadowValues() const override;
+    Size shadowOffsetSize() const override;
+    Size shadowOffsetFor(float side) const override;
+
+    // ---- Header and footer settings, as the file stores them ----
+
+    // "state" (on/off) and the cell contents: strings, numbers and attributed strings.
+    void setAddBorder(int flag) { _addBorder = flag; }
+    const PropertyList &borderInfo() const { return _borderinfo; }
+    void setBorderInfo(const PropertyList &info) { _borderinfo = info; }
+
+    // ---- The object list (index 0 front-most) ----
+
+    const std::vector<std::shared_ptr<VekObject>> &objects() const override { return _objects; }
+    void insertObject(const std::shared_ptr<VekObject> &object, int index, bool ignoreGroup) override;
+    void removeObjectAtIndex(int index, bool ignoreGroup);
+    void removeObject(const std::shared_ptr<VekObject> &object);
+    // `target` counts places before the move: the object lands in front of the one now there.
+    void moveObject(const std::shared_ptr<VekObject> &object, int target);
+    // Replaces the list through removals and insertions (group-aware, each undoable).
+    void setObjects(const std::vector<std::shared_ptr<VekObject>> &objects);
+    // The same objects in another order, one undo step "Sort". Objects that are not in the
+    // list, or a list that misses some of them, change nothing.
+    void setObjectsAsItIs(const std::vector<std::shared_ptr<VekObject>> &objects);
+    int indexOfObject(const VekObject *object) const;
+    void invalidateObject(const VekObject &object) override;
+    void vekViewNeedsDisplayInRect(const Rect &r) override;
+    // The objects drawn on the page within the rectangle, in list order.
+    std::vector<std::shared_ptr<VekObject>> objectsOnPage(int page, const Rect &rect) const;
+    // 0 for a repeating object (every page), the first listed page its bounds meet, or -1.
+    int objectIsIncludedIn(const VekObject *object, const std::vector<int> &pages) const;
+    Rect drawingBoundsForObjects(const std::vector<std::shared_ptr<VekObject>> &objects) const;
+    static Rect boundsForObjects(const std::vector<std::shared_ptr<VekObject>> &objects);
+
+    // ---- Groups ----
+
+    QMap<QString, std::shared_ptr<VekGroup>> groups() const override { return _groups; }
+    std::shared_ptr<VekGroup> groupFor(const QString &groupID) const override;
+    void groupObjects(const std::vector<std::shared_ptr<VekObject>> &objects);
+    void ungroupObjects(const std::vector<std::shared_ptr<VekObject>> &objects);
+    // The group and every group above it, and the whole trees' objects become ungrouped.
+    void ungroupGlobally(const QString &groupID);
+    void ungroupDownwards(const QString &groupID, bool looping = false);
+    void ungroupLocally(const QString &groupID);
+    void addMemberToGroup(const std::shared_ptr<VekObject> &object, const QString &groupID);
+    void removeMemberFromGroup(const std::shared_ptr<VekObject> &object, const QString &groupID, bool needUndo);
+    std::vector<std::shared_ptr<VekObject>> objectsLowerThanGroup(const QString &groupID) const;
+    std::vector<std::shared_ptr<VekObject>> objectsOfGroup(const QString &groupID) const;
+    // The group records by identifier ("parentID", "members", "note").
+    PropertyList groupBaseDictionary() const;
+    // Restores a snapshot (undoable); pairs whose object left the list are passed over.
+    void resetGroups(const PropertyList &base, const std::vector<GroupMembership> &pairs);
+    std::vector<GroupMembership> groupIDsOfObjects(const std::vector<std::shared_ptr<VekObject>> &objects) const;
+    QStringList groupTopNodes() const;
+    QStringList groupTopNodesSorted() const;
+    std::vector<std::shared_ptr<VekObject>> objectsOnePerGroupOutOf(
+        const std::vector<std::shared_ptr<VekObject>> &objects) const;
+    QString newGrpID() const;
+
+    // ---- Pages ----
+
+    int numberOfPages() const override { return _numPages; }
+    void setNumberOfPages(int pages) { _numPages = std::max(1, pages); }
+    // The stored page size, or the paper's when none is stored yet.
+    Size drawAreaSizePerPage() override;
+    // The default paper (A4 without margins until print settings exist) at the resolution.
+    Size drawAreaSizePerPaper() const;
+    // Sides below 8 are ignored.
+    void setDrawAreaSizePerPage(Size size);
+    // Below 72 is ignored.
+    void setResolution(int resolution);
+    static Size convertDefaultSizeToResolution(Size size, int resolution);
+    static Size convertToDefaultSizeFromResolution(Size size, float resolution);
+    void addLastPage() override;
+
+    // ---- The file format ----
+
+    // The document dictionary of the objects. Without pages: the clipboard form; with the
+    // whole document's pages (wholeDocument): everything; with a subset of pages (1-based):
+    // the objects of those pages moved up onto consecutive pages.
+    PropertyList vekDocumentDictionaryForObjects(const std::vector<std::shared_ptr<VekObject>> &objects,
+                                                 const std::optional<std::vector<int>> &pages,
+                                                 bool wholeDocument) const;
+    // The stored bytes: the text form when asked for (files only), else the archive.
+    QByteArray vekDocumentDataForObjects(const std::vector<std::shared_ptr<VekObject>> &objects,
+                                         const std::optional<std::vector<int>> &pages, bool wholeDocument,
+                                         bool textForm) const;
+    // The whole document in the archive form, or in the text form.
+    QByteArray dataOfDocument(bool textForm) const;
+    // Decodes either stored form; absent with the error when neither reads.
+    static PropertyList vekDocumentDictionaryFromData(const QByteArray &data, DocumentError *error);
+    // The objects of a document dictionary's "objects", not yet in any document; elements of
+    // unknown classes are passed over.
+    static std::vector<std::shared_ptr<VekObject>> objectsFromVekDocumentDictionary(const PropertyList &dictionary);
+    // Reads a new document's data; false with the error when it cannot be decoded.
+    bool readFromData(const QByteArray &data, DocumentError *error);
+    // Writes the file atomically: a failed write leaves the previous file intact.
+    bool writeToFile(const QString &path, bool textForm, DocumentError *error) const;
+    bool readFromFile(const QString &path, DocumentError *error);
+
+    // ---- What the objects ask that later parts answer ----
+
+    Rect anchorInView(const QString &) const override { return {}; }
+    void continueFindAfter(const VekObject &, int) override {}
+    void updateMyColorWith(const Color &color) override;
+    void updateMyFontWith(const QString &fontName) override;
+    void updateMySizeWith(float size) override;
+    const std::vector<Color> &myColors() const { return _myColors; }
+    const QStringList &myFonts() const { return _myFonts; }
+    const std::vector<float> &mySizes() const { return _mySizes; }
+
+private:
+    void setShadowValuesFromDefaults();
+    void setMetadata(std::optional<QString> &field, const std::optional<QString> &value);
+    // Redraws the canvas and marks the document edited unless the change comes from the
+    // document itself.
+    void settingChanged(bool fromDocument);
+    void shadowValueUpdated();
+    void registerGroupSnapshot(const std::vector<std::shared_ptr<VekObject>> &objects);
+    void dropGroupCaches() const;
+    void forgetGroup(const QString &groupID);
+    void collectLower(const QString &groupID, QSet<QString> &visited, std::vector<std::shared_ptr<VekObject>> &out) const;
+    void collectTree(const QString &groupID, QSet<QString> &visited, std::vector<std::shared_ptr<VekObject>> &out) const;
+    void readDocumentDictionary(const PropertyList &dictionary);
+    void breakGroupCycles();
+
+    UndoManager _undo;
+    CanvasServices *_vekView = nullptr;   // not owned; set by the window
+    bool _hasWindow = false;
+    int _savedMarks = 0;                  // edits that registered no undo, since the last save
+
+    std::vector<std::shared_ptr<VekObject>> _objects;
+    QMap<QString, std::shared_ptr<VekGroup>> _groups;
+    mutable std::optional<QStringList> _groupTopNodes;
+    mutable std::optional<QStringList> _groupTopNodesSorted;
+
+    QString _documentVersion = QString::fromLatin1(CurrentVersion);
+    std::optional<QString> _author, _copyright, _title, _subject, _keywords;
+    QString _lastWinFrame;
+    Color _bgColor = Color::clearColor();
+    std::optional<Color> _shwColor;
+    Color _linkTextColor = Color::blueColor();
+    Size _drawAreaSize;
+    PropertyList _borderinfo = PropertyList::dictionary();
+    std::vector<Color> _myColors;
+    QStringList _myFonts;
+    std::vector<float> _mySizes;
+    bool _readFromDataInvoked = false;
+    int _numPages = 1;
+    int _shwState = 0;
+    int _resolution = 72;
+    int _docRotation = 0;
+    int _lastCnrtPg = 1;
+    int _linkTextULine = 1;
+    int _smoothFonts = 0;
+    int _antialiasDraw = 1;
+    int _useCMYK = 0;
+    int _addBorder = 0;
+    int _qlOption = 1;
+    int _qlOptDataT = 0;
+    int _qlOptDataP = 0;
+    float _shwOffset = 5.0f;
+    float _shwAngle = 180.0f;
+    float _shwBlur = 1.0f;
+};

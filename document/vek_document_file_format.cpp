@@ -1,0 +1,307 @@
+// The document file: the document dictionary, key by key, its two stored forms (the
+// typedstream archive, or the old-style text form for readable files, told apart by the
+// first byte), and the reader that rebuilds a document from it.
+#include "document/vek_document.h"
+
+#include "model/services/canvas_services.h"
+#include "model/services/panel_services.h"
+#include "model/vek_group.h"
+#include "model/vek_object.h"
+#include "platform/foundation/archiving.h"
+#include "platform/foundation/localized_strings.h"
+#include "platform/foundation/plist_text_format.h"
+#include "platform/text/rtf.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+const QString ObjectsKey = QStringLiteral("objects");
+const QString ResolutionKey = QStringLiteral("resolution");
+const QString LinkTextInfoKey = QStringLiteral("linkTextInfo");
+const QString DrawInfoKey = QStringLiteral("drawInfo");
+const QString MetaInfoKey = QStringLiteral("metainfo");
+const QString GroupsKey = QStringLiteral("groups");
+const QString BorderInfoKey = QStringLiteral("borderinfo");
+const QString VersionKey = QStringLiteral("version");
+const QString WindowFrameKey = QStringLiteral("windowFrame");
+const QString DrawAreaSizeKey = QStringLiteral("drawAreaSize");
+const QString PagesKey = QStringLiteral("pages");
+const QString LastCurrentPageKey = QStringLiteral("lastCrntPage");
+const QString BackgroundKey = QStringLiteral("background");
+const QString QLOptionKey = QStringLiteral("qloption");
+const QString ThumbDataKey = QStringLiteral("thumbdata");
+const QString PdfDataKey = QStringLiteral("pdfdata");
+
+const char *const MetadataKeys[] = {"author", "title", "subject", "copyright", "keywords"};
+
+PropertyList archivedColor(const Color &color)
+{
+    const auto data = archivedDataWithRootObject(color);
+    return data ? PropertyList::fromData(*data.value) : PropertyList();
+}
+
+std::optional<Color> colorFrom(const PropertyList &value)
+{
+    if (!value.isData())
+        return std::nullopt;
+    auto color = unarchiveColorWithData(value.dataValue());
+    return color ? std::optional<Color>(*color.value) : std::nullopt;
+}
+
+// The header and footer cells as the file stores them: attributed strings as flat RTFD
+// data (kept as data in memory too), everything else as it is.
+PropertyList borderContentsFrom(const PropertyList &stored)
+{
+    PropertyList contents = PropertyList::dictionary();
+    for (const QString &key : stored.keys()) {
+        const PropertyList value = stored.value(key);
+        if (value.isData() && !attributedStringWithRTFD(value.dataValue()))
+            continue;   // a cell that does not read is left out
+        contents.insert(key, value);
+    }
+    return contents;
+}
+
+DocumentError unreadableError()
+{
+    return {VekantoErrorDomain, DocumentUnreadableErrorCode,
+            localizedString(QStringLiteral("Vekanto document data could not be read."))};
+}
+
+} // namespace
+
+// ---- Writing ----
+
+PropertyList VekDocument::vekDocumentDictionaryForObjects(const std::vector<std::shared_ptr<VekObject>> &objects,
+                                                          const std::optional<std::vector<int>> &pages,
+                                                          bool wholeDocument) const
+{
+    PropertyList dict = PropertyList::dictionary();
+    const bool subset = pages && !wholeDocument;
+    const float pageHeight = const_cast<VekDocument *>(this)->drawAreaSizePerPage().height;
+
+    PropertyList list = PropertyList::array();
+    for (const auto &object : objects) {
+        if (!subset) {
+            list.append(object->propertyListRepresentation());
+            continue;
+        }
+        const int n = objectIsIncludedIn(object.get(), *pages);
+        if (n < 0)
+            continue;
+        const int k = int(std::find(pages->begin(), pages->end(), n) - pages->begin()) + 1;
+        if (n == 0 || k == n) {
+            list.append(object->propertyListRepresentation());
+            continue;
+        }
+        // The object moves up to the page its page takes in the list, keeping its group.
+        const auto moved = object->copy();
+        moved->setGroupID(object->groupID());
+        Rect bounds = moved->bounds();
+        bounds.origin.y -= float(n - k) * pageHeight;
+        moved->setBoundsSimplyAs(bounds);
+        list.append(moved->propertyListRepresentation());
+    }
+    dict.insert(ObjectsKey, list);
+    dict.insert(ResolutionKey, PropertyList::fromInt(_resolution));
+    PropertyList linkInfo = PropertyList::dictionary();
+    linkInfo.insert(QStringLiteral("color"), archivedColor(_linkTextColor));
+    linkInfo.insert(QStringLiteral("underLine"), PropertyList::fromInt(_linkTextULine));
+    dict.insert(LinkTextInfoKey, linkInfo);
+    PropertyList drawInfo = PropertyList::dictionary();
+    drawInfo.insert(QStringLiteral("useCMYK"), PropertyList::fromInt(_useCMYK));
+    drawInfo.insert(QStringLiteral("antialias"), PropertyList::fromInt(_antialiasDraw));
+    drawInfo.insert(QStringLiteral("smoothFonts"), PropertyList::fromInt(_smoothFonts));
+    dict.insert(DrawInfoKey, drawInfo);
+    if (!pages)
+        return dict;   // the clipboard form
+
+    PropertyList meta = PropertyList::dictionary();
+    const std::optional<QString> *fields[] = {&_author, &_title, &_subject, &_copyright, &_keywords};
+    for (size_t i = 0; i < std::size(fields); ++i)
+        if (*fields[i])
+            meta.insert(QLatin1String(MetadataKeys[i]), PropertyList(**fields[i]));
+    if (meta.count())
+        dict.insert(MetaInfoKey, meta);
+    if (const PropertyList groups = groupBaseDictionary(); groups.count())
+        dict.insert(GroupsKey, groups);
+    PropertyList border = PropertyList::dictionary();
+    border.insert(QStringLiteral("state"), PropertyList::fromInt(_addBorder));
+    border.insert(QStringLiteral("contents"), borderContentsFrom(_borderinfo));
+    dict.insert(BorderInfoKey, border);
+    dict.insert(VersionKey, PropertyList(QString::fromLatin1(CurrentVersion)));
+    dict.insert(WindowFrameKey, PropertyList(_lastWinFrame));
+    dict.insert(DrawAreaSizeKey, PropertyList(stringFromSize(const_cast<VekDocument *>(this)->drawAreaSizePerPage())));
+    // A subset of pages holds as many pages as were listed.
+    dict.insert(PagesKey, PropertyList::fromInt(subset ? std::max<int>(1, int(pages->size())) : _numPages));
+    dict.insert(LastCurrentPageKey, PropertyList::fromInt(_vekView ? _vekView->currentPage() : _lastCnrtPg));
+
+    PropertyList background = PropertyList::dictionary();
+    background.insert(QStringLiteral("shwState"), PropertyList::fromInt(_shwState));
+    background.insert(QStringLiteral("shwOffset"), PropertyList::fromFloat(_shwOffset));
+    background.insert(QStringLiteral("shwAngle"), PropertyList::fromFloat(_shwAngle));
+    background.insert(QStringLiteral("shwBlur"), PropertyList::fromFloat(_shwBlur));
+    background.insert(QStringLiteral("shwColor"), archivedColor(_shwColor.value_or(defaultShadowColor())));
+    background.insert(QStringLiteral("color"), archivedColor(_bgColor));
+    dict.insert(BackgroundKey, background);
+    dict.insert(QLOptionKey, PropertyList::fromInt(_qlOption));
+    return dict;
+}
+
+QByteArray VekDocument::vekDocumentDataForObjects(const std::vector<std::shared_ptr<VekObject>> &objects,
+                                                  const std::optional<std::vector<int>> &pages,
+                                                  bool wholeDocument, bool textForm) const
+{
+    const PropertyList dict = vekDocumentDictionaryForObjects(objects, pages, wholeDocument);
+    if (pages && textForm)
+        return textPropertyListData(dict);
+    const auto archived = archivedDataWithRootObject(dict);
+    return archived ? *archived.value : QByteArray();
+}
+
+QByteArray VekDocument::dataOfDocument(bool textForm) const
+{
+    std::vector<int> everyPage;
+    for (int page = 1; page <= _numPages; ++page)
+        everyPage.push_back(page);
+    return vekDocumentDataForObjects(_objects, everyPage, true, textForm);
+}
+
+bool VekDocument::writeToFile(const QString &path, bool textForm, DocumentError *error) const
+{
+    const QByteArray data = dataOfDocument(textForm);
+    QSaveFile file(path);
+    const bool written = !data.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(data) == data.size()
+        && file.commit();
+    if (!written && error)
+        *error = {VekantoErrorDomain, 2, file.errorString().isEmpty()
+                                             ? localizedString(QStringLiteral("The document could not be written."))
+                                             : file.errorString()};
+    return written;
+}
+
+// ---- Reading ----
+
+PropertyList VekDocument::vekDocumentDictionaryFromData(const QByteArray &data, DocumentError *error)
+{
+    if (data.size() > 1 && data.startsWith('{')) {
+        const PropertyList dict = propertyListFromText(data);
+        if (dict.isDictionary())
+            return dict;
+    }
+    const auto archived = unarchivePropertyListWithData(data);
+    if (archived && archived.value->isDictionary())
+        return *archived.value;
+    if (error)
+        *error = unreadableError();
+    return {};
+}
+
+std::vector<std::shared_ptr<VekObject>> VekDocument::objectsFromVekDocumentDictionary(const PropertyList &dictionary)
+{
+    std::vector<std::shared_ptr<VekObject>> objects;
+    const PropertyList list = dictionary.value(ObjectsKey);
+    for (qsizetype i = 0; i < list.count(); ++i)
+        if (auto object = VekObject::objectWithPropertyListRepresentation(list.at(i)))
+            objects.push_back(std::move(object));
+    return objects;
+}
+
+bool VekDocument::readFromData(const QByteArray &data, DocumentError *error)
+{
+    const PropertyList dictionary = vekDocumentDictionaryFromData(data, error);
+    if (!dictionary.isDictionary())
+        return false;
+    // Reading is not an edit: nothing of it can be undone.
+    _undo.disableUndoRegistration();
+    readDocumentDictionary(dictionary);
+    _undo.enableUndoRegistration();
+    _undo.removeAllActions();
+    documentWasSaved();
+    return true;
+}
+
+bool VekDocument::readFromFile(const QString &path, DocumentError *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = {VekantoErrorDomain, DocumentUnreadableErrorCode, file.errorString()};
+        return false;
+    }
+    return readFromData(file.readAll(), error);
+}
+
+void VekDocument::readDocumentDictionary(const PropertyList &d)
+{
+    // The order matters: objects join groups that must exist already, and objects of
+    // version "1" files are migrated when they are given their document.
+    _readFromDataInvoked = true;
+    if (d.value(VersionKey).isString())
+        _documentVersion = d.value(VersionKey).stringValue();
+    _lastWinFrame = d.value(WindowFrameKey).stringValue();
+    if (const int pages = d.value(PagesKey).intValue(); pages > 0)
+        _numPages = std::min(pages, 100000);
+    if (const int page = d.value(LastCurrentPageKey).intValue(); page > 1)
+        _lastCnrtPg = std::min(page, _numPages);
+    const PropertyList meta = d.value(MetaInfoKey);
+    std::optional<QString> *fields[] = {&_author, &_title, &_subject, &_copyright, &_keywords};
+    for (size_t i = 0; i < std::size(fields); ++i)
+        if (const PropertyList value = meta.value(QLatin1String(MetadataKeys[i])); value.isString())
+            *fields[i] = value.stringValue();
+    if (d.contains(ResolutionKey))
+        setResolution(d.value(ResolutionKey).intValue());
+    if (d.contains(DrawAreaSizeKey))
+        setDrawAreaSizePerPage(d.value(DrawAreaSizeKey).sizeValue());
+    if (const PropertyList link = d.value(LinkTextInfoKey); link.isDictionary()) {
+        if (auto color = colorFrom(link.value(QStringLiteral("color"))))
+            _linkTextColor = *color;
+        _linkTextULine = link.value(QStringLiteral("underLine")).intValue();
+    }
+    if (const PropertyList draw = d.value(DrawInfoKey); draw.isDictionary()) {
+        _useCMYK = draw.value(QStringLiteral("useCMYK")).intValue();
+        _antialiasDraw = draw.value(QStringLiteral("antialias")).intValue();
+        _smoothFonts = draw.value(QStringLiteral("smoothFonts")).intValue();
+    }
+    if (d.contains(QLOptionKey))
+        _qlOption = d.value(QLOptionKey).intValue();
+    if (d.contains(ThumbDataKey))
+        _qlOptDataT = 1;
+    if (d.contains(PdfDataKey))
+        _qlOptDataP = 1;
+
+    if (const PropertyList groups = d.value(GroupsKey); groups.isDictionary()) {
+        for (const QString &id : groups.keys())
+            if (!id.isEmpty())
+                _groups.insert(id, VekGroup::groupFromRecord(id, groups.value(id), this));
+        breakGroupCycles();
+        dropGroupCaches();
+    }
+
+    std::vector<std::shared_ptr<VekObject>> objects = objectsFromVekDocumentDictionary(d);
+    for (const auto &object : objects)
+        object->setDocument(this, true);
+    if (!objects.empty())
+        setObjects(objects);
+
+    if (const PropertyList border = d.value(BorderInfoKey); border.isDictionary()) {
+        _addBorder = border.value(QStringLiteral("state")).intValue();
+        if (_addBorder != 0 && border.value(QStringLiteral("contents")).isDictionary())
+            _borderinfo = borderContentsFrom(border.value(QStringLiteral("contents")));
+    }
+
+    const PropertyList background = d.value(BackgroundKey);
+    if (!background.isDictionary())
+        return;
+    setBackgroundColor(colorFrom(background.value(QStringLiteral("color"))).value_or(Color::whiteColor()), true);
+    _shwState = background.value(QStringLiteral("shwState")).intValue();
+    _shwOffset = background.value(QStringLiteral("shwOffset")).floatValue();
+    _shwAngle = background.value(QStringLiteral("shwAngle")).floatValue();
+    _shwBlur = background.value(QStringLiteral("shwBlur")).floatValue();
+    if (auto color = colorFrom(background.value(QStringLiteral("shwColor"))))
+        _shwColor = *color;
+}

@@ -1,0 +1,181 @@
+// The document's object list: insertion, removal, moves and reordering with undo, and the
+// queries over lists of objects.
+#include "document/vek_document.h"
+
+#include "model/services/canvas_services.h"
+#include "model/vek_group.h"
+#include "model/vek_object.h"
+#include "platform/foundation/localized_strings.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+int VekDocument::indexOfObject(const VekObject *object) const
+{
+    for (size_t i = 0; i < _objects.size(); ++i)
+        if (_objects[i].get() == object)
+            return int(i);
+    return -1;
+}
+
+void VekDocument::insertObject(const std::shared_ptr<VekObject> &object, int index, bool ignoreGroup)
+{
+    if (!object || indexOfObject(object.get()) >= 0)
+        return;   // an object is in the list at most once
+    index = std::clamp(index, 0, int(_objects.size()));
+    _undo.registerUndoWithTarget(this, [this, index, ignoreGroup] { removeObjectAtIndex(index, ignoreGroup); });
+    object->setDocument(this, false);
+    if (!object->groupID().isEmpty()) {
+        if (ignoreGroup)
+            object->clearGroupID();
+        else
+            addMemberToGroup(object, object->groupID());
+    }
+    _objects.insert(_objects.begin() + index, object);
+    invalidateObject(*object);
+}
+
+void VekDocument::removeObjectAtIndex(int index, bool ignoreGroup)
+{
+    if (index < 0 || index >= int(_objects.size()))
+        return;
+    const std::shared_ptr<VekObject> object = _objects[size_t(index)];
+    // Leaving its group may dissolve or collapse groups above it: a snapshot of the tree
+    // comes back when the removal is undone, so the object and its neighbours regain the
+    // groups they had.
+    const QString groupID = object->groupID();
+    if (!groupID.isEmpty()) {
+        std::vector<std::shared_ptr<VekObject>> tree = objectsOfGroup(groupID);
+        if (std::find(tree.begin(), tree.end(), object) == tree.end())
+            tree.push_back(object);
+        registerGroupSnapshot(tree);
+        removeMemberFromGroup(object, groupID, false);
+    }
+    _objects.erase(_objects.begin() + index);
+    invalidateObject(*object);
+    _undo.registerUndoWithTarget(this, [this, object, index, ignoreGroup] {
+        insertObject(object, index, ignoreGroup);
+    });
+}
+
+void VekDocument::removeObject(const std::shared_ptr<VekObject> &object)
+{
+    const int index = indexOfObject(object.get());
+    if (index >= 0)
+        removeObjectAtIndex(index, false);
+}
+
+void VekDocument::moveObject(const std::shared_ptr<VekObject> &object, int target)
+{
+    const int from = indexOfObject(object.get());
+    if (from < 0 || from == target || target < 0 || target > int(_objects.size()))
+        return;
+    const int back = from > target ? from + 1 : from;
+    _undo.registerUndoWithTarget(this, [this, object, back] { moveObject(object, back); });
+    if (from < target)
+        --target;
+    _objects.erase(_objects.begin() + from);
+    _objects.insert(_objects.begin() + target, object);
+    for (const auto &group : std::as_const(_groups))
+        group->objectOrderChanged();
+    invalidateObject(*object);
+}
+
+void VekDocument::setObjects(const std::vector<std::shared_ptr<VekObject>> &objects)
+{
+    for (int i = int(_objects.size()) - 1; i >= 0; --i)
+        removeObjectAtIndex(i, false);
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
+        insertObject(*it, 0, false);
+    if (_vekView)
+        _vekView->selectObjectExclusively(nullptr);
+}
+
+void VekDocument::setObjectsAsItIs(const std::vector<std::shared_ptr<VekObject>> &objects)
+{
+    // Sorting must never drop or add an object: the new order holds exactly the same ones.
+    if (objects.size() != _objects.size())
+        return;
+    std::unordered_set<const VekObject *> present;
+    for (const auto &object : _objects)
+        present.insert(object.get());
+    for (const auto &object : objects)
+        if (!present.erase(object.get()))
+            return;
+    _undo.registerUndoWithTarget(this, [this, previous = _objects] { setObjectsAsItIs(previous); });
+    _undo.setActionName(localizedString(QStringLiteral("Sort")));
+    _objects = objects;
+    for (const auto &group : std::as_const(_groups))
+        group->objectOrderChanged();
+    if (_vekView)
+        _vekView->setNeedsDisplayInRect(_vekView->bounds());
+}
+
+void VekDocument::invalidateObject(const VekObject &object)
+{
+    if (hasWindow())
+        _vekView->invalidateObject(object);
+}
+
+void VekDocument::vekViewNeedsDisplayInRect(const Rect &r)
+{
+    if (hasWindow())
+        _vekView->setNeedsDisplayInRect(r);
+}
+
+std::vector<std::shared_ptr<VekObject>> VekDocument::objectsOnPage(int page, const Rect &rect) const
+{
+    std::vector<std::shared_ptr<VekObject>> onPage;
+    for (const auto &object : _objects)
+        if (object->shouldDrawOnPage(page, rect))
+            onPage.push_back(object);
+    return onPage;
+}
+
+int VekDocument::objectIsIncludedIn(const VekObject *object, const std::vector<int> &pages) const
+{
+    if (!object || pages.empty() || object->repeatType() != 0)
+        return 0;
+    const float height = const_cast<VekDocument *>(this)->drawAreaSizePerPage().height;
+    for (int page : pages) {
+        const Rect pageRect = _vekView ? _vekView->rectForPage(page)
+                                       : Rect(0, float(page - 1) * height, const_cast<VekDocument *>(this)->drawAreaSizePerPage().width, height);
+        if (intersectsRect(pageRect, object->bounds()))
+            return page;
+    }
+    return -1;
+}
+
+Rect VekDocument::drawingBoundsForObjects(const std::vector<std::shared_ptr<VekObject>> &objects) const
+{
+    Rect bounds;
+    for (int i = int(objects.size()) - 1; i >= 0; --i) {
+        const VekObject &object = *objects[size_t(i)];
+        if (object.clipType() == 1 && object.hasEditablePath()) {
+            // A clip path bounds what it clips (the object in front of it, skipped here); its
+            // area joins what lies behind it instead of replacing it.
+            Rect clip = object.bezierPath().bounds();
+            clip.size.width += 1.0f;
+            clip.size.height += 1.0f;
+            bounds = unionRect(bounds, clip);
+            --i;
+            continue;
+        }
+        bounds = unionRect(bounds, object.boundsToRedraw());
+    }
+    return bounds;
+}
+
+Rect VekDocument::boundsForObjects(const std::vector<std::shared_ptr<VekObject>> &objects)
+{
+    Rect bounds;
+    bool first = true;
+    for (const auto &object : objects) {
+        Rect b = object->bounds();
+        b.size.width = std::max(b.size.width, 0.1f);
+        b.size.height = std::max(b.size.height, 0.1f);
+        bounds = first ? b : unionRect(bounds, b);
+        first = false;
+    }
+    return bounds;
+}
