@@ -1,0 +1,217 @@
+// The document file: both stored forms round trip every value, page subsets move objects,
+// the clipboard form, and damaged or hostile data gives the error or a partial document.
+#include "document/vek_document.h"
+
+#include "model/vek_group.h"
+#include "model/vek_obj_format.h"
+#include "model/vek_obj_image.h"
+#include "model/vek_obj_path.h"
+#include "platform/foundation/archiving.h"
+#include "platform/foundation/plist_text_format.h"
+#include "platform/graphics/graphics_context.h"
+#include "platform/text/rtf.h"
+#include "tests/support/gui_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+namespace {
+
+std::shared_ptr<VekObject> pathAt(float x, float y, const Color &fill)
+{
+    auto o = VekObjPath::create();
+    o->setBezierPath(BezierPath::bezierPathWithOvalInRect(Rect(x, y, 60, 40)));
+    o->setBounds(Rect(x, y, 60, 40));
+    o->setFillColor(fill);
+    o->setDrawsFill(true);
+    o->setObjLineWidth(3);
+    return o;
+}
+
+// A document of every kind built so far, groups three deep, metadata, header and footer
+// cells, shadow and background colour.
+std::unique_ptr<VekDocument> richDocument()
+{
+    auto doc = std::make_unique<VekDocument>();
+    doc->setNumberOfPages(3);
+    std::vector<std::shared_ptr<VekObject>> objects = {pathAt(20, 20, Color::redColor()),
+                                                       pathAt(100, 60, Color::blueColor()),
+                                                       pathAt(40, 900, Color::greenColor())};
+    auto image = VekObjImage::create();
+    QImage pixels(8, 4, QImage::Format_RGB888);
+    pixels.fill(Qt::darkCyan);
+    image->setImage(Image(pixels));
+    image->setBounds(Rect(200, 200, 80, 40));
+    objects.push_back(image);
+    auto field = VekObjFormat::create();
+    field->setBounds(Rect(300, 800, 30, 20));
+    objects.push_back(field);
+    auto plain = VekObject::create();
+    plain->setBounds(Rect(10, 1700, 30, 30));
+    objects.push_back(plain);
+    for (size_t i = 0; i < objects.size(); ++i)
+        doc->insertObject(objects[i], int(i), false);
+    doc->groupObjects({objects[0], objects[1]});
+    doc->groupObjects({objects[0], objects[3]});
+    doc->groupObjects({objects[3], objects[4]});
+    doc->setAuthor(QStringLiteral("Ann Author"));
+    doc->setTitle(QStringLiteral("Ti\u00fcle"));
+    doc->setKeywords(QStringLiteral("one, two"));
+    doc->setAddBorder(1);
+    PropertyList cells = PropertyList::dictionary();
+    cells.insert(QStringLiteral("headerLeft"), PropertyList::fromData(RTFDFromRange(
+        AttributedString(QStringLiteral("Header")), TextRange{0, 6})));
+    cells.insert(QStringLiteral("footerFont"), PropertyList(QStringLiteral("Helvetica")));
+    doc->setBorderInfo(cells);
+    doc->setShadowState(1);
+    doc->setShadowAngle(135);
+    doc->setShadowColor(Color::colorWithCalibratedRed(0.2f, 0.3f, 0.4f, 0.5f));
+    doc->setBackgroundColor(Color::colorWithCalibratedRed(1, 1, 0.9f));
+    doc->setLinkTextULine(0);
+    doc->setResolution(144);
+    return doc;
+}
+
+QImage drawn(VekDocument &doc)
+{
+    QImage pixels(400, 1800, QImage::Format_ARGB32_Premultiplied);
+    pixels.fill(Qt::white);
+    GraphicsContext context(pixels);
+    GraphicsContext::Scope scope(context);
+    for (auto it = doc.objects().rbegin(); it != doc.objects().rend(); ++it)
+        (*it)->drawInViewIsSelected(nullptr, false);
+    return pixels;
+}
+
+} // namespace
+
+TEST(DocumentFileFormat, BothFormsRoundTripEveryValueAndDrawTheSame)
+{
+    ensureGuiApp();
+    const auto original = richDocument();
+    const PropertyList written = original->vekDocumentDictionaryForObjects(original->objects(), std::vector<int>{1, 2, 3}, true);
+    for (bool textForm : {false, true}) {
+        SCOPED_TRACE(textForm ? "text form" : "archive");
+        const QByteArray data = original->dataOfDocument(textForm);
+        EXPECT_EQ(data.startsWith('{'), textForm);
+        VekDocument back;
+        DocumentError error;
+        ASSERT_TRUE(back.readFromData(data, &error)) << error.description.toStdString();
+        EXPECT_FALSE(back.isDocumentEdited());
+        EXPECT_FALSE(back.undoManager()->canUndo());
+        ASSERT_EQ(back.objects().size(), original->objects().size());
+        for (size_t i = 0; i < back.objects().size(); ++i)
+            EXPECT_EQ(back.objects()[i]->propertyListRepresentation(), original->objects()[i]->propertyListRepresentation())
+                << i;
+        EXPECT_EQ(back.groupBaseDictionary(), original->groupBaseDictionary());
+        EXPECT_EQ(back.objectsOfGroup(QStringLiteral("g2")).size(), 4u);
+        EXPECT_EQ(back.author(), original->author());
+        EXPECT_EQ(back.title(), original->title());
+        EXPECT_EQ(back.numberOfPages(), 3);
+        EXPECT_EQ(back.resolution(), 144);
+        EXPECT_EQ(back.linkTextULine(), 0);
+        EXPECT_EQ(back.addBorder(), 1);
+        EXPECT_EQ(back.borderInfo(), original->borderInfo());
+        EXPECT_TRUE(back.shadowState());
+        EXPECT_EQ(back.shadowAngle(), 135.0f);
+        EXPECT_EQ(back.shadowColor(), original->shadowColor());
+        EXPECT_EQ(back.backgroundColor(), original->backgroundColor());
+        EXPECT_EQ(drawn(back), drawn(*original));
+        // What it writes again is what was read.
+        const PropertyList again = back.vekDocumentDictionaryForObjects(back.objects(), std::vector<int>{1, 2, 3}, true);
+        EXPECT_EQ(again.value(QStringLiteral("objects")), written.value(QStringLiteral("objects")));
+    }
+}
+
+TEST(DocumentFileFormat, SavingPagesTwoAndFourMovesTheirObjectsUp)
+{
+    VekDocument doc;
+    doc.setNumberOfPages(5);
+    const float h = doc.drawAreaSizePerPage().height;
+    std::vector<std::shared_ptr<VekObject>> onPage;
+    for (int page = 1; page <= 5; ++page) {
+        auto o = VekObject::create();
+        o->setBounds(Rect(10, float(page - 1) * h + 50, 20, 20));
+        onPage.push_back(o);
+        doc.insertObject(o, page - 1, false);
+    }
+    doc.groupObjects({onPage[3], onPage[0]});   // the page-4 object keeps its group when moved
+    auto everywhere = VekObject::create();
+    everywhere->setBounds(Rect(0, 0, 10, 10));
+    everywhere->setRepeatType(3);
+    doc.insertObject(everywhere, 0, false);
+
+    const PropertyList dict = doc.vekDocumentDictionaryForObjects(doc.objects(), std::vector<int>{2, 4}, false);
+    const auto objects = VekDocument::objectsFromVekDocumentDictionary(dict);
+    ASSERT_EQ(objects.size(), 3u);
+    EXPECT_EQ(objects[0]->repeatType(), 3);
+    EXPECT_FLOAT_EQ(objects[1]->bounds().origin.y, 50);            // page 2 -> page 1
+    EXPECT_FLOAT_EQ(objects[2]->bounds().origin.y, h + 50);        // page 4 -> page 2
+    EXPECT_EQ(objects[2]->groupID(), QStringLiteral("g0"));
+    EXPECT_EQ(dict.value(QStringLiteral("pages")).intValue(), 2);
+
+    // The clipboard form holds the four keys only.
+    const PropertyList clip = doc.vekDocumentDictionaryForObjects({onPage[0]}, std::nullopt, false);
+    EXPECT_EQ(clip.keys(), QStringList({"objects", "resolution", "linkTextInfo", "drawInfo"}));
+}
+
+TEST(DocumentFileFormat, DamagedAndHostileDataGiveTheErrorOrAPartialDocument)
+{
+    ensureGuiApp();
+    const QByteArray good = richDocument()->dataOfDocument(true);
+    struct Case {
+        const char *name;
+        QByteArray data;
+        bool reads;
+    };
+    QByteArray unknownClass = good;
+    unknownClass.replace("VekObjPath", "NSWindowXX");
+    QByteArray wrongTypes = "{ objects = 7; pages = \"-5\"; groups = (1, 2); background = \"x\"; metainfo = 3; "
+                            "resolution = 1e99; drawAreaSize = \"{nan, 1e40}\"; lastCrntPage = 99999999; }";
+    QByteArray hugeCount = "{ pages = 2147483647; objects = ({ class = VekObject; bounds = \"{{1e30, 0}, {1, 1}}\"; }); }";
+    const Case cases[] = {
+        {"one brace", "{", false},
+        {"nothing", QByteArray(), false},
+        {"garbage", QByteArray(300, '\x84'), false},
+        {"truncated archive", richDocument()->dataOfDocument(false).left(400), false},
+        {"a list, not a dictionary", "(1, 2, 3)", false},
+        {"unknown classes", unknownClass, true},
+        {"wrong types", wrongTypes, true},
+        {"huge numbers", hugeCount, true},
+    };
+    for (const Case &c : cases) {
+        VekDocument doc;
+        DocumentError error;
+        const bool read = doc.readFromData(c.data, &error);
+        EXPECT_EQ(read, c.reads) << c.name;
+        if (!read) {
+            EXPECT_EQ(error.domain, QStringLiteral("VekantoErrorDomain")) << c.name;
+            EXPECT_EQ(error.code, 1) << c.name;
+            EXPECT_EQ(error.description, QStringLiteral("Vekanto document data could not be read.")) << c.name;
+        }
+        EXPECT_GE(doc.numberOfPages(), 1) << c.name;
+        EXPECT_LE(doc.numberOfPages(), 100000) << c.name;
+    }
+    VekDocument partial;
+    ASSERT_TRUE(partial.readFromData(unknownClass, nullptr));
+    EXPECT_EQ(partial.objects().size(), 3u);   // the three paths are left out
+}
+
+TEST(DocumentFileFormat, SavingIsAtomic)
+{
+    ensureGuiApp();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("doc.vek");
+    auto doc = richDocument();
+    DocumentError error;
+    ASSERT_TRUE(doc->writeToFile(path, false, &error));
+    VekDocument back;
+    ASSERT_TRUE(back.readFromFile(path, &error));
+    EXPECT_EQ(back.objects().size(), doc->objects().size());
+    // A place that cannot be written is reported, and nothing is left behind.
+    EXPECT_FALSE(doc->writeToFile(dir.path(), false, &error));
+    EXPECT_FALSE(error.description.isEmpty());
+    EXPECT_FALSE(doc->writeToFile(dir.filePath("missing/doc.vek"), true, &error));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.vek"});
+}
