@@ -7,6 +7,7 @@
 #include "model/vek_group.h"
 #include "model/vek_object.h"
 #include "platform/foundation/archiving.h"
+#include "platform/text/rtf.h"
 #include "toolkit/cmyk_color.h"
 
 #include <cmath>
@@ -284,6 +285,59 @@ Size VekDocument::shadowOffsetFor(float side) const
     const double t = -a * std::numbers::pi / 180.0;
     const double offset = side > 30.0f ? double(_shwOffset) * side / 30.0 : double(_shwOffset);
     return {float(offset * std::cos(t)), float(offset * std::sin(t))};
+}
+
+// ---- Header and footer settings ----
+
+namespace {
+
+// A default cell: the variable in the small system font, dark grey, as flat RTFD data.
+PropertyList defaultCell(const QString &text)
+{
+    TextAttributes attributes;
+    attributes.font = Font{QStringLiteral("Helvetica"), 10};
+    attributes.foregroundColor = Color::darkGrayColor();
+    const AttributedString cell(text, attributes);
+    return PropertyList::fromData(RTFDFromRange(cell, {0, cell.length()}));
+}
+
+} // namespace
+
+const PropertyList &VekDocument::borderinfo()
+{
+    if (!_borderinfo.isDictionary()) {
+        PropertyList info = PropertyList::dictionary();
+        info.insert(QStringLiteral("frmDate"), PropertyList(QStringLiteral("%A, %B %e, %Y")));
+        info.insert(QStringLiteral("pad"), PropertyList::fromFloat(6.0f));
+        info.insert(QStringLiteral("exFirst"), PropertyList::fromInt(0));
+        info.insert(QStringLiteral("exLast"), PropertyList::fromInt(0));
+        info.insert(QStringLiteral("hdLt"), defaultCell(QStringLiteral("#VTITLE")));
+        info.insert(QStringLiteral("hdRt"), defaultCell(QStringLiteral("#VDATE")));
+        info.insert(QStringLiteral("ftMd"), defaultCell(QStringLiteral("- #VPAGE -")));
+        _borderinfo = info;
+    }
+    return _borderinfo;
+}
+
+void VekDocument::updateBorderInfoForKey(const PropertyList &value, const QString &key)
+{
+    if (!_borderinfo.isDictionary() && value.isAbsent())
+        return;
+    if (!_borderinfo.isDictionary())
+        _borderinfo = PropertyList::dictionary();
+    if (value.isAbsent())
+        _borderinfo.remove(key);
+    else
+        _borderinfo.insert(key, value);
+    updateChangeCount();
+}
+
+void VekDocument::setAddBorder(int flag)
+{
+    if (flag == _addBorder)
+        return;
+    _addBorder = flag;
+    updateChangeCount();
 }
 
 // ---- Recent colours, fonts and sizes of the toolbar ----

@@ -9,6 +9,7 @@
 // (vek_document_file_format.cpp, document_data.cpp).
 #pragma once
 
+#include "document/print_info.h"
 #include "model/services/document_services.h"
 #include "platform/foundation/undo_manager.h"
 
@@ -133,8 +134,10 @@ public:
 
     // ---- Header and footer settings, as the file stores them ----
 
-    // "state" (on/off) and the cell contents: strings, numbers and attributed strings.
-    void setAddBorder(int flag) { _addBorder = flag; }
+    // On or off; a change marks the document edited.
+    void setAddBorder(int flag);
+    // The cells as stored (absent until first requested or read): strings, numbers, and
+    // rich text as flat RTFD data.
     const PropertyList &borderInfo() const { return _borderinfo; }
     void setBorderInfo(const PropertyList &info) { _borderinfo = info; }
 
@@ -186,14 +189,31 @@ public:
         const std::vector<std::shared_ptr<VekObject>> &objects) const;
     QString newGrpID() const;
 
+    // ---- Print settings ----
+
+    // The document's own settings, made from the defaults on first request.
+    const PrintInfo &printInfo();
+    // Unequal top and bottom margins switch vertical centring off, unequal left and right
+    // ones horizontal centring.
+    void setPrintInfo(const PrintInfo &info);
+
+    // ---- Header and footer settings ----
+
+    // Made with their defaults on first request: the title left and the date right in the
+    // header, "- #VPAGE -" in the middle of the footer, the date format, padding 6 and no
+    // first- or last-page exception.
+    const PropertyList &borderinfo();
+    // Sets (or, with an absent value, removes) one entry and marks the document edited.
+    void updateBorderInfoForKey(const PropertyList &value, const QString &key);
+
     // ---- Pages ----
 
     int numberOfPages() const override { return _numPages; }
     void setNumberOfPages(int pages) { _numPages = std::max(1, pages); }
     // The stored page size, or the paper's when none is stored yet.
     Size drawAreaSizePerPage() override;
-    // The default paper (A4 without margins until print settings exist) at the resolution.
-    Size drawAreaSizePerPaper() const;
+    // The print settings' paper less its margins, at the document's resolution.
+    Size drawAreaSizePerPaper();
     // Sides below 8 are ignored.
     void setDrawAreaSizePerPage(Size size);
     // Below 72 is ignored.
@@ -269,8 +289,9 @@ private:
     Color _bgColor = Color::clearColor();
     std::optional<Color> _shwColor;
     Color _linkTextColor = Color::blueColor();
+    std::optional<PrintInfo> _printInfo;
     Size _drawAreaSize;
-    PropertyList _borderinfo = PropertyList::dictionary();
+    PropertyList _borderinfo;
     std::vector<Color> _myColors;
     QStringList _myFonts;
     std::vector<float> _mySizes;

@@ -31,6 +31,7 @@ const QString WindowFrameKey = QStringLiteral("windowFrame");
 const QString DrawAreaSizeKey = QStringLiteral("drawAreaSize");
 const QString PagesKey = QStringLiteral("pages");
 const QString LastCurrentPageKey = QStringLiteral("lastCrntPage");
+const QString PrintInfoKey = QStringLiteral("printInfo");
 const QString BackgroundKey = QStringLiteral("background");
 const QString QLOptionKey = QStringLiteral("qloption");
 const QString ThumbDataKey = QStringLiteral("thumbdata");
@@ -131,7 +132,7 @@ PropertyList VekDocument::vekDocumentDictionaryForObjects(const std::vector<std:
         dict.insert(GroupsKey, groups);
     PropertyList border = PropertyList::dictionary();
     border.insert(QStringLiteral("state"), PropertyList::fromInt(_addBorder));
-    border.insert(QStringLiteral("contents"), borderContentsFrom(_borderinfo));
+    border.insert(QStringLiteral("contents"), borderContentsFrom(const_cast<VekDocument *>(this)->borderinfo()));
     dict.insert(BorderInfoKey, border);
     dict.insert(VersionKey, PropertyList(QString::fromLatin1(CurrentVersion)));
     dict.insert(WindowFrameKey, PropertyList(_lastWinFrame));
@@ -139,6 +140,7 @@ PropertyList VekDocument::vekDocumentDictionaryForObjects(const std::vector<std:
     // A subset of pages holds as many pages as were listed.
     dict.insert(PagesKey, PropertyList::fromInt(subset ? std::max<int>(1, int(pages->size())) : _numPages));
     dict.insert(LastCurrentPageKey, PropertyList::fromInt(_vekView ? _vekView->currentPage() : _lastCnrtPg));
+    dict.insert(PrintInfoKey, PropertyList::fromData(archivedPrintInfo(const_cast<VekDocument *>(this)->printInfo())));
 
     PropertyList background = PropertyList::dictionary();
     background.insert(QStringLiteral("shwState"), PropertyList::fromInt(_shwState));
@@ -253,6 +255,10 @@ void VekDocument::readDocumentDictionary(const PropertyList &d)
     for (size_t i = 0; i < std::size(fields); ++i)
         if (const PropertyList value = meta.value(QLatin1String(MetadataKeys[i])); value.isString())
             *fields[i] = value.stringValue();
+    // The stored print settings come before the resolution, which keeps their scaling in
+    // step; a document without them takes the defaults.
+    if (auto info = unarchivePrintInfo(d.value(PrintInfoKey).dataValue()))
+        _printInfo = *info;
     if (d.contains(ResolutionKey))
         setResolution(d.value(ResolutionKey).intValue());
     if (d.contains(DrawAreaSizeKey))

@@ -7,8 +7,6 @@
 
 namespace {
 
-// The paper until the document has print settings of its own: A4, without margins.
-constexpr Size DefaultPaper{595.28f, 841.89f};
 constexpr float MinPageSide = 8.0f;
 constexpr int MinResolution = 72;
 
@@ -35,10 +33,38 @@ Size VekDocument::convertToDefaultSizeFromResolution(Size size, float resolution
     return {size.width * resolution / 72.0f, size.height * resolution / 72.0f};
 }
 
-Size VekDocument::drawAreaSizePerPaper() const
+Size VekDocument::drawAreaSizePerPaper()
 {
-    const Size paper{roundedPaperSide(DefaultPaper.width), roundedPaperSide(DefaultPaper.height)};
-    return convertToDefaultSizeFromResolution(paper, float(_resolution));
+    const PrintInfo &info = printInfo();
+    Size paper = info.paperSize;
+    if (info.orientation == PrintInfo::Orientation::Landscape && paper.width < paper.height)
+        std::swap(paper.width, paper.height);
+    const Size area{roundedPaperSide(paper.width) - (info.leftMargin + info.rightMargin),
+                    roundedPaperSide(paper.height) - (info.topMargin + info.bottomMargin)};
+    return convertToDefaultSizeFromResolution(area, float(_resolution));
+}
+
+const PrintInfo &VekDocument::printInfo()
+{
+    if (!_printInfo) {
+        PrintInfo info = PrintInfo::defaults();
+        info.scalingFactor = 72.0f / float(_resolution);
+        _printInfo = info;
+    }
+    return *_printInfo;
+}
+
+void VekDocument::setPrintInfo(const PrintInfo &info)
+{
+    PrintInfo stored = info;
+    if (stored.topMargin != stored.bottomMargin)
+        stored.verticallyCentered = false;
+    if (stored.leftMargin != stored.rightMargin)
+        stored.horizontallyCentered = false;
+    if (_printInfo == stored)
+        return;
+    _printInfo = stored;
+    updateChangeCount();
 }
 
 Size VekDocument::drawAreaSizePerPage()
@@ -64,6 +90,9 @@ void VekDocument::setResolution(int resolution)
     if (resolution < MinResolution || resolution == _resolution)
         return;
     _resolution = resolution;
+    PrintInfo info = printInfo();
+    info.scalingFactor = 72.0f / float(resolution);
+    _printInfo = info;
     updateChangeCount();
 }
 

@@ -69,6 +69,11 @@ std::unique_ptr<VekDocument> richDocument()
     doc->setShadowColor(Color::colorWithCalibratedRed(0.2f, 0.3f, 0.4f, 0.5f));
     doc->setBackgroundColor(Color::colorWithCalibratedRed(1, 1, 0.9f));
     doc->setLinkTextULine(0);
+    PrintInfo info = doc->printInfo();
+    info.paperName = QStringLiteral("Letter");
+    info.paperSize = {612, 792};
+    info.leftMargin = 20;
+    doc->setPrintInfo(info);
     doc->setResolution(144);
     return doc;
 }
@@ -110,6 +115,8 @@ TEST(DocumentFileFormat, BothFormsRoundTripEveryValueAndDrawTheSame)
         EXPECT_EQ(back.title(), original->title());
         EXPECT_EQ(back.numberOfPages(), 3);
         EXPECT_EQ(back.resolution(), 144);
+        EXPECT_EQ(back.printInfo(), original->printInfo());
+        EXPECT_EQ(back.drawAreaSizePerPage(), original->drawAreaSizePerPage());
         EXPECT_EQ(back.linkTextULine(), 0);
         EXPECT_EQ(back.addBorder(), 1);
         EXPECT_EQ(back.borderInfo(), original->borderInfo());

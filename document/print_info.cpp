@@ -1,0 +1,153 @@
+// Print settings: defaults, the built-in papers, the settings dictionary and its archive.
+#include "document/print_info.h"
+
+#include "platform/foundation/archive_coder_registry.h"
+#include "platform/foundation/archiver.h"
+#include "platform/foundation/archiving.h"
+#include "platform/foundation/typedstream_format.h"
+#include "platform/foundation/unarchiver.h"
+
+#include <cmath>
+#include <mutex>
+
+namespace {
+
+const QString PaperNameKey = QStringLiteral("NSPaperName");
+const QString PaperSizeKey = QStringLiteral("NSPaperSize");
+const QString OrientationKey = QStringLiteral("NSOrientation");
+const QString LeftMarginKey = QStringLiteral("NSLeftMargin");
+const QString RightMarginKey = QStringLiteral("NSRightMargin");
+const QString TopMarginKey = QStringLiteral("NSTopMargin");
+const QString BottomMarginKey = QStringLiteral("NSBottomMargin");
+const QString ScalingKey = QStringLiteral("NSPrintScalingFactor");
+const QString HorizontallyCenteredKey = QStringLiteral("NSHorizontallyCentered");
+const QString VerticallyCenteredKey = QStringLiteral("NSVerticallyCentered");
+// The platform's key is spelt so.
+const QString VerticalPaginationKey = QStringLiteral("NSVerticalPagination");
+
+constexpr float MaxPaperSide = 20000.0f;   // points; beyond this a file is damaged
+constexpr int PrintInfoVersion = 1;
+
+// The number when it is finite and within [min, max].
+std::optional<float> numberIn(const PropertyList &value, float min, float max)
+{
+    if (!value.isNumber() && !value.isString())
+        return std::nullopt;
+    const float v = value.floatValue();
+    return std::isfinite(v) && v >= min && v <= max ? std::optional<float>(v) : std::nullopt;
+}
+
+bool decodePrintInfo(Unarchiver &in, const ArchivedClass &archivedClass, std::any &object)
+{
+    std::any settings;
+    if (!in.decodeObject(settings))
+        return false;
+    const auto *dictionary = std::any_cast<PropertyList>(&settings);
+    object = PrintInfo::fromDictionary(dictionary ? *dictionary : PropertyList());
+    return true;
+}
+
+bool encodePrintInfo(Archiver &out, const PrintInfo &info)
+{
+    out.beginObject({{"NSPrintInfo", PrintInfoVersion}, {"NSObject", 0}});
+    out.encodeObject(info.dictionary());
+    return true;
+}
+
+// The shared registry learns the coder before the first print settings are archived.
+void ensureCoders()
+{
+    static std::once_flag registered;
+    std::call_once(registered, [] { registerPrintInfoCoders(ArchiveCoderRegistry::shared()); });
+}
+
+} // namespace
+
+const std::vector<Paper> &builtInPapers()
+{
+    static const std::vector<Paper> papers = {
+        {QStringLiteral("A4"), {595.28f, 841.89f}},    {QStringLiteral("Letter"), {612, 792}},
+        {QStringLiteral("Legal"), {612, 1008}},         {QStringLiteral("A3"), {841.89f, 1190.55f}},
+        {QStringLiteral("A5"), {419.53f, 595.28f}},     {QStringLiteral("B5"), {498.9f, 708.66f}},
+        {QStringLiteral("Tabloid"), {792, 1224}},       {QStringLiteral("Executive"), {522, 756}},
+    };
+    return papers;
+}
+
+PrintInfo PrintInfo::defaults()
+{
+    PrintInfo info;
+    info.paperName = builtInPapers().front().name;
+    info.paperSize = builtInPapers().front().size;
+    return info;
+}
+
+PropertyList PrintInfo::dictionary() const
+{
+    PropertyList d = PropertyList::dictionary();
+    if (!paperName.isEmpty())
+        d.insert(PaperNameKey, PropertyList(paperName));
+    d.insert(PaperSizeKey, PropertyList::fromSize(paperSize));
+    d.insert(OrientationKey, PropertyList::fromInt(int(orientation)));
+    d.insert(LeftMarginKey, PropertyList::fromFloat(leftMargin));
+    d.insert(RightMarginKey, PropertyList::fromFloat(rightMargin));
+    d.insert(TopMarginKey, PropertyList::fromFloat(topMargin));
+    d.insert(BottomMarginKey, PropertyList::fromFloat(bottomMargin));
+    d.insert(ScalingKey, PropertyList::fromFloat(scalingFactor));
+    d.insert(HorizontallyCenteredKey, PropertyList::fromBool(horizontallyCentered));
+    d.insert(VerticallyCenteredKey, PropertyList::fromBool(verticallyCentered));
+    d.insert(VerticalPaginationKey, PropertyList::fromInt(verticalPagination));
+    return d;
+}
+
+PrintInfo PrintInfo::fromDictionary(const PropertyList &d)
+{
+    PrintInfo info = defaults();
+    if (!d.isDictionary())
+        return info;
+    const PropertyList name = d.value(PaperNameKey);
+    info.paperName = name.isString() ? name.stringValue() : QString();
+    const Size size = d.value(PaperSizeKey).sizeValue();
+    if (std::isfinite(size.width) && std::isfinite(size.height) && size.width >= 1 && size.height >= 1
+        && size.width <= MaxPaperSide && size.height <= MaxPaperSide)
+        info.paperSize = size;
+    else if (!d.contains(PaperNameKey))
+        info.paperName = defaults().paperName;
+    info.orientation = d.value(OrientationKey).intValue() == 1 ? Orientation::Landscape : Orientation::Portrait;
+    const std::pair<const QString *, float *> margins[] = {{&LeftMarginKey, &info.leftMargin},
+                                                           {&RightMarginKey, &info.rightMargin},
+                                                           {&TopMarginKey, &info.topMargin},
+                                                           {&BottomMarginKey, &info.bottomMargin}};
+    for (const auto &[key, field] : margins)
+        if (auto v = numberIn(d.value(*key), 0, MaxPaperSide))
+            *field = *v;
+    if (auto scale = numberIn(d.value(ScalingKey), 0.01f, 100.0f))
+        info.scalingFactor = *scale;
+    info.horizontallyCentered = d.value(HorizontallyCenteredKey).boolValue();
+    info.verticallyCentered = d.value(VerticallyCenteredKey).boolValue();
+    info.verticalPagination = d.value(VerticalPaginationKey).intValue();
+    return info;
+}
+
+void registerPrintInfoCoders(ArchiveCoderRegistry &registry)
+{
+    registry.registerDecoder("NSPrintInfo", decodePrintInfo);
+    registry.registerEncoder<PrintInfo>(encodePrintInfo);
+}
+
+QByteArray archivedPrintInfo(const PrintInfo &info)
+{
+    ensureCoders();
+    const auto data = archivedDataWithRootObject(std::any(info));
+    return data ? *data.value : QByteArray();
+}
+
+std::optional<PrintInfo> unarchivePrintInfo(const QByteArray &data)
+{
+    ensureCoders();
+    const auto root = unarchiveObjectWithData(data);
+    if (!root)
+        return std::nullopt;
+    const auto *info = std::any_cast<PrintInfo>(&*root.value);
+    return info ? std::optional<PrintInfo>(*info) : std::nullopt;
+}
