@@ -12,6 +12,7 @@
 #include "document/print_info.h"
 #include "model/services/document_services.h"
 #include "platform/foundation/undo_manager.h"
+#include "platform/image/image.h"
 
 #include <QSet>
 #include <QString>
@@ -21,6 +22,7 @@
 #include <optional>
 #include <vector>
 
+class PdfDocument;
 class VekObject;
 
 // The error domain and code of a document that cannot be read.
@@ -206,6 +208,34 @@ public:
     // Sets (or, with an absent value, removes) one entry and marks the document edited.
     void updateBorderInfoForKey(const PropertyList &value, const QString &key);
 
+    // ---- Background image and PDF ----
+
+    const Image &backgroundImage() const { return _bgImage; }
+    const QByteArray &backgroundImageData() const { return _bgImageData; }
+    // An invalid image removes the background image. A valid one is taken at one point a
+    // pixel and gives the document its resolution; with a zero size the paper and the
+    // page take the image's size (margins 0), with another size they stay.
+    void setBackgroundImage(const Image &image, const QByteArray &data, Size drawAreaSize);
+    const std::shared_ptr<PdfDocument> &backgroundPDF() const { return _bgPDF; }
+    // Null removes the background PDF. Otherwise paper and page take the size of its
+    // pages (margins 0), the document gets one page per PDF page, showing that page, and
+    // the document's empty metadata are taken from the PDF's.
+    void setBackgroundPDF(const std::shared_ptr<PdfDocument> &pdf, const QByteArray &data,
+                          const QString &sourcePath = QString());
+    // Entry i: the PDF page (from 1) behind document page i + 1, 0 for none.
+    const std::vector<int> &bgPDFpages() const { return _bgPDFpages; }
+    // With update the insertion is undoable and redrawn.
+    void insertBgPDFPage(int page, int index, bool update);
+    void removeBgPDFPageAtIndex(int index);
+    void moveBgPDFPage(int from, int to);
+    int numberOfPagesOfBackgroundPDF() const;
+    // Appends the pages of another PDF (or a one-page PDF of an image) to the background,
+    // one undo step; false with nothing changed when it cannot be read.
+    bool mergeBackgroundPDF(const QByteArray &pdfData);
+    // The background as one PDF page per document page, in the order of the page list
+    // (blank pages where a page shows none); empty without a background PDF.
+    QByteArray backgroundPDFForPages(const std::vector<int> &pageMap) const;
+
     // ---- Pages ----
 
     int numberOfPages() const override { return _numPages; }
@@ -259,6 +289,18 @@ public:
     const std::vector<float> &mySizes() const { return _mySizes; }
 
 private:
+    // What merging into the background changes, for its undo step.
+    struct BackgroundState {
+        std::shared_ptr<PdfDocument> pdf;
+        QByteArray data;
+        std::vector<int> pages;
+        int numPages;
+        int rotation;
+        std::optional<PrintInfo> printInfo;
+        Size drawAreaSize;
+    };
+    BackgroundState backgroundState() const;
+    void restoreBackground(const BackgroundState &state);
     void setShadowValuesFromDefaults();
     void setMetadata(std::optional<QString> &field, const std::optional<QString> &value);
     // Redraws the canvas and marks the document edited unless the change comes from the
@@ -290,6 +332,11 @@ private:
     std::optional<Color> _shwColor;
     Color _linkTextColor = Color::blueColor();
     std::optional<PrintInfo> _printInfo;
+    Image _bgImage;
+    QByteArray _bgImageData;
+    std::shared_ptr<PdfDocument> _bgPDF;
+    QByteArray _bgPDFData;   // the background PDF's own bytes
+    std::vector<int> _bgPDFpages;
     Size _drawAreaSize;
     PropertyList _borderinfo;
     std::vector<Color> _myColors;

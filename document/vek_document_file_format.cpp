@@ -10,6 +10,8 @@
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/plist_text_format.h"
+#include "platform/image/image_file.h"
+#include "platform/pdf/pdf_document.h"
 #include "platform/text/rtf.h"
 
 #include <QFile>
@@ -149,6 +151,18 @@ PropertyList VekDocument::vekDocumentDictionaryForObjects(const std::vector<std:
     background.insert(QStringLiteral("shwBlur"), PropertyList::fromFloat(_shwBlur));
     background.insert(QStringLiteral("shwColor"), archivedColor(_shwColor.value_or(defaultShadowColor())));
     background.insert(QStringLiteral("color"), archivedColor(_bgColor));
+    if (!_bgImageData.isEmpty())
+        background.insert(QStringLiteral("imgdata"), PropertyList::fromData(_bgImageData));
+    // One background page per written page; a subset takes, for each listed page, the PDF
+    // page that document page shows.
+    std::vector<int> pageMap = _bgPDFpages;
+    if (subset) {
+        pageMap.clear();
+        for (int page : *pages)
+            pageMap.push_back(page >= 1 && page <= int(_bgPDFpages.size()) ? _bgPDFpages[size_t(page - 1)] : 0);
+    }
+    if (const QByteArray pdf = backgroundPDFForPages(pageMap); !pdf.isEmpty())
+        background.insert(PdfDataKey, PropertyList::fromData(pdf));
     dict.insert(BackgroundKey, background);
     dict.insert(QLOptionKey, PropertyList::fromInt(_qlOption));
     return dict;
@@ -304,6 +318,23 @@ void VekDocument::readDocumentDictionary(const PropertyList &d)
     if (!background.isDictionary())
         return;
     setBackgroundColor(colorFrom(background.value(QStringLiteral("color"))).value_or(Color::whiteColor()), true);
+    // The background PDF brings its own page geometry; the paper, margins, page size and
+    // page count the document stored are kept all the same.
+    const std::optional<PrintInfo> storedPrintInfo = _printInfo;
+    const Size storedPageSize = _drawAreaSize;
+    const int storedPages = _numPages;
+    if (const QByteArray pdfData = background.value(PdfDataKey).dataValue(); !pdfData.isEmpty()) {
+        if (auto pdf = PdfDocument::openData(pdfData))
+            setBackgroundPDF(pdf, pdfData);
+    }
+    if (d.contains(PrintInfoKey) && storedPrintInfo)
+        _printInfo = storedPrintInfo;
+    if (d.contains(DrawAreaSizeKey) && storedPageSize != Size())
+        _drawAreaSize = storedPageSize;
+    if (d.contains(PagesKey))
+        _numPages = std::max(storedPages, 1);
+    if (const QByteArray imageData = background.value(QStringLiteral("imgdata")).dataValue(); !imageData.isEmpty())
+        setBackgroundImage(readImageData(imageData), imageData, d.contains(DrawAreaSizeKey) ? storedPageSize : Size());
     _shwState = background.value(QStringLiteral("shwState")).intValue();
     _shwOffset = background.value(QStringLiteral("shwOffset")).floatValue();
     _shwAngle = background.value(QStringLiteral("shwAngle")).floatValue();

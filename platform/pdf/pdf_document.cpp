@@ -212,6 +212,11 @@ void PdfDocument::drawPage(int page, QPainter &painter, const QRectF &target) co
     painter.restore();
 }
 
+QString PdfDocument::info(const QString &key) const
+{
+    return d->document->info(key);
+}
+
 QString PdfDocument::pageText(int page) const
 {
     std::unique_ptr<Poppler::Page> p = d->page(page);

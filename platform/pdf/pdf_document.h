@@ -48,6 +48,9 @@ public:
     void drawPage(int page, QPainter &painter, const QRectF &target) const;
     // The page's text in reading order.
     QString pageText(int page) const;
+    // An entry of the document's information dictionary ("Title", "Author", "Subject",
+    // ...), or an empty string.
+    QString info(const QString &key) const;
 
 private:
     struct Private;

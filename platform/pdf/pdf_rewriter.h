@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class PdfRewriter {
 public:
@@ -32,6 +33,13 @@ public:
     // reason in errorString()) when the document's structure does not allow it.
     bool removeText();
 
+    // Rearranges the pages: the new document's page i shows the old page pageMap[i]
+    // (1-based; a page may appear more than once), or, for 0 or a number beyond the page
+    // count, a blank page of blankSize points. False (with the reason in errorString())
+    // when the pages cannot be read.
+    bool arrangePages(const std::vector<int> &pageMap, double blankWidth, double blankHeight);
+    // Appends the pages of another PDF after the last page. False when it cannot be read.
+    bool appendPagesOf(const QByteArray &otherPdf);
     // Makes the written file encrypted (AES-256, every permission granted) with these
     // passwords; an empty user password lets anyone open it.
     void setEncryption(const QByteArray &userPassword, const QByteArray &ownerPassword);
