@@ -198,6 +198,9 @@ public:
     // Unequal top and bottom margins switch vertical centring off, unequal left and right
     // ones horizontal centring.
     void setPrintInfo(const PrintInfo &info);
+    // The page-layout dialog was accepted with these settings: the document takes them, and
+    // a scaling that no longer matches the resolution gives the resolution it stands for.
+    void pageLayoutAccepted(const PrintInfo &info);
 
     // ---- Header and footer settings ----
 

@@ -85,6 +85,21 @@ void VekDocument::setDrawAreaSizePerPage(Size size)
         updateChangeCount();
 }
 
+void VekDocument::pageLayoutAccepted(const PrintInfo &info)
+{
+    setPrintInfo(info);
+    // The scaling is stored as a float: 72 / 300 read back gives 300.0004, whose ceiling
+    // would drift the resolution up by one on every accept. Compare and round with a
+    // tolerance; a scaling of 0 or less stands for nothing.
+    const float f = info.scalingFactor;
+    if (!(f > 0))
+        return;
+    const double resolution = 72.0 / double(f);
+    if (std::fabs(resolution - double(_resolution)) < 0.01)
+        return;
+    setResolution(int(std::ceil(resolution - 0.01)));
+}
+
 void VekDocument::setResolution(int resolution)
 {
     if (resolution < MinResolution || resolution == _resolution)

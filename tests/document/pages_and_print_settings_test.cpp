@@ -105,3 +105,23 @@ TEST(HeaderFooterSettings, DefaultsAndUpdates)
     fresh.setAddBorder(0);
     EXPECT_FALSE(fresh.isDocumentEdited());
 }
+
+TEST(PrintSettings, AcceptingThePageLayoutSetsTheResolutionWithoutDrift)
+{
+    VekDocument doc;
+    doc.setResolution(300);
+    for (int i = 0; i < 5; ++i)
+        doc.pageLayoutAccepted(doc.printInfo());
+    EXPECT_EQ(doc.resolution(), 300);
+
+    PrintInfo info = doc.printInfo();
+    info.scalingFactor = 0.5f;   // 50 %: twice the resolution
+    doc.pageLayoutAccepted(info);
+    EXPECT_EQ(doc.resolution(), 144);
+    info.scalingFactor = 2.0f;   // 200 % would be 36 dpi, which is ignored
+    doc.pageLayoutAccepted(info);
+    EXPECT_EQ(doc.resolution(), 144);
+    info.scalingFactor = 0;
+    doc.pageLayoutAccepted(info);
+    EXPECT_EQ(doc.resolution(), 144);
+}
