@@ -184,6 +184,15 @@ PropertyList VekDocument::metadataForSpotlight() const
 
 // ---- The common shadow ----
 
+template <typename T>
+void VekDocument::changeShadowValue(T &field, T value)
+{
+    if (field == value)
+        return;
+    field = value;
+    shadowValueUpdated();
+}
+
 void VekDocument::shadowValueUpdated()
 {
     if (hasWindow())
@@ -200,34 +209,22 @@ Color VekDocument::shadowColor()
 
 void VekDocument::setShadowState(int state)
 {
-    if (state == _shwState)
-        return;
-    _shwState = state;
-    shadowValueUpdated();
+    changeShadowValue(_shwState, state);
 }
 
 void VekDocument::setShadowOffset(float offset)
 {
-    if (offset == _shwOffset)
-        return;
-    _shwOffset = offset;
-    shadowValueUpdated();
+    changeShadowValue(_shwOffset, offset);
 }
 
 void VekDocument::setShadowAngle(float angle)
 {
-    if (angle == _shwAngle)
-        return;
-    _shwAngle = angle;
-    shadowValueUpdated();
+    changeShadowValue(_shwAngle, angle);
 }
 
 void VekDocument::setShadowBlur(float blur)
 {
-    if (blur == _shwBlur)
-        return;
-    _shwBlur = blur;
-    shadowValueUpdated();
+    changeShadowValue(_shwBlur, blur);
 }
 
 void VekDocument::setShadowColor(const Color &color)

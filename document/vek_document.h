@@ -310,11 +310,16 @@ private:
     // document itself.
     void settingChanged(bool fromDocument);
     void shadowValueUpdated();
+    // Stores a shadow value when it differs, then redraws and marks the document edited.
+    template <typename T>
+    void changeShadowValue(T &field, T value);
     void registerGroupSnapshot(const std::vector<std::shared_ptr<VekObject>> &objects);
     void dropGroupCaches() const;
     void forgetGroup(const QString &groupID);
-    void collectLower(const QString &groupID, QSet<QString> &visited, std::vector<std::shared_ptr<VekObject>> &out) const;
-    void collectTree(const QString &groupID, QSet<QString> &visited, std::vector<std::shared_ptr<VekObject>> &out) const;
+    // The objects of the group and the groups below it; with wholeTree also of the groups
+    // above it (its whole tree). Visited groups end every walk.
+    void collectObjects(const QString &groupID, bool wholeTree, QSet<QString> &visited,
+                        std::vector<std::shared_ptr<VekObject>> &out) const;
     void readDocumentDictionary(const PropertyList &dictionary);
     void breakGroupCycles();
 

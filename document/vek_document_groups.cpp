@@ -169,8 +169,8 @@ void VekDocument::removeMemberFromGroup(const std::shared_ptr<VekObject> &object
         _undo.setActionName(localizedString(QStringLiteral("Ungroup")));
 }
 
-void VekDocument::collectLower(const QString &groupID, QSet<QString> &visited,
-                               std::vector<std::shared_ptr<VekObject>> &out) const
+void VekDocument::collectObjects(const QString &groupID, bool wholeTree, QSet<QString> &visited,
+                                 std::vector<std::shared_ptr<VekObject>> &out) const
 {
     if (visited.contains(groupID))
         return;
@@ -181,32 +181,19 @@ void VekDocument::collectLower(const QString &groupID, QSet<QString> &visited,
     for (const auto &object : group->objectMembers())
         appendUnique(out, object);
     for (const QString &child : group->groupMemberIDs())
-        collectLower(child, visited, out);
-}
-
-void VekDocument::collectTree(const QString &groupID, QSet<QString> &visited,
-                              std::vector<std::shared_ptr<VekObject>> &out) const
-{
-    if (visited.contains(groupID))
+        collectObjects(child, wholeTree, visited, out);
+    if (!wholeTree)
         return;
-    visited.insert(groupID);
-    const auto group = groupFor(groupID);
-    if (!group)
-        return;
-    for (const auto &object : group->objectMembers())
-        appendUnique(out, object);
-    for (const QString &child : group->groupMemberIDs())
-        collectTree(child, visited, out);
     const QString ancestor = group->ancestorID();
     if (!ancestor.isEmpty())
-        collectTree(ancestor, visited, out);
+        collectObjects(ancestor, wholeTree, visited, out);
 }
 
 std::vector<std::shared_ptr<VekObject>> VekDocument::objectsLowerThanGroup(const QString &groupID) const
 {
     std::vector<std::shared_ptr<VekObject>> out;
     QSet<QString> visited;
-    collectLower(groupID, visited, out);
+    collectObjects(groupID, false, visited, out);
     return out;
 }
 
@@ -214,7 +201,7 @@ std::vector<std::shared_ptr<VekObject>> VekDocument::objectsOfGroup(const QStrin
 {
     std::vector<std::shared_ptr<VekObject>> out;
     QSet<QString> visited;
-    collectTree(groupID, visited, out);
+    collectObjects(groupID, true, visited, out);
     return out;
 }
 
