@@ -1,0 +1,32 @@
+// Drawing a document's pages as the canvas shows them, for the screen and for every output.
+//
+// For each page from the first to the last: the page's background (the document's colour,
+// its background image, or the background PDF page the page list names), then the drawing
+// objects from back to front, each with its clip path and shadow. An ordinary object is
+// drawn once, on the first page it meets; a repeating object on every page of its range.
+// Drawing goes into the current graphics context, in canvas coordinates.
+#pragma once
+
+#include "platform/geometry/geometry.h"
+
+#include <functional>
+
+class CanvasServices;
+class VekDocument;
+class VekObject;
+
+struct RenderRequest {
+    Rect dirty;                           // what to draw, in canvas coordinates
+    bool drawingToCopy = false;           // for the clipboard: no background
+    bool drawingOpaque = false;           // a (nearly) transparent background becomes white
+    bool backgroundHidden = false;        // leave the background image and PDF out
+    bool drawSelectedOnly = false;        // only the objects `selected` answers true for
+    bool showSelection = false;           // knobs on selected objects (screen only)
+    // Which objects are selected; none when empty.
+    std::function<bool(const VekObject &)> selected;
+};
+
+// `setDrawingPage` tells the canvas the page being drawn (0 when drawing ends), which the
+// objects ask while they draw.
+void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::function<void(int)> &setDrawingPage,
+                       const RenderRequest &request);
