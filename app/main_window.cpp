@@ -1,8 +1,20 @@
-// The application's main window: empty until the document window takes its place.
+// A document window: the canvas of one document as the window's central widget.
 #include "app/main_window.h"
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+#include "canvas/ui/vek_view.h"
+#include "document/vek_document.h"
+
+MainWindow::MainWindow(std::unique_ptr<VekDocument> document, const QString &title, QWidget *parent)
+    : QMainWindow(parent), m_document(std::move(document))
 {
-    setWindowTitle(QStringLiteral("Vekanto"));
+    setWindowTitle(title);
+    m_view = new VekView(*m_document, this);
+    setCentralWidget(m_view);
     resize(800, 600);
+}
+
+// The canvas goes before the document it shows.
+MainWindow::~MainWindow()
+{
+    delete takeCentralWidget();
 }

@@ -1,0 +1,60 @@
+// The canvas widget shows the document's pages and objects at its zoom.
+#include "canvas/ui/vek_view.h"
+
+#include "document/vek_document.h"
+#include "model/vek_obj_path.h"
+#include "tests/support/widget_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+namespace {
+
+std::shared_ptr<VekObject> filledRect(const Rect &r, const Color &color)
+{
+    auto o = VekObjPath::create();
+    o->setBezierPath(BezierPath::bezierPathWithRect(r));
+    o->setBounds(r);
+    o->setFillColor(color);
+    o->setDrawsFill(true);
+    o->setDrawsStroke(false);
+    return o;
+}
+
+} // namespace
+
+TEST(VekView, ShowsPagesOnTheDeskAtItsZoom)
+{
+    ensureWidgetApp();
+    VekDocument doc;
+    doc.setDrawAreaSizePerPage({200, 100});
+    doc.setNumberOfPages(2);
+    doc.insertObject(filledRect(Rect(20, 20, 40, 20), Color::redColor()), 0, false);
+    {
+        VekView view(doc);
+        EXPECT_EQ(doc.vekView(), &view);
+        EXPECT_TRUE(doc.hasWindow());
+        view.resize(400, 300);
+        view.setFrameShape(QFrame::NoFrame);
+        view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+        // At 100 % the 200 x 200 canvas is centred in the 400 x 300 viewport.
+        QImage shot = view.viewport()->grab().toImage();
+        const QPoint origin(100, 50);
+        EXPECT_EQ(shot.pixelColor(5, 5), QColor(0x80, 0x80, 0x80));
+        EXPECT_EQ(shot.pixelColor(origin + QPoint(10, 10)), QColor(Qt::white));
+        EXPECT_EQ(shot.pixelColor(origin + QPoint(40, 30)), QColor(Qt::red));
+        EXPECT_EQ(view.visibleRect(), Rect(0, 0, 200, 200));
+
+        // At 400 % the canvas is larger than the viewport and starts at its corner.
+        view.setCurrentZoom(400);
+        shot = view.viewport()->grab().toImage();
+        EXPECT_EQ(shot.pixelColor(100, 100), QColor(Qt::red));     // (25, 25) of the canvas
+        EXPECT_EQ(shot.pixelColor(300, 40), QColor(Qt::white));    // (75, 10)
+        EXPECT_EQ(view.convertPointFromWindow(Point{100, 100}), (Point{25, 25}));
+    }
+    EXPECT_EQ(doc.vekView(), nullptr);
+    EXPECT_FALSE(doc.hasWindow());
+}
