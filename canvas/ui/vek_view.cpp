@@ -26,6 +26,7 @@ VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(p
     m_currentPage = std::clamp(m_document.lastCurrentPage(), 1, numberOfPages());
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
+    setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     m_unhideKnobsTimer.setSingleShot(true);
     connect(&m_unhideKnobsTimer, &QTimer::timeout, this, [this] { unhideKnobs(); });

@@ -20,8 +20,13 @@
 #include <memory>
 #include <vector>
 
+class Image;
+class QMimeData;
 class VekDocument;
 class WidgetEventSource;
+
+// The clipboard and drag type of the program's own objects.
+inline const QString VekantoDocumentMimeType = QStringLiteral("application/x-vekanto-document");
 
 // The canvas's notifications (sender: the view).
 inline const QString VekViewSelectionDidChangeNotification = QStringLiteral("VekViewSelectionDidChangeNotification");
@@ -117,6 +122,29 @@ public:
     // Removes the selected objects as one undo step "Delete".
     void deleteSelection();
 
+    // ---- Clipboard and drops (vek_view_clipboard.cpp, vek_view_drop.cpp) ----
+
+    void copy();
+    // Copy, then delete, as one undo step "Cut".
+    void cut();
+    // Inserts what the clipboard holds: objects of a document (placed by the offset rule),
+    // a file, or a picture (with the option key, the picture beside copied objects).
+    void paste(bool optionKey = false);
+    // Copies of the selection in front of everything, offset as the last duplicate was.
+    void duplicate();
+    // Where a pasted object goes, or NoPoint: a series of pastes repeats the offset between
+    // the last two copies.
+    Point pasteOriginProposalFor(const VekObject &object, const std::shared_ptr<VekObject> &last);
+    // What a drop at the point makes; false when it makes nothing.
+    bool dropMimeData(const QMimeData &mime, Point at, bool optionKey);
+    // An image object of the file's picture (or its icon) at the point.
+    bool makeNewObjectFromFile(const QString &path, Point at, bool optionKey);
+    bool makeNewImageObjectFromImage(const QImage &picture, Point at);
+    // A new image object, the only one selected; a zero size fits the image into the canvas.
+    bool createObjImageWith(const Image &image, Point at, Size size);
+    // The picture of the selected objects that the clipboard carries beside them.
+    QImage imageOfSelectedObjects() const;
+
     // ---- Editing and cursors (vek_view_editing.cpp) ----
 
     // The cursor areas of the present state, front-most first.
@@ -174,6 +202,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -195,6 +226,7 @@ private:
     void replaceFreehandStrokeByPath(const std::shared_ptr<VekObject> &stroke, int index);
     void replaceShapeByObjectSet(const std::shared_ptr<VekObject> &shape);
     void setCurrentPage(int page);
+    bool pasteObjects(const QByteArray &data, Point mouse);
 
     VekDocument &m_document;
     int m_zoom = 100;
