@@ -1,7 +1,9 @@
 // Page changes carry every object of the pages with them, and undo puts everything back.
 #include "canvas/page_commands.h"
 
+#include "platform/pdf/pdf_document.h"
 #include "tests/canvas/command_fixture.h"
+#include "tests/platform/pdf/pdf_fixtures.h"
 
 namespace {
 
@@ -178,4 +180,41 @@ TEST(PageCommands, SettingTheCountAloneMovesNothingAndIsNotUndoable)
     EXPECT_EQ(f.host.frameUpdates, 1);
     f.step();
     EXPECT_FALSE(f.doc.undoManager()->canUndo());
+}
+
+TEST(PageCommands, TheBackgroundPagesFollow)
+{
+    CommandFixture f;
+    const std::string page = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] >>";
+    const QByteArray data = pdfFromObjects(
+        {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R 4 0 R 5 0 R] /Count 3 >>", page, page, page});
+    f.doc.setBackgroundPDF(PdfDocument::openData(data), data);
+    f.settle();
+    ASSERT_EQ(f.doc.numberOfPages(), 3);
+
+    auto onSecond = f.context({}, 2);
+    insertPageAt(onSecond, 2);
+    f.step();
+    EXPECT_EQ(f.doc.bgPDFpages(), (std::vector<int>{1, 2, 2, 3}));
+    f.undo();
+    EXPECT_EQ(f.doc.bgPDFpages(), (std::vector<int>{1, 2, 3}));
+
+    auto again = f.context({}, 2);
+    addPageAfter(again, 2);
+    f.step();
+    EXPECT_EQ(f.doc.bgPDFpages(), (std::vector<int>{1, 2, 0, 3}));
+    f.undo();
+
+    auto onFirst = f.context({}, 1);
+    removePageAt(onFirst, 1);
+    f.step();
+    EXPECT_EQ(f.doc.bgPDFpages(), (std::vector<int>{2, 3}));
+    f.undo();
+
+    movePage(onFirst, 1, 3);
+    f.step();
+    EXPECT_EQ(f.doc.bgPDFpages(), (std::vector<int>{2, 3, 1}));
+    f.undo();
+    EXPECT_EQ(f.doc.bgPDFpages(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(f.doc.numberOfPages(), 3);
 }

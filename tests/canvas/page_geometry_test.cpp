@@ -1,5 +1,6 @@
 // Page rectangles, zoom steps, the canvas's size at a zoom and the grid spacing.
 #include "canvas/page_geometry.h"
+#include "canvas/zoom_commands.h"
 
 #include "tests/canvas/command_fixture.h"
 
@@ -54,4 +55,22 @@ TEST(PageGeometry, GridSpacingPerUnitAndScale)
     };
     for (const auto &c : cases)
         EXPECT_NEAR(gridSpacingForUnit(c.unit, c.scale), c.points, 1e-3) << c.unit << " x " << c.scale;
+}
+
+TEST(ZoomCommands, StepsAndTypedValuesReachTheCanvas)
+{
+    CommandFixture f;
+    auto context = f.context();
+    zoomIn(context);
+    EXPECT_EQ(f.host.zoom, 150);
+    EXPECT_EQ(context.zoom, 150);
+    zoomTo(context, 5000);
+    EXPECT_EQ(f.host.zoom, 900);
+    f.host.zoom = 0;
+    zoomIn(context);
+    zoomTo(context, 900);
+    EXPECT_EQ(f.host.zoom, 0) << "nothing changes at the limit";
+    zoomTo(context, 3);
+    zoomOut(context);
+    EXPECT_EQ(f.host.zoom, 10);
 }
