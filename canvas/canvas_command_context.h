@@ -6,19 +6,14 @@
 // context for each menu action and implements CanvasCommandHost; tests use a fake host.
 #pragma once
 
+#include "canvas/canvas_notifications.h"
 #include "platform/geometry/geometry.h"
-
-#include <QString>
 
 #include <memory>
 #include <vector>
 
 class VekDocument;
 class VekObject;
-
-// Posted by the canvas (sender: the canvas) when the selection or the group tree changed.
-inline const QString VekViewSelectionDidChangeNotification = QStringLiteral("VekViewSelectionDidChange");
-inline const QString VekViewGroupsDidChangeNotification = QStringLiteral("VekViewGroupsDidChange");
 
 // What the commands need the canvas widget to do.
 class CanvasCommandHost {
@@ -30,11 +25,11 @@ public:
     virtual void updateRulers() = 0;
     // Makes the page current (kept within the document's pages), scrolls it into view and
     // shows it in the toolbar.
-    virtual void setCurrentPage(int page) = 0;
+    virtual void setCurrentPageTo(int page) = 0;
     // The document's page count or page size changed: the canvas resizes itself.
     virtual void updateFrame() = 0;
     // Applies a zoom in percent.
-    virtual void setZoom(int percent) = 0;
+    virtual void setCurrentZoom(int percent) = 0;
     // Asks whether the page may be deleted ("Delete page %d"); true to delete.
     virtual bool confirmPageRemoval(int page) = 0;
     // The system beep, for a command that cannot be carried out.

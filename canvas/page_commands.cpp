@@ -57,7 +57,7 @@ void restorePages(VekDocument &document, CanvasCommandHost &host, const void *ta
     });
     document.setNumberOfPages(state.count);
     host.updateFrame();
-    host.setCurrentPage(state.currentPage);
+    host.setCurrentPageTo(state.currentPage);
 }
 
 void changePages(CanvasCommandContext &context, PageChange change, int page)
@@ -146,7 +146,7 @@ void movePage(CanvasCommandContext &context, int from, int to)
         moveObjects(objectsOwnedByPages(context, to, from - 1), height);
     moveObjects(moved, float(to - from) * height);
     context.currentPage = to;
-    context.host.setCurrentPage(to);
+    context.host.setCurrentPageTo(to);
 }
 
 void insertPage(CanvasCommandContext &context)

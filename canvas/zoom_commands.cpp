@@ -9,7 +9,7 @@ void zoomTo(CanvasCommandContext &context, int percent)
     if (percent == context.zoom)
         return;
     context.zoom = percent;
-    context.host.setZoom(percent);
+    context.host.setCurrentZoom(percent);
 }
 
 void zoomIn(CanvasCommandContext &context)

@@ -16,9 +16,9 @@ class FakeCommandHost : public CanvasCommandHost {
 public:
     void setNeedsDisplayInRect(const Rect &rect) override { redrawn.push_back(rect); }
     void updateRulers() override { ++rulerUpdates; }
-    void setCurrentPage(int page) override { currentPage = page; }
+    void setCurrentPageTo(int page) override { currentPage = page; }
     void updateFrame() override { ++frameUpdates; }
-    void setZoom(int percent) override { zoom = percent; }
+    void setCurrentZoom(int percent) override { zoom = percent; }
     bool confirmPageRemoval(int page) override
     {
         askedToRemove.push_back(page);
