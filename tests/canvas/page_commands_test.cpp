@@ -67,6 +67,21 @@ TEST(PageCommands, RemovingAPageDeletesItsObjectsAndMovesLaterPagesUp)
     EXPECT_EQ(f.host.currentPage, 1);
 }
 
+TEST(PageCommands, RemovingThePageARepeatingObjectIsStoredOnKeepsIt)
+{
+    ThreePages f;
+    auto context = f.context({}, 1);
+    removePageAt(context, 1);
+    f.step();
+    EXPECT_EQ(f.order(), (std::vector<VekObject *>{f.second.get(), f.crossing.get(), f.overhanging.get(),
+                                                   f.third.get(), f.repeating.get()}));
+    EXPECT_EQ(f.repeating->bounds(), Rect(100, 10, 10, 10));
+    EXPECT_EQ(f.second->bounds(), Rect(10, 10, 20, 20));
+    EXPECT_EQ(f.crossing->bounds(), Rect(40, 90, 20, 20));
+    EXPECT_EQ(f.overhanging->bounds(), Rect(190, 30, 40, 20));
+    f.expectUndoRedo(f.allBounds(), 2);
+}
+
 TEST(PageCommands, InsertingAPageMovesThatPageAndLaterOnesDown)
 {
     ThreePages f;
