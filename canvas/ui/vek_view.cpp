@@ -27,6 +27,8 @@ VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(p
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    m_unhideKnobsTimer.setSingleShot(true);
+    connect(&m_unhideKnobsTimer, &QTimer::timeout, this, [this] { unhideKnobs(); });
     updateScrollBars();
 }
 

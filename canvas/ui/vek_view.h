@@ -15,6 +15,7 @@
 #include "model/services/cursor_rect.h"
 
 #include <QAbstractScrollArea>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -45,6 +46,11 @@ public:
     void setGridSpacing(float spacing) { m_gridSpacing = spacing; }
     void setSnapsToGrid(bool flag) { m_snapsToGrid = flag; }
     void setDrawControlPoints(bool flag) { m_drawControlPoints = flag; }
+    void setGridDraw(bool flag) { m_gridDraw = flag; viewport()->update(); }
+    bool backgroundHidden() const { return m_backgroundHidden; }
+    void setBackgroundHidden(bool flag) { m_backgroundHidden = flag; viewport()->update(); }
+    // Hides the selection's knobs until half a second after the last call (keyboard nudges).
+    void hideKnobsMomentarily();
     // Tracking loops take their events from the source (tests script them); null puts the
     // widget's own back.
     void setEventSource(EventSource *source) { m_scriptedEvents = source; }
@@ -177,7 +183,8 @@ private:
     QPointF canvasOrigin() const;
     double scale() const { return m_zoom / 100.0; }
     void updateScrollBars();
-    void drawRubberband();
+    bool showsAsSelected(const VekObject &object) const;
+    void unhideKnobs();
     // Posts the selection notification and refreshes the rulers.
     void announceSelectionChange();
     void removeFromSelection(const VekObject &object);
@@ -198,6 +205,9 @@ private:
     bool m_drawControlLines = true;
     bool m_drawControlPoints = true;
     bool m_knobsHidden = false;
+    bool m_gridDraw = false;
+    bool m_backgroundHidden = false;
+    QTimer m_unhideKnobsTimer;
     bool m_rubberbandIsDeselecting = false;
     bool m_movingObject = false;
     bool m_draggingPathPoint = false;
