@@ -11,6 +11,7 @@
 // areas (vek_view_editing.cpp).
 #pragma once
 
+#include "canvas/canvas_command_context.h"
 #include "model/services/canvas_services.h"
 #include "model/services/cursor_rect.h"
 
@@ -28,16 +29,11 @@ class WidgetEventSource;
 // The clipboard and drag type of the program's own objects.
 inline const QString VekantoDocumentMimeType = QStringLiteral("application/x-vekanto-document");
 
-// The canvas's notifications (sender: the view).
-inline const QString VekViewSelectionDidChangeNotification = QStringLiteral("VekViewSelectionDidChangeNotification");
-inline const QString VekViewCurrentObjectDidChangeNotification = QStringLiteral("VekViewCurrentObjectDidChangeNotification");
-inline const QString VekViewPageDidChangeNotification = QStringLiteral("VekViewPageDidChangeNotification");
-inline const QString VekViewObjectsDidChangeNotification = QStringLiteral("VekViewObjectsDidChangeNotification");
 
 // The mouse cursor shown over an area of that kind.
 QCursor cursorForKind(CursorKind kind);
 
-class VekView : public QAbstractScrollArea, public CanvasServices {
+class VekView : public QAbstractScrollArea, public CanvasServices, public CanvasCommandHost {
 public:
     using ObjectList = std::vector<std::shared_ptr<VekObject>>;
 
@@ -46,8 +42,17 @@ public:
     ~VekView() override;
 
     VekDocument &document() const { return m_document; }
-    // The zoom in percent, 10 to 6400.
-    void setCurrentZoom(int percent);
+    // What the canvas's commands (canvas/*_commands.h) work on: the document, the selection,
+    // the page and the zoom, with this view as their host.
+    CanvasCommandContext commandContext();
+
+    // ---- CanvasCommandHost ----
+    // The zoom in percent, 10 to 900.
+    void setCurrentZoom(int percent) override;
+    void setCurrentPageTo(int page) override;
+    void updateFrame() override;
+    bool confirmPageRemoval(int page) override;
+    void beep() override;
     void setGridSpacing(float spacing) { m_gridSpacing = spacing; }
     void setSnapsToGrid(bool flag) { m_snapsToGrid = flag; }
     void setDrawControlPoints(bool flag) { m_drawControlPoints = flag; }
@@ -117,9 +122,8 @@ public:
     bool keyDownWithCharacter(QChar character, unsigned modifierFlags);
     // The canvas's own keys: delete, nudging, page turning, the marker keys.
     bool doEventForChar(QChar character, unsigned modifierFlags);
-    // Makes the page current and scrolls it into view.
-    void setCurrentPageTo(int page);
-    // Removes the selected objects as one undo step "Delete".
+    // The edited object's own delete, else the selected objects (or a selected path point)
+    // leave the document as one undo step "Delete".
     void deleteSelection();
 
     // ---- Clipboard and drops (vek_view_clipboard.cpp, vek_view_drop.cpp) ----
