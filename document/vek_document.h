@@ -18,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -213,6 +214,9 @@ public:
 
     // ---- Background image and PDF ----
 
+    // Asked on each write of pages while the canvas hides a background the document has:
+    // true to include its image and PDF data. Without a question they are included.
+    void setHiddenBackgroundQuestion(std::function<bool()> askInclude) { _askIncludeHiddenBackground = std::move(askInclude); }
     const Image &backgroundImage() const { return _bgImage; }
     const QByteArray &backgroundImageData() const { return _bgImageData; }
     // An invalid image removes the background image. A valid one is taken at one point a
@@ -341,6 +345,7 @@ private:
     Color _linkTextColor = Color::blueColor();
     std::optional<PrintInfo> _printInfo;
     Image _bgImage;
+    std::function<bool()> _askIncludeHiddenBackground;
     QByteArray _bgImageData;
     std::shared_ptr<PdfDocument> _bgPDF;
     QByteArray _bgPDFData;   // the background PDF's own bytes

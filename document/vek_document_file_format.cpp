@@ -151,7 +151,11 @@ PropertyList VekDocument::vekDocumentDictionaryForObjects(const std::vector<std:
     background.insert(QStringLiteral("shwBlur"), PropertyList::fromFloat(_shwBlur));
     background.insert(QStringLiteral("shwColor"), archivedColor(_shwColor.value_or(defaultShadowColor())));
     background.insert(QStringLiteral("color"), archivedColor(_bgColor));
-    if (!_bgImageData.isEmpty())
+    // A background the canvas hides goes into the file only when the user says so.
+    const bool hasBackgroundData = !_bgImageData.isEmpty() || _bgPDF;
+    const bool includeData = !hasBackgroundData || !_vekView || !_vekView->backgroundHidden()
+                             || !_askIncludeHiddenBackground || _askIncludeHiddenBackground();
+    if (!_bgImageData.isEmpty() && includeData)
         background.insert(QStringLiteral("imgdata"), PropertyList::fromData(_bgImageData));
     // One background page per written page; a subset takes, for each listed page, the PDF
     // page that document page shows.
@@ -161,7 +165,7 @@ PropertyList VekDocument::vekDocumentDictionaryForObjects(const std::vector<std:
         for (int page : *pages)
             pageMap.push_back(page >= 1 && page <= int(_bgPDFpages.size()) ? _bgPDFpages[size_t(page - 1)] : 0);
     }
-    if (const QByteArray pdf = backgroundPDFForPages(pageMap); !pdf.isEmpty())
+    if (const QByteArray pdf = includeData ? backgroundPDFForPages(pageMap) : QByteArray(); !pdf.isEmpty())
         background.insert(PdfDataKey, PropertyList::fromData(pdf));
     dict.insert(BackgroundKey, background);
     dict.insert(QLOptionKey, PropertyList::fromInt(_qlOption));

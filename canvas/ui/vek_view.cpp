@@ -4,11 +4,13 @@
 #include "canvas/ui/widget_event_source.h"
 #include "canvas/page_geometry.h"
 #include "document/vek_document.h"
+#include "platform/foundation/localized_strings.h"
 #include "toolkit/path_editing.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -23,6 +25,15 @@ VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(p
 {
     m_events = std::make_unique<WidgetEventSource>(viewport());
     m_document.setVekView(this);
+    m_document.setHiddenBackgroundQuestion([this] {
+        QMessageBox box(QMessageBox::Question, tr("Background image is hidden."),
+                        localizedString(QStringLiteral("Message for Save w/o Background")), QMessageBox::NoButton, this);
+        QPushButton *exclude = box.addButton(tr("Exclude"), QMessageBox::AcceptRole);
+        box.addButton(tr("Include"), QMessageBox::RejectRole);
+        box.setDefaultButton(exclude);
+        box.exec();
+        return box.clickedButton() != exclude;
+    });
     m_document.setHasWindow(true);
     m_currentPage = std::clamp(m_document.lastCurrentPage(), 1, numberOfPages());
     viewport()->setAutoFillBackground(false);
@@ -41,6 +52,7 @@ VekView::~VekView()
     m_document.undoManager()->removeAllActionsWithTarget(this);
     m_document.setHasWindow(false);
     m_document.setVekView(nullptr);
+    m_document.setHiddenBackgroundQuestion(nullptr);
 }
 
 void VekView::setCurrentZoom(int percent)

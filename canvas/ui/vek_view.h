@@ -57,7 +57,7 @@ public:
     void setSnapsToGrid(bool flag) { m_snapsToGrid = flag; }
     void setDrawControlPoints(bool flag) { m_drawControlPoints = flag; }
     void setGridDraw(bool flag) { m_gridDraw = flag; viewport()->update(); }
-    bool backgroundHidden() const { return m_backgroundHidden; }
+    bool backgroundHidden() const override { return m_backgroundHidden; }
     void setBackgroundHidden(bool flag) { m_backgroundHidden = flag; viewport()->update(); }
     // Hides the selection's knobs until half a second after the last call (keyboard nudges).
     void hideKnobsMomentarily();

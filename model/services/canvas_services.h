@@ -82,6 +82,8 @@ public:
     // The mouse in view coordinates, or NoPoint when it is outside the visible rectangle.
     virtual Point currentGlobalMouseInView() const = 0;
     virtual bool showInvisibleChars() const = 0;
+    // Whether the canvas leaves the page backgrounds (image, PDF) out.
+    virtual bool backgroundHidden() const { return false; }
     virtual void disableTextRulerAccessory() = 0;
     // Refreshes the rulers' markers; call only when rulersVisible().
     virtual void updateRulers() = 0;

@@ -10,6 +10,7 @@
 #include "platform/foundation/plist_text_format.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/text/rtf.h"
+#include "tests/model/fakes.h"
 #include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
@@ -221,4 +222,31 @@ TEST(DocumentFileFormat, SavingIsAtomic)
     EXPECT_FALSE(error.description.isEmpty());
     EXPECT_FALSE(doc->writeToFile(dir.filePath("missing/doc.vek"), true, &error));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"doc.vek"});
+}
+
+TEST(DocumentFileFormat, AHiddenBackgroundIsSavedOnlyWhenTheUserIncludesIt)
+{
+    ensureGuiApp();
+    VekDocument doc;
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    doc.setBackgroundImage(Image(picture), QByteArray("image bytes"), {100, 100});
+    FakeCanvas canvas;
+    doc.setVekView(&canvas);
+    int asked = 0;
+    bool include = false;
+    doc.setHiddenBackgroundQuestion([&] { ++asked; return include; });
+    const auto background = [&doc] {
+        return doc.vekDocumentDictionaryForObjects(doc.objects(), std::vector<int>{1}, true)
+            .value(QStringLiteral("background"));
+    };
+
+    EXPECT_TRUE(background().contains(QStringLiteral("imgdata")));   // shown: no question
+    EXPECT_EQ(asked, 0);
+    canvas.hidesBackground = true;
+    EXPECT_FALSE(background().contains(QStringLiteral("imgdata")));
+    include = true;
+    EXPECT_TRUE(background().contains(QStringLiteral("imgdata")));
+    EXPECT_EQ(asked, 2);
+    doc.setVekView(nullptr);
 }

@@ -61,6 +61,7 @@ public:
     bool toPDF = false;
     bool toSave = false;
     bool showsRulers = false;
+    bool hidesBackground = false;
     Rect visible{0, 0, 600, 800};
     Color background = Color::whiteColor();
     std::vector<const VekObject *> selected;
@@ -124,6 +125,7 @@ public:
     std::shared_ptr<VekObject> creatingObject() const override { return creating.lock(); }
     std::shared_ptr<VekObject> currentPageLineSpaceHolder() const override { return nullptr; }
     Point currentGlobalMouseInView() const override { return NoPoint; }
+    bool backgroundHidden() const override { return hidesBackground; }
     bool showInvisibleChars() const override { return false; }
     void disableTextRulerAccessory() override {}
     void updateRulers() override { ++rulerUpdates; }
