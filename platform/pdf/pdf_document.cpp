@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <mutex>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -81,9 +82,13 @@ struct PdfDocument::Private {
     QByteArray data;
     QByteArray password;
     mutable std::optional<std::vector<PageBoxes>> boxes;
+    // Tiles of one drawing render on several threads; a Poppler document and the lazily read
+    // page boxes take one of them at a time.
+    mutable std::recursive_mutex mutex;
 
     const PageBoxes *pageBoxes(int page) const
     {
+        std::lock_guard lock(mutex);
         if (!boxes)
             boxes = readBoxes(data, password);
         return page >= 0 && page < int(boxes->size()) ? &(*boxes)[size_t(page)] : nullptr;
@@ -169,6 +174,7 @@ Size PdfDocument::pageSize(int page) const
         return rotation(page) % 180 ? Size{crop.height(), crop.width()} : crop.size;
     // QPDF could not walk a damaged page tree that Poppler repaired: take the size Poppler
     // renders the page with.
+    std::lock_guard lock(d->mutex);
     std::unique_ptr<Poppler::Page> p = d->page(page);
     if (!p)
         return {};
@@ -180,6 +186,7 @@ Size PdfDocument::pageSize(int page) const
 
 QImage PdfDocument::renderPage(int page, double dpi) const
 {
+    std::lock_guard lock(d->mutex);
     std::unique_ptr<Poppler::Page> p = d->page(page);
     if (!p || !(dpi > 0))
         return {};
@@ -214,11 +221,13 @@ void PdfDocument::drawPage(int page, QPainter &painter, const QRectF &target) co
 
 QString PdfDocument::info(const QString &key) const
 {
+    std::lock_guard lock(d->mutex);
     return d->document->info(key);
 }
 
 QString PdfDocument::pageText(int page) const
 {
+    std::lock_guard lock(d->mutex);
     std::unique_ptr<Poppler::Page> p = d->page(page);
     return p ? p->text(QRectF()) : QString();
 }
