@@ -20,7 +20,7 @@ class CanvasServices;
 class VekDocument;
 
 struct TileOptions {
-    int tileSide = 256;   // device pixels
+    int tileSide = 512;   // device pixels
     int threads = 0;      // 0: one per core; 1 draws the tiles one after the other
 };
 
