@@ -48,8 +48,12 @@ void drawTile(VekDocument &document, CanvasServices &view, RenderRequest request
     GraphicsContext context(pixels);
     GraphicsContext::Scope scope(context);
     context.concat(AffineTransform(scale, 0, 0, scale, -tile.left(), -tile.top()));
-    request.dirty = Rect(float(tile.left() / scale), float(tile.top() / scale), float(tile.width() / scale),
-                         float(tile.height() / scale));
+    // The tile's rectangle on the canvas, a pixel larger all round: objects are clipped to it,
+    // and at a fractional scale its edges would otherwise fall a rounding error inside the
+    // tile's outer pixels. The image itself ends at the tile.
+    const QRectF canvas = QRectF(tile).adjusted(-1, -1, 1, 1);
+    request.dirty = Rect(float(canvas.x() / scale), float(canvas.y() / scale), float(canvas.width() / scale),
+                         float(canvas.height() / scale));
     drawDocumentPages(document, view, [](int) {}, request);
 }
 

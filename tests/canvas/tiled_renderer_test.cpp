@@ -12,6 +12,8 @@
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/undo_manager.h"
 #include "platform/graphics/graphics_context.h"
+#include "platform/pdf/pdf_document.h"
+#include "tests/platform/pdf/pdf_fixtures.h"
 #include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
@@ -234,6 +236,27 @@ TEST(TiledRenderer, PageImageForExport)
     ASSERT_EQ(second.size(), QSize(int(PageWidth * 1.5), int(PageHeight * 1.5)));
     EXPECT_LE(largestDifference(whole.copy(0, int(PageHeight * 1.5), second.width(), second.height()), second),
               ResamplingTolerance);
+}
+
+TEST(TiledRenderer, EachTileDrawsItsPartOfTheBackgroundPdfPage)
+{
+    ensureGuiApp();
+    // A page of red, green and blue bands and a black disc across them.
+    const auto page = [](const char *contents) {
+        return std::string("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 400 300] /Contents ") + contents + " >>";
+    };
+    const std::string bands = "1 0 0 rg 0 0 400 100 re f 0 1 0 rg 0 100 400 100 re f 0 0 1 rg 0 200 400 100 re f "
+                              "0 g 200 150 m 300 150 l 300 205 255 250 200 250 c 145 250 100 205 100 150 c h f";
+    const QByteArray data = pdfFromObjects({"<< /Type /Catalog /Pages 2 0 R >>",
+                                            "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>", page("5 0 R"),
+                                            page("5 0 R"), streamObject("", bands)});
+    VariedDocument t;
+    t.doc.setBackgroundPDF(PdfDocument::openData(data), data);
+    for (double scale : {1.0, 2.0}) {
+        const QImage whole = t.drawnWhole(scale);
+        EXPECT_EQ(whole.pixelColor(int(10 * scale), int(295 * scale)).red(), 255);   // shown on page 1
+        EXPECT_LE(largestDifference(whole, t.drawnInTiles(scale, 100, 4)), ResamplingTolerance) << scale;
+    }
 }
 
 TEST(SpatialIndexCulling, DirtyRectanglesDrawTheSamePixelsWithTheIndex)
