@@ -216,7 +216,7 @@ int largestDifference(const QImage &a, const QImage &b)
 TEST(TiledRenderer, TilesOnThreadsDrawTheSamePixelsAsOneImage)
 {
     VariedDocument t;
-    for (double scale : {1.0, 2.0}) {
+    for (double scale : {1.0, 1.5, 2.0}) {
         t.dropCaches();
         const QImage whole = t.drawnWhole(scale);
         // Several runs with the caches dropped each time, so that tiles fill them in parallel.
