@@ -162,11 +162,15 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::f
         setDrawingPageOnThisThread(page);
         setDrawingPage(page);
     };
-    if (!request.backgroundHidden && !request.drawingToCopy)
-        for (const Page &page : pages) {
-            setPage(page.number);
+    // Each page's background, and on screen what lies over it (grid, page frame), under
+    // every object.
+    for (const Page &page : pages) {
+        setPage(page.number);
+        if (!request.backgroundHidden && !request.drawingToCopy)
             drawPageBackground(document, *context, page.number, page.rect);
-        }
+        if (request.drawOverBackground && !toSave)
+            request.drawOverBackground(page.number, page.rect);
+    }
 
     // Objects back to front across all pages, so that an object reaching over a page's edge
     // stays in front of the objects behind it on the next page. Whether an object is drawn

@@ -28,6 +28,9 @@ struct RenderRequest {
     // When set (and refreshed), only the objects it finds for the dirty rectangle are looked
     // at; the pixels are those of drawing every object.
     const SpatialIndex *index = nullptr;
+    // Screen only: drawn over each page's background, under its objects (grid, page frame).
+    // Tiles call it on worker threads, into their own graphics context.
+    std::function<void(int page, const Rect &pageRect)> drawOverBackground;
 };
 
 // The page being drawn (0 when drawing ends), which the objects ask the canvas while they
