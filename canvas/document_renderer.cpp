@@ -2,6 +2,9 @@
 // repetition on pages and shadows.
 #include "canvas/document_renderer.h"
 
+#include "canvas/drawing_page.h"
+#include "canvas/spatial_index.h"
+
 #include "document/vek_document.h"
 #include "model/services/canvas_services.h"
 #include "model/vek_object.h"
@@ -9,7 +12,8 @@
 #include "platform/pdf/pdf_document.h"
 #include "platform/text/attributed_string.h"
 
-#include <unordered_set>
+#include <algorithm>
+
 
 namespace {
 
@@ -38,12 +42,16 @@ void drawPageBackground(VekDocument &document, GraphicsContext &context, int pag
 
 // The area an object is clipped to on a page: its redraw area, or its place on this page
 // for a repeating object, cut to the dirty rectangle when that is smaller than the page.
+Rect wholeRedrawArea(const VekObject &object, int page, const Rect &pageRect)
+{
+    return object.repeatType() == 0 ? object.boundsToRedraw()
+                                    : insetRect(object.boundsOnPage(page, pageRect), -3.0f, -3.0f);
+}
 Rect redrawArea(const VekObject &object, int page, const Rect &pageRect, const Rect &dirty)
 {
-    Rect area = object.repeatType() == 0 ? object.boundsToRedraw()
-                                         : insetRect(object.boundsOnPage(page, pageRect), -3.0f, -3.0f);
+    const Rect area = wholeRedrawArea(object, page, pageRect);
     if (dirty.width() < pageRect.width() || dirty.height() < pageRect.height())
-        area = intersectionRect(area, dirty);
+        return intersectionRect(area, dirty);
     return area;
 }
 
@@ -56,6 +64,60 @@ void setObjectShadow(GraphicsContext &context, VekDocument &document, const VekO
         const Size offset = document.shadowOffsetSize();
         context.setShadow(Shadow{offset.width, offset.height, document.shadowBlur(), document.shadowColor()});
     }
+}
+
+// The first page an ordinary object's drawing bounds meet, 0 for none: it is drawn there once.
+int firstPageMeeting(const CanvasServices &view, int pageCount, const Rect &bounds)
+{
+    for (int page = view.pageIncludingPoint({bounds.minX(), bounds.minY()}); page <= pageCount; ++page) {
+        const Rect pageRect = view.rectForPage(page);
+        if (intersectsRect(bounds, pageRect))
+            return page;
+        if (pageRect.minY() > bounds.maxY())
+            break;
+    }
+    return 0;
+}
+
+// Draws an object, clipped by the clip path behind it when there is one, on a page.
+void drawObjectOnPage(GraphicsContext &context, VekDocument &document, CanvasServices &view,
+                      const RenderRequest &request, bool toSave, const std::shared_ptr<VekObject> &object,
+                      const std::shared_ptr<VekObject> &clipObject, int page, const Rect &pageRect)
+{
+    GraphicsStateSaver saver(context);
+    Rect area = redrawArea(clipObject ? *clipObject : *object, page, pageRect, request.dirty);
+    if (clipObject) {
+        const Rect clipArea = redrawArea(*object, page, pageRect, request.dirty);
+        BezierPath clip = clipObject->bezierPathOnPage(page, pageRect);
+        clip.setWindingRule(clipObject->fillRule() == 1 ? EvenOddWindingRule : NonZeroWindingRule);
+        if (clipObject->repeatType() == 0)
+            clipObject->drawInViewIsSelected(&view, false);
+        else
+            clipObject->drawInViewIsSelectedOnPagePageRect(&view, false, page, pageRect);
+        if (clipObject->clipType() == 2) {
+            // Outside the path: a rectangle around both with the path cut out of it. The
+            // rectangle is not cut to the dirty one: a part of the object outside it may cast
+            // a shadow into it.
+            const Rect around = unionRect(wholeRedrawArea(*object, page, pageRect), clip.bounds());
+            BezierPath outside = BezierPath::bezierPathWithRect(around);
+            outside.appendBezierPath(clip);
+            outside.setWindingRule(EvenOddWindingRule);
+            context.addClip(outside);
+        } else {
+            context.addClip(clip);
+        }
+        area = clipArea;
+    }
+
+    setObjectShadow(context, document, *object);
+    if (!context.shadow() && !clipObject && !object->attStringForPath() && !object->hasArrow()
+        && object->lineDrawPattern() == 0)
+        context.clipRect(area);
+    const bool selected = request.showSelection && !toSave && request.selected && request.selected(*object);
+    if (object->repeatType() == 0 && object->className() != QLatin1String("VekObjFormat"))
+        object->drawInViewIsSelected(&view, selected);
+    else
+        object->drawInViewIsSelectedOnPagePageRect(&view, selected, page, pageRect);
 }
 
 } // namespace
@@ -76,75 +138,78 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::f
         context->fillRect(request.dirty);
     }
 
+    std::vector<std::shared_ptr<VekObject>> candidates;
+    if (request.index)
+        candidates = request.index->objectsToDraw(request.dirty);
+    const auto &source = request.index ? candidates : document.objects();
     std::vector<std::shared_ptr<VekObject>> list;
-    for (const auto &object : document.objects())
+    for (const auto &object : source)
         if (!request.drawSelectedOnly || (request.selected && request.selected(*object)))
             list.push_back(object);
     if (request.drawSelectedOnly && list.empty())
         return;
 
-    std::unordered_set<const VekObject *> drawn;   // ordinary objects are drawn on one page
     const bool toSave = view.drawingToSave();
-    for (int page = 1; page <= document.numberOfPages(); ++page) {
-        const Rect pageRect = view.rectForPage(page);
-        if (!intersectsRect(pageRect, request.dirty))
-            continue;
+    struct Page {
+        int number;
+        Rect rect;
+    };
+    std::vector<Page> pages;   // those meeting the dirty rectangle
+    for (int page = 1; page <= document.numberOfPages(); ++page)
+        if (const Rect pageRect = view.rectForPage(page); intersectsRect(pageRect, request.dirty))
+            pages.push_back({page, pageRect});
+    const auto setPage = [&](int page) {
+        setDrawingPageOnThisThread(page);
         setDrawingPage(page);
+    };
+    // Each page's background, and on screen what lies over it (grid, page frame), under
+    // every object.
+    for (const Page &page : pages) {
+        setPage(page.number);
         if (!request.backgroundHidden && !request.drawingToCopy)
-            drawPageBackground(document, *context, page, pageRect);
+            drawPageBackground(document, *context, page.number, page.rect);
         if (request.drawOverBackground && !toSave)
-            request.drawOverBackground(page, pageRect);
+            request.drawOverBackground(page.number, page.rect);
+    }
 
-        for (auto it = list.rbegin(); it != list.rend(); ++it) {
-            std::shared_ptr<VekObject> object = *it;
-            if (drawn.count(object.get()))
+    // Objects back to front across all pages, so that an object reaching over a page's edge
+    // stays in front of the objects behind it on the next page. Whether an object is drawn
+    // depends on its whole area (shadow included) meeting the dirty rectangle, never on
+    // which pages the rectangle meets, so any part of the canvas comes out as in a drawing
+    // of the whole (tiles, dirty rectangles).
+    const int pageCount = document.numberOfPages();
+    for (auto it = list.rbegin(); it != list.rend(); ++it) {
+        // A clip path clips the object just in front of it, which then takes its place; the
+        // clip path's repetition decides the pages of both.
+        std::shared_ptr<VekObject> clipObject;
+        std::shared_ptr<VekObject> object = *it;
+        if (object->clipType() > 0 && object->hasEditablePath() && std::next(it) != list.rend()) {
+            clipObject = object;
+            object = *++it;
+        }
+        const VekObject &placed = clipObject ? *clipObject : *object;
+        const Rect drawing = placed.drawingBounds();
+        Rect reach = unionRect(drawing, placed.boundsToRedraw());
+        if (clipObject)
+            reach = unionRect(reach, unionRect(object->drawingBounds(), object->boundsToRedraw()));
+        if (placed.repeatType() == 0) {
+            const int page = intersectsRect(reach, request.dirty) ? firstPageMeeting(view, pageCount, drawing) : 0;
+            if (page == 0)
                 continue;
-            const bool repeats = object->repeatType() != 0;
-            if (!repeats && !intersectsRect(object->drawingBounds(), pageRect))
+            setPage(page);
+            drawObjectOnPage(*context, document, view, request, toSave, object, clipObject, page, view.rectForPage(page));
+            continue;
+        }
+        // A repeating object's area on each page grows by what its redraw area adds to it.
+        const float grow = std::max(reach.width() - drawing.width(), reach.height() - drawing.height());
+        for (int page = 1; page <= pageCount; ++page) {
+            const Rect pageRect = view.rectForPage(page);
+            if (!intersectsRect(insetRect(placed.boundsOnPage(page, pageRect), -grow, -grow), request.dirty))
                 continue;
-            GraphicsStateSaver saver(*context);
-            Rect area = redrawArea(*object, page, pageRect, request.dirty);
-
-            // A clip path clips the object just in front of it, which then takes its place.
-            bool clipped = false;
-            if (object->clipType() > 0 && object->hasEditablePath() && std::next(it) != list.rend()) {
-                const auto clipObject = object;
-                object = *std::next(it);
-                ++it;
-                const Rect clipArea = redrawArea(*object, page, pageRect, request.dirty);
-                BezierPath clip = clipObject->bezierPathOnPage(page, pageRect);
-                clip.setWindingRule(clipObject->fillRule() == 1 ? EvenOddWindingRule : NonZeroWindingRule);
-                if (clipObject->repeatType() == 0) {
-                    clipObject->drawInViewIsSelected(&view, false);
-                    drawn.insert(clipObject.get());
-                } else {
-                    clipObject->drawInViewIsSelectedOnPagePageRect(&view, false, page, pageRect);
-                }
-                if (clipObject->clipType() == 2) {
-                    // Outside the path: a rectangle around both with the path cut out of it.
-                    BezierPath outside = BezierPath::bezierPathWithRect(unionRect(clipArea, clip.bounds()));
-                    outside.appendBezierPath(clip);
-                    outside.setWindingRule(EvenOddWindingRule);
-                    context->addClip(outside);
-                } else {
-                    context->addClip(clip);
-                }
-                clipped = true;
-                area = clipArea;
-            }
-
-            setObjectShadow(*context, document, *object);
-            if (!context->shadow() && !clipped && !object->attStringForPath() && !object->hasArrow()
-                && object->lineDrawPattern() == 0)
-                context->clipRect(area);
-            const bool selected = request.showSelection && !toSave && request.selected && request.selected(*object);
-            if (object->repeatType() == 0 && object->className() != QLatin1String("VekObjFormat")) {
-                object->drawInViewIsSelected(&view, selected);
-                drawn.insert(object.get());
-            } else {
-                object->drawInViewIsSelectedOnPagePageRect(&view, selected, page, pageRect);
-            }
+            setPage(page);
+            drawObjectOnPage(*context, document, view, request, toSave, object, clipObject, page, pageRect);
         }
     }
+    setDrawingPageOnThisThread(0);
     setDrawingPage(0);
 }

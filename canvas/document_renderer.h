@@ -12,6 +12,7 @@
 #include <functional>
 
 class CanvasServices;
+class SpatialIndex;
 class VekDocument;
 class VekObject;
 
@@ -24,11 +25,15 @@ struct RenderRequest {
     bool showSelection = false;           // knobs on selected objects (screen only)
     // Which objects are selected; none when empty.
     std::function<bool(const VekObject &)> selected;
+    // When set (and refreshed), only the objects it finds for the dirty rectangle are looked
+    // at; the pixels are those of drawing every object.
+    const SpatialIndex *index = nullptr;
     // Screen only: drawn over each page's background, under its objects (grid, page frame).
+    // Tiles call it on worker threads, into their own graphics context.
     std::function<void(int page, const Rect &pageRect)> drawOverBackground;
 };
 
-// `setDrawingPage` tells the canvas the page being drawn (0 when drawing ends), which the
-// objects ask while they draw.
+// The page being drawn (0 when drawing ends), which the objects ask the canvas while they
+// draw, is kept for the calling thread (drawing_page.h) and also handed to `setDrawingPage`.
 void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::function<void(int)> &setDrawingPage,
                        const RenderRequest &request);

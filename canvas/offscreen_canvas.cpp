@@ -1,6 +1,8 @@
 // The canvas services of a document drawn without a window.
 #include "canvas/offscreen_canvas.h"
 
+#include "canvas/drawing_page.h"
+
 #include "document/vek_document.h"
 #include "model/vek_object.h"
 #include "toolkit/cmyk_color.h"
@@ -19,6 +21,11 @@ public:
 } // namespace
 
 OffscreenCanvas::OffscreenCanvas(VekDocument &document) : m_document(document) {}
+
+int OffscreenCanvas::drawingPage() const
+{
+    return drawingPageOnThisThread();
+}
 
 int OffscreenCanvas::numberOfPages() const
 {

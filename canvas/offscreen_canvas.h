@@ -2,8 +2,9 @@
 // pages into images, PDF files and previews.
 //
 // Pages lie one below the other at 100 % zoom, nothing is selected or edited, and the
-// drawing flags (saving, PDF) are those of the output. The renderer sets the page being
-// drawn. Redraw requests go nowhere; tracking loops get an event source that ends at once.
+// drawing flags (saving, PDF) are those of the output. The page being drawn is the one the
+// renderer set for the calling thread (tiles draw in parallel). Redraw requests go nowhere;
+// tracking loops get an event source that ends at once.
 #pragma once
 
 #include "model/services/canvas_services.h"
@@ -14,14 +15,13 @@ class OffscreenCanvas : public CanvasServices {
 public:
     explicit OffscreenCanvas(VekDocument &document);
 
-    void setDrawingPage(int page) { m_drawingPage = page; }
     void setDrawingToPDF(bool flag) { m_toPDF = flag; }
     void setDrawingToSave(bool flag) { m_toSave = flag; }
 
     Rect rectForPage(int page) const override;
     int pageIncludingPoint(Point p) const override;
     int pageOfLocation(Point p) const override;
-    int drawingPage() const override { return m_drawingPage; }
+    int drawingPage() const override;
     int currentPage() const override { return 1; }
     int numberOfPages() const override;
     Point convertRelativeToPage(Point p) const override;
@@ -64,7 +64,6 @@ public:
 
 private:
     VekDocument &m_document;
-    int m_drawingPage = 0;
     bool m_toPDF = false;
     bool m_toSave = true;
 };

@@ -158,6 +158,9 @@ public:
     // list, or a list that misses some of them, change nothing.
     void setObjectsAsItIs(const std::vector<std::shared_ptr<VekObject>> &objects);
     int indexOfObject(const VekObject *object) const;
+    // Goes up by one with every change of the list (insertion, removal, move, reordering), so
+    // that what is built over the list (the canvas's spatial index) sees when to catch up.
+    quint64 objectListGeneration() const { return _objectListGeneration; }
     void invalidateObject(const VekObject &object) override;
     void vekViewNeedsDisplayInRect(const Rect &r) override;
     // The objects drawn on the page within the rectangle, in list order.
@@ -333,6 +336,7 @@ private:
     int _savedMarks = 0;                  // edits that registered no undo, since the last save
 
     std::vector<std::shared_ptr<VekObject>> _objects;
+    quint64 _objectListGeneration = 0;
     QMap<QString, std::shared_ptr<VekGroup>> _groups;
     mutable std::optional<QStringList> _groupTopNodes;
     mutable std::optional<QStringList> _groupTopNodesSorted;

@@ -32,6 +32,7 @@ void VekDocument::insertObject(const std::shared_ptr<VekObject> &object, int ind
             addMemberToGroup(object, object->groupID());
     }
     _objects.insert(_objects.begin() + index, object);
+    ++_objectListGeneration;
     invalidateObject(*object);
 }
 
@@ -52,6 +53,7 @@ void VekDocument::removeObjectAtIndex(int index, bool ignoreGroup)
         removeMemberFromGroup(object, groupID, false);
     }
     _objects.erase(_objects.begin() + index);
+    ++_objectListGeneration;
     invalidateObject(*object);
     _undo.registerUndoWithTarget(this, [this, object, index, ignoreGroup] {
         insertObject(object, index, ignoreGroup);
@@ -76,6 +78,7 @@ void VekDocument::moveObject(const std::shared_ptr<VekObject> &object, int targe
         --target;
     _objects.erase(_objects.begin() + from);
     _objects.insert(_objects.begin() + target, object);
+    ++_objectListGeneration;
     for (const auto &group : std::as_const(_groups))
         group->objectOrderChanged();
     invalidateObject(*object);
@@ -105,6 +108,7 @@ void VekDocument::setObjectsAsItIs(const std::vector<std::shared_ptr<VekObject>>
     _undo.registerUndoWithTarget(this, [this, previous = _objects] { setObjectsAsItIs(previous); });
     _undo.setActionName(localizedString(QStringLiteral("Sort")));
     _objects = objects;
+    ++_objectListGeneration;
     for (const auto &group : std::as_const(_groups))
         group->objectOrderChanged();
     if (_vekView)

@@ -145,6 +145,7 @@ bool VekObjFormat::applyFontNameSize(const QString &name, float size)
 
 AttributedString VekObjFormat::valueOnPage(int page, bool cmyk)
 {
+    std::lock_guard lock(_drawingCacheMutex);   // the formatted texts are filled while drawing
     const AttributedString *value = nullptr;
     if (_formatType == 0) {
         auto it = _currentFormatedPage.find(page);

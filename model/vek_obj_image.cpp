@@ -176,6 +176,7 @@ void VekObjImage::didChange()
 
 Size VekObjImage::imgrepSize() const
 {
+    std::lock_guard lock(_drawingCacheMutex);
     if (_imgrepSize == Size() && _image.isValid()) {
         if (const ImageRep *rep = _image.bestRepresentation())
             _imgrepSize = Size(float(rep->pixelsWide()), float(rep->pixelsHigh()));
@@ -232,6 +233,7 @@ void VekObjImage::setQomtImage(const Image &image, const Rect &bounds)
 
 void VekObjImage::clearCachedImage()
 {
+    std::lock_guard lock(_drawingCacheMutex);
     _cachedImage = Image();
     _coloredImage = Image();
     _cmykImage = Image();

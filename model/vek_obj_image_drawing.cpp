@@ -48,6 +48,7 @@ void VekObjImage::setAreaBelowRenderer(AreaBelowRenderer renderer)
 
 const Image &VekObjImage::transformedImage() const
 {
+    std::lock_guard lock(_drawingCacheMutex);
     if (_cachedImage.isValid() || !_image.isValid() || !hasDrawableBounds())
         return _cachedImage;
     const float w = _bounds.width();
@@ -73,6 +74,7 @@ const Image &VekObjImage::transformedImage() const
 
 const Image &VekObjImage::coloredImage() const
 {
+    std::lock_guard lock(_drawingCacheMutex);
     if (_coloredImage.isValid() || !_overcolor)
         return _coloredImage;
     const Image &transformed = transformedImage();
@@ -88,6 +90,7 @@ Rect VekObjImage::drawingBounds() const
 {
     if (!hasDrawableBounds())
         return Rect();
+    std::lock_guard lock(_drawingCacheMutex);
     const Image &transformed = transformedImage();
     if (!transformed.isValid())
         return _bounds;
@@ -170,15 +173,19 @@ void VekObjImage::drawInRect(const Rect &r, bool)
     fillup(&frame);
     context->setImageInterpolation(ImageInterpolation::High);
 
-    Image chosen = coloredImage();
-    if (!chosen.isValid())
-        chosen = (_flippedHorizontally || _flippedVertically || isTransformed()) ? transformedImage() : _image;
-    if (chosen.isValid() && documentUsesCMYK()) {
-        // A CMYK document draws the CMYK version of whichever image is shown.
-        if (!_cmykImage.isValid())
-            _cmykImage = imageInCMYKcolorspace(chosen, false);
-        if (_cmykImage.isValid())
-            chosen = _cmykImage;
+    Image chosen;
+    {
+        std::lock_guard lock(_drawingCacheMutex);
+        chosen = coloredImage();
+        if (!chosen.isValid())
+            chosen = (_flippedHorizontally || _flippedVertically || isTransformed()) ? transformedImage() : _image;
+        if (chosen.isValid() && documentUsesCMYK()) {
+            // A CMYK document draws the CMYK version of whichever image is shown.
+            if (!_cmykImage.isValid())
+                _cmykImage = imageInCMYKcolorspace(chosen, false);
+            if (_cmykImage.isValid())
+                chosen = _cmykImage;
+        }
     }
     if (chosen.isValid())
         drawImageWithOperation(chosen, r);

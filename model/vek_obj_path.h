@@ -139,6 +139,9 @@ public:
     void drawSpray(const BezierPath &path, int type, float intensity);
     // Renders the brush stroke into the stroke image.
     void createStrokeImageOf(const BezierPath &path, const QImage &brushImage, float intensity);
+    // The stroke image of the spray, blur or brush pattern for the path as drawn, rendered
+    // on first use (null when it cannot be made); safe while other threads draw the object.
+    QImage strokeImageFor(const BezierPath &path, const Color &color);
     // The area to redraw: stroke patterns, stroke image, text, arrows, repetition and shadow.
     Rect boundsToRedraw() const override;
     void clearCachedImage() override;

@@ -137,11 +137,15 @@ void VekObjPath::drawPath(const BezierPath &source, CanvasServices *view)
     BezierPath path = source;
 
     const float thickness = _dashScale >= 0.1f ? lineWidth() * _dashScale : 1.0f;
-    if (!_dashInfo.isAbsent()) {
-        setDashPatternWithPhaseForThickness(path, _dashInfo.value(QStringLiteral("pattern")),
-                                            _dashInfo.value(QStringLiteral("phase")).floatValue(), thickness);
-    } else if (auto entry = setDashPatternForThickness(path, _dashPattern, thickness)) {
-        setDashInfo(*entry);
+    {
+        // The dash information is filled in at the first drawing.
+        std::lock_guard lock(_drawingCacheMutex);
+        if (!_dashInfo.isAbsent()) {
+            setDashPatternWithPhaseForThickness(path, _dashInfo.value(QStringLiteral("pattern")),
+                                                _dashInfo.value(QStringLiteral("phase")).floatValue(), thickness);
+        } else if (auto entry = setDashPatternForThickness(path, _dashPattern, thickness)) {
+            setDashInfo(*entry);
+        }
     }
     float width = lineWidth();
     if (width == 0 && (!view || view->drawingToPDF()))
@@ -171,11 +175,9 @@ void VekObjPath::drawPath(const BezierPath &source, CanvasServices *view)
             switch (_lineDrawPattern) {
             case SprayPattern:
             case SprayScatterPattern:
-                if (_pathStrokeImage.isNull())
-                    drawSpray(path, _lineDrawPattern, _lineDrawIntensity);
-                if (!_pathStrokeImage.isNull()) {
+                if (const QImage image = strokeImageFor(path, color); !image.isNull()) {
                     const float d = strokeOffset();
-                    drawImageAt(*context, _pathStrokeImage, insetRect(path.bounds(), -2 * d, -2 * d).origin);
+                    drawImageAt(*context, image, insetRect(path.bounds(), -2 * d, -2 * d).origin);
                 }
                 break;
             case ParallelLinesPattern: {
@@ -209,40 +211,26 @@ void VekObjPath::drawPath(const BezierPath &source, CanvasServices *view)
                 break;
             }
             case BlurPattern: {
-                const float w = path.lineWidth();
-                const Rect r = insetRect(path.bounds(), -w, -w);
-                if (_pathStrokeImage.isNull()) {
-                    PatternCanvas canvas = patternCanvas(path, w);
-                    QImage sharp = transparentImage(canvas.area);
-                    if (!sharp.isNull()) {
-                        GraphicsContext imageContext(sharp);
-                        imageContext.setStrokeColor(color);
-                        imageContext.strokePath(canvas.path);
-                    }
-                    _pathStrokeImage = sharp.isNull() ? QImage() : gaussianblur(sharp, w, _lineDrawIntensity);
-                }
-                if (_pathStrokeImage.isNull()) {
+                const QImage image = strokeImageFor(path, color);
+                if (image.isNull()) {
                     context->setStrokeColor(color);
                     context->strokePath(path);
                     break;
                 }
                 // The blur spreads the image by its margin on every side.
+                const float w = path.lineWidth();
+                const Rect r = insetRect(path.bounds(), -w, -w);
                 const float m = float(gaussianblurMargin(w, _lineDrawIntensity));
-                drawImageAt(*context, _pathStrokeImage, {r.origin.x - m, r.origin.y - m});
+                drawImageAt(*context, image, {r.origin.x - m, r.origin.y - m});
                 break;
             }
             case BrushPattern:
-                if (_pathStrokeImage.isNull()) {
-                    const QImage brushImage = blurCircle(QImage(), color, lineWidth());
-                    if (!brushImage.isNull())
-                        createStrokeImageOf(path, brushImage, _lineDrawIntensity);
-                }
-                if (_pathStrokeImage.isNull()) {
+                if (const QImage image = strokeImageFor(path, color); !image.isNull()) {
+                    const float d = strokeOffset();
+                    drawImageAt(*context, image, insetRect(path.bounds(), -2 * d, -2 * d).origin);
+                } else {
                     context->setStrokeColor(color);
                     context->strokePath(path);
-                } else {
-                    const float d = strokeOffset();
-                    drawImageAt(*context, _pathStrokeImage, insetRect(path.bounds(), -2 * d, -2 * d).origin);
                 }
                 break;
             default:
@@ -313,6 +301,40 @@ void VekObjPath::addArrowTo(const BezierPath &path)
         clipOut(*startHead);
     if (endHead && (_arrowTypeE == 1 || _arrowTypeE == 2))
         clipOut(*endHead);
+}
+
+// ---- The stroke image ----
+
+QImage VekObjPath::strokeImageFor(const BezierPath &path, const Color &color)
+{
+    std::lock_guard lock(_drawingCacheMutex);
+    if (!_pathStrokeImage.isNull())
+        return _pathStrokeImage;
+    switch (_lineDrawPattern) {
+    case SprayPattern:
+    case SprayScatterPattern:
+        drawSpray(path, _lineDrawPattern, _lineDrawIntensity);
+        break;
+    case BlurPattern: {
+        const float w = path.lineWidth();
+        PatternCanvas canvas = patternCanvas(path, w);
+        QImage sharp = transparentImage(canvas.area);
+        if (!sharp.isNull()) {
+            GraphicsContext imageContext(sharp);
+            imageContext.setStrokeColor(color);
+            imageContext.strokePath(canvas.path);
+            _pathStrokeImage = gaussianblur(sharp, w, _lineDrawIntensity);
+        }
+        break;
+    }
+    case BrushPattern:
+        if (const QImage brushImage = blurCircle(QImage(), color, lineWidth()); !brushImage.isNull())
+            createStrokeImageOf(path, brushImage, _lineDrawIntensity);
+        break;
+    default:
+        break;
+    }
+    return _pathStrokeImage;
 }
 
 // ---- Spray ----
@@ -472,6 +494,7 @@ void VekObjPath::createStrokeImageOf(const BezierPath &path, const QImage &brush
 
 void VekObjPath::clearCachedImage()
 {
+    std::lock_guard lock(_drawingCacheMutex);
     _pathStrokeImage = QImage();
 }
 
@@ -491,6 +514,7 @@ Rect VekObjPath::boundsToRedraw() const
         const float half = lineWidth() / 2;
         r = insetRect(r, -half, -half);
     }
+    std::unique_lock cacheLock(_drawingCacheMutex);
     if (!_pathStrokeImage.isNull() && pathCreated() && rendersStrokeImage(_lineDrawPattern)) {
         // Where drawPath composes the image; the blur image spreads beyond its margin.
         const Rect b = _path->bounds();
@@ -500,6 +524,7 @@ Rect VekObjPath::boundsToRedraw() const
         const Point origin = insetRect(b, -grow, -grow).origin;
         r = unionRect(r, Rect(origin.x, origin.y, float(_pathStrokeImage.width()), float(_pathStrokeImage.height())));
     }
+    cacheLock.unlock();
     if (hasArrow()) {
         const double half = double(_arrowAngle) / 2 * M_PI / 180;
         const float grow = std::sin(half) > 1e-3 ? float(_arrowLength / std::sin(half)) : _arrowLength;

@@ -14,8 +14,8 @@
 
 namespace {
 
-// One layout manager with one huge container, shared by every path object and used on the
-// main thread only; a text is attached to it for the time of one drawing.
+// One layout manager with one huge container per thread, shared by the path objects drawn on
+// that thread (tiles draw on several); a text is attached to it for the time of one drawing.
 struct PathTextLayout {
     LayoutManager layoutManager;
     TextContainer container{Size{1.0e6f, 1.0e6f}};
@@ -26,7 +26,7 @@ struct PathTextLayout {
 
 PathTextLayout &sharedLM()
 {
-    static PathTextLayout layout;
+    thread_local PathTextLayout layout;
     return layout;
 }
 
@@ -120,6 +120,7 @@ void VekObjPath::drawString(const AttributedString &text, const BezierPath &path
 
 PropertyList VekObjPath::textInfo() const
 {
+    std::lock_guard lock(_drawingCacheMutex);
     if (_txtInfoArray.isAbsent() && _attStringForPath)
         _txtInfoArray = getTextInfoArrayFor(*_attStringForPath);
     return _txtInfoArray;

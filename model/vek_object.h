@@ -35,6 +35,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class AttributedString;
@@ -456,6 +457,12 @@ private:
     void restoreRepeatRange(int start, int end);
 
 protected:
+    // Guards what drawing fills in lazily (stroke and transformed images, dash information,
+    // the gradient model, text runs): tiles of one drawing draw the same object on several
+    // threads at once, and the first to need a cache fills it while the others wait.
+    // Recursive, as filling one cache may fill another.
+    mutable std::recursive_mutex _drawingCacheMutex;
+
     DocumentServices *_document = nullptr;
     Rect _bounds;
     Rect _origBounds;

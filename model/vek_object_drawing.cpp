@@ -62,12 +62,17 @@ void VekObject::fillup(const BezierPath *path)
     BezierPath filled = *path;
     filled.setWindingRule(_fillRule == 1 ? EvenOddWindingRule : NonZeroWindingRule);
     if (_gradType != 0) {
-        // An object read from a dictionary makes its gradient model at its first fill.
-        if (!_gradView && !_gradProportion.isAbsent() && !_gradColors.isAbsent())
-            setupGradientView();
-        if (_gradView)
-            drawGradientFill(*_gradView, filled, _gradType, _gradFlip, -_gradRotate, _gradCenter,
-                             documentUsesCMYK(), _fillAlpha);
+        std::shared_ptr<VekGradientView> model;
+        {
+            // An object read from a dictionary makes its gradient model at its first fill.
+            std::lock_guard lock(_drawingCacheMutex);
+            if (!_gradView && !_gradProportion.isAbsent() && !_gradColors.isAbsent())
+                setupGradientView();
+            model = _gradView;
+        }
+        if (model)
+            drawGradientFill(*model, filled, _gradType, _gradFlip, -_gradRotate, _gradCenter, documentUsesCMYK(),
+                             _fillAlpha);
         return;
     }
     const Color color = fillColor();

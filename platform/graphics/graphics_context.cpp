@@ -15,9 +15,11 @@
 
 namespace {
 
+// Each thread draws into its own contexts (tiles render on worker threads), so each has
+// its own stack of current contexts.
 std::vector<GraphicsContext *> &currentStack()
 {
-    static std::vector<GraphicsContext *> stack;
+    thread_local std::vector<GraphicsContext *> stack;
     return stack;
 }
 
@@ -339,7 +341,10 @@ void GraphicsContext::paintShadowOf(const std::function<void(QPainter &)> &draw,
         landing &= p->worldTransform().mapRect(p->clipBoundingRect());
     if (landing.isEmpty())
         return;
-    const QRectF maskRect = landing.translated(-offset).adjusted(-margin, -margin, margin, margin);
+    // The mask lands on whole device pixels: then it is drawn without resampling, and the
+    // shadow comes out the same whatever part of it is drawn (tiles, dirty rectangles).
+    const QRectF placed = QRectF(landing.adjusted(-margin, -margin, margin, margin).toAlignedRect());
+    const QRectF maskRect = placed.translated(-offset);
     const qreal pixels = isDrawingToScreen() ? m_device->devicePixelRatioF() : std::min<qreal>(1.0, vectorShadowPixelsPerPoint / unit);
     const QSize size(std::min(maxOffscreenSide, int(std::ceil(maskRect.width() * pixels))),
                      std::min(maxOffscreenSide, int(std::ceil(maskRect.height() * pixels))));
@@ -408,9 +413,20 @@ void GraphicsContext::endTransparencyLayer()
     if (!painter()->isActive())
         return;
 
-    QRectF area = layer->drawn & deviceRect();
+    // What shows: the layer's drawing on the device and inside the clip, and with a shadow
+    // also the drawing off it whose shadow falls onto it (a tile or a dirty rectangle must
+    // show the shadow of an object lying beside it).
+    QRectF visible = deviceRect();
     if (painter()->hasClipping())
-        area &= painter()->worldTransform().mapRect(painter()->clipBoundingRect());
+        visible &= painter()->worldTransform().mapRect(painter()->clipBoundingRect());
+    QRectF reach = visible;
+    if (const auto &shadow = state().shadow; shadow && shadow->color.alphaComponent() > 0) {
+        const qreal unit = baseScale();
+        const qreal margin = blurMarginFor(float(std::max<qreal>(shadow->blurRadius, 0) * unit / 2));
+        const QPointF offset(shadow->offsetWidth * unit, -shadow->offsetHeight * unit);
+        reach |= visible.translated(-offset).adjusted(-margin, -margin, margin, margin);
+    }
+    const QRectF area = layer->drawn & reach;
     if (area.isEmpty())
         return;
     const QTransform toDevice = painter()->worldTransform().inverted();

@@ -21,8 +21,9 @@
 // that vectors stay vectors. Only drawing done through the context's own functions counts
 // towards a layer's area. For PDF and print shadow masks are rasterised at 150 dpi at most.
 //
-// The current context is a per-process stack (drawing happens on the main thread only):
-// make a context current with GraphicsContext::Scope for the time drawing code runs.
+// The current context is a stack per thread (tiles of one drawing render on several threads,
+// each into its own context): make a context current with GraphicsContext::Scope for the
+// time drawing code runs. A context itself is used by one thread at a time.
 #pragma once
 
 #include "platform/color/color.h"

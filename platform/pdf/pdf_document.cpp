@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -74,6 +75,18 @@ void silencePoppler()
     (void)once;
 }
 
+// The resolution a page renders at within the pixel budget: coarser for a huge page or zoom.
+double budgetedDpi(const QSizeF &points, double dpi)
+{
+    const double wide = points.width() * dpi / 72.0, high = points.height() * dpi / 72.0;
+    const QSize fitted = PixelBudget::fitted(wide, high);
+    if (fitted.isEmpty())
+        return 0;
+    if (double(fitted.width()) < std::floor(wide + 0.5))
+        dpi *= fitted.width() / wide;
+    return dpi;
+}
+
 } // namespace
 
 struct PdfDocument::Private {
@@ -81,9 +94,13 @@ struct PdfDocument::Private {
     QByteArray data;
     QByteArray password;
     mutable std::optional<std::vector<PageBoxes>> boxes;
+    // Tiles of one drawing render on several threads; a Poppler document and the lazily read
+    // page boxes take one of them at a time.
+    mutable std::recursive_mutex mutex;
 
     const PageBoxes *pageBoxes(int page) const
     {
+        std::lock_guard lock(mutex);
         if (!boxes)
             boxes = readBoxes(data, password);
         return page >= 0 && page < int(boxes->size()) ? &(*boxes)[size_t(page)] : nullptr;
@@ -169,6 +186,7 @@ Size PdfDocument::pageSize(int page) const
         return rotation(page) % 180 ? Size{crop.height(), crop.width()} : crop.size;
     // QPDF could not walk a damaged page tree that Poppler repaired: take the size Poppler
     // renders the page with.
+    std::lock_guard lock(d->mutex);
     std::unique_ptr<Poppler::Page> p = d->page(page);
     if (!p)
         return {};
@@ -180,18 +198,12 @@ Size PdfDocument::pageSize(int page) const
 
 QImage PdfDocument::renderPage(int page, double dpi) const
 {
+    std::lock_guard lock(d->mutex);
     std::unique_ptr<Poppler::Page> p = d->page(page);
     if (!p || !(dpi > 0))
         return {};
-    // Keep the raster within the pixel budget: a huge page or resolution renders coarser.
-    const QSizeF points = p->pageSizeF();
-    const double wide = points.width() * dpi / 72.0, high = points.height() * dpi / 72.0;
-    const QSize fitted = PixelBudget::fitted(wide, high);
-    if (fitted.isEmpty())
-        return {};
-    if (double(fitted.width()) < std::floor(wide + 0.5))
-        dpi *= fitted.width() / wide;
-    return p->renderToImage(dpi, dpi);
+    dpi = budgetedDpi(p->pageSizeF(), dpi);
+    return dpi > 0 ? p->renderToImage(dpi, dpi) : QImage();
 }
 
 void PdfDocument::drawPage(int page, QPainter &painter, const QRectF &target) const
@@ -199,26 +211,59 @@ void PdfDocument::drawPage(int page, QPainter &painter, const QRectF &target) co
     const Size shown = pageSize(page);
     if (shown.width <= 0 || shown.height <= 0 || target.isEmpty())
         return;
-    // Resolution from the target's size on the device; renderPage keeps a huge zoom within
-    // the pixel budget.
-    const QRectF onDevice = painter.deviceTransform().mapRect(target);
+    // Resolution from the target's size on the device, kept within the pixel budget.
+    const QTransform toDevice = painter.deviceTransform();
+    const QRectF onDevice = toDevice.mapRect(target);
     const double dpi = 72.0 * std::max(onDevice.width() / shown.width, onDevice.height() / shown.height);
-    const QImage image = renderPage(page, std::max(dpi, 1.0));
+    // Only the part that can show is rendered: a tile or a dirty rectangle of a large page
+    // asks for a small piece. A turned or sheared painter gets the whole page.
+    QRectF shows = onDevice;
+    if (toDevice.type() <= QTransform::TxScale) {
+        if (const QPaintDevice *device = painter.device())
+            shows &= QRectF(0, 0, device->width(), device->height());
+        if (painter.hasClipping())
+            shows &= toDevice.mapRect(painter.clipBoundingRect());
+    }
+    if (shows.isEmpty())
+        return;
+
+    std::lock_guard lock(d->mutex);
+    std::unique_ptr<Poppler::Page> p = d->page(page);
+    if (!p)
+        return;
+    const QSizeF points = p->pageSizeF();
+    const double used = budgetedDpi(points, std::max(dpi, 1.0));
+    if (!(used > 0))
+        return;
+    const QSizeF pixels(points.width() * used / 72.0, points.height() * used / 72.0);
+    const double sx = pixels.width() / onDevice.width(), sy = pixels.height() / onDevice.height();
+    const QRect part = QRectF((shows.x() - onDevice.x()) * sx, (shows.y() - onDevice.y()) * sy, shows.width() * sx,
+                              shows.height() * sy)
+                           .toAlignedRect()
+                       & QRect(0, 0, int(std::ceil(pixels.width())), int(std::ceil(pixels.height())));
+    if (part.isEmpty())
+        return;
+    const QImage image = p->renderToImage(used, used, part.x(), part.y(), part.width(), part.height());
     if (image.isNull())
         return;
+    const double tx = target.width() / pixels.width(), ty = target.height() / pixels.height();
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, image);
+    painter.drawImage(QRectF(target.x() + part.x() * tx, target.y() + part.y() * ty, part.width() * tx,
+                             part.height() * ty),
+                      image);
     painter.restore();
 }
 
 QString PdfDocument::info(const QString &key) const
 {
+    std::lock_guard lock(d->mutex);
     return d->document->info(key);
 }
 
 QString PdfDocument::pageText(int page) const
 {
+    std::lock_guard lock(d->mutex);
     std::unique_ptr<Poppler::Page> p = d->page(page);
     return p ? p->text(QRectF()) : QString();
 }

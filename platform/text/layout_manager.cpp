@@ -29,7 +29,7 @@ QString fontKey(const Font &f) { return f.name + QLatin1Char('/') + QString::num
 
 const FontMetrics &cachedMetrics(const Font &font)
 {
-    static QHash<QString, FontMetrics> cache;
+    thread_local QHash<QString, FontMetrics> cache;   // per thread: tiles lay out text in parallel
     QString key = fontKey(font);
     auto it = cache.find(key);
     if (it == cache.end())
@@ -41,7 +41,7 @@ Font fontOf(const TextAttributes &a) { return a.font.value_or(Font{QStringLitera
 
 float hyphenWidth(const Font &font)
 {
-    static QHash<QString, float> cache;
+    thread_local QHash<QString, float> cache;
     QString key = fontKey(font);
     auto it = cache.find(key);
     if (it == cache.end())
