@@ -1,0 +1,116 @@
+// The menus and their items.
+#include "app/main_menu.h"
+
+#include "platform/foundation/localized_strings.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+const char *const ActionProperty = "vekAction";
+
+struct Item {
+    const char *title;   // empty: a separator
+    const char *action;
+    QKeySequence shortcut;
+    int tag = 0;
+};
+
+struct MenuSpec {
+    const char *title;
+    std::vector<Item> items;
+};
+
+const std::vector<MenuSpec> &menuSpecs()
+{
+    static const std::vector<MenuSpec> specs = {
+        {"File",
+         {{"New", "newDocument", QKeySequence::New},
+          {"Open...", "openDocument", QKeySequence::Open},
+          {"Import...", "importCommand", QKeySequence()},
+          {"Import PDF Image Only...", "importPDFimageOnly", QKeySequence()},
+          {"", "", QKeySequence()},
+          {"Close", "performClose", QKeySequence::Close},
+          {"Save", "saveDocument", QKeySequence::Save},
+          {"Save As...", "saveDocumentAs", QKeySequence::SaveAs},
+          {"Revert to Saved", "revertDocumentToSaved", QKeySequence()},
+          {"", "", QKeySequence()},
+          {"Preferences...", "showPreferences", QKeySequence::Preferences},
+          {"Quit", "terminate", QKeySequence::Quit}}},
+        {"Edit", {{"Undo", "undo", QKeySequence::Undo}, {"Redo", "redo", QKeySequence::Redo}}},
+        {"Tools",
+         {{"Arrow", "selectTool", QKeySequence(), 0},
+          {"Object", "selectTool", QKeySequence(), 1},
+          {"Free-hand", "selectTool", QKeySequence(), 2},
+          {"Point Pen", "selectTool", QKeySequence(), 3},
+          {"Contour", "selectTool", QKeySequence(), 4},
+          {"Marker", "selectTool", QKeySequence(), 5},
+          {"Text", "selectTool", QKeySequence(), 6},
+          {"Page Number and Date", "selectTool", QKeySequence(), 7},
+          {"Table", "selectTool", QKeySequence(), 8}}},
+        {"Window", {{"Open Tool Panel", "toggleToolPanel", QKeySequence()}}},
+    };
+    return specs;
+}
+
+ActionSender senderFor(const QAction &item)
+{
+    ActionSender sender;
+    sender.tag = item.data().toInt();
+    sender.state = item.isChecked() ? 1 : 0;
+    sender.title = item.text();
+    sender.control = &item;
+    return sender;
+}
+
+void validateItem(QAction &item, const ResponderChain &chain)
+{
+    const QString action = item.property(ActionProperty).toString();
+    if (action.isEmpty())
+        return;
+    ActionSender sender = senderFor(item);
+    item.setEnabled(chain.validateAction(action, sender));
+    if (sender.title != item.text())
+        item.setText(sender.title);
+}
+
+} // namespace
+
+void validateMenu(QMenu &menu, const ResponderChain &chain)
+{
+    for (QAction *item : menu.actions())
+        validateItem(*item, chain);
+}
+
+void installMainMenu(QMainWindow &window, const ResponderChainSource &chain)
+{
+    QMenuBar *bar = window.menuBar();
+    for (const MenuSpec &spec : menuSpecs()) {
+        QMenu *menu = bar->addMenu(localizedString(QString::fromLatin1(spec.title)));
+        for (const Item &item : spec.items) {
+            if (!*item.title) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction *action = menu->addAction(localizedString(QString::fromLatin1(item.title)));
+            action->setShortcut(item.shortcut);
+            action->setData(item.tag);
+            action->setProperty(ActionProperty, QString::fromLatin1(item.action));
+            QObject::connect(action, &QAction::triggered, &window, [action, chain] {
+                // Shortcuts fire without the menu opening: validate first.
+                chain().performAction(action->property(ActionProperty).toString(), senderFor(*action));
+            });
+        }
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, chain] { validateMenu(*menu, chain()); });
+        // A closed menu leaves its items enabled, so that their shortcuts reach the chain,
+        // which validates again before it performs.
+        QObject::connect(menu, &QMenu::aboutToHide, menu, [menu] {
+            for (QAction *item : menu->actions())
+                item->setEnabled(true);
+        });
+    }
+}

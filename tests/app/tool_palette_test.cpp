@@ -1,0 +1,155 @@
+// The tool palette: selection, satellite panels, marker state, cursors and notifications.
+#include "tests/app/shell_fixture.h"
+
+#include "app/tool_controller.h"
+#include "platform/foundation/notification_center.h"
+
+#include <QMenuBar>
+#include <QPixmap>
+
+namespace {
+
+struct NotificationCounter {
+    explicit NotificationCounter(const QString &name)
+    {
+        NotificationCenter::defaultCenter().addObserver(this, name, nullptr, [this](const Notification &) { ++count; });
+    }
+    ~NotificationCounter() { NotificationCenter::defaultCenter().removeObserver(this); }
+    int count = 0;
+};
+
+} // namespace
+
+TEST_F(ShellTest, SelectingToolsPostsAndIgnoresNumbersOutOfRange)
+{
+    VekToolController &tools = controller->toolController();
+    NotificationCounter changes(VekSelectedToolDidChangeNotification);
+    EXPECT_EQ(tools.selectedTool(), 0);
+    for (int n : {9, -1, 0, 1 << 30}) {
+        tools.selectTool(n);
+        EXPECT_EQ(tools.selectedTool(), 0);
+    }
+    EXPECT_EQ(changes.count, 0);
+
+    controller->startUp({});
+    controller->performAction(QStringLiteral("selectTool"), ActionSender{5, 0, {}, nullptr});
+    EXPECT_EQ(tools.selectedTool(), 5);
+    EXPECT_EQ(shellServices().selectedTool(), 5);
+    EXPECT_EQ(changes.count, 1);
+    tools.selectArrowTool();
+    EXPECT_EQ(changes.count, 2);
+}
+
+TEST_F(ShellTest, SatellitePanelsFollowTheTool)
+{
+    VekToolController &tools = controller->toolController();
+    tools.selectTool(7);
+    EXPECT_TRUE(tools.formatOptPanel().isVisible());
+    // The table tool leaves the field panel open.
+    tools.selectTool(8);
+    EXPECT_TRUE(tools.formatOptPanel().isVisible());
+    EXPECT_TRUE(tools.gridOptPanel().isVisible());
+    EXPECT_EQ(tools.visibleToolOption(), 7);
+    tools.selectTool(1);
+    EXPECT_EQ(tools.visibleToolOption(), 1);
+    // The arrow selected directly leaves the panels to the caller.
+    tools.selectArrowTool();
+    EXPECT_TRUE(tools.shapePanel().isVisible());
+    tools.selectTool(6);
+    EXPECT_EQ(tools.visibleToolOption(), -1);
+    // Closing a panel by its close box goes back to the arrow.
+    tools.selectTool(8);
+    tools.gridOptPanel().close();
+    EXPECT_EQ(tools.selectedTool(), 0);
+}
+
+TEST_F(ShellTest, MarkerStateIsClampedAndRedrawsItsCursor)
+{
+    VekToolController &tools = controller->toolController();
+    EXPECT_EQ(tools.currentMarkerColorNr(), 1);
+    EXPECT_EQ(tools.currentMarkerThickness(), 6.0f);
+    tools.setMarkerColorNr(0);
+    EXPECT_EQ(tools.currentMarkerColorNr(), 1);
+    tools.setMarkerColorNr(7);
+    EXPECT_EQ(tools.currentMarkerColorNr(), 5);
+    tools.setMarkerThickness(0.2f);
+    EXPECT_EQ(tools.currentMarkerThickness(), 0.5f);
+
+    EXPECT_EQ(ToolCursors::markerLabel(6.5f), QStringLiteral("6"));
+    EXPECT_EQ(ToolCursors::markerLabel(12.0f), QStringLiteral("12"));
+
+    NotificationCounter cursorChanges(VekSelectedToolCursorDidChangeNotification);
+    // Building the cursor while another tool is selected posts nothing.
+    tools.cursors().markCursor(controller->markerColor(5), 6);
+    tools.setMarkerThickness(8);
+    EXPECT_EQ(cursorChanges.count, 0);
+    tools.selectTool(5);
+    tools.setMarkerColorNr(2);
+    EXPECT_EQ(cursorChanges.count, 1);
+    // The picture takes the (green, half-transparent) marker colour where it is opaque.
+    const QImage picture = tools.cursorForSelectedTool().pixmap().toImage();
+    const QColor tip = picture.pixelColor(8, 8);
+    EXPECT_EQ(tip.alpha(), 255);
+    EXPECT_GT(tip.green(), tip.red() + 60);
+    EXPECT_EQ(tip.red(), tip.blue());
+    EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);
+}
+
+TEST_F(ShellTest, PreferencesPersistInTheDefaultsFile)
+{
+    VekPreferences &prefs = controller->preferences();
+    EXPECT_EQ(prefs.userPrefsValueFor(QStringLiteral("rulerUnit")), 2);
+    prefs.updateUserPreferences(QStringLiteral("prefs"), QStringLiteral("startUp"), PropertyList::fromInt(2));
+    prefs.updateLastStates(PropertyList(QStringLiteral("x")), QStringLiteral("userFontName"));
+    prefs.setColorForKey(Color::colorWithCalibratedRed(0, 0, 1, 0.5f), QStringLiteral("cwMarker3"));
+
+    UserDefaults reread(defaults->filePath());
+    VekPreferences again(reread);
+    EXPECT_EQ(again.startUp(), 2);
+    EXPECT_EQ(again.lastStatesForKey(QStringLiteral("userFontName")).stringValue(), QStringLiteral("x"));
+    EXPECT_EQ(again.markerColor(3), Color::colorWithCalibratedRed(0, 0, 1, 0.5f));
+    // Numbers out of range give marker colour 1.
+    for (int n : {0, 6, -1})
+        EXPECT_EQ(again.markerColor(n), again.markerColor(1));
+
+    prefs.updateLastStates(PropertyList(), QStringLiteral("userFontName"));
+    EXPECT_TRUE(prefs.lastStatesForKey(QStringLiteral("userFontName")).isAbsent());
+    // Old top-level keys move into "lastStates".
+    defaults->setObject(PropertyList(QStringLiteral("set")), QStringLiteral("selectedSet"));
+    EXPECT_EQ(prefs.lastStatesForKey(QStringLiteral("selectedSet")).stringValue(), QStringLiteral("set"));
+    EXPECT_TRUE(defaults->objectForKey(QStringLiteral("selectedSet")).isAbsent());
+}
+
+TEST_F(ShellTest, StartUpPreferenceChoosesWhatOpens)
+{
+    auto setStartUp = [this](int choice) {
+        controller->preferences().updateUserPreferences(QStringLiteral("prefs"), QStringLiteral("startUp"),
+                                                        PropertyList::fromInt(choice));
+    };
+    // The last document, when it no longer exists: a new one.
+    setStartUp(1);
+    controller->docController().noteNewRecentDocument(path(QStringLiteral("gone.vek")));
+    controller->startUp({});
+    EXPECT_EQ(windows().size(), 1u);
+    // The open panel, cancelled: nothing opens.
+    setStartUp(2);
+    dialogs.openPanelFiles.clear();
+    controller->openAtStartUp();
+    EXPECT_EQ(windows().size(), 1u);
+}
+
+TEST_F(ShellTest, MenuItemsValidateThroughTheChain)
+{
+    controller->startUp({});
+    ResponderChain chain = controller->responderChain();
+    ActionSender sender;
+    controller->toolController().hide();
+    EXPECT_TRUE(chain.validateAction(QStringLiteral("toggleToolPanel"), sender));
+    EXPECT_EQ(sender.title, QStringLiteral("Open Tool Panel"));
+    // Nothing to undo yet, an untitled document cannot revert, nobody takes an unknown action.
+    EXPECT_FALSE(chain.validateAction(QStringLiteral("undo"), sender));
+    EXPECT_FALSE(chain.validateAction(QStringLiteral("revertDocumentToSaved"), sender));
+    EXPECT_FALSE(chain.validateAction(QStringLiteral("noSuchAction"), sender));
+    EXPECT_TRUE(chain.validateAction(QStringLiteral("saveDocument"), sender));
+    EXPECT_FALSE(windows().front()->menuBar()->actions().isEmpty());
+}
