@@ -38,6 +38,7 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Save", "saveDocument", QKeySequence::Save},
           {"Save As...", "saveDocumentAs", QKeySequence::SaveAs},
           {"Revert to Saved", "revertDocumentToSaved", QKeySequence()},
+          {"Page Layout...", "runPageLayout", QKeySequence()},
           {"", "", QKeySequence()},
           {"Preferences...", "showPreferences", QKeySequence::Preferences},
           {"Quit", "terminate", QKeySequence::Quit}}},

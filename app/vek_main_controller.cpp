@@ -291,5 +291,4 @@ DefaultMargins VekMainController::userDefaultMargins() const
 QString VekMainController::userDefaultPaperName() const { return m_preferences.userDefaultPaperName(); }
 bool VekMainController::keepBackup() const { return m_preferences.keepBackup(); }
 bool VekMainController::saveFormatted() const { return m_preferences.saveFormatted(); }
-QCursor VekMainController::cursorForSelectedTool() const { return m_toolController->cursorForSelectedTool(); }
 void VekMainController::selectArrowTool() { m_toolController->selectArrowTool(); }

@@ -68,7 +68,6 @@ public:
     QString userDefaultPaperName() const override;
     bool keepBackup() const override;
     bool saveFormatted() const override;
-    QCursor cursorForSelectedTool() const override;
     void selectArrowTool() override;
 
     // ---- Responder: the application's commands ----

@@ -1,6 +1,7 @@
 // The built-in questions and panels, on Qt's dialogs.
 #include "document/ui/document_dialogs.h"
 
+#include "document/ui/page_layout_dialog.h"
 #include "platform/foundation/localized_strings.h"
 
 #include <QFileDialog>
@@ -96,6 +97,14 @@ bool DocumentDialogs::askToReenterPassword()
     box.setDefaultButton(reenter);
     box.exec();
     return box.clickedButton() == reenter;
+}
+
+std::optional<PrintInfo> DocumentDialogs::runPageLayout(QWidget *window, const PrintInfo &info)
+{
+    PageLayoutDialog dialog(info, window);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.printInfo();
 }
 
 void DocumentDialogs::showAlert(QWidget *parent, const QString &title, const QString &message)

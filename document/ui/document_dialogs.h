@@ -4,6 +4,8 @@
 // answer in place of the user; the application uses the built-in answers (Qt dialogs).
 #pragma once
 
+#include "document/print_info.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +37,9 @@ public:
     virtual std::optional<QString> askPassword(const QString &fileName);
     // After a wrong password: true to type another one ("Reenter"), false to give up.
     virtual bool askToReenterPassword();
+
+    // The page-layout dialog on the document's print settings; absent when cancelled.
+    virtual std::optional<PrintInfo> runPageLayout(QWidget *window, const PrintInfo &info);
 
     // A modal alert with one OK button.
     virtual void showAlert(QWidget *parent, const QString &title, const QString &message);

@@ -8,7 +8,6 @@
 
 #include "platform/geometry/geometry.h"
 
-#include <QCursor>
 #include <QString>
 
 
@@ -36,10 +35,8 @@ public:
     // Save the readable text form by default: no.
     virtual bool saveFormatted() const { return false; }
 
-    // The tool palette: the selected tool (0 the arrow), the cursor the canvas shows for
-    // it, and switching back to the arrow.
+    // The tool palette: the selected tool (0 the arrow), and switching back to the arrow.
     virtual int selectedTool() const { return 0; }
-    virtual QCursor cursorForSelectedTool() const { return QCursor(Qt::ArrowCursor); }
     virtual void selectArrowTool() {}
 };
 

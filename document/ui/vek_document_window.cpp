@@ -93,7 +93,6 @@ void VekDocumentWindow::attachView()
     m_view = new VekView(*m_document, this);
     setCentralWidget(m_view);
     m_view->setFocus();
-    m_view->viewport()->setCursor(documentShellServices().cursorForSelectedTool());
     // A document saved on a later page opens at the top of that page.
     const int page = m_document->lastCurrentPage();
     if (page >= 2 && page <= m_document->numberOfPages())
@@ -103,13 +102,15 @@ void VekDocumentWindow::attachView()
 void VekDocumentWindow::observeToolChanges()
 {
     NotificationCenter &center = NotificationCenter::defaultCenter();
+    // A creation tool starts from an empty selection; the canvas shows the new tool's cursors.
     center.addObserver(this, VekSelectedToolDidChangeNotification, nullptr, [this](const Notification &) {
         m_view->endEditing();
-        m_view->viewport()->setCursor(documentShellServices().cursorForSelectedTool());
+        if (documentShellServices().selectedTool() != 0)
+            m_view->clearSelection();
+        m_view->resetCursorRects();
     });
-    center.addObserver(this, VekSelectedToolCursorDidChangeNotification, nullptr, [this](const Notification &) {
-        m_view->viewport()->setCursor(documentShellServices().cursorForSelectedTool());
-    });
+    center.addObserver(this, VekSelectedToolCursorDidChangeNotification, nullptr,
+                       [this](const Notification &) { m_view->resetCursorRects(); });
 }
 
 QString VekDocumentWindow::displayName() const
@@ -262,7 +263,8 @@ const QStringList &documentActions()
 {
     static const QStringList actions = {QStringLiteral("saveDocument"), QStringLiteral("saveDocumentAs"),
                                         QStringLiteral("revertDocumentToSaved"), QStringLiteral("performClose"),
-                                        QStringLiteral("undo"), QStringLiteral("redo")};
+                                        QStringLiteral("undo"), QStringLiteral("redo"),
+                                        QStringLiteral("runPageLayout")};
     return actions;
 }
 
@@ -294,6 +296,12 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         return revertDocumentToSaved();
     if (action == QLatin1String("performClose"))
         return close();
+    if (action == QLatin1String("runPageLayout")) {
+        // The settings go to this document only; the scale sets the resolution it stands for.
+        if (std::optional<PrintInfo> info = documentDialogs().runPageLayout(this, m_document->printInfo()))
+            m_document->pageLayoutAccepted(*info);
+        return true;
+    }
     if (action == QLatin1String("undo")) {
         m_document->undoManager()->undo();
         return true;

@@ -7,7 +7,11 @@
 #include "model/vek_object.h"
 #include "canvas/ui/vek_view.h"
 
+#include "document/ui/page_layout_dialog.h"
+
+#include <QComboBox>
 #include <QFile>
+#include <QSpinBox>
 
 namespace {
 
@@ -151,4 +155,28 @@ TEST_F(ShellTest, KeepsABackupWhenSavingOverAFile)
     VekDocument backup;
     ASSERT_TRUE(backup.readFromFile(path(QStringLiteral("b~.vek")), nullptr));
     EXPECT_TRUE(backup.objects().empty());
+}
+
+TEST_F(ShellTest, ThePageLayoutDialogSetsPaperMarginsAndTheResolutionOfItsScale)
+{
+    PrintInfo info = PrintInfo::defaults();
+    info.paperName = QStringLiteral("custom-size");
+    PageLayoutDialog dialog(info);
+    dialog.findChild<QComboBox *>(QStringLiteral("paper"))->setCurrentText(QStringLiteral("Letter"));
+    dialog.findChild<QSpinBox *>(QStringLiteral("scale"))->setValue(50);
+    const PrintInfo chosen = dialog.printInfo();
+    EXPECT_EQ(chosen.paperName, QStringLiteral("Letter"));
+    EXPECT_EQ(chosen.paperSize, (Size{612, 792}));
+    EXPECT_FLOAT_EQ(chosen.scalingFactor, 0.5f);
+
+    controller->startUp({});
+    VekDocumentWindow *window = windows().front();
+    dialogs.pageLayout = chosen;
+    ASSERT_TRUE(controller->responderChain().performAction(QStringLiteral("runPageLayout"), ActionSender()));
+    EXPECT_EQ(window->document().resolution(), 144);
+    EXPECT_EQ(window->document().printInfo().paperName, QStringLiteral("Letter"));
+    // Cancelled: nothing changes.
+    dialogs.pageLayout.reset();
+    controller->responderChain().performAction(QStringLiteral("runPageLayout"), ActionSender());
+    EXPECT_EQ(window->document().resolution(), 144);
 }

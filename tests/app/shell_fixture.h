@@ -42,6 +42,7 @@ public:
     QStringList openPanelFiles;
     int passwordPrompts = 0;
     QStringList alerts;   // "title|message"
+    std::optional<PrintInfo> pageLayout;
 
     CloseAnswer askToSaveChanges(QWidget *, const QString &) override { return take(closeAnswers, CloseAnswer::Cancel); }
     bool askToRevert(QWidget *, const QString &) override { return true; }
@@ -56,6 +57,7 @@ public:
         return take(passwords, std::optional<QString>());
     }
     bool askToReenterPassword() override { return take(reenterAnswers, false); }
+    std::optional<PrintInfo> runPageLayout(QWidget *, const PrintInfo &) override { return pageLayout; }
     void showAlert(QWidget *, const QString &title, const QString &message) override
     {
         alerts << title + QLatin1Char('|') + message;
