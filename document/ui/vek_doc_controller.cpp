@@ -104,9 +104,12 @@ void VekDocController::windowBecameMain(VekDocumentWindow *window)
     if (m_current == window)
         return;
     // The tool palette goes back to the arrow when another document becomes the main one.
-    if (m_current)
+    if (m_current) {
+        m_current->windowDidResignMain();
         documentShellServices().selectArrowTool();
+    }
     m_current = window;
+    window->windowDidBecomeMain();
     emit currentDocumentChanged(window);
 }
 

@@ -53,6 +53,10 @@ public:
     bool openSVGDocument(const QString &path, QString *reason = nullptr);
     bool openTextDocument(const QString &path, QString *reason = nullptr);
 
+    // A document window became the active one: the previous main document puts its
+    // selection aside and the tool palette goes back to the arrow.
+    void windowBecameMain(VekDocumentWindow *window);
+
     // The recent files, newest first (at most ten, kept in the user defaults).
     QStringList recentDocumentURLs() const;
     void noteNewRecentDocument(const QString &path);
@@ -66,7 +70,6 @@ private:
     VekDocumentWindow *windowForFile(const QString &path) const;
     // Reads and decrypts a PDF: the document and readable bytes; null when it stays locked.
     std::shared_ptr<class PdfDocument> unlockPDF(const QString &path, QByteArray *readableData, QString *reason);
-    void windowBecameMain(VekDocumentWindow *window);
 
     std::vector<QPointer<VekDocumentWindow>> m_windows;
     QPointer<VekDocumentWindow> m_current;

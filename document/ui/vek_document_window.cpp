@@ -95,8 +95,10 @@ void VekDocumentWindow::attachView()
     m_view->setFocus();
     // A document saved on a later page opens at the top of that page.
     const int page = m_document->lastCurrentPage();
-    if (page >= 2 && page <= m_document->numberOfPages())
+    if (page >= 2 && page <= m_document->numberOfPages()) {
         m_view->scrollRectToVisible(m_view->rectForPage(page));
+        m_view->setCurrentPageTo(page);
+    }
 }
 
 void VekDocumentWindow::observeToolChanges()
@@ -222,6 +224,24 @@ void VekDocumentWindow::cleanupBeforeCloseDocument()
 {
     if (m_view)
         m_view->endEditing();
+}
+
+void VekDocumentWindow::windowDidResignMain()
+{
+    m_view->endEditing();
+    m_lastSelection.clear();
+    for (const std::shared_ptr<VekObject> &object : m_view->selectedObjects())
+        m_lastSelection.push_back(object);
+    if (!m_lastSelection.empty())
+        m_view->clearSelection();
+}
+
+void VekDocumentWindow::windowDidBecomeMain()
+{
+    for (const std::weak_ptr<VekObject> &weak : m_lastSelection)
+        if (std::shared_ptr<VekObject> object = weak.lock(); object && m_document->indexOfObject(object.get()) >= 0)
+            m_view->selectObject(object);
+    m_lastSelection.clear();
 }
 
 void VekDocumentWindow::closeEvent(QCloseEvent *event)

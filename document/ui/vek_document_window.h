@@ -10,8 +10,10 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <vector>
 
 class VekDocument;
+class VekObject;
 class VekView;
 
 class VekDocumentWindow : public QMainWindow, public Responder {
@@ -44,6 +46,10 @@ public:
     void refreshEditedMark();
     // Ends editing on the canvas before the document goes.
     void cleanupBeforeCloseDocument();
+    // Another document became the main one: editing ends and the selection is put aside
+    // (and cleared) until this window is the main one again.
+    void windowDidResignMain();
+    void windowDidBecomeMain();
 
     // ---- Responder: the document's commands ----
     bool respondsToAction(const QString &action) const override;
@@ -72,4 +78,6 @@ private:
     QString m_filePath;
     QString m_untitledName;
     bool m_savedAsText = false;
+    // Objects deleted meanwhile are not selected again.
+    std::vector<std::weak_ptr<VekObject>> m_lastSelection;
 };

@@ -7,6 +7,7 @@
 #include "model/vek_object.h"
 #include "canvas/ui/vek_view.h"
 
+#include "app/tool_controller.h"
 #include "document/ui/page_layout_dialog.h"
 
 #include <QComboBox>
@@ -179,4 +180,27 @@ TEST_F(ShellTest, ThePageLayoutDialogSetsPaperMarginsAndTheResolutionOfItsScale)
     dialogs.pageLayout.reset();
     controller->responderChain().performAction(QStringLiteral("runPageLayout"), ActionSender());
     EXPECT_EQ(window->document().resolution(), 144);
+}
+
+TEST_F(ShellTest, SwitchingDocumentsPutsTheSelectionAsideUntilTheWindowIsMainAgain)
+{
+    controller->startUp({});
+    VekDocumentWindow *first = windows().front();
+    addRectangle(first->document(), Rect(0, 0, 10, 10));
+    first->vekView().selectObject(first->document().objects().front());
+    controller->toolController().selectTool(2);
+    // A creation tool starts from an empty selection.
+    EXPECT_TRUE(first->vekView().selectedObjects().empty());
+    controller->toolController().selectArrowTool();
+
+    VekDocumentWindow *second = controller->docController().createVekUntitledDocument();
+    controller->docController().windowBecameMain(first);
+    controller->toolController().selectTool(5);
+    first->vekView().selectObject(first->document().objects().front());
+    controller->docController().windowBecameMain(second);
+    EXPECT_TRUE(first->vekView().selectedObjects().empty());
+    EXPECT_EQ(controller->toolController().selectedTool(), 0);
+    controller->docController().windowBecameMain(first);
+    EXPECT_EQ(first->vekView().selectedObjects().size(), 1u);
+    EXPECT_EQ(controller->docController().currentVekDocument(), first);
 }
