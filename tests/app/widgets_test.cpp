@@ -1,5 +1,6 @@
 // The shared widgets: the table views' key hook and colour wells on the colour panel.
 #include "panels/colour_well.h"
+#include "panels/vek_text_field.h"
 #include "toolkit/ui/image_cell.h"
 #include "toolkit/ui/vek_table_view.h"
 #include "tests/support/widget_app.h"
@@ -91,4 +92,57 @@ TEST(ImageCell, TheImageIsCentredAndClippedToTheBounds)
 {
     EXPECT_EQ(rectCoveredByImageInBounds({10, 20}, Rect(0, 0, 100, 100)), Rect(45, 40, 10, 20));
     EXPECT_EQ(rectCoveredByImageInBounds({200, 20}, Rect(10, 10, 100, 40)), Rect(10, 20, 100, 20));
+}
+
+namespace {
+
+struct RecordingController : VekTextFieldController {
+    QStringList messages;
+    void changeObjectBounds(VekTextField &) override { messages << QStringLiteral("bounds"); }
+    void rotate(VekTextField &) override { messages << QStringLiteral("rotate"); }
+    void changeObjectValue(VekTextField &) override { messages << QStringLiteral("value"); }
+    void changePrintInfo(VekTextField &) override { messages << QStringLiteral("printInfo"); }
+    void setGridProperty(VekTextField &) override { messages << QStringLiteral("grid"); }
+};
+
+} // namespace
+
+TEST(VekTextField, SendsItsTagsMessageOnceWhenAnEditEnds)
+{
+    ensureWidgetApp();
+    struct Case {
+        int tag;
+        bool typed;
+        int tagDuringEdit;   // the tag set while editing
+        const char *message; // empty: nothing sent
+    };
+    const std::vector<Case> cases = {
+        {9, true, 9, ""},          {10, true, 10, "bounds"},  {11, true, 11, "rotate"},
+        {12, true, 12, "value"},   {13, true, 13, "printInfo"}, {14, true, 14, "grid"},
+        {15, true, 15, ""},        {12, false, 12, ""},       {12, true, 13, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.tag);
+        RecordingController controller;
+        QWidget window;
+        auto *field = new VekTextField(&window);
+        field->setController(&controller);
+        field->setTag(c.tag);
+        window.show();
+        field->setFocus();
+        if (c.typed) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+            QCoreApplication::sendEvent(field, &key);
+            EXPECT_TRUE(controller.messages.isEmpty());   // typing alone sends nothing
+            EXPECT_EQ(field->selectedRange(), std::make_pair(1, 0));
+        }
+        field->setTag(c.tagDuringEdit);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+        emit field->editingFinished();   // the focus leaving after Return
+        EXPECT_EQ(controller.messages.join(QLatin1Char(',')), QString::fromLatin1(c.message));
+        if (c.typed)
+            EXPECT_EQ(field->startTag(), -1);
+        EXPECT_EQ(field->selectedRange(), std::make_pair(0, 0));
+    }
 }
