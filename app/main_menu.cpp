@@ -53,7 +53,9 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Text", "selectTool", QKeySequence(), 6},
           {"Page Number and Date", "selectTool", QKeySequence(), 7},
           {"Table", "selectTool", QKeySequence(), 8}}},
-        {"Window", {{"Open Tool Panel", "toggleToolPanel", QKeySequence()}}},
+        {"Window",
+         {{"Open Tool Panel", "toggleToolPanel", QKeySequence()},
+          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},
     };
     return specs;
 }

@@ -9,6 +9,7 @@
 #include "document/ui/document_dialogs.h"
 #include "document/ui/vek_doc_controller.h"
 #include "document/ui/vek_document_window.h"
+#include "panels/colour_panel.h"
 #include "canvas/ui/vek_view.h"
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/localized_strings.h"
@@ -210,7 +211,8 @@ const QStringList &applicationActions()
     static const QStringList actions = {QStringLiteral("newDocument"),       QStringLiteral("openDocument"),
                                         QStringLiteral("importCommand"),     QStringLiteral("importPDFimageOnly"),
                                         QStringLiteral("showPreferences"),   QStringLiteral("terminate"),
-                                        QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel")};
+                                        QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
+                                        QStringLiteral("toggleColorPanel")};
     return actions;
 }
 
@@ -248,6 +250,13 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->selectTool(sender.tag);
     else if (action == QLatin1String("toggleToolPanel"))
         m_toolController->setVisible(!m_toolController->isVisible());
+    else if (action == QLatin1String("toggleColorPanel")) {
+        ColourPanel &panel = ColourPanel::sharedColorPanel();
+        if (panel.isVisible())
+            panel.hide();
+        else
+            panel.orderFront();
+    }
     else
         return false;
     return true;

@@ -1,10 +1,15 @@
 // The tool palette: selection, satellite panels, marker state, cursors and notifications.
 #include "tests/app/shell_fixture.h"
 
+#include "app/preferences_window.h"
 #include "app/tool_controller.h"
 #include "platform/foundation/notification_center.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QPixmap>
 
 namespace {
@@ -152,4 +157,22 @@ TEST_F(ShellTest, MenuItemsValidateThroughTheChain)
     EXPECT_FALSE(chain.validateAction(QStringLiteral("noSuchAction"), sender));
     EXPECT_TRUE(chain.validateAction(QStringLiteral("saveDocument"), sender));
     EXPECT_FALSE(windows().front()->menuBar()->actions().isEmpty());
+}
+
+TEST_F(ShellTest, ThePreferencesWindowStoresEachChangeAtOnce)
+{
+    VekPreferencesWindow &window = controller->preferencesWindow();
+    window.findChild<QDoubleSpinBox *>(QStringLiteral("gridScale"))->setValue(1.26);
+    window.findChild<QComboBox *>(QStringLiteral("rulerUnit"))->setCurrentIndex(1);
+    window.findChild<QCheckBox *>(QStringLiteral("saveXML"))->setChecked(true);
+    window.findChild<QSpinBox *>(QStringLiteral("viewSzW"))->setValue(500);
+
+    UserDefaults reread(defaults->filePath());
+    const PropertyList prefs = reread.dictionaryForKey(QStringLiteral("prefs"));
+    EXPECT_FLOAT_EQ(prefs.value(QStringLiteral("gridScale")).floatValue(), 1.3f);
+    EXPECT_EQ(prefs.value(QStringLiteral("rulerUnit")).intValue(), 1);
+    EXPECT_EQ(prefs.value(QStringLiteral("saveXML")).intValue(), 1);
+    EXPECT_EQ(prefs.value(QStringLiteral("viewSzW")).intValue(), 500);
+    EXPECT_TRUE(controller->saveFormatted());
+    EXPECT_EQ(controller->userPrefViewSize().width, 500);
 }
