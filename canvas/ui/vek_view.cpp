@@ -2,10 +2,13 @@
 #include "canvas/ui/vek_view.h"
 
 #include "canvas/ui/widget_event_source.h"
+#include "canvas/page_geometry.h"
 #include "document/vek_document.h"
 #include "toolkit/path_editing.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QMessageBox>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -13,8 +16,6 @@
 
 namespace {
 
-constexpr int MinZoom = 10;
-constexpr int MaxZoom = 6400;
 
 } // namespace
 
@@ -26,20 +27,26 @@ VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(p
     m_currentPage = std::clamp(m_document.lastCurrentPage(), 1, numberOfPages());
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
+    setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
+    m_unhideKnobsTimer.setSingleShot(true);
+    connect(&m_unhideKnobsTimer, &QTimer::timeout, this, [this] { unhideKnobs(); });
     updateScrollBars();
 }
 
 VekView::~VekView()
 {
     endEditing();
+    // Undo steps that select objects or change pages through this view end with it.
+    m_document.undoManager()->removeAllActionsWithTarget(this);
     m_document.setHasWindow(false);
     m_document.setVekView(nullptr);
 }
 
 void VekView::setCurrentZoom(int percent)
 {
-    m_zoom = std::clamp(percent, MinZoom, MaxZoom);
+    m_zoom = clampedZoom(percent);
+    clearPasteConditions();
     updateScrollBars();
     viewport()->update();
 }
@@ -154,4 +161,37 @@ Point VekView::currentGlobalMouseInView() const
 EventSource &VekView::eventSource()
 {
     return m_scriptedEvents ? *m_scriptedEvents : *m_events;
+}
+
+CanvasCommandContext VekView::commandContext()
+{
+    return CanvasCommandContext{m_document, *this, selectedObjects(), m_currentPage, m_zoom, this};
+}
+
+void VekView::updateFrame()
+{
+    display();
+}
+
+bool VekView::confirmPageRemoval(int page)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Delete page %1").arg(page), tr("Are you sure to delete the page?"),
+                    QMessageBox::NoButton, this);
+    box.addButton(tr("Delete"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return box.buttonRole(box.clickedButton()) == QMessageBox::DestructiveRole;
+}
+
+void VekView::beep()
+{
+    QApplication::beep();
+}
+
+void VekView::setCurrentPageTo(int page)
+{
+    page = std::clamp(page, 1, numberOfPages());
+    setCurrentPage(page);
+    scrollRectToVisible(rectForPage(page));
+    viewport()->update();
 }

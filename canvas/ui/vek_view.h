@@ -11,27 +11,29 @@
 // areas (vek_view_editing.cpp).
 #pragma once
 
+#include "canvas/canvas_command_context.h"
 #include "model/services/canvas_services.h"
 #include "model/services/cursor_rect.h"
 
 #include <QAbstractScrollArea>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
 
+class Image;
+class QMimeData;
 class VekDocument;
 class WidgetEventSource;
 
-// The canvas's notifications (sender: the view).
-inline const QString VekViewSelectionDidChangeNotification = QStringLiteral("VekViewSelectionDidChangeNotification");
-inline const QString VekViewCurrentObjectDidChangeNotification = QStringLiteral("VekViewCurrentObjectDidChangeNotification");
-inline const QString VekViewPageDidChangeNotification = QStringLiteral("VekViewPageDidChangeNotification");
-inline const QString VekViewObjectsDidChangeNotification = QStringLiteral("VekViewObjectsDidChangeNotification");
+// The clipboard and drag type of the program's own objects.
+inline const QString VekantoDocumentMimeType = QStringLiteral("application/x-vekanto-document");
+
 
 // The mouse cursor shown over an area of that kind.
 QCursor cursorForKind(CursorKind kind);
 
-class VekView : public QAbstractScrollArea, public CanvasServices {
+class VekView : public QAbstractScrollArea, public CanvasServices, public CanvasCommandHost {
 public:
     using ObjectList = std::vector<std::shared_ptr<VekObject>>;
 
@@ -40,11 +42,25 @@ public:
     ~VekView() override;
 
     VekDocument &document() const { return m_document; }
-    // The zoom in percent, 10 to 6400.
-    void setCurrentZoom(int percent);
+    // What the canvas's commands (canvas/*_commands.h) work on: the document, the selection,
+    // the page and the zoom, with this view as their host.
+    CanvasCommandContext commandContext();
+
+    // ---- CanvasCommandHost ----
+    // The zoom in percent, 10 to 900.
+    void setCurrentZoom(int percent) override;
+    void setCurrentPageTo(int page) override;
+    void updateFrame() override;
+    bool confirmPageRemoval(int page) override;
+    void beep() override;
     void setGridSpacing(float spacing) { m_gridSpacing = spacing; }
     void setSnapsToGrid(bool flag) { m_snapsToGrid = flag; }
     void setDrawControlPoints(bool flag) { m_drawControlPoints = flag; }
+    void setGridDraw(bool flag) { m_gridDraw = flag; viewport()->update(); }
+    bool backgroundHidden() const { return m_backgroundHidden; }
+    void setBackgroundHidden(bool flag) { m_backgroundHidden = flag; viewport()->update(); }
+    // Hides the selection's knobs until half a second after the last call (keyboard nudges).
+    void hideKnobsMomentarily();
     // Tracking loops take their events from the source (tests script them); null puts the
     // widget's own back.
     void setEventSource(EventSource *source) { m_scriptedEvents = source; }
@@ -106,10 +122,32 @@ public:
     bool keyDownWithCharacter(QChar character, unsigned modifierFlags);
     // The canvas's own keys: delete, nudging, page turning, the marker keys.
     bool doEventForChar(QChar character, unsigned modifierFlags);
-    // Makes the page current and scrolls it into view.
-    void setCurrentPageTo(int page);
-    // Removes the selected objects as one undo step "Delete".
+    // The edited object's own delete, else the selected objects (or a selected path point)
+    // leave the document as one undo step "Delete".
     void deleteSelection();
+
+    // ---- Clipboard and drops (vek_view_clipboard.cpp, vek_view_drop.cpp) ----
+
+    void copy();
+    // Copy, then delete, as one undo step "Cut".
+    void cut();
+    // Inserts what the clipboard holds: objects of a document (placed by the offset rule),
+    // a file, or a picture (with the option key, the picture beside copied objects).
+    void paste(bool optionKey = false);
+    // Copies of the selection in front of everything, offset as the last duplicate was.
+    void duplicate();
+    // Where a pasted object goes, or NoPoint: a series of pastes repeats the offset between
+    // the last two copies.
+    Point pasteOriginProposalFor(const VekObject &object, const std::shared_ptr<VekObject> &last);
+    // What a drop at the point makes; false when it makes nothing.
+    bool dropMimeData(const QMimeData &mime, Point at, bool optionKey);
+    // An image object of the file's picture (or its icon) at the point.
+    bool makeNewObjectFromFile(const QString &path, Point at, bool optionKey);
+    bool makeNewImageObjectFromImage(const QImage &picture, Point at);
+    // A new image object, the only one selected; a zero size fits the image into the canvas.
+    bool createObjImageWith(const Image &image, Point at, Size size);
+    // The picture of the selected objects that the clipboard carries beside them.
+    QImage imageOfSelectedObjects() const;
 
     // ---- Editing and cursors (vek_view_editing.cpp) ----
 
@@ -168,6 +206,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -177,7 +218,8 @@ private:
     QPointF canvasOrigin() const;
     double scale() const { return m_zoom / 100.0; }
     void updateScrollBars();
-    void drawRubberband();
+    bool showsAsSelected(const VekObject &object) const;
+    void unhideKnobs();
     // Posts the selection notification and refreshes the rulers.
     void announceSelectionChange();
     void removeFromSelection(const VekObject &object);
@@ -188,6 +230,7 @@ private:
     void replaceFreehandStrokeByPath(const std::shared_ptr<VekObject> &stroke, int index);
     void replaceShapeByObjectSet(const std::shared_ptr<VekObject> &shape);
     void setCurrentPage(int page);
+    bool pasteObjects(const QByteArray &data, Point mouse);
 
     VekDocument &m_document;
     int m_zoom = 100;
@@ -198,6 +241,9 @@ private:
     bool m_drawControlLines = true;
     bool m_drawControlPoints = true;
     bool m_knobsHidden = false;
+    bool m_gridDraw = false;
+    bool m_backgroundHidden = false;
+    QTimer m_unhideKnobsTimer;
     bool m_rubberbandIsDeselecting = false;
     bool m_movingObject = false;
     bool m_draggingPathPoint = false;

@@ -3,7 +3,9 @@
 #include "canvas/ui/vek_view.h"
 
 #include "canvas/document_renderer.h"
+#include "canvas/grid_drawing.h"
 #include "document/vek_document.h"
+#include "model/services/shell_services.h"
 #include "model/vek_object.h"
 #include "platform/graphics/graphics_context.h"
 #include "toolkit/cmyk_color.h"
@@ -11,6 +13,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -43,29 +46,65 @@ void VekView::paintEvent(QPaintEvent *event)
     RenderRequest request;
     request.dirty = intersectionRect(Rect(float(dirty.x()), float(dirty.y()), float(dirty.width()), float(dirty.height())), b);
     request.showSelection = !m_knobsHidden;
-    request.selected = [this](const VekObject &object) { return objectIsSelected(object); };
+    request.backgroundHidden = m_backgroundHidden;
+    request.selected = [this](const VekObject &object) { return showsAsSelected(object); };
+    float gridY = 0;
+    request.drawOverBackground = [this, &context, &gridY](int, const Rect &pageRect) {
+        const ShellServices &shell = shellServices();
+        if (m_gridDraw)
+            gridY = drawGridWithSettingsInRect(context, gridSpacing(), pageRect,
+                                               {pageRect.origin.x, gridY + gridSpacing()}, shell.selectedUnit(),
+                                               shell.gridColor(), shell.gridmColor());
+        GraphicsStateSaver saver(context);
+        BezierPath frame = BezierPath::bezierPathWithRect(
+            Rect(pageRect.origin.x, pageRect.origin.y, pageRect.width() - 0.5f, pageRect.height()));
+        frame.setLineWidth(0);
+        context.setStrokeColor(shell.gridColor());
+        context.strokePath(frame);
+    };
     drawDocumentPages(m_document, *this, [this](int page) { m_drawingPage = page; }, request);
 
     // The object a creation tool is dragging out is not in the document yet.
-    if (const auto creating = m_creating.lock()) {
-        m_drawingPage = pageIncludingPoint(creating->bounds().origin);
-        creating->drawInViewIsSelected(this, true);
-        m_drawingPage = 0;
+    if (const auto creating = m_creating.lock(); creating && intersectsRect(creating->drawingBounds(), request.dirty)) {
+        GraphicsStateSaver saver(context);
+        context.clipRect(creating->drawingBounds());
+        context.setStrokeColor(systemKnobColor());
+        creating->drawInViewIsSelected(this, false);
     }
     if (m_rubberbandRect != Rect()) {
-        painter.setPen(QPen(Qt::darkGray, 0));
-        painter.setBrush(QColor(128, 128, 128, 40));
-        painter.drawRect(QRectF(m_rubberbandRect.origin.x, m_rubberbandRect.origin.y, m_rubberbandRect.width(),
-                                m_rubberbandRect.height()));
+        GraphicsStateSaver saver(context);
+        BezierPath band = BezierPath::bezierPathWithRect(m_rubberbandRect);
+        band.setLineWidth(0);
+        context.setStrokeColor(systemKnobColor());
+        context.strokePath(band);
     }
+}
 
-    // Page frames, one line of the screen wide.
-    painter.setPen(QPen(Qt::darkGray, 0));
-    painter.setBrush(Qt::NoBrush);
-    for (int page = 1; page <= numberOfPages(); ++page) {
-        const Rect r = rectForPage(page);
-        painter.drawRect(QRectF(r.origin.x, r.origin.y, r.width() - 0.5, r.height()));
-    }
+// The selected look: never for the edited object; while a rubber band is dragged, the
+// objects in it show what releasing it will do.
+bool VekView::showsAsSelected(const VekObject &object) const
+{
+    if (m_editing.lock().get() == &object)
+        return false;
+    bool selected = objectIsSelected(object);
+    if (m_rubberbandRect != Rect() && selected == m_rubberbandIsDeselecting
+        && std::any_of(m_rubberbandObjects.begin(), m_rubberbandObjects.end(),
+                       [&object](const auto &weak) { return weak.lock().get() == &object; }))
+        selected = !selected;
+    return selected;
+}
+
+void VekView::hideKnobsMomentarily()
+{
+    m_knobsHidden = true;
+    invalidateObjects(selectedObjects());
+    m_unhideKnobsTimer.start(500);
+}
+
+void VekView::unhideKnobs()
+{
+    m_knobsHidden = false;
+    invalidateObjects(selectedObjects());
 }
 
 void VekView::drawKnobAtPoint(Point p, const Color &color)

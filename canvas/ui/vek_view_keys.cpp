@@ -2,6 +2,7 @@
 // with the arrow keys, turning pages, and the marker keys.
 #include "canvas/ui/vek_view.h"
 
+#include "canvas/arrange_commands.h"
 #include "document/vek_document.h"
 #include "model/object_editing.h"
 #include "model/services/shell_services.h"
@@ -118,19 +119,9 @@ bool VekView::doEventForChar(QChar c, unsigned flags)
 
 void VekView::deleteSelection()
 {
-    const ObjectList selected = selectedObjectsInObjectsOrder();
-    if (selected.empty())
-        return;
-    clearSelection();
-    for (const auto &object : selected)
-        m_document.removeObject(object);
-    m_document.undoManager()->setActionName(localizedString(QStringLiteral("Delete")));
-}
-
-void VekView::setCurrentPageTo(int page)
-{
-    page = std::clamp(page, 1, numberOfPages());
-    setCurrentPage(page);
-    scrollRectToVisible(rectForPage(page));
-    viewport()->update();
+    if (const auto editing = m_editing.lock())
+        if (ObjectEditing *editor = editing->editing(); editor && editor->deleteWhileEditing(this))
+            return;
+    CanvasCommandContext context = commandContext();
+    ::deleteSelection(context);
 }

@@ -2,6 +2,7 @@
 // objects are selected together, undo of selection changes, hit testing.
 #include "canvas/ui/vek_view.h"
 
+#include "canvas/stacking_order.h"
 #include "document/vek_document.h"
 #include "model/services/panel_services.h"
 #include "model/vek_group.h"
@@ -279,15 +280,7 @@ Rect VekView::selectedObjectsBounds()
 
 VekView::ObjectList VekView::sortObjectsInOrder(const ObjectList &objects) const
 {
-    // Objects missing from the document's list sort last.
-    const auto indexOf = [this](const VekObject *o) {
-        const int index = m_document.indexOfObject(o);
-        return index < 0 ? std::numeric_limits<int>::max() : index;
-    };
-    ObjectList sorted = objects;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [&indexOf](const auto &a, const auto &b) { return indexOf(a.get()) < indexOf(b.get()); });
-    return sorted;
+    return ::sortObjectsInOrder(m_document, objects);
 }
 
 std::shared_ptr<VekObject> VekView::objectUnderPoint(Point p, bool extended) const

@@ -185,6 +185,7 @@ void VekView::moveSelectedObjectsByPoint(Point offset)
     const ObjectList selected = selectedObjects();
     if (selected.empty())
         return;
+    hideKnobsMomentarily();
     for (const auto &object : selected) {
         invalidateObject(*object);
         object->moveSimplyBy(offset.x, offset.y);

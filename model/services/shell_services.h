@@ -74,6 +74,8 @@ public:
     virtual bool continueFindInOthers() const;              // false
 
     // The marker colours of the preferences ("cwKnob", "cwCtrlLine", ...).
+    virtual Color gridColor() const;       // minor grid lines and page frames
+    virtual Color gridmColor() const;      // major grid lines
     virtual Color knobColor() const;       // resize knobs
     virtual Color ctrlLineColor() const;   // path control lines
     virtual Color ctrlPtsColor() const;    // curve control handles
