@@ -18,6 +18,7 @@ struct Item {
     const char *action;
     QKeySequence shortcut;
     int tag = 0;
+    bool checkable = false;   // shows the state validation gives
 };
 
 struct MenuSpec {
@@ -25,6 +26,8 @@ struct MenuSpec {
     std::vector<Item> items;
 };
 
+// Only the commands of the windows and the application carry shortcuts here: the canvas
+// takes its own keys (Delete, arrows, copy and paste) before any menu would.
 const std::vector<MenuSpec> &menuSpecs()
 {
     static const std::vector<MenuSpec> specs = {
@@ -42,7 +45,46 @@ const std::vector<MenuSpec> &menuSpecs()
           {"", "", QKeySequence()},
           {"Preferences...", "showPreferences", QKeySequence::Preferences},
           {"Quit", "terminate", QKeySequence::Quit}}},
-        {"Edit", {{"Undo", "undo", QKeySequence::Undo}, {"Redo", "redo", QKeySequence::Redo}}},
+        {"Edit",
+         {{"Undo", "undo", QKeySequence::Undo},
+          {"Redo", "redo", QKeySequence::Redo},
+          {"", "", QKeySequence()},
+          {"Cut", "cut", QKeySequence()},
+          {"Copy", "copy", QKeySequence()},
+          {"Paste", "paste", QKeySequence()},
+          {"Delete", "delete", QKeySequence()},
+          {"Duplicate", "duplicate", QKeySequence()},
+          {"Select All", "selectAll", QKeySequence()}}},
+        {"Arrange",
+         {{"Group", "group", QKeySequence()},
+          {"Ungroup", "ungroup", QKeySequence()},
+          {"Bring to Front", "bringToFront", QKeySequence()},
+          {"Send to Back", "sendToBack", QKeySequence()},
+          {"", "", QKeySequence()},
+          {"Align Left", "alignLeft", QKeySequence()},
+          {"Align Right", "alignRight", QKeySequence()},
+          {"Align Top", "alignTop", QKeySequence()},
+          {"Align Bottom", "alignBottom", QKeySequence()},
+          {"Make Same Width", "makeSameWidth", QKeySequence()},
+          {"Make Same Height", "makeSameHeight", QKeySequence()},
+          {"", "", QKeySequence()},
+          {"Make Straight", "makeStraight", QKeySequence()},
+          {"Make Smoother", "makeSmoother", QKeySequence()},
+          {"Reverse Path", "pathReverse", QKeySequence()},
+          {"Close Path", "closeBezierPath", QKeySequence()},
+          {"Merge Paths", "mergeBezierPaths", QKeySequence()},
+          {"Make Positive", "makePositive", QKeySequence()}}},
+        {"Page",
+         {{"Add Page", "addPage", QKeySequence()},
+          {"Insert Page", "insertPage", QKeySequence()},
+          {"Remove Page", "removePage", QKeySequence()},
+          {"Move Page Up", "movePageUp", QKeySequence()},
+          {"Move Page Down", "movePageDown", QKeySequence()},
+          {"", "", QKeySequence()},
+          {"Snap to Grid", "snapsToGrid", QKeySequence(), 0, true},
+          {"Rulers", "toggleRulers", QKeySequence(), 0, true},
+          {"Show Invisible Characters", "showInvisibleChars", QKeySequence(), 0, true},
+          {"Hide Background", "hideTemplate", QKeySequence(), 0, true}}},
         {"Tools",
          {{"Arrow", "selectTool", QKeySequence(), 0},
           {"Object", "selectTool", QKeySequence(), 1},
@@ -79,6 +121,8 @@ void validateItem(QAction &item, const ResponderChain &chain)
     item.setEnabled(chain.validateAction(action, sender));
     if (sender.title != item.text())
         item.setText(sender.title);
+    if (item.isCheckable())
+        item.setChecked(sender.state != 0);
 }
 
 } // namespace
@@ -102,6 +146,7 @@ void installMainMenu(QMainWindow &window, const ResponderChainSource &chain)
             QAction *action = menu->addAction(localizedString(QString::fromLatin1(item.title)));
             action->setShortcut(item.shortcut);
             action->setData(item.tag);
+            action->setCheckable(item.checkable);
             action->setProperty(ActionProperty, QString::fromLatin1(item.action));
             QObject::connect(action, &QAction::triggered, &window, [action, chain] {
                 // Shortcuts fire without the menu opening: validate first.

@@ -195,9 +195,16 @@ ResponderChain VekMainController::responderChain() const
         if (r && std::find(responders.begin(), responders.end(), r) == responders.end())
             responders.push_back(r);
     };
-    for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget())
-        add(dynamic_cast<Responder *>(w));
-    add(m_docController->currentVekDocument());
+    auto addFrom = [&add](QWidget *focused) {
+        for (QWidget *w = focused; w; w = w->parentWidget())
+            add(dynamic_cast<Responder *>(w));
+    };
+    addFrom(QApplication::focusWidget());
+    // The main document's canvas keeps its place while a palette or panel has the focus.
+    VekDocumentWindow *main = m_docController->currentVekDocument();
+    if (main)
+        addFrom(main->focusWidget());
+    add(main);
     add(const_cast<VekMainController *>(this));
     return ResponderChain(std::move(responders));
 }

@@ -1,6 +1,7 @@
 // The tool palette: selection, satellite panels, marker state, cursors and notifications.
 #include "tests/app/shell_fixture.h"
 
+#include "app/main_menu.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"
 #include "platform/foundation/notification_center.h"
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QPixmap>
@@ -175,4 +177,61 @@ TEST_F(ShellTest, ThePreferencesWindowStoresEachChangeAtOnce)
     EXPECT_EQ(prefs.value(QStringLiteral("viewSzW")).intValue(), 500);
     EXPECT_TRUE(controller->saveFormatted());
     EXPECT_EQ(controller->userPrefViewSize().width, 500);
+}
+
+// A responder of the kind the canvas becomes: takes "group" while something is selected,
+// and shows the grid state as the item's check mark.
+struct FakeCanvas : QWidget, Responder {
+    bool selection = false;
+    bool grid = true;
+    int groups = 0;
+    bool respondsToAction(const QString &action) const override
+    {
+        return action == QLatin1String("group") || action == QLatin1String("snapsToGrid");
+    }
+    bool validateAction(const QString &action, ActionSender &sender) override
+    {
+        if (action == QLatin1String("snapsToGrid")) {
+            sender.state = grid ? 1 : 0;
+            return true;
+        }
+        return selection;
+    }
+    bool performAction(const QString &, const ActionSender &) override { return ++groups; }
+};
+
+TEST_F(ShellTest, MenusReachTheMainDocumentsFocusedResponderFirst)
+{
+    controller->startUp({});
+    VekDocumentWindow *window = windows().front();
+    auto *canvas = new FakeCanvas;
+    canvas->setParent(window->centralWidget());
+    canvas->setFocusPolicy(Qt::StrongFocus);
+    canvas->show();
+    canvas->setFocus();
+
+    QMenu *arrange = nullptr, *page = nullptr;
+    for (QAction *m : window->menuBar()->actions()) {
+        if (m->text() == QLatin1String("Arrange"))
+            arrange = m->menu();
+        if (m->text() == QLatin1String("Page"))
+            page = m->menu();
+    }
+    ASSERT_TRUE(arrange && page);
+    auto item = [](QMenu *menu, const char *title) {
+        for (QAction *a : menu->actions())
+            if (a->text() == QLatin1String(title))
+                return a;
+        return static_cast<QAction *>(nullptr);
+    };
+    validateMenu(*arrange, controller->responderChain());
+    EXPECT_FALSE(item(arrange, "Group")->isEnabled());
+    EXPECT_FALSE(item(arrange, "Make Straight")->isEnabled());   // nobody takes it yet
+    canvas->selection = true;
+    validateMenu(*arrange, controller->responderChain());
+    EXPECT_TRUE(item(arrange, "Group")->isEnabled());
+    item(arrange, "Group")->trigger();
+    EXPECT_EQ(canvas->groups, 1);
+    validateMenu(*page, controller->responderChain());
+    EXPECT_TRUE(item(page, "Snap to Grid")->isChecked());
 }
