@@ -285,7 +285,7 @@ public:
     // Fills a new document from a predecessor document's dictionary: background, page
     // size, shadow, print settings, pages and objects, window frame. Values of the wrong
     // kind are passed over; the import never fails.
-    void readinQomtContents(const PropertyList &contents, const QString &filename);
+    void readinQomtContents(const PropertyList &contents);
 
     // ---- What the objects ask that later parts answer ----
 

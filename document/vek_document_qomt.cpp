@@ -51,7 +51,7 @@ PropertyList objectInfoDictionary(const PropertyList &value)
 
 } // namespace
 
-void VekDocument::readinQomtContents(const PropertyList &contents, const QString &filename)
+void VekDocument::readinQomtContents(const PropertyList &contents)
 {
     if (contents.value(QStringLiteral("QMBGInfo")).isDictionary())
         setQoMtBGInfo(contents.value(QStringLiteral("QMBGInfo")));
@@ -71,7 +71,6 @@ void VekDocument::readinQomtContents(const PropertyList &contents, const QString
                                 .arg(int(r.size.width))
                                 .arg(int(r.size.height));
     }
-    Q_UNUSED(filename);
 }
 
 void VekDocument::setQoMtBGInfo(const PropertyList &info)

@@ -70,10 +70,13 @@ std::unique_ptr<VekDocument> VekDocController::makeUntitledDocument()
     return document;
 }
 
-VekDocumentWindow *VekDocController::showDocument(std::unique_ptr<VekDocument> document, const QString &filePath)
+VekDocumentWindow *VekDocController::showDocument(std::unique_ptr<VekDocument> document, const QString &filePath,
+                                                  const QString &importedFrom)
 {
     QString untitledName;
-    if (filePath.isEmpty()) {
+    if (filePath.isEmpty() && !importedFrom.isEmpty()) {
+        untitledName = QFileInfo(importedFrom).fileName();
+    } else if (filePath.isEmpty()) {
         ++m_untitledCount;
         untitledName = localizedString(QStringLiteral("Untitled"));
         if (m_untitledCount > 1)

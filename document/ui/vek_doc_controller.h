@@ -35,8 +35,10 @@ public:
 
     // A new document with the preferred page size, margins and paper, not yet shown.
     static std::unique_ptr<VekDocument> makeUntitledDocument();
-    // Shows a document in a new window (an empty path for an untitled one).
-    VekDocumentWindow *showDocument(std::unique_ptr<VekDocument> document, const QString &filePath);
+    // Shows a document in a new window (an empty path for an untitled one, titled "Untitled",
+    // or by the name of the file it was imported from).
+    VekDocumentWindow *showDocument(std::unique_ptr<VekDocument> document, const QString &filePath,
+                                    const QString &importedFrom = QString());
     // A new untitled document, shown.
     VekDocumentWindow *createVekUntitledDocument();
 

@@ -163,8 +163,9 @@ bool VekDocController::openQOMTDocument(const QString &path, QString *reason)
         return false;
     }
     std::unique_ptr<VekDocument> document = makeUntitledDocument();
-    document->readinQomtContents(contents, path);
-    showDocument(std::move(document), QString());
+    document->readinQomtContents(contents);
+    // The document stays untitled (saving asks for a file) but shows the name it came from.
+    showDocument(std::move(document), QString(), path);
     return true;
 }
 

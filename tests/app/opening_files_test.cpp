@@ -213,6 +213,7 @@ TEST_F(ShellTest, PredecessorDocumentsOpenFromTextAndXml)
         // Page 2, y up from the page's bottom: 842 + 842 - 700 - 50.
         EXPECT_EQ(document.objects().front()->bounds(), Rect(10, 934, 100, 50));
         EXPECT_TRUE(windows().back()->filePath().isEmpty());
+        EXPECT_EQ(windows().back()->displayName(), QString::fromLatin1(file));
     }
     EXPECT_TRUE(dialogs.alerts.isEmpty());
 }

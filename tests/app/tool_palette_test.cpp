@@ -119,6 +119,13 @@ TEST_F(ShellTest, PreferencesPersistInTheDefaultsFile)
     for (int n : {0, 6, -1})
         EXPECT_EQ(again.markerColor(n), again.markerColor(1));
 
+    // Margins missing from "prefs": 57 beside a page side of exactly 480 or 728, else 0.
+    for (int width : {480, 481}) {
+        prefs.updateUserPreferences(QStringLiteral("prefs"), QStringLiteral("marginL"), PropertyList());
+        prefs.updateUserPreferences(QStringLiteral("prefs"), QStringLiteral("viewSzW"), PropertyList::fromInt(width));
+        EXPECT_EQ(prefs.marginFor(QStringLiteral("marginL")), width == 480 ? 57 : 0);
+    }
+
     prefs.updateLastStates(PropertyList(), QStringLiteral("userFontName"));
     EXPECT_TRUE(prefs.lastStatesForKey(QStringLiteral("userFontName")).isAbsent());
     // Old top-level keys move into "lastStates".
@@ -138,6 +145,21 @@ TEST_F(ShellTest, StartUpPreferenceChoosesWhatOpens)
     controller->docController().noteNewRecentDocument(path(QStringLiteral("gone.vek")));
     controller->startUp({});
     EXPECT_EQ(windows().size(), 1u);
+    // Files named on the command line open instead.
+    controller->docController().windowBecameMain(windows().front());
+    windows().front()->saveToPath(path(QStringLiteral("named.vek")), true);
+    windows().front()->close();
+    flushDeletes();
+    VekMainController again(*defaults);
+    again.startUp({path(QStringLiteral("named.vek"))});
+    ASSERT_EQ(again.docController().documentWindows().size(), 1u);
+    EXPECT_EQ(again.docController().documentWindows().front()->filePath(), path(QStringLiteral("named.vek")));
+    again.docController().documentWindows().front()->close();
+    flushDeletes();
+    setShellServices(controller.get());
+    setDocumentShellServices(controller.get());
+    controller->docController().createVekUntitledDocument();
+
     // The open panel, cancelled: nothing opens.
     setStartUp(2);
     dialogs.openPanelFiles.clear();
