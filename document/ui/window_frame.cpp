@@ -34,5 +34,9 @@ std::optional<QRect> windowFrameFromString(const QString &text, const QRect &scr
     if (v[2] < 20 || v[3] < 20)
         return std::nullopt;
     const int topDownY = screen.y() + screen.height() - (v[1] + v[3]);
-    return QRect(v[0], topDownY, v[2], v[3]);
+    const QRect frame(v[0], topDownY, v[2], v[3]);
+    // A frame saved on a larger or another screen must not put the window out of reach.
+    if (!frame.intersects(screen))
+        return std::nullopt;
+    return frame;
 }

@@ -10,5 +10,5 @@
 
 QString windowFrameString(const QRect &frame, const QRect &screen);
 // The frame in Qt's top-down screen coordinates; absent for text that holds no frame
-// (fewer than four numbers, or a side below 20).
+// (fewer than four numbers, or a side below 20) and for a frame wholly off the screen.
 std::optional<QRect> windowFrameFromString(const QString &text, const QRect &screen);

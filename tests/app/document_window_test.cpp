@@ -9,6 +9,7 @@
 
 #include "app/tool_controller.h"
 #include "document/ui/page_layout_dialog.h"
+#include "document/ui/window_frame.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -203,4 +204,16 @@ TEST_F(ShellTest, SwitchingDocumentsPutsTheSelectionAsideUntilTheWindowIsMainAga
     controller->docController().windowBecameMain(first);
     EXPECT_EQ(first->vekView().selectedObjects().size(), 1u);
     EXPECT_EQ(controller->docController().currentVekDocument(), first);
+}
+
+TEST(WindowFrame, TextFormIsBottomUpAndOffScreenFramesAreRefused)
+{
+    const QRect screen(0, 0, 1280, 1024);
+    const QRect frame(100, 50, 600, 400);
+    const QString text = windowFrameString(frame, screen);
+    EXPECT_EQ(text, QStringLiteral("100 574 600 400 0 0 1280 1024"));
+    EXPECT_EQ(windowFrameFromString(text, screen), frame);
+    EXPECT_EQ(windowFrameFromString(QStringLiteral("100 574 10 400"), screen), std::nullopt);
+    EXPECT_EQ(windowFrameFromString(QStringLiteral("5000 574 600 400"), screen), std::nullopt);
+    EXPECT_EQ(windowFrameFromString(QStringLiteral("{{1, 2}, {3, 4}}"), screen), std::nullopt);
 }
