@@ -20,6 +20,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QMenu>
+#include <QMenuBar>
 
 namespace {
 
@@ -57,7 +59,7 @@ const QStringList &importNameFilters()
 VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     : QObject(parent), m_defaults(defaults), m_preferences(defaults)
 {
-    m_docController = new VekDocController(this);
+    m_docController = new VekDocController(defaults, this);
     m_toolController = new VekToolController(m_preferences);
     connect(m_docController, &VekDocController::documentWindowOpened, this, &VekMainController::installMenus);
 }
@@ -186,6 +188,18 @@ VekPreferencesWindow &VekMainController::preferencesWindow()
 void VekMainController::installMenus(VekDocumentWindow *window)
 {
     installMainMenu(*window, [this] { return responderChain(); });
+    // "Open Recent" after "Open...", filled from the recent files each time it opens.
+    QMenu *file = window->menuBar()->actions().first()->menu();
+    QAction *before = file->actions().value(2);
+    auto *recent = new QMenu(localizedString(QStringLiteral("Open Recent")), file);
+    file->insertMenu(before, recent);
+    connect(recent, &QMenu::aboutToShow, recent, [this, recent] {
+        recent->clear();
+        for (const QString &path : m_docController->recentDocumentURLs())
+            recent->addAction(QFileInfo(path).fileName(), this, [this, path] { applicationOpenFile(path); })
+                ->setToolTip(path);
+        recent->setEnabled(!recent->isEmpty());
+    });
 }
 
 ResponderChain VekMainController::responderChain() const

@@ -25,7 +25,7 @@ QString canonicalPath(const QString &path)
 
 const QString VekDocController::DocumentTypeName = QStringLiteral("Vekanto Document Type");
 
-VekDocController::VekDocController(QObject *parent) : QObject(parent) {}
+VekDocController::VekDocController(UserDefaults &defaults, QObject *parent) : QObject(parent), m_defaults(defaults) {}
 
 VekDocController::~VekDocController() = default;
 
@@ -147,7 +147,7 @@ bool VekDocController::openVekDocument(const QString &path, QString *reason)
 QStringList VekDocController::recentDocumentURLs() const
 {
     QStringList paths;
-    const PropertyList stored = UserDefaults::standardUserDefaults().arrayForKey(RecentDocumentsKey);
+    const PropertyList stored = m_defaults.arrayForKey(RecentDocumentsKey);
     for (qsizetype i = 0; i < stored.count(); ++i)
         if (stored.at(i).isString())
             paths << stored.at(i).stringValue();
@@ -165,7 +165,6 @@ void VekDocController::noteNewRecentDocument(const QString &path)
     PropertyList array = PropertyList::array();
     for (const QString &p : paths)
         array.append(PropertyList(p));
-    UserDefaults &defaults = UserDefaults::standardUserDefaults();
-    defaults.setObject(array, RecentDocumentsKey);
-    defaults.synchronize();
+    m_defaults.setObject(array, RecentDocumentsKey);
+    m_defaults.synchronize();
 }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class UserDefaults;
 class VekDocument;
 class VekDocumentWindow;
 
@@ -24,7 +25,8 @@ class VekDocController : public QObject {
 public:
     static const QString DocumentTypeName;   // "Vekanto Document Type"
 
-    explicit VekDocController(QObject *parent = nullptr);
+    // The recent files are kept in the given defaults.
+    explicit VekDocController(UserDefaults &defaults, QObject *parent = nullptr);
     ~VekDocController() override;
 
     // The open document windows, oldest first.
@@ -73,6 +75,7 @@ private:
     // Reads and decrypts a PDF: the document and readable bytes; null when it stays locked.
     std::shared_ptr<class PdfDocument> unlockPDF(const QString &path, QByteArray *readableData, QString *reason);
 
+    UserDefaults &m_defaults;
     std::vector<QPointer<VekDocumentWindow>> m_windows;
     QPointer<VekDocumentWindow> m_current;
     int m_untitledCount = 0;

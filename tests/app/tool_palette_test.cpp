@@ -257,3 +257,30 @@ TEST_F(ShellTest, MenusReachTheMainDocumentsFocusedResponderFirst)
     validateMenu(*page, controller->responderChain());
     EXPECT_TRUE(item(page, "Snap to Grid")->isChecked());
 }
+
+TEST_F(ShellTest, OpenRecentListsTheRecentFilesAndOpensThem)
+{
+    controller->startUp({});
+    ASSERT_TRUE(windows().front()->saveToPath(path(QStringLiteral("recent.vek")), false));
+    QMenu *file = windows().front()->menuBar()->actions().first()->menu();
+    QMenu *recent = nullptr;
+    for (QAction *a : file->actions())
+        if (a->menu() && a->text() == QLatin1String("Open Recent"))
+            recent = a->menu();
+    ASSERT_TRUE(recent);
+    emit recent->aboutToShow();
+    ASSERT_EQ(recent->actions().size(), 1);
+    EXPECT_EQ(recent->actions().first()->text(), QStringLiteral("recent.vek"));
+    windows().front()->close();
+    flushDeletes();
+    recent = nullptr;
+    controller->docController().createVekUntitledDocument();
+    file = windows().front()->menuBar()->actions().first()->menu();
+    for (QAction *a : file->actions())
+        if (a->menu() && a->text() == QLatin1String("Open Recent"))
+            recent = a->menu();
+    ASSERT_TRUE(recent);
+    emit recent->aboutToShow();
+    recent->actions().first()->trigger();
+    EXPECT_EQ(windows().back()->filePath(), path(QStringLiteral("recent.vek")));
+}
