@@ -95,6 +95,17 @@ void VekObjText::editWithEvent(const MouseEvent &event, CanvasServices *view)
     if (!_editor || !view)
         return;
     _editor->mouseDown(view->convertPointFromWindow(event.locationInWindow), event.modifierFlags, event.clickCount);
+    // The drag extends the selection until the button goes up.
+    for (MouseEvent next = event; next.type != EventType::LeftMouseUp;) {
+        next = view->eventSource().nextEvent(DragOrUpMask);
+        const Point p = view->convertPointFromWindow(next.locationInWindow);
+        view->autoscroll(next);
+        if (next.type == EventType::LeftMouseUp)
+            _editor->mouseUp(p);
+        else
+            _editor->mouseDragged(p);
+        view->setNeedsDisplayInRect(_editor->frame());
+    }
 }
 
 bool VekObjText::keyDownWhileEditing(QChar character, unsigned modifierFlags, CanvasServices *)

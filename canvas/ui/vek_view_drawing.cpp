@@ -6,6 +6,7 @@
 #include "canvas/grid_drawing.h"
 #include "document/vek_document.h"
 #include "model/services/shell_services.h"
+#include "model/text/text_view.h"
 #include "model/vek_object.h"
 #include "platform/graphics/graphics_context.h"
 #include "toolkit/cmyk_color.h"
@@ -71,6 +72,8 @@ void VekView::paintEvent(QPaintEvent *event)
         context.setStrokeColor(systemKnobColor());
         creating->drawInViewIsSelected(this, false);
     }
+    if (m_editor)
+        m_editor->drawInContext(context, float(scale()));
     if (m_rubberbandRect != Rect()) {
         GraphicsStateSaver saver(context);
         BezierPath band = BezierPath::bezierPathWithRect(m_rubberbandRect);

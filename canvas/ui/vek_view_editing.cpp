@@ -6,6 +6,7 @@
 #include "model/object_editing.h"
 #include "model/services/shell_services.h"
 #include "model/vek_obj_path.h"
+#include "model/vek_obj_text.h"
 #include "model/vek_object.h"
 
 #include <QGuiApplication>
@@ -47,17 +48,42 @@ void VekView::setEditingObject(const std::shared_ptr<VekObject> &object, TextVie
 {
     m_editing = object;
     m_editor = editor;
+    // Input methods compose into a hosted editor only.
+    setAttribute(Qt::WA_InputMethodEnabled, editor != nullptr);
+    viewport()->update();
 }
 
 void VekView::endEditing()
 {
-    if (auto object = m_editing.lock()) {
-        if (ObjectEditing *editing = object->editing())
-            editing->endEditingInView(this);
-        // An object that does not report its end stops being edited all the same.
-        if (m_editing.lock() == object)
-            setEditingObject(nullptr, nullptr);
-        invalidateObject(*object);
+    const auto object = m_editing.lock();
+    if (!object)
+        return;
+    if (ObjectEditing *editing = object->editing())
+        editing->endEditingInView(this);
+    // An object that does not report its end stops being edited all the same.
+    if (m_editing.lock() == object)
+        setEditingObject(nullptr, nullptr);
+    invalidateObject(*object);
+
+    if (const auto text = std::dynamic_pointer_cast<VekObjText>(object)) {
+        const QString typed = text->contents().string();
+        if (typed.isEmpty() || typed == QLatin1String(" ")) {
+            // A box left empty goes; in a chain, only once the chain has no text for it.
+            if (const auto previous = text->preceedingConnectedTextObject()) {
+                previous->controlConnection();
+                if (text->contents().length() == 0)
+                    m_document.removeObject(text);
+            } else {
+                m_document.removeObject(text);
+            }
+            if (rulersVisible())
+                updateRulers();
+        } else {
+            text->setToNaturalSize();
+            if (text->bounds().maxY() > bounds().maxY() + 4)
+                m_document.addLastPage();
+            display();
+        }
     }
     resetCursorRects();
 }

@@ -6,11 +6,13 @@
 #include "document/vek_document.h"
 #include "model/object_editing.h"
 #include "model/services/shell_services.h"
+#include "model/text/text_view.h"
 #include "model/vek_obj_marker.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_object.h"
 #include "platform/foundation/localized_strings.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 namespace {
@@ -43,6 +45,10 @@ QChar characterOfKey(const QKeyEvent &event)
 
 void VekView::keyPressEvent(QKeyEvent *event)
 {
+    if (m_editor && m_editor->keyDown(KeyInput::fromQKeyEvent(*event))) {
+        viewport()->update();
+        return;
+    }
     const QChar c = characterOfKey(*event);
     if (c.isNull() || !keyDownWithCharacter(c, modifierFlagsFromQt(event->modifiers())))
         QAbstractScrollArea::keyPressEvent(event);
@@ -124,4 +130,26 @@ void VekView::deleteSelection()
             return;
     CanvasCommandContext context = commandContext();
     ::deleteSelection(context);
+}
+
+void VekView::inputMethodEvent(QInputMethodEvent *event)
+{
+    if (!m_editor)
+        return QAbstractScrollArea::inputMethodEvent(event);
+    m_editor->inputMethodEvent(InputMethodInput::fromQInputMethodEvent(*event));
+    viewport()->update();
+    event->accept();
+}
+
+QVariant VekView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (m_editor && query == Qt::ImEnabled)
+        return true;
+    if (m_editor && query == Qt::ImCursorRectangle) {
+        const QPointF origin = canvasOrigin();
+        const Rect frame = m_editor->frame();
+        return QRectF(origin.x() + frame.origin.x * scale(), origin.y() + frame.origin.y * scale(), 1,
+                      frame.height() * scale());
+    }
+    return QAbstractScrollArea::inputMethodQuery(query);
 }

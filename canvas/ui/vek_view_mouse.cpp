@@ -8,6 +8,7 @@
 #include "model/object_editing.h"
 #include "model/object_registry.h"
 #include "model/services/shell_services.h"
+#include "model/text/text_view.h"
 #include "model/vek_obj_marker.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_points.h"
@@ -107,6 +108,12 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
         editing = nullptr;
     }
 
+    // A click in the hosted editor goes to it, as to a view laid over the canvas.
+    if (editing && m_editor && pointInRect(p, m_editor->frame()) && editing->editing()) {
+        editing->editing()->editWithEvent(event, this);
+        viewport()->update();
+        return;
+    }
     if (editing) {
         ObjectEditing *editor = editing->editing();
         // A path being edited takes clicks near it (the point pen adds its own below).

@@ -3,9 +3,12 @@
 // undo history.
 #include "tests/canvas/ui/canvas_session.h"
 
+#include "model/vek_obj_text.h"
 #include "platform/foundation/notification_center.h"
 
 #include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace {
@@ -251,6 +254,50 @@ TEST_F(CanvasSession, TheWidgetTracksADragFromQtMouseEvents)
     EXPECT_EQ(doc.undoManager()->undoActionName(), "Move");
     EXPECT_EQ(view->cursorKindAtPoint({75, 55}), CursorKind::OpenHand);
     EXPECT_EQ(view->cursorKindAtPoint({140, 55}), CursorKind::ResizeLeftRight);
+}
+
+} // namespace
+
+namespace {
+
+void typeInto(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(widget, &press);
+    }
+}
+
+TEST_F(CanvasSession, TheTextToolMakesABoxThatTakesTypingAndGoesWhenLeftEmpty)
+{
+    shell.tool = 6;
+    drag({50, 40}, {{150, 60}, {200, 90}});
+    ASSERT_EQ(doc.objects().size(), 1u);
+    const auto box = std::dynamic_pointer_cast<VekObjText>(doc.objects()[0]);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(view->editingObject(), box);
+    ASSERT_NE(view->editorView(), nullptr);
+    EXPECT_EQ(shell.tool, 0);
+
+    typeInto(view.get(), QStringLiteral("Hi there"));
+    EXPECT_EQ(box->contents().string(), "Hi there");
+    // Input methods compose into the hosted editor.
+    QInputMethodEvent compose(QString(), {});
+    compose.setCommitString(QStringLiteral("\u00e9"));
+    QCoreApplication::sendEvent(view.get(), &compose);
+    EXPECT_EQ(box->contents().string(), "Hi there\u00e9");
+
+    // A click elsewhere ends the editing; the box keeps its text.
+    click({350, 250});
+    EXPECT_EQ(view->editingObject(), nullptr);
+    EXPECT_EQ(doc.objects().size(), 1u);
+
+    // A new box left empty leaves no object behind.
+    shell.tool = 6;
+    drag({50, 150}, {{150, 200}});
+    EXPECT_EQ(doc.objects().size(), 2u);
+    click({350, 250});
+    EXPECT_EQ(doc.objects().size(), 1u);
 }
 
 } // namespace
