@@ -24,7 +24,7 @@ void paintWell(QPushButton *well, const Color &color)
     well->setStyleSheet(QStringLiteral("background-color: %1").arg(toQColor(color).name()));
 }
 
-QString tr(const char *text)
+QString localized(const char *text)
 {
     return localizedString(QString::fromLatin1(text));
 }
@@ -34,24 +34,24 @@ QString tr(const char *text)
 VekPreferencesWindow::VekPreferencesWindow(VekPreferences &preferences, QWidget *parent)
     : QWidget(parent, Qt::Window), m_preferences(preferences)
 {
-    setWindowTitle(tr("Preferences"));
+    setWindowTitle(localized("Preferences"));
     auto *form = new QFormLayout(this);
-    addChoice(form, tr("At start-up open"), QStringLiteral("startUp"),
-              {tr("A new document"), tr("The last document"), tr("The open panel")});
-    addCheckBox(form, tr("Keep a backup when saving"), QStringLiteral("keepBackup"));
-    addCheckBox(form, tr("Save documents as readable text"), QStringLiteral("saveXML"));
-    addCheckBox(form, tr("Check for updates automatically"), QStringLiteral("autoCheck"));
-    addCheckBox(form, tr("Show sizes on a real-world base"), QStringLiteral("optRWBase"));
-    addChoice(form, tr("Ruler unit"), QStringLiteral("rulerUnit"),
-              {tr("Centimeters"), tr("Inches"), tr("Pixels"), tr("Picas"), tr("Points")});
+    addChoice(form, localized("At start-up open"), QStringLiteral("startUp"),
+              {localized("A new document"), localized("The last document"), localized("The open panel")});
+    addCheckBox(form, localized("Keep a backup when saving"), QStringLiteral("keepBackup"));
+    addCheckBox(form, localized("Save documents as readable text"), QStringLiteral("saveXML"));
+    addCheckBox(form, localized("Check for updates automatically"), QStringLiteral("autoCheck"));
+    addCheckBox(form, localized("Show sizes on a real-world base"), QStringLiteral("optRWBase"));
+    addChoice(form, localized("Ruler unit"), QStringLiteral("rulerUnit"),
+              {localized("Centimeters"), localized("Inches"), localized("Pixels"), localized("Picas"), localized("Points")});
     addGridScale(form);
-    addNumber(form, tr("Recent entries in pop-up menus"), QStringLiteral("myPopupMaxNr"), 1, 50);
-    addNumber(form, tr("Page width"), QStringLiteral("viewSzW"), 8, 100000);
-    addNumber(form, tr("Page height"), QStringLiteral("viewSzH"), 8, 100000);
-    addNumber(form, tr("Left margin"), QStringLiteral("marginL"), 0, 10000);
-    addNumber(form, tr("Right margin"), QStringLiteral("marginR"), 0, 10000);
-    addNumber(form, tr("Top margin"), QStringLiteral("marginT"), 0, 10000);
-    addNumber(form, tr("Bottom margin"), QStringLiteral("marginB"), 0, 10000);
+    addNumber(form, localized("Recent entries in pop-up menus"), QStringLiteral("myPopupMaxNr"), 1, 50);
+    addNumber(form, localized("Page width"), QStringLiteral("viewSzW"), 8, 100000);
+    addNumber(form, localized("Page height"), QStringLiteral("viewSzH"), 8, 100000);
+    addNumber(form, localized("Left margin"), QStringLiteral("marginL"), 0, 10000);
+    addNumber(form, localized("Right margin"), QStringLiteral("marginR"), 0, 10000);
+    addNumber(form, localized("Top margin"), QStringLiteral("marginT"), 0, 10000);
+    addNumber(form, localized("Bottom margin"), QStringLiteral("marginB"), 0, 10000);
     addColors(form);
 }
 
@@ -115,7 +115,7 @@ void VekPreferencesWindow::addGridScale(QFormLayout *form)
         m_preferences.updateUserPreferences(PrefsKey, QStringLiteral("gridScale"), PropertyList::fromFloat(rounded));
         NotificationCenter::defaultCenter().postNotificationName(VekGridScaleDidChangeNotification, nullptr);
     });
-    form->addRow(tr("Grid scale"), box);
+    form->addRow(localized("Grid scale"), box);
 }
 
 void VekPreferencesWindow::addColors(QFormLayout *form)
@@ -136,7 +136,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
         });
         form->addRow(key, well);
     }
-    auto *reset = new QPushButton(tr("Default Colors"), this);
+    auto *reset = new QPushButton(localized("Default Colors"), this);
     connect(reset, &QPushButton::clicked, this, [this] {
         for (const QString &key : VekPreferences::colorKeys())
             m_preferences.updateUserPreferences(QStringLiteral("colors"), key, VekPreferences::defaultColors().value(key));

@@ -14,7 +14,7 @@
 
 namespace {
 
-QString tr(const char *text)
+QString localized(const char *text)
 {
     return localizedString(QString::fromLatin1(text));
 }
@@ -33,7 +33,7 @@ QDoubleSpinBox *marginBox(float value, QWidget *parent)
 
 PageLayoutDialog::PageLayoutDialog(const PrintInfo &info, QWidget *parent) : QDialog(parent), m_info(info)
 {
-    setWindowTitle(tr("Page Layout"));
+    setWindowTitle(localized("Page Layout"));
     auto *form = new QFormLayout(this);
 
     m_paper = new QComboBox(this);
@@ -42,35 +42,35 @@ PageLayoutDialog::PageLayoutDialog(const PrintInfo &info, QWidget *parent) : QDi
         m_paper->addItem(paper.name, paper.name);
     const int known = m_paper->findData(info.paperName);
     if (known < 0)   // a custom size keeps itself
-        m_paper->insertItem(0, tr("custom"), QString());
+        m_paper->insertItem(0, localized("custom"), QString());
     m_paper->setCurrentIndex(std::max(known, 0));
-    form->addRow(tr("Paper"), m_paper);
+    form->addRow(localized("Paper"), m_paper);
 
     m_orientation = new QComboBox(this);
     m_orientation->setObjectName(QStringLiteral("orientation"));
-    m_orientation->addItems({tr("Portrait"), tr("Landscape")});
+    m_orientation->addItems({localized("Portrait"), localized("Landscape")});
     m_orientation->setCurrentIndex(info.orientation == PrintInfo::Orientation::Landscape ? 1 : 0);
-    form->addRow(tr("Orientation"), m_orientation);
+    form->addRow(localized("Orientation"), m_orientation);
 
     m_scale = new QSpinBox(this);
     m_scale->setObjectName(QStringLiteral("scale"));
     m_scale->setRange(1, 10000);
     m_scale->setSuffix(QStringLiteral(" %"));
     m_scale->setValue(int(std::lround(info.scalingFactor * 100)));
-    form->addRow(tr("Scale"), m_scale);
+    form->addRow(localized("Scale"), m_scale);
 
     m_left = marginBox(info.leftMargin, this);
     m_right = marginBox(info.rightMargin, this);
     m_top = marginBox(info.topMargin, this);
     m_bottom = marginBox(info.bottomMargin, this);
-    form->addRow(tr("Left margin"), m_left);
-    form->addRow(tr("Right margin"), m_right);
-    form->addRow(tr("Top margin"), m_top);
-    form->addRow(tr("Bottom margin"), m_bottom);
+    form->addRow(localized("Left margin"), m_left);
+    form->addRow(localized("Right margin"), m_right);
+    form->addRow(localized("Top margin"), m_top);
+    form->addRow(localized("Bottom margin"), m_bottom);
 
-    m_centerH = new QCheckBox(tr("Center horizontally"), this);
+    m_centerH = new QCheckBox(localized("Center horizontally"), this);
     m_centerH->setChecked(info.horizontallyCentered);
-    m_centerV = new QCheckBox(tr("Center vertically"), this);
+    m_centerV = new QCheckBox(localized("Center vertically"), this);
     m_centerV->setChecked(info.verticallyCentered);
     form->addRow(m_centerH);
     form->addRow(m_centerV);

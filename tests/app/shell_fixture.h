@@ -67,11 +67,11 @@ private:
     template <typename T>
     static T take(std::deque<T> &queue, T fallback)
     {
-        if (queue.empty())
-            return fallback;
-        T front = queue.front();
-        queue.pop_front();
-        return front;
+        if (!queue.empty()) {
+            std::swap(fallback, queue.front());
+            queue.pop_front();
+        }
+        return fallback;
     }
 };
 
