@@ -133,11 +133,15 @@ void validateMenu(QMenu &menu, const ResponderChain &chain)
         validateItem(*item, chain);
 }
 
-void installMainMenu(QMainWindow &window, const ResponderChainSource &chain)
+namespace {
+
+// The menus of menuSpecs() added to a menu bar or to a menu; the item actions live as long
+// as `context`.
+template <typename MenuContainer>
+void addMenus(MenuContainer &container, QObject *context, const ResponderChainSource &chain)
 {
-    QMenuBar *bar = window.menuBar();
     for (const MenuSpec &spec : menuSpecs()) {
-        QMenu *menu = bar->addMenu(localizedString(QString::fromLatin1(spec.title)));
+        QMenu *menu = container.addMenu(localizedString(QString::fromLatin1(spec.title)));
         for (const Item &item : spec.items) {
             if (!*item.title) {
                 menu->addSeparator();
@@ -148,7 +152,7 @@ void installMainMenu(QMainWindow &window, const ResponderChainSource &chain)
             action->setData(item.tag);
             action->setCheckable(item.checkable);
             action->setProperty(ActionProperty, QString::fromLatin1(item.action));
-            QObject::connect(action, &QAction::triggered, &window, [action, chain] {
+            QObject::connect(action, &QAction::triggered, context, [action, chain] {
                 // Shortcuts fire without the menu opening: validate first.
                 chain().performAction(action->property(ActionProperty).toString(), senderFor(*action));
             });
@@ -161,4 +165,16 @@ void installMainMenu(QMainWindow &window, const ResponderChainSource &chain)
                 item->setEnabled(true);
         });
     }
+}
+
+} // namespace
+
+void installMainMenu(QMainWindow &window, const ResponderChainSource &chain)
+{
+    addMenus(*window.menuBar(), &window, chain);
+}
+
+void installMenus(QMenu &menu, const ResponderChainSource &chain)
+{
+    addMenus(menu, &menu, chain);
 }

@@ -13,5 +13,7 @@ class QMenu;
 using ResponderChainSource = std::function<ResponderChain()>;
 
 void installMainMenu(QMainWindow &window, const ResponderChainSource &chain);
+// The same menus as submenus of one menu (the tool palette's, for when no document is open).
+void installMenus(QMenu &menu, const ResponderChainSource &chain);
 // Validates every item of the menu against the chain now.
 void validateMenu(QMenu &menu, const ResponderChain &chain);

@@ -41,6 +41,16 @@ VekToolController::VekToolController(const VekPreferences &preferences, QWidget 
         m_toolButtons->addButton(button, tool);
     }
     m_toolButtons->button(ArrowTool)->setChecked(true);
+    // The application's menus stay reachable when no document window is open.
+    m_menuButton = new QToolButton(this);
+    m_menuButton->setObjectName(QStringLiteral("menuButton"));
+    m_menuButton->setText(QStringLiteral("☰"));
+    m_menuButton->setToolTip(localizedString(QStringLiteral("Menu")));
+    m_menuButton->setFocusPolicy(Qt::NoFocus);
+    m_menuButton->setFixedSize(32, 22);
+    m_menuButton->setPopupMode(QToolButton::InstantPopup);
+    m_menuButton->setEnabled(false);
+    layout->addWidget(m_menuButton);
     connect(m_toolButtons, &QButtonGroup::idClicked, this, [this] { selectToolAction(); });
     setFixedSize(layout->sizeHint());
 
@@ -69,6 +79,12 @@ bool VekToolController::eventFilter(QObject *watched, QEvent *event)
         (watched == m_shapePanel || watched == m_formatOptPanel || watched == m_gridOptPanel))
         selectArrowTool();
     return QWidget::eventFilter(watched, event);
+}
+
+void VekToolController::setMenu(QMenu *menu)
+{
+    m_menuButton->setMenu(menu);
+    m_menuButton->setEnabled(menu != nullptr);
 }
 
 int VekToolController::selectedTool() const

@@ -13,6 +13,8 @@
 #include <QWidget>
 
 class QButtonGroup;
+class QMenu;
+class QToolButton;
 class VekPreferences;
 
 class VekToolController : public QWidget {
@@ -52,6 +54,9 @@ public:
     QWidget &gridOptPanel() const { return *m_gridOptPanel; }
     QSize toolPanelSize() const { return frameGeometry().size(); }
 
+    // The menu the palette's menu button shows (not owned).
+    void setMenu(QMenu *menu);
+
     // The cursor of the selected tool on the canvas.
     QCursor cursorForSelectedTool();
     ToolCursors &cursors() { return m_cursors; }
@@ -67,6 +72,7 @@ private:
 
     const VekPreferences &m_preferences;
     QButtonGroup *m_toolButtons = nullptr;
+    QToolButton *m_menuButton = nullptr;
     QWidget *m_shapePanel = nullptr;
     QWidget *m_formatOptPanel = nullptr;
     QWidget *m_gridOptPanel = nullptr;

@@ -62,6 +62,9 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     m_docController = new VekDocController(defaults, this);
     m_toolController = new VekToolController(m_preferences);
     connect(m_docController, &VekDocController::documentWindowOpened, this, &VekMainController::installMenus);
+    auto *paletteMenu = new QMenu(m_toolController);
+    ::installMenus(*paletteMenu, [this] { return responderChain(); });
+    m_toolController->setMenu(paletteMenu);
 }
 
 VekMainController::~VekMainController()

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
+#include <QToolButton>
 #include <QPixmap>
 
 namespace {
@@ -283,4 +284,16 @@ TEST_F(ShellTest, OpenRecentListsTheRecentFilesAndOpensThem)
     emit recent->aboutToShow();
     recent->actions().first()->trigger();
     EXPECT_EQ(windows().back()->filePath(), path(QStringLiteral("recent.vek")));
+}
+
+TEST_F(ShellTest, ThePaletteCarriesTheMenusForWhenNoDocumentIsOpen)
+{
+    auto *button = controller->toolController().findChild<QToolButton *>(QStringLiteral("menuButton"));
+    ASSERT_TRUE(button && button->menu());
+    QMenu *file = button->menu()->actions().first()->menu();
+    ASSERT_TRUE(file);
+    for (QAction *a : file->actions())
+        if (a->text() == QLatin1String("New"))
+            a->trigger();
+    EXPECT_EQ(windows().size(), 1u);
 }
