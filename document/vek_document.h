@@ -287,6 +287,13 @@ public:
     bool writeToFile(const QString &path, bool textForm, DocumentError *error) const;
     bool readFromFile(const QString &path, DocumentError *error);
 
+    // ---- Import of the predecessor format ----
+
+    // Fills a new document from a predecessor document's dictionary: background, page
+    // size, shadow, print settings, pages and objects, window frame. Values of the wrong
+    // kind are passed over; the import never fails.
+    void readinQomtContents(const PropertyList &contents);
+
     // ---- What the objects ask that later parts answer ----
 
     Rect anchorInView(const QString &) const override { return {}; }
@@ -328,6 +335,10 @@ private:
     void collectObjects(const QString &groupID, bool wholeTree, QSet<QString> &visited,
                         std::vector<std::shared_ptr<VekObject>> &out) const;
     void readDocumentDictionary(const PropertyList &dictionary);
+    void setQoMtBGInfo(const PropertyList &info);
+    void setQoMtPrintInfo(const PropertyList &info);
+    void setQoMtObjInfo(const PropertyList &info);
+    void addQomtObjects(const PropertyList &entries, int page, float pageHeight);
     void breakGroupCycles();
 
     UndoManager _undo;

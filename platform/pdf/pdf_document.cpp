@@ -148,6 +148,13 @@ std::shared_ptr<PdfDocument> PdfDocument::openData(const QByteArray &data, const
     return std::shared_ptr<PdfDocument>(new PdfDocument(std::move(d)));
 }
 
+bool PdfDocument::needsPassword(const QByteArray &data)
+{
+    silencePoppler();
+    std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(data);
+    return document && document->isLocked();
+}
+
 int PdfDocument::pageCount() const
 {
     return d->document->numPages();

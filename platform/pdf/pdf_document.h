@@ -32,6 +32,10 @@ public:
     static std::shared_ptr<PdfDocument> openData(const QByteArray &data, const QByteArray &password = {},
                                                  QString *error = nullptr);
 
+    // Whether the data is a PDF that opens only with a password (a document encrypted with
+    // an owner password alone opens without one).
+    static bool needsPassword(const QByteArray &data);
+
     int pageCount() const;
     // The box of a page (index from 0); a missing crop box falls back to the media box,
     // and the bleed, trim and art boxes to the crop box. The zero rectangle for a bad index.

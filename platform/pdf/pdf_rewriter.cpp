@@ -71,6 +71,11 @@ void PdfRewriter::setEncryption(const QByteArray &userPassword, const QByteArray
     d->ownerPassword = ownerPassword;
 }
 
+void PdfRewriter::dropEncryption()
+{
+    d->dropEncryption = true;
+}
+
 QByteArray PdfRewriter::writeToData(bool packObjects)
 {
     if (!d->open)
@@ -82,6 +87,8 @@ QByteArray PdfRewriter::writeToData(bool packObjects)
         if (d->encrypt)
             writer.setR6EncryptionParameters(d->userPassword.constData(), d->ownerPassword.constData(), true, true,
                                              true, true, true, true, qpdf_r3p_full, true);
+        else if (d->dropEncryption)
+            writer.setPreserveEncryption(false);
         writer.write();
         std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
         return QByteArray(reinterpret_cast<const char *>(buffer->getBuffer()), qsizetype(buffer->getSize()));

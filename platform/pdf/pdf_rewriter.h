@@ -43,6 +43,9 @@ public:
     // Makes the written file encrypted (AES-256, every permission granted) with these
     // passwords; an empty user password lets anyone open it.
     void setEncryption(const QByteArray &userPassword, const QByteArray &ownerPassword);
+    // Writes the document without the source's encryption (a document opened with its
+    // password is then readable without one).
+    void dropEncryption();
 
     // The rewritten document. write() replaces the file at path only once the whole new
     // file is on disk (a temporary file in the same folder, renamed); it leaves no

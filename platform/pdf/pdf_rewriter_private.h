@@ -21,6 +21,7 @@ struct PdfRewriter::Private {
     QString error;
     bool open = false;
     bool encrypt = false;
+    bool dropEncryption = false;
     QByteArray userPassword;
     QByteArray ownerPassword;
 };

@@ -1,0 +1,212 @@
+// The tool palette and its satellite panels.
+#include "app/tool_controller.h"
+
+#include "app/preferences.h"
+#include "document/ui/document_shell_services.h"
+#include "platform/foundation/localized_strings.h"
+#include "platform/foundation/notification_center.h"
+
+#include <QButtonGroup>
+#include <QEvent>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char *const ToolNames[] = {"Arrow", "Object", "Free-hand", "Point pen", "Contour", "Marker", "Text",
+                                 "Page number and date", "Table"};
+const char *const ToolSymbols[] = {"↖", "◆", "✎", "⌖", "◌", "▬", "T", "#", "▦"};
+
+} // namespace
+
+VekToolController::VekToolController(const VekPreferences &preferences, QWidget *parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_preferences(preferences)
+{
+    setWindowTitle(localizedString(QStringLiteral("Tools")));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_toolButtons = new QButtonGroup(this);
+    m_toolButtons->setExclusive(true);
+    for (int tool = 0; tool < ToolCount; ++tool) {
+        auto *button = new QToolButton(this);
+        button->setText(QString::fromUtf8(ToolSymbols[tool]));
+        button->setToolTip(localizedString(QString::fromLatin1(ToolNames[tool])));
+        button->setCheckable(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedSize(32, 28);
+        layout->addWidget(button);
+        m_toolButtons->addButton(button, tool);
+    }
+    m_toolButtons->button(ArrowTool)->setChecked(true);
+    // The application's menus stay reachable when no document window is open.
+    m_menuButton = new QToolButton(this);
+    m_menuButton->setObjectName(QStringLiteral("menuButton"));
+    m_menuButton->setText(QStringLiteral("☰"));
+    m_menuButton->setToolTip(localizedString(QStringLiteral("Menu")));
+    m_menuButton->setFocusPolicy(Qt::NoFocus);
+    m_menuButton->setFixedSize(32, 22);
+    m_menuButton->setPopupMode(QToolButton::InstantPopup);
+    m_menuButton->setEnabled(false);
+    layout->addWidget(m_menuButton);
+    connect(m_toolButtons, &QButtonGroup::idClicked, this, [this] { selectToolAction(); });
+    setFixedSize(layout->sizeHint());
+
+    m_shapePanel = makeSatellitePanel(localizedString(QStringLiteral("Objects")));
+    m_formatOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Page Number and Date")));
+    m_gridOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Table")));
+}
+
+VekToolController::~VekToolController() = default;
+
+QWidget *VekToolController::makeSatellitePanel(const QString &title)
+{
+    auto *panel = new QWidget(this, Qt::Tool);
+    panel->setWindowTitle(title);
+    panel->setAttribute(Qt::WA_ShowWithoutActivating);
+    auto *layout = new QVBoxLayout(panel);
+    layout->addWidget(new QLabel(title, panel));
+    panel->installEventFilter(this);
+    return panel;
+}
+
+// Closing a satellite panel by its close box goes back to the arrow.
+bool VekToolController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Close &&
+        (watched == m_shapePanel || watched == m_formatOptPanel || watched == m_gridOptPanel))
+        selectArrowTool();
+    return QWidget::eventFilter(watched, event);
+}
+
+void VekToolController::setMenu(QMenu *menu)
+{
+    m_menuButton->setMenu(menu);
+    m_menuButton->setEnabled(menu != nullptr);
+}
+
+int VekToolController::selectedTool() const
+{
+    return m_toolButtons->checkedId();
+}
+
+void VekToolController::selectRow(int n)
+{
+    m_toolButtons->button(n)->setChecked(true);
+}
+
+void VekToolController::selectTool(int n)
+{
+    if (unsigned(n) >= unsigned(ToolCount) || n == selectedTool())
+        return;
+    selectRow(n);
+    selectToolAction();
+}
+
+void VekToolController::selectToolAction()
+{
+    switch (selectedTool()) {
+    case FormatTool:
+        m_formatOptPanel->show();
+        break;
+    case GridTool:
+        m_gridOptPanel->show();
+        break;
+    case ObjectTool:
+        m_shapePanel->show();
+        break;
+    default:
+        hideOptionPanels();
+        break;
+    }
+    postToolChange();
+}
+
+void VekToolController::selectArrowTool()
+{
+    if (selectedTool() != ArrowTool) {
+        selectRow(ArrowTool);
+        postToolChange();
+    }
+}
+
+void VekToolController::selectObjectTool()
+{
+    if (selectedTool() != ObjectTool) {
+        selectRow(ObjectTool);
+        postToolChange();
+    }
+}
+
+void VekToolController::selectPointPenTool()
+{
+    if (selectedTool() != PointPenTool) {
+        selectRow(PointPenTool);
+        postToolChange();
+    }
+}
+
+void VekToolController::postToolChange()
+{
+    NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolDidChangeNotification, this);
+}
+
+void VekToolController::setMarkerColorNr(int number)
+{
+    if (number == m_markerColorNr)
+        return;
+    m_markerColorNr = std::clamp(number, 1, 5);
+    rebuildMarkCursor();
+}
+
+void VekToolController::setMarkerThickness(float thickness)
+{
+    if (thickness == m_markerThickness)
+        return;
+    m_markerThickness = std::max(thickness, 0.5f);
+    rebuildMarkCursor();
+}
+
+void VekToolController::rebuildMarkCursor()
+{
+    if (!m_cursors.hasMarkCursor())
+        return;
+    m_cursors.updateMarkCursor(m_preferences.markerColor(m_markerColorNr), m_markerThickness);
+    if (selectedTool() == MarkerTool)
+        NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolCursorDidChangeNotification, this);
+}
+
+int VekToolController::visibleToolOption() const
+{
+    if (m_shapePanel->isVisible())
+        return ObjectTool;
+    if (m_formatOptPanel->isVisible())
+        return FormatTool;
+    if (m_gridOptPanel->isVisible())
+        return GridTool;
+    return -1;
+}
+
+void VekToolController::hideOptionPanels()
+{
+    for (QWidget *panel : {m_gridOptPanel, m_formatOptPanel, m_shapePanel})
+        if (panel->isVisible())
+            panel->hide();
+}
+
+QCursor VekToolController::cursorForSelectedTool()
+{
+    switch (selectedTool()) {
+    case FreehandTool: return m_cursors.cursor(ToolCursors::Kind::Pen);
+    case PointPenTool: return m_cursors.pointCursor(m_preferences.colorForKey(QStringLiteral("cwCtrlPtC")));
+    case ContourTool: return QCursor(Qt::CrossCursor);
+    case MarkerTool: return m_cursors.markCursor(m_preferences.markerColor(m_markerColorNr), m_markerThickness);
+    case TextTool: return QCursor(Qt::IBeamCursor);
+    case FormatTool: return m_cursors.formatCursor(false, AttributedString(QStringLiteral("1")));
+    case ObjectTool:
+    case GridTool: return QCursor(Qt::CrossCursor);
+    default: return QCursor(Qt::ArrowCursor);
+    }
+}

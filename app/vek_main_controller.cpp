@@ -1,0 +1,327 @@
+// The application controller: start-up, opening files by kind, the application's commands
+// and the shell services.
+#include "app/vek_main_controller.h"
+
+#include "app/main_menu.h"
+#include "app/preferences_window.h"
+#include "app/tool_controller.h"
+#include "document/print_info.h"
+#include "document/ui/document_dialogs.h"
+#include "document/ui/vek_doc_controller.h"
+#include "document/ui/vek_document_window.h"
+#include "panels/colour_panel.h"
+#include "canvas/ui/vek_view.h"
+#include "platform/foundation/archive_coder_registry.h"
+#include "platform/foundation/localized_strings.h"
+#include "platform/foundation/user_defaults.h"
+#include "platform/text/text_archiving.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+// Document, text and print-settings archives must read and write their classes before the
+// first document is opened or saved.
+void registerArchiveCoders()
+{
+    ArchiveCoderRegistry &registry = ArchiveCoderRegistry::shared();
+    registerTextCoders(registry);
+    registerPrintInfoCoders(registry);
+}
+
+bool isImageExtension(const QString &extension)
+{
+    return QImageReader::supportedImageFormats().contains(extension.toLatin1()) ||
+           extension == QLatin1String("jp2") || extension == QLatin1String("j2k");
+}
+
+bool startsWithPdfMagic(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
+const QStringList &importNameFilters()
+{
+    static const QStringList filters = {QStringLiteral("PDF, predecessor, SVG and image files "
+                                                       "(*.pdf *.PDF *.qomt *.svg *.png *.jpg *.jpeg *.tif *.tiff "
+                                                       "*.gif *.bmp *.jp2)")};
+    return filters;
+}
+
+} // namespace
+
+VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
+    : QObject(parent), m_defaults(defaults), m_preferences(defaults)
+{
+    m_docController = new VekDocController(defaults, this);
+    m_toolController = new VekToolController(m_preferences);
+    connect(m_docController, &VekDocController::documentWindowOpened, this, &VekMainController::installMenus);
+    auto *paletteMenu = new QMenu(m_toolController);
+    ::installMenus(*paletteMenu, [this] { return responderChain(); });
+    m_toolController->setMenu(paletteMenu);
+}
+
+VekMainController::~VekMainController()
+{
+    if (&shellServices() == this)
+        setShellServices(nullptr);
+    if (&documentShellServices() == this)
+        setDocumentShellServices(nullptr);
+    delete m_toolController;
+    delete m_preferencesWindow;
+}
+
+void VekMainController::startUp(const QStringList &files)
+{
+    registerArchiveCoders();
+    m_preferences.ensureStored();
+    setShellServices(this);
+    setDocumentShellServices(this);
+    m_toolController->show();
+    if (files.isEmpty()) {
+        openAtStartUp();
+        return;
+    }
+    for (const QString &file : files)
+        applicationOpenFile(file);
+}
+
+void VekMainController::openAtStartUp()
+{
+    switch (m_preferences.startUp()) {
+    case 1: {
+        const QStringList recent = m_docController->recentDocumentURLs();
+        if (recent.isEmpty() || !m_docController->openVekDocument(recent.first()))
+            m_docController->createVekUntitledDocument();
+        break;
+    }
+    case 2:
+        openDocument();
+        break;
+    default:
+        m_docController->createVekUntitledDocument();
+        break;
+    }
+}
+
+bool VekMainController::applicationOpenFile(const QString &path)
+{
+    const QFileInfo info(path);
+    QString reason;
+    bool opened = false;
+    if (!info.exists()) {
+        reason = localizedString(QStringLiteral("The file does not exist."));
+    } else {
+        const QString extension = info.suffix().toLower();
+        if (extension == QLatin1String("vek")) {
+            opened = m_docController->openVekDocument(path, &reason);
+        } else if (extension == QLatin1String("qomt")) {
+            opened = m_docController->openQOMTDocument(path, &reason);
+        } else if (extension == QLatin1String("svg")) {
+            opened = m_docController->openSVGDocument(path, &reason);
+        } else if (extension == QLatin1String("pdf") || startsWithPdfMagic(path)) {
+            opened = m_docController->openPDFDocument(path, &reason);
+        } else if (extension == QLatin1String("rtf") || extension == QLatin1String("rtfd")) {
+            opened = m_docController->openTextDocument(path, &reason);
+        } else if (isImageExtension(extension)) {
+            opened = m_docController->openImageDocument(path, &reason);
+        } else {
+            reason = localizedString(QStringLiteral("Vekanto cannot open files of this kind."));
+        }
+    }
+    if (!opened)
+        alertOpenFailure(path, reason);
+    return opened;
+}
+
+void VekMainController::alertOpenFailure(const QString &path, const QString &reason)
+{
+    if (reason.isEmpty())
+        return;   // the user cancelled
+    documentDialogs().showAlert(m_docController->currentVekDocument(),
+                                localizedString(QStringLiteral("The file \"%1\" could not be opened."))
+                                    .arg(QFileInfo(path).fileName()),
+                                reason);
+}
+
+void VekMainController::openDocument()
+{
+    const QStringList files = documentDialogs().runOpenPanel(
+        m_docController->currentVekDocument(), localizedString(QStringLiteral("Open")),
+        {QStringLiteral("Vekanto Documents (*.vek)"), QStringLiteral("All Files (*)")}, true);
+    for (const QString &file : files)
+        applicationOpenFile(file);
+}
+
+void VekMainController::importCommand()
+{
+    const QStringList files = documentDialogs().runOpenPanel(
+        m_docController->currentVekDocument(), localizedString(QStringLiteral("Import...")), importNameFilters(), false);
+    if (!files.isEmpty())
+        applicationOpenFile(files.first());
+}
+
+void VekMainController::importPDFimageOnly()
+{
+    const QStringList files = documentDialogs().runOpenPanel(m_docController->currentVekDocument(),
+                                                             localizedString(QStringLiteral("Select a pdf file...")),
+                                                             {QStringLiteral("PDF (*.pdf *.PDF)")}, false);
+    if (files.isEmpty())
+        return;
+    QString reason;
+    if (!m_docController->importPDFimageOf(files.first(), &reason))
+        documentDialogs().showAlert(m_docController->currentVekDocument(),
+                                    localizedString(QStringLiteral("Sorry, failed to import:")),
+                                    files.first() + QStringLiteral("\n") + reason);
+}
+
+VekPreferencesWindow &VekMainController::preferencesWindow()
+{
+    if (!m_preferencesWindow)
+        m_preferencesWindow = new VekPreferencesWindow(m_preferences);
+    return *m_preferencesWindow;
+}
+
+void VekMainController::installMenus(VekDocumentWindow *window)
+{
+    installMainMenu(*window, [this] { return responderChain(); });
+    // "Open Recent" after "Open...", filled from the recent files each time it opens.
+    QMenu *file = window->menuBar()->actions().first()->menu();
+    QAction *before = file->actions().value(2);
+    auto *recent = new QMenu(localizedString(QStringLiteral("Open Recent")), file);
+    file->insertMenu(before, recent);
+    connect(recent, &QMenu::aboutToShow, recent, [this, recent] {
+        recent->clear();
+        for (const QString &path : m_docController->recentDocumentURLs())
+            recent->addAction(QFileInfo(path).fileName(), this, [this, path] { applicationOpenFile(path); })
+                ->setToolTip(path);
+        recent->setEnabled(!recent->isEmpty());
+    });
+}
+
+ResponderChain VekMainController::responderChain() const
+{
+    std::vector<Responder *> responders;
+    auto add = [&responders](Responder *r) {
+        if (r && std::find(responders.begin(), responders.end(), r) == responders.end())
+            responders.push_back(r);
+    };
+    auto addFrom = [&add](QWidget *focused) {
+        for (QWidget *w = focused; w; w = w->parentWidget())
+            add(dynamic_cast<Responder *>(w));
+    };
+    addFrom(QApplication::focusWidget());
+    // The main document's canvas keeps its place while a palette or panel has the focus.
+    VekDocumentWindow *main = m_docController->currentVekDocument();
+    if (main)
+        addFrom(main->focusWidget());
+    add(main);
+    add(const_cast<VekMainController *>(this));
+    return ResponderChain(std::move(responders));
+}
+
+// ---- Responder ----
+
+namespace {
+
+const QStringList &applicationActions()
+{
+    static const QStringList actions = {QStringLiteral("newDocument"),       QStringLiteral("openDocument"),
+                                        QStringLiteral("importCommand"),     QStringLiteral("importPDFimageOnly"),
+                                        QStringLiteral("showPreferences"),   QStringLiteral("terminate"),
+                                        QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
+                                        QStringLiteral("toggleColorPanel")};
+    return actions;
+}
+
+} // namespace
+
+bool VekMainController::respondsToAction(const QString &action) const
+{
+    return applicationActions().contains(action);
+}
+
+bool VekMainController::validateAction(const QString &action, ActionSender &sender)
+{
+    if (action == QLatin1String("toggleToolPanel"))
+        sender.title = localizedString(m_toolController->isVisible() ? QStringLiteral("Close Tool Panel")
+                                                                     : QStringLiteral("Open Tool Panel"));
+    return true;
+}
+
+bool VekMainController::performAction(const QString &action, const ActionSender &sender)
+{
+    if (action == QLatin1String("newDocument"))
+        m_docController->createVekUntitledDocument();
+    else if (action == QLatin1String("openDocument"))
+        openDocument();
+    else if (action == QLatin1String("importCommand"))
+        importCommand();
+    else if (action == QLatin1String("importPDFimageOnly"))
+        importPDFimageOnly();
+    else if (action == QLatin1String("showPreferences")) {
+        preferencesWindow().show();
+        preferencesWindow().raise();
+    } else if (action == QLatin1String("terminate"))
+        QApplication::closeAllWindows();
+    else if (action == QLatin1String("selectTool"))
+        m_toolController->selectTool(sender.tag);
+    else if (action == QLatin1String("toggleToolPanel"))
+        m_toolController->setVisible(!m_toolController->isVisible());
+    else if (action == QLatin1String("toggleColorPanel")) {
+        ColourPanel &panel = ColourPanel::sharedColorPanel();
+        if (panel.isVisible())
+            panel.hide();
+        else
+            panel.orderFront();
+    }
+    else
+        return false;
+    return true;
+}
+
+// ---- ShellServices ----
+
+int VekMainController::selectedTool() const { return m_toolController->selectedTool(); }
+int VekMainController::currentMarkerColorNr() const { return m_toolController->currentMarkerColorNr(); }
+float VekMainController::currentMarkerThickness() const { return m_toolController->currentMarkerThickness(); }
+Color VekMainController::markerColor(int number) const { return m_preferences.markerColor(number); }
+int VekMainController::selectedUnit() const { return m_preferences.selectedUnit(); }
+bool VekMainController::continueFindInOthers() const
+{
+    return m_preferences.userPrefsValueFor(QStringLiteral("continueFind")) != 0;
+}
+Color VekMainController::knobColor() const { return m_preferences.colorForKey(QStringLiteral("cwKnob")); }
+Color VekMainController::ctrlLineColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlLine")); }
+Color VekMainController::ctrlPtsColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlPts")); }
+Color VekMainController::ctrlPtCColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlPtC")); }
+Color VekMainController::ctrlPtBColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlPtB")); }
+Color VekMainController::ctrlPtEColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlPtE")); }
+Color VekMainController::ctrlPtOColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlPtO")); }
+QCursor VekMainController::selectColumnCursor() const
+{
+    return m_toolController->cursors().cursor(ToolCursors::Kind::SelectColumn);
+}
+QCursor VekMainController::selectRowCursor() const
+{
+    return m_toolController->cursors().cursor(ToolCursors::Kind::SelectRow);
+}
+
+// ---- DocumentShellServices ----
+
+Size VekMainController::userPrefViewSize() const { return m_preferences.userPrefViewSize(); }
+DefaultMargins VekMainController::userDefaultMargins() const
+{
+    return {m_preferences.marginFor(QStringLiteral("marginL")), m_preferences.marginFor(QStringLiteral("marginR")),
+            m_preferences.marginFor(QStringLiteral("marginT")), m_preferences.marginFor(QStringLiteral("marginB"))};
+}
+QString VekMainController::userDefaultPaperName() const { return m_preferences.userDefaultPaperName(); }
+bool VekMainController::keepBackup() const { return m_preferences.keepBackup(); }
+bool VekMainController::saveFormatted() const { return m_preferences.saveFormatted(); }
+void VekMainController::selectArrowTool() { m_toolController->selectArrowTool(); }

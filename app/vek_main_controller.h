@@ -1,0 +1,90 @@
+// VekMainController: the application controller. It starts the application in order
+// (archive coders, preferences, tool palette, what to open), opens the files handed to
+// the application by their kind, carries out the application's menu commands, and answers
+// the shell's questions of the drawing objects (ShellServices) and of the document windows
+// (DocumentShellServices).
+#pragma once
+
+#include "app/preferences.h"
+#include "document/ui/document_shell_services.h"
+#include "document/ui/responder.h"
+#include "model/services/shell_services.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+class UserDefaults;
+class VekDocController;
+class VekDocumentWindow;
+class VekPreferencesWindow;
+class VekToolController;
+
+class VekMainController : public QObject, public ShellServices, public DocumentShellServices, public Responder {
+    Q_OBJECT
+public:
+    explicit VekMainController(UserDefaults &defaults, QObject *parent = nullptr);
+    ~VekMainController() override;
+
+    // Start-up: registers the archive coders, stores missing preferences, installs the
+    // shell services, shows the tool palette, then opens the files (or what the "startUp"
+    // preference asks for when there are none).
+    void startUp(const QStringList &files);
+
+    // Opens a file by its kind (extension, or the content of a PDF); an alert names the
+    // file and the reason when it cannot be opened.
+    bool applicationOpenFile(const QString &path);
+    // What "startUp" asks for: 0 a new document, 1 the most recent document (a new one when
+    // that fails), 2 the open panel.
+    void openAtStartUp();
+
+    VekDocController &docController() const { return *m_docController; }
+    VekToolController &toolController() const { return *m_toolController; }
+    VekPreferences &preferences() { return m_preferences; }
+    VekPreferencesWindow &preferencesWindow();
+    // The chain a menu command walks: the focused canvas, its window, this controller.
+    ResponderChain responderChain() const;
+
+    // ---- ShellServices ----
+    int selectedTool() const override;
+    int currentMarkerColorNr() const override;
+    float currentMarkerThickness() const override;
+    Color markerColor(int number) const override;
+    int selectedUnit() const override;
+    bool continueFindInOthers() const override;
+    Color knobColor() const override;
+    Color ctrlLineColor() const override;
+    Color ctrlPtsColor() const override;
+    Color ctrlPtCColor() const override;
+    Color ctrlPtBColor() const override;
+    Color ctrlPtEColor() const override;
+    Color ctrlPtOColor() const override;
+    QCursor selectColumnCursor() const override;
+    QCursor selectRowCursor() const override;
+
+    // ---- DocumentShellServices ----
+    Size userPrefViewSize() const override;
+    DefaultMargins userDefaultMargins() const override;
+    QString userDefaultPaperName() const override;
+    bool keepBackup() const override;
+    bool saveFormatted() const override;
+    void selectArrowTool() override;
+
+    // ---- Responder: the application's commands ----
+    bool respondsToAction(const QString &action) const override;
+    bool validateAction(const QString &action, ActionSender &sender) override;
+    bool performAction(const QString &action, const ActionSender &sender) override;
+
+private:
+    void openDocument();
+    void importCommand();
+    void importPDFimageOnly();
+    void alertOpenFailure(const QString &path, const QString &reason);
+    void installMenus(VekDocumentWindow *window);
+
+    UserDefaults &m_defaults;
+    VekPreferences m_preferences;
+    VekDocController *m_docController = nullptr;
+    VekToolController *m_toolController = nullptr;   // a top-level window, deleted with the controller
+    QPointer<VekPreferencesWindow> m_preferencesWindow;
+};
