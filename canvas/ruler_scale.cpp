@@ -109,6 +109,12 @@ double rulerZoomFactor(double canvasZoomFactor, bool realWorld, double screenRes
     return z;
 }
 
+double rulerStepInCanvasUnits(int unit, bool realWorld, int documentResolution)
+{
+    const double step = rulerBaseFactor(unit);
+    return realWorld && documentResolution > 0 ? step * documentResolution / 72.0 : step;
+}
+
 double rulerBase(double zoomFactor, int unit)
 {
     const double base = zoomFactor * rulerBaseFactor(unit);

@@ -33,6 +33,9 @@ int rulerLabelStep(int unit);
 // on the real-world base, times screen resolution / 72 and, for a document resolution
 // other than 72, times resolution / 72, so that a ruler inch is an inch of the paper.
 double rulerZoomFactor(double canvasZoomFactor, bool realWorld, double screenResolution, int documentResolution);
+// Canvas units in one major step: the unit's points, or on the real-world base the same
+// length of paper at the document's resolution (pixels per inch).
+double rulerStepInCanvasUnits(int unit, bool realWorld, int documentResolution);
 // The length of one major step at the zoom factor; never below 1.0.
 double rulerBase(double zoomFactor, int unit);
 
