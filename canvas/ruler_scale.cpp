@@ -164,9 +164,9 @@ std::vector<RulerTick> rulerTicks(int unit, double z, double base, double origin
         const double p = origin + double(i) * base;
         const long long value = i * rulerLabelStep(unit);
         const bool labelled = isLabelledStep(unit, z, value);
-        keep({std::round(p) + 0.5, labelled ? 10 : 5, labelled, int(value)});
+        keep({std::round(p) + 0.5, labelled ? 10 : 5, true, labelled, int(value)});
         for (const Subdivision &mark : marks)
-            keep({snap(p + mark.fraction * base), mark.length, false, 0});
+            keep({snap(p + mark.fraction * base), mark.length, false, false, 0});
     }
     return ticks;
 }

@@ -11,16 +11,19 @@
 #include <vector>
 
 // One hash mark: its position along the ruler (already on a pixel centre), its length from
-// the ruler's base line, and for a labelled major tick the number shown.
+// the ruler's base line, whether it starts a major step, and for a labelled one the number
+// shown.
 struct RulerTick {
     double position = 0;
     int length = 0;
+    bool major = false;
     bool labelled = false;
     int label = 0;
 
     friend bool operator==(const RulerTick &a, const RulerTick &b)
     {
-        return a.position == b.position && a.length == b.length && a.labelled == b.labelled && a.label == b.label;
+        return a.position == b.position && a.length == b.length && a.major == b.major && a.labelled == b.labelled
+            && a.label == b.label;
     }
 };
 
