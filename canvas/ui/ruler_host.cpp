@@ -47,10 +47,16 @@ void RulerHost::setRulersVisible(bool visible)
     layoutRulers();
 }
 
+void RulerHost::setAccessoryView(QWidget *view)
+{
+    m_horizontal->setAccessoryView(view);
+    layoutRulers();
+}
+
 void RulerHost::toggleRulers()
 {
     if (m_horizontal->reservedThicknessForAccessoryView() > 0)
-        m_horizontal->resetAccessoryView();
+        setAccessoryView(nullptr);
     setRulersVisible(!m_visible);
     if (m_visible)
         updateRulers();

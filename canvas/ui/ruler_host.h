@@ -52,6 +52,10 @@ public:
     // the selection's markers.
     void toggleRulers();
 
+    // Puts a strip (e.g. a text ruler) above the horizontal ruler's scale, or removes it
+    // (null), and makes room for it.
+    void setAccessoryView(QWidget *view);
+
     // Places the selection's markers at the first selected object's edges, or removes them
     // when nothing is selected.
     void updateRulers();

@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -78,7 +79,7 @@ void VekRulerView::setAccessoryView(QWidget *view)
     m_accessory = m_orientation == Qt::Horizontal ? view : nullptr;
     if (m_accessory) {
         m_accessory->setParent(this);
-        m_accessory->setGeometry(0, 0, width(), m_accessory->sizeHint().height());
+        m_accessory->setGeometry(0, 0, width(), reservedThicknessForAccessoryView());
         m_accessory->show();
     } else {
         delete view;
@@ -88,7 +89,7 @@ void VekRulerView::setAccessoryView(QWidget *view)
 
 int VekRulerView::reservedThicknessForAccessoryView() const
 {
-    return m_accessory ? m_accessory->sizeHint().height() : 0;
+    return m_accessory ? std::max({m_accessory->sizeHint().height(), m_accessory->minimumHeight(), 0}) : 0;
 }
 
 void VekRulerView::updateToCurrentUnit()
@@ -260,7 +261,7 @@ void VekRulerView::hideEvent(QHideEvent *event)
 void VekRulerView::resizeEvent(QResizeEvent *event)
 {
     if (m_accessory)
-        m_accessory->setGeometry(0, 0, width(), m_accessory->sizeHint().height());
+        m_accessory->setGeometry(0, 0, width(), reservedThicknessForAccessoryView());
     QWidget::resizeEvent(event);
 }
 

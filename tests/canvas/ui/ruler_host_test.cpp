@@ -38,9 +38,17 @@ TEST(RulerHost, RulersTakeTheViewportMarginsWhenShown)
     EXPECT_EQ(canvas.host->verticalRuler().geometry(), QRect(0, thickness, thickness, 300 - thickness));
     canvas.resize(500, 300);
     EXPECT_EQ(canvas.host->horizontalRuler().width(), 500 - thickness);
+
+    // An accessory strip widens the horizontal ruler; hiding the rulers drops it.
+    auto *strip = new QWidget;
+    strip->setFixedHeight(20);
+    canvas.host->setAccessoryView(strip);
+    EXPECT_EQ(canvas.viewport()->geometry().top(), thickness + 20);
+    EXPECT_EQ(canvas.host->horizontalRuler().height(), thickness + 20);
     canvas.host->toggleRulers();
     EXPECT_EQ(canvas.viewport()->geometry(), QRect(0, 0, 500, 300));
     EXPECT_TRUE(canvas.host->horizontalRuler().isHidden());
+    EXPECT_EQ(canvas.host->horizontalRuler().accessoryView(), nullptr);
 }
 
 TEST(RulerHost, TheSelectionGetsFourMarkersAndNoneWithoutIt)
@@ -128,4 +136,19 @@ TEST(RulerHost, MouseLinesAndTheScrollStepFollowTheCanvas)
     // Centimetres by default: one major step of 2 cm at 100 % is 56.7 pixels.
     canvas.host->updateBaseWithZoom();
     EXPECT_EQ(canvas.verticalScrollBar()->singleStep(), 57);
+
+    // The unit preference changes to inches, and the real-world base goes on for a 144 dpi
+    // document: a major step is an inch of paper, 144 canvas pixels, shown at 50 %.
+    struct InchShell : ShellServices {
+        int selectedUnit() const override { return 1; }
+        bool displayOnRealWorldBase() const override { return true; }
+    } shell;
+    ScopedShell installed(shell);
+    NotificationCenter::defaultCenter().postNotificationName(VekRulerUnitDidChangeNotification, nullptr);
+    canvas.doc.setResolution(144);
+    canvas.scale = 0.5;
+    canvas.host->updateBaseWithZoom();
+    EXPECT_EQ(canvas.host->verticalRuler().unit(), 1);
+    EXPECT_EQ(canvas.host->verticalRuler().base(), 72);
+    EXPECT_EQ(canvas.verticalScrollBar()->singleStep(), 72);
 }
