@@ -42,6 +42,7 @@ Color ShellServices::markerColor(int number) const
 }
 
 int ShellServices::selectedUnit() const { return 0; }
+bool ShellServices::displayOnRealWorldBase() const { return false; }
 std::optional<Font> ShellServices::vekDefaultUserFont() const { return std::nullopt; }
 bool ShellServices::continueFindInOthers() const { return false; }
 
@@ -54,6 +55,8 @@ Color ShellServices::ctrlPtCColor() const { return Color::colorWithCalibratedRed
 Color ShellServices::ctrlPtBColor() const { return Color::colorWithCalibratedRed(0.0f, 0.8f, 0.0f); }
 Color ShellServices::ctrlPtEColor() const { return Color::colorWithCalibratedRed(0.0f, 0.0f, 1.0f); }
 Color ShellServices::ctrlPtOColor() const { return Color::colorWithCalibratedRed(1.0f, 1.0f, 1.0f); }
+Color ShellServices::frBGColor() const { return Color::colorWithCalibratedRed(1.0f, 0.97f, 0.75f); }
+Color ShellServices::frMKColor() const { return Color::colorWithCalibratedRed(0.2f, 0.2f, 0.2f); }
 
 ShellServices &shellServices()
 {

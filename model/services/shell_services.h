@@ -21,6 +21,11 @@
 class VekObject;
 class VekObjGrid;
 
+// Posted by the shell (sender none) when the measurement unit or the real-world display
+// preference changes.
+inline const QString VekRulerUnitDidChangeNotification = QStringLiteral("VekRulerUnitDidChangeNotification");
+inline const QString VekScaleBaseDidChangeNotification = QStringLiteral("VekScaleBaseDidChangeNotification");
+
 // The size of every gradient view (the gradient model's strip).
 inline constexpr Size gGradViewSize{186, 36};
 
@@ -70,6 +75,9 @@ public:
     // The preferences.
     virtual Color markerColor(int number) const;            // 1 to 5, half-transparent
     virtual int selectedUnit() const;                       // 0
+    // Whether canvases and rulers show sizes on paper (screen and document resolution
+    // taken into account).
+    virtual bool displayOnRealWorldBase() const;            // false
     virtual std::optional<Font> vekDefaultUserFont() const; // none
     virtual bool continueFindInOthers() const;              // false
 
@@ -83,6 +91,8 @@ public:
     virtual Color ctrlPtBColor() const;    // a path's first point
     virtual Color ctrlPtEColor() const;    // a path's last point
     virtual Color ctrlPtOColor() const;    // the other anchor points
+    virtual Color frBGColor() const;       // floating rulers' background ("cwFRbg")
+    virtual Color frMKColor() const;       // floating rulers' marks and labels ("cwFRmk")
 };
 
 // The installed shell, or the built-in one.
