@@ -24,6 +24,7 @@
 
 class PdfDocument;
 class VekObject;
+struct SvgImportPropertyList;
 
 // The error domain and code of a document that cannot be read.
 inline const QString VekantoErrorDomain = QStringLiteral("VekantoErrorDomain");
@@ -279,6 +280,19 @@ public:
     // Writes the file atomically: a failed write leaves the previous file intact.
     bool writeToFile(const QString &path, bool textForm, DocumentError *error) const;
     bool readFromFile(const QString &path, DocumentError *error);
+
+    // ---- SVG import (vek_document_svg_import.cpp) ----
+
+    // A new untitled document holding the drawing objects of an SVG (or gzip-compressed
+    // SVG) file, its page sized from the file's view box; null with the reason in *error
+    // when the file cannot be read or gives no object.
+    static std::unique_ptr<VekDocument> documentFromSVGFile(const QString &path, QString *error);
+    // Makes drawing objects of the import's paths and images, sizes the page from the view
+    // box, shrinks the objects onto the page when they are larger and moves them onto it;
+    // true when the document has objects afterwards.
+    bool setsvgproperties(const SvgImportPropertyList &properties);
+    // Scales every object about the centre of the bounds of all objects.
+    void scaleObjectsByX(float sx, float sy);
 
     // ---- What the objects ask that later parts answer ----
 
