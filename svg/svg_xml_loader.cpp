@@ -84,7 +84,7 @@ std::optional<QString> decodeMacRoman(const QByteArray &data)
 bool isValidUtf8(const QByteArray &data)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)decoder.decode(data);
+    const QString text = decoder.decode(data);
     return !decoder.hasError();
 }
 
