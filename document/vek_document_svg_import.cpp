@@ -189,6 +189,7 @@ bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)
         const float maxX = std::max(united.maxX(), r.maxX()), maxY = std::max(united.maxY(), r.maxY());
         united = Rect(minX, minY, maxX - minX, maxY - minY);
     };
+    std::vector<std::shared_ptr<VekObject>> made;
     for (const SvgObjectInfo &info : properties.objectInfos) {
         std::shared_ptr<VekObject> object;
         if (info.classNr == SvgPathObject && !info.bezierPath.isEmpty()) {
@@ -203,10 +204,13 @@ bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)
         // Text runs wait for text objects; they stay in the import property list.
         if (!object)
             continue;
-        object->setDocument(this, false);
-        insertObject(object, 0, false);
         unite(object->bounds());
+        made.push_back(std::move(object));
     }
+    // Each object goes in front of the ones before it (index 0 is the front): appending the
+    // objects last to first gives that order without moving the list on every insertion.
+    for (auto it = made.rbegin(); it != made.rend(); ++it)
+        insertObject(*it, int(_objects.size()), false);
     if (_objects.empty())
         return false;
 

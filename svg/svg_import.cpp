@@ -215,6 +215,20 @@ std::optional<SvgImportPropertyList> GetPropertyListFromXMLDocument(xmlDoc *docu
     result.svgViewBox = rootState.viewBox;
     result.svgFileURL = filePath;
 
+    // Infos are large: room for one per element avoids moving them while the list grows.
+    int elements = 0;
+    for (xmlNode *node = root; node && elements < SvgMaximumElements;) {
+        ++elements;
+        if (node->children) {
+            node = node->children;
+            continue;
+        }
+        while (node && node != root && !node->next)
+            node = node->parent;
+        node = node && node != root ? node->next : nullptr;
+    }
+    result.objectInfos.reserve(size_t(elements));
+
     Walk walk{{std::move(rootState)}, result};
     walk.checkElement(root);
     releaseTables(*defaults.tables);

@@ -13,11 +13,21 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 // The kind numbers of object infos; other numbers are skipped by readers.
 enum SvgObjectClass { SvgNoObject = 0, SvgImageObject = 1, SvgPathObject = 3, SvgTextObject = 7 };
+
+// A text run: its string, the attributes to draw it with and the glyph positions as written.
+struct SvgTextRun {
+    QString string;
+    TextAttributes attributes;
+    Point textTranslate;
+    std::optional<QString> textXPositionString, textYPositionString, textRotationString;
+    int textAlignment = 0;
+};
 
 struct SvgObjectInfo {
     int classNr = SvgNoObject;
@@ -33,12 +43,8 @@ struct SvgObjectInfo {
     Image image;
     Rect imageFrame;
 
-    // Text runs.
-    QString string;
-    TextAttributes attributes;
-    Point textTranslate;
-    std::optional<QString> textXPositionString, textYPositionString, textRotationString;
-    int textAlignment = 0;
+    // Text runs (held apart: most infos are paths, and infos are moved about in bulk).
+    std::shared_ptr<const SvgTextRun> text;
 
     bool isEmpty() const { return classNr == SvgNoObject; }
 };

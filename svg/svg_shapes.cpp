@@ -33,15 +33,14 @@ std::vector<std::pair<double, double>> pointPairs(const QString &value)
 
 // Fills the object info of a shape: the state, the outline, and for paths, polylines and
 // polygons the marker copies in place of the state's marker references.
-void fillShapeInfo(SvgObjectInfo &info, const SvgGraphicsState &state, BezierPath path,
-                   const std::vector<Point> *vertices)
+void fillShapeInfo(SvgObjectInfo &info, SvgGraphicsState &&state, BezierPath path, const std::vector<Point> *vertices)
 {
-    info.state = state;
     if (vertices) {
         info.markerInfos = markerPaths(state, *vertices);
-        info.state.markers.clear();
+        state.markers.clear();
         info.originalPoints = *vertices;
     }
+    info.state = std::move(state);
     info.bezierPath = std::move(path);
     info.classNr = SvgPathObject;
 }
@@ -104,14 +103,14 @@ void pathElement(const SvgAttributes &attributes, const SvgGraphicsState &parent
     SvgPathData data = dToPath(*d, state);
     if (data.path.isEmpty())
         return;
-    fillShapeInfo(info, state, std::move(data.path), &data.originalPoints);
+    fillShapeInfo(info, std::move(state), std::move(data.path), &data.originalPoints);
 }
 
 void circleElement(const SvgAttributes &attributes, const SvgGraphicsState &parent, const QString &tagName,
                    SvgObjectInfo &info)
 {
     double cx = 0, cy = 0, r = 0;
-    const SvgGraphicsState state = svgAttributePass(attributes, tagName, parent, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
+    SvgGraphicsState state = svgAttributePass(attributes, tagName, parent, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
         if (n == u"cx")
             cx = unitToPix(v, s, viewBoxWidth(s));
         else if (n == u"cy")
@@ -134,14 +133,14 @@ void circleElement(const SvgAttributes &attributes, const SvgGraphicsState &pare
     } else {
         path = cornerCurveEllipse(state.ctm, cx, cy, r, r);
     }
-    fillShapeInfo(info, state, std::move(path), nullptr);
+    fillShapeInfo(info, std::move(state), std::move(path), nullptr);
 }
 
 void ellipseElement(const SvgAttributes &attributes, const SvgGraphicsState &parent, const QString &tagName,
                     SvgObjectInfo &info)
 {
     double cx = 0, cy = 0, rx = -1, ry = -1;
-    const SvgGraphicsState state = svgAttributePass(attributes, tagName, parent, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
+    SvgGraphicsState state = svgAttributePass(attributes, tagName, parent, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
         if (n == u"cx")
             cx = unitToPix(v, s, viewBoxWidth(s));
         else if (n == u"cy")
@@ -156,7 +155,7 @@ void ellipseElement(const SvgAttributes &attributes, const SvgGraphicsState &par
     });
     if (!(rx > 0) || !(ry > 0))
         return;
-    fillShapeInfo(info, state, cornerCurveEllipse(state.ctm, cx, cy, rx, ry), nullptr);
+    fillShapeInfo(info, std::move(state), cornerCurveEllipse(state.ctm, cx, cy, rx, ry), nullptr);
 }
 
 void polylineElement(const SvgAttributes &attributes, const SvgGraphicsState &parent, const QString &tagName,
@@ -168,7 +167,7 @@ void polylineElement(const SvgAttributes &attributes, const SvgGraphicsState &pa
             list.resize(index + 1, 0);
         list[index] = value;
     };
-    const SvgGraphicsState state = svgAttributePass(attributes, tagName, parent, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
+    SvgGraphicsState state = svgAttributePass(attributes, tagName, parent, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
         if (n == u"x1")
             setAt(xs, 0, unitToPix(v, s, viewBoxWidth(s)));
         else if (n == u"y1")
@@ -205,7 +204,7 @@ void polylineElement(const SvgAttributes &attributes, const SvgGraphicsState &pa
         else
             path.lineToPoint(p);
     }
-    fillShapeInfo(info, state, std::move(path), &vertices);
+    fillShapeInfo(info, std::move(state), std::move(path), &vertices);
 }
 
 void polygonElement(const SvgAttributes &attributes, const SvgGraphicsState &parent, const QString &tagName,
@@ -214,7 +213,7 @@ void polygonElement(const SvgAttributes &attributes, const SvgGraphicsState &par
     bool rectangleMode = tagName == u"rect";
     double x = 0, y = 0, width = 0, height = 0, rx = -1, ry = -1;
     std::vector<std::pair<double, double>> points;
-    const SvgGraphicsState state = svgAttributePass(attributes, tagName, parent, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
+    SvgGraphicsState state = svgAttributePass(attributes, tagName, parent, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
         if (n == u"x") {
             x = unitToPix(v, s, viewBoxWidth(s));
             rectangleMode = true;
@@ -296,7 +295,7 @@ void polygonElement(const SvgAttributes &attributes, const SvgGraphicsState &par
         path.appendBezierPathWithPoints(mapped.data(), int(mapped.size()));
         path.closePath();
     }
-    fillShapeInfo(info, state, std::move(path), &vertices);
+    fillShapeInfo(info, std::move(state), std::move(path), &vertices);
 }
 
 SvgObjectInfo elementToObjInfo(const QString &name, const SvgAttributes &attributes, const SvgGraphicsState &state)

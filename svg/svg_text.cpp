@@ -323,13 +323,15 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
     }
 
     info.classNr = SvgTextObject;
-    info.string = text;
-    info.attributes = attributes;
-    info.textTranslate = state.translate;
-    info.textXPositionString = xText;
-    info.textYPositionString = yText;
-    info.textRotationString = rotateText;
-    info.textAlignment = state.textAnchor;
+    auto run = std::make_shared<SvgTextRun>();
+    run->string = text;
+    run->attributes = attributes;
+    run->textTranslate = state.translate;
+    run->textXPositionString = xText;
+    run->textYPositionString = yText;
+    run->textRotationString = rotateText;
+    run->textAlignment = state.textAnchor;
+    info.text = std::move(run);
     state.textGraphic = true;
     state.currentPoint = Point(float(xs.front() + (endX - sx * xs.front()) / sx),
                                float(ys.front() + (endY - sy * ys.front()) / sy));

@@ -54,7 +54,7 @@ TEST(SvgDocumentImport, PathEntries)
     one.state.fillColor = SvgPaint{std::nullopt, gradient({0.5f})};
     SvgObjectInfo text;
     text.classNr = SvgTextObject;
-    text.string = QStringLiteral("not yet");
+    text.text = std::make_shared<SvgTextRun>(SvgTextRun{QStringLiteral("not yet"), {}, {}, {}, {}, {}, 0});
 
     VekDocument document;
     ASSERT_TRUE(document.setsvgproperties(listOf({scaled, three, one, text})));

@@ -192,17 +192,17 @@ TEST(SvgWalk, TextRuns)
     ASSERT_EQ(runs.size(), 3u);
     // Runs in the order they closed, the text's own last; a blank ending one run is written
     // at the start of the next.
-    EXPECT_EQ(runs[0]->string, " big");
-    EXPECT_EQ(runs[1]->string, " world");
-    EXPECT_EQ(runs[2]->string, "Hello");
-    EXPECT_EQ(runs[1]->textXPositionString.value_or(""), "5 5 5");
+    EXPECT_EQ(runs[0]->text->string, " big");
+    EXPECT_EQ(runs[1]->text->string, " world");
+    EXPECT_EQ(runs[2]->text->string, "Hello");
+    EXPECT_EQ(runs[1]->text->textXPositionString.value_or(""), "5 5 5");
     // Each run continues where the previous one ended, also across the blank between them.
     EXPECT_GT(runs[0]->state.currentPoint.x, 10);
     EXPECT_GT(runs[1]->state.currentPoint.x, runs[0]->state.currentPoint.x);
 
     const auto preserved = importSvgText(svg("<text xml:space=\"preserve\">a\tb  c</text>"));
     ASSERT_FALSE(preserved.objectInfos.empty());
-    EXPECT_EQ(preserved.objectInfos.back().string, "a b  c");
+    EXPECT_EQ(preserved.objectInfos.back().text->string, "a b  c");
     // A zero font size makes no run.
     const auto zero = importSvgText(svg(R"x(<text font-size="0">x</text>)x"));
     EXPECT_TRUE(zero.objectInfos.empty());
