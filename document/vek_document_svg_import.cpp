@@ -5,9 +5,12 @@
 #include "model/services/canvas_services.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_path.h"
+#include "model/vek_obj_text.h"
+#include "platform/text/text_drawing.h"
 #include "platform/foundation/archiving.h"
 #include "svg/svg_definitions.h"
 #include "svg/svg_import.h"
+#include "svg/svg_scanner.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -101,6 +104,72 @@ std::shared_ptr<VekObject> pathObject(const SvgObjectInfo &info)
         object->setDashInfo(dashInfo);
     }
     return object;
+}
+
+QStringList positionList(const std::optional<QString> &text)
+{
+    return text ? text->split(u' ', Qt::SkipEmptyParts) : QStringList();
+}
+
+float listValue(const QStringList &list, qsizetype k) { return float(svgLeadingDouble(list.at(k))); }
+
+std::shared_ptr<VekObjText> textObject(const AttributedString &text, const Rect &bounds)
+{
+    auto object = VekObjText::create();
+    object->setContents(text);
+    object->setBounds(bounds);
+    object->setToNaturalSize();
+    return object;
+}
+
+// The text objects of a text run: one object, or one per glyph when the run places its
+// glyphs one by one. The accumulated rotation is in radians; objects turn in degrees.
+std::vector<std::shared_ptr<VekObject>> textObjects(const SvgObjectInfo &info)
+{
+    std::vector<std::shared_ptr<VekObject>> objects;
+    const SvgTextRun &run = *info.text;
+    if (run.string.isEmpty())
+        return objects;
+    const AttributedString text(run.string, run.attributes);
+    const double rotate = info.state.rotate * 180 / M_PI;
+    const Point t = run.textTranslate;
+    const QStringList xs = positionList(run.textXPositionString), ys = positionList(run.textYPositionString);
+    const QStringList rotations = positionList(run.textRotationString);
+    if ((xs.size() > 1 || ys.size() > 1) && !xs.isEmpty() && !ys.isEmpty()) {
+        const Size whole = attributedStringSize(text);
+        float x = t.x, y = t.y - whole.height;
+        const qsizetype count = std::min<qsizetype>(text.length(), std::max(xs.size(), ys.size()));
+        for (qsizetype k = 0; k < count; ++k) {
+            const AttributedString glyph = text.substring(TextRange{int(k), 1});
+            const Size size = attributedStringSize(glyph);
+            if (k < xs.size())
+                x = t.x + listValue(xs, k);
+            if (k < ys.size())
+                y = t.y + listValue(ys, k);
+            auto object = textObject(glyph, Rect(x, y, size.width + 12.0f, size.height));
+            // Glyphs beyond the rotation list keep the run's own rotation.
+            const double angle = k < rotations.size() ? listValue(rotations, k) : rotate;
+            if (angle != 0)
+                object->setRotation(float(angle), Point(x + size.width * 0.5f, y + size.height * 0.5f), false);
+            objects.push_back(object);
+        }
+        return objects;
+    }
+    const Size size = attributedStringSize(text);
+    float x = xs.size() == 1 ? listValue(xs, 0) : t.x;
+    const float y = ys.size() == 1 ? listValue(ys, 0) : t.y;
+    if (info.state.writingDirection == 1)
+        x -= size.width;
+    auto object = textObject(text, Rect(x, y, size.width + 12.0f, size.height));
+    const Rect b = object->bounds();
+    if (rotate != 0)
+        object->setRotation(float(rotate), Point(b.origin.x + b.size.width / 2, b.origin.y + b.size.height / 2), false);
+    if (info.state.skewX != 0)
+        object->setSkewX(float(info.state.skewX), false);
+    if (info.state.skewY != 0)
+        object->setSkewY(float(info.state.skewY), false);
+    objects.push_back(object);
+    return objects;
 }
 
 // The bytes of an SVG file, unpacked when gzip-compressed (.svgz); nothing beyond the size
@@ -201,7 +270,12 @@ bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)
             image->setImage(info.image);
             object = image;
         }
-        // Text runs wait for text objects; they stay in the import property list.
+        if (info.classNr == SvgTextObject && info.text) {
+            // Text objects do not count towards the area fitted onto the page.
+            for (auto &text : textObjects(info))
+                made.push_back(std::move(text));
+            continue;
+        }
         if (!object)
             continue;
         unite(object->bounds());

@@ -54,12 +54,13 @@ TEST(SvgDocumentImport, PathEntries)
     one.state.fillColor = SvgPaint{std::nullopt, gradient({0.5f})};
     SvgObjectInfo text;
     text.classNr = SvgTextObject;
-    text.text = std::make_shared<SvgTextRun>(SvgTextRun{QStringLiteral("not yet"), {}, {}, {}, {}, {}, 0});
+    text.text = std::make_shared<SvgTextRun>(SvgTextRun{QStringLiteral("words"), {}, {}, {}, {}, {}, 0});
 
     VekDocument document;
     ASSERT_TRUE(document.setsvgproperties(listOf({scaled, three, one, text})));
-    ASSERT_EQ(document.objects().size(), 3u);   // text waits for text objects
-    const auto &objects = document.objects();   // front to back
+    ASSERT_EQ(document.objects().size(), 4u);
+    EXPECT_EQ(document.objects()[0]->className(), "VekObjText");
+    const std::vector<std::shared_ptr<VekObject>> objects(document.objects().begin() + 1, document.objects().end());
     EXPECT_FLOAT_EQ(objects[2]->lineWidth(), 4);
     EXPECT_EQ(objects[1]->objGradientType(), GradientLinear);
     EXPECT_EQ(objects[1]->heldGradientColors().count(), 3);
@@ -69,8 +70,17 @@ TEST(SvgDocumentImport, PathEntries)
     EXPECT_FALSE(document.isDocumentEdited());
 
     VekDocument empty;
-    EXPECT_FALSE(empty.setsvgproperties(listOf({text})));
     EXPECT_FALSE(empty.setsvgproperties(SvgImportPropertyList()));
+
+    // Glyphs placed one by one become one object each; a single position, one object.
+    SvgObjectInfo glyphs = text;
+    glyphs.text = std::make_shared<SvgTextRun>(SvgTextRun{QStringLiteral("abc"), {}, Point(100, 50), QStringLiteral("10 20 30"), QStringLiteral("5"), {}, 0});
+    VekDocument perGlyph;
+    ASSERT_TRUE(perGlyph.setsvgproperties(listOf({glyphs})));
+    ASSERT_EQ(perGlyph.objects().size(), 3u);
+    EXPECT_FLOAT_EQ(perGlyph.objects()[2]->bounds().origin.x, 110);   // first glyph, at the back
+    EXPECT_FLOAT_EQ(perGlyph.objects()[0]->bounds().origin.x, 130);
+    EXPECT_FLOAT_EQ(perGlyph.objects()[0]->bounds().origin.y, 55);
 }
 
 TEST(SvgDocumentImport, PageFromViewBoxAndFitting)

@@ -204,7 +204,13 @@ const Fixture fixtures[] = {
          expectRect(o[1]->bounds(), Rect(100, 100, 50, 50));
      }},
     {"markers.svg", 1, [](const auto &o) { EXPECT_EQ(kinds(o[0]->bezierPath()), "MLL"); }},
-    {"text.svg", 1, [](const auto &o) { expectRect(o[0]->bounds(), Rect(10, 100, 20, 20)); }},
+    {"text.svg", 4, [](const auto &o) {
+         // The runs in the order they closed (the text element's own last), then the rectangle.
+         EXPECT_EQ(o[0]->className(), "VekObjText");
+         EXPECT_EQ(o[2]->className(), "VekObjText");
+         EXPECT_FLOAT_EQ(o[2]->bounds().origin.x, 10);
+         expectRect(o[3]->bounds(), Rect(10, 100, 20, 20));
+     }},
 };
 
 } // namespace

@@ -38,7 +38,7 @@ const Comparison comparisons[] = {
      "a gradient object spans its bounds: user-space coordinates and the reflect and repeat spreads are not kept"},
     {"clip_path.svg", "the document reads no clip path from the import: the clipped rectangle is drawn whole"},
     {"markers.svg", "marker copies travel in the import but the document makes no objects of them"},
-    {"text.svg", "text runs become objects only once text boxes exist; only the rectangle is drawn"},
+    {"text.svg", "a text object's box takes the run's y as its top, where SVG puts the baseline: the text sits lower"},
 };
 
 void compare(const QString &path, const char *expectedDifference)
