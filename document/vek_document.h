@@ -25,6 +25,7 @@
 
 class PdfDocument;
 class VekObject;
+struct SvgImportPropertyList;
 
 // The error domain and code of a document that cannot be read.
 inline const QString VekantoErrorDomain = QStringLiteral("VekantoErrorDomain");
@@ -293,6 +294,19 @@ public:
     // size, shadow, print settings, pages and objects, window frame. Values of the wrong
     // kind are passed over; the import never fails.
     void readinQomtContents(const PropertyList &contents);
+
+    // ---- SVG import (vek_document_svg_import.cpp) ----
+
+    // A new untitled document holding the drawing objects of an SVG (or gzip-compressed
+    // SVG) file, its page sized from the file's view box; null with the reason in *error
+    // when the file cannot be read or gives no object.
+    static std::unique_ptr<VekDocument> documentFromSVGFile(const QString &path, QString *error);
+    // Makes drawing objects of the import's paths and images, sizes the page from the view
+    // box, shrinks the objects onto the page when they are larger and moves them onto it;
+    // true when the document has objects afterwards.
+    bool setsvgproperties(const SvgImportPropertyList &properties);
+    // Scales every object about the centre of the bounds of all objects.
+    void scaleObjectsByX(float sx, float sy);
 
     // ---- What the objects ask that later parts answer ----
 

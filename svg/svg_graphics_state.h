@@ -1,0 +1,154 @@
+// The SVG importer's graphics state: everything an element inherits (paint, stroke, font and
+// text settings, the current transform, the clip, markers), and the tables that every state
+// of one import shares (style rules, definitions, colour profiles).
+//
+// A state is a plain value: deriving a child state copies it. The shared tables sit behind
+// one shared pointer, so a style rule or definition added while handling any element is seen
+// by every element handled after it. Marker references are per state (a marker named on a
+// group reaches the group's descendants only, never later siblings).
+#pragma once
+
+#include "platform/color/color.h"
+#include "platform/geometry/bezier_path.h"
+#include "platform/geometry/geometry.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <libxml/tree.h>
+
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+struct SvgDefinition;
+using SvgDefinitionRef = std::shared_ptr<SvgDefinition>;
+
+// A transform in SVG terms (a b c d e f) stored as m11 = a, m12 = c, m21 = b, m22 = d,
+// tX = e, tY = f; a point maps to (m11 x + m12 y + tX, m21 x + m22 y + tY), in floats.
+struct SvgMatrix {
+    float m11 = 1, m12 = 0, m21 = 0, m22 = 1, tX = 0, tY = 0;
+    Point map(double x, double y) const
+    {
+        const float fx = float(x), fy = float(y);
+        return Point(m11 * fx + m12 * fy + tX, m21 * fx + m22 * fy + tY);
+    }
+    bool isIdentity() const { return m11 == 1 && m12 == 0 && m21 == 0 && m22 == 1 && tX == 0 && tY == 0; }
+};
+
+// A fill or stroke: a colour, or a paint server (gradient or pattern definition).
+struct SvgPaint {
+    std::optional<Color> color;
+    SvgDefinitionRef server;
+    bool isColor() const { return color.has_value(); }
+};
+
+// The colour handling images ask for: a named profile's ICC data (empty: sRGB) and intent.
+struct SvgImageColorSpace {
+    QByteArray iccProfile;
+    QString renderingIntent = QStringLiteral("auto");
+};
+
+// Style rules: selector text to declaration text, in the order they were first stored.
+class SvgStyleSheet {
+public:
+    bool isEmpty() const { return m_rules.empty(); }
+    // A later rule with the same selector replaces the earlier one whole.
+    void setRule(const QString &selector, const QString &declarations);
+    const QString *find(const QString &selector) const;
+    const std::vector<std::pair<QString, QString>> &rules() const { return m_rules; }
+
+private:
+    std::vector<std::pair<QString, QString>> m_rules;
+    QHash<QString, size_t> m_index;
+};
+
+// What every state of one import shares.
+struct SvgImportTables {
+    SvgStyleSheet styles;
+    QHash<QString, SvgDefinitionRef> defs;
+    QHash<QString, SvgImageColorSpace> colorProfiles;
+    // Holder of the elements that definitions and use copies rebuild, freed with the import.
+    xmlNode *holder = nullptr;
+    // Resource guards: `use` instances made and marker copies placed so far.
+    int useInstances = 0;
+    int markerDepth = 0;
+    int clipDepth = 0;
+    // Elements being instantiated by `use` (a chain that meets itself is cut).
+    QStringList useChain;
+    // White-space status of text runs (0 chunk start, 1 after a visible character, 2 blank pending).
+    int whiteSpaceStatus = 0;
+};
+
+struct SvgMarkerReference {
+    QString property;   // "marker", "marker-start", "marker-mid", "marker-end"
+    SvgDefinitionRef marker;
+};
+
+struct SvgGraphicsState {
+    std::shared_ptr<SvgImportTables> tables;
+
+    QString fileURL;   // the SVG file's path; empty when none was given
+    Rect bounds{0, 0, 640, 480};
+    std::optional<Rect> viewBox;
+    float strokeWidth = 1;
+    float strokeOpacity = 1;
+    float fillOpacity = 1;
+    std::optional<float> stopOpacity, floodOpacity;
+    int lineCap = 0;
+    int lineJoin = 0;
+    float miterLimit = 4;
+    int fillRule = 0;
+    std::vector<float> dashArray;
+    float dashOffset = 0;
+
+    float fontSize = 12;
+    QString fontStyle = QStringLiteral("normal");
+    int fontWeight = 5;
+    QStringList fontFamily{QStringLiteral("Helvetica")};
+    QString fontName = QStringLiteral("Helvetica");
+    float obliqueness = 0;
+    bool fontChanged = false;
+    float fontStretch = 0;
+    float baselineOffset = 0;
+    QString kerning = QStringLiteral("auto");
+    float letterSpacing = 0;
+    int superscript = 0;
+    int textAnchor = 0;   // text alignment: 0 start (left), 2 middle (centre), 1 end (right)
+
+    SvgMatrix ctm;
+    double scaleX = 1, scaleY = 1, rotate = 0, skewX = 0, skewY = 0;
+    Point translate;
+
+    Point currentPoint;
+    BezierPath clipPath;
+    int clipRule = 0;
+    std::vector<SvgMarkerReference> markers;
+    bool xmlSpace = true;   // true: default white-space handling; false: preserve
+    bool unicodeBidi = false;
+    SvgPaint strokeColor;
+    SvgPaint fillColor;
+    int writingDirection = -1;
+    Color currentColor;
+    SvgImageColorSpace imageColorSpace;
+
+    std::optional<QString> className;   // class of an enclosing group, for descendant rules
+    bool textGraphic = false;           // inside a text element that produced a run
+
+    std::optional<bool> textDecoration, underline, overline, linethrough, blink;
+    std::optional<Color> textDecorateFillColor, textDecorateStrokeColor;
+    SvgDefinitionRef filter;
+    bool enableBackground = false;
+
+    // The state before the root element.
+    static SvgGraphicsState defaults(const QString &fileURL);
+    // Resets the transform entries to the identity.
+    void resetTransform();
+};
+
+// An RGB colour of the import (all parsed colours are made in calibrated RGB).
+Color svgColor(float red, float green, float blue, float alpha = 1);
+// The colour with another alpha.
+Color svgColorWithAlpha(const Color &color, float alpha);

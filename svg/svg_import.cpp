@@ -1,0 +1,242 @@
+// The element walk: dispatch of each element to its handler, the graphics-state stack, the
+// order of object infos, and the import driver.
+#include "svg/svg_import.h"
+
+#include "svg/svg_definitions.h"
+#include "svg/svg_shapes.h"
+#include "svg/svg_image.h"
+#include "svg/svg_text.h"
+#include "svg/svg_viewport.h"
+
+#include <QHash>
+
+namespace {
+
+enum class Tag {
+    Other, Desc, Title, Defs, Path, Text, Rect, Circle, Ellipse, Line, Polyline, Polygon, Use, Image, Svg, G,
+    Style, Symbol, Marker, ClipPath, LinearGradient, RadialGradient, Pattern, Filter, ColorProfile, TextPath,
+    Tref, Tspan
+};
+
+Tag tagOf(const QString &name)
+{
+    static const QHash<QString, Tag> tags = {
+        {"desc", Tag::Desc}, {"title", Tag::Title}, {"defs", Tag::Defs}, {"path", Tag::Path}, {"text", Tag::Text},
+        {"rect", Tag::Rect}, {"circle", Tag::Circle}, {"ellipse", Tag::Ellipse}, {"line", Tag::Line},
+        {"polyline", Tag::Polyline}, {"polygon", Tag::Polygon}, {"use", Tag::Use}, {"image", Tag::Image},
+        {"svg", Tag::Svg}, {"g", Tag::G}, {"style", Tag::Style}, {"symbol", Tag::Symbol}, {"marker", Tag::Marker},
+        {"clipPath", Tag::ClipPath}, {"linearGradient", Tag::LinearGradient},
+        {"radialGradient", Tag::RadialGradient}, {"pattern", Tag::Pattern}, {"filter", Tag::Filter},
+        {"color-profile", Tag::ColorProfile}, {"textPath", Tag::TextPath}, {"tref", Tag::Tref},
+        {"tspan", Tag::Tspan},
+    };
+    return tags.value(name, Tag::Other);
+}
+
+bool isTextContent(Tag tag) { return tag == Tag::Text || tag == Tag::Tspan || tag == Tag::Tref || tag == Tag::TextPath; }
+
+struct Walk {
+    std::vector<SvgGraphicsState> stack;
+    SvgImportPropertyList &result;
+    std::vector<SvgObjectInfo> pendingText;   // runs of the open text element
+    int elements = 0;
+    int depth = 0;
+
+    void collectInfo(xmlNode *element);
+    void checkElement(xmlNode *element);
+    void append(SvgObjectInfo &&info)
+    {
+        if (!info.isEmpty())
+            result.objectInfos.push_back(std::move(info));
+    }
+};
+
+void Walk::checkElement(xmlNode *element)
+{
+    // A snapshot of the children: handlers may add to the tree while it is walked.
+    std::vector<xmlNode *> children;
+    for (xmlNode *child = element->children; child; child = child->next)
+        if (child->type == XML_ELEMENT_NODE)
+            children.push_back(child);
+    for (xmlNode *child : children)
+        collectInfo(child);
+}
+
+void Walk::collectInfo(xmlNode *element)
+{
+    if (++elements > SvgMaximumElements || depth >= SvgMaximumDepth)
+        return;
+    ++depth;
+    const QString name = svgQualifiedName(element);
+    const Tag tag = tagOf(name);
+    const SvgAttributes attributes = svgAttributes(element);
+    const SvgGraphicsState &top = stack.back();
+    SvgImportTables &tables = *top.tables;
+    SvgObjectInfo info;
+    std::optional<SvgGraphicsState> pushed;
+    bool walkChildren = true;
+    QString useId;
+
+    switch (tag) {
+    case Tag::Desc:
+        if (!result.svgDesc)
+            result.svgDesc = svgTextContent(element);
+        break;
+    case Tag::Title:
+        if (!result.svgTitle)
+            result.svgTitle = svgTextContent(element);
+        break;
+    case Tag::Defs:
+        defsElement(element, top);
+        walkChildren = false;
+        break;
+    case Tag::Path: case Tag::Rect: case Tag::Polygon: case Tag::Circle: case Tag::Ellipse: case Tag::Line:
+    case Tag::Polyline: case Tag::Image:
+        if (!attributes.empty()) {
+            info = elementToObjInfo(name, attributes, top);
+            append(std::move(info));
+        }
+        break;
+    case Tag::Text: case Tag::Tspan:
+        pushed = textElement(element, top, info);
+        break;
+    case Tag::Tref:
+        pushed = trefElement(element, top, info);
+        break;
+    case Tag::TextPath:
+        pushed = textPathElement(element, top, info);
+        break;
+    case Tag::Use:
+        if (!attributes.empty())
+            useElement(attributes, top, element);
+        break;
+    case Tag::Svg:
+        if (!attributes.empty())
+            pushed = svgElement(attributes, top, true);
+        break;
+    case Tag::G:
+        if (!attributes.empty()) {
+            pushed = gElement(attributes, top);
+            for (const auto &[n, v] : attributes)
+                if (n == u"data-vek-use")
+                    useId = v;
+        }
+        break;
+    case Tag::Style:
+        for (const auto &[selector, declarations] : styleElement(element))
+            tables.styles.setRule(selector, declarations);
+        walkChildren = false;
+        break;
+    case Tag::Symbol:
+        // A symbol is only drawn through `use`: it is filed wherever it stands.
+    case Tag::ClipPath: case Tag::LinearGradient: case Tag::RadialGradient: case Tag::Pattern:
+        if (auto entry = symbolElement(element, top))
+            tables.defs.insert(entry->first, entry->second);
+        walkChildren = false;
+        break;
+    case Tag::Marker:
+        if (auto entry = markerElement(element, top))
+            tables.defs.insert(entry->first, entry->second);
+        walkChildren = false;
+        break;
+    case Tag::Filter:
+        if (auto entry = filterElement(element, top))
+            tables.defs.insert(entry->first, entry->second);
+        walkChildren = false;
+        break;
+    case Tag::ColorProfile:
+        if (auto entry = colorProfileElement(element, top))
+            tables.colorProfiles.insert(entry->first, entry->second);
+        walkChildren = false;
+        break;
+    case Tag::Other:
+        break;
+    }
+
+    if (pushed)
+        stack.push_back(std::move(*pushed));
+    if (!useId.isEmpty())
+        tables.useChain.append(useId);
+    if (walkChildren)
+        checkElement(element);
+    if (!useId.isEmpty())
+        tables.useChain.removeLast();
+    if (pushed) {
+        const SvgGraphicsState &popped = stack.back();
+        // Text content passes its pen position back, also when it made no run of its own
+        // (the white space between two runs), so the next run continues where text ended.
+        const Point next = isTextContent(tag) ? popped.currentPoint : Point();
+        if (!info.isEmpty() && info.classNr == SvgTextObject)
+            pendingText.push_back(std::move(info));
+        stack.pop_back();
+        stack.back().currentPoint = next;
+        if (tag == Tag::Text) {
+            for (SvgObjectInfo &run : pendingText)
+                result.objectInfos.push_back(std::move(run));
+            pendingText.clear();
+            tables.whiteSpaceStatus = 0;
+        }
+    }
+    --depth;
+}
+
+// Definitions hold states that hold the shared tables: emptying the tables at the end of
+// an import breaks those cycles, so everything of the import is freed with the result.
+void releaseTables(SvgImportTables &tables)
+{
+    for (const SvgDefinitionRef &definition : std::as_const(tables.defs)) {
+        definition->state.reset();
+        definition->elements.clear();
+    }
+    tables.defs.clear();
+    if (tables.holder) {
+        xmlFreeNode(tables.holder);
+        tables.holder = nullptr;
+    }
+}
+
+} // namespace
+
+std::optional<SvgImportPropertyList> GetPropertyListFromXMLDocument(xmlDoc *document, const QString &filePath)
+{
+    if (!document)
+        return std::nullopt;
+    xmlNode *root = xmlDocGetRootElement(document);
+    if (!root)
+        return std::nullopt;
+    SvgImportPropertyList result;
+    SvgGraphicsState defaults = SvgGraphicsState::defaults(filePath);
+    defaults.tables->holder = xmlNewDocNode(document, nullptr, reinterpret_cast<const xmlChar *>("holder"), nullptr);
+
+    SvgGraphicsState rootState = svgElement(svgAttributes(root), defaults, false);
+    result.bounds = rootState.bounds;
+    result.svgScaleX = rootState.scaleX;
+    result.svgScaleY = rootState.scaleY;
+    result.svgViewBox = rootState.viewBox;
+    result.svgFileURL = filePath;
+
+    // Infos are large: room for one per element avoids moving them while the list grows.
+    int elements = 0;
+    for (xmlNode *node = root; node && elements < SvgMaximumElements;) {
+        ++elements;
+        if (node->children) {
+            node = node->children;
+            continue;
+        }
+        while (node && node != root && !node->next)
+            node = node->parent;
+        node = node && node != root ? node->next : nullptr;
+    }
+    result.objectInfos.reserve(size_t(elements));
+
+    Walk walk{{std::move(rootState)}, result};
+    walk.checkElement(root);
+    releaseTables(*defaults.tables);
+    return result;
+}
+
+std::optional<SvgImportPropertyList> svgPropertyListFromData(const QByteArray &data, const QString &filePath)
+{
+    const SvgXmlDocument document = MakeXMLDocumentWithData(data);
+    return GetPropertyListFromXMLDocument(document.get(), filePath);
+}

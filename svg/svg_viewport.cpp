@@ -1,0 +1,148 @@
+// Viewports and groups.
+#include "svg/svg_viewport.h"
+
+#include "platform/foundation/c_locale.h"
+#include "svg/svg_geometry.h"
+#include "svg/svg_scanner.h"
+#include "svg/svg_styles.h"
+#include "svg/svg_text.h"
+
+namespace {
+
+std::optional<Rect> readViewBox(const QString &value)
+{
+    SvgScanner scanner(value, u"");
+    double numbers[4];
+    int count = 0;
+    while (count < 4) {
+        if (count > 0) {
+            const QStringView rest = scanner.remaining();
+            qsizetype i = 0;
+            while (i < rest.size() && !QStringView(u"0123456789-+.").contains(rest[i]))
+                ++i;
+            scanner.setLocation(scanner.location() + i);
+        }
+        const auto n = scanner.scanDouble();
+        if (!n)
+            break;
+        numbers[count++] = *n;
+    }
+    if (count == 0)
+        return std::nullopt;
+    for (int i = count; i < 4; ++i)
+        numbers[i] = numbers[count - 1];
+    return Rect(float(numbers[0]), float(numbers[1]), float(numbers[2]), float(numbers[3]));
+}
+
+} // namespace
+
+SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsState &current, bool nested)
+{
+    SvgGraphicsState state = current;
+    const double bw = current.bounds.size.width, bh = current.bounds.size.height;
+    double x = 0, y = 0, width = bw, height = bh;
+    std::optional<Rect> viewBox = current.viewBox;
+    bool viewBoxSet = false;
+    QString align = QStringLiteral("xMidYMid"), meetOrSlice = QStringLiteral("meet");
+    for (const auto &[name, value] : attributes) {
+        if (name == u"x") {
+            if (current.viewBox)
+                x = unitToPix(value, current, current.viewBox->size.width);
+        } else if (name == u"y") {
+            if (current.viewBox)
+                y = unitToPix(value, current, current.viewBox->size.height);
+        } else if (name == u"width") {
+            width = unitToPix(value, current, bw);
+        } else if (name == u"height") {
+            height = unitToPix(value, current, bh);
+        } else if (name == u"viewBox") {
+            if (const auto vb = readViewBox(value)) {
+                viewBox = vb;
+                viewBoxSet = true;
+            }
+        } else if (name == u"preserveAspectRatio") {
+            const QStringList words = value.simplified().split(u' ', Qt::SkipEmptyParts);
+            if (!words.isEmpty())
+                align = words[0];
+            meetOrSlice = words.size() > 1 ? words[1] : QString();
+        }
+    }
+    double sx, sy, tx, ty;
+    if (viewBoxSet && viewBox->size.width > 0 && viewBox->size.height > 0) {
+        const Rect &vb = *viewBox;
+        sx = width / vb.size.width;
+        sy = height / vb.size.height;
+        if (align == u"none") {
+            tx = x - vb.origin.x * sx;
+            ty = y - vb.origin.y * sy;
+        } else {
+            const double s = meetOrSlice == u"slice" ? std::max(sx, sy) : std::min(sx, sy);
+            static const QStringList aligns = {"xMinYMin", "xMinYMid", "xMinYMax", "xMidYMin", "xMidYMid",
+                                               "xMidYMax", "xMaxYMin", "xMaxYMid", "xMaxYMax"};
+            if (!aligns.contains(align))
+                align = QStringLiteral("xMidYMid");
+            const QStringView xPart = QStringView(align).mid(1, 3), yPart = QStringView(align).mid(5, 3);
+            tx = xPart == u"Min" ? x - vb.origin.x * s
+                 : xPart == u"Mid" ? (x + width * 0.5) - (vb.origin.x + vb.size.width * 0.5) * s
+                                   : (x + width) - (vb.origin.x + vb.size.width) * s;
+            ty = yPart == u"Min" ? y - vb.origin.y * s
+                 : yPart == u"Mid" ? (y + height * 0.5) - (vb.origin.y + vb.size.height * 0.5) * s
+                                   : (y + height) - (vb.origin.y + vb.size.height) * s;
+            sx = sy = s;
+        }
+    } else if (viewBoxSet) {
+        // A view box of zero (or negative) size shows nothing.
+        sx = sy = 0;
+        tx = x;
+        ty = y;
+    } else {
+        // Without a view box the content keeps the enclosing scale (already in the matrix).
+        sx = sy = 1;
+        tx = x;
+        ty = y;
+        if (!viewBox)
+            viewBox = Rect(0, 0, float(width), float(height));
+    }
+    if (nested) {
+        BezierPath clip;
+        const Point corners[4] = {current.ctm.map(x, y), current.ctm.map(x + width, y),
+                                  current.ctm.map(x + width, y + height), current.ctm.map(x, y + height)};
+        clip.appendBezierPathWithPoints(corners, 4);
+        clip.closePath();
+        state.clipPath = clip;
+    }
+    state = svgTransform(formatC("translate(%.9g %.9g) scale(%.9g %.9g)", tx, ty, sx, sy), state);
+    state.bounds = Rect(float(x), float(y), float(width), float(height));
+    state.scaleX = sx * current.scaleX;
+    state.scaleY = sy * current.scaleY;
+    state.viewBox = viewBox;
+    return state;
+}
+
+SvgGraphicsState gElement(const SvgAttributes &attributes, const SvgGraphicsState &current)
+{
+    SvgGraphicsState state = current;
+    for (const auto &[name, value] : attributes) {
+        const QString selector = QLatin1Char('[') + name + QStringLiteral("=\"") + value + QStringLiteral("\"]");
+        if (const QString *rule = state.tables->styles.find(selector))
+            cssStyle(QString(*rule), state);
+        if (name == u"id") {
+            if (const QString *rule = state.tables->styles.find(QLatin1Char('#') + value))
+                cssStyle(QString(*rule), state);
+        } else if (name == u"class") {
+            if (classSearch(value, QStringLiteral("g"), state) || !state.className)
+                state.className = value;
+        } else if (name == u"style") {
+            cssStyle(value, state);
+        } else if (name == u"transform") {
+            state = svgTransform(value, state);
+        } else {
+            xmlStyle(name, value, state);
+        }
+    }
+    if (state.fontChanged) {
+        fontWithGstate(state);
+        state.fontChanged = false;
+    }
+    return state;
+}
