@@ -10,13 +10,10 @@
 #include <QString>
 #include <QStringList>
 
+#include "model/services/shell_services.h"
+
 class UserDefaults;
 
-// Posted (sender: none) when the ruler unit, the grid scale or the real-world scale base
-// preference changes.
-inline const QString VekRulerUnitDidChangeNotification = QStringLiteral("VekRulerUnitDidChange");
-inline const QString VekGridScaleDidChangeNotification = QStringLiteral("VekGridScaleDidChange");
-inline const QString VekScaleBaseDidChangeNotification = QStringLiteral("VekScaleBaseDidChange");
 
 class VekPreferences {
 public:

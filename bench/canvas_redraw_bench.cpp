@@ -219,7 +219,7 @@ void BM_FullRedrawOneImage(benchmark::State &state)
         GraphicsContext::Scope scope(context);
         RenderRequest request;
         request.dirty = canvas.rectForPage(1);
-        drawDocumentPages(p.doc, canvas, [](int) {}, request);
+        drawDocumentPages(p.doc, canvas, request);
         total += millisecondsSince(start);
     }
     const double n = double(state.iterations());

@@ -62,7 +62,7 @@ double importAndDraw(const QString &path)
         OffscreenCanvas canvas(*document);
         RenderRequest request;
         request.dirty = Rect(0, 0, page.width, page.height);
-        drawDocumentPages(*document, canvas, [&](int p) { canvas.setDrawingPage(p); }, request);
+        drawDocumentPages(*document, canvas, request);
     }
     return timer.nsecsElapsed() / 1e9;
 }

@@ -122,8 +122,7 @@ void drawObjectOnPage(GraphicsContext &context, VekDocument &document, CanvasSer
 
 } // namespace
 
-void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::function<void(int)> &setDrawingPage,
-                       const RenderRequest &request)
+void drawDocumentPages(VekDocument &document, CanvasServices &view, const RenderRequest &request)
 {
     GraphicsContext *context = GraphicsContext::current();
     if (!context)
@@ -160,7 +159,6 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::f
             pages.push_back({page, pageRect});
     const auto setPage = [&](int page) {
         setDrawingPageOnThisThread(page);
-        setDrawingPage(page);
     };
     // Each page's background, and on screen what lies over it (grid, page frame), under
     // every object.
@@ -211,5 +209,4 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::f
         }
     }
     setDrawingPageOnThisThread(0);
-    setDrawingPage(0);
 }

@@ -34,6 +34,5 @@ struct RenderRequest {
 };
 
 // The page being drawn (0 when drawing ends), which the objects ask the canvas while they
-// draw, is kept for the calling thread (drawing_page.h) and also handed to `setDrawingPage`.
-void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::function<void(int)> &setDrawingPage,
-                       const RenderRequest &request);
+// draw, is kept for the calling thread (drawing_page.h).
+void drawDocumentPages(VekDocument &document, CanvasServices &view, const RenderRequest &request);

@@ -54,7 +54,7 @@ void drawTile(VekDocument &document, CanvasServices &view, RenderRequest request
     const QRectF canvas = QRectF(tile).adjusted(-1, -1, 1, 1);
     request.dirty = Rect(float(canvas.x() / scale), float(canvas.y() / scale), float(canvas.width() / scale),
                          float(canvas.height() / scale));
-    drawDocumentPages(document, view, [](int) {}, request);
+    drawDocumentPages(document, view, request);
 }
 
 } // namespace

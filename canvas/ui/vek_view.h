@@ -12,6 +12,7 @@
 #pragma once
 
 #include "canvas/canvas_command_context.h"
+#include "canvas/drawing_page.h"
 #include "model/services/canvas_services.h"
 #include "model/services/cursor_rect.h"
 
@@ -160,7 +161,7 @@ public:
     Rect rectForPage(int page) const override;
     int pageIncludingPoint(Point p) const override;
     int pageOfLocation(Point p) const override;
-    int drawingPage() const override { return m_drawingPage; }
+    int drawingPage() const override { return drawingPageOnThisThread(); }
     int currentPage() const override { return m_currentPage; }
     int numberOfPages() const override;
     Point convertRelativeToPage(Point p) const override;
@@ -236,7 +237,6 @@ private:
 
     VekDocument &m_document;
     int m_zoom = 100;
-    int m_drawingPage = 0;
     int m_currentPage = 1;
     float m_gridSpacing = 20;
     bool m_snapsToGrid = false;

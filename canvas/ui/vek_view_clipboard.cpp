@@ -65,8 +65,7 @@ QImage VekView::imageOfSelectedObjects() const
     request.drawingToCopy = true;
     request.drawSelectedOnly = true;
     request.selected = [this](const VekObject &object) { return objectIsSelected(object); };
-    auto *self = const_cast<VekView *>(this);   // the page loop tells the canvas the page it draws
-    drawDocumentPages(m_document, *self, [self](int page) { self->m_drawingPage = page; }, request);
+    drawDocumentPages(m_document, const_cast<VekView &>(*this), request);
     return image;
 }
 

@@ -63,7 +63,7 @@ void VekView::paintEvent(QPaintEvent *event)
         context.setStrokeColor(shell.gridColor());
         context.strokePath(frame);
     };
-    drawDocumentPages(m_document, *this, [this](int page) { m_drawingPage = page; }, request);
+    drawDocumentPages(m_document, *this, request);
 
     // The object a creation tool is dragging out is not in the document yet.
     if (const auto creating = m_creating.lock(); creating && intersectsRect(creating->drawingBounds(), request.dirty)) {

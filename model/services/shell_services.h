@@ -23,8 +23,9 @@ class VekObjGrid;
 
 // Posted by the shell (sender none) when the measurement unit or the real-world display
 // preference changes.
-inline const QString VekRulerUnitDidChangeNotification = QStringLiteral("VekRulerUnitDidChangeNotification");
-inline const QString VekScaleBaseDidChangeNotification = QStringLiteral("VekScaleBaseDidChangeNotification");
+inline const QString VekRulerUnitDidChangeNotification = QStringLiteral("VekRulerUnitDidChange");
+inline const QString VekGridScaleDidChangeNotification = QStringLiteral("VekGridScaleDidChange");
+inline const QString VekScaleBaseDidChangeNotification = QStringLiteral("VekScaleBaseDidChange");
 
 // The size of every gradient view (the gradient model's strip).
 inline constexpr Size gGradViewSize{186, 36};

@@ -54,7 +54,7 @@ struct TwoPages {
         OffscreenCanvas canvas(doc);
         if (request.dirty == Rect())
             request.dirty = canvas.bounds();
-        drawDocumentPages(doc, canvas, [](int) {}, request);
+        drawDocumentPages(doc, canvas, request);
         return pixels;
     }
     VekDocument doc;

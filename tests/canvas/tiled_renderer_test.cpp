@@ -173,7 +173,7 @@ struct VariedDocument {
         RenderRequest request;
         request.dirty = dirty == Rect() ? canvas.bounds() : dirty;
         request.index = index;
-        drawDocumentPages(doc, canvas, [](int) {}, request);
+        drawDocumentPages(doc, canvas, request);
         return pixels;
     }
     QImage drawnInTiles(double scale, int tileSide, int threads)

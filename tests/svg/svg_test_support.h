@@ -57,7 +57,7 @@ inline QImage renderDocumentPage(VekDocument &document)
     OffscreenCanvas canvas(document);
     RenderRequest request;
     request.dirty = Rect(0, 0, page.width, page.height);
-    drawDocumentPages(document, canvas, [&](int p) { canvas.setDrawingPage(p); }, request);
+    drawDocumentPages(document, canvas, request);
     return pixels;
 }
 
