@@ -72,6 +72,8 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::f
         background = Color::whiteColor();
     if (background.alphaComponent() > AlphaThreshold && !request.drawingToCopy) {
         GraphicsStateSaver saver(*context);
+        if (request.backgroundClip)
+            context->addClip(*request.backgroundClip);
         context->setFillColor(background);
         context->fillRect(request.dirty);
     }
@@ -90,8 +92,12 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::f
         if (!intersectsRect(pageRect, request.dirty))
             continue;
         setDrawingPage(page);
-        if (!request.backgroundHidden && !request.drawingToCopy)
+        if (!request.backgroundHidden && !request.drawingToCopy) {
+            GraphicsStateSaver saver(*context);
+            if (request.backgroundClip)
+                context->addClip(*request.backgroundClip);
             drawPageBackground(document, *context, page, pageRect);
+        }
 
         for (auto it = list.rbegin(); it != list.rend(); ++it) {
             std::shared_ptr<VekObject> object = *it;
