@@ -138,8 +138,10 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::f
             }
 
             setObjectShadow(*context, document, *object);
-            if (!context->shadow() && !clipped && !object->attStringForPath() && !object->hasArrow()
-                && object->lineDrawPattern() == 0)
+            // On screen the redraw area limits the work; vector output draws each object whole
+            // anyway, and a clip per object would only make the file larger.
+            if (context->isDrawingToScreen() && !context->shadow() && !clipped && !object->attStringForPath()
+                && !object->hasArrow() && object->lineDrawPattern() == 0)
                 context->clipRect(area);
             const bool selected = request.showSelection && !toSave && request.selected && request.selected(*object);
             if (object->repeatType() == 0 && object->className() != QLatin1String("VekObjFormat")) {

@@ -20,7 +20,7 @@ std::optional<BezierPath> ExportSelection::backgroundClip() const
     return clip;
 }
 
-void drawDocumentArea(VekDocument &document, const ExportSelection &selection, bool opaque)
+void drawDocumentArea(VekDocument &document, const ExportSelection &selection, bool opaque, bool clipToArea)
 {
     GraphicsContext *context = GraphicsContext::current();
     if (!context)
@@ -34,7 +34,9 @@ void drawDocumentArea(VekDocument &document, const ExportSelection &selection, b
     AffineTransform toArea;
     toArea.translateXBy(-area.origin.x, -area.origin.y);
     context->concat(toArea);
-    context->clipRect(area);
+    // An image or a page of the area's size ends at the area; only larger outputs need a clip.
+    if (clipToArea)
+        context->clipRect(area);
 
     RenderRequest request;
     request.dirty = area;

@@ -25,5 +25,6 @@ struct ExportSelection {
 
 // Draws the area of the document into the current graphics context with the area's top left
 // at the origin: the page loop of the canvas (backgrounds, clip paths, repeating objects,
-// shadows and drawing bounds) limited to the area and to the selection's objects.
-void drawDocumentArea(VekDocument &document, const ExportSelection &selection, bool opaque);
+// shadows and drawing bounds) limited to the area and to the selection's objects. Outputs
+// that end at the area themselves (a page of its size) need no clip to it.
+void drawDocumentArea(VekDocument &document, const ExportSelection &selection, bool opaque, bool clipToArea);

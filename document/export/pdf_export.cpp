@@ -68,7 +68,7 @@ QByteArray areaAsPDF(VekDocument &document, const ExportSelection &selection, QS
     PdfOutput output(selection.area.size, document.useCMYK());
     {
         GraphicsContext::Scope current(output.context());
-        drawDocumentArea(document, selection, false);
+        drawDocumentArea(document, selection, false, false);
     }
     return output.finish(error);
 }

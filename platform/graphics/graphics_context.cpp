@@ -387,7 +387,9 @@ void GraphicsContext::paintShadowOf(const std::function<void(QPainter &)> &draw,
     if (landing.isEmpty())
         return;
     const QRectF maskRect = landing.translated(-offset).adjusted(-margin, -margin, margin, margin);
-    const qreal pixels = isDrawingToScreen() ? m_device->devicePixelRatioF() : std::min<qreal>(1.0, vectorShadowPixelsPerPoint / unit);
+    // Vector output gets masks of 150 dpi whatever its own resolution (a 72-dpi PDF writer
+    // included), pixels on screen and in images.
+    const qreal pixels = isDrawingToScreen() ? m_device->devicePixelRatioF() : vectorShadowPixelsPerPoint / unit;
     const QSize size(std::min(maxOffscreenSide, int(std::ceil(maskRect.width() * pixels))),
                      std::min(maxOffscreenSide, int(std::ceil(maskRect.height() * pixels))));
     if (size.isEmpty())

@@ -12,8 +12,9 @@
 #include <QSaveFile>
 
 namespace {
-// Device units per inch: fine enough that shadow masks and coordinates lose nothing.
-constexpr int Resolution = 720;
+// One device unit a point: coordinates stay short, and the context makes shadow masks at
+// their own resolution.
+constexpr int Resolution = 72;
 } // namespace
 
 struct PdfOutput::Private {
@@ -28,9 +29,6 @@ struct PdfOutput::Private {
     void startContext()
     {
         context = std::make_unique<GraphicsContext>(writer.get(), GraphicsContext::Output::PDF);
-        AffineTransform toDevice;
-        toDevice.scaleBy(Resolution / 72.0);
-        context->concat(toDevice);
         context->saveGraphicsState();   // drawing code restores down to this, never below
         context->setCMYKStandIns(standIns);
         context->setPdfPageMarkers(markers);
@@ -92,6 +90,8 @@ QByteArray PdfOutput::finish(QString *error)
         return failed(rewriter.errorString());
     // Qt writes pages in whole points, drawn from the top: the exact size keeps the top.
     if (!rewriter.setPageSizeKeepingTop(d->pageSize.width, d->pageSize.height))
+        return failed(rewriter.errorString());
+    if (!rewriter.compactContents())
         return failed(rewriter.errorString());
     rewriter.setInfo(m_info);
     if (!rewriter.addLinks(m_links))

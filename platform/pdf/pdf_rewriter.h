@@ -61,6 +61,10 @@ public:
     // filled with a page marker become that PDF page as a form XObject (vectors). Either
     // table may be null. False (with the reason in errorString()) when a page cannot be read.
     bool resolveStandIns(const CmykStandIns *standIns, const PdfPageMarkers *markers);
+    // Makes every page's contents smaller when the file is written, without changing what
+    // they show: state set just before a restore, groups that only set state, and decimals
+    // beyond the fourth go.
+    bool compactContents();
     // Gives every page a media box of exactly width x height points that keeps the page's
     // top edge where it is (for writers that can only make whole-point pages and place
     // their drawing from the top). False when a page has no media box.
