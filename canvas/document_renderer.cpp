@@ -98,6 +98,8 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const std::f
                 context->addClip(*request.backgroundClip);
             drawPageBackground(document, *context, page, pageRect);
         }
+        if (request.drawOverBackground && !toSave)
+            request.drawOverBackground(page, pageRect);
 
         for (auto it = list.rbegin(); it != list.rend(); ++it) {
             std::shared_ptr<VekObject> object = *it;

@@ -29,6 +29,8 @@ struct RenderRequest {
     std::optional<BezierPath> backgroundClip;
     // Which objects are selected; none when empty.
     std::function<bool(const VekObject &)> selected;
+    // Screen only: drawn over each page's background, under its objects (grid, page frame).
+    std::function<void(int page, const Rect &pageRect)> drawOverBackground;
 };
 
 // `setDrawingPage` tells the canvas the page being drawn (0 when drawing ends), which the

@@ -9,6 +9,7 @@
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_points.h"
 #include "model/vek_obj_spaceholder.h"
+#include "model/vek_obj_text.h"
 #include "model/vek_object.h"
 
 #include <QHash>
@@ -28,6 +29,7 @@ QHash<QString, ObjectFactory> &registry()
         {QStringLiteral("VekObjMarker"), [] { return VekObjMarker::create(); }},
         {QStringLiteral("VekObjFormat"), [] { return VekObjFormat::create(); }},
         {QStringLiteral("VekObjImage"), [] { return VekObjImage::create(); }},
+        {QStringLiteral("VekObjText"), [] { return VekObjText::create(); }},
     };
     return classes;
 }

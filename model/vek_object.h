@@ -88,7 +88,7 @@ public:
     // document has a window and the object is not reading its dictionary form.
     virtual void didChange();
     // Observer hook for a change of the clip shape behind the object: didChange().
-    void clipDidChange();
+    virtual void clipDidChange();
 
     // ---- Capability answers (the kinds override them) ----
 
@@ -196,7 +196,7 @@ public:
 
     // ---- Undoable setters ----
 
-    void setSimpleClip(bool flag);
+    virtual void setSimpleClip(bool flag);
     virtual void setGroupWithNext(bool flag);
     void setExclusive(bool flag);
     // No didChange; undo is registered only when there was a note before.

@@ -1,15 +1,14 @@
-// The canvas widget: page geometry, zoom, painting through the page loop, selection state.
+// The canvas widget: construction, page geometry, zoom, scrolling and the event source.
 #include "canvas/ui/vek_view.h"
 
-#include "canvas/document_renderer.h"
+#include "canvas/ui/widget_event_source.h"
+#include "canvas/page_geometry.h"
 #include "document/vek_document.h"
-#include "model/object_editing.h"
-#include "model/vek_object.h"
-#include "platform/graphics/graphics_context.h"
-#include "toolkit/cmyk_color.h"
+#include "toolkit/path_editing.h"
 
-#include <QPaintEvent>
-#include <QPainter>
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -17,37 +16,37 @@
 
 namespace {
 
-constexpr int MinZoom = 10;
-constexpr int MaxZoom = 6400;
-// The grey desk around the pages.
-const QColor DeskColor(0x80, 0x80, 0x80);
-
-// Tracking loops of the objects end at once until the canvas tracks the mouse itself.
-class NoTracking : public EventSource {
-public:
-    MouseEvent nextEvent(unsigned) override { return {EventType::LeftMouseUp, NoPoint}; }
-};
 
 } // namespace
 
 VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(parent), m_document(document)
 {
+    m_events = std::make_unique<WidgetEventSource>(viewport());
     m_document.setVekView(this);
     m_document.setHasWindow(true);
     m_currentPage = std::clamp(m_document.lastCurrentPage(), 1, numberOfPages());
     viewport()->setAutoFillBackground(false);
+    viewport()->setMouseTracking(true);
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_unhideKnobsTimer.setSingleShot(true);
+    connect(&m_unhideKnobsTimer, &QTimer::timeout, this, [this] { unhideKnobs(); });
     updateScrollBars();
 }
 
 VekView::~VekView()
 {
+    endEditing();
+    // Undo steps that select objects or change pages through this view end with it.
+    m_document.undoManager()->removeAllActionsWithTarget(this);
     m_document.setHasWindow(false);
     m_document.setVekView(nullptr);
 }
 
 void VekView::setCurrentZoom(int percent)
 {
-    m_zoom = std::clamp(percent, MinZoom, MaxZoom);
+    m_zoom = clampedZoom(percent);
+    clearPasteConditions();
     updateScrollBars();
     viewport()->update();
 }
@@ -129,59 +128,6 @@ void VekView::scrollRectToVisible(const Rect &r)
     verticalScrollBar()->setValue(int(r.origin.y * scale()));
 }
 
-// ---- Drawing ----
-
-Color VekView::backgroundColor() const
-{
-    const Color color = m_document.backgroundColor();
-    return m_document.useCMYK() ? cmykColor(color) : color;
-}
-
-void VekView::paintEvent(QPaintEvent *event)
-{
-    QPainter painter(viewport());
-    painter.fillRect(event->rect(), DeskColor);
-    const QPointF origin = canvasOrigin();
-    const Rect b = bounds();
-    const QRectF pages(origin, QSizeF(b.width() * scale(), b.height() * scale()));
-    painter.fillRect(pages, Qt::white);
-    painter.translate(origin);
-    painter.scale(scale(), scale());
-
-    const QRectF dirty = painter.worldTransform().inverted().mapRect(QRectF(event->rect()));
-    GraphicsContext context(&painter, GraphicsContext::Output::Window);
-    GraphicsContext::Scope scope(context);
-    RenderRequest request;
-    request.dirty = intersectionRect(Rect(float(dirty.x()), float(dirty.y()), float(dirty.width()), float(dirty.height())), b);
-    request.showSelection = true;
-    request.selected = [this](const VekObject &object) { return objectIsSelected(object); };
-    drawDocumentPages(m_document, *this, [this](int page) { m_drawingPage = page; }, request);
-
-    // Page frames, one line of the screen wide.
-    painter.setPen(QPen(Qt::darkGray, 0));
-    painter.setBrush(Qt::NoBrush);
-    for (int page = 1; page <= numberOfPages(); ++page) {
-        const Rect r = rectForPage(page);
-        painter.drawRect(QRectF(r.origin.x, r.origin.y, r.width() - 0.5, r.height()));
-    }
-}
-
-void VekView::drawKnobAtPoint(Point p, const Color &color)
-{
-    GraphicsContext *context = GraphicsContext::current();
-    if (!context)
-        return;
-    const float side = VekObject::knobSize(this);
-    const Rect knob(std::floor(p.x - side / 2) + 0.5f, std::floor(p.y - side / 2) + 0.5f, side, side);
-    GraphicsStateSaver saver(*context);
-    context->setFillColor(color);
-    context->fillRect(knob);
-    context->setStrokeColor(color.shadowWithLevel(0.5f).value_or(color));
-    BezierPath frame = BezierPath::bezierPathWithRect(knob);
-    frame.setLineWidth(0);
-    context->strokePath(frame);
-}
-
 void VekView::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
@@ -193,76 +139,59 @@ void VekView::scrollContentsBy(int, int)
     viewport()->update();
 }
 
-void VekView::setNeedsDisplayInRect(const Rect &r)
+void VekView::autoscroll(const MouseEvent &event)
 {
-    const QPointF origin = canvasOrigin();
-    viewport()->update(QRectF(origin.x() + r.origin.x * scale(), origin.y() + r.origin.y * scale(),
-                              r.width() * scale(), r.height() * scale())
-                           .toAlignedRect()
-                           .adjusted(-2, -2, 2, 2));
+    const QPoint inViewport = viewport()->mapFrom(window(), QPointF(event.locationInWindow.x, event.locationInWindow.y).toPoint());
+    const QRect area = viewport()->rect();
+    if (area.contains(inViewport))
+        return;
+    const int dx = inViewport.x() < 0 ? inViewport.x() : std::max(0, inViewport.x() - area.right());
+    const int dy = inViewport.y() < 0 ? inViewport.y() : std::max(0, inViewport.y() - area.bottom());
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dx);
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + dy);
 }
 
-void VekView::displayRect(const Rect &r)
+Point VekView::currentGlobalMouseInView() const
 {
-    setNeedsDisplayInRect(r);
-}
-
-void VekView::display()
-{
-    updateScrollBars();
-    viewport()->update();
-}
-
-void VekView::invalidateObject(const VekObject &object)
-{
-    setNeedsDisplayInRect(object.boundsToRedraw());
-}
-
-// ---- Selection and editing ----
-
-bool VekView::objectIsSelected(const VekObject &object) const
-{
-    return std::any_of(m_selection.begin(), m_selection.end(),
-                       [&object](const std::weak_ptr<VekObject> &s) { return s.lock().get() == &object; });
-}
-
-void VekView::selectObjectExclusively(const std::shared_ptr<VekObject> &object)
-{
-    for (const auto &old : m_selection)
-        if (auto o = old.lock())
-            invalidateObject(*o);
-    m_selection.clear();
-    if (object) {
-        m_selection.push_back(object);
-        invalidateObject(*object);
-    }
-}
-
-std::vector<std::shared_ptr<VekObject>> VekView::sortObjectsInOrder(
-    const std::vector<std::shared_ptr<VekObject>> &objects) const
-{
-    std::vector<std::shared_ptr<VekObject>> sorted = objects;
-    std::stable_sort(sorted.begin(), sorted.end(), [this](const auto &a, const auto &b) {
-        return m_document.indexOfObject(a.get()) < m_document.indexOfObject(b.get());
-    });
-    return sorted;
-}
-
-void VekView::setEditingObject(const std::shared_ptr<VekObject> &object, TextView *editor)
-{
-    m_editing = object;
-    m_editor = editor;
-}
-
-void VekView::endEditing()
-{
-    if (auto object = m_editing.lock())
-        if (ObjectEditing *editing = object->editing())
-            editing->endEditingInView(this);
+    const QPointF inViewport = viewport()->mapFromGlobal(QCursor::pos()) - canvasOrigin();
+    const Point p{float(inViewport.x() / scale()), float(inViewport.y() / scale())};
+    return pointInRect(p, visibleRect()) ? HalfPosition(p) : NoPoint;
 }
 
 EventSource &VekView::eventSource()
 {
-    static NoTracking none;
-    return none;
+    return m_scriptedEvents ? *m_scriptedEvents : *m_events;
+}
+
+CanvasCommandContext VekView::commandContext()
+{
+    return CanvasCommandContext{m_document, *this, selectedObjects(), m_currentPage, m_zoom, this};
+}
+
+void VekView::updateFrame()
+{
+    display();
+}
+
+bool VekView::confirmPageRemoval(int page)
+{
+    QMessageBox box(QMessageBox::Warning, tr("Delete page %1").arg(page), tr("Are you sure to delete the page?"),
+                    QMessageBox::NoButton, this);
+    box.addButton(tr("Delete"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return box.buttonRole(box.clickedButton()) == QMessageBox::DestructiveRole;
+}
+
+void VekView::beep()
+{
+    QApplication::beep();
+}
+
+void VekView::setCurrentPageTo(int page)
+{
+    page = std::clamp(page, 1, numberOfPages());
+    setCurrentPage(page);
+    scrollRectToVisible(rectForPage(page));
+    viewport()->update();
 }

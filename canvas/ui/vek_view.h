@@ -1,24 +1,160 @@
 // VekView: the canvas widget of a document window. It shows the document's pages one below
 // the other on a grey desk, at a zoom, drawn by the page loop (canvas/document_renderer.h)
-// through a graphics context on the viewport, and answers the drawing objects' questions
-// of their canvas (CanvasServices).
+// through a graphics context on the viewport; it keeps the selection, turns mouse-downs into
+// selections, moves, resizes, reshapes and new objects, and answers the drawing objects'
+// questions of their canvas (CanvasServices).
+//
+// Its members are spread over files by job: geometry and scrolling (vek_view.cpp), drawing
+// (vek_view_drawing.cpp), the selection and hit testing (vek_view_selection.cpp), mouse-down
+// dispatch and creation (vek_view_mouse.cpp), move, resize and reshape tracking
+// (vek_view_tracking.cpp), keys (vek_view_keys.cpp) and in-place editing with the cursor
+// areas (vek_view_editing.cpp).
 #pragma once
 
+#include "canvas/canvas_command_context.h"
 #include "model/services/canvas_services.h"
+#include "model/services/cursor_rect.h"
 
 #include <QAbstractScrollArea>
+#include <QTimer>
 
+#include <memory>
+#include <vector>
+
+class Image;
+class QMimeData;
 class VekDocument;
+class WidgetEventSource;
 
-class VekView : public QAbstractScrollArea, public CanvasServices {
+// The clipboard and drag type of the program's own objects.
+inline const QString VekantoDocumentMimeType = QStringLiteral("application/x-vekanto-document");
+
+
+// The mouse cursor shown over an area of that kind.
+QCursor cursorForKind(CursorKind kind);
+
+class VekView : public QAbstractScrollArea, public CanvasServices, public CanvasCommandHost {
 public:
+    using ObjectList = std::vector<std::shared_ptr<VekObject>>;
+
     // The view attaches itself to the document as its canvas and detaches when it goes.
     explicit VekView(VekDocument &document, QWidget *parent = nullptr);
     ~VekView() override;
 
     VekDocument &document() const { return m_document; }
-    // The zoom in percent, 10 to 6400.
-    void setCurrentZoom(int percent);
+    // What the canvas's commands (canvas/*_commands.h) work on: the document, the selection,
+    // the page and the zoom, with this view as their host.
+    CanvasCommandContext commandContext();
+
+    // ---- CanvasCommandHost ----
+    // The zoom in percent, 10 to 900.
+    void setCurrentZoom(int percent) override;
+    void setCurrentPageTo(int page) override;
+    void updateFrame() override;
+    bool confirmPageRemoval(int page) override;
+    void beep() override;
+    void setGridSpacing(float spacing) { m_gridSpacing = spacing; }
+    void setSnapsToGrid(bool flag) { m_snapsToGrid = flag; }
+    void setDrawControlPoints(bool flag) { m_drawControlPoints = flag; }
+    void setGridDraw(bool flag) { m_gridDraw = flag; viewport()->update(); }
+    bool backgroundHidden() const { return m_backgroundHidden; }
+    void setBackgroundHidden(bool flag) { m_backgroundHidden = flag; viewport()->update(); }
+    // Hides the selection's knobs until half a second after the last call (keyboard nudges).
+    void hideKnobsMomentarily();
+    // Tracking loops take their events from the source (tests script them); null puts the
+    // widget's own back.
+    void setEventSource(EventSource *source) { m_scriptedEvents = source; }
+
+    // ---- Selection (vek_view_selection.cpp) ----
+
+    // In selection order.
+    ObjectList selectedObjects() const;
+    ObjectList selectedObjectsInObjectsOrder() const { return sortObjectsInOrder(selectedObjects()); }
+    // The current object: one of the selected ones, null with an empty selection.
+    std::shared_ptr<VekObject> currentObject();
+    void setCurrentObject(const std::shared_ptr<VekObject> &object);
+    // Selects the object with its group (or top-level group) under the group rules.
+    void selectObject(const std::shared_ptr<VekObject> &object);
+    // Replaces the selection with the objects, without group rules.
+    void selectObjects(const ObjectList &objects);
+    void selectObjectsInGroup(const ObjectList &objects, const QString &groupID);
+    void deselectObject(const std::shared_ptr<VekObject> &object);
+    void deselectObjects(const ObjectList &objects);
+    void clearSelection();
+    void selectAll();
+    bool selectedObjectsContainsMarker() const;
+    // The union of the selected objects' bounds, thin sides counting as 0.1.
+    Rect selectedObjectsBounds();
+    // The first selected object, then every other from front to back, that contains the point.
+    std::shared_ptr<VekObject> objectUnderPoint(Point p, bool extended) const;
+    // Front to back, the objects whose bounds (thin sides counting as 1) meet the rectangle.
+    ObjectList objectsIntersectingRect(const Rect &r) const;
+    void invalidateObjects(const ObjectList &objects);
+    void makeVisible(const VekObject &object);
+    // The document replaced its list: redraws all and tells the observers.
+    void objectsChanged();
+    // The document removes an object: new objects no longer go next to it.
+    void resetReferenceToObject() { m_lastDeselected.reset(); }
+    void clearPasteConditions() { m_modelObject.reset(); }
+
+    // ---- Mouse (vek_view_mouse.cpp, vek_view_tracking.cpp) ----
+
+    // Every mouse-down of the canvas: what it means follows from the tool, the clicks, the
+    // modifier keys and what lies under it.
+    void mouseDownWithEvent(const MouseEvent &event);
+    // Lets a new object of the class track its creation and inserts it as "Create Object".
+    void createObjectOfClass(const QString &className, const MouseEvent &event);
+    // The arrow tool: select, move, resize, reshape or drag a rubber band.
+    void selectAndTrackMouseWithEvent(const MouseEvent &event);
+    void rubberbandSelectWithEvent(const MouseEvent &event);
+    void moveSelectedObjectsWithEvent(const MouseEvent &event);
+    void resizeObjectDraggingKnobWithEvent(const std::shared_ptr<VekObject> &object, int knob, const MouseEvent &event);
+    void trackPointNrInElementOfObjectWithEvent(int point, int element, const std::shared_ptr<VekObject> &object,
+                                                const MouseEvent &event);
+    // The keyboard nudge: one undo step "Nudge".
+    void moveSelectedObjectsByPoint(Point offset);
+    Rect rubberbandRect() const { return m_rubberbandRect; }
+
+    // ---- Keys (vek_view_keys.cpp) ----
+
+    // A key press in the platform's character codes (delete 0x7F, arrows 0xF700 to 0xF703):
+    // the edited object first, then the canvas's own keys. False when nobody used it.
+    bool keyDownWithCharacter(QChar character, unsigned modifierFlags);
+    // The canvas's own keys: delete, nudging, page turning, the marker keys.
+    bool doEventForChar(QChar character, unsigned modifierFlags);
+    // The edited object's own delete, else the selected objects (or a selected path point)
+    // leave the document as one undo step "Delete".
+    void deleteSelection();
+
+    // ---- Clipboard and drops (vek_view_clipboard.cpp, vek_view_drop.cpp) ----
+
+    void copy();
+    // Copy, then delete, as one undo step "Cut".
+    void cut();
+    // Inserts what the clipboard holds: objects of a document (placed by the offset rule),
+    // a file, or a picture (with the option key, the picture beside copied objects).
+    void paste(bool optionKey = false);
+    // Copies of the selection in front of everything, offset as the last duplicate was.
+    void duplicate();
+    // Where a pasted object goes, or NoPoint: a series of pastes repeats the offset between
+    // the last two copies.
+    Point pasteOriginProposalFor(const VekObject &object, const std::shared_ptr<VekObject> &last);
+    // What a drop at the point makes; false when it makes nothing.
+    bool dropMimeData(const QMimeData &mime, Point at, bool optionKey);
+    // An image object of the file's picture (or its icon) at the point.
+    bool makeNewObjectFromFile(const QString &path, Point at, bool optionKey);
+    bool makeNewImageObjectFromImage(const QImage &picture, Point at);
+    // A new image object, the only one selected; a zero size fits the image into the canvas.
+    bool createObjImageWith(const Image &image, Point at, Size size);
+    // The picture of the selected objects that the clipboard carries beside them.
+    QImage imageOfSelectedObjects() const;
+
+    // ---- Editing and cursors (vek_view_editing.cpp) ----
+
+    // The cursor areas of the present state, front-most first.
+    const std::vector<CursorRect> &cursorRects() const { return m_cursorRects; }
+    // The cursor shape of the area under the point (canvas coordinates).
+    CursorKind cursorKindAtPoint(Point p) const;
 
     // ---- CanvasServices ----
     Rect rectForPage(int page) const override;
@@ -29,10 +165,10 @@ public:
     int numberOfPages() const override;
     Point convertRelativeToPage(Point p) const override;
     int currentZoom() const override { return m_zoom; }
-    float gridSpacing() const override { return 0; }
-    bool snapsToGrid() const override { return false; }
-    bool shouldDrawControlLines() const override { return true; }
-    bool shouldDrawControlPoints() const override { return true; }
+    float gridSpacing() const override { return m_gridSpacing; }
+    bool snapsToGrid() const override { return m_snapsToGrid; }
+    bool shouldDrawControlLines() const override { return m_drawControlLines; }
+    bool shouldDrawControlPoints() const override { return m_drawControlPoints; }
     void drawKnobAtPoint(Point p, const Color &color) override;
     Color backgroundColor() const override;
     bool drawingToPDF() const override { return false; }
@@ -40,16 +176,15 @@ public:
     void invalidateObject(const VekObject &object) override;
     bool objectIsSelected(const VekObject &object) const override;
     void selectObjectExclusively(const std::shared_ptr<VekObject> &object) override;
-    std::vector<std::shared_ptr<VekObject>> sortObjectsInOrder(
-        const std::vector<std::shared_ptr<VekObject>> &objects) const override;
+    ObjectList sortObjectsInOrder(const ObjectList &objects) const override;
     std::shared_ptr<VekObject> editingObject() const override { return m_editing.lock(); }
     TextView *editorView() const override { return m_editor; }
     void setEditingObject(const std::shared_ptr<VekObject> &object, TextView *editor) override;
-    void resetCursorRects() override {}
+    void resetCursorRects() override;
     void endEditing() override;
-    std::shared_ptr<VekObject> creatingObject() const override { return nullptr; }
+    std::shared_ptr<VekObject> creatingObject() const override { return m_creating.lock(); }
     std::shared_ptr<VekObject> currentPageLineSpaceHolder() const override { return nullptr; }
-    Point currentGlobalMouseInView() const override { return NoPoint; }
+    Point currentGlobalMouseInView() const override;
     bool showInvisibleChars() const override { return false; }
     void disableTextRulerAccessory() override {}
     void updateRulers() override {}
@@ -57,7 +192,7 @@ public:
     void setNeedsDisplayInRect(const Rect &r) override;
     void displayRect(const Rect &r) override;
     void display() override;
-    void autoscroll(const MouseEvent &) override {}
+    void autoscroll(const MouseEvent &event) override;
     bool rulersVisible() const override { return false; }
     void scrollRectToVisible(const Rect &r) override;
     bool hasWindow() const override { return true; }
@@ -67,6 +202,15 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -76,12 +220,50 @@ private:
     QPointF canvasOrigin() const;
     double scale() const { return m_zoom / 100.0; }
     void updateScrollBars();
+    bool showsAsSelected(const VekObject &object) const;
+    void unhideKnobs();
+    // Posts the selection notification and refreshes the rulers.
+    void announceSelectionChange();
+    void removeFromSelection(const VekObject &object);
+    void registerSelectionUndo(const std::shared_ptr<VekObject> &object, bool select);
+    int selectedTool() const;
+    // Where a new object goes in the stacking order: next to the last deselected object.
+    int insertionIndexFor(const VekObject &object) const;
+    void replaceFreehandStrokeByPath(const std::shared_ptr<VekObject> &stroke, int index);
+    void replaceShapeByObjectSet(const std::shared_ptr<VekObject> &shape);
+    void setCurrentPage(int page);
+    bool pasteObjects(const QByteArray &data, Point mouse);
 
     VekDocument &m_document;
     int m_zoom = 100;
     int m_drawingPage = 0;
     int m_currentPage = 1;
+    float m_gridSpacing = 20;
+    bool m_snapsToGrid = false;
+    bool m_drawControlLines = true;
+    bool m_drawControlPoints = true;
+    bool m_knobsHidden = false;
+    bool m_gridDraw = false;
+    bool m_backgroundHidden = false;
+    QTimer m_unhideKnobsTimer;
+    bool m_rubberbandIsDeselecting = false;
+    bool m_movingObject = false;
+    bool m_draggingPathPoint = false;
+    int m_draggingKnob = 0;
+
     std::vector<std::weak_ptr<VekObject>> m_selection;
+    std::weak_ptr<VekObject> m_current;
+    std::weak_ptr<VekObject> m_lastDeselected;
+    std::weak_ptr<VekObject> m_creating;
+    std::weak_ptr<VekObject> m_modelObject;
     std::weak_ptr<VekObject> m_editing;
     TextView *m_editor = nullptr;
+    Rect m_selectedBoundsCache;
+    Rect m_rubberbandRect;
+    std::vector<std::weak_ptr<VekObject>> m_rubberbandObjects;
+    std::vector<CursorRect> m_cursorRects;
+    Point m_mouseInWindow = NoPoint;
+
+    std::unique_ptr<WidgetEventSource> m_events;
+    EventSource *m_scriptedEvents = nullptr;
 };

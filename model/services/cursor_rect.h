@@ -19,6 +19,10 @@ enum class CursorKind {
     Move,           // path editing with option: a click moves a point
     SelectColumn,   // an edited table's strip above its first row
     SelectRow,      // an edited table's strip left of its first column
+    Pen,            // the free-hand tool
+    PointPen,       // the point pen
+    Marker,         // the marker tool
+    Field,          // the page-number and date field tool
 };
 
 struct CursorRect {

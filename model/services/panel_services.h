@@ -24,6 +24,9 @@ public:
     virtual PropertyList defaultShadowValues() const;
     // The filter panel forgets the object when it is its current image object.
     virtual void objectWillBeDeleted(const VekObject &object);
+    // Whether selecting a grouped object selects only its own group (the document info
+    // panel's groups tab shows its partial-selection option switched on). Built-in: false.
+    virtual bool grpPartialSelectionIsAllowed() const { return false; }
 };
 
 // The default shadow colour: the control shadow grey in RGB with alpha 0.9.

@@ -45,6 +45,8 @@ int ShellServices::selectedUnit() const { return 0; }
 std::optional<Font> ShellServices::vekDefaultUserFont() const { return std::nullopt; }
 bool ShellServices::continueFindInOthers() const { return false; }
 
+Color ShellServices::gridColor() const { return Color::colorWithCalibratedWhite(0.85f, 1.0f); }
+Color ShellServices::gridmColor() const { return Color::colorWithCalibratedWhite(0.65f, 1.0f); }
 Color ShellServices::knobColor() const { return Color::colorWithCalibratedRed(0.2f, 0.4f, 1.0f); }
 Color ShellServices::ctrlLineColor() const { return Color::colorWithCalibratedRed(0.5f, 0.5f, 0.5f); }
 Color ShellServices::ctrlPtsColor() const { return Color::colorWithCalibratedRed(0.6f, 0.6f, 0.6f); }

@@ -14,7 +14,9 @@
 #include <QCursor>
 #include <QString>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 class VekObject;
 class VekObjGrid;
@@ -33,8 +35,17 @@ public:
     // The tool palette. Tools: 0 arrow, 1 shape, 2 free-hand, 3 point pen, 4 contour
     // capture, 5 marker, 6 text, 7 page-number/date field, 8 table.
     virtual int selectedTool() const;                       // 0
+    virtual void selectArrowTool() {}
+    virtual void selectPointPenTool() {}
+    // The repeat choice of the field options for a new page-number or date field.
+    virtual int selectedRepeatType() const { return 0; }
+    // Copies of these replace a shape drawn with the shape tool (the chosen object set);
+    // none keeps the drawn shape.
+    virtual std::vector<std::shared_ptr<VekObject>> selectedObjectSetObjects() const { return {}; }
     virtual int currentMarkerColorNr() const;               // 1 (1 to 5)
     virtual float currentMarkerThickness() const;           // 10
+    virtual void setMarkerColorNr(int) {}
+    virtual void setMarkerThickness(float) {}
     // The field options for new page-number and date fields.
     virtual QString selectedFormat() const;                 // "%d"
     virtual int selectedFormatType() const;                 // 0 page number, otherwise date
@@ -63,6 +74,8 @@ public:
     virtual bool continueFindInOthers() const;              // false
 
     // The marker colours of the preferences ("cwKnob", "cwCtrlLine", ...).
+    virtual Color gridColor() const;       // minor grid lines and page frames
+    virtual Color gridmColor() const;      // major grid lines
     virtual Color knobColor() const;       // resize knobs
     virtual Color ctrlLineColor() const;   // path control lines
     virtual Color ctrlPtsColor() const;    // curve control handles

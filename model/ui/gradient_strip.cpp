@@ -19,20 +19,6 @@ namespace {
 
 constexpr char16_t deleteCharacter = 0x7F;
 
-unsigned modifierFlagsOf(Qt::KeyboardModifiers modifiers)
-{
-    unsigned flags = 0;
-    if (modifiers & Qt::ShiftModifier)
-        flags |= ShiftKeyMask;
-    if (modifiers & Qt::ControlModifier)
-        flags |= CommandKeyMask;
-    if (modifiers & Qt::MetaModifier)
-        flags |= ControlKeyMask;
-    if (modifiers & Qt::AltModifier)
-        flags |= AlternateKeyMask;
-    return flags;
-}
-
 } // namespace
 
 VekGradientStrip::VekGradientStrip(QWidget *parent) : QWidget(parent)
@@ -203,7 +189,7 @@ void VekGradientStrip::keyPressEvent(QKeyEvent *event)
         character = deleteCharacter;
     else if (!event->text().isEmpty())
         character = event->text().at(0).unicode();
-    if (m_model && character && m_model->doEventForChar(character, modifierFlagsOf(event->modifiers())))
+    if (m_model && character && m_model->doEventForChar(character, modifierFlagsFromQt(event->modifiers())))
         return;
     QWidget::keyPressEvent(event);
 }

@@ -20,6 +20,47 @@ QPainterPath toQPainterPath(const BezierPath &path)
     return out;
 }
 
+BezierPath fromQPainterPath(const QPainterPath &path)
+{
+    BezierPath out;
+    out.setWindingRule(path.fillRule() == Qt::OddEvenFill ? EvenOddWindingRule : NonZeroWindingRule);
+    Point start, last;
+    bool open = false;
+    auto closeIfBack = [&] {
+        if (open && start == last)
+            out.closePath();
+        open = false;
+    };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const Point p{float(e.x), float(e.y)};
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            closeIfBack();
+            out.moveToPoint(p);
+            start = last = p;
+            open = true;
+            break;
+        case QPainterPath::LineToElement:
+            out.lineToPoint(p);
+            last = p;
+            break;
+        case QPainterPath::CurveToElement:
+            if (i + 2 < path.elementCount()) {
+                const QPainterPath::Element c2 = path.elementAt(i + 1), end = path.elementAt(i + 2);
+                last = Point{float(end.x), float(end.y)};
+                out.curveToPoint(last, p, Point{float(c2.x), float(c2.y)});
+                i += 2;
+            }
+            break;
+        case QPainterPath::CurveToDataElement:
+            break;
+        }
+    }
+    closeIfBack();
+    return out;
+}
+
 QtDash toQtDash(const std::vector<float> &pattern, float phase, float width, qreal deviceScale)
 {
     QtDash dash;

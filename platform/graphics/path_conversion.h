@@ -23,6 +23,10 @@
 // The outline with the path's winding rule as the fill rule.
 QPainterPath toQPainterPath(const BezierPath &path);
 
+// A Qt path as a Bezier path: quadratic curves become the cubic curves they are, and a
+// sub-path that returns to its start is closed; the fill rule becomes the winding rule.
+BezierPath fromQPainterPath(const QPainterPath &path);
+
 // Qt's dash pattern and offset for a pattern in user units at line width `width`;
 // `deviceScale` (user units to device pixels) is used only for width 0. An empty pattern
 // means a solid line.

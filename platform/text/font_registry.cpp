@@ -1,6 +1,8 @@
 // Font lookup through fontconfig, with a table for the core PostScript fonts.
 #include "platform/text/font_registry.h"
 
+#include "platform/graphics/path_conversion.h"
+
 #include <QFile>
 #include <QHash>
 #include <QImage>
@@ -9,7 +11,9 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -81,6 +85,23 @@ int fcInt(FcPattern *p, const char *object, int fallback)
     return v;
 }
 
+// fontconfig's weight (0 thin to 210 extra black) on the platform's scale of 0 to 15,
+// where 5 is regular and 9 bold.
+int platformWeight(int fcWeight)
+{
+    static const std::pair<int, int> steps[] = {
+        {FC_WEIGHT_THIN, 1},     {FC_WEIGHT_EXTRALIGHT, 2}, {FC_WEIGHT_LIGHT, 3}, {FC_WEIGHT_BOOK, 4},
+        {FC_WEIGHT_REGULAR, 5},  {FC_WEIGHT_MEDIUM, 6},     {FC_WEIGHT_DEMIBOLD, 8}, {FC_WEIGHT_BOLD, 9},
+        {FC_WEIGHT_EXTRABOLD, 10}, {FC_WEIGHT_BLACK, 11},   {FC_WEIGHT_EXTRABLACK, 12},
+    };
+    int weight = 0;
+    for (const auto &[fc, platform] : steps) {
+        if (fcWeight >= fc)
+            weight = platform;
+    }
+    return weight;
+}
+
 FontFace faceFromPattern(FcPattern *p)
 {
     FontFace f;
@@ -91,6 +112,7 @@ FontFace faceFromPattern(FcPattern *p)
     f.index = fcInt(p, FC_INDEX, 0);
     f.bold = fcInt(p, FC_WEIGHT, FC_WEIGHT_REGULAR) >= FC_WEIGHT_DEMIBOLD;
     f.italic = fcInt(p, FC_SLANT, FC_SLANT_ROMAN) != FC_SLANT_ROMAN;
+    f.weight = platformWeight(fcInt(p, FC_WEIGHT, FC_WEIGHT_REGULAR));
     return f;
 }
 
@@ -339,4 +361,50 @@ QPaintDevice *layoutPaintDevice()
         return image;
     }();
     return &device;
+}
+
+QStringList availableFontFamilies()
+{
+    FcPattern *pattern = FcPatternCreate();
+    QStringList families;
+    for (const FontFace &face : listFaces(pattern)) {
+        if (!face.family.isEmpty() && !families.contains(face.family, Qt::CaseInsensitive))
+            families.append(face.family);
+    }
+    FcPatternDestroy(pattern);
+    std::sort(families.begin(), families.end(),
+              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return families;
+}
+
+QList<FontFace> fontFacesOfFamily(const QString &family)
+{
+    if (family.isEmpty())
+        return {};
+    FcPattern *pattern = FcPatternCreate();
+    const QByteArray utf8 = family.toUtf8();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(utf8.constData()));
+    QList<FontFace> faces;
+    // The list already puts the outline formats Qt draws best first, so the first face of
+    // each name is the one kept.
+    for (const FontFace &face : listFaces(pattern)) {
+        if (face.postScriptName.isEmpty())
+            continue;
+        const bool known = std::any_of(faces.begin(), faces.end(),
+                                       [&](const FontFace &f) { return f.postScriptName == face.postScriptName; });
+        if (!known)
+            faces.append(face);
+    }
+    FcPatternDestroy(pattern);
+    std::stable_sort(faces.begin(), faces.end(), [](const FontFace &a, const FontFace &b) {
+        return a.weight != b.weight ? a.weight < b.weight : (!a.italic && b.italic);
+    });
+    return faces;
+}
+
+BezierPath glyphOutline(const Font &font, quint32 glyph, Point origin)
+{
+    QPainterPath outline = rawFont(font).pathForGlyph(glyph);
+    outline.translate(origin.x, origin.y);
+    return fromQPainterPath(outline);
 }

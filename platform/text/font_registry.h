@@ -8,6 +8,7 @@
 // Needs a QGuiApplication for qFont() and rawFont().
 #pragma once
 
+#include "platform/geometry/bezier_path.h"
 #include "platform/text/font.h"
 
 #include <QFont>
@@ -40,6 +41,7 @@ struct FontFace {
     bool bold = false;
     bool italic = false;
     bool substituted = false;   // the name asked for is not installed
+    int weight = 5;             // the platform's scale: 5 regular, 9 bold
 };
 
 // True when a face of exactly this PostScript name is installed, or the name is a core
@@ -63,11 +65,20 @@ std::optional<FontTraits> fontTraits(const QString &postScriptName);
 // The family a PostScript name belongs to ("Helvetica" for "Helvetica-Bold").
 QString fontFamilyName(const QString &postScriptName);
 
+// The families of the installed faces, sorted without regard to case, each once.
+QStringList availableFontFamilies();
+// The installed faces of a family (by family name, case-insensitive), lightest first and
+// upright before italic at equal weight; one entry per PostScript name.
+QList<FontFace> fontFacesOfFamily(const QString &family);
+
 FontMetrics fontMetrics(const Font &font);
 // A QFont for shaping on a 72-dpi paint device (see layoutPaintDevice()): point size =
 // the font's size, no hinting, kerning on.
 QFont qFont(const Font &font);
 // The face at pixel size = point size, unhinted.
 QRawFont rawFont(const Font &font);
+// The outline of a glyph of the font in points, y growing downwards, its origin on the
+// baseline at `origin`; empty for a glyph without outline (a space) or an invalid index.
+BezierPath glyphOutline(const Font &font, quint32 glyph, Point origin = {});
 // A 72-dpi paint device for QTextLayout, so that one point is one unit.
 class QPaintDevice *layoutPaintDevice();

@@ -1,5 +1,6 @@
 // Line-by-line layout of paragraphs into text containers.
 #include "platform/text/layout_manager.h"
+#include "platform/text/layout_manager_private.h"
 
 #include "platform/text/font_registry.h"
 #include "platform/text/hyphenator.h"
@@ -13,13 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-struct LayoutManager::Paragraph {
-    TextRange range;          // with the separator
-    int textLength = 0;       // without it
-    ParagraphStyle style;
-    std::unique_ptr<QTextLayout> layout;
-};
 
 namespace {
 
@@ -283,6 +277,13 @@ void LayoutManager::setHyphenationFactor(float factor)
     invalidateLayout();
 }
 
+void LayoutManager::setTypingAttributes(const TextAttributes &attributes)
+{
+    m_typingAttributes = attributes;
+    if (m_text.isEmpty())
+        invalidateLayout();
+}
+
 void LayoutManager::invalidateLayout()
 {
     m_valid = false;
@@ -320,6 +321,11 @@ void LayoutManager::layout()
         p->style = m_text.attributesAt(m_text.length() - 1).paragraphStyle.value_or(ParagraphStyle{});
         m_paragraphs.push_back(std::move(p));
     }
+    m_extraLineFragment = LineFragment{};
+    if (m_text.isEmpty()) {
+        layoutExtraLineFragment();
+        return;
+    }
     int container = 0;
     float y = 0;
     for (int i = 0; i < int(m_paragraphs.size()); ++i) {
@@ -327,6 +333,30 @@ void LayoutManager::layout()
             return;
     }
     m_firstUnlaid = m_text.length();
+}
+
+// An empty text still has a line for the insertion point: the first container's first
+// fragment, as high as a line in the typing attributes.
+void LayoutManager::layoutExtraLineFragment()
+{
+    if (m_containers.empty())
+        return;
+    const ParagraphStyle style = m_typingAttributes.paragraphStyle.value_or(ParagraphStyle{});
+    AttributedString sample(QStringLiteral(" "), m_typingAttributes);
+    const LineMetrics m = metricsOf(sample, {0, 1});
+    const float height = lineHeight(m, style) + style.lineSpacing;
+    TextContainer *c = m_containers.front();
+    Rect rest;
+    const Rect frag = c->lineFragmentRectForProposedRect(Rect(0, 0, c->containerSize().width, height),
+                                                         LineSweepDirection::Right, LineMovementDirection::MovesDown,
+                                                         &rest);
+    if (frag.isEmpty())
+        return;
+    m_extraLineFragment.rect = Rect(frag.origin, {frag.width(), std::max(frag.height(), height)});
+    m_extraLineFragment.usedRect = Rect(frag.origin, {std::min(2 * c->lineFragmentPadding(), frag.width()), height});
+    m_extraLineFragment.baseline = frag.minY() + lineHeight(m, style) - m.descent - m.leading;
+    m_extraLineFragment.characters = {0, 0};
+    m_extraLineFragment.line = -1;
 }
 
 // Lays out one paragraph from y in container; false when the containers are full.

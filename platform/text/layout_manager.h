@@ -103,6 +103,27 @@ public:
     // Defined in text_drawing.cpp.
     virtual void drawGlyphsForGlyphRange(TextRange range, Point origin);
 
+    // The attributes of text typed next; an empty text's line takes its height from them.
+    const TextAttributes &typingAttributes() const { return m_typingAttributes; }
+    void setTypingAttributes(const TextAttributes &attributes);
+
+    // ---- Insertion point and selection (layout_geometry.cpp) ----
+
+    // The line of an empty text, where the insertion point stands (line is -1 there); the
+    // zero rectangle for a text with characters, whose last empty line (after a final
+    // paragraph separator) is an ordinary fragment.
+    Rect extraLineFragmentRect();
+    // The insertion point before the character at index (index = length: after the last),
+    // one point wide and as high as its line, in the coordinates of its container, whose
+    // index goes to container; the zero rectangle when the index did not fit.
+    Rect insertionPointRectForCharacterIndex(int index, int *container = nullptr);
+    // One rectangle per line fragment of the container that the range touches, each as high
+    // as its fragment; a range that goes on past a fragment's end reaches its right edge.
+    std::vector<Rect> selectionRectsForCharacterRange(TextRange range, const TextContainer *container);
+    // The insertion point nearest to the point (between characters, 0 to length); never
+    // after a line's paragraph separator.
+    int characterIndexForInsertionAtPoint(Point point, const TextContainer *container);
+
     // What the typesetter is doing while a container is asked for a fragment.
     TextRange currentParagraphRange() const { return m_currentParagraph; }
     const ParagraphStyle &currentParagraphStyle() const { return m_currentStyle; }
@@ -114,6 +135,7 @@ public:
 private:
     struct Paragraph;
     void layout();
+    void layoutExtraLineFragment();
     bool layoutParagraph(int index, int &container, float &y);
     int fragmentIndexForCharacter(int index);
 
@@ -127,6 +149,8 @@ private:
     bool m_valid = false;
     std::vector<std::unique_ptr<Paragraph>> m_paragraphs;
     std::vector<LineFragment> m_fragments;
+    LineFragment m_extraLineFragment;
+    TextAttributes m_typingAttributes;
     int m_firstUnlaid = 0;
     TextRange m_currentParagraph;
     ParagraphStyle m_currentStyle;

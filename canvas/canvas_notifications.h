@@ -1,0 +1,11 @@
+// The canvas's notifications (sender: the view), in the model library so that the canvas's
+// commands (canvas/*_commands.h) post the same names as the widget.
+#pragma once
+
+#include <QString>
+
+inline const QString VekViewSelectionDidChangeNotification = QStringLiteral("VekViewSelectionDidChangeNotification");
+inline const QString VekViewCurrentObjectDidChangeNotification = QStringLiteral("VekViewCurrentObjectDidChangeNotification");
+inline const QString VekViewPageDidChangeNotification = QStringLiteral("VekViewPageDidChangeNotification");
+inline const QString VekViewObjectsDidChangeNotification = QStringLiteral("VekViewObjectsDidChangeNotification");
+inline const QString VekViewGroupsDidChangeNotification = QStringLiteral("VekViewGroupsDidChangeNotification");

@@ -1,0 +1,351 @@
+// The canvas's mouse-down: what a click means, in a fixed order (page change, double-click
+// editing, the edited object, caps-lock path editing, the selected tool), the creation of
+// new objects and the rubber band.
+#include "canvas/ui/vek_view.h"
+
+#include "canvas/ui/widget_event_source.h"
+#include "document/vek_document.h"
+#include "model/object_editing.h"
+#include "model/object_registry.h"
+#include "model/services/shell_services.h"
+#include "model/text/text_view.h"
+#include "model/vek_obj_marker.h"
+#include "model/vek_obj_path.h"
+#include "model/vek_obj_points.h"
+#include "model/vek_object.h"
+#include "platform/foundation/localized_strings.h"
+#include "platform/foundation/notification_center.h"
+#include "toolkit/geometry_extensions.h"
+#include "toolkit/path_editing.h"
+
+#include <QMouseEvent>
+
+namespace {
+
+// The tools of the palette.
+enum Tool { ArrowTool = 0, ShapeTool, FreehandTool, PointPenTool, ContourTool, MarkerTool, TextTool, FieldTool,
+            TableTool };
+
+// The class each creation tool makes.
+QString classForTool(int tool)
+{
+    switch (tool) {
+    case ShapeTool: return QStringLiteral("VekObjObj");
+    case FreehandTool: return QStringLiteral("VekObjFree");
+    case PointPenTool: return QStringLiteral("VekObjPoints");
+    case MarkerTool: return QStringLiteral("VekObjMarker");
+    case TextTool: return QStringLiteral("VekObjText");
+    case FieldTool: return QStringLiteral("VekObjFormat");
+    case TableTool: return QStringLiteral("VekObjGrid");
+    default: return {};
+    }
+}
+
+bool isClass(const VekObject *object, const char *name)
+{
+    return object && object->className() == QLatin1String(name);
+}
+
+} // namespace
+
+int VekView::selectedTool() const
+{
+    return shellServices().selectedTool();
+}
+
+void VekView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        mouseDownWithEvent(WidgetEventSource::toMouseEvent(viewport(), *event));
+}
+
+void VekView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        mouseDownWithEvent(WidgetEventSource::toMouseEvent(viewport(), *event));
+}
+
+void VekView::mouseMoveEvent(QMouseEvent *event)
+{
+    m_mouseInWindow = WidgetEventSource::toMouseEvent(viewport(), *event).locationInWindow;
+    viewport()->setCursor(cursorForKind(cursorKindAtPoint(convertPointFromWindow(m_mouseInWindow))));
+}
+
+void VekView::setCurrentPage(int page)
+{
+    if (page == m_currentPage)
+        return;
+    m_currentPage = page;
+    clearPasteConditions();
+    NotificationCenter::defaultCenter().postNotificationName(VekViewPageDidChangeNotification, this);
+}
+
+void VekView::mouseDownWithEvent(const MouseEvent &event)
+{
+    setFocus();
+    m_mouseInWindow = event.locationInWindow;
+    const Point p = convertPointFromWindow(event.locationInWindow);
+    const int tool = selectedTool();
+    const unsigned flags = event.modifierFlags;
+
+    setCurrentPage(pageIncludingPoint(p));
+
+    std::shared_ptr<VekObject> editing = m_editing.lock();
+
+    // A double-click starts in-place editing of an editable object.
+    if (event.clickCount > 1) {
+        if (editing)
+            endEditing();
+        const auto hit = objectUnderPoint(p, false);
+        if (hit && hit->isEditable() && hit->editing()) {
+            selectObjectExclusively(hit);
+            if (dynamic_cast<VekObjPoints *>(hit.get()) && tool != PointPenTool)
+                shellServices().selectPointPenTool();
+            hit->editing()->startEditingWithEvent(event, this);
+            resetCursorRects();
+            return;
+        }
+        editing = nullptr;
+    }
+
+    // A click in the hosted editor goes to it, as to a view laid over the canvas.
+    if (editing && m_editor && pointInRect(p, m_editor->frame()) && editing->editing()) {
+        editing->editing()->editWithEvent(event, this);
+        viewport()->update();
+        return;
+    }
+    if (editing) {
+        ObjectEditing *editor = editing->editing();
+        // A path being edited takes clicks near it (the point pen adds its own below).
+        if (tool != PointPenTool && dynamic_cast<VekObjPath *>(editing.get())
+            && pointInRect(p, insetRect(editing->bounds(), -10, -10)) && editor) {
+            editor->editWithEvent(event, this);
+            return;
+        }
+        // The point pen keeps editing its own path; anything else ends the editing.
+        if (!(tool == PointPenTool && dynamic_cast<VekObjPoints *>(editing.get()))) {
+            endEditing();
+            editing = nullptr;
+        }
+    }
+
+    // With caps lock the arrow tool edits the current path's points instead of moving it.
+    if (!editing && (flags & AlphaShiftKeyMask) && tool == ArrowTool) {
+        const auto current = currentObject();
+        if (current && objectUnderPoint(p, false) == current && dynamic_cast<VekObjPath *>(current.get())
+            && pointInRect(p, insetRect(current->bounds(), -10, -10)) && current->editing()) {
+            current->editing()->editWithEvent(event, this);
+            return;
+        }
+    }
+
+    if (tool == ArrowTool) {
+        selectAndTrackMouseWithEvent(event);
+    } else {
+        clearSelection();
+        clearPasteConditions();
+        if (tool == PointPenTool && editing && !(flags & AlternateKeyMask)) {
+            editing->editing()->editWithEvent(event, this);
+        } else {
+            if (tool == PointPenTool && editing)
+                endEditing();
+            const QString className = classForTool(tool);
+            if (!className.isEmpty())
+                createObjectOfClass(className, event);
+            else if (tool != ContourTool)
+                selectAndTrackMouseWithEvent(event);
+        }
+    }
+    resetCursorRects();
+}
+
+int VekView::insertionIndexFor(const VekObject &object) const
+{
+    const auto last = m_lastDeselected.lock();
+    const int index = last ? m_document.indexOfObject(last.get()) : -1;
+    if (index < 0)
+        return 0;
+    const bool whollyBelow = object.bounds().origin.y > last->bounds().origin.y
+                             && !intersectsRect(object.bounds(), last->bounds());
+    return whollyBelow ? index + 1 : index;
+}
+
+void VekView::createObjectOfClass(const QString &className, const MouseEvent &event)
+{
+    const std::shared_ptr<VekObject> object = ::createObjectOfClass(className);
+    if (!object)
+        return;   // a kind this build does not make
+    m_creating = object;
+    if (!object->createWithEvent(event, this)) {
+        setNeedsDisplayInRect(insetRect(object->drawingBounds(), -5, -5));
+        m_creating.reset();
+        return;
+    }
+    const int index = insertionIndexFor(*object);
+    m_document.insertObject(object, index, true);
+
+    if (isClass(object.get(), "VekObjFormat")) {
+        const int repeat = shellServices().selectedRepeatType();
+        shellServices().selectArrowTool();
+        if (repeat != 0)
+            object->setRepeatType(repeat);
+    } else if (isClass(object.get(), "VekObjGrid") || isClass(object.get(), "VekObjText")) {
+        shellServices().selectArrowTool();
+        selectObject(object);
+        if (ObjectEditing *editing = object->editing())
+            editing->startEditingWithEvent(MouseEvent{}, this);
+    } else if (dynamic_cast<VekObjPoints *>(object.get())) {
+        selectObject(object);
+        if (ObjectEditing *editing = object->editing())
+            editing->startEditingWithEvent(MouseEvent{}, this);
+    } else if (isClass(object.get(), "VekObjObj")) {
+        replaceShapeByObjectSet(object);
+    } else if (isClass(object.get(), "VekObjFree")) {
+        replaceFreehandStrokeByPath(object, index);
+    }
+    m_document.undoManager()->setActionName(localizedString(QStringLiteral("Create Object")));
+    m_creating.reset();
+}
+
+// A free-hand stroke is kept as a plain path with the same dictionary.
+void VekView::replaceFreehandStrokeByPath(const std::shared_ptr<VekObject> &stroke, int index)
+{
+    PropertyList dict = stroke->propertyListRepresentation();
+    dict.insert(QStringLiteral("class"), QStringLiteral("VekObjPath"));
+    const std::shared_ptr<VekObject> path = ::createObjectOfClass(QStringLiteral("VekObjPath"));
+    path->loadPropertyListRepresentation(dict);
+    m_document.insertObject(path, index, false);
+    m_document.removeObject(stroke);
+}
+
+// The shape tool's drawn shape is replaced by copies of the chosen object set, fitted to it;
+// without a chosen set the drawn shape stays.
+void VekView::replaceShapeByObjectSet(const std::shared_ptr<VekObject> &shape)
+{
+    const ObjectList set = shellServices().selectedObjectSetObjects();
+    if (set.empty())
+        return;
+    Rect drawn = shape->bounds();
+    drawn.origin = HalfPosition(drawn.origin);
+    m_document.removeObjectAtIndex(m_document.indexOfObject(shape.get()), true);
+
+    Rect all = set.front()->bounds();
+    for (const auto &object : set)
+        all = unionRect(all, object->bounds());
+    all.size.width = std::max(all.size.width, 1.0f);
+    all.size.height = std::max(all.size.height, 1.0f);
+    const float sx = drawn.width() / all.width(), sy = drawn.height() / all.height();
+    for (const auto &object : set) {
+        const Rect b = object->bounds();
+        const std::shared_ptr<VekObject> copy = object->copy();
+        if (!copy)
+            continue;
+        copy->setBoundsSimplyAs(Rect(drawn.origin.x + (b.origin.x - all.origin.x) * sx,
+                                     drawn.origin.y + (b.origin.y - all.origin.y) * sy, b.width() * sx,
+                                     b.height() * sy));
+        if (auto *path = dynamic_cast<VekObjPath *>(copy.get()))
+            path->setOriginalSize(b.size);
+        m_document.insertObject(copy, 0, true);
+    }
+}
+
+void VekView::selectAndTrackMouseWithEvent(const MouseEvent &event)
+{
+    const bool shift = event.modifierFlags & ShiftKeyMask;
+    const Point p = convertPointFromWindow(event.locationInWindow);
+    const auto hit = objectUnderPoint(p, true);
+    const bool hitSelected = hit && objectIsSelected(*hit);
+
+    if (!shift && !hitSelected)
+        clearSelection();
+    if (!hit) {
+        rubberbandSelectWithEvent(event);
+        resetCursorRects();
+        return;
+    }
+    if (shift && hitSelected) {
+        deselectObject(hit);
+        for (MouseEvent next = event; next.type != EventType::LeftMouseUp;)
+            next = eventSource().nextEvent(DragOrUpMask);
+        return;
+    }
+
+    if (!shift && !isClass(hit.get(), "VekObjFormat")) {
+        // A point of an editable path drags that point.
+        if (shouldDrawControlPoints() && hit->hasEditablePath()) {
+            const int savedElement = hit->selectedElementNr(), savedPoint = hit->selectedPointNr();
+            int element = -1, point = -1;
+            if (hit->bezierPathElementUnderPointSelectedElementNrPointNr(nullptr, p, &element, &point)) {
+                m_draggingPathPoint = true;
+                resetCursorRects();
+                trackPointNrInElementOfObjectWithEvent(point, element, hit, event);
+                m_draggingPathPoint = false;
+                resetCursorRects();
+                return;
+            }
+            hit->setSelectedElementNr(savedElement, savedPoint);
+        }
+        // A knob resizes the object.
+        if (!isClass(hit.get(), "VekObjGrid")
+            && (!shouldDrawControlPoints() || !hit->hasEditablePath() || hit == m_editing.lock())) {
+            if (const int knob = hit->knobUnderPoint(p, this); knob > 0) {
+                if (hit->selectedElementNr() >= 0) {
+                    hit->setSelectedElementNr(-1, -1);
+                    displayRect(hit->boundsToRedraw());
+                }
+                m_draggingKnob = knob;
+                resetCursorRects();
+                resizeObjectDraggingKnobWithEvent(hit, knob, event);
+                m_draggingKnob = 0;
+                resetCursorRects();
+                return;
+            }
+        }
+    }
+
+    selectObject(hit);
+    if (event.clickCount > 1 && hit->isEditable()) {
+        for (MouseEvent next = event; next.type != EventType::LeftMouseUp;)
+            next = eventSource().nextEvent(DragOrUpMask);
+        return;
+    }
+    m_movingObject = true;
+    resetCursorRects();
+    moveSelectedObjectsWithEvent(event);
+    m_movingObject = false;
+    resetCursorRects();
+}
+
+void VekView::rubberbandSelectWithEvent(const MouseEvent &event)
+{
+    m_rubberbandIsDeselecting = event.modifierFlags & AlternateKeyMask;
+    const Point start = convertPointFromWindow(event.locationInWindow);
+    const auto invalidateBand = [this] {
+        if (m_rubberbandRect != Rect())
+            setNeedsDisplayInRect(insetRect(m_rubberbandRect, -1, -1));
+        for (const auto &weak : m_rubberbandObjects)
+            if (auto o = weak.lock())
+                invalidateObject(*o);
+    };
+    for (MouseEvent next = event; next.type != EventType::LeftMouseUp;) {
+        next = eventSource().nextEvent(DragOrUpMask);
+        const Point c = convertPointFromWindow(next.locationInWindow);
+        autoscroll(next);
+        const Rect band = c == start ? Rect() : VekRectFromPoints(start, c);
+        if (band == m_rubberbandRect)
+            continue;
+        invalidateBand();
+        m_rubberbandRect = band;
+        m_rubberbandObjects.clear();
+        if (band != Rect())
+            for (const auto &object : objectsIntersectingRect(band))
+                m_rubberbandObjects.push_back(object);
+        invalidateBand();
+    }
+    for (const auto &weak : m_rubberbandObjects)
+        if (auto object = weak.lock())
+            m_rubberbandIsDeselecting ? deselectObject(object) : selectObject(object);
+    invalidateBand();
+    m_rubberbandRect = Rect();
+    m_rubberbandObjects.clear();
+}

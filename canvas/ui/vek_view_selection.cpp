@@ -1,0 +1,335 @@
+// The canvas's selection: which objects are selected and which is current, how grouped
+// objects are selected together, undo of selection changes, hit testing.
+#include "canvas/ui/vek_view.h"
+
+#include "canvas/stacking_order.h"
+#include "document/vek_document.h"
+#include "model/services/panel_services.h"
+#include "model/vek_group.h"
+#include "model/vek_obj_marker.h"
+#include "model/vek_object.h"
+#include "platform/foundation/localized_strings.h"
+#include "platform/foundation/notification_center.h"
+
+#include <algorithm>
+
+namespace {
+
+bool sameObject(const std::weak_ptr<VekObject> &weak, const VekObject &object)
+{
+    return weak.lock().get() == &object;
+}
+
+// Thin sides count as `least`, so that lines and points take part.
+Rect withLeastSize(Rect r, float least)
+{
+    r.size.width = std::max(r.size.width, least);
+    r.size.height = std::max(r.size.height, least);
+    return r;
+}
+
+} // namespace
+
+VekView::ObjectList VekView::selectedObjects() const
+{
+    ObjectList selected;
+    for (const auto &weak : m_selection)
+        if (auto object = weak.lock())
+            selected.push_back(object);
+    return selected;
+}
+
+bool VekView::objectIsSelected(const VekObject &object) const
+{
+    return std::any_of(m_selection.begin(), m_selection.end(),
+                       [&object](const std::weak_ptr<VekObject> &s) { return sameObject(s, object); });
+}
+
+std::shared_ptr<VekObject> VekView::currentObject()
+{
+    const ObjectList selected = selectedObjects();
+    if (selected.empty())
+        m_current.reset();
+    else if (!m_current.lock())
+        m_current = selected.front();
+    return m_current.lock();
+}
+
+void VekView::setCurrentObject(const std::shared_ptr<VekObject> &object)
+{
+    if (m_current.lock() == object)
+        return;
+    m_current = object;
+    NotificationCenter::defaultCenter().postNotificationName(VekViewCurrentObjectDidChangeNotification, this);
+}
+
+void VekView::announceSelectionChange()
+{
+    NotificationCenter::defaultCenter().postNotificationName(VekViewSelectionDidChangeNotification, this);
+    if (rulersVisible())
+        updateRulers();
+}
+
+void VekView::removeFromSelection(const VekObject &object)
+{
+    std::erase_if(m_selection, [&object](const std::weak_ptr<VekObject> &s) {
+        return sameObject(s, object) || s.expired();
+    });
+}
+
+// Undo of a selection change selects or deselects the object again; the closure holds it
+// weakly, as the view does.
+void VekView::registerSelectionUndo(const std::shared_ptr<VekObject> &object, bool select)
+{
+    std::weak_ptr<VekObject> weak = object;
+    m_document.undoManager()->registerUndoWithTarget(this, [this, weak, select] {
+        if (auto o = weak.lock())
+            select ? selectObject(o) : deselectObject(o);
+    });
+}
+
+void VekView::selectObject(const std::shared_ptr<VekObject> &object)
+{
+    if (!object)
+        return;
+    m_selectedBoundsCache = Rect();
+    if (!objectIsSelected(*object)) {
+        registerSelectionUndo(object, false);
+        m_selection.push_back(object);
+        invalidateObject(*object);
+        setCurrentObject(object);
+        bool announced = false;
+        if (!object->groupID().isEmpty()) {
+            QString target = object->groupID();
+            if (!panelServices().grpPartialSelectionIsAllowed()) {
+                // A group that names no record keeps the object's own group.
+                if (const auto group = m_document.groupFor(target)) {
+                    const QString ancestor = group->ancestorID(), parent = group->parentID();
+                    target = !ancestor.isEmpty() ? ancestor : !parent.isEmpty() ? parent : target;
+                }
+            }
+            const ObjectList members = m_document.objectsLowerThanGroup(target);
+            if (members.size() > 1) {
+                selectObjectsInGroup(members, target);
+                announced = true;
+            }
+        }
+        if (!announced)
+            announceSelectionChange();
+    } else {
+        invalidateObject(*object);
+        setCurrentObject(object);
+        NotificationCenter::defaultCenter().postNotificationName(VekViewSelectionDidChangeNotification, this);
+    }
+    if (const auto current = currentObject())
+        makeVisible(*current);
+    resetCursorRects();
+}
+
+void VekView::selectObjectsInGroup(const ObjectList &objects, const QString &groupID)
+{
+    if (objects.empty())
+        return;
+    m_selectedBoundsCache = Rect();
+    ObjectList collected;
+    const auto collectedHolds = [&collected](const VekObject *o) {
+        return std::any_of(collected.begin(), collected.end(), [o](const auto &c) { return c.get() == o; });
+    };
+    for (const auto &object : objects) {
+        if (!objectIsSelected(*object) && !collectedHolds(object.get())) {
+            registerSelectionUndo(object, false);
+            collected.push_back(object);
+            // A member of a subgroup brings the whole subgroup along, each member with its
+            // own undo so that undoing the selection leaves none of them selected.
+            if (!object->groupID().isEmpty() && !panelServices().grpPartialSelectionIsAllowed()
+                && object->groupID() != groupID) {
+                for (const auto &member : m_document.objectsLowerThanGroup(object->groupID()))
+                    if (!objectIsSelected(*member) && !collectedHolds(member.get())) {
+                        registerSelectionUndo(member, false);
+                        collected.push_back(member);
+                    }
+            }
+        }
+        invalidateObject(*object);
+    }
+    if (collected.empty())
+        return;
+    for (const auto &object : sortObjectsInOrder(collected))
+        m_selection.push_back(object);
+    m_current = m_selection.front();
+    announceSelectionChange();
+    resetCursorRects();
+}
+
+void VekView::selectObjects(const ObjectList &objects)
+{
+    if (objects.empty())
+        return;
+    if (!m_selection.empty())
+        clearSelection();
+    for (const auto &object : objects) {
+        registerSelectionUndo(object, false);
+        m_selection.push_back(object);
+        invalidateObject(*object);
+    }
+    m_current = objects.front();
+    announceSelectionChange();
+    resetCursorRects();
+}
+
+void VekView::deselectObject(const std::shared_ptr<VekObject> &object)
+{
+    m_selectedBoundsCache = Rect();
+    m_lastDeselected.reset();
+    if (!object || !objectIsSelected(*object))
+        return;
+    m_lastDeselected = object;
+    if (!object->groupID().isEmpty()) {
+        const ObjectList group = m_document.objectsOfGroup(object->groupID());
+        if (group.size() > 1) {
+            deselectObjects(group);
+            return;
+        }
+    }
+    registerSelectionUndo(object, true);
+    removeFromSelection(*object);
+    invalidateObject(*object);
+    m_current.reset();
+    announceSelectionChange();
+}
+
+void VekView::deselectObjects(const ObjectList &objects)
+{
+    m_selectedBoundsCache = Rect();
+    if (objects.empty())
+        return;
+    ObjectList collected;
+    for (const auto &object : objects)
+        if (objectIsSelected(*object)) {
+            registerSelectionUndo(object, true);
+            collected.push_back(object);
+        }
+    for (const auto &object : collected)
+        removeFromSelection(*object);
+    m_lastDeselected = objects.back();
+    for (const auto &object : collected)
+        invalidateObject(*object);
+    m_document.undoManager()->setActionName(localizedString(QStringLiteral("Selection Change")));
+    m_current.reset();
+    announceSelectionChange();
+    m_selectedBoundsCache = Rect();
+}
+
+void VekView::clearSelection()
+{
+    deselectObjects(selectedObjects());
+    m_current.reset();
+    m_selectedBoundsCache = Rect();
+}
+
+void VekView::selectAll()
+{
+    const ObjectList all = m_document.objects();   // a snapshot: selecting may not change the list
+    for (const auto &object : all)
+        selectObject(object);
+}
+
+void VekView::selectObjectExclusively(const std::shared_ptr<VekObject> &object)
+{
+    if (const auto editing = m_editing.lock(); editing && editing != object)
+        endEditing();
+    m_selectedBoundsCache = Rect();
+    const ObjectList selected = selectedObjects();
+    if (object && selected.size() == 1 && selected.front() == object) {
+        invalidateObject(*object);
+        return;
+    }
+    if (!selected.empty())
+        clearSelection();
+    if (object) {
+        m_selection.push_back(object);
+        invalidateObject(*object);
+    }
+    m_current = object;
+    announceSelectionChange();
+    if (object)
+        makeVisible(*object);
+    resetCursorRects();
+}
+
+bool VekView::selectedObjectsContainsMarker() const
+{
+    const ObjectList selected = selectedObjects();
+    return std::any_of(selected.begin(), selected.end(),
+                       [](const auto &o) { return dynamic_cast<const VekObjMarker *>(o.get()) != nullptr; });
+}
+
+Rect VekView::selectedObjectsBounds()
+{
+    const ObjectList selected = selectedObjects();
+    if (selected.empty()) {
+        m_selectedBoundsCache = Rect();
+    } else if (m_selectedBoundsCache == Rect()) {
+        Rect all = withLeastSize(selected.front()->bounds(), 0.1f);
+        for (const auto &object : selected)
+            all = unionRect(all, withLeastSize(object->bounds(), 0.1f));
+        m_selectedBoundsCache = all;
+    }
+    return m_selectedBoundsCache;
+}
+
+VekView::ObjectList VekView::sortObjectsInOrder(const ObjectList &objects) const
+{
+    return ::sortObjectsInOrder(m_document, objects);
+}
+
+std::shared_ptr<VekObject> VekView::objectUnderPoint(Point p, bool extended) const
+{
+    for (const auto &object : selectedObjects())
+        if (object->containsPoint(p, extended))
+            return object;
+    for (const auto &object : m_document.objects())
+        if (!objectIsSelected(*object) && object->containsPoint(p, extended))
+            return object;
+    return nullptr;
+}
+
+VekView::ObjectList VekView::objectsIntersectingRect(const Rect &r) const
+{
+    ObjectList found;
+    for (const auto &object : m_document.objects())
+        if (intersectsRect(withLeastSize(object->bounds(), 1.0f), r))
+            found.push_back(object);
+    return found;
+}
+
+void VekView::invalidateObject(const VekObject &object)
+{
+    setNeedsDisplayInRect(insetRect(object.boundsToRedraw(), -5, -5));
+    // An object the document no longer holds cannot stay selected.
+    if (m_document.indexOfObject(&object) < 0 && objectIsSelected(object)) {
+        for (const auto &weak : m_selection)
+            if (auto o = weak.lock(); o.get() == &object) {
+                deselectObject(o);
+                break;
+            }
+    }
+}
+
+void VekView::invalidateObjects(const ObjectList &objects)
+{
+    for (const auto &object : objects)
+        invalidateObject(*object);
+}
+
+void VekView::makeVisible(const VekObject &object)
+{
+    if (!intersectsRect(object.drawingBounds(), visibleRect()))
+        scrollRectToVisible(object.drawingBounds());
+}
+
+void VekView::objectsChanged()
+{
+    display();
+    NotificationCenter::defaultCenter().postNotificationName(VekViewObjectsDidChangeNotification, this);
+}

@@ -1,0 +1,185 @@
+// VekObjText: the rich-text box among the drawing objects.
+//
+// Its text is a TextStorage that flows inside the bounds, inside or around the clip shape
+// of the path object directly behind it, around exclusive objects on the page and, when
+// the box is linked (groupWithNext), on into the next text box behind it. The store object
+// is never exchanged: every change replaces its characters, so an editor attached to it
+// stays attached.
+//
+// The members are spread over files by job: the model, setters and caches
+// (vek_obj_text.cpp), the dictionary form (vek_obj_text_dictionary.cpp), measuring and the
+// shared layout (vek_obj_text_layout.cpp), drawing (vek_obj_text_drawing.cpp), linked boxes
+// (vek_obj_text_links.cpp), anchors and links (vek_obj_text_anchors.cpp) and in-place
+// editing (vek_obj_text_editing.cpp).
+#pragma once
+
+#include "model/object_editing.h"
+#include "model/vek_object.h"
+#include "platform/foundation/notification_center.h"
+#include "platform/geometry/affine_transform.h"
+#include "platform/text/text_storage.h"
+
+#include <optional>
+#include <set>
+
+class VekTextView;
+
+class VekObjText : public VekObject, public ObjectEditing {
+public:
+    explicit VekObjText(Passkey key);
+    ~VekObjText() override;
+    // A box holding one space in the default font, no shadow, no simple clip, note "T".
+    static std::shared_ptr<VekObjText> create();
+
+    QString className() const override { return QStringLiteral("VekObjText"); }
+    bool drawsStroke() const override { return false; }
+    bool canDrawStroke() const override { return false; }
+    bool canTransform() const override { return true; }
+    bool canGoToObjMatrix() const override { return false; }
+    bool hasEditablePath() const override { return false; }
+    bool hasNaturalSize() const override { return true; }
+    bool isEditable() const override { return true; }
+
+    static constexpr Size minSize() { return {10, 10}; }
+    // The canvas's size (all pages); the zero size without a canvas.
+    Size maxSize() const;
+
+    TextStorage &contents() { return _contents; }
+    const TextStorage &contents() const { return _contents; }
+    float tcPadding() const { return _tcPadding; }
+    float hyphenFactor() const { return _hyphenFactor; }
+    Rect editingBounds() const { return _editingBounds; }
+
+    // Undoable; equal values do nothing.
+    void setTCPadding(float padding);
+    void setHyphenFactor(float factor);
+    // Replaces the characters (undoable when there was a text and the object is not
+    // loading), sets the word count and calls didChange.
+    void setContents(const AttributedString &text);
+    void setRotation(float degrees, Point center, bool update) override;
+    void setSimpleClip(bool flag) override;
+    // Both re-flow linked text.
+    void setGroupWithNext(bool flag) override;
+    // At least minSize; re-flows linked text when the rectangle really changed.
+    void setBounds(const Rect &bounds) override;
+    void clipDidChange() override;
+
+    // The exclusive objects the last layout cut lines around (the container records them).
+    const std::set<const VekObject *> &floatingObjects() const { return _floatingObjects; }
+    void resetFloatingObjects() { _floatingObjects.clear(); }
+    void addFloatingObject(const VekObject *object) { _floatingObjects.insert(object); }
+
+    // The text-information rows (font name, size, text, first index) of the runs; absent
+    // for an empty text. Cached until cleanupLocalCache.
+    PropertyList textInfo();
+    void cleanupLocalCache();
+
+    // ---- Sizes (vek_obj_text_layout.cpp) ----
+
+    // The size the text needs within the width limit for a box at origin: at least
+    // minSize, 1 point wider than the text, and 2 points higher for each page boundary the
+    // box crosses.
+    Size requiredSize(float widthLimit, Point origin);
+    Size originalSize() const override;
+    void setToNaturalSize() override;
+    // The knob stops where the box would become narrower or lower than minSize.
+    int resizeByMovingKnob(int knob, Point p) override;
+
+    // ---- Drawing (vek_obj_text_drawing.cpp) ----
+
+    // Flips, then rotation (above 0), then skew; none when nothing applies. Applied about
+    // the centre of the drawn rectangle.
+    std::optional<AffineTransform> currentTransform() const;
+    Rect drawingBounds() const override;
+    // Drawing bounds and bounds, on the visible repeated page, grown so a rotation stays inside.
+    Rect boundsToRedraw() const override;
+    void drawInViewIsSelected(CanvasServices *view, bool selected) override;
+    void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
+
+    // ---- Linked boxes (vek_obj_text_links.cpp) ----
+
+    // The first text box behind this one when it is linked, else null.
+    std::shared_ptr<VekObjText> connectedTextObject() const;
+    // The linked text box in front of this one whose text flows into it, else null.
+    std::shared_ptr<VekObjText> preceedingConnectedTextObject() const;
+    // What this box's text must become for the text to flow with the next box (whose text
+    // it may replace, undoably); none when nothing changes.
+    std::optional<AttributedString> adjustContentsWithNextIfAny(const AttributedString &text);
+    // Re-flows with the next box and calls didChange when the text changed.
+    void controlConnection();
+
+    // ---- Anchors and links (vek_obj_text_anchors.cpp) ----
+
+    // Anchor name to the text of its rectangle on the canvas; absent for an empty text. A
+    // later run of a name already seen loses its anchor.
+    PropertyList anchorInfo();
+    // One entry per link run: [URL, rectangle text, the run's characters].
+    PropertyList linkInfo();
+    // Anchor name to the text of its range; absent without anchors.
+    PropertyList anchorInfoToSave() const;
+    void setSavedAnchorInfo(const PropertyList &info);
+    // The range of the first run with this anchor, or {NotFound, 0}.
+    TextRange rangeOfAnchor(const QString &name) const;
+    // The anchor at the edited selection; null when not edited here or the selection is empty.
+    QString anchorName() const override;
+    // Sets the object's anchor name and anchors the edited selection (or the first character).
+    void setAnchorName(const QString &name) override;
+    // Links the editor's selection to the URL, or unlinks it (empty or one character).
+    void markSelectionAsLink(VekTextView &editor, const QString &url);
+    // The link at the start of the editor's selection, or "".
+    QString linkDestination(const VekTextView *editor) const;
+
+    // ---- In-place editing (vek_obj_text_editing.cpp) ----
+
+    ObjectEditing *editing() override { return this; }
+    void startEditingWithEvent(const MouseEvent &event, CanvasServices *view) override;
+    void editWithEvent(const MouseEvent &event, CanvasServices *view) override;
+    bool keyDownWhileEditing(QChar character, unsigned modifierFlags, CanvasServices *view) override;
+    bool deleteWhileEditing(CanvasServices *view) override;
+    bool copyWhileEditing(CanvasServices *view) override;
+    bool pasteWhileEditing(CanvasServices *view) override;
+    void endEditingInView(CanvasServices *view) override;
+    // The editor of this object while it is edited, else null.
+    VekTextView *editor() const { return _editor; }
+    // The editor changed the text: grows the box (and the document by a page when the box
+    // grows past the last one), reports the fonts, cleans the caches.
+    void textDidChange();
+    // Replaces characters of the text with undo (the inverse puts the old characters back
+    // and, while the box is edited, selects them); the editor's edits go through here.
+    void replaceCharactersUndoably(TextRange range, const AttributedString &text);
+    // The editor's selection changed: reports font, size and colour of a non-empty selection.
+    void textViewDidChangeSelection();
+
+protected:
+    void writePropertyListKeys(PropertyList &dict) const override;
+    void readPropertyListKeys(const PropertyList &dict) override;
+    void copyAttributesTo(VekObject &copy) const override;
+
+private:
+    // Replaces the characters without undo (re-flow, the editor's own edits).
+    void replaceContentsSilently(const AttributedString &text);
+    // Re-flows after a change of room; didChange only when asked.
+    void reflow(bool notify);
+    // Another object's bounds changed: redraw when the text was cut around it, re-flow
+    // when it is the clip shape behind.
+    void checkRelevantObjects(const VekObject *changed);
+    // The path object directly behind when it clips.
+    bool objectBehindClips() const;
+    // Reports the font, size and colour at a character to the document's recent lists.
+    void updateMyFonts(TextRange range);
+    // The selection while this object is edited (cut to the text), else none.
+    std::optional<TextRange> editedSelection() const;
+
+    TextStorage _contents;
+    int _contentsObserver = 0;
+    NotificationCenter::ObserverToken _boundsObserver = 0;
+    PropertyList _txtInfoArray;
+    std::set<const VekObject *> _floatingObjects;
+    PropertyList _anchorInfo;
+    Rect _editingBounds;
+    Rect _boundsBeforEditing;
+    float _tcPadding = 5.0f;
+    float _hyphenFactor = 0.0f;
+    VekTextView *_editor = nullptr;
+    bool _replacingContents = false;
+};

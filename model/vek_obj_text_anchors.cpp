@@ -1,0 +1,220 @@
+// Anchors (named places in the text that links jump to) and links of a text box: where they
+// lie on the canvas, their saved form and the commands on the edited selection.
+#include "model/services/document_services.h"
+#include "model/text/vek_text_view.h"
+#include "model/vek_obj_text.h"
+#include "model/vek_obj_text_layout.h"
+#include "platform/foundation/localized_strings.h"
+
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+constexpr int NotFound = std::numeric_limits<int>::max();
+
+QString stringFromRange(TextRange range)
+{
+    return QStringLiteral("{%1, %2}").arg(range.location).arg(range.length);
+}
+
+// "{location, length}" as the platform writes it; nothing for other text.
+std::optional<TextRange> rangeFromString(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*\\{?\\s*(\\d+)\\s*,\\s*(\\d+)\\s*\\}?\\s*$"));
+    const auto match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    bool a = false, b = false;
+    const int location = match.captured(1).toInt(&a);
+    const int length = match.captured(2).toInt(&b);
+    if (!a || !b)
+        return std::nullopt;
+    return TextRange{location, length};
+}
+
+} // namespace
+
+PropertyList VekObjText::anchorInfo()
+{
+    if (!_anchorInfo.isAbsent() || _contents.length() == 0)
+        return _anchorInfo;
+    PropertyList info = PropertyList::dictionary();
+    std::vector<TextRange> duplicates;
+    {
+        TextBoxLayout layout(*this, _contents.text(), _bounds.size);
+        const Rect drawn = drawingBounds();
+        const float pad = layout.container().lineFragmentPadding();
+        for (const TextRun &run : _contents.text().runs()) {
+            if (!run.attributes.anchor)
+                continue;
+            const QString &name = *run.attributes.anchor;
+            if (info.contains(name)) {
+                duplicates.push_back(run.range);
+                continue;
+            }
+            Rect r = layout.layoutManager().boundingRectForGlyphRange(run.range, &layout.container());
+            r.origin.x += drawn.minX() + pad;
+            r.origin.y += drawn.minY() + pad;
+            info.insert(name, PropertyList::fromString(stringFromRect(r)));
+        }
+    }
+    // A name is unique within a text: later runs of it lose the anchor.
+    for (const TextRange &range : duplicates)
+        _contents.removeAttribute(TextAttribute::Anchor, range);
+    _anchorInfo = info;
+    return _anchorInfo;
+}
+
+PropertyList VekObjText::linkInfo()
+{
+    if (_contents.length() == 0)
+        return {};
+    PropertyList links;
+    TextBoxLayout layout(*this, _contents.text(), _bounds.size);
+    const Rect drawn = drawingBounds();
+    const float pad = layout.container().lineFragmentPadding();
+    for (const TextRun &run : _contents.text().runs()) {
+        if (!run.attributes.link)
+            continue;
+        Rect r = layout.layoutManager().boundingRectForGlyphRange(run.range, &layout.container());
+        r.origin.x += drawn.minX() + pad;
+        r.origin.y += drawn.minY() + pad;
+        PropertyList entry = PropertyList::array();
+        entry.append(PropertyList::fromString(QUrl(*run.attributes.link).toString()));
+        entry.append(PropertyList::fromString(stringFromRect(r)));
+        entry.append(PropertyList::fromString(_contents.string().mid(run.range.location, run.range.length)));
+        links.append(entry);
+    }
+    return links;
+}
+
+PropertyList VekObjText::anchorInfoToSave() const
+{
+    if (_contents.length() == 0)
+        return {};
+    PropertyList info;
+    const AttributedString &text = _contents.text();
+    int index = 0;
+    while (index < text.length()) {
+        TextRange run;
+        const TextAttributes &a = text.attributesAt(index, &run);
+        if (a.anchor) {
+            const TextRange whole = text.longestEffectiveRange(TextAttribute::Anchor, index, {index, text.length() - index});
+            if (info.isAbsent())
+                info = PropertyList::dictionary();
+            if (!info.contains(*a.anchor))
+                info.insert(*a.anchor, PropertyList::fromString(stringFromRange(whole)));
+            index = std::max(whole.end(), index + 1);
+        } else {
+            index = std::max(run.end(), index + 1);
+        }
+    }
+    return info;
+}
+
+void VekObjText::setSavedAnchorInfo(const PropertyList &info)
+{
+    const int length = _contents.length();
+    if (length == 0 || info.type() != PropertyList::Type::Dictionary)
+        return;
+    for (const QString &name : info.keys()) {
+        const auto range = rangeFromString(info.value(name).stringValue());
+        if (!range || name.size() < 2)
+            continue;
+        const TextRange cut = intersectionRange(*range, {0, length});
+        if (cut.isEmpty())
+            continue;
+        TextAttributes anchor;
+        anchor.anchor = name;
+        _replacingContents = true;
+        _contents.addAttributes(anchor, cut);
+        _replacingContents = false;
+    }
+}
+
+TextRange VekObjText::rangeOfAnchor(const QString &name) const
+{
+    for (const TextRun &run : _contents.text().runs()) {
+        if (run.attributes.anchor && *run.attributes.anchor == name)
+            return run.range;
+    }
+    return {NotFound, 0};
+}
+
+QString VekObjText::anchorName() const
+{
+    const auto selection = editedSelection();
+    if (!selection || selection->isEmpty())
+        return QString();
+    return _contents.text().attributesAt(selection->location).anchor.value_or(QString());
+}
+
+void VekObjText::setAnchorName(const QString &name)
+{
+    VekObject::setAnchorName(name);
+    TextRange range = _editor ? _editor->selectedRange() : TextRange{0, 1};
+    if (_contents.length() == 0 && name.size() >= 2) {
+        const QString placeholder = localizedString(QStringLiteral("(text with an anchor)"));
+        _contents.replaceCharacters({0, 0}, placeholder);
+        range = {0, int(placeholder.size())};
+    }
+    range = intersectionRange(range, {0, _contents.length()});
+    if (!range.isEmpty()) {
+        if (name.size() >= 2) {
+            TextAttributes anchor;
+            anchor.anchor = name;
+            _contents.addAttributes(anchor, range);
+        } else {
+            _contents.removeAttribute(TextAttribute::Anchor, range);
+        }
+    }
+    _anchorInfo = PropertyList();
+}
+
+void VekObjText::markSelectionAsLink(VekTextView &editor, const QString &url)
+{
+    const TextRange selection = intersectionRange(editor.selectedRange(), {0, _contents.length()});
+    if (selection.isEmpty())
+        return;
+    if (url.size() > 1) {
+        const QUrl parsed(url);
+        if (!parsed.isValid())
+            return;
+        TextAttributes link;
+        link.link = url;
+        if (_document)
+            link.foregroundColor = _document->linkTextColor();
+        _contents.beginEditing();
+        _contents.addAttributes(link, selection);
+        if (_document && _document->linkTextULine() == 1) {
+            TextAttributes underline;
+            underline.underlineStyle = 1;
+            _contents.addAttributes(underline, selection);
+        } else {
+            _contents.removeAttribute(TextAttribute::UnderlineStyle, selection);
+        }
+        _contents.endEditing();
+        return;
+    }
+    // Unlinking gives the characters the colour of a neighbour.
+    const AttributedString &text = _contents.text();
+    const int neighbour = selection.location > 0 ? selection.location - 1 : (text.length() > 1 ? 1 : 0);
+    TextAttributes colour;
+    colour.foregroundColor = text.attributesAt(neighbour).foregroundColor.value_or(Color::colorWithCalibratedWhite(0));
+    _contents.beginEditing();
+    _contents.removeAttribute(TextAttribute::Link, selection);
+    _contents.removeAttribute(TextAttribute::UnderlineStyle, selection);
+    _contents.addAttributes(colour, selection);
+    _contents.endEditing();
+}
+
+QString VekObjText::linkDestination(const VekTextView *editor) const
+{
+    if (!editor)
+        return QStringLiteral("");
+    const TextRange selection = intersectionRange(editor->selectedRange(), {0, _contents.length()});
+    if (selection.isEmpty())
+        return QStringLiteral("");
+    return _contents.text().attributesAt(selection.location).link.value_or(QStringLiteral(""));
+}
