@@ -110,8 +110,10 @@ void drawObjectOnPage(GraphicsContext &context, VekDocument &document, CanvasSer
     }
 
     setObjectShadow(context, document, *object);
-    if (!context.shadow() && !clipObject && !object->attStringForPath() && !object->hasArrow()
-        && object->lineDrawPattern() == 0)
+    // On screen the redraw area limits the work; vector output draws each object whole
+    // anyway, and a clip per object would only make the file larger.
+    if (context.isDrawingToScreen() && !context.shadow() && !clipObject && !object->attStringForPath()
+        && !object->hasArrow() && object->lineDrawPattern() == 0)
         context.clipRect(area);
     const bool selected = request.showSelection && !toSave && request.selected && request.selected(*object);
     if (object->repeatType() == 0 && object->className() != QLatin1String("VekObjFormat"))
@@ -133,6 +135,8 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const Render
         background = Color::whiteColor();
     if (background.alphaComponent() > AlphaThreshold && !request.drawingToCopy) {
         GraphicsStateSaver saver(*context);
+        if (request.backgroundClip)
+            context->addClip(*request.backgroundClip);
         context->setFillColor(background);
         context->fillRect(request.dirty);
     }
@@ -164,8 +168,12 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const Render
     // every object.
     for (const Page &page : pages) {
         setPage(page.number);
-        if (!request.backgroundHidden && !request.drawingToCopy)
+        if (!request.backgroundHidden && !request.drawingToCopy) {
+            GraphicsStateSaver saver(*context);
+            if (request.backgroundClip)
+                context->addClip(*request.backgroundClip);
             drawPageBackground(document, *context, page.number, page.rect);
+        }
         if (request.drawOverBackground && !toSave)
             request.drawOverBackground(page.number, page.rect);
     }

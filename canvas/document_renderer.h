@@ -7,9 +7,11 @@
 // Drawing goes into the current graphics context, in canvas coordinates.
 #pragma once
 
+#include "platform/geometry/bezier_path.h"
 #include "platform/geometry/geometry.h"
 
 #include <functional>
+#include <optional>
 
 class CanvasServices;
 class SpatialIndex;
@@ -23,6 +25,9 @@ struct RenderRequest {
     bool backgroundHidden = false;        // leave the background image and PDF out
     bool drawSelectedOnly = false;        // only the objects `selected` answers true for
     bool showSelection = false;           // knobs on selected objects (screen only)
+    // When set, the background (colour, image, PDF pages) shows only inside this path, in
+    // canvas coordinates: the outlines of the selected objects for their image or export.
+    std::optional<BezierPath> backgroundClip;
     // Which objects are selected; none when empty.
     std::function<bool(const VekObject &)> selected;
     // When set (and refreshed), only the objects it finds for the dirty rectangle are looked

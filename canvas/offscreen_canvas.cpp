@@ -84,3 +84,14 @@ EventSource &OffscreenCanvas::eventSource()
     static NoEvents none;
     return none;
 }
+
+OffscreenCanvasScope::OffscreenCanvasScope(VekDocument &document, OffscreenCanvas &canvas)
+    : m_document(document), m_previous(document.vekView())
+{
+    document.setVekView(&canvas);
+}
+
+OffscreenCanvasScope::~OffscreenCanvasScope()
+{
+    m_document.setVekView(m_previous);
+}

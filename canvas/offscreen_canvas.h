@@ -67,3 +67,18 @@ private:
     bool m_toPDF = false;
     bool m_toSave = true;
 };
+
+// Makes an off-screen canvas the document's canvas while it draws, so that objects asking
+// their document's canvas (the page being drawn, for page-number fields) get its answers;
+// the document's own canvas, if any, comes back at the end.
+class OffscreenCanvasScope {
+public:
+    OffscreenCanvasScope(VekDocument &document, OffscreenCanvas &canvas);
+    ~OffscreenCanvasScope();
+    OffscreenCanvasScope(const OffscreenCanvasScope &) = delete;
+    OffscreenCanvasScope &operator=(const OffscreenCanvasScope &) = delete;
+
+private:
+    VekDocument &m_document;
+    CanvasServices *m_previous;
+};

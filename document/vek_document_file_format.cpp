@@ -3,6 +3,8 @@
 // first byte), and the reader that rebuilds a document from it.
 #include "document/vek_document.h"
 
+#include "document/export/preview_data.h"
+
 #include "model/services/canvas_services.h"
 #include "model/services/panel_services.h"
 #include "model/vek_group.h"
@@ -169,6 +171,16 @@ PropertyList VekDocument::vekDocumentDictionaryForObjects(const std::vector<std:
         background.insert(PdfDataKey, PropertyList::fromData(pdf));
     dict.insert(BackgroundKey, background);
     dict.insert(QLOptionKey, PropertyList::fromInt(_qlOption));
+    // The previews show the whole document, also when only some pages are written.
+    if (_qlOption == 1) {
+        VekDocument &self = const_cast<VekDocument &>(*this);
+        if (_qlOptDataT)
+            if (const QByteArray png = createPngDataForQuickLookThumbnail(self); !png.isEmpty())
+                dict.insert(ThumbDataKey, PropertyList::fromData(png));
+        if (_qlOptDataP)
+            if (const QByteArray pdf = previewPdfData(self); !pdf.isEmpty())
+                dict.insert(PdfDataKey, PropertyList::fromData(pdf));
+    }
     return dict;
 }
 

@@ -11,7 +11,7 @@ packages=(
   libfontconfig-dev libhyphen-dev hyphen-en-us fonts-urw-base35
   libpoppler-qt6-dev libqpdf-dev libopenjp2-7-dev liblcms2-dev libgs-common libjpeg-dev libtiff-dev
   libxml2-dev zlib1g-dev
-  xvfb xauth poppler-utils librsvg2-bin
+  xvfb xauth poppler-utils librsvg2-bin qpdf ghostscript
   locales
 )
 

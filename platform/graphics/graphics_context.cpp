@@ -4,6 +4,7 @@
 #include "platform/graphics/cmyk_stand_ins.h"
 #include "platform/graphics/color_conversion.h"
 #include "platform/graphics/image_blur.h"
+#include "platform/graphics/pdf_page_markers.h"
 #include "platform/graphics/path_conversion.h"
 #include "platform/graphics/recording_paint_device.h"
 
@@ -195,6 +196,22 @@ void GraphicsContext::fillPathWithBrush(const QPainterPath &path, const QBrush &
     paint([&](QPainter &p) { p.fillPath(path, brush); }, painter()->worldTransform().mapRect(path.boundingRect()));
 }
 
+void GraphicsContext::drawGlyphRun(const QGlyphRun &run, const QTransform &placement, const QBrush &brush)
+{
+    if (!painter()->isActive() || run.glyphIndexes().isEmpty())
+        return;
+    const QRectF bounds = (placement * painter()->worldTransform()).mapRect(run.boundingRect()).adjusted(-1, -1, 1, 1);
+    paint(
+        [&](QPainter &p) {
+            p.save();
+            p.setWorldTransform(placement, true);
+            p.setPen(QPen(brush, 0));
+            RecordingPaintDevice::drawGlyphRun(p, run);
+            p.restore();
+        },
+        bounds);
+}
+
 QRectF GraphicsContext::clipBounds() const
 {
     const QPainter *p = painter();
@@ -288,6 +305,36 @@ void GraphicsContext::setCMYKStandIns(std::shared_ptr<CmykStandIns> table)
     m_standIns = std::move(table);
 }
 
+void GraphicsContext::setPdfPageMarkers(std::shared_ptr<PdfPageMarkers> table)
+{
+    m_pdfPageMarkers = std::move(table);
+}
+
+bool GraphicsContext::placePdfPage(const std::shared_ptr<const PdfDocument> &document, int page, const Rect &target,
+                                   float fraction)
+{
+    if (!m_pdfPageMarkers || m_output != Output::PDF || !document || !painter()->isActive())
+        return false;
+    const std::optional<QRgba64> marker = m_pdfPageMarkers->markerFor(document, page);
+    if (!marker)
+        return false;
+    // Corners in the order the pass reads them: top left, top right, bottom right, bottom left.
+    QPainterPath corners;
+    corners.moveTo(target.minX(), target.minY());
+    corners.lineTo(target.maxX(), target.minY());
+    corners.lineTo(target.maxX(), target.maxY());
+    corners.lineTo(target.minX(), target.maxY());
+    corners.closeSubpath();
+    GraphicsStateSaver saver(*this);
+    paint(
+        [&](QPainter &p) {
+            p.setOpacity(p.opacity() * std::clamp(double(fraction), 0.0, 1.0));
+            p.fillPath(corners, QColor::fromRgba64(*marker));
+        },
+        painter()->worldTransform().mapRect(corners.boundingRect()));
+    return true;
+}
+
 void GraphicsContext::applyFlags()
 {
     QPainter *p = painter();
@@ -343,9 +390,11 @@ void GraphicsContext::paintShadowOf(const std::function<void(QPainter &)> &draw,
         return;
     // The mask lands on whole device pixels: then it is drawn without resampling, and the
     // shadow comes out the same whatever part of it is drawn (tiles, dirty rectangles).
+    // Vector output gets masks of 150 dpi whatever its own resolution (a 72-dpi PDF writer
+    // included), pixels on screen and in images.
     const QRectF placed = QRectF(landing.adjusted(-margin, -margin, margin, margin).toAlignedRect());
     const QRectF maskRect = placed.translated(-offset);
-    const qreal pixels = isDrawingToScreen() ? m_device->devicePixelRatioF() : std::min<qreal>(1.0, vectorShadowPixelsPerPoint / unit);
+    const qreal pixels = isDrawingToScreen() ? m_device->devicePixelRatioF() : vectorShadowPixelsPerPoint / unit;
     const QSize size(std::min(maxOffscreenSide, int(std::ceil(maskRect.width() * pixels))),
                      std::min(maxOffscreenSide, int(std::ceil(maskRect.height() * pixels))));
     if (size.isEmpty())

@@ -40,6 +40,9 @@
 #include <vector>
 
 class CmykStandIns;
+class PdfDocument;
+class PdfPageMarkers;
+class QGlyphRun;
 class QPaintDevice;
 
 // Image interpolation levels with their stored numbers.
@@ -122,6 +125,10 @@ public:
     void fillRectUsingOperation(const Rect &rect, CompositingOperation op);
     // Fills a Qt path (user space) with a brush of its own, e.g. a gradient.
     void fillPathWithBrush(const QPainterPath &path, const QBrush &brush);
+    // Draws glyphs as text, placed by `placement` (applied before the current transform)
+    // and coloured by `brush`. PDF and print keep them as text, with the font embedded
+    // when the run's font comes from a file; inside transparency layers they stay text.
+    void drawGlyphRun(const QGlyphRun &run, const QTransform &placement, const QBrush &brush);
     // The clip's bounds in user space (the device's bounds when nothing clips).
     QRectF clipBounds() const;
     // Draws the `source` part of the image (in pixels; an empty rect means all of it) into
@@ -152,6 +159,13 @@ public:
     // them (see cmyk_stand_ins.h); without one they paint as their RGB conversion.
     void setCMYKStandIns(std::shared_ptr<CmykStandIns> table);
     const std::shared_ptr<CmykStandIns> &cmykStandIns() const { return m_standIns; }
+    // With a marker table, PDF output draws PDF pages as marked rectangles that the pass
+    // over the written file turns into the pages themselves (see pdf_page_markers.h).
+    void setPdfPageMarkers(std::shared_ptr<PdfPageMarkers> table);
+    // Draws page `page` (from 0) of a PDF document into `target` as a marked rectangle, at the
+    // opacity `fraction`. False, drawing nothing, when this output does not keep PDF pages.
+    bool placePdfPage(const std::shared_ptr<const PdfDocument> &document, int page, const Rect &target,
+                      float fraction);
     // The brush a colour paints with in this context.
     QBrush brushFor(const Color &color) const;
 
@@ -185,6 +199,7 @@ private:
     std::vector<State> m_states;
     std::vector<std::unique_ptr<Layer>> m_layers;
     std::shared_ptr<CmykStandIns> m_standIns;
+    std::shared_ptr<PdfPageMarkers> m_pdfPageMarkers;
 };
 
 // Saves the current context's graphics state and restores it when it goes out of scope.

@@ -97,8 +97,11 @@ public:
         d.text = item.text();
         d.position = position;
         d.font = item.font();
+        d.glyphs = pendingGlyphs;
         draws.push_back(std::move(d));
     }
+
+    QGlyphRun pendingGlyphs;   // the run being drawn through RecordingPaintDevice::drawGlyphRun
 
 private:
     void combineClip(Qt::ClipOperation op, const QPainterPath &path)
@@ -167,6 +170,10 @@ void RecordingPaintDevice::replay(QPainter &painter) const
             const int dpi = painter.device() ? painter.device()->logicalDpiY() : 72;
             if (font.pointSizeF() > 0 && dpi > 0)
                 font.setPointSizeF(font.pointSizeF() * 72.0 / dpi);
+            if (!d.glyphs.glyphIndexes().isEmpty()) {
+                painter.drawGlyphRun(QPointF(), d.glyphs);
+                break;
+            }
             painter.setFont(font);
             painter.drawText(d.position, d.text);
             break;
@@ -174,6 +181,16 @@ void RecordingPaintDevice::replay(QPainter &painter) const
         }
         painter.restore();
     }
+}
+
+void RecordingPaintDevice::drawGlyphRun(QPainter &painter, const QGlyphRun &run)
+{
+    auto *recording = dynamic_cast<RecordingPaintDevice *>(painter.device());
+    if (recording)
+        recording->m_engine->pendingGlyphs = run;
+    painter.drawGlyphRun(QPointF(), run);
+    if (recording)
+        recording->m_engine->pendingGlyphs = QGlyphRun();
 }
 
 QPaintEngine *RecordingPaintDevice::paintEngine() const

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
@@ -39,6 +40,7 @@ struct RecordedDraw {
     QString text;             // Text
     QPointF position;         // Text: baseline origin in the painter's coordinates
     QFont font;               // Text
+    QGlyphRun glyphs;         // Text drawn as a glyph run (then `text` is empty)
 
     QPen pen;                 // Qt::NoPen for a fill
     QBrush brush;             // Qt::NoBrush for a stroke
@@ -67,6 +69,11 @@ public:
     void replay(QPainter &painter) const;
 
     QPaintEngine *paintEngine() const override;
+
+    // Draws a glyph run on any painter. On a recording device the run itself is kept (a
+    // paint engine only sees a text item without its glyphs), so that the replay draws
+    // the same glyphs in the same font.
+    static void drawGlyphRun(QPainter &painter, const QGlyphRun &run);
 
 protected:
     int metric(PaintDeviceMetric metric) const override;

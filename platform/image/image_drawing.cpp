@@ -12,6 +12,10 @@ void Image::drawInRect(GraphicsContext &context, const Rect &target, const Rect 
     const ImageRep *rep = bestRepresentation();
     if (!rep || target.isEmpty() || !(m_size.width > 0 && m_size.height > 0))
         return;
+    // A whole PDF page stays vectors where the output can keep it so.
+    if (rep->pdfDocument() && source.isEmpty() && operation == CompositingOperation::SourceOver
+        && context.placePdfPage(rep->pdfDocument(), rep->pdfPage(), target, fraction))
+        return;
     QImage pixels;
     if (rep->pdfDocument()) {
         // Pixels per point of the target on the device, at least the output's resolution.

@@ -274,3 +274,13 @@ QString PdfDocument::pageText(int page) const
     std::unique_ptr<Poppler::Page> p = d->page(page);
     return p ? p->text(QRectF()) : QString();
 }
+
+const QByteArray &PdfDocument::data() const
+{
+    return d->data;
+}
+
+const QByteArray &PdfDocument::password() const
+{
+    return d->password;
+}

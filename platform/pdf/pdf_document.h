@@ -56,6 +56,11 @@ public:
     // ...), or an empty string.
     QString info(const QString &key) const;
 
+    // The bytes the document was opened from and the password that opened them, for
+    // passes that copy its pages into other files.
+    const QByteArray &data() const;
+    const QByteArray &password() const;
+
 private:
     struct Private;
     explicit PdfDocument(std::unique_ptr<Private> d);

@@ -7,8 +7,24 @@
 #include <QByteArray>
 #include <QString>
 
+#include <QMap>
+#include <QRectF>
+
 #include <memory>
 #include <vector>
+
+class CmykStandIns;
+class PdfPageMarkers;
+
+// A link annotation: a rectangle of a page (index from 0, PDF points, y up) that opens a
+// URI or, when the URI is empty, shows a point of another page (index from 0, PDF points).
+struct PdfLinkAnnotation {
+    int page = 0;
+    QRectF rect;
+    QString uri;
+    int destinationPage = 0;
+    QPointF destination;
+};
 
 class PdfRewriter {
 public:
@@ -40,6 +56,24 @@ public:
     bool arrangePages(const std::vector<int> &pageMap, double blankWidth, double blankHeight);
     // Appends the pages of another PDF after the last page. False when it cannot be read.
     bool appendPagesOf(const QByteArray &otherPdf);
+    // Replaces what the graphics context painted in place of what the PDF writer cannot
+    // write: CMYK stand-in colours of the table become DeviceCMYK colours, and rectangles
+    // filled with a page marker become that PDF page as a form XObject (vectors). Either
+    // table may be null. False (with the reason in errorString()) when a page cannot be read.
+    bool resolveStandIns(const CmykStandIns *standIns, const PdfPageMarkers *markers);
+    // Makes every page's contents smaller when the file is written, without changing what
+    // they show: state set just before a restore, groups that only set state, and decimals
+    // beyond the fourth go.
+    bool compactContents();
+    // Gives every page a media box of exactly width x height points that keeps the page's
+    // top edge where it is (for writers that can only make whole-point pages and place
+    // their drawing from the top). False when a page has no media box.
+    bool setPageSizeKeepingTop(double width, double height);
+    // Sets entries of the information dictionary ("Title", "Author", "Subject", "Keywords",
+    // "Creator", ...); an empty value removes the entry.
+    void setInfo(const QMap<QString, QString> &entries);
+    // Adds link annotations without a border. False when a page index is out of range.
+    bool addLinks(const std::vector<PdfLinkAnnotation> &links);
     // Makes the written file encrypted (AES-256, every permission granted) with these
     // passwords; an empty user password lets anyone open it.
     void setEncryption(const QByteArray &userPassword, const QByteArray &ownerPassword);

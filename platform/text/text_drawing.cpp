@@ -1,4 +1,5 @@
-// Drawing laid-out text into the current graphics context as glyph outlines.
+// Drawing laid-out text into the current graphics context: glyph outlines on screen and in
+// images, text with embedded fonts in PDF and print.
 #include "platform/text/text_drawing.h"
 
 #include "platform/graphics/graphics_context.h"
@@ -7,7 +8,9 @@
 #include "platform/text/text_attachment.h"
 
 #include <QPainterPath>
+#include <QHash>
 #include <QPainterPathStroker>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -49,6 +52,45 @@ void fillAndStroke(GraphicsContext &gc, const QPainterPath &path, const TextAttr
         stroker.setJoinStyle(Qt::MiterJoin);
         gc.fillPathWithBrush(stroker.createStroke(path), gc.brushFor(a.strokeColor.value_or(fill)));
     }
+}
+
+// The run in the same face loaded through the font database, which knows the face's file:
+// PDF and print embed such a font and keep the glyphs as text, while a font loaded from
+// data would be drawn as outlines. Empty when the database picks another face.
+QGlyphRun fileBackedRun(const QGlyphRun &run, const TextAttributes &a)
+{
+    static thread_local QHash<QString, QRawFont> byName;
+    const Font font = fontOf(a);
+    auto it = byName.find(font.name);
+    if (it == byName.end())
+        it = byName.insert(font.name, QRawFont::fromFont(qFont(font)));
+    QRawFont file = *it;
+    const QRawFont laidOut = run.rawFont();
+    if (!file.isValid() || file.familyName() != laidOut.familyName() || file.styleName() != laidOut.styleName())
+        return {};
+    file.setPixelSize(laidOut.pixelSize());
+    QGlyphRun copy = run;
+    copy.setRawFont(file);
+    return copy;
+}
+
+// Draws one run of laid-out glyphs. PDF and print get filled text as text; stroked text,
+// and everything on screen, is drawn as outlines through the context.
+void drawRun(GraphicsContext &gc, const QGlyphRun &run, float baseline, const TextAttributes &a, QPointF origin)
+{
+    if (!gc.isDrawingToScreen() && a.strokeWidth.value_or(0) == 0) {
+        if (QGlyphRun text = fileBackedRun(run, a); !text.glyphIndexes().isEmpty()) {
+            const float raise = a.baselineOffset.value_or(0);
+            const float slant = a.obliqueness.value_or(0);
+            const float baseY = float(origin.y()) + baseline - raise;
+            QTransform placement = QTransform::fromTranslate(origin.x(), origin.y() - raise);
+            if (slant != 0)
+                placement = placement * QTransform(1, 0, -slant, 1, slant * baseY, 0);
+            gc.drawGlyphRun(text, placement, gc.brushFor(a.foregroundColor.value_or(Color::blackColor())));
+            return;
+        }
+    }
+    fillAndStroke(gc, runPath(run, baseline, a, origin), a);
 }
 
 // Horizontal lines (underline, strikethrough) from x1 to x2 at y in a style.
@@ -135,7 +177,7 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
                 return;
             }
             for (const QGlyphRun &glyphs : line.glyphRuns(from, length))
-                fillAndStroke(*gc, runPath(glyphs, f.baseline, a, at), a);
+                drawRun(*gc, glyphs, f.baseline, a, at);
             FontMetrics m = fontMetrics(fontOf(a));
             float x1 = float(line.cursorToX(from)) + origin.x;
             float x2 = float(line.cursorToX(from + length)) + origin.x;
@@ -171,7 +213,7 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
                 run.setRawFont(raw);
                 run.setGlyphIndexes(dash);
                 run.setPositions({QPointF(line.cursorToX(lineEnd - base), f.baseline)});
-                fillAndStroke(*gc, runPath(run, f.baseline, a, at), a);
+                drawRun(*gc, run, f.baseline, a, at);
             }
         }
     }

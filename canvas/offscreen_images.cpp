@@ -1,0 +1,129 @@
+// Rendering images of a document without a window.
+#include "canvas/offscreen_images.h"
+
+#include "canvas/document_renderer.h"
+#include "canvas/offscreen_canvas.h"
+#include "canvas/paper_pages.h"
+#include "document/vek_document.h"
+#include "model/vek_object.h"
+#include "platform/graphics/graphics_context.h"
+#include "platform/image/pixel_budget.h"
+#include "toolkit/image_functions.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <unordered_set>
+
+namespace {
+
+bool hasBackgroundToDraw(VekDocument &document, const OffscreenCanvas &canvas)
+{
+    return canvas.backgroundColor().alphaComponent() > 0.09f || document.backgroundImage().isValid()
+        || document.backgroundPDF();
+}
+
+// The selected objects' outlines from back to front; a clip path adds its own outline and
+// passes over the object it clips.
+std::optional<BezierPath> selectionClip(VekDocument &document, const std::vector<std::shared_ptr<VekObject>> &selected)
+{
+    std::unordered_set<const VekObject *> chosen;
+    for (const auto &object : selected)
+        chosen.insert(object.get());
+    BezierPath clip;
+    const auto &objects = document.objects();
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        if (!chosen.count(it->get()))
+            continue;
+        clip.appendBezierPath((*it)->bezierPath());
+        if ((*it)->clipType() == 1 && std::next(it) != objects.rend())
+            ++it;
+    }
+    if (clip.elementCount() == 0 || clip.bounds().isEmpty())
+        return std::nullopt;
+    clip.setWindingRule(NonZeroWindingRule);
+    return clip;
+}
+
+} // namespace
+
+Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request)
+{
+    OffscreenCanvas canvas(document);
+    OffscreenCanvasScope scope(document, canvas);
+    Rect rect = request.rect.isEmpty() ? canvas.bounds() : request.rect;
+    if (!(rect == canvas.bounds()))
+        rect = Rect(std::floor(rect.minX()), std::floor(rect.minY()),
+                    std::ceil(rect.maxX()) - std::floor(rect.minX()), std::ceil(rect.maxY()) - std::floor(rect.minY()));
+    const QSize pixels(int(std::ceil(rect.width())), int(std::ceil(rect.height())));
+    QImage image = PixelBudget::allocate(pixels.width(), pixels.height(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::transparent);
+    {
+        GraphicsContext context(image);
+        GraphicsContext::Scope current(context);
+        AffineTransform toImage;
+        toImage.translateXBy(-rect.origin.x, -rect.origin.y);
+        context.concat(toImage);
+        RenderRequest render;
+        render.dirty = rect;
+        render.drawingToCopy = request.drawingToCopy;
+        render.drawingOpaque = request.opaque && !request.pathClip;
+        std::unordered_set<const VekObject *> chosen;
+        if (request.pathClip) {
+            for (const auto &object : request.selected)
+                chosen.insert(object.get());
+            render.drawSelectedOnly = true;
+            render.selected = [&chosen](const VekObject &object) { return chosen.count(&object) != 0; };
+            if (!request.selected.empty() && hasBackgroundToDraw(document, canvas))
+                render.backgroundClip = selectionClip(document, request.selected);
+        }
+        drawDocumentPages(document, canvas, [&](int page) { canvas.setDrawingPage(page); }, render);
+    }
+    Image result(image);
+    if (request.pathClip) {
+        const BitmapRep trimmed = trimToSize(result.bitmap(), Size());
+        if (!trimmed.isNull())
+            result = Image(trimmed);
+    }
+    if (document.useCMYK() && !request.keepRGB) {
+        const Image cmyk = imageInCMYKcolorspace(result, true);
+        if (cmyk.isValid())
+            return cmyk;
+    }
+    return result;
+}
+
+QImage previewOfPage(VekDocument &document, int page, bool showMargin, float scale, const QString &displayName)
+{
+    OffscreenCanvas canvas(document);
+    canvas.setDrawingToPDF(true);
+    OffscreenCanvasScope scope(document, canvas);
+    if (page < 1 || page > document.numberOfPages())
+        page = 1;
+    const PaperLayout layout = paperLayoutFor(document, false);
+    scale = scale > 0 ? scale : 1;
+    const QSize pixels = PixelBudget::fitted(layout.paper.width * scale, layout.paper.height * scale);
+    QImage image = PixelBudget::allocate(pixels.width(), pixels.height(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::white);
+    GraphicsContext context(image);
+    GraphicsContext::Scope current(context);
+    AffineTransform toPixels;
+    toPixels.scaleXBy(image.width() / layout.paper.width, image.height() / layout.paper.height);
+    context.concat(toPixels);
+    drawPageOnPaper(document, canvas, [&](int drawing) { canvas.setDrawingPage(drawing); }, layout, page, displayName);
+    if (showMargin) {
+        const AffineTransform t = layout.canvasToPaper(page);
+        const Rect pageRect = canvas.rectForPage(page);
+        const Point a = t.transformPoint(pageRect.origin);
+        const Point b = t.transformPoint(Point(pageRect.maxX(), pageRect.maxY()));
+        BezierPath outline = BezierPath::bezierPathWithRect(Rect(a.x, a.y, b.x - a.x, b.y - a.y));
+        outline.setLineWidth(0);
+        context.setStrokeColor(Color::grayColor());
+        context.strokePath(outline);
+    }
+    return image;
+}

@@ -1,0 +1,36 @@
+// Document pages on paper, as printing and the PDF export of whole documents place them:
+// each page's content at the paper's left and bottom margins (or centred), scaled by the
+// print scaling, with the page header above it and the footer below it.
+#pragma once
+
+#include "platform/geometry/affine_transform.h"
+#include "platform/geometry/geometry.h"
+
+#include <QString>
+
+#include <functional>
+
+class CanvasServices;
+class VekDocument;
+
+struct PaperLayout {
+    Size paper;                         // points
+    Size page;                          // the document's page, points
+    float scale = 1;                    // the whole paper's drawing is scaled by it
+    Point contentOrigin;                // the page's top left on unscaled paper, y down
+
+    // Canvas coordinates of a page -> paper coordinates (points, y down from the top left).
+    AffineTransform canvasToPaper(int page) const;
+    // A rectangle of a page in canvas coordinates -> PDF coordinates of the paper (y up).
+    Rect paperRectInPdf(int page, const Rect &canvasRect) const;
+};
+
+// The layout from the document's print settings. With shrinkToFit, a page larger than the
+// paper inside the margins is scaled down to fit, the factor cut to whole hundredths.
+PaperLayout paperLayoutFor(VekDocument &document, bool shrinkToFit);
+
+// Draws one page on paper into the current graphics context (paper coordinates): the page's
+// background and objects, clipped to the page, then its header and footer when the document
+// adds them. `setDrawingPage` tells the canvas which page is drawn.
+void drawPageOnPaper(VekDocument &document, CanvasServices &view, const std::function<void(int)> &setDrawingPage,
+                     const PaperLayout &layout, int page, const QString &displayName);

@@ -1,0 +1,100 @@
+// Writing documents, areas and selections as PDF.
+#include "document/export/pdf_export.h"
+
+#include "canvas/offscreen_canvas.h"
+#include "canvas/paper_pages.h"
+#include "document/export/pdfx_conversion.h"
+#include "document/vek_document.h"
+#include "platform/graphics/graphics_context.h"
+#include "platform/pdf/pdf_output.h"
+#include "toolkit/text_extensions.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+
+QMap<QString, QString> pdfInfoFor(VekDocument &document)
+{
+    QMap<QString, QString> info;
+    if (!document.author().isEmpty())
+        info.insert(QStringLiteral("Author"), document.author());
+    if (!document.title().isEmpty())
+        info.insert(QStringLiteral("Title"), document.title());
+    if (!document.subject().isEmpty())
+        info.insert(QStringLiteral("Subject"), document.subject());
+    QStringList keywords = StripSpacesOfCommaSeparatedString(document.keywords()).split(QLatin1Char(','));
+    keywords.removeAll(QString());
+    if (!keywords.isEmpty())
+        info.insert(QStringLiteral("Keywords"), keywords.join(QStringLiteral(", ")));
+    if (info.isEmpty())
+        return {{QStringLiteral("Creator"), QString()}, {QStringLiteral("Title"), QString()}};
+    info.insert(QStringLiteral("Creator"), QStringLiteral("Vekanto"));
+    if (!info.contains(QStringLiteral("Title")))
+        info.insert(QStringLiteral("Title"), QString());
+    return info;
+}
+
+QByteArray currentDocumentAsPDF(VekDocument &document, int page, const QString &displayName, QString *error)
+{
+    OffscreenCanvas canvas(document);
+    canvas.setDrawingToPDF(true);
+    OffscreenCanvasScope scope(document, canvas);
+    const PaperLayout layout = paperLayoutFor(document, true);
+    const int count = document.numberOfPages();
+    const int first = page > 0 ? std::min(page, count) : 1;
+    const int last = page > 0 ? first : count;
+
+    PdfOutput output(layout.paper, document.useCMYK());
+    {
+        GraphicsContext::Scope current(output.context());
+        for (int p = first; p <= last; ++p) {
+            if (p > first)
+                output.newPage();
+            drawPageOnPaper(document, canvas, [&](int drawing) { canvas.setDrawingPage(drawing); }, layout, p,
+                            displayName);
+        }
+    }
+    output.setInfo(pdfInfoFor(document));
+    return output.finish(error);
+}
+
+QByteArray areaAsPDF(VekDocument &document, const ExportSelection &selection, QString *error)
+{
+    if (selection.area.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("the area is empty");
+        return {};
+    }
+    PdfOutput output(selection.area.size, document.useCMYK());
+    {
+        GraphicsContext::Scope current(output.context());
+        drawDocumentArea(document, selection, false, false);
+    }
+    return output.finish(error);
+}
+
+bool saveAsPdf(VekDocument &document, const QString &path, const ExportSelection &selection, int flattenResolution,
+               const QString &displayName, QString *error, QString *warning)
+{
+    if (path.isEmpty())
+        return false;
+    const QByteArray pdf = selection.isWholeDocument() ? currentDocumentAsPDF(document, 0, displayName, error)
+                                                       : areaAsPDF(document, selection, error);
+    if (pdf.isEmpty())
+        return false;
+    if (flattenResolution > 0) {
+        QString why;
+        if (convertToPdfX3(pdf, path, flattenResolution, document.title().isEmpty() ? displayName : document.title(),
+                           &why))
+            return true;
+        if (warning)
+            *warning = why;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}

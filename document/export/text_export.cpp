@@ -1,0 +1,95 @@
+// Collecting and writing the text of a document.
+#include "document/export/text_export.h"
+
+#include "document/vek_document.h"
+#include "model/vek_object.h"
+#include "platform/pdf/pdf_document.h"
+#include "platform/text/rtf.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <iconv.h>
+
+std::optional<QString> backgroundPdfText(VekDocument &document)
+{
+    const auto &pdf = document.backgroundPDF();
+    if (!pdf || document.bgPDFpages().empty())
+        return std::nullopt;
+    QStringList pages;
+    for (int page = 0; page < pdf->pageCount(); ++page)
+        pages.append(pdf->pageText(page));
+    const QString text = pages.join(QLatin1Char('\n'));
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+AttributedString documentText(VekDocument &document, bool addBackgroundPdfText)
+{
+    std::vector<std::shared_ptr<VekObject>> objects = document.objects();
+    std::stable_sort(objects.begin(), objects.end(),
+                     [](const auto &a, const auto &b) { return a->bounds().minY() < b->bounds().minY(); });
+    AttributedString text;
+    for (const auto &object : objects) {
+        const std::optional<AttributedString> piece = object->attStringForPath();
+        if (!piece || piece->isEmpty())
+            continue;
+        if (!text.isEmpty())
+            text.append(AttributedString(QStringLiteral("\n"), piece->attributesAt(0)));
+        text.append(*piece);
+    }
+    if (addBackgroundPdfText) {
+        if (const std::optional<QString> pdfText = backgroundPdfText(document)) {
+            text.append(AttributedString(QStringLiteral("\n")));
+            text.append(AttributedString(*pdfText));
+        }
+    }
+    return text;
+}
+
+std::optional<QByteArray> encodedText(const QString &text, const QByteArray &encoding)
+{
+    iconv_t converter = iconv_open(encoding.constData(), "UTF-8");
+    if (converter == iconv_t(-1))
+        return std::nullopt;
+    QByteArray utf8 = text.toUtf8();
+    QByteArray out(utf8.size() * 4 + 16, '\0');
+    char *in = utf8.data();
+    size_t inLeft = size_t(utf8.size());
+    char *to = out.data();
+    size_t toLeft = size_t(out.size());
+    const bool ok = iconv(converter, &in, &inLeft, &to, &toLeft) != size_t(-1)
+                 && iconv(converter, nullptr, nullptr, &to, &toLeft) != size_t(-1);
+    iconv_close(converter);
+    if (!ok)
+        return std::nullopt;
+    out.resize(out.size() - qsizetype(toLeft));
+    return out;
+}
+
+TextExportResult saveTextAs(VekDocument &document, const QString &path, bool rtf, bool addBackgroundPdfText,
+                            const QByteArray &encoding, QString *error)
+{
+    const AttributedString text = documentText(document, addBackgroundPdfText);
+    if (text.string().trimmed().isEmpty())
+        return TextExportResult::NoText;
+    QByteArray bytes;
+    if (rtf) {
+        bytes = RTFFromRange(text, {0, text.length()});
+    } else if (std::optional<QByteArray> encoded = encodedText(text.string(), encoding)) {
+        bytes = *encoded;
+    } else {
+        if (error)
+            *error = QStringLiteral("The text cannot be written in the encoding %1.").arg(QString::fromLatin1(encoding));
+        return TextExportResult::Failed;
+    }
+    QSaveFile file(path);
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return TextExportResult::Failed;
+    }
+    return TextExportResult::Saved;
+}

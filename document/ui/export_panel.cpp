@@ -1,0 +1,179 @@
+// The export panel's accessory view and its file-name rules.
+#include "document/ui/export_panel.h"
+
+#include "platform/foundation/localized_strings.h"
+#include "platform/foundation/user_defaults.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSlider>
+#include <QSpinBox>
+#include <QUrl>
+
+namespace {
+
+PropertyList preference(QLatin1String dictionary, const QString &key)
+{
+    return UserDefaults::standardUserDefaults().dictionaryForKey(dictionary).value(key);
+}
+
+void setPreference(QLatin1String dictionary, const QString &key, const PropertyList &value)
+{
+    UserDefaults::standardUserDefaults().updateObjectForKey(dictionary, [&](PropertyList &stored) {
+        if (!stored.isDictionary())
+            stored = PropertyList::dictionary();
+        stored.insert(key, value);
+    });
+}
+
+} // namespace
+
+QString proposedExportName(const QString &displayName, bool hasSelection, bool grabbedArea, const QString &format)
+{
+    QString name = QFileInfo(displayName).completeBaseName();
+    if (grabbedArea)
+        name += localizedString(QStringLiteral("_selectedArea"));
+    else if (hasSelection)
+        name += localizedString(QStringLiteral("_selected"));
+    return controlFileExtension(name, format);
+}
+
+void revealInFileManager(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+}
+
+ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSelection, bool grabbedArea)
+    : QFileDialog(parent)
+{
+    setOption(QFileDialog::DontUseNativeDialog);
+    setAcceptMode(QFileDialog::AcceptSave);
+    setWindowTitle(localizedString(QStringLiteral("Export")));
+
+    auto *accessory = new QWidget(this);
+    auto *form = new QFormLayout(accessory);
+    m_format = new QComboBox(accessory);
+    m_format->setObjectName(QStringLiteral("exportFormat"));
+    m_format->addItems(exportFormatNames());
+    const int last = m_format->findText(preference(DefaultsKey::LastStates, QStringLiteral("lastSaveFormat")).stringValue());
+    m_format->setCurrentIndex(last >= 0 ? last : 0);
+    form->addRow(localizedString(QStringLiteral("Format:")), m_format);
+    m_quality = new QSlider(Qt::Horizontal, accessory);
+    m_quality->setRange(10, 100);
+    m_quality->setValue(90);
+    form->addRow(localizedString(QStringLiteral("Quality:")), m_quality);
+    m_selectedOnly = new QCheckBox(localizedString(QStringLiteral("Selected objects only")), accessory);
+    m_selectedOnly->setChecked(hasSelection || grabbedArea);
+    m_selectedOnly->setEnabled(hasSelection || grabbedArea);
+    form->addRow(m_selectedOnly);
+    m_flatten = new QCheckBox(localizedString(QStringLiteral("PDF/X-3, flattened at")), accessory);
+    m_flattenResolution = new QSpinBox(accessory);
+    m_flattenResolution->setRange(72, 2400);
+    m_flattenResolution->setValue(300);
+    m_flattenResolution->setSuffix(QStringLiteral(" dpi"));
+    form->addRow(m_flatten, m_flattenResolution);
+    m_show = new QCheckBox(localizedString(QStringLiteral("Show in file manager")), accessory);
+    m_show->setChecked(preference(DefaultsKey::Prefs, QStringLiteral("showInFinder")).intValue() != 0);
+    form->addRow(m_show);
+    if (auto *grid = qobject_cast<QGridLayout *>(layout()))
+        grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
+
+    QStringList filters;
+    for (const QString &name : exportFormatNames())
+        filters << QStringLiteral("*.") + extensionForFormat(name);
+    filters.removeDuplicates();
+    setNameFilter(filters.join(QLatin1Char(' ')));
+    selectFile(proposedExportName(displayName, hasSelection, grabbedArea, format()));
+    connect(m_format, &QComboBox::currentIndexChanged, this, &ExportPanel::formatChanged);
+    formatChanged();
+}
+
+QString ExportPanel::format() const
+{
+    return m_format->currentText();
+}
+
+bool ExportPanel::selectedOnly() const
+{
+    return m_selectedOnly->isEnabled() && m_selectedOnly->isChecked();
+}
+
+bool ExportPanel::showInFileManager() const
+{
+    return m_show->isChecked();
+}
+
+float ExportPanel::compressionFactor() const
+{
+    return m_quality->value() / 100.0f;
+}
+
+int ExportPanel::flattenResolution() const
+{
+    return m_flatten->isChecked() ? m_flattenResolution->value() : 0;
+}
+
+QString ExportPanel::chosenPath() const
+{
+    const QStringList files = selectedFiles();
+    return files.isEmpty() ? QString() : controlFileExtension(files.first(), format());
+}
+
+void ExportPanel::rememberChoices() const
+{
+    setPreference(DefaultsKey::LastStates, QStringLiteral("lastSaveFormat"), PropertyList(format()));
+    setPreference(DefaultsKey::Prefs, QStringLiteral("showInFinder"), PropertyList::fromInt(showInFileManager()));
+}
+
+void ExportPanel::formatChanged()
+{
+    const QString current = format();
+    const bool jpeg = current == QLatin1String("jpg") || current == QLatin1String("jp2");
+    m_quality->setEnabled(jpeg);
+    m_flatten->setEnabled(current == QLatin1String("pdf"));
+    m_flattenResolution->setEnabled(current == QLatin1String("pdf"));
+    // The name field keeps its name and takes the format's extension.
+    auto *nameField = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (!nameField)
+        return;
+    const QString name = nameField->text();
+    const QString fitting = controlFileExtension(name, current);
+    if (QFileInfo(fitting).suffix() != QFileInfo(name).suffix())
+        nameField->setText(QFileInfo(name).completeBaseName() + QLatin1Char('.') + extensionForFormat(current));
+}
+
+bool exportDocument(QWidget *parent, VekDocument &document, const QString &displayName,
+                    const std::vector<std::shared_ptr<VekObject>> &selection)
+{
+    ExportPanel panel(parent, displayName, !selection.empty(), false);
+    if (panel.exec() != QDialog::Accepted)
+        return false;
+    panel.rememberChoices();
+    ExportRequest request;
+    request.path = panel.chosenPath();
+    request.format = panel.format();
+    request.compressionFactor = panel.compressionFactor();
+    request.flattenResolution = panel.flattenResolution();
+    request.displayName = displayName;
+    if (panel.selectedOnly() && !selection.empty()) {
+        request.objects = selection;
+        request.area = selectionArea(selection, request.format);
+        request.clip = true;
+    }
+    QString error, warning;
+    if (!saveArea(document, request, &error, &warning)) {
+        QMessageBox::warning(parent, localizedString(QStringLiteral("Sorry, failed to save.")), error);
+        return false;
+    }
+    if (!warning.isEmpty())
+        QMessageBox::information(parent, localizedString(QStringLiteral("PDF/X-3")), warning);
+    if (panel.showInFileManager())
+        revealInFileManager(request.path);
+    return true;
+}

@@ -1,0 +1,114 @@
+// A two-page document for the export tests, and the independent tools that read exports.
+//
+// Pages of 300 x 200 points. Page 1: a red rectangle (20, 20, 80, 60) with a black stroke
+// and its own shadow, an image (200, 40, 40, 20), a path carrying the text "Along the path";
+// page 2: a blue oval (150, 230, 60, 40) and a green rectangle repeated on every page at
+// (250, 150, 30, 30). Both pages show the one-page background PDF: the words "Background
+// words" and a yellow band along the bottom (y 180..200 of each page).
+#pragma once
+
+#include "document/vek_document.h"
+#include "model/vek_obj_image.h"
+#include "model/vek_obj_path.h"
+#include "platform/foundation/archiving.h"
+#include "platform/pdf/pdf_document.h"
+#include "tests/platform/pdf/pdf_fixtures.h"
+#include "tests/support/gui_app.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace exportfixture {
+
+inline std::shared_ptr<VekObjPath> pathObject(const BezierPath &path, const Color &fill)
+{
+    auto o = VekObjPath::create();
+    o->setBezierPath(path);
+    o->setBounds(path.bounds());
+    o->setFillColor(fill);
+    o->setDrawsFill(true);
+    o->setDrawsStroke(false);
+    return o;
+}
+
+inline QByteArray backgroundPdf()
+{
+    return pdfFromObjects({
+        "<< /Type /Catalog /Pages 2 0 R >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 200] /Contents 4 0 R"
+        " /Resources << /Font << /F1 5 0 R >> >> >>",
+        streamObject("", "1 1 0 rg 0 0 300 20 re f BT 0 0 0 rg /F1 14 Tf 100 100 Td (Background words) Tj ET"),
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+    });
+}
+
+struct Document {
+    Document()
+    {
+        ensureGuiApp();
+        // A background PDF brings its page count and paper; the document then gets A4 paper
+        // with the default margins, two pages, and the PDF page behind both.
+        const QByteArray pdf = backgroundPdf();
+        doc.setBackgroundPDF(PdfDocument::openData(pdf), pdf);
+        doc.setPrintInfo(PrintInfo::defaults());
+        doc.setDrawAreaSizePerPage({300, 200});
+        doc.setNumberOfPages(2);
+        doc.insertBgPDFPage(1, 1, false);
+
+        auto red = pathObject(BezierPath::bezierPathWithRect(Rect(20, 20, 80, 60)), Color::redColor());
+        red->setDrawsStroke(true);
+        red->setObjStrokeColor(Color::blackColor());
+        PropertyList shadow = PropertyList::dictionary();
+        shadow.insert(ShadowAngleKey, PropertyList::fromFloat(-45));
+        shadow.insert(ShadowOffsetKey, PropertyList::fromFloat(4));
+        shadow.insert(ShadowBlurKey, PropertyList::fromFloat(3));
+        shadow.insert(ShadowColorKey, PropertyList::fromData(*archivedDataWithRootObject(Color::blackColor()).value));
+        shadow.insert(ShadowStateKey, PropertyList::fromInt(1));
+        red->setIndvShadowValues(shadow);
+        add(red);
+
+        auto image = VekObjImage::create();
+        QImage pixels(40, 20, QImage::Format_ARGB32);
+        pixels.fill(Qt::magenta);
+        image->setImage(Image(pixels));
+        image->setBounds(Rect(200, 40, 40, 20));
+        add(image);
+
+        auto carrier = pathObject(BezierPath::bezierPathWithRect(Rect(20, 120, 200, 30)), Color::clearColor());
+        carrier->setDrawsFill(false);
+        TextAttributes a;
+        a.font = Font{QStringLiteral("DejaVuSans"), 12};
+        carrier->setAttStringForPath(AttributedString(QStringLiteral("Along the path"), a));
+        add(carrier);
+
+        add(pathObject(BezierPath::bezierPathWithOvalInRect(Rect(150, 230, 60, 40)), Color::blueColor()));
+        auto everyPage = pathObject(BezierPath::bezierPathWithRect(Rect(250, 150, 30, 30)), Color::greenColor());
+        everyPage->setRepeatType(3);
+        add(everyPage);
+    }
+    void add(const std::shared_ptr<VekObject> &object) { doc.insertObject(object, 0, false); }
+
+    VekDocument doc;
+};
+
+// The standard output of a program run on a file (its exit code in *exitCode).
+inline QString run(const QString &program, const QStringList &arguments, int *exitCode = nullptr)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(120000);
+    if (exitCode)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace exportfixture
