@@ -86,7 +86,8 @@ BezierPath bezierPathWithText(const AttributedString &text, TextRange range)
         int end = start;
         while (end < range.end() && !isLineBreak(string[end]))
             ++end;
-        for (const QGlyphRun &run : shapeLine(text, {start, end - start})) {
+        const QList<QGlyphRun> runs = end > start ? shapeLine(text, {start, end - start}) : QList<QGlyphRun>();
+        for (const QGlyphRun &run : runs) {
             const QRawFont font = run.rawFont();
             const QList<quint32> glyphs = run.glyphIndexes();
             const QList<QPointF> positions = run.positions();
@@ -106,10 +107,12 @@ BezierPath bezierPathWithText(const AttributedString &text, TextRange range)
                 outlines.appendBezierPath(fromQPainterPath(glyph));
             }
         }
-        // A CR LF pair is one line break.
         if (end < range.end()) {
             ++pendingBreaks;
-            end += (string[end] == QLatin1Char('\r') && end + 1 < range.end() && string[end + 1] == QLatin1Char('\n')) ? 2 : 1;
+            // A CR LF pair is one line break.
+            const bool crlf = string[end] == QLatin1Char('\r') && end + 1 < range.end()
+                              && string[end + 1] == QLatin1Char('\n');
+            end += crlf ? 2 : 1;
         }
         start = end;
     }

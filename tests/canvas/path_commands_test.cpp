@@ -55,6 +55,11 @@ TEST(PathCommands, MergeJoinsTheEditablePathsIntoTheFirstAndUndoesExactly)
     ASSERT_EQ(a->bezierPath().elementCount(), pathBefore.elementCount());
     for (int i = 0; i < pathBefore.elementCount(); ++i)
         EXPECT_TRUE(pointNear(a->bezierPath().element(i).endPoint(), pathBefore.element(i).endPoint()));
+
+    f.redo();
+    EXPECT_EQ(f.order(), (std::vector<VekObject *>{a.get(), text.get()}));
+    EXPECT_EQ(a->bounds(), Rect(0, 0, 60, 60));
+    EXPECT_EQ(kinds(a->bezierPath()), (std::vector<int>{0, 1, 1, 0, 1}));
 }
 
 TEST(PathCommands, MergeNeedsTwoSelectedObjectsAndAnEditablePath)
