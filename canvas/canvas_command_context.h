@@ -34,6 +34,11 @@ public:
     virtual bool confirmPageRemoval(int page) = 0;
     // The system beep, for a command that cannot be carried out.
     virtual void beep() = 0;
+    // Makes the object the only selected one (commands that make a new object).
+    virtual void selectObjectExclusively(const std::shared_ptr<VekObject> &object) = 0;
+    // The part of the canvas on screen, in canvas coordinates (new objects without a place
+    // of their own go to its top-left corner).
+    virtual Rect visibleRect() const = 0;
 };
 
 struct CanvasCommandContext {

@@ -25,6 +25,8 @@ public:
         return allowPageRemoval;
     }
     void beep() override { ++beeps; }
+    void selectObjectExclusively(const std::shared_ptr<VekObject> &object) override { selected = {object}; }
+    Rect visibleRect() const override { return visible; }
 
     std::vector<Rect> redrawn;
     std::vector<int> askedToRemove;
@@ -34,6 +36,8 @@ public:
     int zoom = 100;
     int beeps = 0;
     bool allowPageRemoval = true;
+    std::vector<std::shared_ptr<VekObject>> selected;
+    Rect visible;
 };
 
 // A document of `pages` pages of 200 x 100 and the canvas's state over it.
