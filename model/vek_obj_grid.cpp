@@ -68,7 +68,7 @@ QString VekObjGrid::newRowID() const
 
 VekObjGrid::Snapshot VekObjGrid::snapshot() const
 {
-    return {_columns, _rows, _cells, _columnOrder, _rowOrder};
+    return {_columns, _rows, _cells, _columnOrder, _rowOrder, _selectedColumnNr, _selectedRowNr};
 }
 
 void VekObjGrid::registerSnapshotUndo()
@@ -84,6 +84,10 @@ void VekObjGrid::restoreSnapshot(const Snapshot &saved)
     _cells = saved.cells;
     _columnOrder = saved.columnOrder;
     _rowOrder = saved.rowOrder;
+    if (vekView() && vekView()->editingObject().get() == this) {
+        _selectedColumnNr = saved.selectedColumn;
+        _selectedRowNr = saved.selectedRow;
+    }
     validateSelection();
     contentsDidChange();
     didChange();

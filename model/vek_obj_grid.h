@@ -219,10 +219,12 @@ protected:
     void copyAttributesTo(VekObject &copy) const override;
 
 private:
-    // Everything a structure or cell command may change, kept for undo.
+    // Everything a structure or cell command may change, kept for undo, with the selected
+    // column and row so that undo and redo show the selection the change was made with.
     struct Snapshot {
         PropertyList columns, rows, cells;
         QStringList columnOrder, rowOrder;
+        int selectedColumn = -1, selectedRow = -1;
     };
     Snapshot snapshot() const;
     // Registers the undo step that puts the containers back as they are now.
