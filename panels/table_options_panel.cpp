@@ -4,8 +4,8 @@
 
 #include "model/vek_obj_grid.h"
 #include "panels/colour_well.h"
+#include "panels/font_choices.h"
 #include "platform/foundation/notification_center.h"
-#include "platform/text/font_registry.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,22 +21,6 @@ namespace {
 constexpr int TableTool = 8;
 constexpr int ArrowTool = 0;
 constexpr int DefaultCount = 2;
-
-// The sizes offered for cell text; the sixth, 11, is shown at start.
-const QStringList FontSizes = {"6",  "7",  "8",  "9",  "10", "11", "12", "13", "14",
-                               "16", "18", "20", "24", "36", "48", "64", "72"};
-
-// Every face's PostScript name, sorted without regard to case.
-QStringList allFontNames()
-{
-    QStringList names;
-    for (const QString &family : availableFontFamilies())
-        for (const FontFace &face : fontFacesOfFamily(family))
-            if (!names.contains(face.postScriptName))
-                names.append(face.postScriptName);
-    names.sort(Qt::CaseInsensitive);
-    return names;
-}
 
 // Colours from the panel are kept in calibrated RGB when they come in device RGB.
 Color calibrated(const Color &color)
@@ -79,11 +63,13 @@ TableOptionsPanel::TableOptionsPanel(QWidget *parent) : QWidget(parent, Qt::Tool
     gridBGcolor->setColor(Color::whiteColor());
     gridCellFontColor = new ColourWell(this);
     gridCellFont = new QComboBox(this);
-    gridCellFont->addItems(allFontNames());
+    const QStringList fontNames = fontNameChoices();
+    gridCellFont->addItems(fontNames);
+    gridCellFont->setCurrentIndex(defaultFontChoice(fontNames));
     gridCellFontSize = new QComboBox(this);
     gridCellFontSize->setEditable(true);
-    gridCellFontSize->addItems(FontSizes);
-    gridCellFontSize->setCurrentIndex(5);
+    gridCellFontSize->addItems(fontSizeChoices());
+    gridCellFontSize->setCurrentIndex(DefaultFontSizeChoice);
     gridAlignment = new QButtonGroup(this);
     auto *alignments = new QWidget(this);
     auto *alignmentRow = new QHBoxLayout(alignments);
