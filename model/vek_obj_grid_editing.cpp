@@ -143,6 +143,8 @@ void VekObjGrid::editWithEvent(const MouseEvent &event, CanvasServices *view)
 
 void VekObjGrid::editWithEventCursor(const MouseEvent &event, CanvasServices *view, CursorKind cursor)
 {
+    if (!view)
+        return;
     const Point p = view->convertPointFromWindow(event.locationInWindow);
     if (!(event.modifierFlags & (CommandKeyMask | ShiftKeyMask))) {
         _multipleCellSelection.clear();
@@ -350,6 +352,8 @@ QString VekObjGrid::currentFontName() const
 
 void VekObjGrid::updateCellWith(const MouseEvent &event, CanvasServices *view)
 {
+    if (!view)
+        return;
     const Point p = view->convertPointFromWindow(event.locationInWindow);
     const int column = columnAtPoint(p);
     const int row = rowAtPoint(p);
