@@ -196,6 +196,8 @@ void VekObjGrid::storeCellRecord(const QString &key, const PropertyList &record)
 
 void VekObjGrid::setupOnCurrentCondition()
 {
+    if (!_columnOrder.isEmpty() || !_rowOrder.isEmpty())
+        return;
     const ShellServices &shell = shellServices();
     const int columnCount = std::clamp(shell.gridCurrentColumnNr(), 1, MaxGridLines);
     const int rowCount = std::clamp(shell.gridCurrentRowNr(), 1, MaxGridLines);
@@ -212,6 +214,14 @@ void VekObjGrid::setupOnCurrentCondition()
         _rowOrder.append(id);
     }
     contentsDidChange();
+}
+
+bool VekObjGrid::createWithEvent(const MouseEvent &event, CanvasServices *view)
+{
+    if (!VekObject::createWithEvent(event, view))
+        return false;
+    setupOnCurrentCondition();
+    return true;
 }
 
 void VekObjGrid::contentsDidChange()

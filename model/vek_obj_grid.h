@@ -79,8 +79,11 @@ public:
     void setDrawLineH(int flag);
     void setDrawLineV(int flag);
 
-    // Builds a new table's grid from the table options' counts over the bounds.
+    // Builds a new table's grid from the table options' counts over the bounds; a table that
+    // already has columns or rows is left as it is.
     void setupOnCurrentCondition();
+    // Follows the drag that creates the table, then builds its grid over the rectangle.
+    bool createWithEvent(const MouseEvent &event, CanvasServices *view) override;
     // Recounts the words of the cell texts (posting the word-count notification when the
     // count changes) and drops the cached font statistics.
     void contentsDidChange();

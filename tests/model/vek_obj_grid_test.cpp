@@ -57,6 +57,20 @@ TEST_F(GridModelTest, ANewTableGetsTheHalfPointEdgesOfTheToolCounts)
     EXPECT_EQ(table->wordCount(), 0);
 }
 
+TEST_F(GridModelTest, CreationByMouseBuildsTheGridOnce)
+{
+    auto table = VekObjGrid::create();
+    doc.adopt(table);
+    doc.canvas.events.drag({110, 60});
+    doc.canvas.events.up({210, 110});
+    ASSERT_TRUE(table->createWithEvent(MouseEvent{EventType::LeftMouseDown, {10, 10}}, &doc.canvas));
+    EXPECT_EQ(table->numberOfGridColumns(), 4);
+    EXPECT_FLOAT_EQ(table->rows().value("R2").value(HeightKey).floatValue(), table->bounds().height() / 3);
+    table->setupOnCurrentCondition();   // the canvas may ask again: nothing more is added
+    EXPECT_EQ(table->numberOfGridColumns(), 4);
+    EXPECT_EQ(table->numberOfGridRows(), 3);
+}
+
 TEST_F(GridModelTest, IdentifiersAreReusedAndKeysFollowTheOrders)
 {
     auto table = makeTable();
