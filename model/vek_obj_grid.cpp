@@ -6,8 +6,6 @@
 #include "model/services/shell_services.h"
 #include "model/text/grid_cell_editor.h"
 #include "model/vek_obj_grid_keys.h"
-#include "platform/foundation/notification_center.h"
-#include "platform/foundation/undo_manager.h"
 #include "platform/text/layout_manager.h"
 #include "platform/text/rtf.h"
 

@@ -490,8 +490,9 @@ void VekObjGrid::pasteCells()
         return;
     }
     registerSnapshotUndo();
-    for (size_t k = 0; k < keys.size() && k < copied->size(); ++k)
-        storeCellRecord(keys[qsizetype(k)], (*copied)[k]);
+    const qsizetype count = std::min(keys.size(), qsizetype(copied->size()));
+    for (qsizetype k = 0; k < count; ++k)
+        storeCellRecord(keys[k], (*copied)[size_t(k)]);
     didChange();
     contentsDidChange();
 }

@@ -120,7 +120,7 @@ TableOptionsPanel::TableOptionsPanel(QWidget *parent) : QWidget(parent, Qt::Tool
     connect(gridAlignment, &QButtonGroup::idClicked, this, [this] { applyCellPropertyToSelected(AlignmentTag); });
 
     // A table's cell selection refreshes the panel while that table is the current object.
-    m_observer = NotificationCenter::defaultCenter().addObserver(
+    NotificationCenter::defaultCenter().addObserver(
         this, VekObjGridCellSelectionDidChangeNotification, nullptr, [this](const Notification &note) {
             if (const auto table = currentTable(); table && table.get() == note.sender)
                 updateGridInfoFor(table.get());

@@ -83,5 +83,4 @@ private:
 
     int m_tool = 0;
     std::weak_ptr<VekObject> m_current;
-    quint64 m_observer = 0;
 };
