@@ -75,9 +75,12 @@ void VekObjGrid::drawInViewIsSelected(CanvasServices *view, bool selected)
         return;
     }
     drawInViewInRect(view, _bounds);
-    const bool ringForSelection = view && !view->drawingToSave() && view->objectIsSelected(*this) && !_haveSelection
-                                  && _selectedColumnNr < 0 && _selectedRowNr < 0 && _multipleCellSelection.isEmpty();
-    if (selected || ringForSelection) {
+    // The canvas passes its own selection as `selected`; the ring around the whole table gives
+    // way to the marks of a selected column, row or cells and to an open cell.
+    const bool selectedHere = selected || (view && view->objectIsSelected(*this));
+    const bool innerSelection = _haveSelection || _selectedColumnNr >= 0 || _selectedRowNr >= 0
+                                || !_multipleCellSelection.isEmpty();
+    if (selectedHere && !innerSelection && !(view && view->drawingToSave())) {
         GraphicsStateSaver saver(*context);
         drawFocusRing(*context, _bounds);
     }

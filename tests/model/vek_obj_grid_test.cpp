@@ -414,9 +414,9 @@ TEST_F(GridDrawingTest, MarksAndTheCreationFrame)
     doc.canvas.creating.reset();
     table->setupOnCurrentCondition();
     doc.canvas.selected = {table.get()};
-    const auto ringAround = [&](const Rect &r) {
+    const auto ringAround = [&](const Rect &r, bool selected = false) {
         Recorded rec;
-        table->drawInViewIsSelected(&doc.canvas, false);
+        table->drawInViewIsSelected(&doc.canvas, selected);
         const QRectF want = QRectF(r.minX(), r.minY(), r.width(), r.height()).adjusted(-1.5, -1.5, 1.5, 1.5);
         const auto strokes = rec.strokes();
         return std::count_if(strokes.begin(), strokes.end(), [&](const RecordedDraw &d) {
@@ -427,6 +427,7 @@ TEST_F(GridDrawingTest, MarksAndTheCreationFrame)
     table->startEditingWithEvent(MouseEvent{}, &doc.canvas);
     selectColumnByStrip(*table, 2);
     EXPECT_EQ(ringAround(table->bounds()), 0);
+    EXPECT_EQ(ringAround(table->bounds(), true), 0);   // the canvas's selection flag alike
     EXPECT_EQ(ringAround(table->rectOfGridColumn(2)), 1);
 }
 
