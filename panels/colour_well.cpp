@@ -1,14 +1,14 @@
-// The colour well: its swatch and its link to the shared colour panel.
+// The colour well and its hold on the shared colour panel.
 #include "panels/colour_well.h"
 
 #include "platform/graphics/color_conversion.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 
-ColourWell::ColourWell(QWidget *parent) : QPushButton(parent)
+ColourWell::ColourWell(QWidget *parent) : QWidget(parent)
 {
-    setMinimumSize(36, 22);
-    connect(this, &QPushButton::clicked, this, &ColourWell::activate);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void ColourWell::setColor(const Color &color)
@@ -17,28 +17,50 @@ void ColourWell::setColor(const Color &color)
     update();
 }
 
-void ColourWell::takeColor(const Color &color)
+bool ColourWell::isActive() const
 {
-    setColor(color);
-    emit colorChanged();
+    return ColourPanel::sharedColorPanelExists() && ColourPanel::sharedColorPanel().target() == this;
 }
 
 void ColourWell::changeColor(const ColourPanel &sender)
 {
-    takeColor(sender.color());
+    setColor(sender.color());
+    emit colorChanged(m_color);
 }
 
-void ColourWell::activate()
+void ColourWell::paintEvent(QPaintEvent *)
 {
+    QPainter p(this);
+    const QRect frame = rect().adjusted(0, 0, -1, -1);
+    p.setPen(isActive() ? palette().highlight().color() : palette().mid().color());
+    p.setBrush(palette().button());
+    p.drawRect(frame);
+    p.fillRect(frame.adjusted(4, 4, -3, -3), toQColor(m_color));
+}
+
+void ColourWell::mousePressEvent(QMouseEvent *)
+{
+    setFocus(Qt::MouseFocusReason);
+    ColourPanel::sharedColorPanel().orderFront();
+}
+
+// Only one well takes the panel's colours at a time: the one with the focus.
+void ColourWell::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
     ColourPanel &panel = ColourPanel::sharedColorPanel();
     panel.setTarget(this);
     panel.setColor(m_color);
-    panel.orderFront();
+    update();
 }
 
-void ColourWell::paintEvent(QPaintEvent *event)
+void ColourWell::focusOutEvent(QFocusEvent *event)
 {
-    QPushButton::paintEvent(event);
-    QPainter painter(this);
-    painter.fillRect(rect().adjusted(5, 5, -5, -5), toQColor(m_color));
+    QWidget::focusOutEvent(event);
+    // Focus that leaves for the panel itself keeps the well connected.
+    if (event->reason() == Qt::ActiveWindowFocusReason)
+        return;
+    if (isActive())
+        ColourPanel::sharedColorPanel().setTarget(nullptr);
+    update();
 }

@@ -3,6 +3,8 @@
 #include "panels/table_options_panel.h"
 
 #include "model/vek_obj_grid.h"
+#include "panels/colour_panel.h"
+#include "panels/colour_panel.h"
 #include "panels/colour_well.h"
 #include "tests/model/fakes.h"
 #include "tests/support/widget_app.h"
@@ -100,7 +102,8 @@ TEST_F(TableOptionsPanelTest, ControlsSendTheirCommandsToTheCurrentTable)
     panel.setGridOutlets(table.get(), 0, -1);
     panel.gridBtnLnL->click();
     EXPECT_EQ(table->lineTypeFor(0), 1);
-    panel.gridBGcolor->takeColor(Color::colorWithCalibratedRed(0, 0, 1));
+    ColourPanel::sharedColorPanel().setTarget(panel.gridBGcolor);
+    ColourPanel::sharedColorPanel().pickColor(Color::colorWithCalibratedRed(0, 0, 1));
     EXPECT_EQ(table->cells().count(), 2);
     panel.gridAlignment->button(2)->click();
     EXPECT_EQ(table->currentAlignment(), 0);   // alignment changes only cells with text
