@@ -3,6 +3,7 @@
 
 #include "model/vek_obj_format.h"
 #include "model/vek_obj_free.h"
+#include "model/vek_obj_grid.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_marker.h"
 #include "model/vek_obj_obj.h"
@@ -30,6 +31,7 @@ QHash<QString, ObjectFactory> &registry()
         {QStringLiteral("VekObjFormat"), [] { return VekObjFormat::create(); }},
         {QStringLiteral("VekObjImage"), [] { return VekObjImage::create(); }},
         {QStringLiteral("VekObjText"), [] { return VekObjText::create(); }},
+        {QStringLiteral("VekObjGrid"), [] { return VekObjGrid::create(); }},
     };
     return classes;
 }

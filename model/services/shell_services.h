@@ -72,6 +72,8 @@ public:
     // The cursors that select a whole column or row of the edited table.
     virtual QCursor selectColumnCursor() const;
     virtual QCursor selectRowCursor() const;
+    // The system's alert sound, for a command that cannot be carried out.
+    virtual void beep() {}
 
     // The preferences.
     virtual Color markerColor(int number) const;            // 1 to 5, half-transparent

@@ -5,6 +5,7 @@
 #include "model/object_registry.h"
 #include "model/vek_obj_format.h"
 #include "model/vek_obj_free.h"
+#include "model/vek_obj_grid.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_marker.h"
 #include "model/vek_obj_obj.h"
@@ -14,6 +15,7 @@
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/plist_text_format.h"
 #include "platform/graphics/graphics_context.h"
+#include "platform/text/rtf.h"
 #include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +204,26 @@ const RoundTripCase RoundTripCases[] = {
      "class bounds repeatType repeatStart repeatEnd note groupID anchorName groupWithNext simpleClip exclusive "
      "noShadow fill fillRule fillAlpha fillColor gradType gradRotate gradFlip gradCenter "
      "gradColorProportion gradColors stroke strokeColor flippedH flippedV rotation skewX skewY image compOp overcolor"},
+    // A 2 x 2 table with a filled cell and a cell text; tables have no own shadow.
+    {"table",
+     [] {
+         ensureGuiApp();   // the cell text is counted
+         auto o = VekObjGrid::create();
+         o->setBounds(Rect(15, 25, 120, 40));
+         o->setupOnCurrentCondition();
+         o->setFillColor(Color::colorWithCalibratedRed(0.9f, 0.9f, 0.7f));
+         o->setDrawLineH(0);
+         const AttributedString text(QStringLiteral("cell"), TextAttributes{});
+         PropertyList cell = PropertyList::dictionary();
+         cell.insert("text", PropertyList::fromData(RTFFromRange(text, {0, text.length()})));
+         cell.insert("color", PropertyList::fromData(archived(Color::colorWithCalibratedRed(0, 1, 0))));
+         cell.insert("cellAlign", PropertyList::fromInt(2));
+         PropertyList cells = PropertyList::dictionary();
+         cells.insert("C1R0", cell);
+         o->setCells(cells, false);
+         return std::shared_ptr<VekObject>(o);
+     },
+     "class bounds note noShadow fill fillColor gridColor drawLineH drawLineV cells rows rowOrder columns columnOrder"},
 };
 
 // The ways a dictionary travels: as it is, through the text form, through the archive.

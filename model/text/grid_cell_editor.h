@@ -1,0 +1,36 @@
+// GridCellEditor: the editor laid over a table cell while its text is typed.
+//
+// A field editor with a store of its own (the cell's text is copied in and read back when
+// the editing ends) and a background of the cell's colour. Tab, Backtab and Return do not
+// type: they end the cell's editing and are reported, with the movement, to the handler
+// the table sets.
+#pragma once
+
+#include "model/text/vek_text_view.h"
+#include "platform/color/color.h"
+#include "platform/text/text_storage.h"
+
+#include <functional>
+
+enum class CellTextMovement;
+
+class GridCellEditor : public VekTextView {
+public:
+    explicit GridCellEditor(DocumentServices *document);
+    ~GridCellEditor() override;
+
+    void setEndHandler(std::function<void(CellTextMovement)> handler) { m_endHandler = std::move(handler); }
+    AttributedString attributedStringValue() const { return m_store.text(); }
+    // Replaces the text and puts the insertion point at its end.
+    void setAttributedStringValue(const AttributedString &text);
+    void setBackgroundColor(const Color &color) { m_background = color; }
+    const Color &backgroundColor() const { return m_background; }
+
+    bool keyDown(const KeyInput &key) override;
+    void drawInContext(GraphicsContext &context, float zoom) override;
+
+private:
+    TextStorage m_store;
+    Color m_background = Color::whiteColor();
+    std::function<void(CellTextMovement)> m_endHandler;
+};

@@ -1,0 +1,514 @@
+// The table's structure commands: borders, adding, inserting and deleting columns and rows,
+// equal sizes, moving the selected column or row, resizing by dragging a border, and
+// copying, pasting and deleting a column or row of cells.
+//
+// Every command that changes records registers one snapshot of the containers for undo
+// (whose undo registers the redo), so undoing gives back the records, orders and cell
+// texts exactly; bounds changes register their own step through setBounds.
+#include "model/services/canvas_services.h"
+#include "model/services/shell_services.h"
+#include "model/text/grid_cell_editor.h"
+#include "model/vek_obj_grid.h"
+#include "model/vek_obj_grid_keys.h"
+#include "platform/foundation/notification_center.h"
+#include "platform/text/rtf.h"
+
+#include <cmath>
+
+namespace {
+
+// The platform's key codes of the arrow keys.
+constexpr char16_t UpArrow = 0xF700, DownArrow = 0xF701, LeftArrow = 0xF702, RightArrow = 0xF703;
+constexpr float DefaultColumnWidth = 50.0f;
+constexpr float DefaultRowHeight = 16.0f;
+
+// The names of one axis's keys, so that columns and rows share their code.
+struct Axis {
+    const QString &origin;
+    const QString &size;
+};
+const Axis ColumnAxis{OriginXKey, WidthKey};
+const Axis RowAxis{OriginYKey, HeightKey};
+
+} // namespace
+
+// ---- Keys and edit commands while editing ----
+
+bool VekObjGrid::keyDownWhileEditing(QChar character, unsigned, CanvasServices *)
+{
+    switch (character.unicode()) {
+    case UpArrow: moveSelectionUp(); return true;
+    case DownArrow: moveSelectionDown(); return true;
+    case LeftArrow: moveSelectionLeft(); return true;
+    case RightArrow: moveSelectionRight(); return true;
+    default: return false;
+    }
+}
+
+bool VekObjGrid::deleteWhileEditing(CanvasServices *)
+{
+    if (_cellEditor)
+        _cellEditor->deleteBackward();
+    else
+        deleteSelection();
+    return true;
+}
+
+bool VekObjGrid::copyWhileEditing(CanvasServices *)
+{
+    if (_cellEditor)
+        _cellEditor->copy();
+    else
+        copyCells();
+    return true;
+}
+
+bool VekObjGrid::pasteWhileEditing(CanvasServices *)
+{
+    if (_cellEditor)
+        _cellEditor->paste();
+    else
+        pasteCells();
+    return true;
+}
+
+// ---- Borders ----
+
+int VekObjGrid::lineTypeFor(int side) const
+{
+    if (_selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns()
+        && _columns.contains(_columnOrder[_selectedColumnNr]))
+        return _columns.value(_columnOrder[_selectedColumnNr]).value(side != 0 ? LineRKey : LineLKey).intValue();
+    if (_selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows())
+        return _rows.value(_rowOrder[_selectedRowNr]).value(side == 2 ? LineTKey : LineBKey).intValue();
+    return 0;
+}
+
+void VekObjGrid::setLineType(int type, int side)
+{
+    const bool column = side == 0 || side == 1;
+    const int position = column ? _selectedColumnNr : _selectedRowNr;
+    const QStringList &order = column ? _columnOrder : _rowOrder;
+    if (side < 0 || side > 3 || position < 0 || position >= order.size())
+        return;
+    PropertyList &records = column ? _columns : _rows;
+    PropertyList record = records.value(order[position]);
+    if (record.isAbsent()) {
+        if (type != 1)
+            return;
+        record = PropertyList::dictionary();
+    }
+    static const QString sideKeys[] = {LineLKey, LineRKey, LineTKey, LineBKey};
+    registerSnapshotUndo();
+    if (type == 0)
+        record.remove(sideKeys[side]);
+    else
+        record.insert(sideKeys[side], PropertyList::fromInt(type));
+    records.insert(order[position], record);
+    didChange();
+}
+
+// ---- Counts ----
+
+void VekObjGrid::setNumberOfGridColumns(int count)
+{
+    if (count < 1) {
+        beep();
+        return;
+    }
+    count = std::min(count, MaxGridLines);
+    if (count == numberOfGridColumns())
+        return;
+    registerSnapshotUndo();
+    if (count > numberOfGridColumns())
+        addOrInsertColumns(count - numberOfGridColumns());
+    else
+        deleteColumnsTill(count);
+    if (CanvasServices *view = vekView(); view && view->editingObject().get() == this)
+        view->resetCursorRects();
+}
+
+void VekObjGrid::setNumberOfGridRows(int count)
+{
+    if (count < 1) {
+        beep();
+        return;
+    }
+    count = std::min(count, MaxGridLines);
+    if (count == numberOfGridRows())
+        return;
+    registerSnapshotUndo();
+    if (count > numberOfGridRows())
+        addOrInsertRows(count - numberOfGridRows());
+    else
+        deleteRowsTill(count);
+    if (CanvasServices *view = vekView(); view && view->editingObject().get() == this)
+        view->resetCursorRects();
+}
+
+void VekObjGrid::addOrInsertColumns(int number)
+{
+    number = std::clamp(number, 0, MaxGridLines - numberOfGridColumns());
+    if (number == 0)
+        return;
+    const bool inserting = _selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns();
+    PropertyList reference;
+    float x0 = 0;
+    if (inserting) {
+        reference = _columns.value(_columnOrder[_selectedColumnNr]);
+        x0 = reference.value(OriginXKey).floatValue();
+    } else if (!_columnOrder.isEmpty()) {
+        reference = _columns.value(_columnOrder.last());
+        x0 = reference.value(OriginXKey).floatValue() + reference.value(WidthKey).floatValue();
+    }
+    const float w = reference.isDictionary() ? reference.value(WidthKey).floatValue() : DefaultColumnWidth;
+    for (int m = 0; m < number; ++m) {
+        const QString id = newColumnID();
+        storeColumnRecord(id, gridRecord(OriginXKey, std::floor(float(m) * w + x0) + 0.5f, WidthKey, w));
+        // In the order of their edges, so that positions and places agree.
+        if (inserting)
+            _columnOrder.insert(_selectedColumnNr + m, id);
+        else
+            _columnOrder.append(id);
+    }
+    if (inserting) {
+        _selectedColumnNr += number;
+        shiftOrigins(true, _selectedColumnNr, float(number) * w);
+    }
+    Rect bounds = _bounds;
+    bounds.size.width += float(number) * w;
+    setBounds(bounds);
+    validateSelection();
+    NotificationCenter::defaultCenter().postNotificationName(VekObjGridCellSelectionDidChangeNotification, this);
+}
+
+void VekObjGrid::addOrInsertRows(int number)
+{
+    number = std::clamp(number, 0, MaxGridLines - numberOfGridRows());
+    if (number == 0)
+        return;
+    const bool inserting = _selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows();
+    PropertyList reference;
+    float y0 = 0;
+    if (inserting) {
+        reference = _rows.value(_rowOrder[_selectedRowNr]);
+        y0 = reference.value(OriginYKey).floatValue();
+    } else if (!_rowOrder.isEmpty()) {
+        reference = _rows.value(_rowOrder.last());
+        y0 = reference.value(OriginYKey).floatValue() + reference.value(HeightKey).floatValue();
+    }
+    const float h = reference.isDictionary() ? reference.value(HeightKey).floatValue() : DefaultRowHeight;
+    for (int m = 0; m < number; ++m) {
+        const QString id = newRowID();
+        storeRowRecord(id, gridRecord(OriginYKey, std::floor(float(m) * h + y0) + 0.5f, HeightKey, h));
+        if (inserting)
+            _rowOrder.insert(_selectedRowNr + m, id);
+        else
+            _rowOrder.append(id);
+    }
+    if (inserting) {
+        _selectedRowNr += number;
+        shiftOrigins(false, _selectedRowNr, float(number) * h);
+    }
+    Rect bounds = _bounds;
+    bounds.size.height += float(number) * h;
+    setBounds(bounds);
+    validateSelection();
+    if (!isLoadingPropertyList() && _document)
+        NotificationCenter::defaultCenter().postNotificationName(VekObjGridCellSelectionDidChangeNotification, this);
+}
+
+void VekObjGrid::shiftOrigins(bool columnsAxis, int from, float delta)
+{
+    const Axis &axis = columnsAxis ? ColumnAxis : RowAxis;
+    const QStringList &order = columnsAxis ? _columnOrder : _rowOrder;
+    PropertyList &records = columnsAxis ? _columns : _rows;
+    for (int i = std::max(from, 0); i < order.size(); ++i) {
+        const PropertyList record = records.value(order[i]);
+        if (record.isDictionary())
+            records.insert(order[i], withFloat(record, axis.origin, record.value(axis.origin).floatValue() + delta));
+    }
+}
+
+void VekObjGrid::deleteColumnsTill(int count)
+{
+    count = std::max(count, 0);
+    _multipleCellSelection.clear();
+    _hasPickedSet = false;
+    float removed = 0;
+    const bool hadSelection = _selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns();
+    while (numberOfGridColumns() > count) {
+        const bool selected = _selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns();
+        const int victim = selected ? _selectedColumnNr : numberOfGridColumns() - 1;
+        const QString id = _columnOrder[victim];
+        removed += _columns.value(id).value(WidthKey).floatValue();
+        for (const QString &row : std::as_const(_rowOrder))
+            _cells.remove(id + row);
+        _columns.remove(id);
+        _columnOrder.removeAt(victim);
+    }
+    if (hadSelection && _selectedColumnNr < numberOfGridColumns())
+        shiftOrigins(true, _selectedColumnNr, -removed);
+    Rect bounds = _bounds;
+    bounds.size.width = std::max(bounds.width() - removed, 1.0f);
+    validateSelection();
+    setBounds(bounds);
+    validateSelection();
+    contentsDidChange();
+}
+
+void VekObjGrid::deleteRowsTill(int count)
+{
+    count = std::max(count, 0);
+    _multipleCellSelection.clear();
+    _hasPickedSet = false;
+    float removed = 0;
+    const bool hadSelection = _selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows();
+    while (numberOfGridRows() > count) {
+        const bool selected = _selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows();
+        const int victim = selected ? _selectedRowNr : numberOfGridRows() - 1;
+        const QString id = _rowOrder[victim];
+        removed += _rows.value(id).value(HeightKey).floatValue();
+        for (const QString &column : std::as_const(_columnOrder))
+            _cells.remove(column + id);
+        _rows.remove(id);
+        _rowOrder.removeAt(victim);
+    }
+    if (hadSelection && _selectedRowNr < numberOfGridRows())
+        shiftOrigins(false, _selectedRowNr, -removed);
+    Rect bounds = _bounds;
+    bounds.size.height = std::max(bounds.height() - removed, 1.0f);
+    validateSelection();
+    setBounds(bounds);
+    validateSelection();
+    contentsDidChange();
+}
+
+// ---- Equal sizes ----
+
+void VekObjGrid::setAllColumnsSameWidth()
+{
+    if (_columnOrder.isEmpty())
+        return;
+    const float w = _bounds.width() / float(numberOfGridColumns());
+    registerSnapshotUndo();
+    for (int i = 0; i < numberOfGridColumns(); ++i)
+        storeColumnRecord(_columnOrder[i], gridRecord(OriginXKey, std::floor(float(i) * w) + 0.5f, WidthKey, w));
+    validateSelection();
+    didChange();
+}
+
+void VekObjGrid::setAllRowsSameHeight()
+{
+    if (_rowOrder.isEmpty())
+        return;
+    const float h = _bounds.height() / float(numberOfGridRows());
+    registerSnapshotUndo();
+    for (int j = 0; j < numberOfGridRows(); ++j)
+        storeRowRecord(_rowOrder[j], gridRecord(OriginYKey, std::floor(float(j) * h) + 0.5f, HeightKey, h));
+    validateSelection();
+    didChange();
+}
+
+// ---- Moving the selected column or row ----
+
+void VekObjGrid::moveSelectionLeft() { moveSelection(true, -1); }
+void VekObjGrid::moveSelectionRight() { moveSelection(true, 1); }
+void VekObjGrid::moveSelectionUp() { moveSelection(false, -1); }
+void VekObjGrid::moveSelectionDown() { moveSelection(false, 1); }
+
+void VekObjGrid::moveSelection(bool columnsAxis, int direction)
+{
+    QStringList &order = columnsAxis ? _columnOrder : _rowOrder;
+    PropertyList &records = columnsAxis ? _columns : _rows;
+    const Axis &axis = columnsAxis ? ColumnAxis : RowAxis;
+    int &selected = columnsAxis ? _selectedColumnNr : _selectedRowNr;
+    const int neighbour = selected + direction;
+    if (selected < 0 || selected >= order.size() || neighbour < 0 || neighbour >= order.size()) {
+        beep();
+        return;
+    }
+    const int first = std::min(selected, neighbour);
+    const PropertyList leading = records.value(order[first]);
+    const PropertyList trailing = records.value(order[first + 1]);
+    if (!leading.isDictionary() || !trailing.isDictionary()) {
+        beep();
+        return;
+    }
+    registerSnapshotUndo();
+    // The pair keeps its outer edges: the trailing one now starts where the pair started.
+    const float start = leading.value(axis.origin).floatValue();
+    records.insert(order[first + 1], withFloat(trailing, axis.origin, start));
+    records.insert(order[first], withFloat(leading, axis.origin, start + trailing.value(axis.size).floatValue()));
+    order.swapItemsAt(first, first + 1);
+    selected = neighbour;
+    validateSelection();
+    didChange();
+}
+
+// ---- Resizing by mouse ----
+
+void VekObjGrid::changeColumnWidth(const MouseEvent &event, CanvasServices *view)
+{
+    trackBorder(true, event, view);
+}
+
+void VekObjGrid::changeRowHeight(const MouseEvent &event, CanvasServices *view)
+{
+    trackBorder(false, event, view);
+}
+
+void VekObjGrid::trackBorder(bool columnsAxis, const MouseEvent &event, CanvasServices *view)
+{
+    if (!view)
+        return;
+    const Point start = view->convertPointFromWindow(event.locationInWindow);
+    const int position = columnsAxis ? columnAtPoint(start) : rowAtPoint(start);
+    const QStringList &order = columnsAxis ? _columnOrder : _rowOrder;
+    PropertyList &records = columnsAxis ? _columns : _rows;
+    const Axis &axis = columnsAxis ? ColumnAxis : RowAxis;
+    if (position < 0 || !records.value(order[position]).isDictionary())
+        return;
+    const PropertyList record = records.value(order[position]);
+    const float size0 = record.value(axis.size).floatValue();
+    const bool last = position == order.size() - 1;
+    const PropertyList next = last ? PropertyList() : records.value(order[position + 1]);
+    float limit = std::numeric_limits<float>::max();
+    if (columnsAxis) {
+        limit = view->bounds().width() - record.value(OriginXKey).floatValue();
+        if (next.isDictionary())
+            limit = size0 + std::floor(next.value(WidthKey).floatValue()) - 1.0f;
+    }
+    limit = std::max(limit, 1.0f);
+    const Snapshot before = snapshot();
+    const Rect bounds0 = _bounds;
+    if (last)
+        startBoundsManipulation();
+
+    // The border follows the pointer, held between 1 point and the limit.
+    float size = size0;
+    for (MouseEvent e = event;;) {
+        e = view->eventSource().nextEvent(DragOrUpMask);
+        view->autoscroll(e);
+        if (e.type == EventType::LeftMouseUp)
+            break;
+        const Point p = view->convertPointFromWindow(e.locationInWindow);
+        const float moved = columnsAxis ? p.x - start.x : p.y - start.y;
+        size = std::clamp(size0 + moved, 1.0f, limit);
+        Rect outline = columnsAxis ? rectOfGridColumn(position) : rectOfGridRow(position);
+        if (last) {
+            Rect grown = bounds0;
+            (columnsAxis ? grown.size.width : grown.size.height) += size - size0;
+            setBounds(grown);
+            outline = columnsAxis ? rectOfGridColumn(position) : rectOfGridRow(position);
+        }
+        (columnsAxis ? outline.size.width : outline.size.height) = size;
+        const Rect old = _temporalBP ? _temporalBP->bounds() : outline;
+        _temporalBP = BezierPath::bezierPathWithRect(outline);
+        view->setNeedsDisplayInRect(insetRect(unionRect(old, outline), -3, -3));
+    }
+    if (_temporalBP)
+        view->setNeedsDisplayInRect(insetRect(_temporalBP->bounds(), -3, -3));
+    _temporalBP.reset();
+    const float change = size - size0;
+    if (change != 0) {
+        // The records' change is undone with the bounds, never leaving lines outside the table.
+        registerUndo([before](VekObject &object) { static_cast<VekObjGrid &>(object).restoreSnapshot(before); });
+        records.insert(order[position], withFloat(record, axis.size, size));
+        if (columnsAxis && next.isDictionary()) {
+            // The neighbour gives up what the column took, so the table keeps its width.
+            PropertyList neighbour = withFloat(next, OriginXKey, next.value(OriginXKey).floatValue() + change);
+            records.insert(order[position + 1], withFloat(neighbour, WidthKey, next.value(WidthKey).floatValue() - change));
+        } else if (!columnsAxis && !last) {
+            shiftOrigins(false, position + 1, change);
+            Rect grown = _bounds;
+            grown.size.height += change;
+            setBounds(grown);
+        }
+        validateSelection();
+        didChange();
+    }
+    if (last)
+        stopBoundsManipulation();
+    view->resetCursorRects();
+}
+
+// ---- Copy, paste and delete of cells ----
+
+void VekObjGrid::copyCells()
+{
+    _copiedColumn.clear();
+    _copiedRow.clear();
+    std::vector<PropertyList> *copied = nullptr;
+    QStringList keys;
+    if (_selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns()) {
+        copied = &_copiedColumn;
+        for (int j = 0; j < numberOfGridRows(); ++j)
+            keys.append(cellIDOfColumn(_selectedColumnNr, j));
+    } else if (_selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows()) {
+        copied = &_copiedRow;
+        for (int i = 0; i < numberOfGridColumns(); ++i)
+            keys.append(cellIDOfColumn(i, _selectedRowNr));
+    } else {
+        return;
+    }
+    AttributedString joined;
+    bool first = true;
+    for (const QString &key : keys) {
+        const auto text = textOfCell(key);
+        if (text && !text->isEmpty()) {
+            copied->push_back(cellItemWithID(key));
+            if (!first)
+                joined.append(AttributedString(QStringLiteral(", ")));
+            joined.append(*text);
+            first = false;
+        } else {
+            // A cell with only a background is copied as empty.
+            copied->push_back(PropertyList::dictionary());
+        }
+    }
+    if (joined.isEmpty())
+        return;
+    TextClipboard &clipboard = _clipboard ? *_clipboard : TextClipboard::system();
+    clipboard.setData({{RTFMimeType, RTFFromRange(joined, {0, joined.length()})},
+                       {PlainTextMimeType, joined.string().toUtf8()}});
+}
+
+void VekObjGrid::pasteCells()
+{
+    QStringList keys;
+    const std::vector<PropertyList> *copied = nullptr;
+    if (_selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns() && !_copiedColumn.empty()) {
+        copied = &_copiedColumn;
+        for (int j = 0; j < numberOfGridRows(); ++j)
+            keys.append(cellIDOfColumn(_selectedColumnNr, j));
+    } else if (_selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows() && !_copiedRow.empty()) {
+        copied = &_copiedRow;
+        for (int i = 0; i < numberOfGridColumns(); ++i)
+            keys.append(cellIDOfColumn(i, _selectedRowNr));
+    } else {
+        return;
+    }
+    registerSnapshotUndo();
+    const qsizetype count = std::min(keys.size(), qsizetype(copied->size()));
+    for (qsizetype k = 0; k < count; ++k)
+        storeCellRecord(keys[k], (*copied)[size_t(k)]);
+    didChange();
+    contentsDidChange();
+}
+
+void VekObjGrid::deleteSelection()
+{
+    if (_selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns())
+        setNumberOfGridColumns(numberOfGridColumns() - 1);
+    else if (_selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows())
+        setNumberOfGridRows(numberOfGridRows() - 1);
+    if (_multipleCellSelection.isEmpty())
+        return;
+    // Removing the picked cells' contents is a step of its own that can be undone.
+    registerSnapshotUndo();
+    for (const QString &key : std::as_const(_multipleCellSelection))
+        _cells.remove(key);
+    didChange();
+    contentsDidChange();
+}
