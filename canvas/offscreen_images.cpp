@@ -79,7 +79,7 @@ Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request)
             if (!request.selected.empty() && hasBackgroundToDraw(document, canvas))
                 render.backgroundClip = selectionClip(document, request.selected);
         }
-        drawDocumentPages(document, canvas, [&](int page) { canvas.setDrawingPage(page); }, render);
+        drawDocumentPages(document, canvas, render);
     }
     Image result(image);
     if (request.pathClip) {
@@ -114,7 +114,7 @@ QImage previewOfPage(VekDocument &document, int page, bool showMargin, float sca
     AffineTransform toPixels;
     toPixels.scaleXBy(image.width() / layout.paper.width, image.height() / layout.paper.height);
     context.concat(toPixels);
-    drawPageOnPaper(document, canvas, [&](int drawing) { canvas.setDrawingPage(drawing); }, layout, page, displayName);
+    drawPageOnPaper(document, canvas, layout, page, displayName);
     if (showMargin) {
         const AffineTransform t = layout.canvasToPaper(page);
         const Rect pageRect = canvas.rectForPage(page);

@@ -48,8 +48,7 @@ PaperLayout paperLayoutFor(VekDocument &document, bool shrinkToFit)
     return layout;
 }
 
-void drawPageOnPaper(VekDocument &document, CanvasServices &view, const std::function<void(int)> &setDrawingPage,
-                     const PaperLayout &layout, int page, const QString &displayName)
+void drawPageOnPaper(VekDocument &document, CanvasServices &view, const PaperLayout &layout, int page, const QString &displayName)
 {
     GraphicsContext *context = GraphicsContext::current();
     if (!context)
@@ -61,7 +60,7 @@ void drawPageOnPaper(VekDocument &document, CanvasServices &view, const std::fun
         context->clipRect(pageRect);
         RenderRequest request;
         request.dirty = pageRect;
-        drawDocumentPages(document, view, setDrawingPage, request);
+        drawDocumentPages(document, view, request);
     }
 
     const int pageCount = view.numberOfPages();

@@ -31,6 +31,5 @@ PaperLayout paperLayoutFor(VekDocument &document, bool shrinkToFit);
 
 // Draws one page on paper into the current graphics context (paper coordinates): the page's
 // background and objects, clipped to the page, then its header and footer when the document
-// adds them. `setDrawingPage` tells the canvas which page is drawn.
-void drawPageOnPaper(VekDocument &document, CanvasServices &view, const std::function<void(int)> &setDrawingPage,
-                     const PaperLayout &layout, int page, const QString &displayName);
+// adds them.
+void drawPageOnPaper(VekDocument &document, CanvasServices &view, const PaperLayout &layout, int page, const QString &displayName);

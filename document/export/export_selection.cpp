@@ -49,5 +49,5 @@ void drawDocumentArea(VekDocument &document, const ExportSelection &selection, b
         request.drawSelectedOnly = true;
         request.selected = [&chosen](const VekObject &object) { return chosen.count(&object) != 0; };
     }
-    drawDocumentPages(document, canvas, [&](int page) { canvas.setDrawingPage(page); }, request);
+    drawDocumentPages(document, canvas, request);
 }

@@ -50,7 +50,7 @@ QByteArray currentDocumentAsPDF(VekDocument &document, int page, const QString &
         for (int p = first; p <= last; ++p) {
             if (p > first)
                 output.newPage();
-            drawPageOnPaper(document, canvas, [&](int drawing) { canvas.setDrawingPage(drawing); }, layout, p,
+            drawPageOnPaper(document, canvas, layout, p,
                             displayName);
         }
     }

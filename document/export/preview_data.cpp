@@ -51,7 +51,7 @@ QByteArray VekPDFRepresentation(VekDocument &document)
             RenderRequest request;
             request.dirty = pageRect;
             request.drawingOpaque = true;
-            drawDocumentPages(document, canvas, [&](int drawing) { canvas.setDrawingPage(drawing); }, request);
+            drawDocumentPages(document, canvas, request);
         }
     }
     return output.finish();

@@ -48,7 +48,7 @@ bool printDocumentPages(VekDocument &document, QPrinter &printer, const QString 
         if (page > first)
             context.newPage();
         GraphicsStateSaver saver(context);
-        drawPageOnPaper(document, canvas, [&](int drawing) { canvas.setDrawingPage(drawing); }, layout, page,
+        drawPageOnPaper(document, canvas, layout, page,
                         displayName);
     }
     return true;
