@@ -43,10 +43,12 @@ VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(p
     m_unhideKnobsTimer.setSingleShot(true);
     connect(&m_unhideKnobsTimer, &QTimer::timeout, this, [this] { unhideKnobs(); });
     updateScrollBars();
+    m_rulers = std::make_unique<RulerHost>(*this);   // hidden until the window shows them
 }
 
 VekView::~VekView()
 {
+    m_rulers.reset();
     endEditing();
     // Undo steps that select objects or change pages through this view end with it.
     m_document.undoManager()->removeAllActionsWithTarget(this);
@@ -59,6 +61,8 @@ void VekView::setCurrentZoom(int percent)
 {
     m_zoom = clampedZoom(percent);
     clearPasteConditions();
+    if (m_rulers)
+        m_rulers->updateBaseWithZoom();
     updateScrollBars();
     viewport()->update();
 }
@@ -206,4 +210,10 @@ void VekView::setCurrentPageTo(int page)
     setCurrentPage(page);
     scrollRectToVisible(rectForPage(page));
     viewport()->update();
+}
+
+void VekView::updateRulers()
+{
+    if (m_rulers)
+        m_rulers->updateRulers();
 }

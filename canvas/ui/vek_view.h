@@ -13,6 +13,8 @@
 
 #include "canvas/canvas_command_context.h"
 #include "canvas/drawing_page.h"
+#include "canvas/ui/ruler_host.h"
+#include "document/ui/responder.h"
 #include "model/services/canvas_services.h"
 #include "model/services/cursor_rect.h"
 
@@ -34,7 +36,11 @@ inline const QString VekantoDocumentMimeType = QStringLiteral("application/x-vek
 // The mouse cursor shown over an area of that kind.
 QCursor cursorForKind(CursorKind kind);
 
-class VekView : public QAbstractScrollArea, public CanvasServices, public CanvasCommandHost {
+class VekView : public QAbstractScrollArea,
+                public CanvasServices,
+                public CanvasCommandHost,
+                public Responder,
+                public RulerCanvas {
 public:
     using ObjectList = std::vector<std::shared_ptr<VekObject>>;
 
@@ -46,6 +52,21 @@ public:
     // What the canvas's commands (canvas/*_commands.h) work on: the document, the selection,
     // the page and the zoom, with this view as their host.
     CanvasCommandContext commandContext();
+
+    // ---- Menu commands (vek_view_actions.cpp) ----
+    bool respondsToAction(const QString &action) const override;
+    bool validateAction(const QString &action, ActionSender &sender) override;
+    bool performAction(const QString &action, const ActionSender &sender) override;
+
+    // ---- Rulers ----
+    RulerHost &rulerHost() const { return *m_rulers; }
+    QAbstractScrollArea &rulerScrollArea() override { return *this; }
+    void setRulerMargins(const QMargins &margins) override { setViewportMargins(margins); }
+    QPointF rulerCanvasOrigin() const override { return canvasOrigin(); }
+    double rulerCanvasScale() const override { return scale(); }
+    CanvasCommandContext rulerCommandContext() override { return commandContext(); }
+    std::shared_ptr<VekObject> rulerCurrentObject() override { return currentObject(); }
+    const CanvasServices &rulerCanvasServices() const override { return *this; }
 
     // ---- CanvasCommandHost ----
     // The zoom in percent, 10 to 900.
@@ -188,13 +209,13 @@ public:
     Point currentGlobalMouseInView() const override;
     bool showInvisibleChars() const override { return false; }
     void disableTextRulerAccessory() override {}
-    void updateRulers() override {}
+    void updateRulers() override;
     Rect visibleRect() const override;
     void setNeedsDisplayInRect(const Rect &r) override;
     void displayRect(const Rect &r) override;
     void display() override;
     void autoscroll(const MouseEvent &event) override;
-    bool rulersVisible() const override { return false; }
+    bool rulersVisible() const override { return m_rulers && m_rulers->rulersVisible(); }
     void scrollRectToVisible(const Rect &r) override;
     bool hasWindow() const override { return true; }
     Rect bounds() const override;
@@ -206,6 +227,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
@@ -265,5 +287,6 @@ private:
     Point m_mouseInWindow = NoPoint;
 
     std::unique_ptr<WidgetEventSource> m_events;
+    std::unique_ptr<RulerHost> m_rulers;
     EventSource *m_scriptedEvents = nullptr;
 };

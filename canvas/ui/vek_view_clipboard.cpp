@@ -5,6 +5,7 @@
 
 #include "canvas/document_renderer.h"
 #include "document/vek_document.h"
+#include "model/object_editing.h"
 #include "model/vek_object.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/graphics/graphics_context.h"
@@ -71,6 +72,9 @@ QImage VekView::imageOfSelectedObjects() const
 
 void VekView::copy()
 {
+    if (const auto editing = m_editing.lock())
+        if (ObjectEditing *editor = editing->editing(); editor && editor->copyWhileEditing(this))
+            return;
     const ObjectList selected = selectedObjectsInObjectsOrder();
     if (selected.empty())
         return;
@@ -83,6 +87,7 @@ void VekView::copy()
 
 void VekView::cut()
 {
+    // An edited object cuts its own selection: copy, then its own delete.
     copy();
     deleteSelection();
     m_document.undoManager()->setActionName(localizedString(QStringLiteral("Cut")));
@@ -90,6 +95,9 @@ void VekView::cut()
 
 void VekView::paste(bool optionKey)
 {
+    if (const auto editing = m_editing.lock())
+        if (ObjectEditing *editor = editing->editing(); editor && editor->pasteWhileEditing(this))
+            return;
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     if (!mime)
         return;

@@ -68,7 +68,18 @@ void VekView::mouseDoubleClickEvent(QMouseEvent *event)
 void VekView::mouseMoveEvent(QMouseEvent *event)
 {
     m_mouseInWindow = WidgetEventSource::toMouseEvent(viewport(), *event).locationInWindow;
-    viewport()->setCursor(cursorForKind(cursorKindAtPoint(convertPointFromWindow(m_mouseInWindow))));
+    const Point p = convertPointFromWindow(m_mouseInWindow);
+    viewport()->setCursor(cursorForKind(cursorKindAtPoint(p)));
+    // The rulers show where the mouse is.
+    if (rulersVisible())
+        m_rulers->drawTemporaryLinesAt(pointInRect(p, visibleRect()) ? m_mouseInWindow : NoPoint);
+}
+
+bool VekView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Leave && rulersVisible())
+        m_rulers->drawTemporaryLinesAt(NoPoint);
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void VekView::setCurrentPage(int page)

@@ -92,6 +92,7 @@ void VekDocumentWindow::attachView()
 {
     m_view = new VekView(*m_document, this);
     setCentralWidget(m_view);
+    m_view->rulerHost().setRulersVisible(true);
     m_view->setFocus();
     // A document saved on a later page opens at the top of that page.
     const int page = m_document->lastCurrentPage();

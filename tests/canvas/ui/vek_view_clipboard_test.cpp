@@ -121,3 +121,33 @@ TEST_F(CanvasSession, DropsRecolourTheSelectedObjectAndMakeImagesFromFiles)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CanvasSession, MenuCommandsReachTheCanvasThroughItsResponder)
+{
+    const auto a = add(Rect(10, 10, 50, 50));
+    const auto b = add(Rect(100, 10, 50, 50));
+    ActionSender sender;
+    EXPECT_TRUE(view->respondsToAction(QStringLiteral("group")));
+    EXPECT_FALSE(view->respondsToAction(QStringLiteral("saveDocument")));
+    EXPECT_FALSE(view->validateAction(QStringLiteral("copy"), sender));   // nothing selected
+
+    view->selectObjects({a, b});
+    ASSERT_TRUE(view->validateAction(QStringLiteral("group"), sender));
+    EXPECT_TRUE(view->performAction(QStringLiteral("group"), sender));
+    doc.undoManager()->closeEventGroup();
+    EXPECT_FALSE(a->groupID().isEmpty());
+    EXPECT_EQ(a->groupID(), b->groupID());
+    EXPECT_TRUE(view->performAction(QStringLiteral("alignTop"), sender));
+    undo();
+    undo();
+    EXPECT_TRUE(a->groupID().isEmpty());
+
+    view->performAction(QStringLiteral("snapsToGrid"), sender);
+    EXPECT_TRUE(view->snapsToGrid());
+    view->validateAction(QStringLiteral("snapsToGrid"), sender);
+    EXPECT_EQ(sender.state, 1);
+}
+
+} // namespace
