@@ -12,6 +12,7 @@
 #pragma once
 
 #include "canvas/canvas_command_context.h"
+#include "canvas/contour_capture.h"
 #include "canvas/drawing_page.h"
 #include "canvas/ui/ruler_host.h"
 #include "document/ui/responder.h"
@@ -253,9 +254,9 @@ private:
     // Where a new object goes in the stacking order: next to the last deselected object.
     int insertionIndexFor(const VekObject &object) const;
     void replaceFreehandStrokeByPath(const std::shared_ptr<VekObject> &stroke, int index);
-    void replaceShapeByObjectSet(const std::shared_ptr<VekObject> &shape);
     void setCurrentPage(int page);
     bool pasteObjects(const QByteArray &data, Point mouse);
+    ContourCloseQuestion askToCloseContour();
 
     VekDocument &m_document;
     int m_zoom = 100;
@@ -284,6 +285,7 @@ private:
     Rect m_rubberbandRect;
     std::vector<std::weak_ptr<VekObject>> m_rubberbandObjects;
     std::vector<CursorRect> m_cursorRects;
+    ContourCapture m_contour;
     Point m_mouseInWindow = NoPoint;
 
     std::unique_ptr<WidgetEventSource> m_events;

@@ -74,6 +74,7 @@ void VekView::paintEvent(QPaintEvent *event)
     }
     if (m_editor)
         m_editor->drawInContext(context, float(scale()));
+    m_contour.drawPoints(*this);
     if (m_rubberbandRect != Rect()) {
         GraphicsStateSaver saver(context);
         BezierPath band = BezierPath::bezierPathWithRect(m_rubberbandRect);

@@ -10,6 +10,7 @@
 #include "model/vek_object.h"
 
 #include <QGuiApplication>
+#include <QMessageBox>
 
 namespace {
 
@@ -53,8 +54,25 @@ void VekView::setEditingObject(const std::shared_ptr<VekObject> &object, TextVie
     viewport()->update();
 }
 
+ContourCloseQuestion VekView::askToCloseContour()
+{
+    return [this] {
+        return QMessageBox::question(this, QString(), tr("Do you want to connect the last point to the starting point?"),
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+               == QMessageBox::Yes;
+    };
+}
+
 void VekView::endEditing()
 {
+    // A contour under way becomes its path object; nothing else ends then.
+    if (m_contour.isCapturing()) {
+        CanvasCommandContext context = commandContext();
+        if (const auto path = m_contour.finish(context, askToCloseContour()))
+            invalidateObject(*path);
+        viewport()->update();
+        return;
+    }
     const auto object = m_editing.lock();
     if (!object)
         return;

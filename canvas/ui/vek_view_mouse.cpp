@@ -3,6 +3,7 @@
 // new objects and the rubber band.
 #include "canvas/ui/vek_view.h"
 
+#include "canvas/path_object_commands.h"
 #include "canvas/ui/widget_event_source.h"
 #include "document/vek_document.h"
 #include "model/object_editing.h"
@@ -16,7 +17,6 @@
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "toolkit/geometry_extensions.h"
-#include "toolkit/path_editing.h"
 
 #include <QMouseEvent>
 
@@ -99,6 +99,22 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
     const int tool = selectedTool();
     const unsigned flags = event.modifierFlags;
 
+    // The contour tool adds points to the contour under way; a double-click hands over to
+    // the arrow tool, the option key ends the contour as a path and starts the next one.
+    if (tool == ContourTool && m_contour.isCapturing()) {
+        if (event.clickCount > 1) {
+            shellServices().selectArrowTool();
+        } else if (flags & AlternateKeyMask) {
+            CanvasCommandContext context = commandContext();
+            if (const auto path = m_contour.finish(context, askToCloseContour()))
+                invalidateObject(*path);
+            setNeedsDisplayInRect(m_contour.startContourAt(p));
+        } else {
+            setNeedsDisplayInRect(m_contour.continueContourAt(p));
+        }
+        return;
+    }
+
     setCurrentPage(pageIncludingPoint(p));
 
     std::shared_ptr<VekObject> editing = m_editing.lock();
@@ -122,6 +138,14 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
     // A click in the hosted editor goes to it, as to a view laid over the canvas.
     if (editing && m_editor && pointInRect(p, m_editor->frame()) && editing->editing()) {
         editing->editing()->editWithEvent(event, this);
+        viewport()->update();
+        return;
+    }
+    // An edited table takes clicks on and around it (cells, strips, borders).
+    if (editing && isClass(editing.get(), "VekObjGrid") && pointInRect(p, insetRect(editing->bounds(), -4, -4))
+        && editing->editing()) {
+        editing->editing()->editWithEvent(event, this);
+        resetCursorRects();
         viewport()->update();
         return;
     }
@@ -163,7 +187,9 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
             const QString className = classForTool(tool);
             if (!className.isEmpty())
                 createObjectOfClass(className, event);
-            else if (tool != ContourTool)
+            else if (tool == ContourTool)
+                setNeedsDisplayInRect(m_contour.startContourAt(p));
+            else
                 selectAndTrackMouseWithEvent(event);
         }
     }
@@ -210,7 +236,8 @@ void VekView::createObjectOfClass(const QString &className, const MouseEvent &ev
         if (ObjectEditing *editing = object->editing())
             editing->startEditingWithEvent(MouseEvent{}, this);
     } else if (isClass(object.get(), "VekObjObj")) {
-        replaceShapeByObjectSet(object);
+        CanvasCommandContext context = commandContext();
+        createObjPathFromObjObj(context, object);
     } else if (isClass(object.get(), "VekObjFree")) {
         replaceFreehandStrokeByPath(object, index);
     }
@@ -227,37 +254,6 @@ void VekView::replaceFreehandStrokeByPath(const std::shared_ptr<VekObject> &stro
     path->loadPropertyListRepresentation(dict);
     m_document.insertObject(path, index, false);
     m_document.removeObject(stroke);
-}
-
-// The shape tool's drawn shape is replaced by copies of the chosen object set, fitted to it;
-// without a chosen set the drawn shape stays.
-void VekView::replaceShapeByObjectSet(const std::shared_ptr<VekObject> &shape)
-{
-    const ObjectList set = shellServices().selectedObjectSetObjects();
-    if (set.empty())
-        return;
-    Rect drawn = shape->bounds();
-    drawn.origin = HalfPosition(drawn.origin);
-    m_document.removeObjectAtIndex(m_document.indexOfObject(shape.get()), true);
-
-    Rect all = set.front()->bounds();
-    for (const auto &object : set)
-        all = unionRect(all, object->bounds());
-    all.size.width = std::max(all.size.width, 1.0f);
-    all.size.height = std::max(all.size.height, 1.0f);
-    const float sx = drawn.width() / all.width(), sy = drawn.height() / all.height();
-    for (const auto &object : set) {
-        const Rect b = object->bounds();
-        const std::shared_ptr<VekObject> copy = object->copy();
-        if (!copy)
-            continue;
-        copy->setBoundsSimplyAs(Rect(drawn.origin.x + (b.origin.x - all.origin.x) * sx,
-                                     drawn.origin.y + (b.origin.y - all.origin.y) * sy, b.width() * sx,
-                                     b.height() * sy));
-        if (auto *path = dynamic_cast<VekObjPath *>(copy.get()))
-            path->setOriginalSize(b.size);
-        m_document.insertObject(copy, 0, true);
-    }
 }
 
 void VekView::selectAndTrackMouseWithEvent(const MouseEvent &event)

@@ -301,3 +301,23 @@ TEST_F(CanvasSession, TheTextToolMakesABoxThatTakesTypingAndGoesWhenLeftEmpty)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CanvasSession, TheContourToolCollectsClicksIntoAPathWhenEditingEnds)
+{
+    shell.tool = 4;
+    for (const Point p : {Point{50, 50}, Point{100, 60}, Point{150, 51}})
+        click(p);
+    EXPECT_TRUE(doc.objects().empty());
+    view->endEditing();
+    doc.undoManager()->closeEventGroup();
+    ASSERT_EQ(doc.objects().size(), 1u);
+    EXPECT_EQ(doc.objects()[0]->className(), "VekObjPath");
+    EXPECT_EQ(view->selectedObjects(), (VekView::ObjectList{doc.objects()[0]}));
+    EXPECT_EQ(doc.undoManager()->undoActionName(), "Create Object");
+    undo();
+    EXPECT_TRUE(doc.objects().empty());
+}
+
+} // namespace
