@@ -37,19 +37,6 @@ public:
     }
 };
 
-unsigned platformModifiers(Qt::KeyboardModifiers modifiers)
-{
-    unsigned flags = 0;
-    if (modifiers & Qt::ShiftModifier)
-        flags |= ShiftKeyMask;
-    if (modifiers & Qt::ControlModifier)
-        flags |= CommandKeyMask;
-    if (modifiers & Qt::MetaModifier)
-        flags |= ControlKeyMask;
-    if (modifiers & Qt::AltModifier)
-        flags |= AlternateKeyMask;
-    return flags;
-}
 
 } // namespace
 
@@ -61,7 +48,7 @@ TextClipboard &TextClipboard::system()
 
 KeyInput KeyInput::fromQKeyEvent(const QKeyEvent &event)
 {
-    return {event.key(), platformModifiers(event.modifiers()), event.text()};
+    return {event.key(), modifierFlagsFromQt(event.modifiers()), event.text()};
 }
 
 InputMethodInput InputMethodInput::fromQInputMethodEvent(const QInputMethodEvent &event)

@@ -78,22 +78,7 @@ std::vector<Rect> LayoutManager::selectionRectsForCharacterRange(TextRange range
 
 int LayoutManager::characterIndexForInsertionAtPoint(Point point, const TextContainer *container)
 {
-    ensureLayout();
-    const LineFragment *best = nullptr;
-    float bestDistance = 0;
-    for (const LineFragment &f : m_fragments) {
-        if (m_containers[f.container] != container)
-            continue;
-        const float dy = point.y < f.rect.minY() ? f.rect.minY() - point.y
-                       : point.y >= f.rect.maxY() ? point.y - f.rect.maxY() + 0.001f : 0;
-        const float dx = point.x < f.rect.minX() ? f.rect.minX() - point.x
-                       : point.x >= f.rect.maxX() ? point.x - f.rect.maxX() : 0;
-        const float d = dy * 10000 + dx;   // the nearest line first, then the nearest fragment on it
-        if (!best || d < bestDistance) {
-            best = &f;
-            bestDistance = d;
-        }
-    }
+    const LineFragment *best = nearestFragment(point, container);
     if (!best)
         return m_text.isEmpty() ? 0 : m_text.length();
     const Paragraph &p = *m_paragraphs[best->paragraph];

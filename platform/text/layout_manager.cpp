@@ -641,7 +641,9 @@ Point LayoutManager::locationForGlyphAtIndex(int index)
     return Point{float(line.cursorToX(offset)) - f.rect.minX(), f.baseline - f.rect.minY()};
 }
 
-int LayoutManager::glyphIndexForPoint(Point point, const TextContainer *container, float *fraction)
+// The fragment of the container nearest the point: the nearest line first, then the
+// nearest fragment on it; null when the container has none.
+const LineFragment *LayoutManager::nearestFragment(Point point, const TextContainer *container)
 {
     ensureLayout();
     const LineFragment *best = nullptr;
@@ -649,16 +651,22 @@ int LayoutManager::glyphIndexForPoint(Point point, const TextContainer *containe
     for (const LineFragment &f : m_fragments) {
         if (m_containers[f.container] != container)
             continue;
-        float dy = point.y < f.rect.minY() ? f.rect.minY() - point.y
-                 : point.y >= f.rect.maxY() ? point.y - f.rect.maxY() + 0.001f : 0;
-        float dx = point.x < f.rect.minX() ? f.rect.minX() - point.x
-                 : point.x >= f.rect.maxX() ? point.x - f.rect.maxX() : 0;
-        float d = dy * 10000 + dx;   // the nearest line first, then the nearest fragment on it
+        const float dy = point.y < f.rect.minY() ? f.rect.minY() - point.y
+                       : point.y >= f.rect.maxY() ? point.y - f.rect.maxY() + 0.001f : 0;
+        const float dx = point.x < f.rect.minX() ? f.rect.minX() - point.x
+                       : point.x >= f.rect.maxX() ? point.x - f.rect.maxX() : 0;
+        const float d = dy * 10000 + dx;
         if (!best || d < bestDistance) {
             best = &f;
             bestDistance = d;
         }
     }
+    return best;
+}
+
+int LayoutManager::glyphIndexForPoint(Point point, const TextContainer *container, float *fraction)
+{
+    const LineFragment *best = nearestFragment(point, container);
     if (fraction)
         *fraction = 0;
     if (!best)

@@ -133,6 +133,7 @@ public:
     int paragraphStart(int paragraph) const;
 
 private:
+    const LineFragment *nearestFragment(Point point, const TextContainer *container);
     struct Paragraph;
     void layout();
     void layoutExtraLineFragment();
