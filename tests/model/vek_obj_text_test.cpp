@@ -110,14 +110,25 @@ TEST(VekObjText, DictionaryPrefersTheRunsAndReadsRTFDAlone)
     ASSERT_TRUE(back);
     EXPECT_EQ(back->contents().string(), QStringLiteral("Go to the anchor"));
 
-    // Damaged runs leave the one-space text; hostile numbers are refused.
+    // Damaged runs fall back on the RTFD copy; hostile numbers are refused.
     PropertyList damaged = dict;
     damaged.insert(QStringLiteral("attruns"), PropertyList::fromData(QByteArray("garbage")));
     damaged.insert(QStringLiteral("tcPadding"), PropertyList::fromString(QStringLiteral("1e30")));
     back = std::static_pointer_cast<VekObjText>(VekObject::objectWithPropertyListRepresentation(damaged));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->contents().string(), QStringLiteral(" "));
+    EXPECT_EQ(back->contents().string(), QStringLiteral("Go to the anchor"));
     EXPECT_FLOAT_EQ(back->tcPadding(), 0);
+    // A box saved empty comes back empty, not with the new box's space.
+    text->setContents(AttributedString());
+    back = std::static_pointer_cast<VekObjText>(
+        VekObject::objectWithPropertyListRepresentation(text->propertyListRepresentation()));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->contents().length(), 0);
+    // Without any readable copy the box keeps its one space.
+    damaged.remove(QStringLiteral("text"));
+    back = std::static_pointer_cast<VekObjText>(VekObject::objectWithPropertyListRepresentation(damaged));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->contents().string(), QStringLiteral(" "));
 }
 
 TEST(VekObjText, RequiredSizeAddsTwoPointsPerPageBoundary)
