@@ -9,6 +9,7 @@
 #include "platform/graphics/graphics_context.h"
 #include "platform/text/rtf.h"
 #include "platform/text/text_storage.h"
+#include "toolkit/text_extensions.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -135,6 +136,27 @@ void VekTextView::replaceCharacters(TextRange range, const AttributedString &tex
     m_selectionAnchor = m_selection.location;
     if (m_textObject)
         m_textObject->textDidChange();
+}
+
+void VekTextView::raisebaselineByHalf()
+{
+    shiftBaselineByHalf(true);
+}
+
+void VekTextView::lowerBaselineByHalf()
+{
+    shiftBaselineByHalf(false);
+}
+
+void VekTextView::shiftBaselineByHalf(bool raise)
+{
+    if (!m_storage || m_selection.isEmpty())
+        return;
+    const TextRange range = intersectionRange(m_selection, {0, m_storage->length()});
+    if (range.isEmpty())
+        return;
+    replaceCharacters(range, withBaselineByHalf(m_storage->text().substring(range), raise));
+    setSelectedRange(range);
 }
 
 void VekTextView::insertText(const QString &text)

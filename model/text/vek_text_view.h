@@ -73,6 +73,11 @@ public:
     void cut();
     void paste();
 
+    // The editor's baseline actions: the selection's baseline offset becomes half the cap
+    // height of its font, up or down, undoably; nothing without a selection.
+    void raisebaselineByHalf();
+    void lowerBaselineByHalf();
+
     // Follows a "#" link to its anchor; other links go to the shell. Answers whether the
     // link was handled here.
     bool clickedOnLink(const QString &link, int characterIndex);
@@ -92,6 +97,7 @@ public:
 private:
     // Replaces characters with undo, keeps the typing attributes and tells the box.
     void replaceCharacters(TextRange range, const AttributedString &text);
+    void shiftBaselineByHalf(bool raise);
     void moveInsertionPoint(int index, bool extend);
     int lineStart(int index);
     int lineEnd(int index);
