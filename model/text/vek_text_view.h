@@ -66,12 +66,20 @@ public:
     // Replaces the selection with the text (in the typing attributes), undoably.
     void insertText(const QString &text);
     void insertAttributedText(const AttributedString &text);
+    // Replaces the selection with plain text in the attributes of its first character.
+    void replaceSelectedCharacters(const QString &text);
     void deleteBackward();
     void deleteForward();
     void selectAll();
     void copy();
     void cut();
     void paste();
+
+    // Runs a find panel action (FindPanelAction, text_finder.h) in this text; when the
+    // application continues searches in other text boxes and the action found nothing new
+    // (the selection kept its length and did not move in the search's direction), the
+    // document carries the search on into the next text box.
+    void performFindPanelAction(int action);
 
     // The editor's baseline actions: the selection's baseline offset becomes half the cap
     // height of its font, up or down, undoably; nothing without a selection.
