@@ -18,6 +18,7 @@
 #include "model/vek_object.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/geometry/affine_transform.h"
+#include "platform/image/image.h"
 #include "platform/text/text_storage.h"
 
 #include <functional>
@@ -97,6 +98,10 @@ public:
     Rect boundsToRedraw() const override;
     void drawInViewIsSelected(CanvasServices *view, bool selected) override;
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
+    // The text laid out alone in a plain container of the drawing bounds' size (the
+    // inspector's preview), its first line moved down by its largest leading; none for an
+    // empty text or one of which nothing fits.
+    std::optional<Image> currentTextImage() const;
 
     // ---- Linked boxes (vek_obj_text_links.cpp) ----
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "model/text/text_view.h"
+#include "model/text/vek_layout_manager.h"
 #include "platform/text/layout_manager.h"
 #include "platform/text/text_container.h"
 
@@ -48,7 +49,7 @@ public:
     // Attaches the editor's layout to a store (the edited box's), or detaches it (null).
     void setTextStorage(TextStorage *storage);
     TextStorage *textStorage() const { return m_storage; }
-    LayoutManager &layoutManager() { return m_layout; }
+    VekLayoutManager &layoutManager() { return m_layout; }
     TextContainer &textContainer() { return m_container; }
 
     TextRange selectedRange() const { return m_selection; }
@@ -115,7 +116,7 @@ private:
     DocumentServices *m_document = nullptr;
     VekObjText *m_textObject = nullptr;
     TextStorage *m_storage = nullptr;
-    LayoutManager m_layout;
+    VekLayoutManager m_layout;
     TextContainer m_container{Size{1.0e6f, 1.0e6f}};
     TextRange m_selection;
     int m_selectionAnchor = 0;
