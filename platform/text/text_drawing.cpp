@@ -4,6 +4,7 @@
 #include "platform/graphics/graphics_context.h"
 #include "platform/text/font_registry.h"
 #include "platform/text/layout_manager.h"
+#include "platform/text/layout_manager_private.h"
 #include "platform/text/text_attachment.h"
 
 #include <QPainterPath>
@@ -12,11 +13,6 @@
 
 #include <algorithm>
 
-namespace {
-
-Font fontOf(const TextAttributes &a) { return a.font.value_or(Font{QStringLiteral("Helvetica"), 12}); }
-
-// The outlines of a glyph run, raised by the baseline offset and slanted about the baseline.
 QPainterPath runPath(const QGlyphRun &run, float baseline, const TextAttributes &a, QPointF origin)
 {
     QPainterPath path;
@@ -36,6 +32,10 @@ QPainterPath runPath(const QGlyphRun &run, float baseline, const TextAttributes 
     }
     return path;
 }
+
+namespace {
+
+Font fontOf(const TextAttributes &a) { return a.font.value_or(Font{QStringLiteral("Helvetica"), 12}); }
 
 void fillAndStroke(GraphicsContext &gc, const QPainterPath &path, const TextAttributes &a)
 {
