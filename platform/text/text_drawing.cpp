@@ -12,6 +12,27 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace {
+
+// The outline of a glyph at the raw font's size. Getting it from FreeType runs the font's
+// instructions every time, and a page repeats the same few glyphs, so outlines are kept
+// (per thread, dropped all at once when many fonts and sizes have filled the cache).
+QPainterPath glyphPath(const QRawFont &raw, quint32 glyph)
+{
+    using Key = std::tuple<QString, QString, double, quint32>;
+    static thread_local std::map<Key, QPainterPath> outlines;
+    Key key{raw.familyName(), raw.styleName(), raw.pixelSize(), glyph};
+    if (const auto it = outlines.find(key); it != outlines.end())
+        return it->second;
+    if (outlines.size() > 20000)
+        outlines.clear();
+    return outlines.emplace(std::move(key), raw.pathForGlyph(glyph)).first->second;
+}
+
+} // namespace
 
 QPainterPath runPath(const QGlyphRun &run, float baseline, const TextAttributes &a, QPointF origin)
 {
@@ -22,7 +43,7 @@ QPainterPath runPath(const QGlyphRun &run, float baseline, const TextAttributes 
     float raise = a.baselineOffset.value_or(0);
     float slant = a.obliqueness.value_or(0);
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        QPainterPath glyph = raw.pathForGlyph(glyphs[i]);
+        const QPainterPath glyph = glyphPath(raw, glyphs[i]);
         QPointF at = positions[i] + origin - QPointF(0, raise);
         float baseY = float(origin.y()) + baseline - raise;
         QTransform t(1, 0, 0, 1, at.x(), at.y());
