@@ -218,6 +218,8 @@ private:
                             const std::function<std::optional<Font>(const Font &)> &change);
     // Replaces the characters without undo (re-flow, the editor's own edits).
     void replaceContentsSilently(const AttributedString &text);
+    // The number of the text's characters that fit into the box.
+    int charactersThatFit(const AttributedString &text);
     // Re-flows after a change of room; didChange only when asked.
     void reflow(bool notify);
     // Another object's bounds changed: redraw when the text was cut around it, re-flow

@@ -458,3 +458,30 @@ TEST(VekObjText, InspectorImageShowsTheTextWithoutExclusions)
     text->setContents(AttributedString());
     EXPECT_FALSE(text->currentTextImage());
 }
+
+TEST(VekObjText, ALongChainTextFlowsAsTheWholeTextWouldBeLaidOut)
+{
+    // Many short paragraphs, and one paragraph longer than any prefix the flow lays out.
+    for (const QString &separator : {QStringLiteral("\n"), QStringLiteral(" ")}) {
+        FakeDocument document;
+        auto first = box(document, Rect(0, 0, 200, 400));
+        auto second = box(document, Rect(0, 500, 200, 400));
+        first->setGroupWithNext(true);
+        QString text;
+        for (int i = 0; text.size() < 30000; ++i)
+            text += words(7) + separator;
+        const AttributedString whole(text, body());
+        first->setContents(whole);
+        int fitsWhole = 0;
+        {
+            TextBoxLayout layout(*first, whole, first->bounds().size);
+            fitsWhole = layout.charactersThatFit();
+        }
+        first->controlConnection();
+        const QString kept = first->contents().string();
+        ASSERT_GT(kept.size(), 100);
+        EXPECT_LE(kept.size(), fitsWhole + 1);   // a hyphen may be added
+        EXPECT_GE(kept.size(), fitsWhole - 12);  // a cut word may move on whole
+        EXPECT_EQ(QString(kept + second->contents().string()).remove(u'-'), text);
+    }
+}
