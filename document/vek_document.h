@@ -311,7 +311,16 @@ public:
     // ---- What the objects ask that later parts answer ----
 
     Rect anchorInView(const QString &) const override { return {}; }
-    void continueFindAfter(const VekObject &, int) override {}
+
+    // ---- Find in the document's text boxes (vek_document_find.cpp) ----
+
+    // A find panel action (text_finder.h) from a menu or the find panel: goes to the
+    // canvas's editor; with nothing edited, showing the panel starts editing the front-most
+    // text box first. Nothing happens without a canvas or a text box.
+    void performFindPanelAction(int action);
+    // The search found nothing further in the text of textObject: it goes on in the nearest
+    // text box behind it (in front of it for the previous-match action), without wrapping.
+    void continueFindAfter(const VekObject &textObject, int senderTag) override;
     void updateMyColorWith(const Color &color) override;
     void updateMyFontWith(const QString &fontName) override;
     void updateMySizeWith(float size) override;

@@ -9,16 +9,19 @@
 // The members are spread over files by job: the model, setters and caches
 // (vek_obj_text.cpp), the dictionary form (vek_obj_text_dictionary.cpp), measuring and the
 // shared layout (vek_obj_text_layout.cpp), drawing (vek_obj_text_drawing.cpp), linked boxes
-// (vek_obj_text_links.cpp), anchors and links (vek_obj_text_anchors.cpp) and in-place
-// editing (vek_obj_text_editing.cpp).
+// (vek_obj_text_links.cpp), anchors and links (vek_obj_text_anchors.cpp), in-place
+// editing (vek_obj_text_editing.cpp) and styling with the run table
+// (vek_obj_text_styling.cpp).
 #pragma once
 
 #include "model/object_editing.h"
 #include "model/vek_object.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/geometry/affine_transform.h"
+#include "platform/image/image.h"
 #include "platform/text/text_storage.h"
 
+#include <functional>
 #include <optional>
 #include <set>
 
@@ -95,6 +98,10 @@ public:
     Rect boundsToRedraw() const override;
     void drawInViewIsSelected(CanvasServices *view, bool selected) override;
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
+    // The text laid out alone in a plain container of the drawing bounds' size (the
+    // inspector's preview), its first line moved down by its largest leading; none for an
+    // empty text or one of which nothing fits.
+    std::optional<Image> currentTextImage() const;
 
     // ---- Linked boxes (vek_obj_text_links.cpp) ----
 
@@ -150,14 +157,69 @@ public:
     // The editor's selection changed: reports font, size and colour of a non-empty selection.
     void textViewDidChangeSelection();
 
+    // ---- Styling (vek_obj_text_styling.cpp) ----
+    //
+    // The setters act on the edited selection while this box is edited (undone with the
+    // editor's edits), on the whole text (one undo step) while it is selected and no object
+    // is edited, and do nothing otherwise or for an empty text.
+
+    // The text colour: of the selection's first character while edited (else of the last
+    // character, else the typing colour), else of the first character; in CMYK while the
+    // document uses CMYK; the inherited colour when the text has none.
+    Color strokeColor() const override;
+    // The outline width (percent of the font size) at the selection or the first character.
+    float lineWidth() const override;
+    // 0 removes the outline width.
+    void setObjLineWidth(float width) override;
+    // A transparent or absent colour removes the outline colour.
+    void setOutlineColor(const std::optional<Color> &color);
+    // Sets the text colour; a transparent colour applies to an edited selection only.
+    void setObjStrokeColor(const std::optional<Color> &color) override;
+    // The toolbar's font commands on the editor's range: each run takes the family (with
+    // its own traits; runs whose face the family lacks keep their font) or the size. An
+    // empty range changes the typing attributes instead.
+    void setFontNameEditorRange(const QString &family, VekTextView &editor, TextRange range);
+    void setFontSize(float size, VekTextView &editor, TextRange range);
+    // Italic on and off per run: the italic face of the family, or a slant of 0.3 for
+    // a family without one.
+    void updateItalic(TextRange range, VekTextView &editor);
+    // The inspector's proportional scaling: font sizes times factor (at least 3 points), the
+    // box resized in proportion, one undo step.
+    void scaleContentsBy(float factor);
+    // Inserts the text at the edited insertion point (the start when not edited) in the
+    // attributes found there, undoably.
+    void insertDateString(const QString &string);
+
+    // The inspector's run table: one row per run of the text information; the columns
+    // "tcTxtFName", "tcTxtFSz" and "tcTxtStr" show the font name, size and text.
+    int numberOfRowsInTableView();
+    PropertyList tableViewObjectValueForTableColumnRow(const QString &column, int row);
+    // Selecting a row edits this box (ending any other editing) with the row's run selected.
+    bool tableViewShouldSelectRow(int row);
+
 protected:
+    // The whole text in another family (empty: each run's own) and size (0 or less: each
+    // run's own), as one replacement.
+    bool applyFontNameSize(const QString &family, float size) override;
     void writePropertyListKeys(PropertyList &dict) const override;
     void readPropertyListKeys(const PropertyList &dict) override;
     void copyAttributesTo(VekObject &copy) const override;
 
 private:
+    enum class StyleScope { None, Selection, WholeText };
+    StyleScope styleScope() const;
+    // Changes the attributes of a range undoably, keeping the editor's selection.
+    void restyleRange(TextRange range, const std::function<void(TextAttributes &)> &change);
+    void restyleWholeText(const std::function<void(TextAttributes &)> &change);
+    // The selection while edited, else (when wholeTextToo) the whole text while selected.
+    void restyle(const std::function<void(TextAttributes &)> &change, bool wholeTextToo = true);
+    // Gives each run of the range the font change answers (none: the run keeps its own).
+    void changeFontsInRange(VekTextView &editor, TextRange range,
+                            const std::function<std::optional<Font>(const Font &)> &change);
     // Replaces the characters without undo (re-flow, the editor's own edits).
     void replaceContentsSilently(const AttributedString &text);
+    // The number of the text's characters that fit into the box.
+    int charactersThatFit(const AttributedString &text);
     // Re-flows after a change of room; didChange only when asked.
     void reflow(bool notify);
     // Another object's bounds changed: redraw when the text was cut around it, re-flow

@@ -57,13 +57,19 @@ void VekObjText::readPropertyListKeys(const PropertyList &dict)
             if (const auto *string = std::any_cast<AttributedString>(&*decoded.value); string && !string->isEmpty())
                 text = *string;
         }
-    } else if (const PropertyList rtfd = dict.value(QStringLiteral("text")); !rtfd.isAbsent()) {
-        text = attributedStringWithRTFD(rtfd.dataValue());
     }
+    // Runs that cannot be read (damaged, or classes we do not know) must not cost the text:
+    // the RTFD copy beside them holds it too.
+    const PropertyList rtfd = dict.value(QStringLiteral("text"));
+    if (!text && !rtfd.isAbsent())
+        text = attributedStringWithRTFD(rtfd.dataValue());
+    // A box saved empty (a linked box whose text all flowed elsewhere) has neither key; it
+    // must not come back with the placeholder space, which would join the chain's text.
+    if (runs.isAbsent() && rtfd.isAbsent())
+        text = AttributedString();
     if (text) {
         replaceContentsSilently(*text);
-        if (!runs.isAbsent())
-            setSavedAnchorInfo(dict.value(QStringLiteral("anchors")));
+        setSavedAnchorInfo(dict.value(QStringLiteral("anchors")));
         if (!text->isEmpty())
             setWordCount(::wordCount(text->string()));
     }

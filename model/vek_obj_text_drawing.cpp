@@ -6,6 +6,8 @@
 #include "model/vek_obj_text.h"
 #include "model/vek_obj_text_layout.h"
 #include "platform/graphics/graphics_context.h"
+#include "platform/image/image.h"
+#include "platform/text/font_registry.h"
 #include "toolkit/geometry_extensions.h"
 #include "toolkit/text_extensions.h"
 
@@ -144,4 +146,38 @@ void VekObjText::drawInViewInRect(CanvasServices *view, const Rect &rect)
     if (transform)
         context->concat(aboutCentre(*transform, target));
     layout.layoutManager().drawGlyphsForGlyphRange(glyphs, target.origin);
+}
+
+std::optional<Image> VekObjText::currentTextImage() const
+{
+    if (_contents.length() == 0)
+        return std::nullopt;
+    // A private layout in a plain container: the preview shows the text without clip
+    // shape, exclusions or page boundaries.
+    const Rect drawn = drawingBounds();
+    LayoutManager layout;
+    TextContainer container(drawn.size);
+    layout.addTextContainer(&container);
+    layout.setHyphenationFactor(_hyphenFactor);
+    layout.setAttributedString(_contents.text());
+    const TextRange glyphs = layout.glyphRangeForTextContainer(&container);
+    if (glyphs.isEmpty())
+        return std::nullopt;
+    // The first line is moved down by the largest leading of the runs it begins.
+    const AttributedString &text = layout.text();
+    const TextRange firstLine = layout.lineFragments().front().characters;
+    float leading = 0;
+    for (const TextRun &run : text.runs()) {
+        if (run.range.location >= firstLine.end())
+            break;
+        if (run.attributes.font)
+            leading = std::max(leading, fontMetrics(*run.attributes.font).leading);
+    }
+    const float padding = container.lineFragmentPadding();
+    return Image::imageByDrawing({drawn.width() + padding, drawn.height()}, [&](QPainter &painter) {
+        GraphicsContext context(&painter, GraphicsContext::Output::Bitmap);
+        GraphicsContext::Scope scope(context);
+        context.setImageInterpolation(ImageInterpolation::High);
+        layout.drawGlyphsForGlyphRange(glyphs, {0, leading});
+    });
 }

@@ -99,17 +99,32 @@ std::shared_ptr<VekObjText> VekObjText::preceedingConnectedTextObject() const
     return nullptr;
 }
 
+int VekObjText::charactersThatFit(const AttributedString &text)
+{
+    // A box holds a small part of a long chain's text, so the layout is given growing
+    // prefixes that end with a paragraph until the box fills before a prefix ends. The
+    // lines of a paragraph never depend on the paragraphs after it, so the count is the
+    // one the whole text gives, without laying out (and shaping) the rest of the chain.
+    for (int prefix = 8192;; prefix *= 2) {
+        const int end = prefix < text.length() ? text.paragraphRange({prefix, 0}).end() : text.length();
+        int fit = 0;
+        {
+            TextBoxLayout layout(*this, end < text.length() ? text.substring({0, end}) : text, _bounds.size);
+            fit = layout.charactersThatFit();
+        }
+        if (fit < end || end == text.length())
+            return fit;
+        prefix = std::max(prefix, end);
+    }
+}
+
 std::optional<AttributedString> VekObjText::adjustContentsWithNextIfAny(const AttributedString &original)
 {
     const auto next = connectedTextObject();
     if (!next)
         return std::nullopt;
     AttributedString text = original;
-    int fit = 0;
-    {
-        TextBoxLayout layout(*this, text, _bounds.size);
-        fit = layout.charactersThatFit();
-    }
+    int fit = charactersThatFit(text);
     if (text.length() > fit) {
         dropTrailingHyphen(text);
         fit = std::min(fit, text.length());
@@ -140,10 +155,7 @@ std::optional<AttributedString> VekObjText::adjustContentsWithNextIfAny(const At
     dropTrailingHyphen(text);
     AttributedString whole = text;
     whole.append(following);
-    {
-        TextBoxLayout layout(*this, whole, _bounds.size);
-        fit = layout.charactersThatFit();
-    }
+    fit = charactersThatFit(whole);
     if (fit <= text.length())
         return std::nullopt;
     if (whole.length() - fit > 0) {

@@ -295,8 +295,8 @@ public:
     // when needed); another "state" drops the own settings.
     void setIndvShadowValue(const PropertyList &value, const QString &key);
     void setNoShadow(bool flag);
-    // A negative width is stored as 0.
-    void setObjLineWidth(float width);
+    // A negative width is stored as 0. Text boxes set their characters' outline width instead.
+    virtual void setObjLineWidth(float width);
     // Whether the object directly behind this one clips.
     bool hasClip() const;
 

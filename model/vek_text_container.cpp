@@ -6,6 +6,7 @@
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_spaceholder.h"
 #include "model/vek_obj_text.h"
+#include "platform/text/layout_manager.h"
 #include "toolkit/path_editing.h"
 
 #include <algorithm>
@@ -35,6 +36,7 @@ void VekTextContainer::resetVars()
     m_clipType = -1;
     m_lineNumber = 0;
     m_lastProposed = Rect(-1, -1, 0, 0);
+    m_paragraphStart = 0;
     m_isFirstFragment = true;
     if (m_textObject)
         m_textObject->resetFloatingObjects();
@@ -75,14 +77,40 @@ bool VekTextContainer::containsPoint(Point point) const
     return (m_clipType == 1) == m_clipPath->containsPoint(onCanvas);
 }
 
-Rect VekTextContainer::textFrame(int page) const
+Rect VekTextContainer::textFrame(int page, const Rect &fragment) const
 {
     Rect frame = m_textObject->bounds();
     DocumentServices *document = m_textObject->document();
     CanvasServices *view = document ? document->vekView() : nullptr;
     if (view && document->numberOfPages() >= 2 && page >= 1 && m_textObject->repeatType() != 0)
         frame = m_textObject->boundsOnPage(page, view->rectForPage(page));
+    // A turned or sheared box: the other objects are compared with the frame where the
+    // transform moves the fragment's far corner.
+    if (const auto transform = m_textObject->currentTransform(); transform && frame.height() > 0) {
+        const Point corner{fragment.maxX(), fragment.maxY()};
+        const Point moved = transform->transformPoint(corner);
+        frame.origin.x += std::fabs(moved.x - corner.x);
+        const float dy = moved.y - corner.y;
+        const float skewY = m_textObject->skewY();
+        const float shift = dy * std::sin(skewY) * (1 - fragment.minY() / frame.height());
+        frame.origin.y += skewY > 0 ? shift : -shift;
+    }
     return frame;
+}
+
+bool VekTextContainer::continueLine(Rect &fragment)
+{
+    if (LayoutManager *layout = layoutManager(); layout && layout->currentParagraphRange().location != m_paragraphStart)
+        return false;
+    if (fragment.minX() == m_lastProposed.minX() && fragment.height() > m_lastProposed.height()) {
+        m_lastProposed.size.height = fragment.height();
+    } else if (fragment.minX() > m_lastProposed.minX() && fragment.height() < m_lastProposed.height()
+               && fragment.minY() == m_lastProposed.minY()) {
+        // A lower fragment beside a taller one sits on the same baseline.
+        fragment.origin.y += m_lastProposed.height() - fragment.height();
+        fragment.size.height = m_lastProposed.height();
+    }
+    return true;
 }
 
 bool VekTextContainer::applyClip(Rect &fragment, Rect *remaining, const Rect &frame) const
@@ -210,16 +238,30 @@ Rect VekTextContainer::lineFragmentRectForProposedRect(const Rect &proposedRect,
     if (m_objects.size() < 2)
         return fragment;
 
-    const Rect frame = textFrame(page);
+    const Rect frame = textFrame(page, fragment);
     const float pad = lineFragmentPadding();
     const float minW = minimumWidth();
 
     // Line tracking: a fragment at x 0 below the last one begins a new line.
     const bool newLine = m_lineNumber == 0 || (fragment.minX() == 0 && fragment.minY() > m_lastProposed.minY());
+    LayoutManager *layout = layoutManager();
+    float indent = 0;
     if (newLine) {
+        const int paragraphStart = layout ? layout->currentParagraphRange().location : 0;
+        // The layout sets a line's first fragment in from its left edge by the indent (the
+        // first-line indent on a paragraph's first line), so an object that leaves less than
+        // that free on the left leaves no room there.
+        if (layout) {
+            const ParagraphStyle &style = layout->currentParagraphStyle();
+            const bool firstLine = m_lineNumber == 0 || paragraphStart != m_paragraphStart;
+            indent = std::max(firstLine ? style.firstLineHeadIndent : style.headIndent, 0.0f);
+        }
         m_lastProposed = fragment;
         ++m_lineNumber;
         m_isFirstFragment = true;
+        m_paragraphStart = paragraphStart;
+    } else if (!continueLine(fragment)) {
+        return Rect();
     }
 
     // The clip shape behind the box, when it meets the box.
@@ -274,7 +316,7 @@ Rect VekTextContainer::lineFragmentRectForProposedRect(const Rect &proposedRect,
         right.size.width = std::min(fragment.maxX(), frameWidth) - right.minX();
         const bool rightUsable = right.width() >= minW && right.width() >= 2 * fragment.height()
                                  && right.minX() <= frameWidth + minW;
-        if (cut.minX() <= fragment.minX() + minW) {
+        if (cut.minX() <= fragment.minX() + (cuts == 1 ? indent : 0) + minW) {
             if (!rightUsable) {
                 if (remaining)
                     *remaining = Rect();

@@ -42,8 +42,12 @@ private:
     Rect plainFragment(const Rect &proposed) { return TextContainer::lineFragmentRectForProposedRect(
         proposed, LineSweepDirection::Right, LineMovementDirection::MovesDown, nullptr); }
     void lookUpClip() const;
-    // The box's rectangle on the page (its bounds, or its place on a repeated page).
-    Rect textFrame(int page) const;
+    // The box's rectangle on the page (its bounds, or its place on a repeated page), moved
+    // by what the box's transform does to the fragment's far corner.
+    Rect textFrame(int page, const Rect &fragment) const;
+    // A fragment after the first of the current line: follows the line's height; false
+    // when the typesetter has moved on to another paragraph.
+    bool continueLine(Rect &fragment);
     // Cuts the fragment by the clip shape; false when no usable width is left.
     bool applyClip(Rect &fragment, Rect *remaining, const Rect &frame) const;
     // The rectangle of an exclusive object relative to the frame, or none on this page.
@@ -56,5 +60,6 @@ private:
     mutable int m_clipType = -1;   // -1 not looked up yet
     int m_lineNumber = 0;
     Rect m_lastProposed{-1, -1, 0, 0};
+    int m_paragraphStart = 0;   // where the paragraph of the current line begins
     bool m_isFirstFragment = true;
 };

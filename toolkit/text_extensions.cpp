@@ -84,6 +84,22 @@ AttributedString addHyphen(const AttributedString &text)
     return copy;
 }
 
+AttributedString withBaselineByHalf(const AttributedString &text, bool raise)
+{
+    AttributedString copy = text;
+    if (copy.isEmpty())
+        return copy;
+    float offset = attributedStringSize(text).height / 2;
+    if (const auto &font = text.attributesAt(0).font) {
+        if (const float half = fontMetrics(*font).capHeight / 2; half > 0)
+            offset = half;
+    }
+    TextAttributes shift;
+    shift.baselineOffset = raise ? offset : -offset;
+    copy.addAttributes(shift, {0, copy.length()});
+    return copy;
+}
+
 QString TrimSpaces(const QString &string)
 {
     qsizetype start = 0, end = string.size();

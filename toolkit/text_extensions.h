@@ -18,6 +18,11 @@ AttributedString attributedStringUsingCMYK(const AttributedString &text);
 // attributes for an empty text.
 AttributedString addHyphen(const AttributedString &text);
 
+// A copy whose baseline offset is, over the whole text, half the cap height of the font at
+// its start (half the text's drawn height when that font has no cap height), raised or
+// lowered; an offset it had is replaced, so raising twice raises once.
+AttributedString withBaselineByHalf(const AttributedString &text, bool raise);
+
 // The string without leading and trailing spaces (U+0020 only).
 QString TrimSpaces(const QString &string);
 // The comma-separated list with each item trimmed, empty items dropped, joined by ",".

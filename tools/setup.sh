@@ -9,6 +9,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   libfontconfig-dev libhyphen-dev hyphen-en-us fonts-urw-base35
+  # hyphenation dictionaries of the languages Debian ships, looked up by the text's language
+  hyphen-af hyphen-as hyphen-be hyphen-bg hyphen-bn hyphen-ca hyphen-cs hyphen-da hyphen-de
+  hyphen-el hyphen-en-gb hyphen-es hyphen-fr hyphen-gl hyphen-gu hyphen-hi hyphen-hr hyphen-hu
+  hyphen-id hyphen-is hyphen-it hyphen-kn hyphen-lt hyphen-lv hyphen-ml hyphen-mn hyphen-mr
+  hyphen-nl hyphen-no hyphen-or hyphen-pa hyphen-pl hyphen-pt-br hyphen-pt-pt hyphen-ro hyphen-ru
+  hyphen-sk hyphen-sl hyphen-sr hyphen-sv hyphen-ta hyphen-te hyphen-th hyphen-uk hyphen-zu
   libpoppler-qt6-dev libqpdf-dev libopenjp2-7-dev liblcms2-dev libgs-common libjpeg-dev libtiff-dev
   libxml2-dev zlib1g-dev
   xvfb xauth poppler-utils librsvg2-bin qpdf ghostscript

@@ -4,11 +4,14 @@
 
 #include "model/services/canvas_services.h"
 #include "model/services/document_services.h"
+#include "model/services/shell_services.h"
+#include "model/text/text_finder.h"
 #include "model/vek_obj_text.h"
 #include "platform/foundation/modifier_flags.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/text/rtf.h"
 #include "platform/text/text_storage.h"
+#include "toolkit/text_extensions.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -124,6 +127,27 @@ void VekTextView::replaceCharacters(TextRange range, const AttributedString &tex
         m_textObject->textDidChange();
 }
 
+void VekTextView::raisebaselineByHalf()
+{
+    shiftBaselineByHalf(true);
+}
+
+void VekTextView::lowerBaselineByHalf()
+{
+    shiftBaselineByHalf(false);
+}
+
+void VekTextView::shiftBaselineByHalf(bool raise)
+{
+    if (!m_storage || m_selection.isEmpty())
+        return;
+    const TextRange range = intersectionRange(m_selection, {0, m_storage->length()});
+    if (range.isEmpty())
+        return;
+    replaceCharacters(range, withBaselineByHalf(m_storage->text().substring(range), raise));
+    setSelectedRange(range);
+}
+
 void VekTextView::insertText(const QString &text)
 {
     insertAttributedText(AttributedString(text, m_typingAttributes));
@@ -132,6 +156,31 @@ void VekTextView::insertText(const QString &text)
 void VekTextView::insertAttributedText(const AttributedString &text)
 {
     replaceCharacters(m_selection, text);
+}
+
+void VekTextView::replaceSelectedCharacters(const QString &text)
+{
+    if (!m_storage)
+        return;
+    const TextRange range = intersectionRange(m_selection, {0, m_storage->length()});
+    const TextAttributes attributes =
+        range.isEmpty() ? m_typingAttributes : m_storage->text().attributesAt(range.location);
+    replaceCharacters(range, AttributedString(text, attributes));
+}
+
+void VekTextView::performFindPanelAction(int action)
+{
+    const TextRange before = m_selection;
+    TextFinder::shared().performAction(*this, action);
+    const TextRange after = m_selection;
+    if (!m_document || !m_textObject || !shellServices().continueFindInOthers() || after.length != before.length)
+        return;
+    const bool forward = action == FindPanelNext || action == FindPanelReplaceAndFind;
+    const bool stuck = (forward && after.location <= before.location)
+                       || (action == FindPanelPrevious && after.location >= before.location);
+    // The document may re-target this editor at another box: nothing here is used after.
+    if (stuck)
+        m_document->continueFindAfter(*m_textObject, action);
 }
 
 void VekTextView::deleteBackward()

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "model/text/text_view.h"
+#include "model/text/vek_layout_manager.h"
 #include "platform/text/layout_manager.h"
 #include "platform/text/text_container.h"
 
@@ -48,7 +49,7 @@ public:
     // Attaches the editor's layout to a store (the edited box's), or detaches it (null).
     void setTextStorage(TextStorage *storage);
     TextStorage *textStorage() const { return m_storage; }
-    LayoutManager &layoutManager() { return m_layout; }
+    VekLayoutManager &layoutManager() { return m_layout; }
     TextContainer &textContainer() { return m_container; }
 
     TextRange selectedRange() const { return m_selection; }
@@ -66,12 +67,25 @@ public:
     // Replaces the selection with the text (in the typing attributes), undoably.
     void insertText(const QString &text);
     void insertAttributedText(const AttributedString &text);
+    // Replaces the selection with plain text in the attributes of its first character.
+    void replaceSelectedCharacters(const QString &text);
     void deleteBackward();
     void deleteForward();
     void selectAll();
     void copy();
     void cut();
     void paste();
+
+    // Runs a find panel action (FindPanelAction, text_finder.h) in this text; when the
+    // application continues searches in other text boxes and the action found nothing new
+    // (the selection kept its length and did not move in the search's direction), the
+    // document carries the search on into the next text box.
+    void performFindPanelAction(int action);
+
+    // The editor's baseline actions: the selection's baseline offset becomes half the cap
+    // height of its font, up or down, undoably; nothing without a selection.
+    void raisebaselineByHalf();
+    void lowerBaselineByHalf();
 
     // Follows a "#" link to its anchor; other links go to the shell. Answers whether the
     // link was handled here.
@@ -92,6 +106,7 @@ public:
 private:
     // Replaces characters with undo, keeps the typing attributes and tells the box.
     void replaceCharacters(TextRange range, const AttributedString &text);
+    void shiftBaselineByHalf(bool raise);
     void moveInsertionPoint(int index, bool extend);
     int lineStart(int index);
     int lineEnd(int index);
@@ -101,7 +116,7 @@ private:
     DocumentServices *m_document = nullptr;
     VekObjText *m_textObject = nullptr;
     TextStorage *m_storage = nullptr;
-    LayoutManager m_layout;
+    VekLayoutManager m_layout;
     TextContainer m_container{Size{1.0e6f, 1.0e6f}};
     TextRange m_selection;
     int m_selectionAnchor = 0;

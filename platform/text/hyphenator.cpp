@@ -1,7 +1,10 @@
 // libhyphen dictionaries, loaded once per language.
 #include "platform/text/hyphenator.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocale>
 #include <QHash>
 #include <QMutex>
 
@@ -28,30 +31,88 @@ struct LoadedDictionaries : QHash<QString, Dictionary> {
     }
 };
 
-Dictionary dictionaryFor(const QString &language)
+// Where Debian's hyphen-* packages install their dictionaries (hyph_de_DE.dic, hyph_fr.dic).
+const QString DictionaryFolder = QStringLiteral("/usr/share/hyphen");
+
+// The language part of a locale name: "de_DE.UTF-8@euro" and "de-DE" give "de_DE".
+QString normalisedLanguage(QString language)
 {
+    language = language.section(u'.', 0, 0).section(u'@', 0, 0);
+    language.replace(u'-', u'_');
+    return language;
+}
+
+// The dictionaries to try for a language, best first: the exact one, the language's own,
+// then any regional one of the language (Brazilian Portuguese for "pt").
+QStringList dictionaryPaths(const QString &requested)
+{
+    const QString language = normalisedLanguage(requested);
+    const QString base = language.section(u'_', 0, 0);
+    if (base.isEmpty())
+        return {};
+    QStringList paths;
+    for (const QString &name : {language, base})
+        paths << QStringLiteral("%1/hyph_%2.dic").arg(DictionaryFolder, name);
+    const QStringList regional =
+        QDir(DictionaryFolder).entryList({QStringLiteral("hyph_%1_*.dic").arg(base)}, QDir::Files, QDir::Name);
+    for (const QString &file : regional)
+        paths << DictionaryFolder + u'/' + file;
+    paths.removeDuplicates();
+    return paths;
+}
+
+Dictionary dictionaryFor(const QString &requested)
+{
+    const QString language = requested.isEmpty() ? defaultHyphenationLanguage() : requested;
     static QMutex mutex;
-    static LoadedDictionaries loaded;
+    // By language, and by file: Debian links every region's name to one file, and loading
+    // a large dictionary takes seconds, so each file is loaded once.
+    static QHash<QString, Dictionary> byLanguage;
+    static LoadedDictionaries byFile;
     QMutexLocker lock(&mutex);
-    auto it = loaded.constFind(language);
-    if (it != loaded.constEnd())
+    if (auto it = byLanguage.constFind(language); it != byLanguage.constEnd())
         return *it;
     Dictionary d;
-    for (const QString &name : {language, language.section(u'_', 0, 0)}) {
-        QString path = QStringLiteral("/usr/share/hyphen/hyph_%1.dic").arg(name);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+    for (const QString &path : dictionaryPaths(language)) {
+        const QString file = QFileInfo(path).canonicalFilePath();
+        if (file.isEmpty())
             continue;
-        d.utf8 = file.readLine().trimmed().toUpper() == "UTF-8";
-        d.dict = hnj_hyphen_load(QFile::encodeName(path).constData());
-        if (d.dict)
+        if (auto it = byFile.constFind(file); it != byFile.constEnd()) {
+            d = *it;
             break;
+        }
+        QFile input(file);
+        if (!input.open(QIODevice::ReadOnly))
+            continue;
+        d.utf8 = input.readLine().trimmed().toUpper() == "UTF-8";
+        d.dict = hnj_hyphen_load(QFile::encodeName(file).constData());
+        if (d.dict) {
+            byFile.insert(file, d);
+            break;
+        }
     }
-    loaded.insert(language, d);
+    byLanguage.insert(language, d);
     return d;
 }
 
 } // namespace
+
+bool hasHyphenationDictionary(const QString &language)
+{
+    for (const QString &path : dictionaryPaths(language))
+        if (QFile::exists(path))
+            return true;
+    return false;
+}
+
+QString defaultHyphenationLanguage()
+{
+    static const QString language = [] {
+        const QString system = QLocale::system().name();
+        return hasHyphenationDictionary(system) ? system : QStringLiteral("en_US");
+    }();
+    return language;
+}
 
 QList<int> hyphenationPoints(const QString &word, const QString &language)
 {

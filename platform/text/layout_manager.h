@@ -22,6 +22,7 @@
 // after it is broken at the last dictionary point that still fits with a hyphen.
 #pragma once
 
+#include "platform/geometry/bezier_path.h"
 #include "platform/text/attributed_string.h"
 #include "platform/text/text_container.h"
 
@@ -46,6 +47,12 @@ struct LineFragment {
     bool hyphenated = false; // a hyphen is drawn after the fragment's text
     int paragraph = 0;
     int line = 0;            // line index in the paragraph's QTextLayout
+};
+
+// One glyph of laid-out text as a path, and the characters it stands for.
+struct GlyphOutline {
+    BezierPath path;
+    TextRange characters;
 };
 
 class LayoutManager {
@@ -102,6 +109,13 @@ public:
     // mark (invisibleCharacterMark) gets it drawn in its attributes at the top of its line.
     // Defined in text_drawing.cpp.
     virtual void drawGlyphsForGlyphRange(TextRange range, Point origin);
+
+    // The outline of every glyph of range, placed as drawGlyphsForGlyphRange draws it (in
+    // points, the containers at origin), each with the characters it shows: a ligature
+    // or a cluster of a base and its combining marks maps to all its characters, a
+    // surrogate pair to both units. Spaces, control characters and attachments have none.
+    // Defined in glyph_outlines.cpp.
+    std::vector<GlyphOutline> glyphOutlinesForGlyphRange(TextRange range, Point origin);
 
     // The attributes of text typed next; an empty text's line takes its height from them.
     const TextAttributes &typingAttributes() const { return m_typingAttributes; }

@@ -5,6 +5,7 @@
 #include "platform/graphics/graphics_context.h"
 #include "platform/text/font_registry.h"
 #include "platform/text/layout_manager.h"
+#include "platform/text/layout_manager_private.h"
 #include "platform/text/text_attachment.h"
 
 #include <QPainterPath>
@@ -14,12 +15,28 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
 namespace {
 
-Font fontOf(const TextAttributes &a) { return a.font.value_or(Font{QStringLiteral("Helvetica"), 12}); }
+// The outline of a glyph at the raw font's size. Getting it from FreeType runs the font's
+// instructions every time, and a page repeats the same few glyphs, so outlines are kept
+// (per thread, dropped all at once when many fonts and sizes have filled the cache).
+QPainterPath glyphPath(const QRawFont &raw, quint32 glyph)
+{
+    using Key = std::tuple<QString, QString, double, quint32>;
+    static thread_local std::map<Key, QPainterPath> outlines;
+    Key key{raw.familyName(), raw.styleName(), raw.pixelSize(), glyph};
+    if (const auto it = outlines.find(key); it != outlines.end())
+        return it->second;
+    if (outlines.size() > 20000)
+        outlines.clear();
+    return outlines.emplace(std::move(key), raw.pathForGlyph(glyph)).first->second;
+}
 
-// The outlines of a glyph run, raised by the baseline offset and slanted about the baseline.
+} // namespace
+
 QPainterPath runPath(const QGlyphRun &run, float baseline, const TextAttributes &a, QPointF origin)
 {
     QPainterPath path;
@@ -29,7 +46,7 @@ QPainterPath runPath(const QGlyphRun &run, float baseline, const TextAttributes 
     float raise = a.baselineOffset.value_or(0);
     float slant = a.obliqueness.value_or(0);
     for (qsizetype i = 0; i < glyphs.size(); ++i) {
-        QPainterPath glyph = raw.pathForGlyph(glyphs[i]);
+        const QPainterPath glyph = glyphPath(raw, glyphs[i]);
         QPointF at = positions[i] + origin - QPointF(0, raise);
         float baseY = float(origin.y()) + baseline - raise;
         QTransform t(1, 0, 0, 1, at.x(), at.y());
@@ -39,6 +56,10 @@ QPainterPath runPath(const QGlyphRun &run, float baseline, const TextAttributes 
     }
     return path;
 }
+
+namespace {
+
+Font fontOf(const TextAttributes &a) { return a.font.value_or(Font{QStringLiteral("Helvetica"), 12}); }
 
 void fillAndStroke(GraphicsContext &gc, const QPainterPath &path, const TextAttributes &a)
 {

@@ -6,6 +6,8 @@
 #include "model/vek_obj_format.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_path.h"
+#include "model/vek_obj_text.h"
+#include "model/vek_obj_text_layout.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/plist_text_format.h"
 #include "platform/graphics/graphics_context.h"
@@ -90,7 +92,108 @@ QImage drawn(VekDocument &doc)
     return pixels;
 }
 
+// Three linked text boxes (a shape between the first two) holding a text that overflows the
+// first and the second, with an anchor, a link to it and a link to a web page.
+std::unique_ptr<VekDocument> linkedTextDocument()
+{
+    auto doc = std::make_unique<VekDocument>();
+    doc->setNumberOfPages(2);
+    std::vector<std::shared_ptr<VekObjText>> boxes;
+    for (int i = 0; i < 3; ++i) {
+        auto box = VekObjText::create();
+        box->setBounds(Rect(40, 60 + 250 * float(i), 180, 70));
+        box->setContents(AttributedString());
+        boxes.push_back(box);
+    }
+    doc->insertObject(boxes[0], 0, false);
+    doc->insertObject(pathAt(300, 60, Color::redColor()), 1, false);
+    doc->insertObject(boxes[1], 2, false);
+    doc->insertObject(boxes[2], 3, false);
+    boxes[0]->setGroupWithNext(true);
+    boxes[1]->setGroupWithNext(true);
+
+    TextAttributes body;
+    body.font = Font{QStringLiteral("DejaVuSerif"), 12};
+    QString words;
+    for (int i = 0; i < 60; ++i)
+        words += QStringLiteral("word%1 ").arg(i);
+    AttributedString text(QStringLiteral("See the target. ") + words + QStringLiteral("Here is the target."), body);
+    TextAttributes toAnchor;
+    toAnchor.link = QStringLiteral("#target");
+    text.addAttributes(toAnchor, {8, 6});
+    TextAttributes web;
+    web.link = QStringLiteral("https://example.org/");
+    web.foregroundColor = Color::blueColor();
+    text.addAttributes(web, {16, 6});
+    TextAttributes anchor;
+    anchor.anchor = QStringLiteral("#target");
+    text.addAttributes(anchor, {text.length() - 7, 6});
+    boxes[0]->setContents(text);
+    boxes[0]->controlConnection();
+    boxes[1]->controlConnection();
+    return doc;
+}
+
+std::vector<std::shared_ptr<VekObjText>> textBoxes(const VekDocument &doc)
+{
+    std::vector<std::shared_ptr<VekObjText>> boxes;
+    for (const auto &o : doc.objects())
+        if (auto box = std::dynamic_pointer_cast<VekObjText>(o))
+            boxes.push_back(box);
+    return boxes;
+}
+
+// Each line of a box: its characters and where it stands.
+std::vector<std::pair<TextRange, Rect>> linesOf(VekObjText &box)
+{
+    TextBoxLayout layout(box, box.contents().text(), box.bounds().size);
+    std::vector<std::pair<TextRange, Rect>> lines;
+    for (const LineFragment &f : layout.layoutManager().lineFragments())
+        lines.emplace_back(f.characters, f.rect);
+    return lines;
+}
+
 } // namespace
+
+TEST(DocumentFileFormat, LinkedTextBoxesKeepTheirRunsAnchorsLinksAndLayout)
+{
+    ensureGuiApp();
+    const auto original = linkedTextDocument();
+    const auto boxes = textBoxes(*original);
+    ASSERT_EQ(boxes.size(), 3u);
+    ASSERT_FALSE(boxes[2]->contents().text().isEmpty());   // the text reaches the last box
+    QTemporaryDir dir;
+    for (bool textForm : {false, true}) {
+        SCOPED_TRACE(textForm ? "text form" : "archive");
+        const QString path = dir.filePath(textForm ? "text.vek" : "archive.vek");
+        DocumentError error;
+        ASSERT_TRUE(original->writeToFile(path, textForm, &error)) << error.description.toStdString();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        VekDocument back;
+        ASSERT_TRUE(back.readFromData(file.readAll(), &error)) << error.description.toStdString();
+        EXPECT_FALSE(back.undoManager()->canUndo());
+        const auto read = textBoxes(back);
+        ASSERT_EQ(read.size(), 3u);
+        for (size_t i = 0; i < read.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(read[i]->contents().text(), boxes[i]->contents().text());
+            EXPECT_EQ(read[i]->groupWithNext(), boxes[i]->groupWithNext());
+            EXPECT_EQ(read[i]->anchorInfoToSave(), boxes[i]->anchorInfoToSave());
+            EXPECT_EQ(read[i]->anchorInfo(), boxes[i]->anchorInfo());
+            EXPECT_EQ(read[i]->linkInfo(), boxes[i]->linkInfo());
+            EXPECT_EQ(linesOf(*read[i]), linesOf(*boxes[i]));
+        }
+        EXPECT_EQ(read[0]->connectedTextObject(), read[1]);
+        EXPECT_EQ(read[1]->preceedingConnectedTextObject(), read[0]);
+        // The chain read back is already in balance: flowing it again moves nothing.
+        read[0]->controlConnection();
+        read[1]->controlConnection();
+        for (size_t i = 0; i < read.size(); ++i)
+            EXPECT_EQ(read[i]->contents().text(), boxes[i]->contents().text()) << i;
+        EXPECT_EQ(drawn(back), drawn(*original));
+    }
+}
 
 TEST(DocumentFileFormat, BothFormsRoundTripEveryValueAndDrawTheSame)
 {

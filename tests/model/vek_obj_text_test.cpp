@@ -110,14 +110,25 @@ TEST(VekObjText, DictionaryPrefersTheRunsAndReadsRTFDAlone)
     ASSERT_TRUE(back);
     EXPECT_EQ(back->contents().string(), QStringLiteral("Go to the anchor"));
 
-    // Damaged runs leave the one-space text; hostile numbers are refused.
+    // Damaged runs fall back on the RTFD copy; hostile numbers are refused.
     PropertyList damaged = dict;
     damaged.insert(QStringLiteral("attruns"), PropertyList::fromData(QByteArray("garbage")));
     damaged.insert(QStringLiteral("tcPadding"), PropertyList::fromString(QStringLiteral("1e30")));
     back = std::static_pointer_cast<VekObjText>(VekObject::objectWithPropertyListRepresentation(damaged));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->contents().string(), QStringLiteral(" "));
+    EXPECT_EQ(back->contents().string(), QStringLiteral("Go to the anchor"));
     EXPECT_FLOAT_EQ(back->tcPadding(), 0);
+    // A box saved empty comes back empty, not with the new box's space.
+    text->setContents(AttributedString());
+    back = std::static_pointer_cast<VekObjText>(
+        VekObject::objectWithPropertyListRepresentation(text->propertyListRepresentation()));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->contents().length(), 0);
+    // Without any readable copy the box keeps its one space.
+    damaged.remove(QStringLiteral("text"));
+    back = std::static_pointer_cast<VekObjText>(VekObject::objectWithPropertyListRepresentation(damaged));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->contents().string(), QStringLiteral(" "));
 }
 
 TEST(VekObjText, RequiredSizeAddsTwoPointsPerPageBoundary)
@@ -186,11 +197,30 @@ TEST(VekTextContainer, ExclusiveObjectsAndClipShapesShapeTheLines)
     TextBoxLayout layout(*text, text->contents().text(), text->bounds().size);
     const auto &fragments = layout.layoutManager().lineFragments();
     ASSERT_GE(fragments.size(), 5u);
-    for (size_t i = 0; i < 4; ++i) fprintf(stderr, "DBG %s clip=%d\n", qPrintable(stringFromRect(fragments[i].rect)), layout.container().clipType());
     const float top = fragments[0].rect.width();
     const float middle = fragments[fragments.size() / 2].rect.width();
     EXPECT_LT(top, middle);
     EXPECT_LT(middle, 300);
+}
+
+TEST(VekTextContainer, AnObjectWithinTheIndentLeavesNoRoomOnTheLeft)
+{
+    FakeDocument document;
+    auto text = box(document, Rect(0, 0, 300, 200));
+    TextAttributes indented = body();
+    ParagraphStyle style;
+    style.firstLineHeadIndent = 40;
+    indented.paragraphStyle = style;
+    text->setContents(AttributedString(words(30), indented));
+    auto block = VekObject::create();
+    block->setBounds(Rect(30, 0, 30, 20));
+    block->setExclusive(true);
+    document.adopt(block);
+    TextBoxLayout layout(*text, text->contents().text(), text->bounds().size);
+    const LineFragment &first = layout.layoutManager().lineFragments().front();
+    // The line starts right of the object, never under it.
+    EXPECT_GE(first.rect.minX(), 60 + 2);
+    EXPECT_GE(first.usedRect.minX(), 60);
 }
 
 TEST(VekTextContainer, LinesNeverStraddleAPageBoundary)
@@ -380,4 +410,78 @@ TEST(LayoutGeometry, InsertionPointsSelectionsAndClicks)
     EXPECT_EQ(layout.characterIndexForInsertionAtPoint({190, start.midY()}, &container), 10);
     EXPECT_EQ(layout.characterIndexForInsertionAtPoint({0, second.midY()}, &container), 11);
     EXPECT_EQ(layout.characterIndexForInsertionAtPoint({190, 900}, &container), 17);
+}
+
+TEST(VekTextView, CentredLinesGetALeaderEvenWithInvisiblesHidden)
+{
+    FakeDocument document;
+    TextAttributes centred = body();
+    ParagraphStyle style;
+    style.alignment = TextAlignment::Center;
+    centred.paragraphStyle = style;
+    AttributedString text(QStringLiteral("left line\n"), body());
+    text.append(AttributedString(QStringLiteral("centred line"), centred));
+    auto centredBox = box(document, Rect(0, 0, 200, 100));
+    centredBox->setContents(text);
+    centredBox->startEditingWithEvent(MouseEvent{}, &document.canvas);
+    VekLayoutManager &layout = centredBox->editor()->layoutManager();
+    ASSERT_FALSE(layout.showsInvisibleCharacters());
+    const auto marks = layout.leaderMarks({0, text.length()}, {0, 0});
+    ASSERT_EQ(marks.size(), 1u);   // the centred line only
+    const LineFragment &line = layout.lineFragments()[1];
+    EXPECT_EQ(marks[0].second, 10);
+    EXPECT_GT(marks[0].first.x, line.rect.minX() + 20);
+    EXPECT_FLOAT_EQ(marks[0].first.y, line.rect.minY());
+    centredBox->endEditingInView(&document.canvas);
+}
+
+TEST(VekObjText, InspectorImageShowsTheTextWithoutExclusions)
+{
+    FakeDocument document;
+    auto text = box(document, Rect(0, 0, 150, 60), words(8));
+    const auto image = text->currentTextImage();
+    ASSERT_TRUE(image);
+    const Rect drawn = text->drawingBounds();
+    EXPECT_EQ(image->size(), (Size{drawn.width() + 5, drawn.height()}));   // plus the padding
+    const QImage pixels = image->toQImage();
+    bool inked = false;
+    for (int y = 0; y < pixels.height() && !inked; ++y)
+        for (int x = 0; x < pixels.width() && !inked; ++x)
+            inked = qAlpha(pixels.pixel(x, y)) > 128;
+    EXPECT_TRUE(inked);
+    // An exclusive object over the box changes the box's layout, not the preview.
+    auto block = VekObject::create();
+    block->setBounds(Rect(0, 0, 150, 30));
+    block->setExclusive(true);
+    document.adopt(block);
+    EXPECT_EQ(text->currentTextImage()->toQImage(), pixels);
+    text->setContents(AttributedString());
+    EXPECT_FALSE(text->currentTextImage());
+}
+
+TEST(VekObjText, ALongChainTextFlowsAsTheWholeTextWouldBeLaidOut)
+{
+    // Many short paragraphs, and one paragraph longer than any prefix the flow lays out.
+    for (const QString &separator : {QStringLiteral("\n"), QStringLiteral(" ")}) {
+        FakeDocument document;
+        auto first = box(document, Rect(0, 0, 200, 400));
+        auto second = box(document, Rect(0, 500, 200, 400));
+        first->setGroupWithNext(true);
+        QString text;
+        for (int i = 0; text.size() < 30000; ++i)
+            text += words(7) + separator;
+        const AttributedString whole(text, body());
+        first->setContents(whole);
+        int fitsWhole = 0;
+        {
+            TextBoxLayout layout(*first, whole, first->bounds().size);
+            fitsWhole = layout.charactersThatFit();
+        }
+        first->controlConnection();
+        const QString kept = first->contents().string();
+        ASSERT_GT(kept.size(), 100);
+        EXPECT_LE(kept.size(), fitsWhole + 1);   // a hyphen may be added
+        EXPECT_GE(kept.size(), fitsWhole - 12);  // a cut word may move on whole
+        EXPECT_EQ(QString(kept + second->contents().string()).remove(u'-'), text);
+    }
 }

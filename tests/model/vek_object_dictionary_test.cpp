@@ -12,6 +12,7 @@
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_points.h"
 #include "model/vek_obj_spaceholder.h"
+#include "model/vek_obj_text.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/plist_text_format.h"
 #include "platform/graphics/graphics_context.h"
@@ -131,6 +132,8 @@ struct RoundTripCase {
     std::function<std::shared_ptr<VekObject>()> make;
     // Keys the object must write.
     const char *keys;
+    // A copy stays linked to the next object (text boxes keep their chain).
+    bool copyKeepsLink = false;
 };
 
 const char *const AllBaseKeys =
@@ -224,6 +227,36 @@ const RoundTripCase RoundTripCases[] = {
          return std::shared_ptr<VekObject>(o);
      },
      "class bounds note noShadow fill fillColor gridColor drawLineH drawLineV cells rows rowOrder columns columnOrder"},
+    // Two styled runs, a link and an anchor, a narrow padding and hyphenation.
+    {"text box",
+     [] {
+         ensureGuiApp();   // the text is measured
+         auto o = VekObjText::create();
+         TextAttributes plain;
+         plain.font = Font{QStringLiteral("DejaVuSans"), 12};
+         AttributedString text(QStringLiteral("Styled text with a link and an anchor \u00fc"), plain);
+         TextAttributes bold;
+         bold.font = Font{QStringLiteral("DejaVuSans-Bold"), 14};
+         bold.foregroundColor = Color::colorWithCalibratedRed(0.8f, 0.1f, 0.1f);
+         text.addAttributes(bold, {0, 6});
+         TextAttributes link;
+         link.link = QStringLiteral("https://example.org/a");
+         link.underlineStyle = UnderlineStyleSingle;
+         text.addAttributes(link, {19, 4});
+         TextAttributes anchor;
+         anchor.anchor = QStringLiteral("#there");
+         text.addAttributes(anchor, {31, 6});
+         o->setContents(text);
+         setCommonAttributes(*o, true, false, 0);
+         o->setTCPadding(3);
+         o->setHyphenFactor(0.5f);
+         return std::shared_ptr<VekObject>(o);
+     },
+     // The object's anchor name lives in the text (the "anchors" key), not in "anchorName".
+     "class bounds repeatType repeatStart repeatEnd note groupID groupWithNext simpleClip exclusive "
+     "noShadow fill fillRule fillAlpha fillColor gradType gradRotate gradFlip gradCenter gradColorProportion "
+     "gradColors flippedH flippedV rotation skewX skewY attruns anchors text tcPadding hyphenFactor",
+     true},
 };
 
 // The ways a dictionary travels: as it is, through the text form, through the archive.
@@ -474,11 +507,12 @@ TEST(VekObjectDictionary, CopyKeepsTheAttributesButNotTheGroupingOrAnchor)
         EXPECT_EQ(copy->className(), original->className());
         EXPECT_TRUE(copy->groupID().isNull());
         EXPECT_TRUE(copy->anchorName().isNull());
-        EXPECT_FALSE(copy->groupWithNext());
+        EXPECT_EQ(copy->groupWithNext(), row.copyKeepsLink && original->groupWithNext());
 
+        // The simple clip is not copied either: the copy keeps its kind's default.
         PropertyList expected = original->propertyListRepresentation();
         PropertyList actual = copy->propertyListRepresentation();
-        for (const char *key : {"groupID", "anchorName", "groupWithNext"}) {
+        for (const char *key : {"groupID", "anchorName", "groupWithNext", "simpleClip"}) {
             expected.remove(QLatin1String(key));
             actual.remove(QLatin1String(key));
         }
