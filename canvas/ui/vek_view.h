@@ -18,11 +18,13 @@
 #include "document/ui/responder.h"
 #include "model/services/canvas_services.h"
 #include "model/services/cursor_rect.h"
+#include "platform/text/attributed_string.h"
 
 #include <QAbstractScrollArea>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class Image;
@@ -36,6 +38,9 @@ inline const QString VekantoDocumentMimeType = QStringLiteral("application/x-vek
 
 // The mouse cursor shown over an area of that kind.
 QCursor cursorForKind(CursorKind kind);
+
+// The text a clipboard or drop offers: RTFD, else RTF, else plain text.
+std::optional<AttributedString> textOfMimeData(const QMimeData &mime);
 
 class VekView : public QAbstractScrollArea,
                 public CanvasServices,
@@ -167,6 +172,9 @@ public:
     // An image object of the file's picture (or its icon) at the point.
     bool makeNewObjectFromFile(const QString &path, Point at, bool optionKey);
     bool makeNewImageObjectFromImage(const QImage &picture, Point at);
+    // A text box holding the text at the point (as wide as the canvas allows), the text laid
+    // along a selected path under the point, or with the option key its glyph outlines.
+    bool makeNewTextObjectWith(const AttributedString &text, Point at, bool optionKey);
     // A new image object, the only one selected; a zero size fits the image into the canvas.
     bool createObjImageWith(const Image &image, Point at, Size size);
     // The picture of the selected objects that the clipboard carries beside them.

@@ -114,6 +114,8 @@ void VekView::paste(bool optionKey)
         const QList<QUrl> urls = mime->urls();
         made = urls.size() == 1 && urls.front().isLocalFile()
                && makeNewObjectFromFile(urls.front().toLocalFile(), mouse, false);
+    } else if (const auto text = textOfMimeData(*mime)) {
+        made = makeNewTextObjectWith(*text, mouse == NoPoint ? Point{0, 0} : mouse, optionKey);
     } else if (mime->hasImage()) {
         made = makeNewImageObjectFromImage(qvariant_cast<QImage>(mime->imageData()), mouse);
     }

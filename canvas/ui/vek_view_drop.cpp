@@ -3,9 +3,15 @@
 #include "canvas/ui/vek_view.h"
 
 #include "document/vek_document.h"
+#include "canvas/path_object_commands.h"
+#include "model/text/vek_text_view.h"
 #include "model/vek_obj_image.h"
+#include "model/vek_obj_path.h"
+#include "model/vek_obj_text.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/image/image_file.h"
+#include "platform/text/rtf.h"
+#include "platform/text/text_drawing.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -21,7 +27,8 @@ namespace {
 
 bool canDrop(const QMimeData &mime)
 {
-    return mime.hasColor() || mime.hasUrls() || mime.hasImage();
+    return mime.hasColor() || mime.hasUrls() || mime.hasImage() || mime.hasText() || mime.hasFormat(RTFMimeType)
+           || mime.hasFormat(RTFDMimeType);
 }
 
 // A file that is not a picture shows its icon.
@@ -55,6 +62,10 @@ void VekView::dropEvent(QDropEvent *event)
 bool VekView::dropMimeData(const QMimeData &mime, Point at, bool optionKey)
 {
     clearPasteConditions();
+    if (mime.hasFormat(RTFDMimeType) || mime.hasFormat(RTFMimeType) || (mime.hasText() && !mime.hasUrls())) {
+        const auto text = textOfMimeData(mime);
+        return text && makeNewTextObjectWith(*text, at, optionKey);
+    }
     if (mime.hasColor()) {
         const auto object = objectUnderPoint(at, false);
         if (!object || !objectIsSelected(*object))
@@ -138,4 +149,51 @@ bool VekView::createObjImageWith(const Image &image, Point at, Size size)
     clearSelection();
     selectObject(object);
     return true;
+}
+
+bool VekView::makeNewTextObjectWith(const AttributedString &text, Point at, bool optionKey)
+{
+    if (text.length() == 0)
+        return false;
+    const Size canvas = bounds().size;
+    Size size = attributedStringSize(text);
+    float x = at.x;
+    // Text wider than the canvas wraps at its width, growing in height in proportion.
+    const float widest = canvas.width - 10;
+    if (size.width > widest && widest > 0) {
+        size.height *= 1 + (size.width - widest) / widest;
+        size.width = widest;
+        x = 0;
+    }
+    size.height = std::min(size.height, canvas.height);
+    CanvasCommandContext context = commandContext();
+    if (optionKey)
+        return makeGlyphObjectsFrom(context, text, Rect(x, at.y - size.height, size.width, size.height)) != nullptr;
+    // Dropped on a selected path, the text runs along it.
+    if (const auto object = objectUnderPoint(at, false); object && objectIsSelected(*object) && object->hasEditablePath()) {
+        if (auto *path = dynamic_cast<VekObjPath *>(object.get())) {
+            path->setAttStringForPath(text);
+            return true;
+        }
+    }
+    const auto box = VekObjText::create();
+    box->setContents(text);
+    m_document.insertObject(box, 0, true);
+    box->setBounds(Rect(x, at.y, size.width + 10, size.height + 10));
+    clearSelection();
+    selectObject(box);
+    return true;
+}
+
+std::optional<AttributedString> textOfMimeData(const QMimeData &mime)
+{
+    if (mime.hasFormat(RTFDMimeType))
+        if (auto text = attributedStringWithRTFD(mime.data(RTFDMimeType)))
+            return text;
+    if (mime.hasFormat(RTFMimeType))
+        if (auto text = attributedStringWithRTF(mime.data(RTFMimeType)))
+            return text;
+    if (mime.hasText())
+        return AttributedString(mime.text(), TextAttributes{});
+    return std::nullopt;
 }

@@ -1,8 +1,10 @@
 // The document controller's openers: one for each kind of file the application accepts.
+#include "canvas/ui/vek_view.h"
 #include "document/ui/vek_doc_controller.h"
 
 #include "document/ui/document_dialogs.h"
 #include "document/vek_document.h"
+#include "platform/text/rtf.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/plist_text_format.h"
 #include "platform/foundation/plist_xml_format.h"
@@ -169,16 +171,40 @@ bool VekDocController::openQOMTDocument(const QString &path, QString *reason)
     return true;
 }
 
-// SVG files become documents through the SVG import once it exists.
-bool VekDocController::openSVGDocument(const QString &, QString *reason)
+// An SVG (or gzip-compressed SVG) file becomes the drawing objects of a new document.
+bool VekDocController::openSVGDocument(const QString &path, QString *reason)
 {
-    setReason(reason, localizedString(QStringLiteral("Opening SVG files is not supported yet.")));
-    return false;
+    QString error;
+    std::unique_ptr<VekDocument> document = VekDocument::documentFromSVGFile(path, &error);
+    if (!document) {
+        setReason(reason, error);
+        return false;
+    }
+    showDocument(std::move(document), QString());
+    return true;
 }
 
-// RTF and RTFD files become one text object of a new document once text objects exist.
-bool VekDocController::openTextDocument(const QString &, QString *reason)
+// An RTF or RTFD file becomes one text box holding the whole text, at the top left of a
+// new document's first page.
+bool VekDocController::openTextDocument(const QString &path, QString *reason)
 {
-    setReason(reason, localizedString(QStringLiteral("Opening RTF and RTFD files is not supported yet.")));
-    return false;
+    std::optional<AttributedString> text;
+    if (QFileInfo(path).isDir()) {
+        text = readRTFDDirectory(path);
+    } else {
+        QByteArray data;
+        if (!readWholeFile(path, &data, reason))
+            return false;
+        text = attributedStringWithRTF(data);
+    }
+    if (!text) {
+        setReason(reason, localizedString(QStringLiteral("The file holds no readable RTF text.")));
+        return false;
+    }
+    std::unique_ptr<VekDocument> document = makeUntitledDocument();
+    VekDocument &shown = *document;
+    showDocument(std::move(document), QString());
+    if (auto *view = dynamic_cast<VekView *>(shown.vekView()))
+        view->makeNewTextObjectWith(*text, Point{0, 0}, false);
+    return true;
 }

@@ -153,8 +153,8 @@ TEST_F(ShellTest, UnreadableFilesGiveAnAlertNamingTheFile)
         {"broken.pdf", QByteArray("%PDF-1.4\nnothing else"), ""},
         {"broken.png", QByteArray("\x89PNG\r\n\x1a\n garbage", 17), ""},
         {"notes.txt", QByteArray("hello"), "kind"},
-        {"drawing.svg", QByteArray("<svg/>"), "not supported yet"},
-        {"letter.rtf", QByteArray("{\\rtf1 hi}"), "not supported yet"},
+        {"drawing.svg", QByteArray("<svg/>"), ""},
+        {"letter.rtf", QByteArray("plain words"), "RTF"},
         {"bad.qomt", QByteArray("{ QMObjectInfo = ( "), ""},
         {"list.qomt", QByteArray("( 1, 2 )"), ""},
     };
@@ -215,5 +215,26 @@ TEST_F(ShellTest, PredecessorDocumentsOpenFromTextAndXml)
         EXPECT_TRUE(windows().back()->filePath().isEmpty());
         EXPECT_EQ(windows().back()->displayName(), QString::fromLatin1(file));
     }
+    EXPECT_TRUE(dialogs.alerts.isEmpty());
+}
+
+TEST_F(ShellTest, AnSvgFileOpensAsTheObjectsOfANewDocument)
+{
+    writeFile(path(QStringLiteral("shapes.svg")),
+              QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"100\">"
+                         "<rect x=\"10\" y=\"10\" width=\"50\" height=\"30\" fill=\"red\"/>"
+                         "<circle cx=\"120\" cy=\"50\" r=\"20\"/></svg>"));
+    EXPECT_TRUE(controller->applicationOpenFile(path(QStringLiteral("shapes.svg"))));
+    ASSERT_EQ(windows().size(), 1u);
+    EXPECT_EQ(windows().back()->document().objects().size(), 2u);
+
+    // An RTF file becomes one text box at the top left of a new document.
+    writeFile(path(QStringLiteral("letter.rtf")), QByteArray("{\\rtf1\\ansi Dear reader}"));
+    EXPECT_TRUE(controller->applicationOpenFile(path(QStringLiteral("letter.rtf"))));
+    ASSERT_EQ(windows().size(), 2u);
+    const auto &objects = windows().back()->document().objects();
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0]->className(), "VekObjText");
+    EXPECT_EQ(objects[0]->bounds().origin, (Point{0, 0}));
     EXPECT_TRUE(dialogs.alerts.isEmpty());
 }

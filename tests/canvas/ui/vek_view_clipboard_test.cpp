@@ -151,3 +151,27 @@ TEST_F(CanvasSession, MenuCommandsReachTheCanvasThroughItsResponder)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CanvasSession, PastedTextBecomesATextBoxOrRunsAlongASelectedPath)
+{
+    QCursor::setPos(5000, 5000);
+    QGuiApplication::clipboard()->setText(QStringLiteral("Hello there"));
+    view->paste();
+    doc.undoManager()->closeEventGroup();
+    ASSERT_EQ(doc.objects().size(), 1u);
+    EXPECT_EQ(doc.objects()[0]->className(), "VekObjText");
+    EXPECT_EQ(doc.undoManager()->undoActionName(), "Paste");
+
+    QMimeData text;
+    text.setText(QStringLiteral("along"));
+    const auto path = add(Rect(100, 150, 200, 40));
+    view->selectObjects({path});
+    EXPECT_TRUE(view->dropMimeData(text, {150, 170}, false));
+    EXPECT_EQ(doc.objects().size(), 2u);
+    ASSERT_TRUE(path->attStringForPath());
+    EXPECT_EQ(path->attStringForPath()->string(), "along");
+}
+
+} // namespace
