@@ -42,3 +42,12 @@ float drawGridWithSettingsInRect(GraphicsContext &context, float spacing, const 
     context.strokePath(major);
     return lastY;
 }
+
+float lastGridLineY(float spacing, const Rect &page, float originY)
+{
+    if (spacing <= 0)
+        return originY;
+    const int first = int(std::ceil((page.minY() - originY) / spacing));
+    const int last = int(std::floor((page.maxY() - originY) / spacing));
+    return last < first ? originY : std::floor(float(last) * spacing + originY) + 0.5f;
+}

@@ -12,3 +12,6 @@ class GraphicsContext;
 // horizontal lines run on across pages without a break.
 float drawGridWithSettingsInRect(GraphicsContext &context, float spacing, const Rect &page, Point origin,
                                  int unitIndex, const Color &minorColor, const Color &majorColor);
+
+// The y of the last horizontal grid line drawGridWithSettingsInRect draws, without drawing.
+float lastGridLineY(float spacing, const Rect &page, float originY);

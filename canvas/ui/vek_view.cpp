@@ -109,8 +109,8 @@ QPointF VekView::canvasOrigin() const
 {
     const Rect b = bounds();
     const double width = b.width() * scale(), height = b.height() * scale();
-    const double x = width < viewport()->width() ? (viewport()->width() - width) / 2 : -horizontalScrollBar()->value();
-    const double y = height < viewport()->height() ? (viewport()->height() - height) / 2 : -verticalScrollBar()->value();
+    const double x = width < viewport()->width() ? std::floor((viewport()->width() - width) / 2) : -horizontalScrollBar()->value();
+    const double y = height < viewport()->height() ? std::floor((viewport()->height() - height) / 2) : -verticalScrollBar()->value();
     return {x, y};
 }
 

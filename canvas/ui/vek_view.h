@@ -13,6 +13,7 @@
 
 #include "canvas/canvas_command_context.h"
 #include "canvas/contour_capture.h"
+#include "canvas/spatial_index.h"
 #include "canvas/drawing_page.h"
 #include "canvas/ui/ruler_host.h"
 #include "document/ui/responder.h"
@@ -298,5 +299,7 @@ private:
 
     std::unique_ptr<WidgetEventSource> m_events;
     std::unique_ptr<RulerHost> m_rulers;
+    // The objects' redraw areas, so that a redraw looks only at the objects it meets.
+    SpatialIndex m_index{m_document};
     EventSource *m_scriptedEvents = nullptr;
 };

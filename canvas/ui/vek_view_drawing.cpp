@@ -4,6 +4,7 @@
 
 #include "canvas/document_renderer.h"
 #include "canvas/grid_drawing.h"
+#include "canvas/tiled_renderer.h"
 #include "document/vek_document.h"
 #include "model/services/shell_services.h"
 #include "model/text/text_view.h"
@@ -38,33 +39,52 @@ void VekView::paintEvent(QPaintEvent *event)
     const Rect b = bounds();
     const QRectF pages(origin, QSizeF(b.width() * scale(), b.height() * scale()));
     painter.fillRect(pages, Qt::white);
-    painter.translate(origin);
-    painter.scale(scale(), scale());
 
-    const QRectF dirty = painter.worldTransform().inverted().mapRect(QRectF(event->rect()));
-    GraphicsContext context(&painter, GraphicsContext::Output::Window);
-    GraphicsContext::Scope scope(context);
+    // The pages and objects are drawn in tiles on worker threads, then composed here.
+    const QRectF dirty = QRectF(event->rect()).translated(-origin);
     RenderRequest request;
-    request.dirty = intersectionRect(Rect(float(dirty.x()), float(dirty.y()), float(dirty.width()), float(dirty.height())), b);
+    request.dirty = intersectionRect(Rect(float(dirty.x() / scale()), float(dirty.y() / scale()),
+                                          float(dirty.width() / scale()), float(dirty.height() / scale())),
+                                     b);
     request.showSelection = !m_knobsHidden;
     request.backgroundHidden = m_backgroundHidden;
     request.selected = [this](const VekObject &object) { return showsAsSelected(object); };
-    float gridY = 0;
-    request.drawOverBackground = [this, &context, &gridY](int, const Rect &pageRect) {
-        const ShellServices &shell = shellServices();
+    // The grid's rows run on across pages: each page starts where the rows above it ended.
+    // gridOrigins[n] is the last row of page n (0 before page 1).
+    std::vector<float> gridOrigins(size_t(numberOfPages()) + 1, 0.0f);
+    for (int page = 1; m_gridDraw && page < numberOfPages(); ++page)
+        gridOrigins[size_t(page)] =
+            lastGridLineY(gridSpacing(), rectForPage(page), gridOrigins[size_t(page - 1)] + gridSpacing());
+    const Color minorGrid = shellServices().gridColor(), majorGrid = shellServices().gridmColor();
+    const int unit = shellServices().selectedUnit();
+    request.drawOverBackground = [this, gridOrigins, minorGrid, majorGrid, unit](int page, const Rect &pageRect) {
+        GraphicsContext *context = GraphicsContext::current();
+        if (!context)
+            return;
         if (m_gridDraw)
-            gridY = drawGridWithSettingsInRect(context, gridSpacing(), pageRect,
-                                               {pageRect.origin.x, gridY + gridSpacing()}, shell.selectedUnit(),
-                                               shell.gridColor(), shell.gridmColor());
-        GraphicsStateSaver saver(context);
+            drawGridWithSettingsInRect(*context, gridSpacing(), pageRect,
+                                       {pageRect.origin.x, gridOrigins[size_t(page - 1)] + gridSpacing()}, unit,
+                                       minorGrid, majorGrid);
+        GraphicsStateSaver saver(*context);
         BezierPath frame = BezierPath::bezierPathWithRect(
             Rect(pageRect.origin.x, pageRect.origin.y, pageRect.width() - 0.5f, pageRect.height()));
         frame.setLineWidth(0);
-        context.setStrokeColor(shell.gridColor());
-        context.strokePath(frame);
+        context->setStrokeColor(minorGrid);
+        context->strokePath(frame);
     };
-    drawDocumentPages(m_document, *this, request);
+    m_index.refresh();
+    request.index = &m_index;
+    const qreal ratio = viewport()->devicePixelRatioF();
+    const RenderedArea area = renderTiled(m_document, *this, request, scale() * ratio);
+    QImage tiles = area.image;
+    tiles.setDevicePixelRatio(ratio);
+    painter.drawImage(origin + QPointF(area.pixels.topLeft()) / ratio, tiles);
 
+    // Over the objects, on this thread: what is being made, edited or selected by a band.
+    painter.translate(origin);
+    painter.scale(scale(), scale());
+    GraphicsContext context(&painter, GraphicsContext::Output::Window);
+    GraphicsContext::Scope scope(context);
     // The object a creation tool is dragging out is not in the document yet.
     if (const auto creating = m_creating.lock(); creating && intersectsRect(creating->drawingBounds(), request.dirty)) {
         GraphicsStateSaver saver(context);

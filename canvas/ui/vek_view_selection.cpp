@@ -305,6 +305,8 @@ VekView::ObjectList VekView::objectsIntersectingRect(const Rect &r) const
 
 void VekView::invalidateObject(const VekObject &object)
 {
+    // Changes inside a drag post no notification: the index takes the area anew here.
+    m_index.update(object);
     setNeedsDisplayInRect(insetRect(object.boundsToRedraw(), -5, -5));
     // An object the document no longer holds cannot stay selected.
     if (m_document.indexOfObject(&object) < 0 && objectIsSelected(object)) {
