@@ -1,4 +1,6 @@
 // The document window: set-up, title and edited mark, saving, reverting and closing.
+#include "document/ui/document_printing.h"
+#include "document/ui/export_panel.h"
 #include "document/ui/vek_document_window.h"
 
 #include "canvas/ui/vek_view.h"
@@ -285,7 +287,8 @@ const QStringList &documentActions()
     static const QStringList actions = {QStringLiteral("saveDocument"), QStringLiteral("saveDocumentAs"),
                                         QStringLiteral("revertDocumentToSaved"), QStringLiteral("performClose"),
                                         QStringLiteral("undo"), QStringLiteral("redo"),
-                                        QStringLiteral("runPageLayout")};
+                                        QStringLiteral("runPageLayout"), QStringLiteral("exportCommand"),
+                                        QStringLiteral("printCommand")};
     return actions;
 }
 
@@ -321,6 +324,12 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         // The settings go to this document only; the scale sets the resolution it stands for.
         if (std::optional<PrintInfo> info = documentDialogs().runPageLayout(this, m_document->printInfo()))
             m_document->pageLayoutAccepted(*info);
+        return true;
+    }
+    if (action == QLatin1String("exportCommand"))
+        return exportDocument(this, *m_document, displayName(), m_view->selectedObjectsInObjectsOrder());
+    if (action == QLatin1String("printCommand")) {
+        printDocumentInteractively(this, *m_document, displayName());
         return true;
     }
     if (action == QLatin1String("undo")) {
