@@ -1,11 +1,11 @@
 // The document window: set-up, title and edited mark, saving, reverting and closing.
-#include "document/ui/document_printing.h"
-#include "document/ui/export_panel.h"
 #include "document/ui/vek_document_window.h"
 
 #include "canvas/ui/vek_view.h"
 #include "document/ui/document_dialogs.h"
+#include "document/ui/document_printing.h"
 #include "document/ui/document_shell_services.h"
+#include "document/ui/export_panel.h"
 #include "document/ui/window_frame.h"
 #include "document/vek_document.h"
 #include "platform/foundation/localized_strings.h"
