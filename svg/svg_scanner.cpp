@@ -118,12 +118,12 @@ std::optional<long long> SvgScanner::scanInt()
     return value;
 }
 
-std::optional<QString> SvgScanner::scanUpToCharacters(QStringView stops)
+std::optional<QString> SvgScanner::scanRun(QStringView set, bool inSet)
 {
     const qsizetype start = m_pos;
     skip();
     qsizetype i = m_pos;
-    while (i < m_text.size() && !stops.contains(m_text[i]))
+    while (i < m_text.size() && set.contains(m_text[i]) == inSet)
         ++i;
     if (i == m_pos) {
         m_pos = start;
@@ -134,20 +134,14 @@ std::optional<QString> SvgScanner::scanUpToCharacters(QStringView stops)
     return result;
 }
 
+std::optional<QString> SvgScanner::scanUpToCharacters(QStringView stops)
+{
+    return scanRun(stops, false);
+}
+
 std::optional<QString> SvgScanner::scanCharacters(QStringView set)
 {
-    const qsizetype start = m_pos;
-    skip();
-    qsizetype i = m_pos;
-    while (i < m_text.size() && set.contains(m_text[i]))
-        ++i;
-    if (i == m_pos) {
-        m_pos = start;
-        return std::nullopt;
-    }
-    const QString result = m_text.mid(m_pos, i - m_pos).toString();
-    m_pos = i;
-    return result;
+    return scanRun(set, true);
 }
 
 bool SvgScanner::scanString(QStringView s)

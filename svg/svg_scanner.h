@@ -34,6 +34,9 @@ public:
     std::optional<QString> scanUpToString(QStringView s);
 
 private:
+    // After white space, the longest run of characters that are (or, without inSet, are not)
+    // in the set; nothing (and no move) when the run is empty.
+    std::optional<QString> scanRun(QStringView set, bool inSet);
     void skip();
 
     QStringView m_text;
