@@ -2,6 +2,9 @@
 // and the shell services.
 #include "app/vek_main_controller.h"
 
+#include "panels/format_options_panel.h"
+#include "panels/table_options_panel.h"
+
 #include "app/main_menu.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"
@@ -9,7 +12,10 @@
 #include "document/ui/document_dialogs.h"
 #include "document/ui/vek_doc_controller.h"
 #include "document/ui/vek_document_window.h"
+#include "model/vek_obj_grid.h"
 #include "panels/colour_panel.h"
+#include "panels/format_options_panel.h"
+#include "panels/table_options_panel.h"
 #include "canvas/ui/vek_view.h"
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/localized_strings.h"
@@ -61,6 +67,8 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
 {
     m_docController = new VekDocController(defaults, this);
     m_toolController = new VekToolController(m_preferences);
+    m_tablePanel = new TableOptionsPanel(m_toolController);
+    m_formatPanel = new FormatOptionsPanel(defaults, m_toolController);
     connect(m_docController, &VekDocController::documentWindowOpened, this, &VekMainController::installMenus);
     auto *paletteMenu = new QMenu(m_toolController);
     ::installMenus(*paletteMenu, [this] { return responderChain(); });
@@ -325,3 +333,46 @@ QString VekMainController::userDefaultPaperName() const { return m_preferences.u
 bool VekMainController::keepBackup() const { return m_preferences.keepBackup(); }
 bool VekMainController::saveFormatted() const { return m_preferences.saveFormatted(); }
 void VekMainController::selectArrowTool() { m_toolController->selectArrowTool(); }
+
+// ---- The palette's tools and option panels ----
+
+void VekMainController::selectPointPenTool() { m_toolController->selectPointPenTool(); }
+void VekMainController::setMarkerColorNr(int number) { m_toolController->setMarkerColorNr(number); }
+void VekMainController::setMarkerThickness(float thickness) { m_toolController->setMarkerThickness(thickness); }
+void VekMainController::beep() { QApplication::beep(); }
+
+QString VekMainController::selectedFormat() const { return m_formatPanel->selectedFormat(); }
+int VekMainController::selectedFormatType() const { return m_formatPanel->selectedFormatType(); }
+int VekMainController::selectedFormatAlign() const { return m_formatPanel->selectedFormatAlign(); }
+AttributedString VekMainController::selectedFormatExample() const { return m_formatPanel->selectedFormatExample(); }
+int VekMainController::selectedRepeatType() const { return m_formatPanel->selectedRepeatType(); }
+int VekMainController::gridCurrentColumnNr() const { return m_tablePanel->gridCurrentColumnNr(); }
+int VekMainController::gridCurrentRowNr() const { return m_tablePanel->gridCurrentRowNr(); }
+Color VekMainController::gridCurrentColor() const { return m_tablePanel->gridCurrentColor(); }
+int VekMainController::gridCurrentDrawLineH() const { return m_tablePanel->gridCurrentDrawLineH(); }
+int VekMainController::gridCurrentDrawLineV() const { return m_tablePanel->gridCurrentDrawLineV(); }
+
+void VekMainController::showToolOptionPanelFor(const VekObject &object, bool edit)
+{
+    auto *target = const_cast<VekObject *>(&object);   // the panels edit the object they show
+    if (object.className() == QLatin1String("VekObjGrid")) {
+        m_tablePanel->optionPanelGrid(target, edit);
+        m_tablePanel->show();
+    } else if (object.className() == QLatin1String("VekObjFormat")) {
+        m_formatPanel->optionPanelFormat(target, edit);
+        m_formatPanel->show();
+    }
+}
+
+void VekMainController::orderOutToolOptionPanelFor(const VekObject &object)
+{
+    if (object.className() == QLatin1String("VekObjGrid"))
+        m_tablePanel->hide();
+    else if (object.className() == QLatin1String("VekObjFormat"))
+        m_formatPanel->hide();
+}
+
+void VekMainController::setGridOutlets(VekObjGrid &table, int column, int row)
+{
+    m_tablePanel->setGridOutlets(&table, column, row);
+}

@@ -18,6 +18,8 @@ class UserDefaults;
 class VekDocController;
 class VekDocumentWindow;
 class VekPreferencesWindow;
+class FormatOptionsPanel;
+class TableOptionsPanel;
 class VekToolController;
 
 class VekMainController : public QObject, public ShellServices, public DocumentShellServices, public Responder {
@@ -61,6 +63,24 @@ public:
     Color ctrlPtOColor() const override;
     QCursor selectColumnCursor() const override;
     QCursor selectRowCursor() const override;
+    void selectPointPenTool() override;
+    void setMarkerColorNr(int number) override;
+    void setMarkerThickness(float thickness) override;
+    void beep() override;
+    // The option panels of the field and table tools.
+    QString selectedFormat() const override;
+    int selectedFormatType() const override;
+    int selectedFormatAlign() const override;
+    AttributedString selectedFormatExample() const override;
+    int selectedRepeatType() const override;
+    int gridCurrentColumnNr() const override;
+    int gridCurrentRowNr() const override;
+    Color gridCurrentColor() const override;
+    int gridCurrentDrawLineH() const override;
+    int gridCurrentDrawLineV() const override;
+    void showToolOptionPanelFor(const VekObject &object, bool edit) override;
+    void orderOutToolOptionPanelFor(const VekObject &object) override;
+    void setGridOutlets(VekObjGrid &table, int column, int row) override;
 
     // ---- DocumentShellServices ----
     Size userPrefViewSize() const override;
@@ -86,5 +106,7 @@ private:
     VekPreferences m_preferences;
     VekDocController *m_docController = nullptr;
     VekToolController *m_toolController = nullptr;   // a top-level window, deleted with the controller
+    TableOptionsPanel *m_tablePanel = nullptr;       // tool windows of the palette
+    FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
 };

@@ -4,6 +4,8 @@
 #include "app/main_menu.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"
+#include "model/vek_obj_grid.h"
+#include "panels/table_options_panel.h"
 #include "platform/foundation/notification_center.h"
 
 #include <QCheckBox>
@@ -296,4 +298,22 @@ TEST_F(ShellTest, ThePaletteCarriesTheMenusForWhenNoDocumentIsOpen)
         if (a->text() == QLatin1String("New"))
             a->trigger();
     EXPECT_EQ(windows().size(), 1u);
+}
+
+TEST_F(ShellTest, TheFieldAndTableToolsReadTheirOptionPanels)
+{
+    EXPECT_GE(controller->gridCurrentColumnNr(), 1);
+    EXPECT_GE(controller->gridCurrentRowNr(), 1);
+    EXPECT_FALSE(controller->selectedFormat().isEmpty());
+
+    // Editing a table shows its panel; ending the editing hides it.
+    const auto table = VekObjGrid::create();
+    table->setBounds(Rect(0, 0, 100, 50));
+    table->setupOnCurrentCondition();
+    controller->showToolOptionPanelFor(*table, true);
+    const auto panels = controller->toolController().findChildren<TableOptionsPanel *>();
+    ASSERT_EQ(panels.size(), 1);
+    EXPECT_TRUE(panels.front()->isVisible());
+    controller->orderOutToolOptionPanelFor(*table);
+    EXPECT_FALSE(panels.front()->isVisible());
 }
