@@ -19,6 +19,7 @@
 #include "canvas/ui/vek_view.h"
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/localized_strings.h"
+#include "platform/foundation/notification_center.h"
 #include "platform/foundation/user_defaults.h"
 #include "platform/text/text_archiving.h"
 
@@ -69,6 +70,14 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     m_toolController = new VekToolController(m_preferences);
     m_tablePanel = new TableOptionsPanel(m_toolController);
     m_formatPanel = new FormatOptionsPanel(defaults, m_toolController);
+    // The table panel follows the selected tool and the main document's current object.
+    NotificationCenter &center = NotificationCenter::defaultCenter();
+    center.addObserver(this, VekSelectedToolDidChangeNotification, nullptr,
+                       [this](const Notification &) { m_tablePanel->setSelectedTool(selectedTool()); });
+    center.addObserver(this, VekViewCurrentObjectDidChangeNotification, nullptr, [this](const Notification &n) {
+        if (VekDocumentWindow *window = m_docController->currentVekDocument(); window && n.sender == &window->vekView())
+            m_tablePanel->setCurrentObject(window->vekView().currentObject());
+    });
     connect(m_docController, &VekDocController::documentWindowOpened, this, &VekMainController::installMenus);
     auto *paletteMenu = new QMenu(m_toolController);
     ::installMenus(*paletteMenu, [this] { return responderChain(); });
@@ -77,6 +86,7 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
 
 VekMainController::~VekMainController()
 {
+    NotificationCenter::defaultCenter().removeObserver(this);
     if (&shellServices() == this)
         setShellServices(nullptr);
     if (&documentShellServices() == this)
