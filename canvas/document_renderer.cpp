@@ -6,6 +6,7 @@
 #include "canvas/spatial_index.h"
 
 #include "document/vek_document.h"
+#include "toolkit/cmyk_color.h"
 #include "model/services/canvas_services.h"
 #include "model/vek_object.h"
 #include "platform/graphics/graphics_context.h"
@@ -123,6 +124,12 @@ void drawObjectOnPage(GraphicsContext &context, VekDocument &document, CanvasSer
 }
 
 } // namespace
+
+Color canvasBackgroundColor(const VekDocument &document)
+{
+    const Color color = document.backgroundColor();
+    return document.useCMYK() ? cmykColor(color) : color;
+}
 
 void drawDocumentPages(VekDocument &document, CanvasServices &view, const RenderRequest &request)
 {

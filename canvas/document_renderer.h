@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/geometry/bezier_path.h"
+#include "platform/color/color.h"
 #include "platform/geometry/geometry.h"
 
 #include <functional>
@@ -37,6 +38,9 @@ struct RenderRequest {
     // Tiles call it on worker threads, into their own graphics context.
     std::function<void(int page, const Rect &pageRect)> drawOverBackground;
 };
+
+// The colour behind the pages: the document's, in CMYK form when the document uses CMYK.
+Color canvasBackgroundColor(const VekDocument &document);
 
 // The page being drawn (0 when drawing ends), which the objects ask the canvas while they
 // draw, is kept for the calling thread (drawing_page.h).

@@ -1,11 +1,14 @@
 // The canvas services of a document drawn without a window.
 #include "canvas/offscreen_canvas.h"
 
+#include "canvas/document_renderer.h"
+
 #include "canvas/drawing_page.h"
 
+#include "canvas/page_geometry.h"
+#include "canvas/stacking_order.h"
 #include "document/vek_document.h"
 #include "model/vek_object.h"
-#include "toolkit/cmyk_color.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,49 +37,38 @@ int OffscreenCanvas::numberOfPages() const
 
 Rect OffscreenCanvas::rectForPage(int page) const
 {
-    const Size size = m_document.drawAreaSizePerPage();
-    return Rect(0, float(page - 1) * size.height, size.width, size.height);
+    return pageRect(m_document, page);
 }
 
 int OffscreenCanvas::pageOfLocation(Point p) const
 {
-    const float height = m_document.drawAreaSizePerPage().height;
-    return height > 0 ? int(std::ceil(p.y / height)) : 1;
+    return ::pageOfLocation(m_document, p.y);
 }
 
 int OffscreenCanvas::pageIncludingPoint(Point p) const
 {
-    const float height = m_document.drawAreaSizePerPage().height;
-    const int page = height > 0 ? int(std::floor(p.y / height)) + 1 : 1;
-    return std::clamp(page, 1, numberOfPages());
+    return pageHoldingY(m_document, p.y);
 }
 
 Point OffscreenCanvas::convertRelativeToPage(Point p) const
 {
-    const Rect page = rectForPage(pageIncludingPoint(p));
-    return {p.x - page.origin.x, p.y - page.origin.y};
+    return pointRelativeToPage(m_document, p);
 }
 
 Color OffscreenCanvas::backgroundColor() const
 {
-    const Color color = m_document.backgroundColor();
-    return m_document.useCMYK() ? cmykColor(color) : color;
+    return canvasBackgroundColor(m_document);
 }
 
 std::vector<std::shared_ptr<VekObject>> OffscreenCanvas::sortObjectsInOrder(
     const std::vector<std::shared_ptr<VekObject>> &objects) const
 {
-    std::vector<std::shared_ptr<VekObject>> sorted = objects;
-    std::stable_sort(sorted.begin(), sorted.end(), [this](const auto &a, const auto &b) {
-        return m_document.indexOfObject(a.get()) < m_document.indexOfObject(b.get());
-    });
-    return sorted;
+    return ::sortObjectsInOrder(m_document, objects);
 }
 
 Rect OffscreenCanvas::bounds() const
 {
-    const Size size = m_document.drawAreaSizePerPage();
-    return Rect(0, 0, size.width, size.height * float(numberOfPages()));
+    return canvasBounds(m_document);
 }
 
 EventSource &OffscreenCanvas::eventSource()

@@ -16,10 +16,30 @@ Rect pageRect(VekDocument &document, int page)
 int pageHoldingY(VekDocument &document, float y)
 {
     const float height = document.drawAreaSizePerPage().height;
+    if (height <= 0)
+        return 1;
     const float page = std::floor(y / height) + 1;
     if (!(page >= 1))   // also NaN
         return 1;
     return int(std::min(page, float(document.numberOfPages())));
+}
+
+int pageOfLocation(VekDocument &document, float y)
+{
+    const float height = document.drawAreaSizePerPage().height;
+    return height > 0 ? int(std::ceil(y / height)) : 1;
+}
+
+Point pointRelativeToPage(VekDocument &document, Point p)
+{
+    const Rect page = pageRect(document, pageHoldingY(document, p.y));
+    return {p.x - page.origin.x, p.y - page.origin.y};
+}
+
+Rect canvasBounds(VekDocument &document)
+{
+    const Size size = document.drawAreaSizePerPage();
+    return Rect(0, 0, size.width, size.height * float(document.numberOfPages()));
 }
 
 int clampedZoom(int percent)

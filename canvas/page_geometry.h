@@ -15,6 +15,12 @@ Rect pageRect(VekDocument &document, int page);
 // The page whose band holds y, kept within the document's pages; a y on the boundary of
 // two pages belongs to the lower page (the one that starts there).
 int pageHoldingY(VekDocument &document, float y);
+// ceil(y / page height): y in (0, H] is page 1, y = 0 gives 0 (1 without a page height).
+int pageOfLocation(VekDocument &document, float y);
+// The point relative to the top left of the page holding it.
+Point pointRelativeToPage(VekDocument &document, Point p);
+// The whole canvas: all pages one below the other.
+Rect canvasBounds(VekDocument &document);
 
 // The zoom limits of the zoom field and buttons, in percent.
 constexpr int MinimumZoom = 10;

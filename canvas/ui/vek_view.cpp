@@ -76,33 +76,27 @@ int VekView::numberOfPages() const
 
 Rect VekView::rectForPage(int page) const
 {
-    const Size size = m_document.drawAreaSizePerPage();
-    return Rect(0, float(page - 1) * size.height, size.width, size.height);
+    return pageRect(m_document, page);
 }
 
 int VekView::pageOfLocation(Point p) const
 {
-    const float height = m_document.drawAreaSizePerPage().height;
-    return height > 0 ? int(std::ceil(p.y / height)) : 1;
+    return ::pageOfLocation(m_document, p.y);
 }
 
 int VekView::pageIncludingPoint(Point p) const
 {
-    const float height = m_document.drawAreaSizePerPage().height;
-    const int page = height > 0 ? int(std::floor(p.y / height)) + 1 : 1;
-    return std::clamp(page, 1, numberOfPages());
+    return pageHoldingY(m_document, p.y);
 }
 
 Point VekView::convertRelativeToPage(Point p) const
 {
-    const Rect page = rectForPage(pageIncludingPoint(p));
-    return {p.x - page.origin.x, p.y - page.origin.y};
+    return pointRelativeToPage(m_document, p);
 }
 
 Rect VekView::bounds() const
 {
-    const Size size = m_document.drawAreaSizePerPage();
-    return Rect(0, 0, size.width, size.height * float(numberOfPages()));
+    return canvasBounds(m_document);
 }
 
 QPointF VekView::canvasOrigin() const

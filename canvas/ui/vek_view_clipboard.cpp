@@ -3,12 +3,11 @@
 // repeats the offset the user gave the previous copy.
 #include "canvas/ui/vek_view.h"
 
-#include "canvas/document_renderer.h"
+#include "canvas/offscreen_images.h"
 #include "document/vek_document.h"
 #include "model/object_editing.h"
 #include "model/vek_object.h"
 #include "platform/foundation/localized_strings.h"
-#include "platform/graphics/graphics_context.h"
 #include "toolkit/path_editing.h"
 
 #include <QClipboard>
@@ -16,7 +15,6 @@
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
-#include <QPainter>
 
 #include <cmath>
 #include <map>
@@ -46,28 +44,18 @@ private:
 
 QImage VekView::imageOfSelectedObjects() const
 {
-    const ObjectList selected = selectedObjects();
+    const ObjectList selected = selectedObjectsInObjectsOrder();
     if (selected.empty())
         return {};
-    Rect area = selected.front()->boundsToRedraw();
+    CanvasImageRequest request;
+    request.rect = selected.front()->boundsToRedraw();
     for (const auto &object : selected)
-        area = unionRect(area, object->boundsToRedraw());
-    area = integralRect(area);
-    QImage image(int(area.width()), int(area.height()), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return {};
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.translate(-area.origin.x, -area.origin.y);
-    GraphicsContext context(&painter, GraphicsContext::Output::Bitmap);
-    GraphicsContext::Scope scope(context);
-    RenderRequest request;
-    request.dirty = area;
+        request.rect = unionRect(request.rect, object->boundsToRedraw());
+    request.pathClip = true;
     request.drawingToCopy = true;
-    request.drawSelectedOnly = true;
-    request.selected = [this](const VekObject &object) { return objectIsSelected(object); };
-    drawDocumentPages(m_document, const_cast<VekView &>(*this), request);
-    return image;
+    request.keepRGB = true;
+    request.selected = selected;
+    return imageWithinRect(m_document, request).toQImage();
 }
 
 void VekView::copy()

@@ -10,7 +10,6 @@
 #include "model/text/text_view.h"
 #include "model/vek_object.h"
 #include "platform/graphics/graphics_context.h"
-#include "toolkit/cmyk_color.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -27,8 +26,7 @@ const QColor DeskColor(0x80, 0x80, 0x80);
 
 Color VekView::backgroundColor() const
 {
-    const Color color = m_document.backgroundColor();
-    return m_document.useCMYK() ? cmykColor(color) : color;
+    return canvasBackgroundColor(m_document);
 }
 
 void VekView::paintEvent(QPaintEvent *event)
