@@ -238,6 +238,10 @@ void VekView::createObjectOfClass(const QString &className, const MouseEvent &ev
     } else if (isClass(object.get(), "VekObjObj")) {
         CanvasCommandContext context = commandContext();
         createObjPathFromObjObj(context, object);
+        // Without a chosen object set the drawn shape stays: as the rectangle it was dragged
+        // out as, since a shape without a path would draw nothing.
+        if (m_document.indexOfObject(object.get()) >= 0 && !object->hasEditablePath())
+            object->setBezierPath(BezierPath::bezierPathWithRect(object->bounds()));
     } else if (isClass(object.get(), "VekObjFree")) {
         replaceFreehandStrokeByPath(object, index);
     }

@@ -38,6 +38,16 @@ TEST_F(CanvasSession, EachCreationToolMakesItsKindAsOneUndoStep)
     EXPECT_EQ(shell.tool, 0);
 }
 
+TEST_F(CanvasSession, TheShapeToolWithoutAnObjectSetLeavesAVisibleRectangle)
+{
+    shell.tool = 1;
+    drag({50, 40}, {{150, 100}});
+    ASSERT_EQ(doc.objects().size(), 1u);
+    const auto shape = doc.objects()[0];
+    ASSERT_TRUE(shape->hasEditablePath());
+    EXPECT_EQ(shape->bezierPath().bounds(), shape->bounds());
+}
+
 TEST_F(CanvasSession, ACreationWithoutSizeLeavesNoTrace)
 {
     shell.tool = 1;
