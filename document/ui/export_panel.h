@@ -52,5 +52,8 @@ QString proposedExportName(const QString &displayName, bool hasSelection, bool g
 bool exportDocument(QWidget *parent, VekDocument &document, const QString &displayName,
                     const std::vector<std::shared_ptr<VekObject>> &selection);
 
-// Shows the file in the desktop's file manager (its folder).
-void revealInFileManager(const QString &path);
+// The export of an area grabbed on the canvas: the panel names the file after the area, then
+// the writer of the chosen format draws the area with the objects that meet it, the
+// background unclipped. False when cancelled (the canvas then stays in grab mode) or failed.
+bool exportGrabbedArea(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
+                       const std::vector<std::shared_ptr<VekObject>> &objects);
