@@ -6,6 +6,8 @@
 #include "document/ui/document_printing.h"
 #include "document/ui/document_shell_services.h"
 #include "document/ui/export_panel.h"
+#include "document/ui/save_pages_panel.h"
+#include "document/ui/text_export_panel.h"
 #include "document/ui/window_frame.h"
 #include "document/vek_document.h"
 #include "platform/foundation/localized_strings.h"
@@ -292,7 +294,8 @@ const QStringList &documentActions()
                                         QStringLiteral("revertDocumentToSaved"), QStringLiteral("performClose"),
                                         QStringLiteral("undo"), QStringLiteral("redo"),
                                         QStringLiteral("runPageLayout"), QStringLiteral("exportCommand"),
-                                        QStringLiteral("exportPart"),          QStringLiteral("printCommand")};
+                                        QStringLiteral("exportPart"), QStringLiteral("printCommand"),
+                                        QStringLiteral("saveDocumentPagesAs"), QStringLiteral("saveTextAs")};
     return actions;
 }
 
@@ -338,6 +341,10 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         m_view->beginGrabEvent();
         return true;
     }
+    if (action == QLatin1String("saveDocumentPagesAs"))
+        return saveDocumentPages(this, *m_document, displayName());
+    if (action == QLatin1String("saveTextAs"))
+        return exportDocumentText(this, *m_document, displayName());
     if (action == QLatin1String("printCommand")) {
         printDocumentInteractively(this, *m_document, displayName());
         return true;
