@@ -299,7 +299,8 @@ private:
 
     std::unique_ptr<WidgetEventSource> m_events;
     std::unique_ptr<RulerHost> m_rulers;
-    // The objects' redraw areas, so that a redraw looks only at the objects it meets.
-    SpatialIndex m_index{m_document};
+    // The objects' redraw areas, so that a redraw or a hit test looks only at the objects it
+    // meets; it catches up with the document when asked, even from const lookups.
+    mutable SpatialIndex m_index{m_document};
     EventSource *m_scriptedEvents = nullptr;
 };
