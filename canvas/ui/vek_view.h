@@ -239,6 +239,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -254,6 +255,9 @@ private:
     double scale() const { return m_zoom / 100.0; }
     void updateScrollBars();
     bool showsAsSelected(const VekObject &object) const;
+    // Rebuilds the cursor areas and shows the cursor of the one under the mouse (a modifier
+    // key changed what a click would do).
+    void refreshCursor();
     void unhideKnobs();
     // Posts the selection notification and refreshes the rulers.
     void announceSelectionChange();
