@@ -135,7 +135,8 @@ TEST_F(DocumentToolbarTest, TheZoomItemSetsTheCanvasZoomAndFollowsIt)
     EXPECT_EQ(part<QLineEdit>(QStringLiteral("zoomField"))->text(), QStringLiteral("100"));
 
     // Typed values are kept within 10 and 900.
-    const std::pair<const char *, int> typed[] = {{"5", 10}, {"2000", 900}, {"150", 150}, {"abc", 10}};
+    // A value out of range that the canvas already shows still leaves the field right.
+    const std::pair<const char *, int> typed[] = {{"5", 10}, {"2000", 900}, {"150", 150}, {"abc", 10}, {"3", 10}};
     for (const auto &[text, zoom] : typed) {
         type(QStringLiteral("zoomField"), QString::fromLatin1(text));
         EXPECT_EQ(view().currentZoom(), zoom) << text;
@@ -177,10 +178,12 @@ TEST_F(DocumentToolbarTest, ThePageItemTurnsPagesAndFollowsTheCanvas)
     EXPECT_EQ(field->text(), QStringLiteral("2"));
     EXPECT_TRUE(button(QStringLiteral("previousPage"))->isEnabled());
 
-    // A number beyond the pages goes to the last one.
-    type(QStringLiteral("pageField"), QStringLiteral("9"));
-    EXPECT_EQ(view().currentPage(), 3);
-    EXPECT_EQ(field->text(), QStringLiteral("3"));
+    // A number beyond the pages goes to the last one, also when it is shown already.
+    for (int repeat = 0; repeat < 2; ++repeat) {
+        type(QStringLiteral("pageField"), QStringLiteral("9"));
+        EXPECT_EQ(view().currentPage(), 3);
+        EXPECT_EQ(field->text(), QStringLiteral("3"));
+    }
     EXPECT_FALSE(button(QStringLiteral("nextPage"))->isEnabled());
     EXPECT_EQ(part(VekDocTBItemPage)->toolTip(), QStringLiteral("Showing page 3 of 3."));
 
@@ -354,6 +357,18 @@ TEST_F(DocumentToolbarTest, RecentSizesAndFontsLoadFilteredAndSortedAndKeepOneEn
     delete window;
     openWindowWithAllItems();
     EXPECT_EQ(titles(*part<QComboBox>(QStringLiteral("mySize"))), QStringList({"12.0"}));
+    delete window;
+
+    // A maximum lowered in the preferences applies when the list is read.
+    stored = PropertyList::array();
+    for (const char *entry : {"9.0", "8.0", "14.0", "13.0", "12.0"})
+        stored.append(PropertyList(QString::fromLatin1(entry)));
+    defaults().setObject(stored, DefaultsKey::MySizes);
+    PropertyList prefs = PropertyList::dictionary();
+    prefs.insert(QStringLiteral("myPopupMaxNr"), PropertyList::fromInt(3));
+    defaults().setObject(prefs, DefaultsKey::Prefs);
+    openWindowWithAllItems();
+    EXPECT_EQ(titles(*part<QComboBox>(QStringLiteral("mySize"))), QStringList({"12.0", "13.0", "14.0"}));
     auto *fonts = part<RecentTitlesPopup>(QStringLiteral("myFont"));
     EXPECT_EQ(fonts->count(), 1);   // the system font
 
