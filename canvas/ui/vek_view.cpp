@@ -5,6 +5,7 @@
 #include "canvas/page_geometry.h"
 #include "document/vek_document.h"
 #include "platform/foundation/localized_strings.h"
+#include "platform/foundation/notification_center.h"
 #include "toolkit/path_editing.h"
 
 #include <QApplication>
@@ -65,6 +66,7 @@ void VekView::setCurrentZoom(int percent)
         m_rulers->updateBaseWithZoom();
     updateScrollBars();
     viewport()->update();
+    NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }
 
 // ---- Geometry ----
@@ -181,6 +183,7 @@ CanvasCommandContext VekView::commandContext()
 void VekView::updateFrame()
 {
     display();
+    NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }
 
 bool VekView::confirmPageRemoval(int page)

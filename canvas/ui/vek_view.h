@@ -88,6 +88,8 @@ public:
     void setGridSpacing(float spacing) { m_gridSpacing = spacing; }
     void setSnapsToGrid(bool flag) { m_snapsToGrid = flag; }
     void setDrawControlPoints(bool flag) { m_drawControlPoints = flag; }
+    void setDrawControlLines(bool flag) { m_drawControlLines = flag; viewport()->update(); }
+    bool gridDraw() const { return m_gridDraw; }
     void setGridDraw(bool flag) { m_gridDraw = flag; viewport()->update(); }
     bool backgroundHidden() const override { return m_backgroundHidden; }
     void setBackgroundHidden(bool flag) { m_backgroundHidden = flag; viewport()->update(); }
