@@ -102,6 +102,8 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Table", "selectTool", QKeySequence(), 8}}},
         {"Window",
          {{"Open Tool Panel", "toggleToolPanel", QKeySequence()},
+          {"Show Horizontal Ruler", "toggleFloatingRuler", QKeySequence(), 0},
+          {"Show Vertical Ruler", "toggleFloatingRuler", QKeySequence(), 1},
           {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},
     };
     return specs;

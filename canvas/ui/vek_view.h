@@ -282,7 +282,9 @@ private:
     // Where the canvas's top-left corner lies in the viewport (the pages are centred when
     // they are narrower than the viewport).
     QPointF canvasOrigin() const;
-    double scale() const { return m_zoom / 100.0; }
+    // Canvas points to viewport pixels: the zoom, the document's resolution and, when sizes
+    // show on the real-world base, the screen's resolution.
+    double scale() const;
     void updateScrollBars();
     bool showsAsSelected(const VekObject &object) const;
     // Rebuilds the cursor areas and shows the cursor of the one under the mouse (a modifier
