@@ -129,8 +129,10 @@ void strokePathKeepingOutline(QPainter &painter, const QPainterPath &path, const
     Shard &shard = shards()[key.hash % shards().size()];
     // A path of its own: Qt fills a path through conversions it keeps in the path's shared
     // data without a lock, so the tiles drawing one object at once must not share it.
+    const QPainterPath kept = shard.outline(std::move(key), path, pen);
     QPainterPath outline;
-    outline.addPath(shard.outline(std::move(key), path, pen));
+    outline.reserve(kept.elementCount() + 1);
+    outline.addPath(kept);
     outline.setFillRule(Qt::WindingFill);
     painter.fillPath(outline, pen.brush());
 }
