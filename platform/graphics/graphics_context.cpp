@@ -7,6 +7,7 @@
 #include "platform/graphics/pdf_page_markers.h"
 #include "platform/graphics/path_conversion.h"
 #include "platform/graphics/recording_paint_device.h"
+#include "platform/graphics/stroke_outline_cache.h"
 
 #include <QPagedPaintDevice>
 #include <QPaintEngine>
@@ -232,7 +233,7 @@ void GraphicsContext::strokePath(const BezierPath &path)
     // A miter may reach half the width times the miter limit beyond its corner.
     const qreal reach = pen.widthF() / 2 * std::max<qreal>(pen.miterLimit(), 1.5) + 1;
     const QRectF bounds = world.mapRect(qpath.boundingRect().adjusted(-reach, -reach, reach, reach)).adjusted(-1, -1, 1, 1);
-    paint([&](QPainter &p) { p.strokePath(qpath, pen); }, bounds);
+    paint([&](QPainter &p) { strokePathKeepingOutline(p, qpath, pen); }, bounds);
 }
 
 void GraphicsContext::fillRect(const Rect &rect)
