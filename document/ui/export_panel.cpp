@@ -125,15 +125,22 @@ void ExportPanel::formatChanged()
 
 namespace {
 
-// Runs the writer for the panel's choices; "Sorry, failed to save." when it fails, the file
-// shown in the file manager when asked.
-bool runExport(QWidget *parent, VekDocument &document, const ExportPanel &panel, ExportRequest request)
+// The request of the panel's choices for the whole document.
+ExportRequest requestFromPanel(const ExportPanel &panel, const QString &displayName)
 {
     panel.rememberChoices();
+    ExportRequest request;
     request.path = panel.chosenPath();
     request.format = panel.format();
     request.compressionFactor = panel.compressionFactor();
     request.flattenResolution = panel.flattenResolution();
+    request.displayName = displayName;
+    return request;
+}
+
+// Writes the request; tells of a failure or a fallback, reveals the file when asked.
+bool runExport(QWidget *parent, VekDocument &document, const ExportPanel &panel, const ExportRequest &request)
+{
     QString error, warning;
     if (!saveArea(document, request, &error, &warning)) {
         QMessageBox::warning(parent, localizedString(QStringLiteral("Sorry, failed to save.")), error);
@@ -154,25 +161,24 @@ bool exportDocument(QWidget *parent, VekDocument &document, const QString &displ
     ExportPanel panel(parent, displayName, !selection.empty(), false);
     if (panel.exec() != QDialog::Accepted)
         return false;
-    ExportRequest request;
-    request.displayName = displayName;
+    ExportRequest request = requestFromPanel(panel, displayName);
     if (panel.selectedOnly() && !selection.empty()) {
         request.objects = selection;
-        request.area = selectionArea(selection, panel.format());
+        request.area = selectionArea(selection, request.format);
         request.clip = true;
     }
     return runExport(parent, document, panel, request);
 }
 
-bool exportGrabbedArea(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
-                       const std::vector<std::shared_ptr<VekObject>> &objects)
+bool saveSelectedPart(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
+                      const std::vector<std::shared_ptr<VekObject>> &objects)
 {
-    ExportPanel panel(parent, displayName, true, true);
-    if (area.isEmpty() || panel.exec() != QDialog::Accepted)
+    ExportPanel panel(parent, displayName, false, true);
+    if (panel.exec() != QDialog::Accepted)
         return false;
-    ExportRequest request;
-    request.displayName = displayName;
+    ExportRequest request = requestFromPanel(panel, displayName);
     request.area = area;
     request.objects = objects;
-    return runExport(parent, document, panel, request);
+    runExport(parent, document, panel, request);
+    return true;
 }

@@ -52,8 +52,9 @@ QString proposedExportName(const QString &displayName, bool hasSelection, bool g
 bool exportDocument(QWidget *parent, VekDocument &document, const QString &displayName,
                     const std::vector<std::shared_ptr<VekObject>> &selection);
 
-// The export of an area grabbed on the canvas: the panel names the file after the area, then
-// the writer of the chosen format draws the area with the objects that meet it, the
-// background unclipped. False when cancelled (the canvas then stays in grab mode) or failed.
-bool exportGrabbedArea(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
-                       const std::vector<std::shared_ptr<VekObject>> &objects);
+// The export of a grabbed area: the panel (name "_selectedArea"), then the writer with the
+// area and the objects that meet it, unclipped. False when cancelled: the canvas keeps the
+// area. After OK the area is done with, even when the writer failed (it says so).
+bool saveSelectedPart(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
+                      const std::vector<std::shared_ptr<VekObject>> &objects);
+

@@ -128,7 +128,7 @@ TEST(TextExportPanel, TheFormChoosesTheExtensionAndTheEncoding)
     EXPECT_EQ(panel.chosenPath(), "/tmp/notes.txt.rtf");
 }
 
-TEST(ExportGrabbedArea, WritesTheAreaInTheChosenFormat)
+TEST(SaveSelectedPart, WritesTheAreaInTheChosenFormat)
 {
     ensureWidgetApp();
     VekDocument document;
@@ -136,11 +136,11 @@ TEST(ExportGrabbedArea, WritesTheAreaInTheChosenFormat)
     QTemporaryDir dir;
     const QString path = dir.filePath("area.pdf");
     acceptNextExportWith("pdf", path);
-    ASSERT_TRUE(exportGrabbedArea(nullptr, document, "plan.vek", Rect(0, 100, 60, 40), {}));
+    ASSERT_TRUE(saveSelectedPart(nullptr, document, "plan.vek", Rect(0, 100, 60, 40), {}));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("%PDF"));
     // Cancelled, nothing is written.
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    EXPECT_FALSE(exportGrabbedArea(nullptr, document, "plan.vek", Rect(0, 100, 60, 40), {}));
+    EXPECT_FALSE(saveSelectedPart(nullptr, document, "plan.vek", Rect(0, 100, 60, 40), {}));
 }
