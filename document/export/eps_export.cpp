@@ -4,7 +4,7 @@
 #include "document/export/pdf_export.h"
 #include "document/vek_document.h"
 #include "model/calendar_date_format.h"
-#include "model/vek_object.h"
+#include "model/vek_obj_text.h"
 #include "platform/color/color.h"
 #include "platform/foundation/c_locale.h"
 #include "platform/text/font_registry.h"
@@ -241,9 +241,15 @@ bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area
     }
     page.height = std::ceil(bounds.height());
     QByteArray eps = header(bounds.width(), page.height);
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
-        if ((*it)->hasEditablePath())
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        if (auto box = std::dynamic_pointer_cast<VekObjText>(*it); box && box->contents().length() > 0) {
+            // The pen starts at the box's top left corner, as the baseline of the first line.
+            const Point origin = box->bounds().origin;
+            eps += SimpleEps::textCommands(box->contents().text(), origin.x - page.ax, page.height - origin.y + page.ay);
+        } else if ((*it)->hasEditablePath()) {
             eps += pathCommands(**it, page);
+        }
+    }
     eps += "%%EOF\n";
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(eps) == eps.size() && file.commit() && QFile::exists(path);

@@ -64,6 +64,30 @@ AttributedString documentText(VekDocument &document, bool addBackgroundPdfText)
     return text;
 }
 
+RtfDocumentAttributes currentDocumentAttributes(VekDocument &document)
+{
+    RtfDocumentAttributes attributes;
+    attributes.title = document.title();
+    attributes.author = document.author();
+    attributes.subject = document.subject();
+    attributes.copyright = document.copyright();
+    const PropertyList metadata = document.documentMetaData();
+    attributes.keywords = metadata.value(QStringLiteral("NSKeywordsDocumentAttribute")).stringListValue();
+    const PrintInfo &print = document.printInfo();
+    attributes.paperSize = print.paperSize;
+    attributes.leftMargin = print.leftMargin;
+    attributes.rightMargin = print.rightMargin;
+    attributes.topMargin = print.topMargin;
+    attributes.bottomMargin = print.bottomMargin;
+    const Size page = document.drawAreaSizePerPage();
+    attributes.viewSize = Size(page.width, page.height * float(document.numberOfPages()));
+    const Color background = document.backgroundColor();
+    if (background.alphaComponent() > 0.09f)
+        attributes.backgroundColor = background;
+    attributes.creationTime = QDateTime::currentDateTime();
+    return attributes;
+}
+
 std::optional<QByteArray> encodedText(const QString &text, const QByteArray &encoding)
 {
     iconv_t converter = iconv_open(encoding.constData(), "UTF-8");
@@ -92,7 +116,7 @@ TextExportResult saveTextAs(VekDocument &document, const QString &path, bool rtf
         return TextExportResult::NoText;
     QByteArray bytes;
     if (rtf) {
-        bytes = RTFFromRange(text, {0, text.length()});
+        bytes = RTFFromRange(text, {0, text.length()}, currentDocumentAttributes(document));
     } else if (std::optional<QByteArray> encoded = encodedText(text.string(), encoding)) {
         bytes = *encoded;
     } else {

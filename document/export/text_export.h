@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/text/attributed_string.h"
+#include "platform/text/rtf.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,6 +19,11 @@ class VekDocument;
 AttributedString documentText(VekDocument &document, bool addBackgroundPdfText);
 // The background PDF's text, page after page; nothing without a background PDF or text.
 std::optional<QString> backgroundPdfText(VekDocument &document);
+
+// What the RTF says about the document: its metadata, paper and margins of the print
+// settings, the canvas's size, the background colour when it is not transparent, and now as
+// the creation time.
+RtfDocumentAttributes currentDocumentAttributes(VekDocument &document);
 
 // The characters in the encoding (an iconv name such as "UTF-8", "ISO-8859-1",
 // "MACINTOSH", "ISO-2022-JP"); nothing when the encoding is unknown or cannot hold a

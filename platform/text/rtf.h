@@ -18,9 +18,14 @@
 
 #include "platform/text/attributed_string.h"
 
+#include "platform/color/color.h"
+#include "platform/geometry/geometry.h"
+
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -33,6 +38,21 @@ using AttachmentLookup = std::function<std::optional<QByteArray>(const QString &
 std::optional<AttributedString> attributedStringWithRTF(const QByteArray &rtf, const AttachmentLookup &lookup = {});
 // RTF for a range of the text, without attachments (their characters are dropped).
 QByteArray RTFFromRange(const AttributedString &text, TextRange range);
+
+// What an RTF file says about the document besides its text: the information group, the
+// paper and its margins, the window's size and the page colour. Empty or absent values are
+// left out.
+struct RtfDocumentAttributes {
+    QString title, author, subject, copyright;
+    QStringList keywords;
+    QDateTime creationTime;
+    std::optional<Size> paperSize;               // points
+    std::optional<float> leftMargin, rightMargin, topMargin, bottomMargin;
+    std::optional<Size> viewSize;                // points
+    std::optional<Color> backgroundColor;
+};
+// RTF for a range of the text carrying the document's attributes.
+QByteArray RTFFromRange(const AttributedString &text, TextRange range, const RtfDocumentAttributes &document);
 // RTF with attachment references; the files they name are appended to files (names made
 // unique within the call).
 QByteArray RTFWithAttachments(const AttributedString &text, TextRange range, QList<TextAttachment> *files);

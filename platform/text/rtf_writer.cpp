@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -37,7 +38,10 @@ int twips(float points) { return int(std::lround(points * 20.0)); }
 
 class RtfWriter {
 public:
-    RtfWriter(const AttributedString &text, QList<TextAttachment> *files) : m_text(text), m_files(files) {}
+    RtfWriter(const AttributedString &text, QList<TextAttachment> *files, const RtfDocumentAttributes *document = nullptr)
+        : m_text(text), m_files(files), m_document(document)
+    {
+    }
     QByteArray write();
 
 private:
@@ -49,9 +53,12 @@ private:
     void writeText(const QString &s);
     void writeAttachment(const TextAttachment &attachment);
     void writeColorTables();
+    // The information group and the page settings, after the tables.
+    QByteArray documentAttributes();
 
     const AttributedString &m_text;
     QList<TextAttachment> *m_files;
+    const RtfDocumentAttributes *m_document;
     QStringList m_fonts;
     std::vector<Color> m_colors;
     QByteArray m_body;
@@ -367,7 +374,49 @@ QByteArray RtfWriter::write()
     m_body.clear();
     writeColorTables();
     header += m_body;
+    if (m_document)
+        header += documentAttributes();
     return header + body + "}";
+}
+
+QByteArray RtfWriter::documentAttributes()
+{
+    const RtfDocumentAttributes &d = *m_document;
+    auto textGroup = [this](const char *word, const QString &value) {
+        if (value.isEmpty())
+            return QByteArray();
+        m_body.clear();
+        writeText(value);
+        return "{" + QByteArray(word) + " " + m_body + "}";
+    };
+    QByteArray info = textGroup("\\title", d.title) + textGroup("\\author", d.author) + textGroup("\\subject", d.subject)
+        + textGroup("\\*\\copyright", d.copyright) + textGroup("\\keywords", d.keywords.join(QStringLiteral(", ")));
+    if (d.creationTime.isValid()) {
+        const QDateTime t = d.creationTime;
+        info += "{\\creatim\\yr" + QByteArray::number(t.date().year()) + "\\mo" + QByteArray::number(t.date().month())
+            + "\\dy" + QByteArray::number(t.date().day()) + "\\hr" + QByteArray::number(t.time().hour()) + "\\min"
+            + QByteArray::number(t.time().minute()) + "}";
+    }
+    QByteArray out = info.isEmpty() ? QByteArray() : "{\\info\n" + info + "}\n";
+    auto length = [](const char *word, float points) { return QByteArray(word) + QByteArray::number(twips(points)); };
+    if (d.paperSize)
+        out += length("\\paperw", d.paperSize->width) + length("\\paperh", d.paperSize->height);
+    const std::pair<const char *, const std::optional<float> *> margins[] = {
+        {"\\margl", &d.leftMargin}, {"\\margr", &d.rightMargin}, {"\\margt", &d.topMargin}, {"\\margb", &d.bottomMargin}};
+    for (const auto &[word, value] : margins)
+        if (*value)
+            out += length(word, **value);
+    if (d.viewSize)
+        out += length("\\vieww", d.viewSize->width) + length("\\viewh", d.viewSize->height) + "\\viewkind0";
+    if (d.backgroundColor) {
+        // The page colour is a background shape whose fill colour is 0xBBGGRR.
+        const Color rgb = d.backgroundColor->colorUsingColorSpaceName(CalibratedRGBColorSpace).value_or(*d.backgroundColor);
+        auto byte = [](float v) { return int(std::lround(std::clamp(v, 0.0f, 1.0f) * 255)); };
+        const int bgr = byte(rgb.redComponent()) | byte(rgb.greenComponent()) << 8 | byte(rgb.blueComponent()) << 16;
+        out += "\\viewbksp1\n{\\*\\background {\\shp{\\*\\shpinst{\\sp{\\sn fillColor}{\\sv " + QByteArray::number(bgr)
+            + "}}}}}";
+    }
+    return out.isEmpty() ? out : out + "\n";
 }
 
 } // namespace
@@ -376,6 +425,12 @@ QByteArray RTFFromRange(const AttributedString &text, TextRange range)
 {
     AttributedString part = text.substring(range);
     return RtfWriter(part, nullptr).write();
+}
+
+QByteArray RTFFromRange(const AttributedString &text, TextRange range, const RtfDocumentAttributes &document)
+{
+    AttributedString part = text.substring(range);
+    return RtfWriter(part, nullptr, &document).write();
 }
 
 QByteArray RTFWithAttachments(const AttributedString &text, TextRange range, QList<TextAttachment> *files)

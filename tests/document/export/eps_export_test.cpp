@@ -59,6 +59,24 @@ TEST(EpsExport, SimpleWriterPutsARectangleCoveringTheAreaOnTheBoundingBox)
     EXPECT_FALSE(QFile::exists(dir.filePath("none.eps")));
 }
 
+TEST(EpsExport, SimpleWriterShowsTheTextOfTextBoxesRunByRunFromTheirTopLeft)
+{
+    Document fixture;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("simple.eps");
+    ASSERT_TRUE(savePathsAsEps(fixture.doc, path, Rect(), fixture.doc.objects()));
+    const QByteArray eps = readAll(path);
+    // The anchored box stands at (20, 300) of the two 200-point pages: 100 points up.
+    const qsizetype plain = eps.indexOf("20.000000 100.000000 m\n(Here is the ) show\n");
+    EXPECT_GE(plain, 0) << eps.toStdString();
+    EXPECT_GT(eps.indexOf("(target) show\n", plain), plain);
+    EXPECT_TRUE(eps.contains("/Helvetica findfont\n12 scalefont setfont"));
+    EXPECT_TRUE(eps.contains("(example.org) show\n"));
+    int code = -1;
+    renderedByGhostscript(path, &code);
+    EXPECT_EQ(code, 0);
+}
+
 TEST(EpsExport, SimpleWriterTextIsEscapedOnceLatin1AndCleanJis)
 {
     ensureGuiApp();

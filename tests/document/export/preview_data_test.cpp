@@ -19,6 +19,8 @@ TEST(PreviewData, SavedDocumentCarriesAThumbnailAndAVectorPdfOfItsPages)
     EXPECT_EQ(pdf->pageCount(), 2);
     EXPECT_EQ(pdf->pageSize(0), Size(300, 200));
     EXPECT_TRUE(pdf->pageText(0).contains("Background words"));   // vectors
+    EXPECT_TRUE(pdf->pageText(0).contains("Go to the anchor"));     // text boxes as text
+    EXPECT_TRUE(pdf->pageText(1).contains("Here is the target"));
     // Objects sit on their page, not shifted: the red rectangle's centre.
     const QImage page = pdf->renderPage(0, 72).convertToFormat(QImage::Format_RGB32);
     EXPECT_GT(qRed(page.pixel(60, 50)), 200);

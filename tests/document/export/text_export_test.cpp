@@ -47,6 +47,33 @@ TEST(TextExport, RtfReadsBackWithTheRunsOfTheTextBoxes)
     EXPECT_EQ(links, 2);
 }
 
+TEST(TextExport, RtfCarriesTheDocumentsMetadataPaperAndPageColour)
+{
+    Document fixture;
+    fixture.doc.setTitle(QStringLiteral("Garden plan"));
+    fixture.doc.setAuthor(QString::fromUtf8("Jürgen"));
+    fixture.doc.setKeywords(QStringLiteral(" a , b"));
+    fixture.doc.setBackgroundColor(Color::colorWithCalibratedRed(1, 0.5f, 0, 1));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.rtf");
+    ASSERT_EQ(saveTextAs(fixture.doc, path, true, false), TextExportResult::Saved);
+    const QByteArray rtf = readAll(path);
+    EXPECT_TRUE(rtf.contains("{\\title Garden plan}")) << rtf.left(600).toStdString();
+    EXPECT_TRUE(rtf.contains("{\\author J\\'fcrgen}"));
+    EXPECT_TRUE(rtf.contains("{\\keywords a, b}"));
+    EXPECT_TRUE(rtf.contains("{\\creatim\\yr"));
+    // A4 with margins of 72 and 90 points; the canvas of two 300 x 200 pages.
+    EXPECT_TRUE(rtf.contains("\\paperw11906\\paperh16838\\margl1440\\margr1440\\margt1800\\margb1800"));
+    EXPECT_TRUE(rtf.contains("\\vieww6000\\viewh8000"));
+    EXPECT_TRUE(rtf.contains("{\\sn fillColor}{\\sv 33023}"));   // 0x0080FF: blue 0, green 128, red 255
+    // The text reads back unchanged past the document's attributes.
+    EXPECT_TRUE(attributedStringWithRTF(rtf)->string().startsWith("Go to the anchor"));
+
+    fixture.doc.setBackgroundColor(Color::clearColor());
+    ASSERT_EQ(saveTextAs(fixture.doc, path, true, false), TextExportResult::Saved);
+    EXPECT_FALSE(readAll(path).contains("fillColor"));
+}
+
 TEST(TextExport, TextBoxesInPlainTextAndEmptyBoxesAddNoBlankLines)
 {
     Document fixture;
