@@ -294,6 +294,17 @@ TEST(VekObjText, OnlyTheHyphenTheFlowAddedIsTakenAwayAgain)
     ASSERT_TRUE(kept.endsWith(u'-')) << kept.toStdString();
     EXPECT_TRUE(first->contents().text().attributesAt(kept.size() - 1).insertedHyphen);
     EXPECT_EQ(kept.chopped(1) + second->contents().string(), QStringLiteral("hyphenation"));
+    // Neither stored form (the runs, the RTFD copy) holds the mark: the hyphen reads back
+    // as an ordinary character.
+    const PropertyList dict = first->propertyListRepresentation();
+    PropertyList rtfdOnly = dict;
+    rtfdOnly.remove(QStringLiteral("attruns"));
+    for (const PropertyList &form : {dict, rtfdOnly}) {
+        auto back = std::static_pointer_cast<VekObjText>(VekObject::objectWithPropertyListRepresentation(form));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->contents().string(), kept);
+        EXPECT_FALSE(back->contents().text().attributesAt(kept.size() - 1).insertedHyphen);
+    }
     first->setBounds(Rect(0, 0, 200, 20));
     EXPECT_EQ(first->contents().string(), QStringLiteral("hyphenation"));
     EXPECT_TRUE(second->contents().string().isEmpty());
