@@ -7,12 +7,14 @@
 // Its members are spread over files by job: geometry and scrolling (vek_view.cpp), drawing
 // (vek_view_drawing.cpp), the selection and hit testing (vek_view_selection.cpp), mouse-down
 // dispatch and creation (vek_view_mouse.cpp), move, resize and reshape tracking
-// (vek_view_tracking.cpp), keys (vek_view_keys.cpp) and in-place editing with the cursor
-// areas (vek_view_editing.cpp).
+// (vek_view_tracking.cpp), keys (vek_view_keys.cpp), in-place editing with the cursor
+// areas (vek_view_editing.cpp), the grab area (vek_view_grab.cpp) and dragging the
+// selection out of the canvas (vek_view_drag.cpp).
 #pragma once
 
 #include "canvas/canvas_command_context.h"
 #include "canvas/contour_capture.h"
+#include "canvas/grab_area.h"
 #include "canvas/spatial_index.h"
 #include "canvas/drawing_page.h"
 #include "canvas/ui/ruler_host.h"
@@ -24,6 +26,7 @@
 #include <QAbstractScrollArea>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -85,6 +88,8 @@ public:
     void setGridSpacing(float spacing) { m_gridSpacing = spacing; }
     void setSnapsToGrid(bool flag) { m_snapsToGrid = flag; }
     void setDrawControlPoints(bool flag) { m_drawControlPoints = flag; }
+    void setDrawControlLines(bool flag) { m_drawControlLines = flag; viewport()->update(); }
+    bool gridDraw() const { return m_gridDraw; }
     void setGridDraw(bool flag) { m_gridDraw = flag; viewport()->update(); }
     bool backgroundHidden() const override { return m_backgroundHidden; }
     void setBackgroundHidden(bool flag) { m_backgroundHidden = flag; viewport()->update(); }
@@ -181,6 +186,31 @@ public:
     // The picture of the selected objects that the clipboard carries beside them.
     QImage imageOfSelectedObjects() const;
 
+    // ---- Grab area (vek_view_grab.cpp) ----
+
+    // The export-part command: the next drag over the canvas chooses the area to export.
+    void beginGrabEvent();
+    // Leaves the mode; the document calls it once it has saved or dismissed the area.
+    void endGrabEvent();
+    const GrabArea &grabArea() const { return m_grab; }
+    // Drags a new area, or the corner under the click of the area there is, then asks
+    // whether to save it, cancel or adjust it.
+    void selectForGrabWithEvent(const MouseEvent &event);
+    // What "Save" does: the document's export of the area with the objects that meet it.
+    using GrabbedAreaSaver = std::function<void(const Rect &area, const ObjectList &objects)>;
+    void setGrabbedAreaSaver(GrabbedAreaSaver saver) { m_saveGrabbedArea = std::move(saver); }
+
+    // ---- Dragging the selection out (vek_view_drag.cpp) ----
+
+    // The clipboard's and a drag's contents for the selection: the objects as the
+    // document's own data and their picture; null for an empty selection.
+    QMimeData *mimeDataOfSelection() const;
+    // A move drag that reaches this point (window coordinates) leaves the canvas for
+    // another window: it becomes a drag of the selection.
+    bool pointLeavesView(Point inWindow) const;
+    // Drags copies of the selection to another window; the selection here stays.
+    void dragSelectionOut();
+
     // ---- Editing and cursors (vek_view_editing.cpp) ----
 
     // The cursor areas of the present state, front-most first.
@@ -239,6 +269,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -251,9 +282,14 @@ private:
     // Where the canvas's top-left corner lies in the viewport (the pages are centred when
     // they are narrower than the viewport).
     QPointF canvasOrigin() const;
-    double scale() const { return m_zoom / 100.0; }
+    // Canvas points to viewport pixels: the zoom, the document's resolution and, when sizes
+    // show on the real-world base, the screen's resolution.
+    double scale() const;
     void updateScrollBars();
     bool showsAsSelected(const VekObject &object) const;
+    // Rebuilds the cursor areas and shows the cursor of the one under the mouse (a modifier
+    // key changed what a click would do).
+    void refreshCursor();
     void unhideKnobs();
     // Posts the selection notification and refreshes the rulers.
     void announceSelectionChange();
@@ -266,6 +302,9 @@ private:
     void setCurrentPage(int page);
     bool pasteObjects(const QByteArray &data, Point mouse);
     ContourCloseQuestion askToCloseContour();
+    GrabChoice askWhatToDoWithGrabbedArea();
+    // The cursor of the area under the mouse at the point (window coordinates).
+    void showCursorAt(Point inWindow);
 
     VekDocument &m_document;
     int m_zoom = 100;
@@ -295,11 +334,14 @@ private:
     std::vector<std::weak_ptr<VekObject>> m_rubberbandObjects;
     std::vector<CursorRect> m_cursorRects;
     ContourCapture m_contour;
+    GrabArea m_grab;
+    GrabbedAreaSaver m_saveGrabbedArea;
     Point m_mouseInWindow = NoPoint;
 
     std::unique_ptr<WidgetEventSource> m_events;
     std::unique_ptr<RulerHost> m_rulers;
-    // The objects' redraw areas, so that a redraw looks only at the objects it meets.
-    SpatialIndex m_index{m_document};
+    // The objects' redraw areas, so that a redraw or a hit test looks only at the objects it
+    // meets; it catches up with the document when asked, even from const lookups.
+    mutable SpatialIndex m_index{m_document};
     EventSource *m_scriptedEvents = nullptr;
 };

@@ -1,12 +1,11 @@
 // The export panel's accessory view and its file-name rules.
 #include "document/ui/export_panel.h"
 
+#include "document/ui/export_preferences.h"
 #include "platform/foundation/localized_strings.h"
-#include "platform/foundation/user_defaults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -14,25 +13,6 @@
 #include <QMessageBox>
 #include <QSlider>
 #include <QSpinBox>
-#include <QUrl>
-
-namespace {
-
-PropertyList preference(QLatin1String dictionary, const QString &key)
-{
-    return UserDefaults::standardUserDefaults().dictionaryForKey(dictionary).value(key);
-}
-
-void setPreference(QLatin1String dictionary, const QString &key, const PropertyList &value)
-{
-    UserDefaults::standardUserDefaults().updateObjectForKey(dictionary, [&](PropertyList &stored) {
-        if (!stored.isDictionary())
-            stored = PropertyList::dictionary();
-        stored.insert(key, value);
-    });
-}
-
-} // namespace
 
 QString proposedExportName(const QString &displayName, bool hasSelection, bool grabbedArea, const QString &format)
 {
@@ -42,11 +22,6 @@ QString proposedExportName(const QString &displayName, bool hasSelection, bool g
     else if (hasSelection)
         name += localizedString(QStringLiteral("_selected"));
     return controlFileExtension(name, format);
-}
-
-void revealInFileManager(const QString &path)
-{
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
 }
 
 ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSelection, bool grabbedArea)
@@ -61,7 +36,7 @@ ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSe
     m_format = new QComboBox(accessory);
     m_format->setObjectName(QStringLiteral("exportFormat"));
     m_format->addItems(exportFormatNames());
-    const int last = m_format->findText(preference(DefaultsKey::LastStates, QStringLiteral("lastSaveFormat")).stringValue());
+    const int last = m_format->findText(lastSaveFormatPreference());
     m_format->setCurrentIndex(last >= 0 ? last : 0);
     form->addRow(localizedString(QStringLiteral("Format:")), m_format);
     m_quality = new QSlider(Qt::Horizontal, accessory);
@@ -79,7 +54,7 @@ ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSe
     m_flattenResolution->setSuffix(QStringLiteral(" dpi"));
     form->addRow(m_flatten, m_flattenResolution);
     m_show = new QCheckBox(localizedString(QStringLiteral("Show in file manager")), accessory);
-    m_show->setChecked(preference(DefaultsKey::Prefs, QStringLiteral("showInFinder")).intValue() != 0);
+    m_show->setChecked(showInFinderPreference());
     form->addRow(m_show);
     if (auto *grid = qobject_cast<QGridLayout *>(layout()))
         grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
@@ -127,8 +102,8 @@ QString ExportPanel::chosenPath() const
 
 void ExportPanel::rememberChoices() const
 {
-    setPreference(DefaultsKey::LastStates, QStringLiteral("lastSaveFormat"), PropertyList(format()));
-    setPreference(DefaultsKey::Prefs, QStringLiteral("showInFinder"), PropertyList::fromInt(showInFileManager()));
+    setLastSaveFormatPreference(format());
+    setShowInFinderPreference(showInFileManager());
 }
 
 void ExportPanel::formatChanged()
@@ -148,12 +123,11 @@ void ExportPanel::formatChanged()
         nameField->setText(QFileInfo(name).completeBaseName() + QLatin1Char('.') + extensionForFormat(current));
 }
 
-bool exportDocument(QWidget *parent, VekDocument &document, const QString &displayName,
-                    const std::vector<std::shared_ptr<VekObject>> &selection)
+namespace {
+
+// The request of the panel's choices for the whole document.
+ExportRequest requestFromPanel(const ExportPanel &panel, const QString &displayName)
 {
-    ExportPanel panel(parent, displayName, !selection.empty(), false);
-    if (panel.exec() != QDialog::Accepted)
-        return false;
     panel.rememberChoices();
     ExportRequest request;
     request.path = panel.chosenPath();
@@ -161,11 +135,12 @@ bool exportDocument(QWidget *parent, VekDocument &document, const QString &displ
     request.compressionFactor = panel.compressionFactor();
     request.flattenResolution = panel.flattenResolution();
     request.displayName = displayName;
-    if (panel.selectedOnly() && !selection.empty()) {
-        request.objects = selection;
-        request.area = selectionArea(selection, request.format);
-        request.clip = true;
-    }
+    return request;
+}
+
+// Writes the request; tells of a failure or a fallback, reveals the file when asked.
+bool runExport(QWidget *parent, VekDocument &document, const ExportPanel &panel, const ExportRequest &request)
+{
     QString error, warning;
     if (!saveArea(document, request, &error, &warning)) {
         QMessageBox::warning(parent, localizedString(QStringLiteral("Sorry, failed to save.")), error);
@@ -175,5 +150,35 @@ bool exportDocument(QWidget *parent, VekDocument &document, const QString &displ
         QMessageBox::information(parent, localizedString(QStringLiteral("PDF/X-3")), warning);
     if (panel.showInFileManager())
         revealInFileManager(request.path);
+    return true;
+}
+
+} // namespace
+
+bool exportDocument(QWidget *parent, VekDocument &document, const QString &displayName,
+                    const std::vector<std::shared_ptr<VekObject>> &selection)
+{
+    ExportPanel panel(parent, displayName, !selection.empty(), false);
+    if (panel.exec() != QDialog::Accepted)
+        return false;
+    ExportRequest request = requestFromPanel(panel, displayName);
+    if (panel.selectedOnly() && !selection.empty()) {
+        request.objects = selection;
+        request.area = selectionArea(selection, request.format);
+        request.clip = true;
+    }
+    return runExport(parent, document, panel, request);
+}
+
+bool saveSelectedPart(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
+                      const std::vector<std::shared_ptr<VekObject>> &objects)
+{
+    ExportPanel panel(parent, displayName, false, true);
+    if (panel.exec() != QDialog::Accepted)
+        return false;
+    ExportRequest request = requestFromPanel(panel, displayName);
+    request.area = area;
+    request.objects = objects;
+    runExport(parent, document, panel, request);
     return true;
 }
