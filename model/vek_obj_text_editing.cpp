@@ -213,9 +213,13 @@ void VekObjText::endEditingInView(CanvasServices *view)
                       editors.end());
     }
     // A linked box returns to its size from before editing; the text that no longer fits
-    // flows on into the next box.
+    // flows on into the next box. A box that kept its size (text was deleted, not added)
+    // re-flows all the same, so that it pulls the following text back into the room.
     if (!_boundsBeforEditing.isEmpty() && connectedTextObject()) {
+        const bool resized = _bounds != _boundsBeforEditing;
         setBounds(_boundsBeforEditing);
+        if (!resized)
+            reflow(false);
         _boundsBeforEditing = Rect();
     }
     cleanupLocalCache();

@@ -48,6 +48,7 @@ void checkBoundaryWord(AttributedString &kept, AttributedString &rest, const Att
             moved.append(rest);
             rest = moved;
             kept = addHyphen(kept.substring({0, cut}));
+            kept.modifyAttributes({kept.length() - 1, 1}, [](TextAttributes &a) { a.insertedHyphen = true; });
             return;
         }
     }
@@ -62,10 +63,12 @@ void checkBoundaryWord(AttributedString &kept, AttributedString &rest, const Att
     kept = kept.substring({0, start});
 }
 
-void dropTrailingHyphen(AttributedString &text)
+// Takes away the hyphen an earlier flow appended; a "-" the user typed stays.
+void dropInsertedHyphen(AttributedString &text)
 {
-    if (!text.isEmpty() && text.string().back() == u'-')
-        text.deleteCharacters({text.length() - 1, 1});
+    const int last = text.length() - 1;
+    if (last >= 0 && text.string().back() == u'-' && text.attributesAt(last).insertedHyphen)
+        text.deleteCharacters({last, 1});
 }
 
 } // namespace
@@ -126,7 +129,7 @@ std::optional<AttributedString> VekObjText::adjustContentsWithNextIfAny(const At
     AttributedString text = original;
     int fit = charactersThatFit(text);
     if (text.length() > fit) {
-        dropTrailingHyphen(text);
+        dropInsertedHyphen(text);
         fit = std::min(fit, text.length());
         AttributedString kept = text.substring({0, fit});
         AttributedString rest = text.substring({fit, text.length() - fit});
@@ -152,7 +155,7 @@ std::optional<AttributedString> VekObjText::adjustContentsWithNextIfAny(const At
     }
     if (following.isEmpty())
         return std::nullopt;
-    dropTrailingHyphen(text);
+    dropInsertedHyphen(text);
     AttributedString whole = text;
     whole.append(following);
     fit = charactersThatFit(whole);

@@ -33,15 +33,18 @@ QString faceOfFamily(const QString &family, bool bold, bool italic)
     return best;
 }
 
-// The font of the family with the run's own traits at a size; none when the family has no
-// such face installed.
+// The font of the family with the run's own traits at a size. The toolbar's list of recent
+// fonts holds face names ("DejaVuSans-Bold"): a name that is no family but an installed
+// face gives that face. None when neither is installed.
 std::optional<Font> fontOfFamily(const QString &family, const Font &run, float size)
 {
     const FontTraits traits = fontTraits(run.name).value_or(FontTraits{});
     const QString name = faceOfFamily(family, traits.bold, traits.italic);
-    if (name.isEmpty())
-        return std::nullopt;
-    return Font{name, size};
+    if (!name.isEmpty())
+        return Font{name, size};
+    if (fontFacesOfFamily(family).isEmpty() && fontExists(family))
+        return Font{family, size};
+    return std::nullopt;
 }
 
 bool isItalic(const Font &font)

@@ -116,11 +116,16 @@ void VekTextView::replaceCharacters(TextRange range, const AttributedString &tex
 {
     if (!m_storage)
         return;
+    // What the user puts in is the user's own: a "-" typed after (or over) a hyphen the
+    // flow of linked boxes added must not be taken away with it.
+    AttributedString typed = text;
+    if (!typed.isEmpty())
+        typed.modifyAttributes({0, typed.length()}, [](TextAttributes &a) { a.insertedHyphen = false; });
     // The box registers the undo, so that it outlives this editor.
     if (m_textObject)
-        m_textObject->replaceCharactersUndoably(range, text);
+        m_textObject->replaceCharactersUndoably(range, typed);
     else
-        m_storage->replaceCharacters(range, text);
+        m_storage->replaceCharacters(range, typed);
     m_selection = {range.location + text.length(), 0};
     m_selectionAnchor = m_selection.location;
     if (m_textObject)
@@ -400,22 +405,29 @@ void VekTextView::inputMethodEvent(const InputMethodInput &input)
     m_markedText = input.preeditString;
 }
 
+TextRange VekTextView::unitRangeAt(int index, int clickCount) const
+{
+    const QString &s = m_storage->string();
+    const auto kind = clickCount == 2 ? QTextBoundaryFinder::Word : QTextBoundaryFinder::Sentence;
+    QTextBoundaryFinder finder(kind, s);
+    finder.setPosition(std::min<qsizetype>(index, s.size()));
+    const int start = finder.isAtBoundary() && index < s.size() ? index : int(finder.toPreviousBoundary());
+    finder.setPosition(std::min<qsizetype>(index, s.size()));
+    const int end = int(finder.toNextBoundary());
+    return {std::max(start, 0), std::max(0, (end < 0 ? int(s.size()) : end) - std::max(start, 0))};
+}
+
 void VekTextView::mouseDown(Point point, unsigned modifierFlags, int clickCount)
 {
     if (!m_storage)
         return;
     const int index = characterIndexAtPoint(point);
+    m_clickUnit = 1;
     if (clickCount >= 2 && m_storage->length() > 0) {
-        const QString &s = m_storage->string();
-        const auto kind = clickCount == 2 ? QTextBoundaryFinder::Word : QTextBoundaryFinder::Sentence;
-        QTextBoundaryFinder finder(kind, s);
-        finder.setPosition(std::min<qsizetype>(index, s.size()));
-        const int start = finder.isAtBoundary() && index < s.size() ? index : int(finder.toPreviousBoundary());
-        finder.setPosition(std::min<qsizetype>(index, s.size()));
-        const int end = int(finder.toNextBoundary());
-        const TextRange range{std::max(start, 0), std::max(0, (end < 0 ? int(s.size()) : end) - std::max(start, 0))};
-        m_selectionAnchor = range.location;
-        setSelectedRange(range);
+        m_clickUnit = clickCount;
+        m_clickedUnit = unitRangeAt(index, clickCount);
+        m_selectionAnchor = m_clickedUnit.location;
+        setSelectedRange(m_clickedUnit);
         return;
     }
     // A click on a link follows it.
@@ -428,7 +440,16 @@ void VekTextView::mouseDown(Point point, unsigned modifierFlags, int clickCount)
 
 void VekTextView::mouseDragged(Point point)
 {
-    moveInsertionPoint(characterIndexAtPoint(point), true);
+    const int index = characterIndexAtPoint(point);
+    if (m_clickUnit < 2 || !m_storage) {
+        moveInsertionPoint(index, true);
+        return;
+    }
+    // After a double or triple click the selection grows by whole words or sentences
+    // from the one clicked, and the button going up keeps it.
+    const TextRange unit = unitRangeAt(index, m_clickUnit);
+    const int start = std::min(unit.location, m_clickedUnit.location);
+    setSelectedRange({start, std::max(unit.end(), m_clickedUnit.end()) - start});
 }
 
 void VekTextView::mouseUp(Point point)

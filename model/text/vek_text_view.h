@@ -108,6 +108,8 @@ private:
     void replaceCharacters(TextRange range, const AttributedString &text);
     void shiftBaselineByHalf(bool raise);
     void moveInsertionPoint(int index, bool extend);
+    // The word (clickCount 2) or sentence (3) around a character index.
+    TextRange unitRangeAt(int index, int clickCount) const;
     int lineStart(int index);
     int lineEnd(int index);
     int verticalNeighbour(int index, int direction);
@@ -120,6 +122,10 @@ private:
     TextContainer m_container{Size{1.0e6f, 1.0e6f}};
     TextRange m_selection;
     int m_selectionAnchor = 0;
+    // What the last click selects by (1 characters, 2 words, 3 sentences) and the unit it
+    // selected, from which a drag extends.
+    int m_clickUnit = 1;
+    TextRange m_clickedUnit;
     TextAttributes m_typingAttributes;
     QString m_markedText;
     bool m_resizesHorizontally = false;

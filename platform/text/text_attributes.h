@@ -61,6 +61,11 @@ struct TextAttributes {
     std::optional<QString> anchor;          // "#name"
     std::optional<TextAttachment> attachment;
     std::optional<ParagraphStyle> paragraphStyle;
+    // Private to the running program, outside the keyed attributes above, so neither the
+    // archive nor RTF writes it: the hyphen the flow of linked text boxes appended to a
+    // box's text when it split a word, which a later flow may take away again. A "-" the
+    // user typed never carries it.
+    bool insertedHyphen = false;
 
     bool has(TextAttribute key) const;
     void remove(TextAttribute key);

@@ -281,6 +281,66 @@ TEST(VekObjText, ACutShortWordMovesWholeToTheNextBox)
     EXPECT_EQ(QString(kept + rest).remove(u' '), QStringLiteral("abcd").repeated(8));
 }
 
+TEST(VekObjText, OnlyTheHyphenTheFlowAddedIsTakenAwayAgain)
+{
+    // A word too long for the narrow first box is split at a dictionary break; the hyphen
+    // that adds goes again when the box is widened and the word moves back whole.
+    FakeDocument document;
+    auto first = box(document, Rect(0, 0, 60, 20), QStringLiteral("hyphenation"));
+    auto second = box(document, Rect(0, 400, 200, 100));
+    second->setContents(AttributedString());
+    first->setGroupWithNext(true);
+    const QString kept = first->contents().string();
+    ASSERT_TRUE(kept.endsWith(u'-')) << kept.toStdString();
+    EXPECT_TRUE(first->contents().text().attributesAt(kept.size() - 1).insertedHyphen);
+    EXPECT_EQ(kept.chopped(1) + second->contents().string(), QStringLiteral("hyphenation"));
+    // Neither stored form (the runs, the RTFD copy) holds the mark: the hyphen reads back
+    // as an ordinary character.
+    const PropertyList dict = first->propertyListRepresentation();
+    PropertyList rtfdOnly = dict;
+    rtfdOnly.remove(QStringLiteral("attruns"));
+    for (const PropertyList &form : {dict, rtfdOnly}) {
+        auto back = std::static_pointer_cast<VekObjText>(VekObject::objectWithPropertyListRepresentation(form));
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->contents().string(), kept);
+        EXPECT_FALSE(back->contents().text().attributesAt(kept.size() - 1).insertedHyphen);
+    }
+    first->setBounds(Rect(0, 0, 200, 20));
+    EXPECT_EQ(first->contents().string(), QStringLiteral("hyphenation"));
+    EXPECT_TRUE(second->contents().string().isEmpty());
+
+    // A "-" the user typed at the end of a box survives every flow, also one typed
+    // right after a hyphen the flow added.
+    const struct {
+        const char *firstText;
+        const char *secondText;
+        const char *joined;
+    } cases[] = {{"pages 4-", "7 and on", "pages 4-7 and on"}, {"pages 4-", "", "pages 4-"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.firstText);
+        FakeDocument doc;
+        auto a = box(doc, Rect(0, 0, 200, 20), QString::fromUtf8(c.firstText));
+        auto b = box(doc, Rect(0, 400, 200, 100), QString::fromUtf8(c.secondText));
+        a->setGroupWithNext(true);
+        a->setBounds(Rect(0, 0, 200, 40));
+        EXPECT_EQ(a->contents().string() + b->contents().string(), QString::fromUtf8(c.joined));
+    }
+    FakeDocument doc;
+    auto a = box(doc, Rect(0, 0, 60, 20), QStringLiteral("hyphenation"));
+    auto b = box(doc, Rect(0, 400, 200, 100));
+    b->setContents(AttributedString());
+    a->setGroupWithNext(true);
+    a->startEditingWithEvent(MouseEvent{}, &doc.canvas);
+    a->editor()->setSelectedRange({a->contents().length(), 0});
+    a->editor()->keyDown(KeyInput{0, 0, QStringLiteral("-")});
+    a->endEditingInView(&doc.canvas);
+    const AttributedString &edited = a->contents().text();
+    ASSERT_TRUE(edited.string().endsWith(QStringLiteral("--"))) << edited.string().toStdString();
+    EXPECT_FALSE(edited.attributesAt(edited.length() - 1).insertedHyphen);
+    a->setBounds(Rect(0, 0, 60, 21));
+    EXPECT_TRUE(a->contents().string().endsWith(QStringLiteral("--")));
+}
+
 TEST(VekObjText, PullingBackFromALongChainKeepsEveryCharacterOnce)
 {
     FakeDocument document;
