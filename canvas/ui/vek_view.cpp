@@ -7,6 +7,7 @@
 #include "document/vek_document.h"
 #include "model/services/shell_services.h"
 #include "platform/foundation/localized_strings.h"
+#include "platform/foundation/notification_center.h"
 #include "toolkit/image_functions.h"
 #include "toolkit/path_editing.h"
 
@@ -76,6 +77,7 @@ void VekView::setCurrentZoom(int percent)
     FloatingRulerController::sharedFloatingRulerController().updateFloatingRulers();
     updateScrollBars();
     viewport()->update();
+    NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }
 
 // ---- Geometry ----
@@ -192,6 +194,7 @@ CanvasCommandContext VekView::commandContext()
 void VekView::updateFrame()
 {
     display();
+    NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }
 
 bool VekView::confirmPageRemoval(int page)
