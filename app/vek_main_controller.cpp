@@ -386,6 +386,7 @@ QCursor VekMainController::selectRowCursor() const
 {
     return m_toolController->cursors().cursor(ToolCursors::Kind::SelectRow);
 }
+QCursor VekMainController::cursorForSelectedTool() const { return m_toolController->cursorForSelectedTool(); }
 
 // ---- DocumentShellServices ----
 

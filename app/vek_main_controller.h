@@ -65,6 +65,7 @@ public:
     Color ctrlPtOColor() const override;
     QCursor selectColumnCursor() const override;
     QCursor selectRowCursor() const override;
+    QCursor cursorForSelectedTool() const override;
     void selectPointPenTool() override;
     void setMarkerColorNr(int number) override;
     void setMarkerThickness(float thickness) override;

@@ -26,11 +26,12 @@ QCursor cursorForKind(CursorKind kind)
 {
     switch (kind) {
     case CursorKind::Arrow: return Qt::ArrowCursor;
-    case CursorKind::Crosshair:
+    case CursorKind::Crosshair: return Qt::CrossCursor;
+    // The palette draws the creation tools' cursors (the marker's in its colour).
     case CursorKind::Pen:
     case CursorKind::PointPen:
     case CursorKind::Marker:
-    case CursorKind::Field: return Qt::CrossCursor;
+    case CursorKind::Field: return shellServices().cursorForSelectedTool();
     case CursorKind::OpenHand: return Qt::OpenHandCursor;
     case CursorKind::PointingHand: return Qt::PointingHandCursor;
     case CursorKind::ResizeLeftRight: return Qt::SizeHorCursor;
@@ -40,8 +41,8 @@ QCursor cursorForKind(CursorKind kind)
     case CursorKind::Line:
     case CursorKind::Curve: return Qt::CrossCursor;
     case CursorKind::Move: return Qt::SizeAllCursor;
-    case CursorKind::SelectColumn: return Qt::SplitVCursor;
-    case CursorKind::SelectRow: return Qt::SplitHCursor;
+    case CursorKind::SelectColumn: return shellServices().selectColumnCursor();
+    case CursorKind::SelectRow: return shellServices().selectRowCursor();
     }
     return Qt::ArrowCursor;
 }

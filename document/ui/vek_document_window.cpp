@@ -348,8 +348,10 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         m_view->beginGrabEvent();
         return true;
     }
-    if (action == QLatin1String("saveDocumentPagesAs"))
+    if (action == QLatin1String("saveDocumentPagesAs")) {
+        m_view->endGrabEvent();
         return saveDocumentPages(this, *m_document, displayName());
+    }
     if (action == QLatin1String("saveTextAs"))
         return exportDocumentText(this, *m_document, displayName());
     if (action == QLatin1String("printCommand")) {

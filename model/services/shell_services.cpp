@@ -28,6 +28,7 @@ void ShellServices::showToolOptionPanelFor(const VekObject &, bool) {}
 void ShellServices::orderOutToolOptionPanelFor(const VekObject &) {}
 void ShellServices::setGridOutlets(VekObjGrid &, int, int) {}
 QCursor ShellServices::selectColumnCursor() const { return QCursor(Qt::ArrowCursor); }
+QCursor ShellServices::cursorForSelectedTool() const { return QCursor(Qt::CrossCursor); }
 QCursor ShellServices::selectRowCursor() const { return QCursor(Qt::ArrowCursor); }
 
 Color ShellServices::markerColor(int number) const

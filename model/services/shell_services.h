@@ -72,6 +72,8 @@ public:
     // The cursors that select a whole column or row of the edited table.
     virtual QCursor selectColumnCursor() const;
     virtual QCursor selectRowCursor() const;
+    // The cursor of the selected tool over the canvas (pen, point pen, marker, field).
+    virtual QCursor cursorForSelectedTool() const;          // crosshair
     // The system's alert sound, for a command that cannot be carried out.
     virtual void beep() {}
 

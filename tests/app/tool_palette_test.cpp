@@ -4,6 +4,7 @@
 #include "app/main_menu.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"
+#include "canvas/ui/vek_view.h"
 #include "model/vek_obj_grid.h"
 #include "panels/table_options_panel.h"
 #include "platform/foundation/notification_center.h"
@@ -13,6 +14,7 @@
 #include <QDoubleSpinBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QPixmap>
@@ -103,6 +105,30 @@ TEST_F(ShellTest, MarkerStateIsClampedAndRedrawsItsCursor)
     EXPECT_GT(tip.green(), tip.red() + 60);
     EXPECT_EQ(tip.red(), tip.blue());
     EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 0);
+}
+
+TEST_F(ShellTest, TheCanvasShowsThePalettesCursorOfTheSelectedTool)
+{
+    controller->startUp({});
+    VekView &view = windows().front()->vekView();
+    const auto cursorAfterMove = [&view] {
+        view.resetCursorRects();
+        // The middle of the viewport lies on the page.
+        const QPointF middle = QRectF(view.viewport()->rect()).center();
+        QMouseEvent move(QEvent::MouseMove, middle, view.viewport()->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(view.viewport(), &move);
+        return view.viewport()->cursor();
+    };
+    VekToolController &tools = controller->toolController();
+    for (const int tool : {2, 5}) {
+        tools.selectTool(tool);
+        const QCursor shown = cursorAfterMove();
+        EXPECT_EQ(shown.shape(), Qt::BitmapCursor) << tool;
+        EXPECT_EQ(shown.pixmap().toImage(), tools.cursorForSelectedTool().pixmap().toImage()) << tool;
+    }
+    tools.selectTool(1);
+    EXPECT_EQ(cursorAfterMove().shape(), Qt::CrossCursor);
 }
 
 TEST_F(ShellTest, PreferencesPersistInTheDefaultsFile)
