@@ -87,6 +87,26 @@ double budgetedDpi(const QSizeF &points, double dpi)
     return dpi;
 }
 
+// A rectangle of the shown page (points, y down from the top left, the page's rotation
+// applied, as Poppler's text functions give them) in the page's own PDF space.
+Rect shownToPageSpace(const QRectF &shown, const Rect &crop, int rotation)
+{
+    auto map = [&](double sx, double sy) -> Point {
+        switch (rotation) {
+        case 90:
+            return Point(float(crop.minX() + sy), float(crop.minY() + sx));
+        case 180:
+            return Point(float(crop.maxX() - sx), float(crop.minY() + sy));
+        case 270:
+            return Point(float(crop.maxX() - sy), float(crop.maxY() - sx));
+        default:
+            return Point(float(crop.minX() + sx), float(crop.maxY() - sy));
+        }
+    };
+    const Point a = map(shown.left(), shown.top()), b = map(shown.right(), shown.bottom());
+    return Rect(std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y));
+}
+
 } // namespace
 
 struct PdfDocument::Private {
@@ -273,6 +293,36 @@ QString PdfDocument::pageText(int page) const
     std::lock_guard lock(d->mutex);
     std::unique_ptr<Poppler::Page> p = d->page(page);
     return p ? p->text(QRectF()) : QString();
+}
+
+bool PdfDocument::pageHasCharacters(int page) const
+{
+    std::lock_guard lock(d->mutex);
+    std::unique_ptr<Poppler::Page> p = d->page(page);
+    return p && !p->textList().empty();
+}
+
+std::optional<PdfTextMatch> PdfDocument::findText(const QString &text, int fromPage) const
+{
+    return findTextAfter(text, PdfTextMatch{std::max(0, fromPage), -1, {}});
+}
+
+std::optional<PdfTextMatch> PdfDocument::findTextAfter(const QString &text, const PdfTextMatch &previous) const
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    std::lock_guard lock(d->mutex);
+    int skip = previous.ordinal + 1;   // matches of previous.page already given
+    for (int page = std::max(0, previous.page); page < d->document->numPages(); ++page, skip = 0) {
+        std::unique_ptr<Poppler::Page> p = d->page(page);
+        const QList<QRectF> found = p ? p->search(text, Poppler::Page::NoSearchFlags) : QList<QRectF>();
+        if (skip >= found.size())
+            continue;
+        const PageBoxes *boxes = d->pageBoxes(page);
+        const Rect crop = boxes ? boxes->crop : Rect(0, 0, float(p->pageSizeF().width()), float(p->pageSizeF().height()));
+        return PdfTextMatch{page, skip, shownToPageSpace(found[skip], crop, boxes ? boxes->rotation : 0)};
+    }
+    return std::nullopt;
 }
 
 const QByteArray &PdfDocument::data() const

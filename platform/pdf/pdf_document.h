@@ -13,11 +13,21 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
 class QRectF;
 
 enum class PdfBox { Media, Crop, Bleed, Trim, Art };
+
+// Where a searched text shows: the page (index from 0), the match's place among that page's
+// matches in reading order, and its bounds in the page's PDF coordinates (points, origin at
+// the page space's origin, y up: the space the crop box is given in).
+struct PdfTextMatch {
+    int page = 0;
+    int ordinal = 0;
+    Rect bounds;
+};
 
 class PdfDocument {
 public:
@@ -52,6 +62,13 @@ public:
     void drawPage(int page, QPainter &painter, const QRectF &target) const;
     // The page's text in reading order.
     QString pageText(int page) const;
+    // Whether the page shows any character (false for a bad index).
+    bool pageHasCharacters(int page) const;
+    // The first match of the text, literally (case and accents as given), on the page
+    // fromPage or a later one; findTextAfter continues after a match it gave. A match lies
+    // on one line; nothing when there is none or the text is empty.
+    std::optional<PdfTextMatch> findText(const QString &text, int fromPage = 0) const;
+    std::optional<PdfTextMatch> findTextAfter(const QString &text, const PdfTextMatch &previous) const;
     // An entry of the document's information dictionary ("Title", "Author", "Subject",
     // ...), or an empty string.
     QString info(const QString &key) const;
