@@ -94,6 +94,13 @@ QByteArray PdfOutput::finish(QString *error)
     if (!rewriter.compactContents())
         return failed(rewriter.errorString());
     rewriter.setInfo(m_info);
+    if (m_linkPlacer) {
+        const QByteArray pages = rewriter.writeToData();
+        if (pages.isEmpty())
+            return failed(rewriter.errorString());
+        const std::vector<PdfLinkAnnotation> placed = m_linkPlacer(pages);
+        m_links.insert(m_links.end(), placed.begin(), placed.end());
+    }
     if (!rewriter.addLinks(m_links))
         return failed(rewriter.errorString());
     QByteArray result = rewriter.writeToData();

@@ -20,6 +20,7 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -41,6 +42,10 @@ public:
 
     void setInfo(const QMap<QString, QString> &entries) { m_info = entries; }
     void addLink(const PdfLinkAnnotation &link) { m_links.push_back(link); }
+    // Links placed by looking at the finished pages: finish() calls the placer with the
+    // complete PDF before any link annotation is added, and adds the links it gives.
+    using LinkPlacer = std::function<std::vector<PdfLinkAnnotation>(const QByteArray &pdfWithoutLinks)>;
+    void setLinkPlacer(LinkPlacer placer) { m_linkPlacer = std::move(placer); }
 
     // Ends drawing and runs the passes. The finished PDF, or empty data with the reason
     // in *error. Drawing after this does nothing.
@@ -54,4 +59,5 @@ private:
     int m_pages = 1;
     QMap<QString, QString> m_info;
     std::vector<PdfLinkAnnotation> m_links;
+    LinkPlacer m_linkPlacer;
 };

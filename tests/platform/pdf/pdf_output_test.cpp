@@ -190,3 +190,41 @@ TEST_F(PdfOutputTest, WritesInformationEntriesAndLinks)
     EXPECT_TRUE(bad.finish(&error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST_F(PdfOutputTest, PlacesLinksOnTheFinishedPagesBeforeAnnotating)
+{
+    // A height in part points: the pages the placer sees already have their final size.
+    PdfOutput output(Size(200, 200.5f));
+    {
+        GraphicsContext::Scope scope(output.context());
+        drawAttributedStringAtPoint(text("ink"), {10, 60});
+    }
+    output.addLink({0, QRectF(100, 100, 10, 10), "https://example.org/given", 0, {}});
+    QByteArray seen;
+    Rect placed;
+    output.setLinkPlacer([&](const QByteArray &pdf) -> std::vector<PdfLinkAnnotation> {
+        seen = pdf;
+        auto pages = PdfDocument::openData(pdf);
+        const auto match = pages ? pages->findText("ink") : std::nullopt;
+        if (!match)
+            return {};
+        placed = match->bounds;
+        return {{match->page, QRectF(placed.minX(), placed.minY(), placed.width(), placed.height()),
+                 "https://example.org/ink", 0, {}}};
+    });
+    const QByteArray pdf = output.finish();
+    ASSERT_FALSE(pdf.isEmpty());
+    EXPECT_EQ(readableForm(seen).count("/Subtype /Link"), 0);
+
+    auto result = PdfDocument::openData(pdf);
+    ASSERT_TRUE(result);
+    const auto ink = result->findText("ink");
+    ASSERT_TRUE(ink);
+    // The word lies where the placer saw it, so its link covers it in the finished file.
+    EXPECT_NEAR(ink->bounds.minY(), placed.minY(), 0.01);
+    EXPECT_NEAR(ink->bounds.minX(), placed.minX(), 0.01);
+    EXPECT_NEAR(ink->bounds.maxY(), 200.5 - 60, 3);   // the text drawn from its top left
+    const QString readable = readableForm(pdf);
+    EXPECT_EQ(readable.count("/Subtype /Link"), 2);
+    EXPECT_TRUE(readable.contains("example.org/ink"));
+}
