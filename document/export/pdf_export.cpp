@@ -7,6 +7,7 @@
 #include "document/export/pdfx_conversion.h"
 #include "document/vek_document.h"
 #include "platform/graphics/graphics_context.h"
+#include "platform/pdf/pdf_document.h"
 #include "platform/pdf/pdf_output.h"
 #include "toolkit/text_extensions.h"
 
@@ -54,8 +55,12 @@ QByteArray currentDocumentAsPDF(VekDocument &document, int page, const QString &
             drawPageOnPaper(document, canvas, layout, p, displayName);
         }
     }
-    for (const PdfLinkAnnotation &link : linkAnnotationsFor(document, layout, first, last))
-        output.addLink(link);
+    // The links are placed once the pages exist: where a box's text was printed can differ
+    // from its layout at page breaks.
+    output.setLinkPlacer([&](const QByteArray &pages) {
+        const std::shared_ptr<PdfDocument> printed = PdfDocument::openData(pages);
+        return linkAnnotationsFor(document, layout, first, last, printed.get());
+    });
     output.setInfo(pdfInfoFor(document));
     return output.finish(error);
 }

@@ -4,6 +4,7 @@
 #include "canvas/paper_pages.h"
 #include "document/vek_document.h"
 #include "model/vek_obj_text.h"
+#include "platform/pdf/pdf_document.h"
 
 #include <cmath>
 
@@ -14,6 +15,53 @@ namespace {
 int pageOfY(float y, float pageHeight)
 {
     return std::max(1, int(std::floor(y / pageHeight)) + 1);
+}
+
+// The page (from 1) a bottom edge at y lies on: an edge exactly at a page's bottom belongs to
+// that page.
+int pageOfBottomEdge(float y, float pageHeight)
+{
+    return std::max(1, int(std::ceil(y / pageHeight)));
+}
+
+// A link's annotation: a printed page number and a rectangle in PDF points of the paper.
+struct LinkPlace {
+    int page = 0;
+    Rect rect;
+};
+
+// Where the printed pages show a link's text near its computed place. A match is taken on
+// the computed page or the next when it overlaps the computed rectangle, or when it starts
+// within 5 points of its left edge and either lies within the allowance of its height or,
+// on the next page, begins within the allowance below the top of the page's content. A
+// taken match cut off by the bottom margin (its middle below the content) shows on the next
+// page: the link goes to the top of the content there.
+std::optional<LinkPlace> printedPlaceOf(const PdfDocument &printed, const QString &text, const LinkPlace &computed,
+                                        float allowance, const PaperLayout &layout, int firstPage, int lastPage)
+{
+    // Every page's content sits at the same place on its paper.
+    const float contentTop = layout.paperRectInPdf(1, Rect(0, 0, 0, 0)).minY();
+    const float contentBottom = layout.paperRectInPdf(1, Rect(0, layout.page.height, 0, 0)).minY();
+    const Rect &c = computed.rect;
+    for (auto match = printed.findText(text, computed.page - firstPage); match;
+         match = printed.findTextAfter(text, *match)) {
+        const int page = match->page + firstPage;
+        if (page > computed.page + 2)
+            break;
+        if (page > computed.page + 1)
+            continue;
+        const Rect &m = match->bounds;
+        const bool near = intersectsRect(m, c)
+            || (std::abs(m.minX() - c.minX()) < 5
+                && (std::abs(c.minY() - m.minY()) < allowance
+                    || (page == computed.page + 1 && contentTop - m.maxY() < allowance)));
+        if (!near)
+            continue;
+        if (m.midY() < contentBottom && page < lastPage)
+            return LinkPlace{page + 1, Rect(m.minX(), contentTop - m.height(), m.width(), m.height())};
+        return LinkPlace{page, m};
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -34,7 +82,7 @@ std::optional<Rect> anchorRectInDocument(const VekDocument &document, const QStr
 }
 
 std::vector<PdfLinkAnnotation> linkAnnotationsFor(VekDocument &document, const PaperLayout &layout, int firstPage,
-                                                  int lastPage)
+                                                  int lastPage, const PdfDocument *printed)
 {
     std::vector<PdfLinkAnnotation> annotations;
     const float pageHeight = layout.page.height;
@@ -45,6 +93,17 @@ std::vector<PdfLinkAnnotation> linkAnnotationsFor(VekDocument &document, const P
         if (!text)
             continue;
         const PropertyList links = text->linkInfo();
+        if (links.count() == 0)
+            continue;
+        // A box over a page break may show its text elsewhere than its layout says (a line
+        // cut by the break), so its links are looked for in the print, with an allowance (on
+        // paper) growing with the pages it crosses.
+        const Rect bounds = text->bounds();
+        const int pagesCrossed =
+            pageOfBottomEdge(bounds.maxY(), pageHeight) - pageOfY(bounds.minY(), pageHeight);
+        const float allowance =
+            pagesCrossed > 0 ? std::min(bounds.height(), 10.0f * float(pagesCrossed)) * layout.scale : 0;
+        bool search = allowance > 0;
         for (int i = 0; i < links.count(); ++i) {
             const PropertyList entry = links.at(i);
             const QString target = entry.at(0).stringValue();
@@ -54,10 +113,21 @@ std::vector<PdfLinkAnnotation> linkAnnotationsFor(VekDocument &document, const P
             const int page = pageOfY(rect.midY(), pageHeight);
             if (page < firstPage || page > lastPage)
                 continue;
+            LinkPlace place{page, layout.paperRectInPdf(page, rect)};
+            if (printed) {
+                // A page without any character cannot show the link: the next one may.
+                if (place.page < lastPage && !printed->pageHasCharacters(place.page - firstPage)) {
+                    ++place.page;
+                    search = true;
+                }
+                const QString linked = entry.at(2).stringValue();
+                if (search && !linked.isEmpty() && printed->pageHasCharacters(place.page - firstPage))
+                    if (auto found = printedPlaceOf(*printed, linked, place, allowance, layout, firstPage, lastPage))
+                        place = *found;
+            }
             PdfLinkAnnotation link;
-            link.page = page - firstPage;
-            const Rect onPaper = layout.paperRectInPdf(page, rect);
-            link.rect = QRectF(onPaper.minX(), onPaper.minY(), onPaper.width(), onPaper.height());
+            link.page = place.page - firstPage;
+            link.rect = QRectF(place.rect.minX(), place.rect.minY(), place.rect.width(), place.rect.height());
             if (target.startsWith(QLatin1Char('#'))) {
                 const std::optional<Rect> anchor = anchorRectInDocument(document, target);
                 if (!anchor) {

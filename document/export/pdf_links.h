@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class PdfDocument;
 class VekDocument;
 class VekObject;
 struct PaperLayout;
@@ -22,8 +23,14 @@ struct Rect;
 std::optional<Rect> anchorRectInDocument(const VekDocument &document, const QString &name);
 
 // The annotations for the printed pages first..last (numbers from 1; the PDF's page index 0
-// is page first). A link lies on the page of its middle. A link to an anchor nobody has
-// gets an annotation without an action; one to an anchor on a page that is not printed
-// gets none.
+// is page first). A link lies on the page of its middle, over its text as the layout places
+// it. A link to an anchor nobody has gets an annotation without an action; one to an anchor
+// on a page that is not printed gets none.
+//
+// With the printed pages (the PDF of pages first..last before annotations), the links of a
+// text box that spans pages, and every link after one whose page shows no characters (it
+// then moves to the next page), go where the PDF shows their text near the computed place.
+// Text the page cut off in its bottom margin shows at the top of the next page, and the
+// link goes there.
 std::vector<PdfLinkAnnotation> linkAnnotationsFor(VekDocument &document, const PaperLayout &layout, int firstPage,
-                                                  int lastPage);
+                                                  int lastPage, const PdfDocument *printed = nullptr);

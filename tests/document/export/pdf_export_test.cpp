@@ -11,9 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QSaveFile>
 
 using namespace exportfixture;
@@ -21,88 +18,6 @@ using namespace exportfixture;
 namespace {
 
 bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; }
-
-struct Written {
-    QTemporaryDir dir;
-    QString path = dir.filePath("out.pdf");
-    QString text() { return run("pdftotext", {"-layout", path, "-"}); }
-    QString info() { return run("pdfinfo", {path}); }
-    bool checks()
-    {
-        int code = 0;
-        run("qpdf", {"--check", path}, &code);
-        return code == 0;
-    }
-    QImage page(int number, int dpi = 72)
-    {
-        run("pdftoppm", {"-png", "-r", QString::number(dpi), "-f", QString::number(number), "-l",
-                         QString::number(number), "-singlefile", path, dir.filePath("page")});
-        return QImage(dir.filePath("page.png")).convertToFormat(QImage::Format_RGB32);
-    }
-};
-
-// A link annotation as qpdf reads it from the file: page indexes from 0, PDF points.
-struct Link {
-    int page = -1;
-    QRectF rect;
-    QString uri;
-    int destinationPage = -1;
-    QPointF destination;
-    bool hasAction = false;
-};
-
-std::vector<Link> linksIn(const QString &path)
-{
-    const QJsonObject json =
-        QJsonDocument::fromJson(run("qpdf", {"--json=2", "--json-key=pages", "--json-key=qpdf", path}).toUtf8()).object();
-    const QJsonObject objects = json.value("qpdf").toArray().at(1).toObject();
-    auto value = [&](const QString &reference) { return objects.value("obj:" + reference).toObject().value("value"); };
-    // An array or dictionary stored as an object of its own appears as its reference.
-    auto resolved = [&](const QJsonValue &v) { return v.isString() && v.toString().endsWith(" R") ? value(v.toString()) : v; };
-    QStringList pages;
-    for (const QJsonValue &page : json.value("pages").toArray())
-        pages << page.toObject().value("object").toString();
-    std::vector<Link> links;
-    for (int p = 0; p < pages.size(); ++p) {
-        for (const QJsonValue &reference : resolved(value(pages[p]).toObject().value("/Annots")).toArray()) {
-            const QJsonObject annotation = resolved(reference).toObject();
-            if (annotation.value("/Subtype").toString() != "/Link")
-                continue;
-            Link link;
-            link.page = p;
-            const QJsonArray r = resolved(annotation.value("/Rect")).toArray();
-            link.rect = QRectF(QPointF(r[0].toDouble(), r[1].toDouble()), QPointF(r[2].toDouble(), r[3].toDouble()));
-            const QJsonObject action = resolved(annotation.value("/A")).toObject();
-            if (action.value("/S").toString() == "/URI") {
-                link.uri = action.value("/URI").toString().mid(2);   // qpdf writes "u:" before text strings
-                link.hasAction = true;
-            }
-            const QJsonArray destination = resolved(annotation.value("/Dest")).toArray();
-            if (!destination.isEmpty()) {
-                link.destinationPage = int(pages.indexOf(destination[0].toString()));
-                link.destination = QPointF(destination[2].toDouble(), destination[3].toDouble());
-                link.hasAction = true;
-            }
-            links.push_back(link);
-        }
-    }
-    return links;
-}
-
-// The centre of each word on a page as pdftotext places it (PDF points, y up).
-QMultiMap<QString, QPointF> wordCentres(const QString &path, int page, double pageHeight)
-{
-    const QString html = run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
-    static const QRegularExpression word(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
-    QMultiMap<QString, QPointF> centres;
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        centres.insert(m.captured(5), QPointF((m.captured(1).toDouble() + m.captured(3).toDouble()) / 2,
-                                              pageHeight - (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2));
-    }
-    return centres;
-}
 
 // The share of pixels whose colour differs by more than a visible step in any channel.
 double shareOfDifferentPixels(const QImage &a, const QImage &b)
