@@ -287,6 +287,18 @@ Rect VekTextView::insertionPointRect()
     return r;
 }
 
+Rect VekTextView::selectionBounds()
+{
+    if (m_selection.isEmpty())
+        return insertionPointRect();
+    Rect bounds;
+    for (const Rect &r : m_layout.selectionRectsForCharacterRange(m_selection, &m_container))
+        bounds = bounds.isEmpty() ? r : unionRect(bounds, r);
+    bounds.origin.x += frame().minX();
+    bounds.origin.y += frame().minY();
+    return bounds;
+}
+
 void VekTextView::moveInsertionPoint(int index, bool extend)
 {
     const int length = m_storage ? m_storage->length() : 0;
