@@ -49,6 +49,7 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Save As...", "saveDocumentAs", QKeySequence::SaveAs},
           {"Revert to Saved", "revertDocumentToSaved", QKeySequence()},
           {"Export...", "exportCommand", QKeySequence()},
+          {"Export Part...", "exportPart", QKeySequence()},
           {"Page Layout...", "runPageLayout", QKeySequence()},
           {"Print...", "printCommand", QKeySequence::Print},
           {"", "", QKeySequence()},

@@ -7,12 +7,14 @@
 // Its members are spread over files by job: geometry and scrolling (vek_view.cpp), drawing
 // (vek_view_drawing.cpp), the selection and hit testing (vek_view_selection.cpp), mouse-down
 // dispatch and creation (vek_view_mouse.cpp), move, resize and reshape tracking
-// (vek_view_tracking.cpp), keys (vek_view_keys.cpp) and in-place editing with the cursor
-// areas (vek_view_editing.cpp).
+// (vek_view_tracking.cpp), keys (vek_view_keys.cpp), in-place editing with the cursor
+// areas (vek_view_editing.cpp), the grab area (vek_view_grab.cpp) and dragging the
+// selection out of the canvas (vek_view_drag.cpp).
 #pragma once
 
 #include "canvas/canvas_command_context.h"
 #include "canvas/contour_capture.h"
+#include "canvas/grab_area.h"
 #include "canvas/spatial_index.h"
 #include "canvas/drawing_page.h"
 #include "canvas/ui/ruler_host.h"
@@ -24,6 +26,7 @@
 #include <QAbstractScrollArea>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -181,6 +184,31 @@ public:
     // The picture of the selected objects that the clipboard carries beside them.
     QImage imageOfSelectedObjects() const;
 
+    // ---- Grab area (vek_view_grab.cpp) ----
+
+    // The export-part command: the next drag over the canvas chooses the area to export.
+    void beginGrabEvent();
+    // Leaves the mode; the document calls it once it has saved or dismissed the area.
+    void endGrabEvent();
+    const GrabArea &grabArea() const { return m_grab; }
+    // Drags a new area, or the corner under the click of the area there is, then asks
+    // whether to save it, cancel or adjust it.
+    void selectForGrabWithEvent(const MouseEvent &event);
+    // What "Save" does: the document's export of the area with the objects that meet it.
+    using GrabbedAreaSaver = std::function<void(const Rect &area, const ObjectList &objects)>;
+    void setGrabbedAreaSaver(GrabbedAreaSaver saver) { m_saveGrabbedArea = std::move(saver); }
+
+    // ---- Dragging the selection out (vek_view_drag.cpp) ----
+
+    // The clipboard's and a drag's contents for the selection: the objects as the
+    // document's own data and their picture; null for an empty selection.
+    QMimeData *mimeDataOfSelection() const;
+    // A move drag that reaches this point (window coordinates) leaves the canvas for
+    // another window: it becomes a drag of the selection.
+    bool pointLeavesView(Point inWindow) const;
+    // Drags copies of the selection to another window; the selection here stays.
+    void dragSelectionOut();
+
     // ---- Editing and cursors (vek_view_editing.cpp) ----
 
     // The cursor areas of the present state, front-most first.
@@ -266,6 +294,9 @@ private:
     void setCurrentPage(int page);
     bool pasteObjects(const QByteArray &data, Point mouse);
     ContourCloseQuestion askToCloseContour();
+    GrabChoice askWhatToDoWithGrabbedArea();
+    // The cursor of the area under the mouse at the point (window coordinates).
+    void showCursorAt(Point inWindow);
 
     VekDocument &m_document;
     int m_zoom = 100;
@@ -295,6 +326,8 @@ private:
     std::vector<std::weak_ptr<VekObject>> m_rubberbandObjects;
     std::vector<CursorRect> m_cursorRects;
     ContourCapture m_contour;
+    GrabArea m_grab;
+    GrabbedAreaSaver m_saveGrabbedArea;
     Point m_mouseInWindow = NoPoint;
 
     std::unique_ptr<WidgetEventSource> m_events;

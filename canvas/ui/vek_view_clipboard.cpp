@@ -63,14 +63,11 @@ void VekView::copy()
     if (const auto editing = m_editing.lock())
         if (ObjectEditing *editor = editing->editing(); editor && editor->copyWhileEditing(this))
             return;
-    const ObjectList selected = selectedObjectsInObjectsOrder();
-    if (selected.empty())
+    QMimeData *mime = mimeDataOfSelection();
+    if (!mime)
         return;
-    auto *mime = new QMimeData;
-    mime->setData(VekantoDocumentMimeType, m_document.vekDocumentDataForObjects(selected, std::nullopt, false, false));
-    mime->setImageData(imageOfSelectedObjects());
     QGuiApplication::clipboard()->setMimeData(mime);
-    m_modelObject = selected.front();
+    m_modelObject = selectedObjectsInObjectsOrder().front();
 }
 
 void VekView::cut()

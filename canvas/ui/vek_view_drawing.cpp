@@ -100,6 +100,7 @@ void VekView::paintEvent(QPaintEvent *event)
         context.setStrokeColor(systemKnobColor());
         context.strokePath(band);
     }
+    m_grab.drawOverlay(context, *this, m_document.resolution());
 }
 
 // The selected look: never for the edited object; while a rubber band is dragged, the

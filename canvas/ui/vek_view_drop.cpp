@@ -1,5 +1,6 @@
-// Drops on the canvas and the objects made from files and images: a colour recolours the
-// selected object under it, files and pictures become image objects.
+// Drops on the canvas and the objects made from files and images: objects dragged out of
+// another canvas are copied in, a colour recolours the selected object under it, files and
+// pictures become image objects.
 #include "canvas/ui/vek_view.h"
 
 #include "document/vek_document.h"
@@ -27,7 +28,7 @@ namespace {
 
 bool canDrop(const QMimeData &mime)
 {
-    return mime.hasColor() || mime.hasUrls() || mime.hasImage() || mime.hasText() || mime.hasFormat(RTFMimeType)
+    return mime.hasFormat(VekantoDocumentMimeType) || mime.hasColor() || mime.hasUrls() || mime.hasImage() || mime.hasText() || mime.hasFormat(RTFMimeType)
            || mime.hasFormat(RTFDMimeType);
 }
 
@@ -53,6 +54,11 @@ void VekView::dragMoveEvent(QDragMoveEvent *event)
 
 void VekView::dropEvent(QDropEvent *event)
 {
+    // The selection dragged out and back into its own canvas: the move it began stays undone.
+    if (event->source() == this) {
+        event->ignore();
+        return;
+    }
     const QPointF inWindow = viewport()->mapTo(window(), event->position());
     if (dropMimeData(*event->mimeData(), convertPointFromWindow({float(inWindow.x()), float(inWindow.y())}),
                      event->modifiers() & Qt::AltModifier))
@@ -62,6 +68,9 @@ void VekView::dropEvent(QDropEvent *event)
 bool VekView::dropMimeData(const QMimeData &mime, Point at, bool optionKey)
 {
     clearPasteConditions();
+    // Objects dragged out of another canvas: copies of them, the back-most at the point.
+    if (mime.hasFormat(VekantoDocumentMimeType))
+        return pasteObjects(mime.data(VekantoDocumentMimeType), at);
     if (mime.hasFormat(RTFDMimeType) || mime.hasFormat(RTFMimeType) || (mime.hasText() && !mime.hasUrls())) {
         const auto text = textOfMimeData(mime);
         return text && makeNewTextObjectWith(*text, at, optionKey);

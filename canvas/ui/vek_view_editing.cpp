@@ -129,6 +129,10 @@ void VekView::resetCursorRects()
         add(visible, CursorKind::Arrow);
         return;
     }
+    if (m_grab.isActive()) {
+        add(visible, CursorKind::Crosshair);
+        return;
+    }
     if (editing) {
         if (ObjectEditing *editor = editing->editing())
             for (const CursorRect &area : editor->editingCursorRects(flags, this))

@@ -69,10 +69,21 @@ void VekView::mouseMoveEvent(QMouseEvent *event)
 {
     m_mouseInWindow = WidgetEventSource::toMouseEvent(viewport(), *event).locationInWindow;
     const Point p = convertPointFromWindow(m_mouseInWindow);
-    viewport()->setCursor(cursorForKind(cursorKindAtPoint(p)));
+    showCursorAt(m_mouseInWindow);
     // The rulers show where the mouse is.
     if (rulersVisible())
         m_rulers->drawTemporaryLinesAt(pointInRect(p, visibleRect()) ? m_mouseInWindow : NoPoint);
+    // The grab area's label follows the mouse; the first position seen starts the area.
+    if (m_grab.isActive()) {
+        m_grab.mouseMovedTo(p);
+        viewport()->update();
+    }
+}
+
+void VekView::showCursorAt(Point inWindow)
+{
+    const CursorKind kind = inWindow == NoPoint ? CursorKind::Arrow : cursorKindAtPoint(convertPointFromWindow(inWindow));
+    viewport()->setCursor(cursorForKind(kind));
 }
 
 bool VekView::viewportEvent(QEvent *event)
@@ -95,6 +106,11 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
 {
     setFocus();
     m_mouseInWindow = event.locationInWindow;
+    // While an area is being grabbed, every click drags or adjusts it.
+    if (m_grab.isActive()) {
+        selectForGrabWithEvent(event);
+        return;
+    }
     const Point p = convertPointFromWindow(event.locationInWindow);
     const int tool = selectedTool();
     const unsigned flags = event.modifierFlags;

@@ -50,12 +50,23 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
     const Point offset = snaps || rulersVisible()
                              ? Point{start.x - selectionBounds.origin.x, start.y - selectionBounds.origin.y}
                              : Point{0, 0};
-    bool started = false, moved = false;
+    bool started = false, moved = false, leftView = false;
     Point last = start;
     for (MouseEvent next = event; next.type != EventType::LeftMouseUp;) {
         next = eventSource().nextEvent(DragOrUpMask);
         if (next.type == EventType::LeftMouseUp)
             break;
+        // Out of the window the move becomes a drag of copies: the objects go back first.
+        if (started && pointLeavesView(next.locationInWindow)) {
+            for (const auto &object : selectedObjects()) {
+                invalidateObject(*object);
+                object->moveBy(start.x - last.x, start.y - last.y);
+                invalidateObject(*object);
+            }
+            moved = false;
+            leftView = true;
+            break;
+        }
         Point c = convertPointFromWindow(next.locationInWindow);
         autoscroll(next);
         if (!started) {
@@ -96,6 +107,8 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
         m_document.undoManager()->setActionName(localizedString(QStringLiteral("Move")));
         display();
     }
+    if (leftView)
+        dragSelectionOut();
 }
 
 void VekView::resizeObjectDraggingKnobWithEvent(const std::shared_ptr<VekObject> &object, int knob,

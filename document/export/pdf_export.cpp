@@ -3,6 +3,7 @@
 
 #include "canvas/offscreen_canvas.h"
 #include "canvas/paper_pages.h"
+#include "document/export/pdf_links.h"
 #include "document/export/pdfx_conversion.h"
 #include "document/vek_document.h"
 #include "platform/graphics/graphics_context.h"
@@ -50,10 +51,11 @@ QByteArray currentDocumentAsPDF(VekDocument &document, int page, const QString &
         for (int p = first; p <= last; ++p) {
             if (p > first)
                 output.newPage();
-            drawPageOnPaper(document, canvas, layout, p,
-                            displayName);
+            drawPageOnPaper(document, canvas, layout, p, displayName);
         }
     }
+    for (const PdfLinkAnnotation &link : linkAnnotationsFor(document, layout, first, last))
+        output.addLink(link);
     output.setInfo(pdfInfoFor(document));
     return output.finish(error);
 }

@@ -11,8 +11,8 @@
 class VekDocument;
 
 // The document's pages (a page number from 1, or 0 for all) on paper as printing places
-// them, with headers and footers when the document adds them, and its metadata. Empty
-// data with the reason in *error on failure.
+// them, with headers and footers when the document adds them, the text boxes' links as
+// link annotations, and its metadata. Empty data with the reason in *error on failure.
 QByteArray currentDocumentAsPDF(VekDocument &document, int page, const QString &displayName,
                                 QString *error = nullptr);
 

@@ -1,8 +1,10 @@
 // Collecting and writing the text of a document.
 #include "document/export/text_export.h"
 
+#include "canvas/stacking_order.h"
 #include "document/vek_document.h"
-#include "model/vek_object.h"
+#include "model/vek_obj_grid.h"
+#include "model/vek_obj_text.h"
 #include "platform/pdf/pdf_document.h"
 #include "platform/text/rtf.h"
 
@@ -26,14 +28,27 @@ std::optional<QString> backgroundPdfText(VekDocument &document)
     return text;
 }
 
+namespace {
+
+// A text box's text, a table's cells or the text laid along a path; nothing for the rest.
+std::optional<AttributedString> textOfObject(const VekObject &object)
+{
+    if (auto *box = dynamic_cast<const VekObjText *>(&object))
+        return box->contents().text();
+    if (auto *table = dynamic_cast<const VekObjGrid *>(&object))
+        return table->tableToString();
+    return object.attStringForPath();
+}
+
+} // namespace
+
 AttributedString documentText(VekDocument &document, bool addBackgroundPdfText)
 {
     std::vector<std::shared_ptr<VekObject>> objects = document.objects();
-    std::stable_sort(objects.begin(), objects.end(),
-                     [](const auto &a, const auto &b) { return a->bounds().minY() < b->bounds().minY(); });
+    sortObjectsByKey(objects, QStringLiteral("tcPosY"));
     AttributedString text;
     for (const auto &object : objects) {
-        const std::optional<AttributedString> piece = object->attStringForPath();
+        const std::optional<AttributedString> piece = textOfObject(*object);
         if (!piece || piece->isEmpty())
             continue;
         if (!text.isEmpty())

@@ -1,5 +1,5 @@
-// Text export: the document's text (texts laid along paths, in reading order from the top of
-// the first page), optionally followed by the text of the background PDF, as RTF or as plain
+// Text export: the document's text (text boxes, tables and texts laid along paths, in reading
+// order from the top of the first page), optionally followed by the text of the background PDF, as RTF or as plain
 // text in a chosen encoding.
 #pragma once
 
@@ -12,7 +12,7 @@
 
 class VekDocument;
 
-// The objects' texts ordered by their top edges, each non-empty piece separated from the
+// The objects' texts ordered by their top edges (as the objects table sorts them), each non-empty piece separated from the
 // previous by a line feed; with the background PDF's text after a line feed when asked
 // for and there is any.
 AttributedString documentText(VekDocument &document, bool addBackgroundPdfText);

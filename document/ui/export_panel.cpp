@@ -148,12 +148,11 @@ void ExportPanel::formatChanged()
         nameField->setText(QFileInfo(name).completeBaseName() + QLatin1Char('.') + extensionForFormat(current));
 }
 
-bool exportDocument(QWidget *parent, VekDocument &document, const QString &displayName,
-                    const std::vector<std::shared_ptr<VekObject>> &selection)
+namespace {
+
+// The request of the panel's choices for the whole document.
+ExportRequest requestFromPanel(const ExportPanel &panel, const QString &displayName)
 {
-    ExportPanel panel(parent, displayName, !selection.empty(), false);
-    if (panel.exec() != QDialog::Accepted)
-        return false;
     panel.rememberChoices();
     ExportRequest request;
     request.path = panel.chosenPath();
@@ -161,11 +160,12 @@ bool exportDocument(QWidget *parent, VekDocument &document, const QString &displ
     request.compressionFactor = panel.compressionFactor();
     request.flattenResolution = panel.flattenResolution();
     request.displayName = displayName;
-    if (panel.selectedOnly() && !selection.empty()) {
-        request.objects = selection;
-        request.area = selectionArea(selection, request.format);
-        request.clip = true;
-    }
+    return request;
+}
+
+// Writes the request; tells of a failure or a fallback, reveals the file when asked.
+bool runExport(QWidget *parent, VekDocument &document, const ExportPanel &panel, const ExportRequest &request)
+{
     QString error, warning;
     if (!saveArea(document, request, &error, &warning)) {
         QMessageBox::warning(parent, localizedString(QStringLiteral("Sorry, failed to save.")), error);
@@ -175,5 +175,35 @@ bool exportDocument(QWidget *parent, VekDocument &document, const QString &displ
         QMessageBox::information(parent, localizedString(QStringLiteral("PDF/X-3")), warning);
     if (panel.showInFileManager())
         revealInFileManager(request.path);
+    return true;
+}
+
+} // namespace
+
+bool exportDocument(QWidget *parent, VekDocument &document, const QString &displayName,
+                    const std::vector<std::shared_ptr<VekObject>> &selection)
+{
+    ExportPanel panel(parent, displayName, !selection.empty(), false);
+    if (panel.exec() != QDialog::Accepted)
+        return false;
+    ExportRequest request = requestFromPanel(panel, displayName);
+    if (panel.selectedOnly() && !selection.empty()) {
+        request.objects = selection;
+        request.area = selectionArea(selection, request.format);
+        request.clip = true;
+    }
+    return runExport(parent, document, panel, request);
+}
+
+bool saveSelectedPart(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
+                      const std::vector<std::shared_ptr<VekObject>> &objects)
+{
+    ExportPanel panel(parent, displayName, false, true);
+    if (panel.exec() != QDialog::Accepted)
+        return false;
+    ExportRequest request = requestFromPanel(panel, displayName);
+    request.area = area;
+    request.objects = objects;
+    runExport(parent, document, panel, request);
     return true;
 }

@@ -52,5 +52,11 @@ QString proposedExportName(const QString &displayName, bool hasSelection, bool g
 bool exportDocument(QWidget *parent, VekDocument &document, const QString &displayName,
                     const std::vector<std::shared_ptr<VekObject>> &selection);
 
+// The export of a grabbed area: the panel (name "_selectedArea"), then the writer with the
+// area and the objects that meet it, unclipped. False when cancelled: the canvas keeps the
+// area. After OK the area is done with, even when the writer failed (it says so).
+bool saveSelectedPart(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
+                      const std::vector<std::shared_ptr<VekObject>> &objects);
+
 // Shows the file in the desktop's file manager (its folder).
 void revealInFileManager(const QString &path);

@@ -95,6 +95,10 @@ void VekDocumentWindow::attachView()
     m_view = new VekView(*m_document, this);
     setCentralWidget(m_view);
     m_view->rulerHost().setRulersVisible(true);
+    m_view->setGrabbedAreaSaver([this](const Rect &area, const VekView::ObjectList &objects) {
+        if (saveSelectedPart(this, *m_document, displayName(), area, objects))
+            m_view->endGrabEvent();
+    });
     m_view->setFocus();
     // A document saved on a later page opens at the top of that page.
     const int page = m_document->lastCurrentPage();
@@ -288,7 +292,7 @@ const QStringList &documentActions()
                                         QStringLiteral("revertDocumentToSaved"), QStringLiteral("performClose"),
                                         QStringLiteral("undo"), QStringLiteral("redo"),
                                         QStringLiteral("runPageLayout"), QStringLiteral("exportCommand"),
-                                        QStringLiteral("printCommand")};
+                                        QStringLiteral("exportPart"),          QStringLiteral("printCommand")};
     return actions;
 }
 
@@ -326,8 +330,14 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
             m_document->pageLayoutAccepted(*info);
         return true;
     }
-    if (action == QLatin1String("exportCommand"))
+    if (action == QLatin1String("exportCommand")) {
+        m_view->endGrabEvent();
         return exportDocument(this, *m_document, displayName(), m_view->selectedObjectsInObjectsOrder());
+    }
+    if (action == QLatin1String("exportPart")) {
+        m_view->beginGrabEvent();
+        return true;
+    }
     if (action == QLatin1String("printCommand")) {
         printDocumentInteractively(this, *m_document, displayName());
         return true;

@@ -26,8 +26,8 @@ bool PdfRewriter::addLinks(const std::vector<PdfLinkAnnotation> &links)
                 action.replaceKey("/S", QPDFObjectHandle::newName("/URI"));
                 action.replaceKey("/URI", QPDFObjectHandle::newString(link.uri.toUtf8().toStdString()));
                 annotation.replaceKey("/A", action);
-            } else {
-                if (link.destinationPage < 0 || link.destinationPage >= int(pages.size()))
+            } else if (link.destinationPage >= 0) {
+                if (link.destinationPage >= int(pages.size()))
                     return fail(QStringLiteral("a link shows page %1, which does not exist").arg(link.destinationPage + 1));
                 QPDFObjectHandle destination = QPDFObjectHandle::newArray();
                 destination.appendItem(pages[size_t(link.destinationPage)].getObjectHandle());

@@ -17,7 +17,8 @@ class CmykStandIns;
 class PdfPageMarkers;
 
 // A link annotation: a rectangle of a page (index from 0, PDF points, y up) that opens a
-// URI or, when the URI is empty, shows a point of another page (index from 0, PDF points).
+// URI or, when the URI is empty, shows a point of another page (index from 0, PDF points);
+// with neither (a negative destination page) it does nothing when clicked.
 struct PdfLinkAnnotation {
     int page = 0;
     QRectF rect;

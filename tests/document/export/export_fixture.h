@@ -1,15 +1,19 @@
 // A two-page document for the export tests, and the independent tools that read exports.
 //
 // Pages of 300 x 200 points. Page 1: a red rectangle (20, 20, 80, 60) with a black stroke
-// and its own shadow, an image (200, 40, 40, 20), a path carrying the text "Along the path";
-// page 2: a blue oval (150, 230, 60, 40) and a green rectangle repeated on every page at
-// (250, 150, 30, 30). Both pages show the one-page background PDF: the words "Background
-// words" and a yellow band along the bottom (y 180..200 of each page).
+// and its own shadow, an image (200, 40, 40, 20), a path carrying the text "Along the path",
+// and a text box (105, 2, 190, 36) whose "the anchor" links to "#target" and whose
+// "example.org" links to http://example.org/; page 2: a blue oval (150, 230, 60, 40), a
+// rectangle (20, 220, 100, 50) filled with a linear gradient, and a text box (20, 300, 200,
+// 40) whose word "target" carries the anchor "#target"; a green rectangle repeated on every
+// page at (250, 150, 30, 30). Both pages show the one-page background PDF: the words
+// "Background words" and a yellow band along the bottom (y 180..200 of each page).
 #pragma once
 
 #include "document/vek_document.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_path.h"
+#include "model/vek_obj_text.h"
 #include "platform/foundation/archiving.h"
 #include "platform/pdf/pdf_document.h"
 #include "tests/platform/pdf/pdf_fixtures.h"
@@ -31,6 +35,41 @@ inline std::shared_ptr<VekObjPath> pathObject(const BezierPath &path, const Colo
     o->setDrawsFill(true);
     o->setDrawsStroke(false);
     return o;
+}
+
+inline TextAttributes textFont()
+{
+    TextAttributes a;
+    a.font = Font{QStringLiteral("DejaVuSans"), 12};
+    a.foregroundColor = Color::blackColor();
+    return a;
+}
+
+// A text box of the string in the fixture's font, each (range, attributes) added on top.
+inline std::shared_ptr<VekObjText> textBox(const Rect &bounds, const QString &string,
+                                           const std::vector<std::pair<QString, TextAttributes>> &marked = {})
+{
+    AttributedString text(string, textFont());
+    for (const auto &[part, attributes] : marked)
+        text.addAttributes(attributes, {int(string.indexOf(part)), int(part.size())});
+    auto box = VekObjText::create();
+    box->setBounds(bounds);
+    box->setContents(text);
+    return box;
+}
+
+inline TextAttributes linkTo(const QString &target)
+{
+    TextAttributes a;
+    a.link = target;
+    return a;
+}
+
+inline TextAttributes anchorNamed(const QString &name)
+{
+    TextAttributes a;
+    a.anchor = name;
+    return a;
 }
 
 inline QByteArray backgroundPdf()
@@ -79,12 +118,18 @@ struct Document {
 
         auto carrier = pathObject(BezierPath::bezierPathWithRect(Rect(20, 120, 200, 30)), Color::clearColor());
         carrier->setDrawsFill(false);
-        TextAttributes a;
-        a.font = Font{QStringLiteral("DejaVuSans"), 12};
-        carrier->setAttStringForPath(AttributedString(QStringLiteral("Along the path"), a));
+        carrier->setAttStringForPath(AttributedString(QStringLiteral("Along the path"), textFont()));
         add(carrier);
+        add(textBox(Rect(105, 2, 190, 36), QStringLiteral("Go to the anchor or example.org"),
+                    {{QStringLiteral("the anchor"), linkTo(QStringLiteral("#target"))},
+                     {QStringLiteral("example.org"), linkTo(QStringLiteral("http://example.org/"))}}));
 
         add(pathObject(BezierPath::bezierPathWithOvalInRect(Rect(150, 230, 60, 40)), Color::blueColor()));
+        auto gradient = pathObject(BezierPath::bezierPathWithRect(Rect(20, 220, 100, 50)), Color::redColor());
+        add(gradient);
+        gradient->setGradientType(1, true);
+        add(textBox(Rect(20, 300, 200, 40), QStringLiteral("Here is the target"),
+                    {{QStringLiteral("target"), anchorNamed(QStringLiteral("#target"))}}));
         auto everyPage = pathObject(BezierPath::bezierPathWithRect(Rect(250, 150, 30, 30)), Color::greenColor());
         everyPage->setRepeatType(3);
         add(everyPage);

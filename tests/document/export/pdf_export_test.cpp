@@ -4,9 +4,17 @@
 #include "document/export/pdfx_conversion.h"
 #include "tests/document/export/export_fixture.h"
 
+#include "canvas/document_renderer.h"
+#include "canvas/offscreen_canvas.h"
+#include "platform/graphics/graphics_context.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
 
 using namespace exportfixture;
 
@@ -33,8 +41,223 @@ struct Written {
     }
 };
 
+// A link annotation as qpdf reads it from the file: page indexes from 0, PDF points.
+struct Link {
+    int page = -1;
+    QRectF rect;
+    QString uri;
+    int destinationPage = -1;
+    QPointF destination;
+    bool hasAction = false;
+};
+
+std::vector<Link> linksIn(const QString &path)
+{
+    const QJsonObject json =
+        QJsonDocument::fromJson(run("qpdf", {"--json=2", "--json-key=pages", "--json-key=qpdf", path}).toUtf8()).object();
+    const QJsonObject objects = json.value("qpdf").toArray().at(1).toObject();
+    auto value = [&](const QString &reference) { return objects.value("obj:" + reference).toObject().value("value"); };
+    // An array or dictionary stored as an object of its own appears as its reference.
+    auto resolved = [&](const QJsonValue &v) { return v.isString() && v.toString().endsWith(" R") ? value(v.toString()) : v; };
+    QStringList pages;
+    for (const QJsonValue &page : json.value("pages").toArray())
+        pages << page.toObject().value("object").toString();
+    std::vector<Link> links;
+    for (int p = 0; p < pages.size(); ++p) {
+        for (const QJsonValue &reference : resolved(value(pages[p]).toObject().value("/Annots")).toArray()) {
+            const QJsonObject annotation = resolved(reference).toObject();
+            if (annotation.value("/Subtype").toString() != "/Link")
+                continue;
+            Link link;
+            link.page = p;
+            const QJsonArray r = resolved(annotation.value("/Rect")).toArray();
+            link.rect = QRectF(QPointF(r[0].toDouble(), r[1].toDouble()), QPointF(r[2].toDouble(), r[3].toDouble()));
+            const QJsonObject action = resolved(annotation.value("/A")).toObject();
+            if (action.value("/S").toString() == "/URI") {
+                link.uri = action.value("/URI").toString().mid(2);   // qpdf writes "u:" before text strings
+                link.hasAction = true;
+            }
+            const QJsonArray destination = resolved(annotation.value("/Dest")).toArray();
+            if (!destination.isEmpty()) {
+                link.destinationPage = int(pages.indexOf(destination[0].toString()));
+                link.destination = QPointF(destination[2].toDouble(), destination[3].toDouble());
+                link.hasAction = true;
+            }
+            links.push_back(link);
+        }
+    }
+    return links;
+}
+
+// The centre of each word on a page as pdftotext places it (PDF points, y up).
+QMultiMap<QString, QPointF> wordCentres(const QString &path, int page, double pageHeight)
+{
+    const QString html = run("pdftotext", {"-bbox", "-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    static const QRegularExpression word(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
+    QMultiMap<QString, QPointF> centres;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        centres.insert(m.captured(5), QPointF((m.captured(1).toDouble() + m.captured(3).toDouble()) / 2,
+                                              pageHeight - (m.captured(2).toDouble() + m.captured(4).toDouble()) / 2));
+    }
+    return centres;
+}
+
+// The share of pixels whose colour differs by more than a visible step in any channel.
+double shareOfDifferentPixels(const QImage &a, const QImage &b)
+{
+    int different = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))}) > 64)
+                ++different;
+        }
+    return double(different) / (a.width() * a.height());
+}
+
+// The page as the canvas shows it, on white, one pixel a point.
+QImage screenPage(VekDocument &document, int page)
+{
+    const Size size = document.drawAreaSizePerPage();
+    QImage pixels(int(size.width), int(size.height), QImage::Format_RGB32);
+    pixels.fill(Qt::white);
+    GraphicsContext context(pixels);
+    GraphicsContext::Scope scope(context);
+    AffineTransform toPage;
+    toPage.translateXBy(0, -size.height * float(page - 1));
+    context.concat(toPage);
+    OffscreenCanvas canvas(document);
+    OffscreenCanvasScope canvasScope(document, canvas);
+    RenderRequest request;
+    request.dirty = Rect(0, size.height * float(page - 1), size.width, size.height);
+    drawDocumentPages(document, canvas, request);
+    return pixels;
+}
+
 } // namespace
 
+TEST(PdfExport, TextBoxesBecomeRealTextWithLinkAnnotationsOverTheirWords)
+{
+    Document fixture;
+    Written out;
+    QString error;
+    ASSERT_TRUE(saveAsPdf(fixture.doc, out.path, {}, 0, "plan.vek", &error)) << error.toStdString();
+    EXPECT_TRUE(out.checks());
+    const QString text = out.text();
+    EXPECT_TRUE(text.contains(QRegularExpression("Go to the anchor or\\s+example.org"))) << text.toStdString();
+    EXPECT_TRUE(text.contains("Here is the target"));
+
+    const std::vector<Link> links = linksIn(out.path);
+    ASSERT_EQ(links.size(), 2u);
+    const double paperHeight = 841.89;
+    const auto words = wordCentres(out.path, 1, paperHeight);
+    const Link &internal = links[0].uri.isEmpty() ? links[0] : links[1];
+    const Link &external = links[0].uri.isEmpty() ? links[1] : links[0];
+    EXPECT_EQ(external.uri, "http://example.org/");
+    EXPECT_EQ(external.page, 0);
+    EXPECT_TRUE(external.rect.contains(words.value("example.org"))) << external.rect.x() << " " << external.rect.y();
+    EXPECT_FALSE(external.rect.contains(words.value("anchor")));
+    EXPECT_EQ(internal.page, 0);
+    EXPECT_TRUE(internal.rect.contains(words.value("anchor")));
+    EXPECT_FALSE(internal.rect.contains(words.value("Go")));
+    // The destination is the top left of the anchored word "target" on the second page.
+    ASSERT_EQ(internal.destinationPage, 1);
+    const QPointF target = wordCentres(out.path, 2, paperHeight).value("target");
+    EXPECT_NEAR(internal.destination.x(), target.x() - 16, 10);
+    EXPECT_GT(internal.destination.y(), target.y());
+    EXPECT_LT(internal.destination.y(), target.y() + 12);
+}
+
+TEST(PdfExport, LinkAnnotationsFollowTheAnchorsPlaceAndThePrintedPages)
+{
+    struct Case {
+        const char *name;
+        bool objectAnchor;       // a path object carries "#target" in place of the text
+        Rect anchorBox;          // where the anchor's object stands
+        int page;                // the page exported, 0 for all
+        int links;               // annotations on the exported pages
+        int destinationPage;     // of the internal link, -1 for none
+    };
+    const Case cases[] = {
+        // An anchor exactly on the top edge of page 2 shows page 2, not the foot of page 1.
+        {"anchor on a page's top edge", true, Rect(20, 200, 50, 20), 0, 2, 1},
+        {"anchor at the top of page 1", false, Rect(20, 0, 100, 40), 0, 2, 0},
+        // Page 1 alone: the anchor's page is not in the file, so the internal link goes.
+        {"anchor on a page not exported", false, Rect(20, 300, 200, 40), 1, 1, -1},
+        {"only page 2: its links are none", false, Rect(20, 300, 200, 40), 2, 0, -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Document fixture;
+        for (const auto &object : fixture.doc.objects())
+            if (auto box = std::dynamic_pointer_cast<VekObjText>(object); box && box->contents().string().startsWith("Here")) {
+                if (c.objectAnchor)
+                    fixture.doc.removeObject(box);
+                else
+                    box->setBounds(c.anchorBox);
+            }
+        if (c.objectAnchor) {
+            auto marker = pathObject(BezierPath::bezierPathWithRect(c.anchorBox), Color::blueColor());
+            marker->setAnchorName("#target");
+            fixture.add(marker);
+        }
+        Written out;
+        QSaveFile file(out.path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(currentDocumentAsPDF(fixture.doc, c.page, "plan.vek"));
+        ASSERT_TRUE(file.commit());
+        EXPECT_TRUE(out.checks());
+        const std::vector<Link> links = linksIn(out.path);
+        EXPECT_EQ(int(links.size()), c.links);
+        for (const Link &link : links) {
+            if (link.uri.isEmpty()) {
+                EXPECT_EQ(link.destinationPage, c.destinationPage);
+                // The destination lies within the printed page: its left edge on the margin
+                // (72), its bottom on the bottom margin (90), its top 200 points higher.
+                EXPECT_GE(link.destination.x(), 72);
+                EXPECT_LE(link.destination.y(), 290.5);
+                EXPECT_GE(link.destination.y(), 90);
+                if (c.objectAnchor)
+                    EXPECT_NEAR(link.destination.y(), 290, 0.5);
+            }
+        }
+    }
+}
+
+TEST(PdfExport, LinkToAnAnchorNobodyHasStaysWithoutAction)
+{
+    Document fixture;
+    for (const auto &object : fixture.doc.objects())
+        if (auto box = std::dynamic_pointer_cast<VekObjText>(object); box && box->contents().string().startsWith("Here"))
+            fixture.doc.removeObject(box);
+    Written out;
+    ASSERT_TRUE(saveAsPdf(fixture.doc, out.path, {}, 0, "plan.vek"));
+    EXPECT_TRUE(out.checks());
+    const std::vector<Link> links = linksIn(out.path);
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(std::count_if(links.begin(), links.end(), [](const Link &l) { return !l.hasAction; }), 1);
+}
+
+TEST(PdfExport, PopplerDrawsThePrintedPagesAsTheCanvasShowsThem)
+{
+    Document fixture;
+    // Paper with whole-point margins puts each page at (50, 50) of the rendered paper.
+    PrintInfo info = fixture.doc.printInfo();
+    info.paperSize = Size(400, 300);
+    info.leftMargin = info.rightMargin = info.topMargin = info.bottomMargin = 50;
+    fixture.doc.setPrintInfo(info);
+    Written out;
+    ASSERT_TRUE(saveAsPdf(fixture.doc, out.path, {}, 0, "plan.vek"));
+    for (int page = 1; page <= 2; ++page) {
+        SCOPED_TRACE(page);
+        const QImage printed = out.page(page).copy(50, 50, 300, 200);
+        const QImage screen = screenPage(fixture.doc, page);
+        ASSERT_EQ(printed.size(), screen.size());
+        EXPECT_LT(shareOfDifferentPixels(printed, screen), 0.02);
+    }
+}
 TEST(PdfExport, WholeDocumentGivesPrintedPagesWithVectorBackgroundAndMetadata)
 {
     Document fixture;

@@ -8,7 +8,7 @@
 
 using namespace exportfixture;
 
-TEST(TextExport, RtfHoldsThePathTextThenTheBackgroundText)
+TEST(TextExport, RtfHoldsTheTextsInReadingOrderThenTheBackgroundText)
 {
     Document fixture;
     QTemporaryDir dir;
@@ -16,10 +16,45 @@ TEST(TextExport, RtfHoldsThePathTextThenTheBackgroundText)
     ASSERT_EQ(saveTextAs(fixture.doc, path, true, true), TextExportResult::Saved);
     const auto text = attributedStringWithRTF(readAll(path));
     ASSERT_TRUE(text);
-    const QString chars = text->string();
-    EXPECT_TRUE(chars.startsWith("Along the path\n")) << chars.toStdString();
-    EXPECT_TRUE(chars.contains("Background words"));
-    EXPECT_EQ(text->attributesAt(0).font->name, QStringLiteral("DejaVuSans"));
+    // By top edge: the linking box (y 2), the path (y 120), the anchored box (y 300).
+    EXPECT_EQ(text->string(), QStringLiteral("Go to the anchor or example.org\nAlong the path\nHere is the target\n"
+                                             "Background words"));
+}
+
+TEST(TextExport, RtfReadsBackWithTheRunsOfTheTextBoxes)
+{
+    Document fixture;
+    const AttributedString written = documentText(fixture.doc, false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.rtf");
+    ASSERT_EQ(saveTextAs(fixture.doc, path, true, false), TextExportResult::Saved);
+    const auto read = attributedStringWithRTF(readAll(path));
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->string(), written.string());
+    int links = 0;
+    for (const TextRun &run : written.runs()) {
+        SCOPED_TRACE(written.string().mid(run.range.location, run.range.length).toStdString());
+        TextRange back;
+        const TextAttributes &a = read->attributesAt(run.range.location, &back);
+        // Anchors stay in the document; every other attribute comes back on the same characters.
+        EXPECT_GE(back.end(), run.range.end());
+        ASSERT_TRUE(a.font && run.attributes.font);
+        EXPECT_EQ(a.font->name, run.attributes.font->name);
+        EXPECT_FLOAT_EQ(a.font->size, run.attributes.font->size);
+        EXPECT_EQ(a.link, run.attributes.link);
+        links += a.link.has_value();
+    }
+    EXPECT_EQ(links, 2);
+}
+
+TEST(TextExport, TextBoxesInPlainTextAndEmptyBoxesAddNoBlankLines)
+{
+    Document fixture;
+    fixture.add(textBox(Rect(20, 5, 50, 10), QString()));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.txt");
+    ASSERT_EQ(saveTextAs(fixture.doc, path, false, false, "ISO-8859-1"), TextExportResult::Saved);
+    EXPECT_EQ(readAll(path), QByteArray("Go to the anchor or example.org\nAlong the path\nHere is the target"));
 }
 
 TEST(TextExport, PlainTextInTheChosenEncoding)
