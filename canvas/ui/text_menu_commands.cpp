@@ -19,16 +19,27 @@ namespace {
 
 using S = TextStyleCommand;
 
+TextStyleRequest requestFor(S command, const QString &family = {}, float size = 0,
+                            TextAlignment alignment = TextAlignment::Left)
+{
+    TextStyleRequest request;
+    request.command = command;
+    request.family = family;
+    request.size = size;
+    request.alignment = alignment;
+    return request;
+}
+
 // The styling actions and the request each makes of its menu item (the family comes with
 // the item's title, the size and the alignment with its tag).
 const std::map<QString, std::function<TextStyleRequest(const ActionSender &)>> &styleActions()
 {
-    auto plain = [](S command) { return [command](const ActionSender &) { return TextStyleRequest{command}; }; };
+    auto plain = [](S command) { return [command](const ActionSender &) { return requestFor(command); }; };
     static const std::map<QString, std::function<TextStyleRequest(const ActionSender &)>> actions = {
-        {"setFontFamily", [](const ActionSender &s) { return TextStyleRequest{S::FontFamily, s.title}; }},
-        {"setFontSize", [](const ActionSender &s) { return TextStyleRequest{S::FontSize, {}, float(s.tag)}; }},
+        {"setFontFamily", [](const ActionSender &s) { return requestFor(S::FontFamily, s.title); }},
+        {"setFontSize", [](const ActionSender &s) { return requestFor(S::FontSize, {}, float(s.tag)); }},
         {"setTextAlignment", [](const ActionSender &s) {
-             return TextStyleRequest{S::Alignment, {}, 0, TextAlignment(s.tag)};
+             return requestFor(S::Alignment, {}, 0, TextAlignment(s.tag));
          }},
         {"setBold", plain(S::Bold)},
         {"setItalic", plain(S::Italic)},

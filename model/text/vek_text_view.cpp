@@ -414,6 +414,7 @@ void VekTextView::inputMethodEvent(const InputMethodInput &input)
 
 void VekTextView::mouseDown(Point point, unsigned modifierFlags, int clickCount)
 {
+    m_followedLink = false;
     if (!m_storage)
         return;
     const int index = characterIndexAtPoint(point);
@@ -432,14 +433,19 @@ void VekTextView::mouseDown(Point point, unsigned modifierFlags, int clickCount)
     }
     // A click on a link follows it.
     if (!(modifierFlags & ShiftKeyMask) && index < m_storage->length()) {
-        if (const auto &link = m_storage->text().attributesAt(index).link; link && clickedOnLink(*link, index))
+        if (const auto &link = m_storage->text().attributesAt(index).link; link && clickedOnLink(*link, index)) {
+            m_followedLink = true;
             return;
+        }
     }
     moveInsertionPoint(index, modifierFlags & ShiftKeyMask);
 }
 
 void VekTextView::mouseDragged(Point point)
 {
+    // The click followed a link: what it selected or scrolled to stays.
+    if (m_followedLink)
+        return;
     moveInsertionPoint(characterIndexAtPoint(point), true);
 }
 

@@ -126,5 +126,6 @@ private:
     TextAttributes m_typingAttributes;
     QString m_markedText;
     bool m_resizesHorizontally = false;
+    bool m_followedLink = false;   // the last mouse-down followed a link; its drag selects nothing
     TextClipboard *m_clipboard = nullptr;
 };

@@ -312,6 +312,12 @@ TEST_F(TextMenusTest, AnAnchorNamedInOneBoxIsTheTargetOfALinkThatAClickFollows)
     EXPECT_FALSE(target->contents().text().attributesAt(3).anchor);
     EXPECT_EQ(undo().undoActionName(), QStringLiteral("Set Anchor"));
     EXPECT_EQ(doc().anchorNames(), QStringList{QStringLiteral("#target")});
+    // The anchor's name and characters come and go together with undo.
+    undo().undo();
+    EXPECT_FALSE(target->contents().text().attributesAt(4).anchor);
+    EXPECT_TRUE(doc().anchorNames().isEmpty());
+    undo().redo();
+    EXPECT_EQ(doc().anchorNames(), QStringList{QStringLiteral("#target")});
 
     edit(source, {0, 5});
     dialogs.linkDestinations.push_back(QStringLiteral("#target"));
@@ -335,7 +341,20 @@ TEST_F(TextMenusTest, AnAnchorNamedInOneBoxIsTheTargetOfALinkThatAClickFollows)
     const Point onLink = inWindow({source->bounds().minX() + 12, source->bounds().minY() + 8});
     events.up(onLink);
     view().mouseDownWithEvent({EventType::LeftMouseDown, onLink, 0, 1});
-    view().setEventSource(nullptr);
     EXPECT_TRUE(intersectsRect(view().visibleRect(), anchor));
     EXPECT_EQ(view().editingObject(), source);
+
+    // A link to an anchor in the same text selects the anchor's characters, and the
+    // release of the button leaves them selected.
+    edit(target, {11, 4});
+    dialogs.linkDestinations.push_back(QStringLiteral("#target"));
+    ASSERT_TRUE(choose({"Format", "Set Link..."}));
+    const Rect here = target->editor()->selectionBounds();
+    target->editor()->setSelectedRange({0, 0});
+    view().scrollRectToVisible(target->bounds());
+    const Point onHere = inWindow({here.midX(), here.midY()});
+    events.up(onHere);
+    view().mouseDownWithEvent({EventType::LeftMouseDown, onHere, 0, 1});
+    view().setEventSource(nullptr);
+    EXPECT_EQ(target->editor()->selectedRange(), (TextRange{4, 6}));
 }
