@@ -48,8 +48,10 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Save", "saveDocument", QKeySequence::Save},
           {"Save As...", "saveDocumentAs", QKeySequence::SaveAs},
           {"Revert to Saved", "revertDocumentToSaved", QKeySequence()},
+          {"Save Pages As...", "saveDocumentPagesAs", QKeySequence()},
           {"Export...", "exportCommand", QKeySequence()},
           {"Export Part...", "exportPart", QKeySequence()},
+          {"Save Text As...", "saveTextAs", QKeySequence()},
           {"Page Layout...", "runPageLayout", QKeySequence()},
           {"Print...", "printCommand", QKeySequence::Print},
           {"", "", QKeySequence()},
@@ -149,6 +151,8 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Table", "selectTool", QKeySequence(), 8}}},
         {"Window",
          {{"Open Tool Panel", "toggleToolPanel", QKeySequence()},
+          {"Show Horizontal Ruler", "toggleFloatingRuler", QKeySequence(), 0},
+          {"Show Vertical Ruler", "toggleFloatingRuler", QKeySequence(), 1},
           {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},
     };
     return specs;

@@ -2,6 +2,7 @@
 #include "app/preferences_window.h"
 
 #include "app/preferences.h"
+#include "canvas/ui/floating_ruler.h"
 #include "platform/foundation/c_locale.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
@@ -133,6 +134,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
                                                                        float(chosen.blueF()), float(chosen.alphaF())),
                                          key);
             paintWell(well, m_preferences.colorForKey(key));
+            FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
         });
         form->addRow(key, well);
     }
@@ -143,6 +145,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
         for (const QString &key : VekPreferences::colorKeys())
             if (auto *well = findChild<QPushButton *>(key))
                 paintWell(well, m_preferences.colorForKey(key));
+        FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
     });
     form->addRow(reset);
 }

@@ -17,6 +17,7 @@
 #include "panels/colour_panel.h"
 #include "panels/format_options_panel.h"
 #include "panels/table_options_panel.h"
+#include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/vek_view.h"
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/localized_strings.h"
@@ -30,6 +31,7 @@
 #include <QImageReader>
 #include <QMenu>
 #include <QMenuBar>
+#include <QWindow>
 
 namespace {
 
@@ -90,10 +92,51 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
         sender.control = m_findPanel;
         responderChain().performAction(QStringLiteral("performFindPanelAction"), sender);
     });
+    connectFloatingRulers();
+}
+
+void VekMainController::connectFloatingRulers()
+{
+    FloatingRulerController &rulers = FloatingRulerController::sharedFloatingRulerController();
+    rulers.setCurrentDocumentProvider([this]() -> VekDocument * {
+        VekDocumentWindow *window = m_docController->currentVekDocument();
+        return window ? &window->document() : nullptr;
+    });
+    // A document window that loses the focus stops being main; one that gains it becomes main.
+    const auto isDocumentWindow = [this](QWindow *window) {
+        for (VekDocumentWindow *w : m_docController->documentWindows())
+            if (window && w->windowHandle() == window)
+                return true;
+        return false;
+    };
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            [isDocumentWindow, previous = QPointer<QWindow>()](QWindow *now) mutable {
+                FloatingRulerController &rulers = FloatingRulerController::sharedFloatingRulerController();
+                if (previous && previous != now && isDocumentWindow(previous))
+                    rulers.mainWindowResigned();
+                if (isDocumentWindow(now))
+                    rulers.mainWindowChanged(true);
+                previous = now;
+            });
+    // The last document window gone: no main window is left. Asked once the closing window
+    // is wholly destroyed, since it still counts as current while it goes.
+    connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!m_docController->currentVekDocument())
+                    FloatingRulerController::sharedFloatingRulerController().mainWindowResigned();
+            },
+            Qt::QueuedConnection);
+    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [](Qt::ApplicationState state) {
+        FloatingRulerController::sharedFloatingRulerController().setApplicationActive(state == Qt::ApplicationActive);
+    });
 }
 
 VekMainController::~VekMainController()
 {
+    FloatingRulerController::sharedFloatingRulerController().setCurrentDocumentProvider(nullptr);
     NotificationCenter::defaultCenter().removeObserver(this);
     if (&shellServices() == this)
         setShellServices(nullptr);
@@ -263,7 +306,7 @@ const QStringList &applicationActions()
                                         QStringLiteral("importCommand"),     QStringLiteral("importPDFimageOnly"),
                                         QStringLiteral("showPreferences"),   QStringLiteral("terminate"),
                                         QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
-                                        QStringLiteral("toggleColorPanel")};
+                                        QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler")};
     return actions;
 }
 
@@ -279,6 +322,15 @@ bool VekMainController::validateAction(const QString &action, ActionSender &send
     if (action == QLatin1String("toggleToolPanel"))
         sender.title = localizedString(m_toolController->isVisible() ? QStringLiteral("Close Tool Panel")
                                                                      : QStringLiteral("Open Tool Panel"));
+    else if (action == QLatin1String("toggleFloatingRuler")) {
+        const FloatingRulerController &rulers = FloatingRulerController::sharedFloatingRulerController();
+        if (sender.tag == 0)
+            sender.title = localizedString(rulers.horizontalRulerIsVisible() ? QStringLiteral("Hide Horizontal Ruler")
+                                                                             : QStringLiteral("Show Horizontal Ruler"));
+        else
+            sender.title = localizedString(rulers.verticalRulerIsVisible() ? QStringLiteral("Hide Vertical Ruler")
+                                                                           : QStringLiteral("Show Vertical Ruler"));
+    }
     return true;
 }
 
@@ -301,6 +353,8 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->selectTool(sender.tag);
     else if (action == QLatin1String("toggleToolPanel"))
         m_toolController->setVisible(!m_toolController->isVisible());
+    else if (action == QLatin1String("toggleFloatingRuler"))
+        FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
     else if (action == QLatin1String("toggleColorPanel")) {
         ColourPanel &panel = ColourPanel::sharedColorPanel();
         if (panel.isVisible())
@@ -325,6 +379,8 @@ bool VekMainController::continueFindInOthers() const
     return m_preferences.userPrefsValueFor(QStringLiteral("continueFind")) != 0;
 }
 Color VekMainController::knobColor() const { return m_preferences.colorForKey(QStringLiteral("cwKnob")); }
+Color VekMainController::frBGColor() const { return m_preferences.colorForKey(QStringLiteral("cwFRbg")); }
+Color VekMainController::frMKColor() const { return m_preferences.colorForKey(QStringLiteral("cwFRmk")); }
 Color VekMainController::ctrlLineColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlLine")); }
 Color VekMainController::ctrlPtsColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlPts")); }
 Color VekMainController::ctrlPtCColor() const { return m_preferences.colorForKey(QStringLiteral("cwCtrlPtC")); }

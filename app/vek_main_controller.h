@@ -58,6 +58,8 @@ public:
     int selectedUnit() const override;
     bool continueFindInOthers() const override;
     Color knobColor() const override;
+    Color frBGColor() const override;
+    Color frMKColor() const override;
     Color ctrlLineColor() const override;
     Color ctrlPtsColor() const override;
     Color ctrlPtCColor() const override;
@@ -104,6 +106,8 @@ private:
     void importPDFimageOnly();
     void alertOpenFailure(const QString &path, const QString &reason);
     void installMenus(VekDocumentWindow *window);
+    // The floating rulers follow the current document, the main window and the activation.
+    void connectFloatingRulers();
 
     UserDefaults &m_defaults;
     VekPreferences m_preferences;

@@ -10,7 +10,11 @@
 //   BM_DragRedraw           one object dragged across the page: per frame the index takes its
 //                           new area and its old and new areas are drawn, on one thread; the
 //                           frame budget is 16 ms.
+//   BM_HitTestThroughIndex  (b2) the object under the mouse on that page, as a click asks
+//                           for it: candidates from the spatial index, front-most first;
+//                           reported against walking every object as well
 #include "canvas/document_renderer.h"
+#include "canvas/object_hit_test.h"
 #include "canvas/offscreen_canvas.h"
 #include "canvas/spatial_index.h"
 #include "canvas/tiled_renderer.h"
@@ -264,5 +268,50 @@ void BM_DragRedraw(benchmark::State &state)
     state.counters["frame_budget_used"] = frameMs / FrameBudgetMs;
 }
 BENCHMARK(BM_DragRedraw)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Points spread over the page, the same for both ways of finding the object under them.
+std::vector<Point> clickPoints()
+{
+    std::mt19937 random(99);
+    std::uniform_real_distribution<float> place(0, PageSide);
+    std::vector<Point> points(1000);
+    for (Point &p : points)
+        p = {place(random), place(random)};
+    return points;
+}
+
+// Microseconds per hit test of walking every object from the front, as the canvas did.
+double walkingMicroseconds(const VekDocument &doc, const std::vector<Point> &points)
+{
+    const auto start = std::chrono::steady_clock::now();
+    for (const Point &p : points)
+        for (const auto &object : doc.objects())
+            if (object->containsPoint(p, true)) {
+                benchmark::DoNotOptimize(object.get());
+                break;
+            }
+    return millisecondsSince(start) * 1e3 / double(points.size());
+}
+
+void BM_HitTestThroughIndex(benchmark::State &state)
+{
+    Page &p = page();
+    SpatialIndex index(p.doc);
+    const std::vector<Point> points = clickPoints();
+    size_t next = 0;
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        benchmark::DoNotOptimize(objectUnderPoint(index, {}, points[next], true));
+        total += millisecondsSince(start);
+        next = (next + 1) % points.size();
+    }
+    const double ours = total * 1e3 / double(state.iterations());
+    const double walking = walkingMicroseconds(p.doc, points);
+    state.counters["us_per_hit_test"] = ours;
+    state.counters["walking_every_object_us"] = walking;
+    state.counters["speedup_vs_walking"] = ours > 0 ? walking / ours : 0;
+}
+BENCHMARK(BM_HitTestThroughIndex);
 
 } // namespace

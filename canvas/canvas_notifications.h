@@ -9,3 +9,5 @@ inline const QString VekViewCurrentObjectDidChangeNotification = QStringLiteral(
 inline const QString VekViewPageDidChangeNotification = QStringLiteral("VekViewPageDidChangeNotification");
 inline const QString VekViewObjectsDidChangeNotification = QStringLiteral("VekViewObjectsDidChangeNotification");
 inline const QString VekViewGroupsDidChangeNotification = QStringLiteral("VekViewGroupsDidChangeNotification");
+// The canvas changed its size: a new zoom or page count.
+inline const QString VekViewFrameDidChangeNotification = QStringLiteral("VekViewFrameDidChangeNotification");

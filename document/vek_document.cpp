@@ -15,9 +15,6 @@
 
 namespace {
 
-// The toolbar keeps this many recent colours, fonts and sizes.
-constexpr int RecentListLength = 10;
-
 QStringList splitAtCommas(const QString &text)
 {
     QStringList parts;
@@ -341,24 +338,18 @@ void VekDocument::setAddBorder(int flag)
 
 void VekDocument::updateMyColorWith(const Color &color)
 {
-    std::erase(_myColors, color);
-    _myColors.insert(_myColors.begin(), color);
-    if (_myColors.size() > RecentListLength)
-        _myColors.resize(RecentListLength);
+    if (_recentEntries)
+        _recentEntries->updateMyColorWith(color);
 }
 
 void VekDocument::updateMyFontWith(const QString &fontName)
 {
-    _myFonts.removeAll(fontName);
-    _myFonts.prepend(fontName);
-    while (_myFonts.size() > RecentListLength)
-        _myFonts.removeLast();
+    if (_recentEntries)
+        _recentEntries->updateMyFontWith(fontName);
 }
 
 void VekDocument::updateMySizeWith(float size)
 {
-    std::erase(_mySizes, size);
-    _mySizes.insert(_mySizes.begin(), size);
-    if (_mySizes.size() > RecentListLength)
-        _mySizes.resize(RecentListLength);
+    if (_recentEntries)
+        _recentEntries->updateMySizeWith(size);
 }

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "document/print_info.h"
+#include "document/recent_entries_keeper.h"
 #include "model/services/document_services.h"
 #include "platform/foundation/undo_manager.h"
 #include "platform/image/image.h"
@@ -330,12 +331,14 @@ public:
     // The search found nothing further in the text of textObject: it goes on in the nearest
     // text box behind it (in front of it for the previous-match action), without wrapping.
     void continueFindAfter(const VekObject &textObject, int senderTag) override;
+
+    // ---- The toolbar's recent colours, fonts and sizes ----
+
+    // Applied values go to the keeper (the window's toolbar; not owned, null without one).
+    void setRecentEntriesKeeper(RecentEntriesKeeper *keeper) { _recentEntries = keeper; }
     void updateMyColorWith(const Color &color) override;
     void updateMyFontWith(const QString &fontName) override;
     void updateMySizeWith(float size) override;
-    const std::vector<Color> &myColors() const { return _myColors; }
-    const QStringList &myFonts() const { return _myFonts; }
-    const std::vector<float> &mySizes() const { return _mySizes; }
 
 private:
     // What merging into the background changes, for its undo step.
@@ -399,9 +402,7 @@ private:
     std::vector<int> _bgPDFpages;
     Size _drawAreaSize;
     PropertyList _borderinfo;
-    std::vector<Color> _myColors;
-    QStringList _myFonts;
-    std::vector<float> _mySizes;
+    RecentEntriesKeeper *_recentEntries = nullptr;
     bool _readFromDataInvoked = false;
     int _numPages = 1;
     int _shwState = 0;

@@ -90,7 +90,9 @@ void VekObjPoints::startEditingWithEvent(const MouseEvent &event, CanvasServices
     if (!view)
         return;
     view->setEditingObject(shared_from_this(), nullptr);
-    if (event.clickCount <= 1)
+    // A single click also edits; a double click, or a start without a click (the canvas
+    // right after the pen made the path), only enters editing.
+    if (isClickEvent(event) && event.clickCount <= 1)
         editWithEvent(event, view);
 }
 

@@ -28,13 +28,6 @@ std::vector<std::unique_ptr<VekTextView>> &privateEditors()
     return editors;
 }
 
-// A start by command (the run table, the text tool's creation) passes a default event:
-// no click to place the insertion point with.
-bool isClick(const MouseEvent &event)
-{
-    return event.type == EventType::LeftMouseDown && (event.timestamp != 0 || event.locationInWindow != Point{});
-}
-
 } // namespace
 
 std::optional<TextRange> VekObjText::editedSelection() const
@@ -52,7 +45,7 @@ void VekObjText::startEditingWithEvent(const MouseEvent &event, CanvasServices *
     _boundsBeforEditing = _bounds;
     Rect frame = _bounds;
     // A box shown on another page through repetition is edited where it was clicked.
-    if (!intersectsRect(_bounds, view->visibleRect()) && isClick(event)) {
+    if (!intersectsRect(_bounds, view->visibleRect()) && isClickEvent(event)) {
         const int page = view->pageIncludingPoint(view->convertPointFromWindow(event.locationInWindow));
         frame.origin.y += float(page - 1) * view->rectForPage(page).height();
     }
@@ -86,7 +79,7 @@ void VekObjText::startEditingWithEvent(const MouseEvent &event, CanvasServices *
     didChange();
     if (frame != _bounds)
         view->setNeedsDisplayInRect(insetRect(frame, -3, -3));
-    if (isClick(event))
+    if (isClickEvent(event))
         editWithEvent(event, view);
 }
 

@@ -1,10 +1,14 @@
 // The canvas widget: construction, page geometry, zoom, scrolling and the event source.
 #include "canvas/ui/vek_view.h"
 
+#include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/widget_event_source.h"
 #include "canvas/page_geometry.h"
 #include "document/vek_document.h"
+#include "model/services/shell_services.h"
 #include "platform/foundation/localized_strings.h"
+#include "platform/foundation/notification_center.h"
+#include "toolkit/image_functions.h"
 #include "toolkit/path_editing.h"
 
 #include <QApplication>
@@ -57,14 +61,23 @@ VekView::~VekView()
     m_document.setHiddenBackgroundQuestion(nullptr);
 }
 
+double VekView::scale() const
+{
+    const double realWorldFactor =
+        shellServices().displayOnRealWorldBase() ? GetCurrentScreenResolution() / 72.0 : 1.0;
+    return zoomScale(m_zoom, m_document.resolution(), realWorldFactor);
+}
+
 void VekView::setCurrentZoom(int percent)
 {
     m_zoom = clampedZoom(percent);
     clearPasteConditions();
     if (m_rulers)
         m_rulers->updateBaseWithZoom();
+    FloatingRulerController::sharedFloatingRulerController().updateFloatingRulers();
     updateScrollBars();
     viewport()->update();
+    NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }
 
 // ---- Geometry ----
@@ -181,6 +194,7 @@ CanvasCommandContext VekView::commandContext()
 void VekView::updateFrame()
 {
     display();
+    NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }
 
 bool VekView::confirmPageRemoval(int page)

@@ -88,6 +88,8 @@ public:
     void setGridSpacing(float spacing) { m_gridSpacing = spacing; }
     void setSnapsToGrid(bool flag) { m_snapsToGrid = flag; }
     void setDrawControlPoints(bool flag) { m_drawControlPoints = flag; }
+    void setDrawControlLines(bool flag) { m_drawControlLines = flag; viewport()->update(); }
+    bool gridDraw() const { return m_gridDraw; }
     void setGridDraw(bool flag) { m_gridDraw = flag; viewport()->update(); }
     bool backgroundHidden() const override { return m_backgroundHidden; }
     void setBackgroundHidden(bool flag) { m_backgroundHidden = flag; viewport()->update(); }
@@ -267,6 +269,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -279,9 +282,14 @@ private:
     // Where the canvas's top-left corner lies in the viewport (the pages are centred when
     // they are narrower than the viewport).
     QPointF canvasOrigin() const;
-    double scale() const { return m_zoom / 100.0; }
+    // Canvas points to viewport pixels: the zoom, the document's resolution and, when sizes
+    // show on the real-world base, the screen's resolution.
+    double scale() const;
     void updateScrollBars();
     bool showsAsSelected(const VekObject &object) const;
+    // Rebuilds the cursor areas and shows the cursor of the one under the mouse (a modifier
+    // key changed what a click would do).
+    void refreshCursor();
     void unhideKnobs();
     // Posts the selection notification and refreshes the rulers.
     void announceSelectionChange();
@@ -332,7 +340,8 @@ private:
 
     std::unique_ptr<WidgetEventSource> m_events;
     std::unique_ptr<RulerHost> m_rulers;
-    // The objects' redraw areas, so that a redraw looks only at the objects it meets.
-    SpatialIndex m_index{m_document};
+    // The objects' redraw areas, so that a redraw or a hit test looks only at the objects it
+    // meets; it catches up with the document when asked, even from const lookups.
+    mutable SpatialIndex m_index{m_document};
     EventSource *m_scriptedEvents = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_text.h"
 #include "model/vek_object.h"
+#include "platform/ui/caps_lock.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -114,13 +115,20 @@ CursorKind VekView::cursorKindAtPoint(Point p) const
     return CursorKind::Arrow;
 }
 
+void VekView::refreshCursor()
+{
+    resetCursorRects();
+    if (m_mouseInWindow != NoPoint)
+        viewport()->setCursor(cursorForKind(cursorKindAtPoint(convertPointFromWindow(m_mouseInWindow))));
+}
+
 void VekView::resetCursorRects()
 {
     m_cursorRects.clear();
     const auto add = [this](const Rect &r, CursorKind cursor) { m_cursorRects.push_back({r, cursor}); };
     const int tool = selectedTool();
     const Rect visible = visibleRect();
-    const unsigned flags = modifierFlagsFromQt(QGuiApplication::queryKeyboardModifiers());
+    const unsigned flags = modifierFlagsWithCapsLock(QGuiApplication::queryKeyboardModifiers());
     const auto editing = m_editing.lock();
     const auto selected = selectedObjects();
     const auto current = m_current.lock();
@@ -138,11 +146,15 @@ void VekView::resetCursorRects()
             for (const CursorRect &area : editor->editingCursorRects(flags, this))
                 m_cursorRects.push_back(area);
     }
-    if (tool == 0 && editing && isPath(editing.get())) {
+    // Path editing, with the arrow tool over an edited path or with caps lock over the current
+    // path: the cursor shows which kind of point a click adds.
+    const bool editsPath = (tool == 0 && editing && isPath(editing.get()))
+                           || ((flags & AlphaShiftKeyMask) && current && isPath(current.get()));
+    if (editsPath) {
         const CursorKind kind = (flags & ShiftKeyMask)       ? CursorKind::Curve
                                 : (flags & AlternateKeyMask) ? CursorKind::Move
                                                              : CursorKind::Line;
-        add(insetRect(editing->bounds(), -10, -10), kind);
+        add(insetRect((editing ? editing : current)->bounds(), -10, -10), kind);
         return;
     }
     switch (tool) {

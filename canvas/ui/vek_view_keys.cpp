@@ -11,6 +11,7 @@
 #include "model/vek_obj_path.h"
 #include "model/vek_object.h"
 #include "platform/foundation/localized_strings.h"
+#include "platform/ui/caps_lock.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -41,17 +42,33 @@ QChar characterOfKey(const QKeyEvent &event)
     }
 }
 
+// Caps lock, shift and option change the cursor over an edited or current path.
+bool changesPathCursor(const QKeyEvent &event)
+{
+    const int key = event.key();
+    return key == Qt::Key_CapsLock || key == Qt::Key_Shift || key == Qt::Key_Alt;
+}
+
 } // namespace
 
 void VekView::keyPressEvent(QKeyEvent *event)
 {
+    if (changesPathCursor(*event))
+        refreshCursor();
     if (m_editor && m_editor->keyDown(KeyInput::fromQKeyEvent(*event))) {
         viewport()->update();
         return;
     }
     const QChar c = characterOfKey(*event);
-    if (c.isNull() || !keyDownWithCharacter(c, modifierFlagsFromQt(event->modifiers())))
+    if (c.isNull() || !keyDownWithCharacter(c, modifierFlagsWithCapsLock(event->modifiers())))
         QAbstractScrollArea::keyPressEvent(event);
+}
+
+void VekView::keyReleaseEvent(QKeyEvent *event)
+{
+    if (changesPathCursor(*event))
+        refreshCursor();
+    QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 bool VekView::keyDownWithCharacter(QChar c, unsigned flags)

@@ -2,6 +2,7 @@
 // objects are selected together, undo of selection changes, hit testing.
 #include "canvas/ui/vek_view.h"
 
+#include "canvas/object_hit_test.h"
 #include "canvas/stacking_order.h"
 #include "document/vek_document.h"
 #include "model/services/panel_services.h"
@@ -18,14 +19,6 @@ namespace {
 bool sameObject(const std::weak_ptr<VekObject> &weak, const VekObject &object)
 {
     return weak.lock().get() == &object;
-}
-
-// Thin sides count as `least`, so that lines and points take part.
-Rect withLeastSize(Rect r, float least)
-{
-    r.size.width = std::max(r.size.width, least);
-    r.size.height = std::max(r.size.height, least);
-    return r;
 }
 
 } // namespace
@@ -285,22 +278,14 @@ VekView::ObjectList VekView::sortObjectsInOrder(const ObjectList &objects) const
 
 std::shared_ptr<VekObject> VekView::objectUnderPoint(Point p, bool extended) const
 {
-    for (const auto &object : selectedObjects())
-        if (object->containsPoint(p, extended))
-            return object;
-    for (const auto &object : m_document.objects())
-        if (!objectIsSelected(*object) && object->containsPoint(p, extended))
-            return object;
-    return nullptr;
+    m_index.refresh();
+    return ::objectUnderPoint(m_index, selectedObjects(), p, extended);
 }
 
 VekView::ObjectList VekView::objectsIntersectingRect(const Rect &r) const
 {
-    ObjectList found;
-    for (const auto &object : m_document.objects())
-        if (intersectsRect(withLeastSize(object->bounds(), 1.0f), r))
-            found.push_back(object);
-    return found;
+    m_index.refresh();
+    return ::objectsIntersectingRect(m_index, r);
 }
 
 void VekView::invalidateObject(const VekObject &object)

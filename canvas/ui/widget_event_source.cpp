@@ -1,7 +1,7 @@
 // The tracking loops' event source over a widget: a local event loop per wait.
 #include "canvas/ui/widget_event_source.h"
 
-#include "platform/foundation/modifier_flags.h"
+#include "platform/ui/caps_lock.h"
 
 #include <QEventLoop>
 #include <QMouseEvent>
@@ -34,7 +34,7 @@ MouseEvent WidgetEventSource::toMouseEvent(const QWidget *widget, const QMouseEv
     }
     const QPointF inWindow = widget->mapTo(widget->window(), event.position());
     out.locationInWindow = {float(inWindow.x()), float(inWindow.y())};
-    out.modifierFlags = modifierFlagsFromQt(event.modifiers());
+    out.modifierFlags = modifierFlagsWithCapsLock(event.modifiers());
     out.clickCount = event.type() == QEvent::MouseButtonDblClick ? 2 : 1;
     out.timestamp = double(event.timestamp()) / 1000.0;
     return out;

@@ -1,12 +1,11 @@
 // The export panel's accessory view and its file-name rules.
 #include "document/ui/export_panel.h"
 
+#include "document/ui/export_preferences.h"
 #include "platform/foundation/localized_strings.h"
-#include "platform/foundation/user_defaults.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -14,25 +13,6 @@
 #include <QMessageBox>
 #include <QSlider>
 #include <QSpinBox>
-#include <QUrl>
-
-namespace {
-
-PropertyList preference(QLatin1String dictionary, const QString &key)
-{
-    return UserDefaults::standardUserDefaults().dictionaryForKey(dictionary).value(key);
-}
-
-void setPreference(QLatin1String dictionary, const QString &key, const PropertyList &value)
-{
-    UserDefaults::standardUserDefaults().updateObjectForKey(dictionary, [&](PropertyList &stored) {
-        if (!stored.isDictionary())
-            stored = PropertyList::dictionary();
-        stored.insert(key, value);
-    });
-}
-
-} // namespace
 
 QString proposedExportName(const QString &displayName, bool hasSelection, bool grabbedArea, const QString &format)
 {
@@ -42,11 +22,6 @@ QString proposedExportName(const QString &displayName, bool hasSelection, bool g
     else if (hasSelection)
         name += localizedString(QStringLiteral("_selected"));
     return controlFileExtension(name, format);
-}
-
-void revealInFileManager(const QString &path)
-{
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
 }
 
 ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSelection, bool grabbedArea)
@@ -61,7 +36,7 @@ ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSe
     m_format = new QComboBox(accessory);
     m_format->setObjectName(QStringLiteral("exportFormat"));
     m_format->addItems(exportFormatNames());
-    const int last = m_format->findText(preference(DefaultsKey::LastStates, QStringLiteral("lastSaveFormat")).stringValue());
+    const int last = m_format->findText(lastSaveFormatPreference());
     m_format->setCurrentIndex(last >= 0 ? last : 0);
     form->addRow(localizedString(QStringLiteral("Format:")), m_format);
     m_quality = new QSlider(Qt::Horizontal, accessory);
@@ -79,7 +54,7 @@ ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSe
     m_flattenResolution->setSuffix(QStringLiteral(" dpi"));
     form->addRow(m_flatten, m_flattenResolution);
     m_show = new QCheckBox(localizedString(QStringLiteral("Show in file manager")), accessory);
-    m_show->setChecked(preference(DefaultsKey::Prefs, QStringLiteral("showInFinder")).intValue() != 0);
+    m_show->setChecked(showInFinderPreference());
     form->addRow(m_show);
     if (auto *grid = qobject_cast<QGridLayout *>(layout()))
         grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
@@ -127,8 +102,8 @@ QString ExportPanel::chosenPath() const
 
 void ExportPanel::rememberChoices() const
 {
-    setPreference(DefaultsKey::LastStates, QStringLiteral("lastSaveFormat"), PropertyList(format()));
-    setPreference(DefaultsKey::Prefs, QStringLiteral("showInFinder"), PropertyList::fromInt(showInFileManager()));
+    setLastSaveFormatPreference(format());
+    setShowInFinderPreference(showInFileManager());
 }
 
 void ExportPanel::formatChanged()

@@ -58,5 +58,3 @@ bool exportDocument(QWidget *parent, VekDocument &document, const QString &displ
 bool saveSelectedPart(QWidget *parent, VekDocument &document, const QString &displayName, const Rect &area,
                       const std::vector<std::shared_ptr<VekObject>> &objects);
 
-// Shows the file in the desktop's file manager (its folder).
-void revealInFileManager(const QString &path);

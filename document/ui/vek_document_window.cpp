@@ -4,8 +4,11 @@
 #include "canvas/ui/vek_view.h"
 #include "document/ui/document_dialogs.h"
 #include "document/ui/document_printing.h"
+#include "document/ui/document_toolbar.h"
 #include "document/ui/document_shell_services.h"
 #include "document/ui/export_panel.h"
+#include "document/ui/save_pages_panel.h"
+#include "document/ui/text_export_panel.h"
 #include "document/ui/window_frame.h"
 #include "document/vek_document.h"
 #include "platform/foundation/localized_strings.h"
@@ -63,6 +66,7 @@ VekDocumentWindow::VekDocumentWindow(std::unique_ptr<VekDocument> document, cons
 VekDocumentWindow::~VekDocumentWindow()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
+    m_toolbar.reset();
     // The canvas goes before the document it shows.
     delete takeCentralWidget();
 }
@@ -82,6 +86,7 @@ void VekDocumentWindow::setUpWindow()
         resize(std::min(900, screen.width() - 100), std::min(800, screen.height() - 80));
 
     attachView();
+    m_toolbar = std::make_unique<DocumentToolbar>(*this);
     observeToolChanges();
     updateTitle();
 
@@ -217,10 +222,12 @@ bool VekDocumentWindow::revertDocumentToSaved()
         return false;
     }
     cleanupBeforeCloseDocument();
+    m_toolbar.reset();
     delete takeCentralWidget();
     m_view = nullptr;
     m_document = std::move(reread);
     attachView();
+    m_toolbar = std::make_unique<DocumentToolbar>(*this);
     m_document->undoManager()->removeAllActions();
     m_document->documentWasSaved();
     refreshEditedMark();
@@ -241,6 +248,7 @@ void VekDocumentWindow::windowDidResignMain()
         m_lastSelection.push_back(object);
     if (!m_lastSelection.empty())
         m_view->clearSelection();
+    m_toolbar->setCustomToolbarItemsEnabled(false);
 }
 
 void VekDocumentWindow::windowDidBecomeMain()
@@ -249,6 +257,7 @@ void VekDocumentWindow::windowDidBecomeMain()
         if (std::shared_ptr<VekObject> object = weak.lock(); object && m_document->indexOfObject(object.get()) >= 0)
             m_view->selectObject(object);
     m_lastSelection.clear();
+    m_toolbar->setCustomToolbarItemsEnabled(true);
 }
 
 void VekDocumentWindow::closeEvent(QCloseEvent *event)
@@ -292,7 +301,8 @@ const QStringList &documentActions()
                                         QStringLiteral("revertDocumentToSaved"), QStringLiteral("performClose"),
                                         QStringLiteral("undo"), QStringLiteral("redo"),
                                         QStringLiteral("runPageLayout"), QStringLiteral("exportCommand"),
-                                        QStringLiteral("exportPart"),          QStringLiteral("printCommand")};
+                                        QStringLiteral("exportPart"), QStringLiteral("printCommand"),
+                                        QStringLiteral("saveDocumentPagesAs"), QStringLiteral("saveTextAs")};
     return actions;
 }
 
@@ -338,6 +348,10 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         m_view->beginGrabEvent();
         return true;
     }
+    if (action == QLatin1String("saveDocumentPagesAs"))
+        return saveDocumentPages(this, *m_document, displayName());
+    if (action == QLatin1String("saveTextAs"))
+        return exportDocumentText(this, *m_document, displayName());
     if (action == QLatin1String("printCommand")) {
         printDocumentInteractively(this, *m_document, displayName());
         return true;

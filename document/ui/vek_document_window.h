@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+class DocumentToolbar;
 class VekDocument;
 class VekObject;
 class VekView;
@@ -27,6 +28,7 @@ public:
 
     VekDocument &document() const { return *m_document; }
     VekView &vekView() const { return *m_view; }
+    DocumentToolbar &documentToolbar() const { return *m_toolbar; }
     // The file the document was read from or last saved to; empty while untitled.
     QString filePath() const { return m_filePath; }
     // The file's name, or the untitled name.
@@ -75,6 +77,8 @@ private:
 
     std::unique_ptr<VekDocument> m_document;
     VekView *m_view = nullptr;   // the central widget, owned by the window
+    // Follows the canvas, so it goes before it (and before the document).
+    std::unique_ptr<DocumentToolbar> m_toolbar;
     QString m_filePath;
     QString m_untitledName;
     bool m_savedAsText = false;

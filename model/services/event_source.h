@@ -30,6 +30,13 @@ struct MouseEvent {
     double timestamp = 0;
 };
 
+// Operations that take an optional click (starting to edit an object) are given a default
+// MouseEvent{} when a command or a creation starts them: no click to act on.
+inline bool isClickEvent(const MouseEvent &event)
+{
+    return event.type == EventType::LeftMouseDown && (event.timestamp != 0 || event.locationInWindow != Point{});
+}
+
 class EventSource {
 public:
     virtual ~EventSource() = default;

@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <set>
@@ -20,10 +21,12 @@ namespace {
 
 using Token = QPDFTokenizer::Token;
 
+// One operator with its operands as they will be written: each operand's text followed by
+// a blank. A page holds hundreds of thousands of operators, so an operator is two strings,
+// cheap to move, not a list of tokens.
 struct Op {
-    std::vector<Token> operands;
+    std::string operands;
     std::string name;
-    Token op;
 };
 
 bool isOneOf(const std::string &name, const std::set<std::string> &names)
@@ -42,33 +45,38 @@ const std::set<std::string> StrokeColourOps = {"SC", "SCN"};
 const std::set<std::string> DeviceFillOps = {"g", "rg", "k"};
 const std::set<std::string> DeviceStrokeOps = {"G", "RG", "K"};
 
-Token compacted(const Token &token)
+// Appends the token as it is written: reals with at most four decimals (a ten-thousandth
+// of a point or of a colour component), everything else as it came.
+void appendCompacted(std::string &out, const Token &token)
 {
-    if (token.getType() != QPDFTokenizer::tt_real)
-        return token;
-    bool ok = false;
-    const double value = QByteArray::fromStdString(token.getValue()).toDouble(&ok);
-    if (!ok || !std::isfinite(value) || std::abs(value) > 1e9)
-        return token;
-    // Four decimals: a ten-thousandth of a point or of a colour component.
-    QByteArray text = QByteArray::number(std::round(value * 10000) / 10000, 'f', 4);
-    while (text.endsWith('0'))
-        text.chop(1);
-    if (text.endsWith('.'))
-        text.chop(1);
-    if (text == "-0")
-        text = "0";
-    return Token(QPDFTokenizer::tt_real, text.toStdString());
+    const std::string &raw = token.getRawValue();
+    if (token.getType() == QPDFTokenizer::tt_real) {
+        // from_chars and to_chars ignore the C library's locale, which Qt sets from the
+        // environment (a decimal comma would break the stream).
+        const char *begin = raw.data() + (raw.size() > 1 && raw[0] == '+' ? 1 : 0);
+        double value = 0;
+        const auto parsed = std::from_chars(begin, raw.data() + raw.size(), value);
+        if (parsed.ec == std::errc() && std::isfinite(value) && std::abs(value) <= 1e9) {
+            char text[32];
+            const auto written = std::to_chars(text, text + sizeof text, std::round(value * 10000) / 10000,
+                                               std::chars_format::fixed, 4);
+            size_t n = size_t(written.ptr - text);
+            while (n > 0 && text[n - 1] == '0')
+                --n;
+            if (n > 0 && text[n - 1] == '.')
+                --n;
+            if (n == 2 && text[0] == '-' && text[1] == '0')
+                n = 1, text[0] = '0';
+            out.append(text, n);
+            return;
+        }
+    }
+    out += raw;
 }
 
 bool sameOperands(const Op &a, const Op &b)
 {
-    if (a.name != b.name || a.operands.size() != b.operands.size())
-        return false;
-    for (size_t i = 0; i < a.operands.size(); ++i)
-        if (a.operands[i].getValue() != b.operands[i].getValue())
-            return false;
-    return true;
+    return a.name == b.name && a.operands == b.operands;
 }
 
 // Leaves out a graphics state or colour space that is already the current one (a colour
@@ -80,10 +88,11 @@ std::vector<Op> withoutRepeatedState(std::vector<Op> ops)
     };
     std::vector<State> stack(1);
     std::vector<Op> out;
+    out.reserve(ops.size());
     for (size_t i = 0; i < ops.size(); ++i) {
         Op &op = ops[i];
         State &state = stack.back();
-        const std::string operand = op.operands.size() == 1 ? op.operands[0].getValue() : std::string();
+        const std::string &operand = op.operands;
         const bool colourFollows =
             i + 1 < ops.size() && isOneOf(ops[i + 1].name, op.name == "cs" ? FillColourOps : StrokeColourOps);
         if (op.name == "q") {
@@ -111,12 +120,14 @@ std::vector<Op> withoutRepeatedState(std::vector<Op> ops)
 }
 
 // One group of a shape: "q", state ops of one kind, a path, one painting operator, "Q"
-// (state set after the painting is never used and is left out).
+// (state set after the painting is never used and is left out). The parts are index
+// ranges of the operator list.
 struct PaintGroup {
-    size_t paintIndex = 0;
-    size_t end = 0;                  // index after the "Q"
-    std::vector<Op> state, path;
+    size_t stateBegin = 0, pathBegin = 0;   // the state ends where the path begins
+    size_t paintIndex = 0;                  // the path ends here
+    size_t end = 0;                         // index after the "Q"
     std::string paint;
+    size_t pathLength() const { return paintIndex - pathBegin; }
 };
 
 std::optional<PaintGroup> paintGroupAt(const std::vector<Op> &ops, size_t i, const std::set<std::string> &stateOps)
@@ -125,11 +136,13 @@ std::optional<PaintGroup> paintGroupAt(const std::vector<Op> &ops, size_t i, con
         return std::nullopt;
     PaintGroup group;
     size_t k = i + 1;
-    for (; k < ops.size() && isOneOf(ops[k].name, stateOps); ++k)
-        group.state.push_back(ops[k]);
-    for (; k < ops.size() && isOneOf(ops[k].name, PathOps); ++k)
-        group.path.push_back(ops[k]);
-    if (group.path.empty() || k >= ops.size())
+    group.stateBegin = k;
+    for (; k < ops.size() && isOneOf(ops[k].name, stateOps); ++k) {
+    }
+    group.pathBegin = k;
+    for (; k < ops.size() && isOneOf(ops[k].name, PathOps); ++k) {
+    }
+    if (k == group.pathBegin || k >= ops.size())
         return std::nullopt;
     group.paint = ops[k].name;
     group.paintIndex = k;
@@ -147,27 +160,31 @@ std::optional<PaintGroup> paintGroupAt(const std::vector<Op> &ops, size_t i, con
 std::vector<Op> withFillAndStrokeMerged(std::vector<Op> ops)
 {
     std::vector<Op> out;
+    out.reserve(ops.size());
+    auto move = [&](size_t begin, size_t end) {
+        for (size_t k = begin; k < end; ++k)
+            out.push_back(std::move(ops[k]));
+    };
     for (size_t i = 0; i < ops.size();) {
         const auto fill = paintGroupAt(ops, i, FillStateOps);
         const auto stroke = fill && (fill->paint == "f" || fill->paint == "f*")
                                 ? paintGroupAt(ops, fill->end, StrokeStateOps)
                                 : std::nullopt;
-        bool samePath = stroke && stroke->paint == "S" && stroke->path.size() == fill->path.size();
-        for (size_t k = 0; samePath && k < fill->path.size(); ++k)
-            samePath = sameOperands(fill->path[k], stroke->path[k]);
+        bool samePath = stroke && stroke->paint == "S" && stroke->pathLength() == fill->pathLength();
+        for (size_t k = 0; samePath && k < fill->pathLength(); ++k)
+            samePath = sameOperands(ops[fill->pathBegin + k], ops[stroke->pathBegin + k]);
         if (!samePath) {
             out.push_back(std::move(ops[i++]));
             continue;
         }
-        out.push_back(ops[i]);
-        out.insert(out.end(), fill->state.begin(), fill->state.end());
-        out.insert(out.end(), stroke->state.begin(), stroke->state.end());
-        out.insert(out.end(), fill->path.begin(), fill->path.end());
-        Op paint = ops[fill->paintIndex];
+        move(i, i + 1);
+        move(fill->stateBegin, fill->pathBegin);
+        move(stroke->stateBegin, stroke->pathBegin);
+        move(fill->pathBegin, fill->paintIndex);
+        Op paint = std::move(ops[fill->paintIndex]);
         paint.name = fill->paint == "f*" ? "B*" : "B";
-        paint.op = Token(QPDFTokenizer::tt_word, paint.name);
-        out.push_back(paint);
-        out.push_back(ops[stroke->end - 1]);
+        out.push_back(std::move(paint));
+        move(stroke->end - 1, stroke->end);
         i = stroke->end;
     }
     return out;
@@ -177,6 +194,7 @@ std::vector<Op> withFillAndStrokeMerged(std::vector<Op> ops)
 std::vector<Op> withoutUnusedState(std::vector<Op> ops)
 {
     std::vector<Op> out;
+    out.reserve(ops.size());
     for (Op &op : ops) {
         if (op.name == "Q") {
             while (!out.empty() && isOneOf(out.back().name, StateOps))
@@ -203,10 +221,11 @@ public:
         if (type == QPDFTokenizer::tt_space || type == QPDFTokenizer::tt_comment)
             return;
         if (type != QPDFTokenizer::tt_word) {
-            m_operands.push_back(compacted(token));
+            appendCompacted(m_operands, token);
+            m_operands += ' ';
             return;
         }
-        m_ops.push_back({std::move(m_operands), token.getValue(), token});
+        m_ops.push_back({std::move(m_operands), token.getValue()});
         m_operands.clear();
     }
 
@@ -215,23 +234,23 @@ private:
     {
         const std::vector<Op> ops =
             withoutUnusedState(withFillAndStrokeMerged(withoutRepeatedState(std::move(m_ops))));
+        std::string text;
         for (const Op &op : ops) {
-            for (const Token &operand : op.operands) {
-                writeToken(operand);
-                write(" ");
+            text += op.operands;
+            text += op.name;
+            text += '\n';
+            if (text.size() > 65536) {
+                write(text);
+                text.clear();
             }
-            writeToken(op.op);
-            write("\n");
         }
         // Operands without an operator (a damaged stream) are kept as they came.
-        for (const Token &operand : m_operands) {
-            writeToken(operand);
-            write(" ");
-        }
+        text += m_operands;
+        write(text);
     }
 
     std::vector<Op> m_ops;
-    std::vector<Token> m_operands;
+    std::string m_operands;
 };
 
 } // namespace

@@ -217,3 +217,14 @@ TEST(WindowFrame, TextFormIsBottomUpAndOffScreenFramesAreRefused)
     EXPECT_EQ(windowFrameFromString(QStringLiteral("5000 574 600 400"), screen), std::nullopt);
     EXPECT_EQ(windowFrameFromString(QStringLiteral("{{1, 2}, {3, 4}}"), screen), std::nullopt);
 }
+
+TEST_F(ShellTest, ExportPartPutsTheCanvasIntoGrabbingAnArea)
+{
+    controller->startUp({});
+    VekView &view = windows().front()->vekView();
+    ASSERT_TRUE(controller->responderChain().performAction(QStringLiteral("exportPart"), ActionSender()));
+    EXPECT_TRUE(view.grabArea().isActive());
+    EXPECT_EQ(view.cursorKindAtPoint(view.visibleRect().origin), CursorKind::Crosshair);
+    view.endGrabEvent();
+    EXPECT_FALSE(view.grabArea().isActive());
+}

@@ -38,6 +38,25 @@ TEST_F(CanvasSession, EachCreationToolMakesItsKindAsOneUndoStep)
     EXPECT_EQ(shell.tool, 0);
 }
 
+// The pen's first drag makes the path and leaves it edited without waiting for another
+// drag; each later drag from its end adds one segment.
+TEST_F(CanvasSession, ThePointPenAddsOneSegmentPerDragToThePathItEdits)
+{
+    shell.tool = 3;
+    drag({50, 40}, {{80, 60}, {120, 90}});
+    ASSERT_EQ(doc.objects().size(), 1u);
+    const auto pen = doc.objects()[0];
+    EXPECT_EQ(pen->className(), "VekObjPoints");
+    EXPECT_EQ(view->editingObject(), pen);
+    EXPECT_EQ(pen->bezierPath().elementCount(), 2);
+    EXPECT_TRUE(events.events.empty());
+
+    drag({120, 90}, {{160, 80}, {200, 60}});
+    EXPECT_EQ(doc.objects().size(), 1u);
+    EXPECT_EQ(pen->bezierPath().elementCount(), 3);
+    EXPECT_EQ(pen->bezierPath().currentPoint(), (Point{200, 60}));
+}
+
 TEST_F(CanvasSession, TheShapeToolWithoutAnObjectSetLeavesAVisibleRectangle)
 {
     shell.tool = 1;

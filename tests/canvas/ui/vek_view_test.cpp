@@ -58,3 +58,24 @@ TEST(VekView, ShowsPagesOnTheDeskAtItsZoom)
     EXPECT_EQ(doc.vekView(), nullptr);
     EXPECT_FALSE(doc.hasWindow());
 }
+
+TEST(VekView, ADocumentOfAHigherResolutionShowsItsPixelsSmallerAtTheSameZoom)
+{
+    ensureWidgetApp();
+    VekDocument doc;
+    doc.setDrawAreaSizePerPage({800, 600});
+    doc.setResolution(144);
+    doc.insertObject(filledRect(Rect(100, 100, 200, 100), Color::redColor()), 0, false);
+    VekView view(doc);
+    view.resize(400, 300);
+    view.setFrameShape(QFrame::NoFrame);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    // 144 pixels per inch at 100 %: half a viewport pixel per document pixel.
+    EXPECT_EQ(view.visibleRect(), Rect(0, 0, 800, 600));
+    EXPECT_EQ(view.viewport()->grab().toImage().pixelColor(100, 70), QColor(Qt::red));   // (200, 140)
+    view.setCurrentZoom(200);
+    EXPECT_EQ(view.visibleRect(), Rect(0, 0, 400, 300));
+    EXPECT_EQ(view.convertPointFromWindow(Point{100, 100}), (Point{100, 100}));
+}

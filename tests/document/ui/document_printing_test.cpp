@@ -1,5 +1,5 @@
-// Printing into a PDF file (as without a printer): pages on paper with headers, footers and
-// page numbers, read back by pdftotext and pdfinfo.
+// Printing into a PDF file (as without a printer): pages on paper with headers, footers,
+// page numbers and the text of text boxes, read back by pdftotext and pdfinfo.
 #include "document/ui/document_printing.h"
 
 #include "tests/document/export/export_fixture.h"
@@ -35,4 +35,12 @@ TEST(DocumentPrinting, PrintingToAPdfFileGivesHeadersFootersAndPageNumbers)
     EXPECT_FALSE(first.contains("Garden plan")) << first.toStdString();   // the first page is excepted
     EXPECT_TRUE(second.contains("Garden plan")) << second.toStdString();
     EXPECT_TRUE(second.contains(QRegularExpression("-\\s*2\\s*-"))) << second.toStdString();
+    // The text boxes print as text on their own pages, the page's box between its header
+    // and its footer.
+    EXPECT_TRUE(first.contains(QRegularExpression("Go to the anchor or\\s+example.org"))) << first.toStdString();
+    EXPECT_FALSE(first.contains("Here is the target"));
+    const int header = int(second.indexOf("Garden plan")), box = int(second.indexOf("Here is the target"));
+    const int footer = int(second.indexOf(QRegularExpression("-\\s*2\\s*-")));
+    EXPECT_LT(header, box);
+    EXPECT_LT(box, footer);
 }

@@ -1,0 +1,100 @@
+// The save-pages panel and the writing of the chosen pages.
+#include "document/ui/save_pages_panel.h"
+
+#include "document/export/export_dispatch.h"
+#include "document/ui/export_preferences.h"
+#include "document/vek_document.h"
+#include "platform/foundation/localized_strings.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSaveFile>
+
+SavePagesPanel::SavePagesPanel(QWidget *parent, const QString &displayName) : QFileDialog(parent)
+{
+    setOption(QFileDialog::DontUseNativeDialog);
+    setAcceptMode(QFileDialog::AcceptSave);
+    setWindowTitle(localizedString(QStringLiteral("Save Pages")));
+    setNameFilter(QStringLiteral("*.vek"));
+    setDefaultSuffix(QStringLiteral("vek"));
+
+    auto *accessory = new QWidget(this);
+    auto *form = new QFormLayout(accessory);
+    m_pages = new QLineEdit(accessory);
+    m_pages->setObjectName(QStringLiteral("savePages"));
+    m_pages->setPlaceholderText(QStringLiteral("1,3,4"));
+    form->addRow(localizedString(QStringLiteral("Pages:")), m_pages);
+    m_show = new QCheckBox(localizedString(QStringLiteral("Show in file manager")), accessory);
+    m_show->setChecked(showInFinderPreference());
+    form->addRow(m_show);
+    if (auto *grid = qobject_cast<QGridLayout *>(layout()))
+        grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
+
+    selectFile(QFileInfo(displayName).completeBaseName() + localizedString(QStringLiteral("_extract"))
+               + QStringLiteral(".vek"));
+}
+
+QString SavePagesPanel::pageList() const
+{
+    return m_pages->text();
+}
+
+bool SavePagesPanel::showInFileManager() const
+{
+    return m_show->isChecked();
+}
+
+QString SavePagesPanel::chosenPath() const
+{
+    const QStringList files = selectedFiles();
+    if (files.isEmpty())
+        return QString();
+    const QString path = files.first();
+    return QFileInfo(path).suffix() == QLatin1String("vek") ? path : path + QStringLiteral(".vek");
+}
+
+SavePagesResult savePagesOfDocument(VekDocument &document, const QString &pageList, const QString &path,
+                                    QString *error)
+{
+    const std::optional<std::vector<int>> pages = pagesFromList(pageList, document.numberOfPages());
+    if (!pages)
+        return SavePagesResult::ImproperPages;
+    const QByteArray data = document.vekDocumentDataForObjects(document.objects(), pages, false, false);
+    QSaveFile file(path);
+    if (data.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        if (error)
+            *error = data.isEmpty() ? QStringLiteral("The pages could not be stored.") : file.errorString();
+        return SavePagesResult::Failed;
+    }
+    return SavePagesResult::Saved;
+}
+
+bool saveDocumentPages(QWidget *parent, VekDocument &document, const QString &displayName)
+{
+    SavePagesPanel panel(parent, displayName);
+    if (panel.exec() != QDialog::Accepted)
+        return false;
+    const QString path = panel.chosenPath();
+    setLastSaveFormatPreference(QStringLiteral("vek"));
+    setShowInFinderPreference(panel.showInFileManager());
+    QString error;
+    switch (savePagesOfDocument(document, panel.pageList(), path, &error)) {
+    case SavePagesResult::ImproperPages:
+        QMessageBox::warning(parent, localizedString(QStringLiteral("Improper page numbers")),
+                             localizedString(QStringLiteral("Either no page number is entered or the entered page "
+                                                            "numbers exceed the actual pages.")));
+        return false;
+    case SavePagesResult::Failed:
+        QMessageBox::warning(parent, localizedString(QStringLiteral("Sorry, failed to save.")), error);
+        return false;
+    case SavePagesResult::Saved:
+        break;
+    }
+    if (panel.showInFileManager())
+        revealInFileManager(path);
+    return true;
+}
