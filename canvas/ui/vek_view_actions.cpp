@@ -7,6 +7,7 @@
 #include "canvas/canvas_menu_validation.h"
 #include "canvas/page_commands.h"
 #include "canvas/path_commands.h"
+#include "canvas/ui/text_menu_commands.h"
 #include "canvas/ui/ruler_host.h"
 #include "canvas/zoom_commands.h"
 #include "document/vek_document.h"
@@ -86,11 +87,13 @@ const std::map<QString, CanvasCommand> &canvasCommands()
 
 bool VekView::respondsToAction(const QString &action) const
 {
-    return canvasCommands().count(action) > 0;
+    return canvasCommands().count(action) > 0 || respondsToTextAction(action);
 }
 
 bool VekView::validateAction(const QString &action, ActionSender &sender)
 {
+    if (respondsToTextAction(action))
+        return validateTextAction(*this, action, sender);
     const auto it = canvasCommands().find(action);
     if (it == canvasCommands().end())
         return false;
@@ -113,6 +116,11 @@ bool VekView::validateAction(const QString &action, ActionSender &sender)
 
 bool VekView::performAction(const QString &action, const ActionSender &sender)
 {
+    if (respondsToTextAction(action)) {
+        const bool done = performTextAction(*this, action, sender);
+        viewport()->update();
+        return done;
+    }
     const auto it = canvasCommands().find(action);
     if (it == canvasCommands().end())
         return false;
