@@ -138,6 +138,7 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Snap to Grid", "snapsToGrid", QKeySequence(), 0, true},
           {"Rulers", "toggleRulers", QKeySequence(), 0, true},
           {"Show Invisible Characters", "showInvisibleChars", QKeySequence(), 0, true},
+          {"Show Anchors", "showAnchors", QKeySequence(), 0, true},
           {"Hide Background", "hideTemplate", QKeySequence(), 0, true}}},
         {"Tools",
          {{"Arrow", "selectTool", QKeySequence(), 0},

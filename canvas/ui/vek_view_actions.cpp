@@ -78,6 +78,10 @@ const std::map<QString, CanvasCommand> &canvasCommands()
         {"hideTemplate", {A::HideTemplate, [](VekView &v, auto &, auto &) {
              v.setBackgroundHidden(!v.backgroundHidden());
          }}},
+        {"showInvisibleChars", {A::ShowInvisibleChars, [](VekView &v, auto &, auto &) {
+             v.setShowInvisibleChars(!v.showInvisibleChars());
+         }}},
+        {"showAnchors", {A::ShowAnchors, [](VekView &v, auto &, auto &) { v.setShowAnchors(!v.showAnchors()); }}},
         {"toggleRulers", {A::ToggleRulers, [](VekView &v, auto &, auto &) { v.rulerHost().toggleRulers(); }}},
     };
     return commands;
@@ -105,6 +109,8 @@ bool VekView::validateAction(const QString &action, ActionSender &sender)
     state.hasBackground = m_document.backgroundPDF() || m_document.backgroundImage().isValid();
     state.backgroundHidden = backgroundHidden();
     state.editingText = m_editor != nullptr;
+    state.showInvisibleChars = m_showInvisibleChars;
+    state.showAnchors = m_showAnchors;
     state.rulersVisible = rulersVisible();
     const MenuItemState item = validateCanvasAction(*it->second.validation, state);
     if (item.checked)
