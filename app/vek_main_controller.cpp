@@ -10,6 +10,7 @@
 #include "app/tool_controller.h"
 #include "document/print_info.h"
 #include "document/ui/document_dialogs.h"
+#include "document/ui/find_panel.h"
 #include "document/ui/vek_doc_controller.h"
 #include "document/ui/vek_document_window.h"
 #include "model/vek_obj_grid.h"
@@ -84,6 +85,13 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     auto *paletteMenu = new QMenu(m_toolController);
     ::installMenus(*paletteMenu, [this] { return responderChain(); });
     m_toolController->setMenu(paletteMenu);
+    m_findPanel = new FindPanel;
+    m_findPanel->setTarget([this](int action) {
+        ActionSender sender;
+        sender.tag = action;
+        sender.control = m_findPanel;
+        responderChain().performAction(QStringLiteral("performFindPanelAction"), sender);
+    });
     connectFloatingRulers();
 }
 
@@ -136,6 +144,7 @@ VekMainController::~VekMainController()
         setDocumentShellServices(nullptr);
     delete m_toolController;
     delete m_preferencesWindow;
+    delete m_findPanel;
 }
 
 void VekMainController::startUp(const QStringList &files)

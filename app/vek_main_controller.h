@@ -18,6 +18,7 @@ class UserDefaults;
 class VekDocController;
 class VekDocumentWindow;
 class VekPreferencesWindow;
+class FindPanel;
 class FormatOptionsPanel;
 class TableOptionsPanel;
 class VekToolController;
@@ -32,6 +33,8 @@ public:
     // shell services, shows the tool palette, then opens the files (or what the "startUp"
     // preference asks for when there are none).
     void startUp(const QStringList &files);
+    // The find panel; its buttons act on the main document.
+    FindPanel &findPanel() const { return *m_findPanel; }
 
     // Opens a file by its kind (extension, or the content of a PDF); an alert names the
     // file and the reason when it cannot be opened.
@@ -114,4 +117,5 @@ private:
     TableOptionsPanel *m_tablePanel = nullptr;       // tool windows of the palette
     FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
+    FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
 };

@@ -309,9 +309,18 @@ public:
     // Scales every object about the centre of the bounds of all objects.
     void scaleObjectsByX(float sx, float sy);
 
-    // ---- What the objects ask that later parts answer ----
+    // ---- Anchors (vek_document_anchors.cpp) ----
 
-    Rect anchorInView(const QString &) const override { return {}; }
+    // Anchor name to the object holding it: the anchors in the text of text boxes and the
+    // anchor names of other objects. Gathered afresh on each call, so that anchors made by
+    // typing, pasting or undoing are never missing; a later object's name wins.
+    QMap<QString, std::shared_ptr<VekObject>> anchors() const;
+    // The names in order; empty when there are none.
+    QStringList anchorNames() const;
+    // Where the anchor lies on the canvas; the zero rectangle for an unknown name.
+    Rect anchorInView(const QString &name) const override;
+    // Name to the text of its rectangle on the canvas; absent when there are none.
+    PropertyList anchorsInView() const;
 
     // ---- Find in the document's text boxes (vek_document_find.cpp) ----
 

@@ -197,6 +197,12 @@ public:
     // Selecting a row edits this box (ending any other editing) with the row's run selected.
     bool tableViewShouldSelectRow(int row);
 
+    // Changes the attributes of a range undoably, keeping the editor's selection (the
+    // Format menu's commands on an edited selection).
+    void restyleRange(TextRange range, const std::function<void(TextAttributes &)> &change);
+    // Changes the attributes of the whole text as one undo step.
+    void restyleWholeText(const std::function<void(TextAttributes &)> &change);
+
 protected:
     // The whole text in another family (empty: each run's own) and size (0 or less: each
     // run's own), as one replacement.
@@ -208,9 +214,6 @@ protected:
 private:
     enum class StyleScope { None, Selection, WholeText };
     StyleScope styleScope() const;
-    // Changes the attributes of a range undoably, keeping the editor's selection.
-    void restyleRange(TextRange range, const std::function<void(TextAttributes &)> &change);
-    void restyleWholeText(const std::function<void(TextAttributes &)> &change);
     // The selection while edited, else (when wholeTextToo) the whole text while selected.
     void restyle(const std::function<void(TextAttributes &)> &change, bool wholeTextToo = true);
     // Gives each run of the range the font change answers (none: the run keeps its own).
@@ -227,6 +230,8 @@ private:
     void checkRelevantObjects(const VekObject *changed);
     // The path object directly behind when it clips.
     bool objectBehindClips() const;
+    // Sets the anchor name and the text as one undoable change.
+    void setAnchorState(const QString &name, const AttributedString &text);
     // Reports the font, size and colour at a character to the document's recent lists.
     void updateMyFonts(TextRange range);
     // The selection while this object is edited (cut to the text), else none.

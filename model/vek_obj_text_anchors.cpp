@@ -4,6 +4,7 @@
 #include "model/text/vek_text_view.h"
 #include "model/vek_obj_text.h"
 #include "model/vek_obj_text_layout.h"
+#include "model/vek_object_private.h"
 #include "platform/foundation/localized_strings.h"
 
 #include <QRegularExpression>
@@ -152,24 +153,43 @@ QString VekObjText::anchorName() const
 
 void VekObjText::setAnchorName(const QString &name)
 {
-    VekObject::setAnchorName(name);
+    const bool naming = name.size() >= 2;
+    AttributedString text = _contents.text();
     TextRange range = _editor ? _editor->selectedRange() : TextRange{0, 1};
-    if (_contents.length() == 0 && name.size() >= 2) {
+    if (text.length() == 0 && naming) {
         const QString placeholder = localizedString(QStringLiteral("(text with an anchor)"));
-        _contents.replaceCharacters({0, 0}, placeholder);
+        text = AttributedString(placeholder);
         range = {0, int(placeholder.size())};
     }
-    range = intersectionRange(range, {0, _contents.length()});
+    range = intersectionRange(range, {0, text.length()});
     if (!range.isEmpty()) {
-        if (name.size() >= 2) {
-            TextAttributes anchor;
-            anchor.anchor = name;
-            _contents.addAttributes(anchor, range);
-        } else {
-            _contents.removeAttribute(TextAttribute::Anchor, range);
-        }
+        text.modifyAttributes(range, [&](TextAttributes &a) {
+            if (naming)
+                a.anchor = name;
+            else
+                a.anchor.reset();
+        });
+    }
+    setAnchorState(naming ? name : QString(), text);
+}
+
+void VekObjText::setAnchorState(const QString &name, const AttributedString &text)
+{
+    if (sameString(name, _anchorName) && text == _contents.text())
+        return;
+    // The name and the text change back together, whatever is selected at the time.
+    registerUndo([name = _anchorName, text = _contents.text()](VekObject &o) {
+        static_cast<VekObjText &>(o).setAnchorState(name, text);
+    });
+    _anchorName = name;
+    if (text != _contents.text()) {
+        const std::optional<TextRange> selection = _editor ? std::optional(_editor->selectedRange()) : std::nullopt;
+        replaceContentsSilently(text);
+        if (selection)
+            _editor->setSelectedRange(*selection);
     }
     _anchorInfo = PropertyList();
+    didChange();
 }
 
 void VekObjText::markSelectionAsLink(VekTextView &editor, const QString &url)
@@ -178,35 +198,31 @@ void VekObjText::markSelectionAsLink(VekTextView &editor, const QString &url)
     if (selection.isEmpty())
         return;
     if (url.size() > 1) {
-        const QUrl parsed(url);
-        if (!parsed.isValid())
+        if (!QUrl(url).isValid())
             return;
-        TextAttributes link;
-        link.link = url;
-        if (_document)
-            link.foregroundColor = _document->linkTextColor();
-        _contents.beginEditing();
-        _contents.addAttributes(link, selection);
-        if (_document && _document->linkTextULine() == 1) {
-            TextAttributes underline;
-            underline.underlineStyle = 1;
-            _contents.addAttributes(underline, selection);
-        } else {
-            _contents.removeAttribute(TextAttribute::UnderlineStyle, selection);
-        }
-        _contents.endEditing();
+        const std::optional<Color> colour =
+            _document ? std::optional(_document->linkTextColor()) : std::nullopt;
+        const bool underline = _document && _document->linkTextULine() == 1;
+        restyleRange(selection, [&](TextAttributes &a) {
+            a.link = url;
+            if (underline)
+                a.underlineStyle = 1;
+            else
+                a.underlineStyle.reset();
+            if (colour)
+                a.foregroundColor = *colour;
+        });
         return;
     }
     // Unlinking gives the characters the colour of a neighbour.
     const AttributedString &text = _contents.text();
     const int neighbour = selection.location > 0 ? selection.location - 1 : (text.length() > 1 ? 1 : 0);
-    TextAttributes colour;
-    colour.foregroundColor = text.attributesAt(neighbour).foregroundColor.value_or(Color::colorWithCalibratedWhite(0));
-    _contents.beginEditing();
-    _contents.removeAttribute(TextAttribute::Link, selection);
-    _contents.removeAttribute(TextAttribute::UnderlineStyle, selection);
-    _contents.addAttributes(colour, selection);
-    _contents.endEditing();
+    const Color colour = text.attributesAt(neighbour).foregroundColor.value_or(Color::colorWithCalibratedWhite(0));
+    restyleRange(selection, [&](TextAttributes &a) {
+        a.link.reset();
+        a.underlineStyle.reset();
+        a.foregroundColor = colour;
+    });
 }
 
 QString VekObjText::linkDestination(const VekTextView *editor) const

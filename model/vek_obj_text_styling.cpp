@@ -4,6 +4,7 @@
 // with the editor's edits); while it is only selected, on the whole text (one undo step).
 #include "model/services/canvas_services.h"
 #include "model/services/document_services.h"
+#include "model/text/text_style_commands.h"
 #include "model/text/vek_text_view.h"
 #include "model/vek_obj_text.h"
 #include "model/vek_object_private.h"
@@ -199,26 +200,29 @@ void VekObjText::setFontSize(float size, VekTextView &editor, TextRange range)
     changeFontsInRange(editor, range, [size](const Font &run) { return std::optional(Font{run.name, size}); });
 }
 
+void toggleItalicOfRun(TextAttributes &a)
+{
+    if (!a.font)
+        return;
+    const bool italic = isItalic(*a.font);
+    const FontTraits traits = fontTraits(a.font->name).value_or(FontTraits{});
+    const QString name = faceOfFamily(fontFace(a.font->name).family, traits.bold, !italic);
+    if (!name.isEmpty() && name != a.font->name) {
+        a.font = Font{name, a.font->size};
+        return;
+    }
+    // No such face: slant the glyphs instead, or take the slant away again.
+    if (a.obliqueness.value_or(0) == 0)
+        a.obliqueness = SyntheticObliqueness;
+    else
+        a.obliqueness.reset();
+}
+
 void VekObjText::updateItalic(TextRange range, VekTextView &)
 {
     if (range.isEmpty())
         return;
-    restyleRange(range, [](TextAttributes &a) {
-        if (!a.font)
-            return;
-        const bool italic = isItalic(*a.font);
-        const FontTraits traits = fontTraits(a.font->name).value_or(FontTraits{});
-        const QString name = faceOfFamily(fontFace(a.font->name).family, traits.bold, !italic);
-        if (!name.isEmpty() && name != a.font->name) {
-            a.font = Font{name, a.font->size};
-            return;
-        }
-        // No such face: slant the glyphs instead, or take the slant away again.
-        if (a.obliqueness.value_or(0) == 0)
-            a.obliqueness = SyntheticObliqueness;
-        else
-            a.obliqueness.reset();
-    });
+    restyleRange(range, toggleItalicOfRun);
 }
 
 bool VekObjText::applyFontNameSize(const QString &family, float size)

@@ -247,7 +247,14 @@ public:
     std::shared_ptr<VekObject> creatingObject() const override { return m_creating.lock(); }
     std::shared_ptr<VekObject> currentPageLineSpaceHolder() const override { return nullptr; }
     Point currentGlobalMouseInView() const override;
-    bool showInvisibleChars() const override { return false; }
+    bool showInvisibleChars() const override { return m_showInvisibleChars; }
+    // Shows or hides the marks of spaces, tabs and line ends in the edited text.
+    void setShowInvisibleChars(bool flag);
+    bool showAnchors() const { return m_showAnchors; }
+    // Shows or hides the document's anchors as marks with their names as tool tips.
+    void setShowAnchors(bool flag);
+    // The name of the anchor whose shown mark lies under the canvas point; empty for none.
+    QString anchorNameAt(Point p) const;
     void disableTextRulerAccessory() override {}
     void updateRulers() override;
     Rect visibleRect() const override;
@@ -287,6 +294,9 @@ private:
     double scale() const;
     void updateScrollBars();
     bool showsAsSelected(const VekObject &object) const;
+    // The anchor marks (name and place on the canvas) and their drawing, half transparent.
+    std::vector<std::pair<QString, Rect>> anchorMarks() const;
+    void drawAnchorMarks(QPainter &painter, const Rect &dirty) const;
     // Rebuilds the cursor areas and shows the cursor of the one under the mouse (a modifier
     // key changed what a click would do).
     void refreshCursor();
@@ -316,6 +326,8 @@ private:
     bool m_knobsHidden = false;
     bool m_gridDraw = false;
     bool m_backgroundHidden = false;
+    bool m_showInvisibleChars = false;
+    bool m_showAnchors = false;
     QTimer m_unhideKnobsTimer;
     bool m_rubberbandIsDeselecting = false;
     bool m_movingObject = false;

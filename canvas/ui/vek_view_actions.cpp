@@ -7,6 +7,7 @@
 #include "canvas/canvas_menu_validation.h"
 #include "canvas/page_commands.h"
 #include "canvas/path_commands.h"
+#include "canvas/ui/text_menu_commands.h"
 #include "canvas/ui/ruler_host.h"
 #include "canvas/zoom_commands.h"
 #include "document/vek_document.h"
@@ -77,6 +78,10 @@ const std::map<QString, CanvasCommand> &canvasCommands()
         {"hideTemplate", {A::HideTemplate, [](VekView &v, auto &, auto &) {
              v.setBackgroundHidden(!v.backgroundHidden());
          }}},
+        {"showInvisibleChars", {A::ShowInvisibleChars, [](VekView &v, auto &, auto &) {
+             v.setShowInvisibleChars(!v.showInvisibleChars());
+         }}},
+        {"showAnchors", {A::ShowAnchors, [](VekView &v, auto &, auto &) { v.setShowAnchors(!v.showAnchors()); }}},
         {"toggleRulers", {A::ToggleRulers, [](VekView &v, auto &, auto &) { v.rulerHost().toggleRulers(); }}},
     };
     return commands;
@@ -86,11 +91,13 @@ const std::map<QString, CanvasCommand> &canvasCommands()
 
 bool VekView::respondsToAction(const QString &action) const
 {
-    return canvasCommands().count(action) > 0;
+    return canvasCommands().count(action) > 0 || respondsToTextAction(action);
 }
 
 bool VekView::validateAction(const QString &action, ActionSender &sender)
 {
+    if (respondsToTextAction(action))
+        return validateTextAction(*this, action, sender);
     const auto it = canvasCommands().find(action);
     if (it == canvasCommands().end())
         return false;
@@ -102,6 +109,8 @@ bool VekView::validateAction(const QString &action, ActionSender &sender)
     state.hasBackground = m_document.backgroundPDF() || m_document.backgroundImage().isValid();
     state.backgroundHidden = backgroundHidden();
     state.editingText = m_editor != nullptr;
+    state.showInvisibleChars = m_showInvisibleChars;
+    state.showAnchors = m_showAnchors;
     state.rulersVisible = rulersVisible();
     const MenuItemState item = validateCanvasAction(*it->second.validation, state);
     if (item.checked)
@@ -113,6 +122,11 @@ bool VekView::validateAction(const QString &action, ActionSender &sender)
 
 bool VekView::performAction(const QString &action, const ActionSender &sender)
 {
+    if (respondsToTextAction(action)) {
+        const bool done = performTextAction(*this, action, sender);
+        viewport()->update();
+        return done;
+    }
     const auto it = canvasCommands().find(action);
     if (it == canvasCommands().end())
         return false;

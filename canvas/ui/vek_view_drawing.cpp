@@ -84,7 +84,8 @@ void VekView::paintEvent(QPaintEvent *event)
     GraphicsContext context(&painter, GraphicsContext::Output::Window);
     GraphicsContext::Scope scope(context);
     // The object a creation tool is dragging out is not in the document yet.
-    if (const auto creating = m_creating.lock(); creating && intersectsRect(creating->drawingBounds(), request.dirty)) {
+    const auto creating = m_creating.lock();
+    if (creating && intersectsRect(creating->drawingBounds(), request.dirty)) {
         GraphicsStateSaver saver(context);
         context.clipRect(creating->drawingBounds());
         context.setStrokeColor(systemKnobColor());
@@ -100,6 +101,8 @@ void VekView::paintEvent(QPaintEvent *event)
         context.setStrokeColor(systemKnobColor());
         context.strokePath(band);
     }
+    else if (m_showAnchors && !creating)
+        drawAnchorMarks(painter, request.dirty);
     m_grab.drawOverlay(context, *this, m_document.resolution());
 }
 

@@ -188,7 +188,8 @@ void VekView::resetCursorRects()
     r.size.width = std::max(r.size.width, 1.0f);
     r.size.height = std::max(r.size.height, 1.0f);
     if (shouldDrawControlPoints() && current->hasEditablePath()) {
-        for (const PathElement &element : current->bezierPath().elements())
+        const BezierPath path = current->bezierPath();   // a copy: the loop must not outlive it
+        for (const PathElement &element : path.elements())
             if (element.kind != ClosePathBezierPathElement) {
                 const Point p = element.endPoint();
                 add(Rect(p.x - 2.5f, p.y - 2.5f, 5, 5), CursorKind::PointingHand);

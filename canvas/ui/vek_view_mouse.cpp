@@ -18,7 +18,9 @@
 #include "platform/foundation/notification_center.h"
 #include "toolkit/geometry_extensions.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 namespace {
 
@@ -90,6 +92,17 @@ bool VekView::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Leave && rulersVisible())
         m_rulers->drawTemporaryLinesAt(NoPoint);
+    // Over an anchor's mark the tool tip gives its name.
+    if (event->type() == QEvent::ToolTip && m_showAnchors) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QPointF inWindow = viewport()->mapTo(window(), QPointF(help->pos()));
+        const QString name = anchorNameAt(convertPointFromWindow(Point(float(inWindow.x()), float(inWindow.y()))));
+        if (name.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), name, viewport());
+        return true;
+    }
     return QAbstractScrollArea::viewportEvent(event);
 }
 

@@ -68,17 +68,9 @@ std::optional<LinkPlace> printedPlaceOf(const PdfDocument &printed, const QStrin
 
 std::optional<Rect> anchorRectInDocument(const VekDocument &document, const QString &name)
 {
-    std::optional<Rect> found;
-    for (const auto &object : document.objects()) {
-        if (auto text = std::dynamic_pointer_cast<VekObjText>(object)) {
-            const PropertyList info = text->anchorInfo();
-            if (info.contains(name))
-                found = rectFromString(info.value(name).stringValue());
-        } else if (object->anchorName() == name) {
-            found = object->bounds();
-        }
-    }
-    return found;
+    if (!document.anchors().contains(name))
+        return std::nullopt;
+    return document.anchorInView(name);
 }
 
 std::vector<PdfLinkAnnotation> linkAnnotationsFor(VekDocument &document, const PaperLayout &layout, int firstPage,

@@ -41,6 +41,14 @@ public:
     // The page-layout dialog on the document's print settings; absent when cancelled.
     virtual std::optional<PrintInfo> runPageLayout(QWidget *window, const PrintInfo &info);
 
+    // The anchor panel (anchor_dialogs.cpp): the name field shows `name`; the name typed,
+    // absent when cancelled.
+    virtual std::optional<QString> runAnchorPanel(QWidget *window, const QString &name);
+    // The link panel (anchor_dialogs.cpp): shows the selected text and its destination and
+    // offers the document's anchors; the destination typed or chosen, absent when cancelled.
+    virtual std::optional<QString> runLinkPanel(QWidget *window, const QString &selectedText,
+                                                const QString &destination, const QStringList &anchorNames);
+
     // A modal alert with one OK button.
     virtual void showAlert(QWidget *parent, const QString &title, const QString &message);
 };

@@ -333,40 +333,50 @@ QWidget *DocumentToolbar::makeOwnItemView(const QString &identifier, int iconSid
     return popup;
 }
 
-QWidget *DocumentToolbar::makeZoomView(int iconSide)
+namespace {
+
+// A number field between a step-back and a step-forward button, as the zoom and the page
+// items show them.
+QWidget *makeStepperRow(int iconSide, std::pair<ToolbarIcon, QString> back, const QString &fieldName,
+                        std::pair<ToolbarIcon, QString> forward, QPointer<QToolButton> &backButton,
+                        QPointer<QLineEdit> &field, QPointer<QToolButton> &forwardButton)
 {
     auto *row = new QWidget;
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(1);
-    m_zoomOut = makeButton(row, ToolbarIcon::ZoomOut, QStringLiteral("zoomOut"), iconSide);
-    m_zoomField = makeNumberField(row, QStringLiteral("zoomField"));
-    m_zoomIn = makeButton(row, ToolbarIcon::ZoomIn, QStringLiteral("zoomIn"), iconSide);
+    backButton = makeButton(row, back.first, back.second, iconSide);
+    field = makeNumberField(row, fieldName);
+    forwardButton = makeButton(row, forward.first, forward.second, iconSide);
+    for (QWidget *part : {static_cast<QWidget *>(backButton.data()), static_cast<QWidget *>(field.data()),
+                          static_cast<QWidget *>(forwardButton.data())})
+        layout->addWidget(part);
+    return row;
+}
+
+} // namespace
+
+QWidget *DocumentToolbar::makeZoomView(int iconSide)
+{
+    QWidget *row = makeStepperRow(iconSide, {ToolbarIcon::ZoomOut, QStringLiteral("zoomOut")},
+                                  QStringLiteral("zoomField"), {ToolbarIcon::ZoomIn, QStringLiteral("zoomIn")},
+                                  m_zoomOut, m_zoomField, m_zoomIn);
     connect(m_zoomOut, &QToolButton::clicked, this, &DocumentToolbar::zoomOut);
     connect(m_zoomIn, &QToolButton::clicked, this, &DocumentToolbar::zoomIn);
     QLineEdit *field = m_zoomField;
     connect(field, &QLineEdit::returnPressed, this, [this, field] { zoom(typedInteger(*field)); });
-    for (QWidget *part : {static_cast<QWidget *>(m_zoomOut), static_cast<QWidget *>(field), static_cast<QWidget *>(m_zoomIn)})
-        layout->addWidget(part);
     return row;
 }
 
 QWidget *DocumentToolbar::makePageView(int iconSide)
 {
-    auto *row = new QWidget;
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
-    m_previousPage = makeButton(row, ToolbarIcon::PreviousPage, QStringLiteral("previousPage"), iconSide);
-    m_pageField = makeNumberField(row, QStringLiteral("pageField"));
-    m_nextPage = makeButton(row, ToolbarIcon::NextPage, QStringLiteral("nextPage"), iconSide);
+    QWidget *row = makeStepperRow(iconSide, {ToolbarIcon::PreviousPage, QStringLiteral("previousPage")},
+                                  QStringLiteral("pageField"), {ToolbarIcon::NextPage, QStringLiteral("nextPage")},
+                                  m_previousPage, m_pageField, m_nextPage);
     connect(m_previousPage, &QToolButton::clicked, this, &DocumentToolbar::previousPage);
     connect(m_nextPage, &QToolButton::clicked, this, &DocumentToolbar::nextPage);
     QLineEdit *field = m_pageField;
     connect(field, &QLineEdit::returnPressed, this, [this, field] { gotoPage(typedInteger(*field)); });
-    for (QWidget *part : {static_cast<QWidget *>(m_previousPage), static_cast<QWidget *>(field),
-                          static_cast<QWidget *>(m_nextPage)})
-        layout->addWidget(part);
     return row;
 }
 

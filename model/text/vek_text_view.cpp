@@ -292,6 +292,18 @@ Rect VekTextView::insertionPointRect()
     return r;
 }
 
+Rect VekTextView::selectionBounds()
+{
+    if (m_selection.isEmpty())
+        return insertionPointRect();
+    Rect bounds;
+    for (const Rect &r : m_layout.selectionRectsForCharacterRange(m_selection, &m_container))
+        bounds = bounds.isEmpty() ? r : unionRect(bounds, r);
+    bounds.origin.x += frame().minX();
+    bounds.origin.y += frame().minY();
+    return bounds;
+}
+
 void VekTextView::moveInsertionPoint(int index, bool extend)
 {
     const int length = m_storage ? m_storage->length() : 0;
@@ -419,6 +431,7 @@ TextRange VekTextView::unitRangeAt(int index, int clickCount) const
 
 void VekTextView::mouseDown(Point point, unsigned modifierFlags, int clickCount)
 {
+    m_followedLink = false;
     if (!m_storage)
         return;
     const int index = characterIndexAtPoint(point);
@@ -432,14 +445,19 @@ void VekTextView::mouseDown(Point point, unsigned modifierFlags, int clickCount)
     }
     // A click on a link follows it.
     if (!(modifierFlags & ShiftKeyMask) && index < m_storage->length()) {
-        if (const auto &link = m_storage->text().attributesAt(index).link; link && clickedOnLink(*link, index))
+        if (const auto &link = m_storage->text().attributesAt(index).link; link && clickedOnLink(*link, index)) {
+            m_followedLink = true;
             return;
+        }
     }
     moveInsertionPoint(index, modifierFlags & ShiftKeyMask);
 }
 
 void VekTextView::mouseDragged(Point point)
 {
+    // The click followed a link: what it selected or scrolled to stays.
+    if (m_followedLink)
+        return;
     const int index = characterIndexAtPoint(point);
     if (m_clickUnit < 2 || !m_storage) {
         moveInsertionPoint(index, true);

@@ -100,6 +100,9 @@ public:
 
     // The insertion point in canvas coordinates (the zero rectangle with a selection).
     Rect insertionPointRect();
+    // What the selection covers (the insertion point when it is empty) in canvas
+    // coordinates, for scrolling it into view.
+    Rect selectionBounds();
     // The character index at a point in canvas coordinates.
     int characterIndexAtPoint(Point point);
 
@@ -129,5 +132,6 @@ private:
     TextAttributes m_typingAttributes;
     QString m_markedText;
     bool m_resizesHorizontally = false;
+    bool m_followedLink = false;   // the last mouse-down followed a link; its drag selects nothing
     TextClipboard *m_clipboard = nullptr;
 };

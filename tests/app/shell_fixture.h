@@ -43,6 +43,9 @@ public:
     int passwordPrompts = 0;
     QStringList alerts;   // "title|message"
     std::optional<PrintInfo> pageLayout;
+    std::deque<std::optional<QString>> anchorNames, linkDestinations;
+    QStringList anchorPanelShowed;                  // the names the anchor panel was opened with
+    QStringList linkPanelOffered;                   // the anchors the last link panel offered
 
     CloseAnswer askToSaveChanges(QWidget *, const QString &) override { return take(closeAnswers, CloseAnswer::Cancel); }
     bool askToRevert(QWidget *, const QString &) override { return true; }
@@ -58,6 +61,17 @@ public:
     }
     bool askToReenterPassword() override { return take(reenterAnswers, false); }
     std::optional<PrintInfo> runPageLayout(QWidget *, const PrintInfo &) override { return pageLayout; }
+    std::optional<QString> runAnchorPanel(QWidget *, const QString &name) override
+    {
+        anchorPanelShowed << name;
+        return take(anchorNames, std::optional<QString>());
+    }
+    std::optional<QString> runLinkPanel(QWidget *, const QString &, const QString &,
+                                        const QStringList &anchors) override
+    {
+        linkPanelOffered = anchors;
+        return take(linkDestinations, std::optional<QString>());
+    }
     void showAlert(QWidget *, const QString &title, const QString &message) override
     {
         alerts << title + QLatin1Char('|') + message;

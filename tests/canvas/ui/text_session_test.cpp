@@ -294,3 +294,39 @@ TEST_F(TextSession, TextFlowsInsideAClipOvalAndAroundAnExclusiveObject)
 }
 
 } // namespace
+
+// The Page menu's view options: invisible characters reach the editor only while a box is
+// edited (the item keeps its state when it cannot be chosen), and anchors show as marks
+// whose tool tip is the anchor's name.
+TEST_F(TextSession, InvisibleCharactersAndAnchorMarksFollowTheirToggles)
+{
+    ActionSender sender;
+    EXPECT_FALSE(view->validateAction(QStringLiteral("showInvisibleChars"), sender));
+    auto box = createBox({40, 40}, {240, 140});
+    type(QStringLiteral("a b"));
+    ASSERT_TRUE(view->validateAction(QStringLiteral("showInvisibleChars"), sender));
+    EXPECT_EQ(sender.state, 0);
+    view->performAction(QStringLiteral("showInvisibleChars"), sender);
+    EXPECT_TRUE(editor(*box).layoutManager().showsInvisibleCharacters());
+    clickAway();
+    EXPECT_FALSE(view->validateAction(QStringLiteral("showInvisibleChars"), sender));
+    EXPECT_EQ(sender.state, 1);
+    // A box edited later starts with the marks on.
+    auto second = createBox({40, 180}, {240, 260});
+    EXPECT_TRUE(editor(*second).layoutManager().showsInvisibleCharacters());
+    clickAway();
+
+    auto target = add({300, 200, 40, 40});
+    target->setAnchorName(QStringLiteral("#here"));
+    const QImage before = view->viewport()->grab().toImage();
+    EXPECT_TRUE(view->anchorNameAt({300, 200}).isEmpty());
+    ASSERT_TRUE(view->validateAction(QStringLiteral("showAnchors"), sender));
+    view->performAction(QStringLiteral("showAnchors"), sender);
+    EXPECT_EQ(view->anchorNameAt({301, 201}), QStringLiteral("#here"));
+    EXPECT_TRUE(view->anchorNameAt({320, 220}).isEmpty());
+    const QImage after = view->viewport()->grab().toImage();
+    EXPECT_NE(before.pixel(298, 198), after.pixel(298, 198));
+    EXPECT_EQ(before.pixel(380, 100), after.pixel(380, 100));
+    view->validateAction(QStringLiteral("showAnchors"), sender);
+    EXPECT_EQ(sender.state, 1);
+}

@@ -134,8 +134,9 @@ TEST(PdfExport, LinkAnnotationsFollowTheAnchorsPlaceAndThePrintedPages)
                 EXPECT_GE(link.destination.x(), 72);
                 EXPECT_LE(link.destination.y(), 290.5);
                 EXPECT_GE(link.destination.y(), 90);
-                if (c.objectAnchor)
+                if (c.objectAnchor) {
                     EXPECT_NEAR(link.destination.y(), 290, 0.5);
+                }
             }
         }
     }

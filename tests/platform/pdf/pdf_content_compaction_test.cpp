@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <clocale>
@@ -35,15 +33,7 @@ QByteArray qtStylePage()
 // The decompressed content stream of the first page.
 QByteArray contents(const QByteArray &pdf)
 {
-    QTemporaryDir dir;
-    QFile in(dir.filePath("in.pdf"));
-    in.open(QIODevice::WriteOnly);
-    in.write(pdf);
-    in.close();
-    QProcess qpdf;
-    qpdf.start("qpdf", {"--show-object=4", "--filtered-stream-data", in.fileName()});
-    qpdf.waitForFinished();
-    return qpdf.readAllStandardOutput();
+    return pdfToolOutput("qpdf", {"--show-object=4", "--filtered-stream-data"}, pdf);
 }
 
 QByteArray compacted(const QByteArray &pdf)

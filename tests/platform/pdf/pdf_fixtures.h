@@ -3,12 +3,15 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QFile>
 #include <QFont>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <string>
@@ -91,4 +94,18 @@ inline QByteArray qtPdfWithTextPathAndImage()
     painter.drawImage(QRectF(120, 100, 60, 60), image);
     painter.end();
     return bytes;
+}
+
+// What a command-line tool (pdffonts, qpdf, ...) prints for the PDF, given as its last argument.
+inline QByteArray pdfToolOutput(const QString &program, const QStringList &arguments, const QByteArray &pdf)
+{
+    QTemporaryDir dir;
+    QFile in(dir.filePath("in.pdf"));
+    in.open(QIODevice::WriteOnly);
+    in.write(pdf);
+    in.close();
+    QProcess process;
+    process.start(program, arguments + QStringList{in.fileName()});
+    process.waitForFinished();
+    return process.readAllStandardOutput();
 }

@@ -33,19 +33,6 @@ QString readableForm(const QByteArray &pdf)
     return QString::fromLatin1(out.readAll());
 }
 
-QString commandOutput(const QString &program, const QStringList &arguments, const QByteArray &pdf)
-{
-    QTemporaryDir dir;
-    QFile in(dir.filePath("in.pdf"));
-    in.open(QIODevice::WriteOnly);
-    in.write(pdf);
-    in.close();
-    QProcess process;
-    process.start(program, arguments + QStringList{in.fileName()});
-    process.waitForFinished();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 AttributedString text(const QString &s)
 {
     TextAttributes a;
@@ -78,7 +65,7 @@ TEST_F(PdfOutputTest, TextStaysTextWithItsFontEmbeddedAlsoInsideLayers)
     EXPECT_TRUE(words.contains("Layered words")) << words.toStdString();
     // pdffonts: one line per font after two header lines, ending in the columns emb, sub,
     // uni, object number and generation.
-    const QString fonts = commandOutput("pdffonts", {}, pdf);
+    const QString fonts = QString::fromUtf8(pdfToolOutput("pdffonts", {}, pdf));
     const QStringList lines = fonts.split('\n', Qt::SkipEmptyParts).mid(2);
     ASSERT_FALSE(lines.isEmpty()) << fonts.toStdString();
     for (const QString &line : lines) {
