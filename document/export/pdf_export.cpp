@@ -56,11 +56,12 @@ QByteArray currentDocumentAsPDF(VekDocument &document, int page, const QString &
         }
     }
     // The links are placed once the pages exist: where a box's text was printed can differ
-    // from its layout at page breaks.
-    output.setLinkPlacer([&](const QByteArray &pages) {
-        const std::shared_ptr<PdfDocument> printed = PdfDocument::openData(pages);
-        return linkAnnotationsFor(document, layout, first, last, printed.get());
-    });
+    // from its layout at page breaks. Reading the pages costs a write, so only with links.
+    if (documentHasTextLinks(document))
+        output.setLinkPlacer([&](const QByteArray &pages) {
+            const std::shared_ptr<PdfDocument> printed = PdfDocument::openData(pages);
+            return linkAnnotationsFor(document, layout, first, last, printed.get());
+        });
     output.setInfo(pdfInfoFor(document));
     return output.finish(error);
 }

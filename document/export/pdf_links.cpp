@@ -73,6 +73,16 @@ std::optional<Rect> anchorRectInDocument(const VekDocument &document, const QStr
     return document.anchorInView(name);
 }
 
+bool documentHasTextLinks(const VekDocument &document)
+{
+    for (const auto &object : document.objects())
+        if (auto text = std::dynamic_pointer_cast<VekObjText>(object))
+            for (const TextRun &run : text->contents().text().runs())
+                if (run.attributes.link)
+                    return true;
+    return false;
+}
+
 std::vector<PdfLinkAnnotation> linkAnnotationsFor(VekDocument &document, const PaperLayout &layout, int firstPage,
                                                   int lastPage, const PdfDocument *printed)
 {

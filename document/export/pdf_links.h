@@ -22,6 +22,9 @@ struct Rect;
 // of the document has the anchor.
 std::optional<Rect> anchorRectInDocument(const VekDocument &document, const QString &name);
 
+// Whether any text box of the document carries a link.
+bool documentHasTextLinks(const VekDocument &document);
+
 // The annotations for the printed pages first..last (numbers from 1; the PDF's page index 0
 // is page first). A link lies on the page of its middle, over its text as the layout places
 // it. A link to an anchor nobody has gets an annotation without an action; one to an anchor

@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFontMetricsF>
-#include <QRegularExpression>
-
 using namespace exportfixture;
 
 namespace {
