@@ -97,9 +97,9 @@ std::vector<PdfLinkAnnotation> linkAnnotationsFor(VekDocument &document, const P
         const PropertyList links = text->linkInfo();
         if (links.count() == 0)
             continue;
-        // A box over a page break may show its text elsewhere than its layout says (a line
-        // cut by the break), so its links are looked for in the print, with an allowance (on
-        // paper) growing with the pages it crosses.
+        // A box over a page break prints lower than its layout says from the break on (the
+        // page moves a line the break would cut onto the next page), so its links are looked
+        // for in the print, with an allowance (on paper) growing with the pages it crosses.
         const Rect bounds = text->bounds();
         const int pagesCrossed =
             pageOfBottomEdge(bounds.maxY(), pageHeight) - pageOfY(bounds.minY(), pageHeight);
