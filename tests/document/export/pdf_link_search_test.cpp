@@ -115,7 +115,7 @@ TEST(PdfLinkSearch, LinkOfABoxOverAPageBreakLandsOnItsWordAndOtherLinksKeepTheir
     EXPECT_TRUE(one.rect.contains(wordCentres(out.path, 1, paperHeight).value("one")));
 
     // The links of a box on one page keep the rectangles of the layout.
-    for (const QString uri : {QStringLiteral("http://example.org/"), QString()}) {
+    for (const QString &uri : {QStringLiteral("http://example.org/"), QString()}) {
         const PdfLinkAnnotation *expected = annotationFor(laidOut, uri);
         ASSERT_TRUE(expected);
         const auto it = std::find_if(links.begin(), links.end(), [&](const Link &l) { return l.uri == uri; });
