@@ -1,6 +1,7 @@
 // Align, same size, equal spacing and the ruler drag of the selection.
 #include "canvas/align_commands.h"
 
+#include "canvas/object_hit_test.h"
 #include "canvas/stacking_order.h"
 #include "document/vek_document.h"
 #include "model/vek_object.h"
@@ -119,11 +120,8 @@ float atLeastMinimum(float side)
 Rect unionOfBounds(const Objects &objects)
 {
     Rect united;
-    for (const auto &object : objects) {
-        Rect bounds = object->bounds();
-        bounds.size = {atLeastMinimum(bounds.size.width), atLeastMinimum(bounds.size.height)};
-        united = unionRect(united, bounds);
-    }
+    for (const auto &object : objects)
+        united = unionRect(united, withLeastSize(object->bounds(), MinimumSide));
     return united;
 }
 

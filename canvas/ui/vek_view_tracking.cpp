@@ -50,6 +50,14 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
     const Point offset = snaps || rulersVisible()
                              ? Point{start.x - selectionBounds.origin.x, start.y - selectionBounds.origin.y}
                              : Point{0, 0};
+    // Each step redraws where the objects were and where they go.
+    const auto moveSelectionBy = [this](float dx, float dy) {
+        for (const auto &object : selectedObjects()) {
+            invalidateObject(*object);
+            object->moveBy(dx, dy);
+            invalidateObject(*object);
+        }
+    };
     bool started = false, moved = false, leftView = false;
     Point last = start;
     for (MouseEvent next = event; next.type != EventType::LeftMouseUp;) {
@@ -58,11 +66,7 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
             break;
         // Out of the window the move becomes a drag of copies: the objects go back first.
         if (started && pointLeavesView(next.locationInWindow)) {
-            for (const auto &object : selectedObjects()) {
-                invalidateObject(*object);
-                object->moveBy(start.x - last.x, start.y - last.y);
-                invalidateObject(*object);
-            }
+            moveSelectionBy(start.x - last.x, start.y - last.y);
             moved = false;
             leftView = true;
             break;
@@ -84,11 +88,7 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
             c.y = snapToGrid(c.y, gridSpacing(), offset.y);
         }
         if (c != last) {
-            for (const auto &object : selectedObjects()) {
-                invalidateObject(*object);
-                object->moveBy(c.x - last.x, c.y - last.y);
-                invalidateObject(*object);
-            }
+            moveSelectionBy(c.x - last.x, c.y - last.y);
             moved = true;
         }
         last = c;
