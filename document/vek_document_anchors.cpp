@@ -35,23 +35,32 @@ QStringList VekDocument::anchorNames() const
     return anchors().keys();
 }
 
-Rect VekDocument::anchorInView(const QString &name) const
+namespace {
+
+// Where the anchor of the name lies on the canvas, in the object that holds it.
+Rect anchorRectIn(VekObject &object, const QString &name)
 {
-    const std::shared_ptr<VekObject> object = anchors().value(name);
-    if (!object)
-        return {};
-    if (auto text = std::dynamic_pointer_cast<VekObjText>(object)) {
+    if (auto *text = dynamic_cast<VekObjText *>(&object)) {
         const PropertyList entry = text->anchorInfo().value(name);
         return entry.isAbsent() ? Rect() : rectFromString(entry.stringValue());
     }
-    return object->bounds();
+    return object.bounds();
 }
 
+} // namespace
+
+Rect VekDocument::anchorInView(const QString &name) const
+{
+    const std::shared_ptr<VekObject> object = anchors().value(name);
+    return object ? anchorRectIn(*object, name) : Rect();
+}
+
+// One walk over the objects: the rectangles come from the holders already found.
 PropertyList VekDocument::anchorsInView() const
 {
     PropertyList result = PropertyList::dictionary();
     const auto all = anchors();
     for (auto it = all.begin(); it != all.end(); ++it)
-        result.insert(it.key(), PropertyList::fromString(stringFromRect(anchorInView(it.key()))));
+        result.insert(it.key(), PropertyList::fromString(stringFromRect(anchorRectIn(*it.value(), it.key()))));
     return result.count() > 0 ? result : PropertyList();
 }
