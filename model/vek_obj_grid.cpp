@@ -9,7 +9,7 @@
 #include "platform/text/layout_manager.h"
 #include "platform/text/rtf.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
@@ -171,16 +171,6 @@ void VekObjGrid::setDrawLineV(int flag)
     didChange();
 }
 
-void VekObjGrid::storeColumnRecord(const QString &id, const PropertyList &record)
-{
-    _columns.insert(id, record);
-}
-
-void VekObjGrid::storeRowRecord(const QString &id, const PropertyList &record)
-{
-    _rows.insert(id, record);
-}
-
 void VekObjGrid::storeCellRecord(const QString &key, const PropertyList &record)
 {
     // A record left without content goes: a cell has a record only while it has content.
@@ -199,18 +189,12 @@ void VekObjGrid::setupOnCurrentCondition()
     const ShellServices &shell = shellServices();
     const int columnCount = std::clamp(shell.gridCurrentColumnNr(), 1, MaxGridLines);
     const int rowCount = std::clamp(shell.gridCurrentRowNr(), 1, MaxGridLines);
-    const float w = _bounds.width() / float(columnCount);
-    for (int i = 0; i < columnCount; ++i) {
-        const QString id = newColumnID();
-        storeColumnRecord(id, gridRecord(OriginXKey, std::floor(float(i) * w) + 0.5f, WidthKey, w));
-        _columnOrder.append(id);
-    }
-    const float h = _bounds.height() / float(rowCount);
-    for (int j = 0; j < rowCount; ++j) {
-        const QString id = newRowID();
-        storeRowRecord(id, gridRecord(OriginYKey, std::floor(float(j) * h) + 0.5f, HeightKey, h));
-        _rowOrder.append(id);
-    }
+    for (int i = 0; i < columnCount; ++i)
+        _columnOrder.append(newColumnID());
+    for (int j = 0; j < rowCount; ++j)
+        _rowOrder.append(newRowID());
+    spaceEvenly(true);
+    spaceEvenly(false);
     contentsDidChange();
 }
 
