@@ -7,7 +7,6 @@
 #include "model/text/grid_cell_editor.h"
 #include "model/vek_obj_grid_keys.h"
 #include "platform/text/layout_manager.h"
-#include "platform/text/rtf.h"
 
 #include <algorithm>
 
@@ -302,10 +301,7 @@ PropertyList VekObjGrid::cellItemWithID(const QString &key) const
 
 std::optional<AttributedString> VekObjGrid::textOfCell(const QString &key) const
 {
-    const PropertyList text = cellItemWithID(key).value(CellTextKey);
-    if (!text.isData())
-        return std::nullopt;
-    return attributedStringWithRTF(text.dataValue());
+    return textOfCellRecord(cellItemWithID(key));
 }
 
 std::optional<AttributedString> VekObjGrid::textOfColumn(int column, int row) const
