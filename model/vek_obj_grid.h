@@ -247,7 +247,7 @@ private:
     // Applies a change of text to every selected cell with text (one undo step).
     void changeSelectedCellTexts(const std::function<void(AttributedString &)> &change, int alignment);
     // Columns with columnsAxis, else rows. Adding inserts before the selected line, or
-    // appends after the last; deleting takes the selected line first, then the last.
+    // appends after the last; deleting removes from the selected line onward, then from the end.
     void setNumberOfGridLines(bool columnsAxis, int count);
     void addOrInsertLines(bool columnsAxis, int number);
     void deleteLinesTill(bool columnsAxis, int count);
