@@ -7,9 +7,8 @@
 #include "model/text/grid_cell_editor.h"
 #include "model/vek_obj_grid_keys.h"
 #include "platform/text/layout_manager.h"
-#include "platform/text/rtf.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
@@ -171,16 +170,6 @@ void VekObjGrid::setDrawLineV(int flag)
     didChange();
 }
 
-void VekObjGrid::storeColumnRecord(const QString &id, const PropertyList &record)
-{
-    _columns.insert(id, record);
-}
-
-void VekObjGrid::storeRowRecord(const QString &id, const PropertyList &record)
-{
-    _rows.insert(id, record);
-}
-
 void VekObjGrid::storeCellRecord(const QString &key, const PropertyList &record)
 {
     // A record left without content goes: a cell has a record only while it has content.
@@ -199,18 +188,12 @@ void VekObjGrid::setupOnCurrentCondition()
     const ShellServices &shell = shellServices();
     const int columnCount = std::clamp(shell.gridCurrentColumnNr(), 1, MaxGridLines);
     const int rowCount = std::clamp(shell.gridCurrentRowNr(), 1, MaxGridLines);
-    const float w = _bounds.width() / float(columnCount);
-    for (int i = 0; i < columnCount; ++i) {
-        const QString id = newColumnID();
-        storeColumnRecord(id, gridRecord(OriginXKey, std::floor(float(i) * w) + 0.5f, WidthKey, w));
-        _columnOrder.append(id);
-    }
-    const float h = _bounds.height() / float(rowCount);
-    for (int j = 0; j < rowCount; ++j) {
-        const QString id = newRowID();
-        storeRowRecord(id, gridRecord(OriginYKey, std::floor(float(j) * h) + 0.5f, HeightKey, h));
-        _rowOrder.append(id);
-    }
+    for (int i = 0; i < columnCount; ++i)
+        _columnOrder.append(newColumnID());
+    for (int j = 0; j < rowCount; ++j)
+        _rowOrder.append(newRowID());
+    spaceEvenly(true);
+    spaceEvenly(false);
     contentsDidChange();
 }
 
@@ -318,10 +301,7 @@ PropertyList VekObjGrid::cellItemWithID(const QString &key) const
 
 std::optional<AttributedString> VekObjGrid::textOfCell(const QString &key) const
 {
-    const PropertyList text = cellItemWithID(key).value(CellTextKey);
-    if (!text.isData())
-        return std::nullopt;
-    return attributedStringWithRTF(text.dataValue());
+    return textOfCellRecord(cellItemWithID(key));
 }
 
 std::optional<AttributedString> VekObjGrid::textOfColumn(int column, int row) const

@@ -194,10 +194,6 @@ public:
     // Counts below 1 beep; counts above MaxGridLines are held to it.
     void setNumberOfGridColumns(int count);
     void setNumberOfGridRows(int count);
-    void addOrInsertColumns(int number);
-    void addOrInsertRows(int number);
-    void deleteColumnsTill(int count);
-    void deleteRowsTill(int count);
     void setAllColumnsSameWidth();
     void setAllRowsSameHeight();
     // Swap the selected column or row with its neighbour; beep when there is none.
@@ -247,11 +243,17 @@ private:
     void openNextCellAfter(const QString &key);
 
     // Record helpers.
-    void storeColumnRecord(const QString &id, const PropertyList &record);
-    void storeRowRecord(const QString &id, const PropertyList &record);
     void storeCellRecord(const QString &key, const PropertyList &record);
     // Applies a change of text to every selected cell with text (one undo step).
     void changeSelectedCellTexts(const std::function<void(AttributedString &)> &change, int alignment);
+    // Columns with columnsAxis, else rows. Adding inserts before the selected line, or
+    // appends after the last; deleting removes from the selected line onward, then from the end.
+    void setNumberOfGridLines(bool columnsAxis, int count);
+    void addOrInsertLines(bool columnsAxis, int number);
+    void deleteLinesTill(bool columnsAxis, int count);
+    void setAllLinesSameSize(bool columnsAxis);
+    // Stores records that share the bounds' extent equally among the lines, in order.
+    void spaceEvenly(bool columnsAxis);
     void shiftOrigins(bool columnsAxis, int from, float delta);
     void moveSelection(bool columnsAxis, int direction);
     void trackBorder(bool columnsAxis, const MouseEvent &event, CanvasServices *view);

@@ -160,7 +160,7 @@ void VekObjGrid::drawInViewInRect(CanvasServices *view, const Rect &rect)
                         context->fillRect(frame);
                     }
                 }
-                if (const auto text = textOfColumn(i, j); text && !text->isEmpty())
+                if (const auto text = textOfCellRecord(record); text && !text->isEmpty())
                     drawCellText(cmyk ? attributedStringUsingCMYK(*text) : *text, frame);
             }
         }

@@ -1,7 +1,9 @@
-// The keys of the table's records and dictionary form, shared by the table's files.
+// The keys of the table's records and dictionary form, and record helpers, shared by the
+// table's files.
 #pragma once
 
 #include "platform/foundation/property_list.h"
+#include "platform/text/rtf.h"
 
 #include <QString>
 
@@ -33,4 +35,13 @@ inline PropertyList withFloat(PropertyList record, const QString &key, float val
         record = PropertyList::dictionary();
     record.insert(key, PropertyList::fromFloat(value));
     return record;
+}
+
+// The text a cell record holds (read from its RTF data), or absent.
+inline std::optional<AttributedString> textOfCellRecord(const PropertyList &record)
+{
+    const PropertyList text = record.value(CellTextKey);
+    if (!text.isData())
+        return std::nullopt;
+    return attributedStringWithRTF(text.dataValue());
 }

@@ -22,13 +22,14 @@ constexpr char16_t UpArrow = 0xF700, DownArrow = 0xF701, LeftArrow = 0xF702, Rig
 constexpr float DefaultColumnWidth = 50.0f;
 constexpr float DefaultRowHeight = 16.0f;
 
-// The names of one axis's keys, so that columns and rows share their code.
+// The names of one axis's keys and its default size, so that columns and rows share their code.
 struct Axis {
     const QString &origin;
     const QString &size;
+    float defaultSize;
 };
-const Axis ColumnAxis{OriginXKey, WidthKey};
-const Axis RowAxis{OriginYKey, HeightKey};
+const Axis ColumnAxis{OriginXKey, WidthKey, DefaultColumnWidth};
+const Axis RowAxis{OriginYKey, HeightKey, DefaultRowHeight};
 
 } // namespace
 
@@ -110,111 +111,67 @@ void VekObjGrid::setLineType(int type, int side)
 
 // ---- Counts ----
 
-void VekObjGrid::setNumberOfGridColumns(int count)
+void VekObjGrid::setNumberOfGridColumns(int count) { setNumberOfGridLines(true, count); }
+void VekObjGrid::setNumberOfGridRows(int count) { setNumberOfGridLines(false, count); }
+
+void VekObjGrid::setNumberOfGridLines(bool columnsAxis, int count)
 {
     if (count < 1) {
         beep();
         return;
     }
     count = std::min(count, MaxGridLines);
-    if (count == numberOfGridColumns())
+    const int current = int((columnsAxis ? _columnOrder : _rowOrder).size());
+    if (count == current)
         return;
     registerSnapshotUndo();
-    if (count > numberOfGridColumns())
-        addOrInsertColumns(count - numberOfGridColumns());
+    if (count > current)
+        addOrInsertLines(columnsAxis, count - current);
     else
-        deleteColumnsTill(count);
+        deleteLinesTill(columnsAxis, count);
     if (CanvasServices *view = vekView(); view && view->editingObject().get() == this)
         view->resetCursorRects();
 }
 
-void VekObjGrid::setNumberOfGridRows(int count)
+void VekObjGrid::addOrInsertLines(bool columnsAxis, int number)
 {
-    if (count < 1) {
-        beep();
-        return;
-    }
-    count = std::min(count, MaxGridLines);
-    if (count == numberOfGridRows())
-        return;
-    registerSnapshotUndo();
-    if (count > numberOfGridRows())
-        addOrInsertRows(count - numberOfGridRows());
-    else
-        deleteRowsTill(count);
-    if (CanvasServices *view = vekView(); view && view->editingObject().get() == this)
-        view->resetCursorRects();
-}
-
-void VekObjGrid::addOrInsertColumns(int number)
-{
-    number = std::clamp(number, 0, MaxGridLines - numberOfGridColumns());
+    QStringList &order = columnsAxis ? _columnOrder : _rowOrder;
+    PropertyList &records = columnsAxis ? _columns : _rows;
+    const Axis &axis = columnsAxis ? ColumnAxis : RowAxis;
+    int &selected = columnsAxis ? _selectedColumnNr : _selectedRowNr;
+    number = std::clamp(number, 0, MaxGridLines - int(order.size()));
     if (number == 0)
         return;
-    const bool inserting = _selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns();
+    const bool inserting = selected >= 0 && selected < order.size();
     PropertyList reference;
-    float x0 = 0;
+    float start = 0;
     if (inserting) {
-        reference = _columns.value(_columnOrder[_selectedColumnNr]);
-        x0 = reference.value(OriginXKey).floatValue();
-    } else if (!_columnOrder.isEmpty()) {
-        reference = _columns.value(_columnOrder.last());
-        x0 = reference.value(OriginXKey).floatValue() + reference.value(WidthKey).floatValue();
+        reference = records.value(order[selected]);
+        start = reference.value(axis.origin).floatValue();
+    } else if (!order.isEmpty()) {
+        reference = records.value(order.last());
+        start = reference.value(axis.origin).floatValue() + reference.value(axis.size).floatValue();
     }
-    const float w = reference.isDictionary() ? reference.value(WidthKey).floatValue() : DefaultColumnWidth;
+    const float size = reference.isDictionary() ? reference.value(axis.size).floatValue() : axis.defaultSize;
     for (int m = 0; m < number; ++m) {
-        const QString id = newColumnID();
-        storeColumnRecord(id, gridRecord(OriginXKey, std::floor(float(m) * w + x0) + 0.5f, WidthKey, w));
+        const QString id = columnsAxis ? newColumnID() : newRowID();
+        records.insert(id, gridRecord(axis.origin, std::floor(float(m) * size + start) + 0.5f, axis.size, size));
         // In the order of their edges, so that positions and places agree.
         if (inserting)
-            _columnOrder.insert(_selectedColumnNr + m, id);
+            order.insert(selected + m, id);
         else
-            _columnOrder.append(id);
+            order.append(id);
     }
     if (inserting) {
-        _selectedColumnNr += number;
-        shiftOrigins(true, _selectedColumnNr, float(number) * w);
+        selected += number;
+        shiftOrigins(columnsAxis, selected, float(number) * size);
     }
     Rect bounds = _bounds;
-    bounds.size.width += float(number) * w;
+    (columnsAxis ? bounds.size.width : bounds.size.height) += float(number) * size;
     setBounds(bounds);
     validateSelection();
-    NotificationCenter::defaultCenter().postNotificationName(VekObjGridCellSelectionDidChangeNotification, this);
-}
-
-void VekObjGrid::addOrInsertRows(int number)
-{
-    number = std::clamp(number, 0, MaxGridLines - numberOfGridRows());
-    if (number == 0)
-        return;
-    const bool inserting = _selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows();
-    PropertyList reference;
-    float y0 = 0;
-    if (inserting) {
-        reference = _rows.value(_rowOrder[_selectedRowNr]);
-        y0 = reference.value(OriginYKey).floatValue();
-    } else if (!_rowOrder.isEmpty()) {
-        reference = _rows.value(_rowOrder.last());
-        y0 = reference.value(OriginYKey).floatValue() + reference.value(HeightKey).floatValue();
-    }
-    const float h = reference.isDictionary() ? reference.value(HeightKey).floatValue() : DefaultRowHeight;
-    for (int m = 0; m < number; ++m) {
-        const QString id = newRowID();
-        storeRowRecord(id, gridRecord(OriginYKey, std::floor(float(m) * h + y0) + 0.5f, HeightKey, h));
-        if (inserting)
-            _rowOrder.insert(_selectedRowNr + m, id);
-        else
-            _rowOrder.append(id);
-    }
-    if (inserting) {
-        _selectedRowNr += number;
-        shiftOrigins(false, _selectedRowNr, float(number) * h);
-    }
-    Rect bounds = _bounds;
-    bounds.size.height += float(number) * h;
-    setBounds(bounds);
-    validateSelection();
-    if (!isLoadingPropertyList() && _document)
+    // Rows added while the table is read, or outside a document, go unreported.
+    if (columnsAxis || (!isLoadingPropertyList() && _document))
         NotificationCenter::defaultCenter().postNotificationName(VekObjGridCellSelectionDidChangeNotification, this);
 }
 
@@ -230,54 +187,33 @@ void VekObjGrid::shiftOrigins(bool columnsAxis, int from, float delta)
     }
 }
 
-void VekObjGrid::deleteColumnsTill(int count)
+void VekObjGrid::deleteLinesTill(bool columnsAxis, int count)
 {
+    QStringList &order = columnsAxis ? _columnOrder : _rowOrder;
+    PropertyList &records = columnsAxis ? _columns : _rows;
+    const Axis &axis = columnsAxis ? ColumnAxis : RowAxis;
+    const int &selected = columnsAxis ? _selectedColumnNr : _selectedRowNr;
+    const QStringList &crossOrder = columnsAxis ? _rowOrder : _columnOrder;
     count = std::max(count, 0);
     _multipleCellSelection.clear();
     _hasPickedSet = false;
     float removed = 0;
-    const bool hadSelection = _selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns();
-    while (numberOfGridColumns() > count) {
-        const bool selected = _selectedColumnNr >= 0 && _selectedColumnNr < numberOfGridColumns();
-        const int victim = selected ? _selectedColumnNr : numberOfGridColumns() - 1;
-        const QString id = _columnOrder[victim];
-        removed += _columns.value(id).value(WidthKey).floatValue();
-        for (const QString &row : std::as_const(_rowOrder))
-            _cells.remove(id + row);
-        _columns.remove(id);
-        _columnOrder.removeAt(victim);
+    const bool hadSelection = selected >= 0 && selected < order.size();
+    while (order.size() > count) {
+        const bool hasSelected = selected >= 0 && selected < order.size();
+        const int victim = hasSelected ? selected : int(order.size()) - 1;
+        const QString id = order[victim];
+        removed += records.value(id).value(axis.size).floatValue();
+        for (const QString &other : crossOrder)
+            _cells.remove(columnsAxis ? id + other : other + id);
+        records.remove(id);
+        order.removeAt(victim);
     }
-    if (hadSelection && _selectedColumnNr < numberOfGridColumns())
-        shiftOrigins(true, _selectedColumnNr, -removed);
+    if (hadSelection && selected < order.size())
+        shiftOrigins(columnsAxis, selected, -removed);
     Rect bounds = _bounds;
-    bounds.size.width = std::max(bounds.width() - removed, 1.0f);
-    validateSelection();
-    setBounds(bounds);
-    validateSelection();
-    contentsDidChange();
-}
-
-void VekObjGrid::deleteRowsTill(int count)
-{
-    count = std::max(count, 0);
-    _multipleCellSelection.clear();
-    _hasPickedSet = false;
-    float removed = 0;
-    const bool hadSelection = _selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows();
-    while (numberOfGridRows() > count) {
-        const bool selected = _selectedRowNr >= 0 && _selectedRowNr < numberOfGridRows();
-        const int victim = selected ? _selectedRowNr : numberOfGridRows() - 1;
-        const QString id = _rowOrder[victim];
-        removed += _rows.value(id).value(HeightKey).floatValue();
-        for (const QString &column : std::as_const(_columnOrder))
-            _cells.remove(column + id);
-        _rows.remove(id);
-        _rowOrder.removeAt(victim);
-    }
-    if (hadSelection && _selectedRowNr < numberOfGridRows())
-        shiftOrigins(false, _selectedRowNr, -removed);
-    Rect bounds = _bounds;
-    bounds.size.height = std::max(bounds.height() - removed, 1.0f);
+    float &extent = columnsAxis ? bounds.size.width : bounds.size.height;
+    extent = std::max(extent - removed, 1.0f);
     validateSelection();
     setBounds(bounds);
     validateSelection();
@@ -286,28 +222,27 @@ void VekObjGrid::deleteRowsTill(int count)
 
 // ---- Equal sizes ----
 
-void VekObjGrid::setAllColumnsSameWidth()
+void VekObjGrid::setAllColumnsSameWidth() { setAllLinesSameSize(true); }
+void VekObjGrid::setAllRowsSameHeight() { setAllLinesSameSize(false); }
+
+void VekObjGrid::setAllLinesSameSize(bool columnsAxis)
 {
-    if (_columnOrder.isEmpty())
+    if ((columnsAxis ? _columnOrder : _rowOrder).isEmpty())
         return;
-    const float w = _bounds.width() / float(numberOfGridColumns());
     registerSnapshotUndo();
-    for (int i = 0; i < numberOfGridColumns(); ++i)
-        storeColumnRecord(_columnOrder[i], gridRecord(OriginXKey, std::floor(float(i) * w) + 0.5f, WidthKey, w));
+    spaceEvenly(columnsAxis);
     validateSelection();
     didChange();
 }
 
-void VekObjGrid::setAllRowsSameHeight()
+void VekObjGrid::spaceEvenly(bool columnsAxis)
 {
-    if (_rowOrder.isEmpty())
-        return;
-    const float h = _bounds.height() / float(numberOfGridRows());
-    registerSnapshotUndo();
-    for (int j = 0; j < numberOfGridRows(); ++j)
-        storeRowRecord(_rowOrder[j], gridRecord(OriginYKey, std::floor(float(j) * h) + 0.5f, HeightKey, h));
-    validateSelection();
-    didChange();
+    const QStringList &order = columnsAxis ? _columnOrder : _rowOrder;
+    PropertyList &records = columnsAxis ? _columns : _rows;
+    const Axis &axis = columnsAxis ? ColumnAxis : RowAxis;
+    const float size = (columnsAxis ? _bounds.width() : _bounds.height()) / float(order.size());
+    for (int i = 0; i < order.size(); ++i)
+        records.insert(order[i], gridRecord(axis.origin, std::floor(float(i) * size) + 0.5f, axis.size, size));
 }
 
 // ---- Moving the selected column or row ----

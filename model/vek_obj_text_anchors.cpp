@@ -34,6 +34,17 @@ std::optional<TextRange> rangeFromString(const QString &text)
     return TextRange{location, length};
 }
 
+// Where the laid-out characters lie on the canvas: their glyphs' rectangle in the box, moved
+// by the origin the box is drawn at and by the container's padding.
+Rect canvasRectOfCharacters(TextBoxLayout &layout, TextRange range, const Rect &drawn)
+{
+    const float pad = layout.container().lineFragmentPadding();
+    Rect r = layout.layoutManager().boundingRectForGlyphRange(range, &layout.container());
+    r.origin.x += drawn.minX() + pad;
+    r.origin.y += drawn.minY() + pad;
+    return r;
+}
+
 } // namespace
 
 PropertyList VekObjText::anchorInfo()
@@ -45,7 +56,6 @@ PropertyList VekObjText::anchorInfo()
     {
         TextBoxLayout layout(*this, _contents.text(), _bounds.size);
         const Rect drawn = drawingBounds();
-        const float pad = layout.container().lineFragmentPadding();
         for (const TextRun &run : _contents.text().runs()) {
             if (!run.attributes.anchor)
                 continue;
@@ -54,9 +64,7 @@ PropertyList VekObjText::anchorInfo()
                 duplicates.push_back(run.range);
                 continue;
             }
-            Rect r = layout.layoutManager().boundingRectForGlyphRange(run.range, &layout.container());
-            r.origin.x += drawn.minX() + pad;
-            r.origin.y += drawn.minY() + pad;
+            const Rect r = canvasRectOfCharacters(layout, run.range, drawn);
             info.insert(name, PropertyList::fromString(stringFromRect(r)));
         }
     }
@@ -74,13 +82,10 @@ PropertyList VekObjText::linkInfo()
     PropertyList links;
     TextBoxLayout layout(*this, _contents.text(), _bounds.size);
     const Rect drawn = drawingBounds();
-    const float pad = layout.container().lineFragmentPadding();
     for (const TextRun &run : _contents.text().runs()) {
         if (!run.attributes.link)
             continue;
-        Rect r = layout.layoutManager().boundingRectForGlyphRange(run.range, &layout.container());
-        r.origin.x += drawn.minX() + pad;
-        r.origin.y += drawn.minY() + pad;
+        const Rect r = canvasRectOfCharacters(layout, run.range, drawn);
         PropertyList entry = PropertyList::array();
         entry.append(PropertyList::fromString(QUrl(*run.attributes.link).toString()));
         entry.append(PropertyList::fromString(stringFromRect(r)));
