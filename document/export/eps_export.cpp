@@ -7,6 +7,7 @@
 #include "model/vek_obj_text.h"
 #include "platform/color/color.h"
 #include "platform/foundation/c_locale.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/text/font_registry.h"
 #include "platform/text/text_drawing.h"
 
@@ -15,7 +16,6 @@
 #include <QRegularExpression>
 #include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -251,8 +251,7 @@ bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area
         }
     }
     eps += "%%EOF\n";
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(eps) == eps.size() && file.commit() && QFile::exists(path);
+    return writeWholeFile(path, eps) && QFile::exists(path);
 }
 
 bool saveAsEps(VekDocument &document, const QString &path, const ExportSelection &selection, QString *error)
@@ -285,9 +284,5 @@ bool saveAsEps(VekDocument &document, const QString &path, const ExportSelection
     QFile result(output);
     if (!result.open(QIODevice::ReadOnly))
         return failWith(error, QStringLiteral("Ghostscript wrote no EPS."));
-    const QByteArray eps = result.readAll();
-    QSaveFile file(path);
-    if (eps.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(eps) != eps.size() || !file.commit())
-        return failWith(error, file.errorString());
-    return true;
+    return writeWholeFile(path, result.readAll(), error);
 }

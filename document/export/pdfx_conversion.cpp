@@ -1,11 +1,12 @@
 // Running Ghostscript's pdfwrite with a PDF/X-3 definition of our own.
 #include "document/export/pdfx_conversion.h"
 
+#include "platform/foundation/file_writing.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -120,10 +121,5 @@ bool convertToPdfX3(const QByteArray &pdf, const QString &path, int flattenResol
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 || !result.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("Ghostscript could not make PDF/X-3: %1")
                                .arg(QString::fromLocal8Bit(process.readAll()).trimmed()));
-    const QByteArray converted = result.readAll();
-    QSaveFile file(path);
-    if (converted.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(converted) != converted.size()
-        || !file.commit())
-        return fail(error, file.errorString());
-    return true;
+    return writeWholeFile(path, result.readAll(), error);
 }

@@ -4,6 +4,7 @@
 #include "document/export/export_dispatch.h"
 #include "document/ui/export_preferences.h"
 #include "document/vek_document.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/foundation/localized_strings.h"
 
 #include <QCheckBox>
@@ -12,7 +13,6 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QSaveFile>
 
 SavePagesPanel::SavePagesPanel(QWidget *parent, const QString &displayName) : QFileDialog(parent)
 {
@@ -64,13 +64,12 @@ SavePagesResult savePagesOfDocument(VekDocument &document, const QString &pageLi
     if (!pages)
         return SavePagesResult::ImproperPages;
     const QByteArray data = document.vekDocumentDataForObjects(document.objects(), pages, false, false);
-    QSaveFile file(path);
-    if (data.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    if (data.isEmpty()) {
         if (error)
-            *error = data.isEmpty() ? QStringLiteral("The pages could not be stored.") : file.errorString();
+            *error = QStringLiteral("The pages could not be stored.");
         return SavePagesResult::Failed;
     }
-    return SavePagesResult::Saved;
+    return writeWholeFile(path, data, error) ? SavePagesResult::Saved : SavePagesResult::Failed;
 }
 
 bool saveDocumentPages(QWidget *parent, VekDocument &document, const QString &displayName)
