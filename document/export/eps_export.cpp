@@ -2,6 +2,7 @@
 #include "document/export/eps_export.h"
 
 #include "document/export/pdf_export.h"
+#include "document/export/postscript_string.h"
 #include "document/vek_document.h"
 #include "model/calendar_date_format.h"
 #include "model/vek_obj_text.h"
@@ -94,18 +95,11 @@ QString postScriptFontName(const QString &fontName)
 
 QByteArray latin1StringBody(const QString &line)
 {
-    QByteArray out;
-    for (QChar c : line) {
-        const char16_t u = c.unicode();
-        const unsigned char byte = u <= 0xFF ? static_cast<unsigned char>(u) : '?';
-        if (byte == '\\' || byte == '(' || byte == ')')
-            out += '\\' + QByteArray(1, char(byte));
-        else if (byte < 32 || byte > 126)
-            out += '\\' + QByteArray::number(byte, 8).rightJustified(3, '0');
-        else
-            out += char(byte);
-    }
-    return out;
+    QByteArray latin1;
+    latin1.reserve(line.size());
+    for (QChar c : line)
+        latin1 += c.unicode() <= 0xFF ? char(c.unicode()) : '?';
+    return postScriptStringBody(latin1);
 }
 
 QByteArray jisStringBody(const QString &line)

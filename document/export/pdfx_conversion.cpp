@@ -1,6 +1,7 @@
 // Running Ghostscript's pdfwrite with a PDF/X-3 definition of our own.
 #include "document/export/pdfx_conversion.h"
 
+#include "document/export/postscript_string.h"
 #include "platform/foundation/file_writing.h"
 
 #include <QDir>
@@ -14,20 +15,10 @@
 
 namespace {
 
-// A PostScript string literal: backslashes and parentheses escaped, other bytes as octal
-// escapes outside printable ASCII.
+// A PostScript string literal of the text's UTF-8 bytes.
 QByteArray postScriptString(const QString &text)
 {
-    QByteArray out = "(";
-    for (unsigned char c : text.toUtf8()) {
-        if (c == '\\' || c == '(' || c == ')')
-            out += '\\' + QByteArray(1, char(c));
-        else if (c < 32 || c > 126)
-            out += '\\' + QByteArray::number(c, 8).rightJustified(3, '0');
-        else
-            out += char(c);
-    }
-    return out + ")";
+    return '(' + postScriptStringBody(text.toUtf8()) + ')';
 }
 
 // The definition Ghostscript reads before the document: the output intent, whose
