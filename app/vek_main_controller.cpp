@@ -2,9 +2,6 @@
 // and the shell services.
 #include "app/vek_main_controller.h"
 
-#include "panels/format_options_panel.h"
-#include "panels/table_options_panel.h"
-
 #include "app/main_menu.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"

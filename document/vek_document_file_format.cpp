@@ -10,6 +10,7 @@
 #include "model/vek_group.h"
 #include "model/vek_object.h"
 #include "platform/foundation/archiving.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/plist_text_format.h"
 #include "platform/image/image_file.h"
@@ -17,7 +18,6 @@
 #include "platform/text/rtf.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -206,13 +206,12 @@ QByteArray VekDocument::dataOfDocument(bool textForm) const
 bool VekDocument::writeToFile(const QString &path, bool textForm, DocumentError *error) const
 {
     const QByteArray data = dataOfDocument(textForm);
-    QSaveFile file(path);
-    const bool written = !data.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(data) == data.size()
-        && file.commit();
+    QString why;
+    const bool written = writeWholeFile(path, data, &why);
     if (!written && error)
-        *error = {VekantoErrorDomain, 2, file.errorString().isEmpty()
+        *error = {VekantoErrorDomain, 2, why.isEmpty()
                                              ? localizedString(QStringLiteral("The document could not be written."))
-                                             : file.errorString()};
+                                             : why};
     return written;
 }
 

@@ -1,6 +1,7 @@
 // One-page PDF files of images, and the screen resolution.
 #include "toolkit/image_functions.h"
 
+#include "platform/foundation/file_writing.h"
 #include "platform/pdf/pdf_document.h"
 
 #include <QBuffer>
@@ -8,7 +9,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QScreen>
 
 #include <cmath>
@@ -43,8 +43,7 @@ bool SaveImageAsPDF(const Image &image, const QString &path)
     if (!reopened || reopened->pageCount() != 1)
         return false;
 
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(pdf) == pdf.size() && file.commit();
+    return writeWholeFile(path, pdf);
 }
 
 float screenResolution(float widthPixels, float widthMillimetres)

@@ -2,11 +2,13 @@
 #include "document/export/eps_export.h"
 
 #include "document/export/pdf_export.h"
+#include "document/export/postscript_string.h"
 #include "document/vek_document.h"
 #include "model/calendar_date_format.h"
 #include "model/vek_obj_text.h"
 #include "platform/color/color.h"
 #include "platform/foundation/c_locale.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/text/font_registry.h"
 #include "platform/text/text_drawing.h"
 
@@ -15,7 +17,6 @@
 #include <QRegularExpression>
 #include <QFile>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -94,18 +95,11 @@ QString postScriptFontName(const QString &fontName)
 
 QByteArray latin1StringBody(const QString &line)
 {
-    QByteArray out;
-    for (QChar c : line) {
-        const char16_t u = c.unicode();
-        const unsigned char byte = u <= 0xFF ? static_cast<unsigned char>(u) : '?';
-        if (byte == '\\' || byte == '(' || byte == ')')
-            out += '\\' + QByteArray(1, char(byte));
-        else if (byte < 32 || byte > 126)
-            out += '\\' + QByteArray::number(byte, 8).rightJustified(3, '0');
-        else
-            out += char(byte);
-    }
-    return out;
+    QByteArray latin1;
+    latin1.reserve(line.size());
+    for (QChar c : line)
+        latin1 += c.unicode() <= 0xFF ? char(c.unicode()) : '?';
+    return postScriptStringBody(latin1);
 }
 
 QByteArray jisStringBody(const QString &line)
@@ -251,8 +245,7 @@ bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area
         }
     }
     eps += "%%EOF\n";
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(eps) == eps.size() && file.commit() && QFile::exists(path);
+    return writeWholeFile(path, eps) && QFile::exists(path);
 }
 
 bool saveAsEps(VekDocument &document, const QString &path, const ExportSelection &selection, QString *error)
@@ -285,9 +278,5 @@ bool saveAsEps(VekDocument &document, const QString &path, const ExportSelection
     QFile result(output);
     if (!result.open(QIODevice::ReadOnly))
         return failWith(error, QStringLiteral("Ghostscript wrote no EPS."));
-    const QByteArray eps = result.readAll();
-    QSaveFile file(path);
-    if (eps.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(eps) != eps.size() || !file.commit())
-        return failWith(error, file.errorString());
-    return true;
+    return writeWholeFile(path, result.readAll(), error);
 }

@@ -6,12 +6,11 @@
 #include "document/export/pdf_links.h"
 #include "document/export/pdfx_conversion.h"
 #include "document/vek_document.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/pdf/pdf_document.h"
 #include "platform/pdf/pdf_output.h"
 #include "toolkit/text_extensions.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -98,11 +97,5 @@ bool saveAsPdf(VekDocument &document, const QString &path, const ExportSelection
         if (warning)
             *warning = why;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, pdf, error);
 }

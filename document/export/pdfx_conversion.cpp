@@ -1,11 +1,13 @@
 // Running Ghostscript's pdfwrite with a PDF/X-3 definition of our own.
 #include "document/export/pdfx_conversion.h"
 
+#include "document/export/postscript_string.h"
+#include "platform/foundation/file_writing.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -13,20 +15,10 @@
 
 namespace {
 
-// A PostScript string literal: backslashes and parentheses escaped, other bytes as octal
-// escapes outside printable ASCII.
+// A PostScript string literal of the text's UTF-8 bytes.
 QByteArray postScriptString(const QString &text)
 {
-    QByteArray out = "(";
-    for (unsigned char c : text.toUtf8()) {
-        if (c == '\\' || c == '(' || c == ')')
-            out += '\\' + QByteArray(1, char(c));
-        else if (c < 32 || c > 126)
-            out += '\\' + QByteArray::number(c, 8).rightJustified(3, '0');
-        else
-            out += char(c);
-    }
-    return out + ")";
+    return '(' + postScriptStringBody(text.toUtf8()) + ')';
 }
 
 // The definition Ghostscript reads before the document: the output intent, whose
@@ -120,10 +112,5 @@ bool convertToPdfX3(const QByteArray &pdf, const QString &path, int flattenResol
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0 || !result.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("Ghostscript could not make PDF/X-3: %1")
                                .arg(QString::fromLocal8Bit(process.readAll()).trimmed()));
-    const QByteArray converted = result.readAll();
-    QSaveFile file(path);
-    if (converted.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(converted) != converted.size()
-        || !file.commit())
-        return fail(error, file.errorString());
-    return true;
+    return writeWholeFile(path, result.readAll(), error);
 }

@@ -5,10 +5,9 @@
 #include "document/vek_document.h"
 #include "model/vek_obj_grid.h"
 #include "model/vek_obj_text.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/pdf/pdf_document.h"
 #include "platform/text/rtf.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -124,11 +123,5 @@ TextExportResult saveTextAs(VekDocument &document, const QString &path, bool rtf
             *error = QStringLiteral("The text cannot be written in the encoding %1.").arg(QString::fromLatin1(encoding));
         return TextExportResult::Failed;
     }
-    QSaveFile file(path);
-    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return TextExportResult::Failed;
-    }
-    return TextExportResult::Saved;
+    return writeWholeFile(path, bytes, error) ? TextExportResult::Saved : TextExportResult::Failed;
 }

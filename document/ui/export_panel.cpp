@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSlider>
@@ -25,14 +24,10 @@ QString proposedExportName(const QString &displayName, bool hasSelection, bool g
 }
 
 ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSelection, bool grabbedArea)
-    : QFileDialog(parent)
+    : AccessorySavePanel(parent, localizedString(QStringLiteral("Export")))
 {
-    setOption(QFileDialog::DontUseNativeDialog);
-    setAcceptMode(QFileDialog::AcceptSave);
-    setWindowTitle(localizedString(QStringLiteral("Export")));
-
-    auto *accessory = new QWidget(this);
-    auto *form = new QFormLayout(accessory);
+    QWidget *accessory = this->accessory();
+    QFormLayout *form = accessoryForm();
     m_format = new QComboBox(accessory);
     m_format->setObjectName(QStringLiteral("exportFormat"));
     m_format->addItems(exportFormatNames());
@@ -53,11 +48,7 @@ ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSe
     m_flattenResolution->setValue(300);
     m_flattenResolution->setSuffix(QStringLiteral(" dpi"));
     form->addRow(m_flatten, m_flattenResolution);
-    m_show = new QCheckBox(localizedString(QStringLiteral("Show in file manager")), accessory);
-    m_show->setChecked(showInFinderPreference());
-    form->addRow(m_show);
-    if (auto *grid = qobject_cast<QGridLayout *>(layout()))
-        grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
+    addShowInFileManagerRow();
 
     QStringList filters;
     for (const QString &name : exportFormatNames())
@@ -77,11 +68,6 @@ QString ExportPanel::format() const
 bool ExportPanel::selectedOnly() const
 {
     return m_selectedOnly->isEnabled() && m_selectedOnly->isChecked();
-}
-
-bool ExportPanel::showInFileManager() const
-{
-    return m_show->isChecked();
 }
 
 float ExportPanel::compressionFactor() const

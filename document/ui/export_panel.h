@@ -4,8 +4,7 @@
 #pragma once
 
 #include "document/export/export_dispatch.h"
-
-#include <QFileDialog>
+#include "document/ui/accessory_save_panel.h"
 
 class QCheckBox;
 class QComboBox;
@@ -14,7 +13,7 @@ class QSpinBox;
 class VekDocument;
 class VekObject;
 
-class ExportPanel : public QFileDialog {
+class ExportPanel : public AccessorySavePanel {
     Q_OBJECT
 public:
     // hasSelection offers "selected only" (on); grabbedArea names the file after the area.
@@ -22,7 +21,6 @@ public:
 
     QString format() const;
     bool selectedOnly() const;
-    bool showInFileManager() const;
     float compressionFactor() const;
     int flattenResolution() const;
     // The chosen path with an extension that fits the format.
@@ -36,7 +34,6 @@ private:
     QComboBox *m_format = nullptr;
     QSlider *m_quality = nullptr;
     QCheckBox *m_selectedOnly = nullptr;
-    QCheckBox *m_show = nullptr;
     QCheckBox *m_flatten = nullptr;
     QSpinBox *m_flattenResolution = nullptr;
 };

@@ -4,35 +4,25 @@
 #include "document/export/export_dispatch.h"
 #include "document/ui/export_preferences.h"
 #include "document/vek_document.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/foundation/localized_strings.h"
 
-#include <QCheckBox>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QSaveFile>
 
-SavePagesPanel::SavePagesPanel(QWidget *parent, const QString &displayName) : QFileDialog(parent)
+SavePagesPanel::SavePagesPanel(QWidget *parent, const QString &displayName)
+    : AccessorySavePanel(parent, localizedString(QStringLiteral("Save Pages")))
 {
-    setOption(QFileDialog::DontUseNativeDialog);
-    setAcceptMode(QFileDialog::AcceptSave);
-    setWindowTitle(localizedString(QStringLiteral("Save Pages")));
     setNameFilter(QStringLiteral("*.vek"));
     setDefaultSuffix(QStringLiteral("vek"));
 
-    auto *accessory = new QWidget(this);
-    auto *form = new QFormLayout(accessory);
-    m_pages = new QLineEdit(accessory);
+    m_pages = new QLineEdit(accessory());
     m_pages->setObjectName(QStringLiteral("savePages"));
     m_pages->setPlaceholderText(QStringLiteral("1,3,4"));
-    form->addRow(localizedString(QStringLiteral("Pages:")), m_pages);
-    m_show = new QCheckBox(localizedString(QStringLiteral("Show in file manager")), accessory);
-    m_show->setChecked(showInFinderPreference());
-    form->addRow(m_show);
-    if (auto *grid = qobject_cast<QGridLayout *>(layout()))
-        grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
+    accessoryForm()->addRow(localizedString(QStringLiteral("Pages:")), m_pages);
+    addShowInFileManagerRow();
 
     selectFile(QFileInfo(displayName).completeBaseName() + localizedString(QStringLiteral("_extract"))
                + QStringLiteral(".vek"));
@@ -43,18 +33,9 @@ QString SavePagesPanel::pageList() const
     return m_pages->text();
 }
 
-bool SavePagesPanel::showInFileManager() const
-{
-    return m_show->isChecked();
-}
-
 QString SavePagesPanel::chosenPath() const
 {
-    const QStringList files = selectedFiles();
-    if (files.isEmpty())
-        return QString();
-    const QString path = files.first();
-    return QFileInfo(path).suffix() == QLatin1String("vek") ? path : path + QStringLiteral(".vek");
+    return chosenPathWithExtension(QStringLiteral("vek"));
 }
 
 SavePagesResult savePagesOfDocument(VekDocument &document, const QString &pageList, const QString &path,
@@ -64,13 +45,12 @@ SavePagesResult savePagesOfDocument(VekDocument &document, const QString &pageLi
     if (!pages)
         return SavePagesResult::ImproperPages;
     const QByteArray data = document.vekDocumentDataForObjects(document.objects(), pages, false, false);
-    QSaveFile file(path);
-    if (data.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    if (data.isEmpty()) {
         if (error)
-            *error = data.isEmpty() ? QStringLiteral("The pages could not be stored.") : file.errorString();
+            *error = QStringLiteral("The pages could not be stored.");
         return SavePagesResult::Failed;
     }
-    return SavePagesResult::Saved;
+    return writeWholeFile(path, data, error) ? SavePagesResult::Saved : SavePagesResult::Failed;
 }
 
 bool saveDocumentPages(QWidget *parent, VekDocument &document, const QString &displayName)

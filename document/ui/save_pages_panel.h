@@ -2,28 +2,25 @@
 // whose accessory takes the list of pages ("2,9,1") and the reveal option.
 #pragma once
 
-#include <QFileDialog>
+#include "document/ui/accessory_save_panel.h"
 
 #include <optional>
 #include <vector>
 
-class QCheckBox;
 class QLineEdit;
 class VekDocument;
 
-class SavePagesPanel : public QFileDialog {
+class SavePagesPanel : public AccessorySavePanel {
     Q_OBJECT
 public:
     SavePagesPanel(QWidget *parent, const QString &displayName);
 
     QString pageList() const;
-    bool showInFileManager() const;
     // The chosen path, with ".vek" appended when it has another extension or none.
     QString chosenPath() const;
 
 private:
     QLineEdit *m_pages = nullptr;
-    QCheckBox *m_show = nullptr;
 };
 
 enum class SavePagesResult { Saved, ImproperPages, Failed };

@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -38,17 +37,14 @@ const std::vector<std::pair<const char *, const char *>> &encodings()
 } // namespace
 
 TextExportPanel::TextExportPanel(QWidget *parent, const QString &displayName, bool hasBackgroundText)
-    : QFileDialog(parent)
+    : AccessorySavePanel(parent, localizedString(QStringLiteral("Save Text")))
 {
-    setOption(QFileDialog::DontUseNativeDialog);
     // Replacing is confirmed after the form's extension has been added to the name.
     setOption(QFileDialog::DontConfirmOverwrite);
-    setAcceptMode(QFileDialog::AcceptSave);
-    setWindowTitle(localizedString(QStringLiteral("Save Text")));
     setNameFilter(QStringLiteral("*.rtf *.txt"));
 
-    auto *accessory = new QWidget(this);
-    auto *form = new QFormLayout(accessory);
+    QWidget *accessory = this->accessory();
+    QFormLayout *form = accessoryForm();
     auto *forms = new QWidget(accessory);
     auto *row = new QHBoxLayout(forms);
     row->setContentsMargins(0, 0, 0, 0);
@@ -72,11 +68,7 @@ TextExportPanel::TextExportPanel(QWidget *parent, const QString &displayName, bo
     m_backgroundText->setObjectName(QStringLiteral("savePDFtxt"));
     m_backgroundText->setEnabled(hasBackgroundText);
     form->addRow(m_backgroundText);
-    m_show = new QCheckBox(localizedString(QStringLiteral("Show in file manager")), accessory);
-    m_show->setChecked(showInFinderPreference());
-    form->addRow(m_show);
-    if (auto *grid = qobject_cast<QGridLayout *>(layout()))
-        grid->addWidget(accessory, grid->rowCount(), 0, 1, grid->columnCount());
+    addShowInFileManagerRow();
 
     selectFile(QFileInfo(displayName).completeBaseName() + QStringLiteral(".rtf"));
     connect(m_plain, &QRadioButton::toggled, this, &TextExportPanel::formChanged);
@@ -98,18 +90,14 @@ bool TextExportPanel::addBackgroundPdfText() const
     return m_backgroundText->isEnabled() && m_backgroundText->isChecked();
 }
 
-bool TextExportPanel::showInFileManager() const
+QString TextExportPanel::extension() const
 {
-    return m_show->isChecked();
+    return rtf() ? QStringLiteral("rtf") : QStringLiteral("txt");
 }
 
 QString TextExportPanel::chosenPath() const
 {
-    const QStringList files = selectedFiles();
-    if (files.isEmpty())
-        return QString();
-    const QString extension = rtf() ? QStringLiteral("rtf") : QStringLiteral("txt");
-    return QFileInfo(files.first()).suffix() == extension ? files.first() : files.first() + QLatin1Char('.') + extension;
+    return chosenPathWithExtension(extension());
 }
 
 void TextExportPanel::formChanged()
@@ -119,10 +107,9 @@ void TextExportPanel::formChanged()
     auto *nameField = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     if (!nameField)
         return;
-    const QString extension = rtf() ? QStringLiteral("rtf") : QStringLiteral("txt");
     const QFileInfo name(nameField->text());
-    if (name.suffix() != extension)
-        nameField->setText(name.completeBaseName() + QLatin1Char('.') + extension);
+    if (name.suffix() != extension())
+        nameField->setText(name.completeBaseName() + QLatin1Char('.') + extension());
 }
 
 bool exportDocumentText(QWidget *parent, VekDocument &document, const QString &displayName)

@@ -3,14 +3,14 @@
 // reveal option. The file's extension follows the chosen form.
 #pragma once
 
-#include <QFileDialog>
+#include "document/ui/accessory_save_panel.h"
 
 class QCheckBox;
 class QComboBox;
 class QRadioButton;
 class VekDocument;
 
-class TextExportPanel : public QFileDialog {
+class TextExportPanel : public AccessorySavePanel {
     Q_OBJECT
 public:
     // hasBackgroundText offers adding the background PDF's text.
@@ -20,19 +20,19 @@ public:
     // The iconv name of the plain text's encoding.
     QByteArray encoding() const;
     bool addBackgroundPdfText() const;
-    bool showInFileManager() const;
     // The chosen path with the form's extension appended when it has another one
     // (a name ending in .txt saved as RTF ends in .txt.rtf).
     QString chosenPath() const;
 
 private:
+    // "rtf" or "txt", as the form is.
+    QString extension() const;
     void formChanged();
 
     QRadioButton *m_plain = nullptr;
     QRadioButton *m_rtf = nullptr;
     QComboBox *m_encoding = nullptr;
     QCheckBox *m_backgroundText = nullptr;
-    QCheckBox *m_show = nullptr;
 };
 
 // The command: alerts "No Objects to Save" for a document with neither objects nor

@@ -74,6 +74,8 @@ private:
     VekDocumentWindow *windowForFile(const QString &path) const;
     // Reads and decrypts a PDF: the document and readable bytes; null when it stays locked.
     std::shared_ptr<class PdfDocument> unlockPDF(const QString &path, QByteArray *readableData, QString *reason);
+    // A new untitled document with the PDF (and its bytes) as its background, shown.
+    void showPDFDocument(const std::shared_ptr<class PdfDocument> &pdf, const QByteArray &data, const QString &path);
 
     UserDefaults &m_defaults;
     std::vector<QPointer<VekDocumentWindow>> m_windows;

@@ -39,6 +39,15 @@ void setReason(QString *reason, const QString &text)
         *reason = text;
 }
 
+std::shared_ptr<PdfDocument> openPdfData(const QByteArray &data, const QByteArray &password, QString *reason)
+{
+    QString error;
+    std::shared_ptr<PdfDocument> pdf = PdfDocument::openData(data, password, &error);
+    if (!pdf)
+        setReason(reason, error);
+    return pdf;
+}
+
 } // namespace
 
 bool VekDocController::openImageDocument(const QString &path, QString *reason)
@@ -99,14 +108,18 @@ std::shared_ptr<PdfDocument> VekDocController::unlockPDF(const QString &path, QB
             }
         }
     }
-    QString error;
-    std::shared_ptr<PdfDocument> pdf = PdfDocument::openData(data, password, &error);
-    if (!pdf) {
-        setReason(reason, error);
-        return nullptr;
-    }
-    *readableData = data;
+    std::shared_ptr<PdfDocument> pdf = openPdfData(data, password, reason);
+    if (pdf)
+        *readableData = data;
     return pdf;
+}
+
+void VekDocController::showPDFDocument(const std::shared_ptr<PdfDocument> &pdf, const QByteArray &data,
+                                       const QString &path)
+{
+    std::unique_ptr<VekDocument> document = makeUntitledDocument();
+    document->setBackgroundPDF(pdf, data, path);
+    showDocument(std::move(document), QString());
 }
 
 bool VekDocController::openPDFDocument(const QString &path, QString *reason)
@@ -115,9 +128,7 @@ bool VekDocController::openPDFDocument(const QString &path, QString *reason)
     std::shared_ptr<PdfDocument> pdf = unlockPDF(path, &data, reason);
     if (!pdf)
         return false;
-    std::unique_ptr<VekDocument> document = makeUntitledDocument();
-    document->setBackgroundPDF(pdf, data, path);
-    showDocument(std::move(document), QString());
+    showPDFDocument(pdf, data, path);
     return true;
 }
 
@@ -133,15 +144,10 @@ bool VekDocController::importPDFimageOf(const QString &path, QString *reason)
     QByteArray data;
     if (!readWholeFile(copy, &data, reason))
         return false;
-    QString error;
-    std::shared_ptr<PdfDocument> pdf = PdfDocument::openData(data, {}, &error);
-    if (!pdf) {
-        setReason(reason, error);
+    std::shared_ptr<PdfDocument> pdf = openPdfData(data, {}, reason);
+    if (!pdf)
         return false;
-    }
-    std::unique_ptr<VekDocument> document = makeUntitledDocument();
-    document->setBackgroundPDF(pdf, data, path);
-    showDocument(std::move(document), QString());
+    showPDFDocument(pdf, data, path);
     return true;
 }
 

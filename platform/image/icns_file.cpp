@@ -1,8 +1,9 @@
 // The icns container and its member encodings (PNG, packed RGB, ARGB, masks, one-bit).
 #include "platform/image/icns_file.h"
 
+#include "platform/foundation/file_writing.h"
+
 #include <QBuffer>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -73,9 +74,7 @@ QByteArray IcnsFile::bytes() const
 
 bool IcnsFile::write(const QString &path) const
 {
-    const QByteArray data = bytes();
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    return writeWholeFile(path, bytes());
 }
 
 std::vector<std::pair<QByteArray, QByteArray>> IcnsFile::parse(const QByteArray &data)

@@ -1,6 +1,7 @@
 // Image files: format detection, Qt's readers and writers, OpenJPEG, PDF pages.
 #include "platform/image/image_file.h"
 
+#include "platform/foundation/file_writing.h"
 #include "platform/image/cmyk_files.h"
 #include "platform/image/jpeg2000.h"
 #include "platform/image/pixel_budget.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -142,9 +142,5 @@ QByteArray encodeBitmap(const BitmapRep &bitmap, const QByteArray &format, float
 
 bool writeBitmapFile(const BitmapRep &bitmap, const QString &path, const QByteArray &format, float quality)
 {
-    const QByteArray data = encodeBitmap(bitmap, format, quality);
-    if (data.isEmpty())
-        return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    return writeWholeFile(path, encodeBitmap(bitmap, format, quality));
 }

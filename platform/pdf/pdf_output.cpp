@@ -1,6 +1,7 @@
 // Vector PDF output through QPdfWriter and the QPDF passes.
 #include "platform/pdf/pdf_output.h"
 
+#include "platform/foundation/file_writing.h"
 #include "platform/graphics/cmyk_stand_ins.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/pdf_page_markers.h"
@@ -9,7 +10,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 // One device unit a point: coordinates stay short, and the context makes shadow masks at
@@ -114,11 +114,5 @@ bool PdfOutput::finishToFile(const QString &path, QString *error)
     const QByteArray pdf = finish(error);
     if (pdf.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, pdf, error);
 }
