@@ -3,7 +3,7 @@
 // and performs when the item is chosen.
 #pragma once
 
-#include "document/ui/responder.h"
+#include "canvas/ui/responder.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 // The tool palette and its satellite panels.
 #include "app/tool_controller.h"
 
+#include "app/document/document_shell_services.h"
 #include "app/preferences.h"
-#include "document/ui/document_shell_services.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 

@@ -2,20 +2,21 @@
 // and the shell services.
 #include "app/vek_main_controller.h"
 
+#include "app/document/find_panel.h"
+#include "app/document/vek_doc_controller.h"
+#include "app/document/vek_document_window.h"
 #include "app/main_menu.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"
-#include "document/print_info.h"
-#include "document/ui/document_dialogs.h"
-#include "document/ui/find_panel.h"
-#include "document/ui/vek_doc_controller.h"
-#include "document/ui/vek_document_window.h"
-#include "model/vek_obj_grid.h"
-#include "panels/colour_panel.h"
-#include "panels/format_options_panel.h"
-#include "panels/table_options_panel.h"
 #include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/vek_view.h"
+#include "document/print_info.h"
+#include "export/preview_data.h"
+#include "model/vek_obj_grid.h"
+#include "panels/colour_panel.h"
+#include "panels/document_dialogs.h"
+#include "panels/format_options_panel.h"
+#include "panels/table_options_panel.h"
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
@@ -32,13 +33,14 @@
 
 namespace {
 
-// Document, text and print-settings archives must read and write their classes before the
-// first document is opened or saved.
+// Document, text and print-settings archives must read and write their classes, and saved
+// documents must be able to draw their previews, before the first document is opened or saved.
 void registerArchiveCoders()
 {
     ArchiveCoderRegistry &registry = ArchiveCoderRegistry::shared();
     registerTextCoders(registry);
     registerPrintInfoCoders(registry);
+    installDocumentPreviewMakers();
 }
 
 bool isImageExtension(const QString &extension)

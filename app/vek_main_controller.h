@@ -5,9 +5,9 @@
 // (DocumentShellServices).
 #pragma once
 
+#include "app/document/document_shell_services.h"
 #include "app/preferences.h"
-#include "document/ui/document_shell_services.h"
-#include "document/ui/responder.h"
+#include "canvas/ui/responder.h"
 #include "model/services/shell_services.h"
 
 #include <QObject>

@@ -2,8 +2,8 @@
 // rsvg-convert writing the same paths (from an SVG the benchmark writes) as PDF in the same
 // run. Reports both times, their ratio (rsvg-convert's time over ours: the goal is at least
 // 2) and both file sizes (goal: ours no larger).
-#include "document/export/pdf_export.h"
 #include "document/vek_document.h"
+#include "export/pdf_export.h"
 #include "model/vek_obj_path.h"
 #include "platform/foundation/c_locale.h"
 

@@ -2,10 +2,10 @@
 // opening documents of 1,000 and 10,000 path objects to their first painted window. The
 // opening times should grow about linearly with the objects (the reported complexity); the
 // start-up should stay well under half a second.
+#include "app/document/vek_doc_controller.h"
+#include "app/document/vek_document_window.h"
 #include "app/vek_main_controller.h"
 #include "bench/path_document.h"
-#include "document/ui/vek_doc_controller.h"
-#include "document/ui/vek_document_window.h"
 #include "platform/foundation/user_defaults.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // first byte), and the reader that rebuilds a document from it.
 #include "document/vek_document.h"
 
-#include "document/export/preview_data.h"
+#include "document/document_previews.h"
 
 #include "model/services/canvas_services.h"
 #include "model/services/panel_services.h"
@@ -174,11 +174,12 @@ PropertyList VekDocument::vekDocumentDictionaryForObjects(const std::vector<std:
     // The previews show the whole document, also when only some pages are written.
     if (_qlOption == 1) {
         VekDocument &self = const_cast<VekDocument &>(*this);
-        if (_qlOptDataT)
-            if (const QByteArray png = createPngDataForQuickLookThumbnail(self); !png.isEmpty())
+        const DocumentPreviewMakers &makers = documentPreviewMakers();
+        if (_qlOptDataT && makers.thumbnailPng)
+            if (const QByteArray png = makers.thumbnailPng(self); !png.isEmpty())
                 dict.insert(ThumbDataKey, PropertyList::fromData(png));
-        if (_qlOptDataP)
-            if (const QByteArray pdf = previewPdfData(self); !pdf.isEmpty())
+        if (_qlOptDataP && makers.previewPdf)
+            if (const QByteArray pdf = makers.previewPdf(self); !pdf.isEmpty())
                 dict.insert(PdfDataKey, PropertyList::fromData(pdf));
     }
     return dict;
@@ -356,4 +357,18 @@ void VekDocument::readDocumentDictionary(const PropertyList &d)
     _shwBlur = background.value(QStringLiteral("shwBlur")).floatValue();
     if (auto color = colorFrom(background.value(QStringLiteral("shwColor"))))
         _shwColor = *color;
+}
+
+namespace {
+DocumentPreviewMakers installedPreviewMakers;
+}
+
+const DocumentPreviewMakers &documentPreviewMakers()
+{
+    return installedPreviewMakers;
+}
+
+void setDocumentPreviewMakers(const DocumentPreviewMakers &makers)
+{
+    installedPreviewMakers = makers;
 }

@@ -2,12 +2,12 @@
 #include "canvas/ui/text_menu_commands.h"
 
 #include "canvas/ui/vek_view.h"
-#include "document/ui/document_dialogs.h"
 #include "document/vek_document.h"
 #include "model/text/text_finder.h"
 #include "model/text/text_style_commands.h"
 #include "model/text/vek_text_view.h"
 #include "model/vek_obj_text.h"
+#include "panels/document_dialogs.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/text/text_storage.h"
 

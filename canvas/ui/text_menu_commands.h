@@ -5,7 +5,7 @@
 // changes something is one named undo step. The canvas's responder asks here first.
 #pragma once
 
-#include "document/ui/responder.h"
+#include "canvas/ui/responder.h"
 
 class VekView;
 

@@ -14,11 +14,11 @@
 
 #include "canvas/canvas_command_context.h"
 #include "canvas/contour_capture.h"
+#include "canvas/drawing_page.h"
 #include "canvas/grab_area.h"
 #include "canvas/spatial_index.h"
-#include "canvas/drawing_page.h"
+#include "canvas/ui/responder.h"
 #include "canvas/ui/ruler_host.h"
-#include "document/ui/responder.h"
 #include "model/services/canvas_services.h"
 #include "model/services/cursor_rect.h"
 #include "platform/text/attributed_string.h"

@@ -2,7 +2,7 @@
 // of the five gradient types into images.
 //
 // It is the model that the object owns (created on demand, kept for the object's life) and
-// that the gradient editor strip (model/ui/gradient_strip.h) shows and edits. Its geometry is
+// that the gradient editor strip (panels/gradient_strip.h) shows and edits. Its geometry is
 // the strip's, in y-up strip coordinates: the gradient area {2, 2, w - 4, h - 10} and a row of
 // 4 x 4 stop squares at y = area height + 3.5, whose x is the stop's position. The stops'
 // proportions (the share of each segment between neighbouring stops, summing to 1) are what

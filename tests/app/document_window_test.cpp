@@ -2,14 +2,14 @@
 // question, reopening and reverting.
 #include "tests/app/shell_fixture.h"
 
+#include "canvas/ui/vek_view.h"
 #include "document/vek_document.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_object.h"
-#include "canvas/ui/vek_view.h"
 
+#include "panels/page_layout_dialog.h"
+#include "app/document/window_frame.h"
 #include "app/tool_controller.h"
-#include "document/ui/page_layout_dialog.h"
-#include "document/ui/window_frame.h"
 
 #include <QComboBox>
 #include <QFile>

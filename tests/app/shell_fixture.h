@@ -2,11 +2,11 @@
 // script instead of the user, and the application controller started on them.
 #pragma once
 
+#include "app/document/vek_doc_controller.h"
+#include "app/document/vek_document_window.h"
 #include "app/vek_main_controller.h"
-#include "document/ui/document_dialogs.h"
-#include "document/ui/vek_doc_controller.h"
-#include "document/ui/vek_document_window.h"
 #include "document/vek_document.h"
+#include "panels/document_dialogs.h"
 #include "platform/foundation/user_defaults.h"
 #include "tests/support/widget_app.h"
 

@@ -3,8 +3,8 @@
 // find across text boxes on two pages, and anchors, links and following a link.
 #include "tests/app/shell_fixture.h"
 
+#include "app/document/find_panel.h"
 #include "canvas/ui/vek_view.h"
-#include "document/ui/find_panel.h"
 #include "model/text/text_finder.h"
 #include "model/text/vek_text_view.h"
 #include "model/vek_obj_path.h"

@@ -1,9 +1,9 @@
 // Tests of the gradient model: the renderers' orientation, stop proportions, and undoable stop edits.
 #include "model/gradient/vek_gradient_view.h"
 
-#include "../fakes.h"
 #include "model/services/shell_services.h"
 #include "platform/foundation/archiving.h"
+#include "tests/model/fakes.h"
 #include "toolkit/cmyk_color.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,282 @@
+// EPS through Ghostscript and the simple PostScript writer.
+#include "export/eps_export.h"
+
+#include "document/vek_document.h"
+#include "export/pdf_export.h"
+#include "export/postscript_string.h"
+#include "model/calendar_date_format.h"
+#include "model/vek_obj_text.h"
+#include "platform/color/color.h"
+#include "platform/foundation/c_locale.h"
+#include "platform/foundation/file_writing.h"
+#include "platform/text/font_registry.h"
+#include "platform/text/text_drawing.h"
+
+#include <QDateTime>
+#include <QFontDatabase>
+#include <QRegularExpression>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <iconv.h>
+
+namespace {
+
+const QStringList StandardFonts = {
+    "Times-Roman", "Times-Italic", "Times-Bold", "Times-BoldItalic", "Helvetica", "Helvetica-Oblique",
+    "Helvetica-Bold", "Helvetica-BoldOblique", "Courier", "Courier-Oblique", "Courier-Bold", "Courier-BoldOblique",
+    "Symbol", "Ryumin-Light-H", "GothicBBB-Medium-H"};
+
+QByteArray num(double value)
+{
+    return formatFixed(value).toLatin1();   // "%f" in the C locale
+}
+
+bool failWith(QString *error, const QString &why)
+{
+    if (error)
+        *error = why;
+    return false;
+}
+
+// Colour components in RGB; black where the colour has no RGB form.
+std::array<float, 3> rgbOf(const Color &color)
+{
+    const std::optional<Color> rgb = color.colorUsingColorSpaceName(CalibratedRGBColorSpace);
+    if (!rgb)
+        return {0, 0, 0};
+    return {rgb->redComponent(), rgb->greenComponent(), rgb->blueComponent()};
+}
+
+bool isJapaneseFace(const FontFace &face)
+{
+    return QFontDatabase::writingSystems(face.family).contains(QFontDatabase::Japanese);
+}
+
+} // namespace
+
+namespace SimpleEps {
+
+QString postScriptFontName(const QString &fontName)
+{
+    if (StandardFonts.contains(fontName))
+        return fontName;
+    const FontFace face = fontFace(fontName);
+    if (isJapaneseFace(face))
+        return fontName.contains(QLatin1String("Mincho"), Qt::CaseInsensitive) ? QStringLiteral("Ryumin-Light-H")
+                                                                                : QStringLiteral("GothicBBB-Medium-H");
+    QString base;
+    // Times itself, or the substitute that draws it here.
+    if (face.family == QLatin1String("Times") || face.family == QLatin1String("Nimbus Roman"))
+        base = QStringLiteral("Times");
+    else if (face.family == QLatin1String("Symbol"))
+        return QStringLiteral("Symbol");
+    else
+        base = QFontDatabase::isFixedPitch(face.family, face.style) ? QStringLiteral("Courier")
+                                                                    : QStringLiteral("Helvetica");
+    // Bold is a weight of 9 or more on the platform's scale of 1 to 15 (5 regular): from
+    // demi-bold on.
+    const bool bold = face.bold || QFontDatabase::weight(face.family, face.style) >= QFont::DemiBold;
+    const bool italic = face.italic;
+    const QString slanted = base == QLatin1String("Times") ? QStringLiteral("Italic") : QStringLiteral("Oblique");
+    if (bold && italic)
+        return base + QStringLiteral("-Bold") + slanted;
+    if (bold)
+        return base + QStringLiteral("-Bold");
+    if (italic)
+        return base + QLatin1Char('-') + slanted;
+    return base == QLatin1String("Times") ? QStringLiteral("Times-Roman") : base;
+}
+
+QByteArray latin1StringBody(const QString &line)
+{
+    QByteArray latin1;
+    latin1.reserve(line.size());
+    for (QChar c : line)
+        latin1 += c.unicode() <= 0xFF ? char(c.unicode()) : '?';
+    return postScriptStringBody(latin1);
+}
+
+QByteArray jisStringBody(const QString &line)
+{
+    QByteArray utf8 = line.toUtf8();
+    QByteArray jis;
+    iconv_t converter = iconv_open("ISO-2022-JP", "UTF-8");
+    if (converter != iconv_t(-1)) {
+        jis.resize(utf8.size() * 4 + 16);
+        char *in = utf8.data();
+        size_t inLeft = size_t(utf8.size());
+        char *out = jis.data();
+        size_t outLeft = size_t(jis.size());
+        while (inLeft > 0 && iconv(converter, &in, &inLeft, &out, &outLeft) == size_t(-1)) {
+            if (errno != EILSEQ && errno != EINVAL)
+                break;
+            ++in;   // a character JIS cannot hold is left out
+            --inLeft;
+        }
+        iconv(converter, nullptr, nullptr, &out, &outLeft);   // back to ASCII at the end
+        jis.resize(jis.size() - qsizetype(outLeft));
+        iconv_close(converter);
+    }
+    QByteArray body;
+    for (unsigned char byte : jis)
+        body += '\\' + QByteArray::number(byte, 8).rightJustified(3, '0');
+    return body;
+}
+
+QByteArray textCommands(const AttributedString &text, float originX, float originY)
+{
+    QByteArray out;
+    float x = originX, y = originY;
+    const float total = std::max(1, text.length());
+    for (const TextRun &run : text.runs()) {
+        const Font font = run.attributes.font.value_or(Font{QStringLiteral("Helvetica"), 12});
+        const QString name = postScriptFontName(font.name);
+        const bool japanese = name == QLatin1String("Ryumin-Light-H") || name == QLatin1String("GothicBBB-Medium-H");
+        const auto rgb = rgbOf(run.attributes.foregroundColor.value_or(Color::blackColor()));
+        out += "\n/" + name.toLatin1() + " findfont\n" + QByteArray::number(int(font.size))
+            + " scalefont setfont\nnewpath\n" + num(rgb[0]) + " " + num(rgb[1]) + " " + num(rgb[2]) + " rgb\n";
+        const QString runText = text.string().mid(run.range.location, run.range.length);
+        const float runWidth = attributedStringSize(text.substring(run.range)).width;
+        const QStringList lines = runText.split(QRegularExpression(QStringLiteral("[\\n\\r]")));
+        float advance = 0;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0) {   // a line ended: down by the point size, back to the left edge
+                y -= font.size;
+                x = originX;
+                advance = 0;
+            }
+            const QString &line = lines[i];
+            if (line.isEmpty())
+                continue;
+            out += num(x) + " " + num(y) + " m\n(" + (japanese ? jisStringBody(line) : latin1StringBody(line))
+                + ") show\n";
+            advance = runWidth / total * float(line.length());
+        }
+        x += advance;
+    }
+    return out;
+}
+
+} // namespace SimpleEps
+
+namespace {
+
+// Canvas point -> EPS point: offset by the area's origin, y turned up from the page's top.
+struct EpsPage {
+    float ax = 0, ay = 0, height = 0;
+    QByteArray point(Point p) const { return num(p.x - ax) + " " + num(height - p.y + ay); }
+};
+
+QByteArray header(float width, float height)
+{
+    return "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 " + QByteArray::number(int(std::ceil(width))) + " "
+        + QByteArray::number(int(height)) + "\n%%Creator: Vekanto\n%%Title: \n%%CreationDate: "
+        + describeDate(QDateTime::currentDateTime(), DefaultCalendarFormat).toLatin1()
+        + "\n%%EndComments\n%%BeginProlog\n"
+          "/bd { bind def } bind def\n/incompound false def\n"
+          "/m { moveto } bd\n/l { lineto } bd\n/c { curveto } bd\n/z { closepath } bd\n"
+          "/lw { setlinewidth } bd\n/lj { setlinejoin } bd\n/lc { setlinecap } bd\n"
+          "/rgb { setrgbcolor } bd\n"
+          "%%EndProlog\n%%BeginSetup\n%%EndSetup\n"
+          "0 setgray 0 setlinecap 1 setlinewidth 1 setflat\n0 setlinejoin 10 setmiterlimit [ ] 0 setdash\n"
+          "false setoverprint false setstrokeadjust\n";
+}
+
+QByteArray pathCommands(const VekObject &object, const EpsPage &page)
+{
+    const BezierPath path = object.bezierPath();
+    QByteArray out = "\nnewpath\n";
+    for (int i = 0; i < path.elementCount(); ++i) {
+        Point p[3];
+        switch (path.elementAtIndex(i, p)) {
+        case MoveToBezierPathElement: out += page.point(p[0]) + " m\n"; break;
+        case LineToBezierPathElement: out += page.point(p[0]) + " l\n"; break;
+        case CurveToBezierPathElement:
+            out += page.point(p[0]) + " " + page.point(p[1]) + " " + page.point(p[2]) + " c\n";
+            break;
+        default: out += "z\n"; break;
+        }
+    }
+    if (object.drawsFill()) {
+        const auto rgb = rgbOf(object.fillColor());
+        out += "gsave\n" + num(rgb[0]) + " " + num(rgb[1]) + " " + num(rgb[2]) + " rgb\n"
+            + (object.fillRule() == 1 ? "eofill\ngrestore\n" : "fill\ngrestore\n");
+    }
+    if (object.drawsStroke()) {
+        const auto rgb = rgbOf(object.strokeColor());
+        out += num(object.lineWidth()) + " lw\n" + QByteArray::number(object.capStyle()) + " lc\n"
+            + QByteArray::number(object.joinStyle()) + " lj\n" + num(rgb[0]) + " " + num(rgb[1]) + " " + num(rgb[2])
+            + " rgb\nstroke\n";
+    }
+    return out;
+}
+
+} // namespace
+
+bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area,
+                    const std::vector<std::shared_ptr<VekObject>> &objects)
+{
+    if (objects.empty() || path.isEmpty())
+        return false;
+    EpsPage page;
+    Rect bounds = area;
+    if (area.isEmpty()) {
+        const Size size = document.drawAreaSizePerPage();
+        bounds = Rect(0, 0, size.width, size.height * float(document.numberOfPages()));
+    } else {
+        page.ax = area.origin.x;
+        page.ay = area.origin.y;
+    }
+    page.height = std::ceil(bounds.height());
+    QByteArray eps = header(bounds.width(), page.height);
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        if (auto box = std::dynamic_pointer_cast<VekObjText>(*it); box && box->contents().length() > 0) {
+            // The pen starts at the box's top left corner, as the baseline of the first line.
+            const Point origin = box->bounds().origin;
+            eps += SimpleEps::textCommands(box->contents().text(), origin.x - page.ax, page.height - origin.y + page.ay);
+        } else if ((*it)->hasEditablePath()) {
+            eps += pathCommands(**it, page);
+        }
+    }
+    eps += "%%EOF\n";
+    return writeWholeFile(path, eps) && QFile::exists(path);
+}
+
+bool saveAsEps(VekDocument &document, const QString &path, const ExportSelection &selection, QString *error)
+{
+    const QString gs = QStandardPaths::findExecutable(QStringLiteral("gs"));
+    if (gs.isEmpty())
+        return failWith(error, QStringLiteral("EPS needs Ghostscript (the program \"gs\"), which is not installed."));
+    ExportSelection area = selection;
+    if (area.area.isEmpty()) {
+        const Size size = document.drawAreaSizePerPage();
+        area.area = Rect(0, 0, size.width, size.height * float(document.numberOfPages()));
+    }
+    const QByteArray pdf = areaAsPDF(document, area, error);
+    if (pdf.isEmpty())
+        return false;
+    QTemporaryDir work;
+    QFile input(work.filePath(QStringLiteral("area.pdf")));
+    if (!work.isValid() || !input.open(QIODevice::WriteOnly) || input.write(pdf) != pdf.size())
+        return failWith(error, QStringLiteral("The temporary file for Ghostscript cannot be written."));
+    input.close();
+    const QString output = work.filePath(QStringLiteral("area.eps"));
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(gs, {QStringLiteral("-dBATCH"), QStringLiteral("-dNOPAUSE"), QStringLiteral("-dSAFER"),
+                       QStringLiteral("-dQUIET"), QStringLiteral("-sDEVICE=eps2write"),
+                       QStringLiteral("-sOutputFile=%1").arg(output), input.fileName()});
+    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return failWith(error, QStringLiteral("Ghostscript could not make EPS: %1")
+                                   .arg(QString::fromLocal8Bit(process.readAll()).trimmed()));
+    QFile result(output);
+    if (!result.open(QIODevice::ReadOnly))
+        return failWith(error, QStringLiteral("Ghostscript wrote no EPS."));
+    return writeWholeFile(path, result.readAll(), error);
+}
