@@ -10,8 +10,6 @@
 
 namespace {
 
-using Factory = void *(*)(void *allocator, const VekUUIDBytes *typeID);
-
 QString pluginFolderHolding(const QString &file)
 {
     const QString configured = qEnvironmentVariable("VEKANTO_PLUGIN_DIR");
@@ -20,7 +18,7 @@ QString pluginFolderHolding(const QString &file)
     const QString own = QCoreApplication::applicationDirPath();
     if (QFile::exists(own + QLatin1Char('/') + file))
         return own;
-    return QStringLiteral(VEK_PLUGIN_INSTALL_DIR);
+    return QDir::cleanPath(own + QStringLiteral("/" VEK_PLUGINS_FROM_HOSTS));
 }
 
 } // namespace
@@ -61,7 +59,7 @@ void *PlugInLibrary::instance(const char *type, const char *interfaceID)
                                   .stringValue();
     const QString function =
         m_registration.value(QStringLiteral("CFPlugInFactories")).value(factoryID).stringValue();
-    auto factory = reinterpret_cast<Factory>(symbol(function.toLatin1().constData()));
+    auto factory = reinterpret_cast<VekPlugInFactoryFunction>(symbol(function.toLatin1().constData()));
     const auto typeBytes = uuidFromString(type);
     const auto interfaceBytes = uuidFromString(interfaceID);
     if (!factory || !typeBytes || !interfaceBytes) {

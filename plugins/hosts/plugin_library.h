@@ -11,7 +11,8 @@
 class PlugInLibrary {
 public:
     // The registration file `name`.plist in the plug-in folder: $VEKANTO_PLUGIN_DIR, else
-    // the host's own folder when it holds it (a build tree), else the installed folder.
+    // the host's own folder when it holds it (a build tree), else the installed folder
+    // beside the host's.
     explicit PlugInLibrary(const QString &name);
     ~PlugInLibrary();
     PlugInLibrary(const PlugInLibrary &) = delete;

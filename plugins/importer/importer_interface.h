@@ -32,10 +32,6 @@ typedef struct VekImporterInterface {
                            const char *path);
 } VekImporterInterface;
 
-// The factory a host calls: an instance (its first field points at the interface table)
-// for the importer type, null for any other.
-typedef void *(*VekPlugInFactoryFunction)(void *allocator, const VekUUIDBytes *typeID);
-
 #ifdef __cplusplus
 }
 #endif

@@ -25,6 +25,10 @@ typedef struct VekUnknownTable {
     uint32_t (*Release)(void *instance);
 } VekUnknownTable;
 
+// A plug-in's factory: an instance (its first field points at its interface table) for the
+// type the plug-in offers, null for any other.
+typedef void *(*VekPlugInFactoryFunction)(void *allocator, const VekUUIDBytes *typeID);
+
 #ifdef __cplusplus
 }
 #endif
