@@ -58,44 +58,40 @@ QImage edges(const ImageFilter &f, const QImage &in)
     });
 }
 
-// A glow: the blurred image added over the source, as light.
-QImage bloom(const ImageFilter &f, const QImage &in)
+// The source and its blur combined channel by channel (premultiplied values 0 to 255); the
+// alpha is the larger of the two.
+QImage withItsBlur(const QImage &in, double radius, const std::function<int(int source, int blur)> &channel)
 {
-    const QImage glow = blurred(in, f.number("inputRadius", 10));
-    const float intensity = float(f.number("inputIntensity", 1));
+    const QImage blur = blurred(in, radius);
     QImage out = in.copy();
     parallelRows(in.height(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
             auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-            const auto *g = reinterpret_cast<const QRgb *>(glow.constScanLine(y));
-            for (int x = 0; x < in.width(); ++x) {
-                auto screen = [&](int a, int b) { return 255 - (255 - a) * (255 - int(float(b) * intensity)) / 255; };
-                line[x] = qRgba(screen(qRed(line[x]), qRed(g[x])), screen(qGreen(line[x]), qGreen(g[x])),
-                                screen(qBlue(line[x]), qBlue(g[x])), std::max(qAlpha(line[x]), qAlpha(g[x])));
-            }
+            const auto *b = reinterpret_cast<const QRgb *>(blur.constScanLine(y));
+            for (int x = 0; x < in.width(); ++x)
+                line[x] = qRgba(channel(qRed(line[x]), qRed(b[x])), channel(qGreen(line[x]), qGreen(b[x])),
+                                channel(qBlue(line[x]), qBlue(b[x])), std::max(qAlpha(line[x]), qAlpha(b[x])));
         }
     });
     return out;
 }
 
-// Dulled highlights: the source darkened by its blurred self.
+// A glow: the blurred image screened over the source, as light.
+QImage bloom(const ImageFilter &f, const QImage &in)
+{
+    const float intensity = float(f.number("inputIntensity", 1));
+    return withItsBlur(in, f.number("inputRadius", 10), [intensity](int a, int b) {
+        return 255 - (255 - a) * (255 - std::min(255, int(float(b) * intensity))) / 255;
+    });
+}
+
+// Dulled highlights: the source darkened towards its blurred self.
 QImage gloom(const ImageFilter &f, const QImage &in)
 {
-    const QImage shade = blurred(in, f.number("inputRadius", 10));
     const float intensity = float(f.number("inputIntensity", 1));
-    QImage out = in.copy();
-    parallelRows(in.height(), [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
-            auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-            const auto *s = reinterpret_cast<const QRgb *>(shade.constScanLine(y));
-            for (int x = 0; x < in.width(); ++x) {
-                auto dull = [&](int a, int b) { return int(float(a) * (1 - intensity) + float(std::min(a, b)) * intensity); };
-                line[x] = qRgba(dull(qRed(line[x]), qRed(s[x])), dull(qGreen(line[x]), qGreen(s[x])),
-                                dull(qBlue(line[x]), qBlue(s[x])), qAlpha(line[x]));
-            }
-        }
+    return withItsBlur(in, f.number("inputRadius", 10), [intensity](int a, int b) {
+        return int(float(a) * (1 - intensity) + float(std::min(a, b)) * intensity);
     });
-    return out;
 }
 
 // A woodcut: the edges of the blurred luminance, black on white.
