@@ -17,9 +17,70 @@
 
 namespace {
 
-// Bounds on what `use` may build: instances in one import, and nesting of instances.
+// Bounds on what `use` may build: instances in one import, nesting of instances, and what
+// all instances together copy (elements, and bytes of names, attributes and text).
 constexpr int MaximumUseInstances = 20000;
 constexpr int MaximumUseNesting = 32;
+constexpr qint64 MaximumUseCopiedElements = 250000;
+constexpr qint64 MaximumUseCopiedBytes = 64 * 1024 * 1024;
+
+// Nodes that never draw anything: comments, descriptions, titles and metadata.
+bool isDrawnContent(const xmlNode *node)
+{
+    if (node->type == XML_COMMENT_NODE || node->type == XML_PI_NODE)
+        return false;
+    if (node->type != XML_ELEMENT_NODE)
+        return true;
+    const char *name = reinterpret_cast<const char *>(node->name);
+    return qstrcmp(name, "desc") != 0 && qstrcmp(name, "title") != 0 && qstrcmp(name, "metadata") != 0;
+}
+
+qint64 nodeBytes(const xmlNode *node)
+{
+    qint64 bytes = node->name ? qstrlen(reinterpret_cast<const char *>(node->name)) : 0;
+    if (node->content)
+        bytes += qstrlen(reinterpret_cast<const char *>(node->content));
+    if (node->type == XML_ELEMENT_NODE)
+        for (const xmlAttr *a = node->properties; a; a = a->next) {
+            bytes += qstrlen(reinterpret_cast<const char *>(a->name));
+            for (const xmlNode *v = a->children; v; v = v->next)
+                if (v->content)
+                    bytes += qstrlen(reinterpret_cast<const char *>(v->content));
+        }
+    return bytes;
+}
+
+// A copy of the node and the drawn content below it; with `tables`, every node copied
+// counts against the budget of `use` copies, and nothing is copied once it is spent.
+xmlNode *copyDrawnContent(const xmlNode *node, xmlDoc *doc, SvgImportTables *tables)
+{
+    if (tables) {
+        if (node->type == XML_ELEMENT_NODE)
+            ++tables->useCopiedElements;
+        tables->useCopiedBytes += nodeBytes(node);
+        if (tables->useCopiedElements > MaximumUseCopiedElements || tables->useCopiedBytes > MaximumUseCopiedBytes) {
+            tables->refusal = formatC("The file repeats its content too often: its use elements would copy more "
+                                      "than %lld elements or %lld MB.",
+                                      MaximumUseCopiedElements, MaximumUseCopiedBytes / (1024 * 1024));
+            return nullptr;
+        }
+    }
+    // The node with its attributes and namespaces, without children.
+    xmlNode *copy = xmlDocCopyNode(const_cast<xmlNode *>(node), doc, 2);
+    if (!copy)
+        throw std::bad_alloc();
+    for (const xmlNode *child = node->children; child; child = child->next) {
+        if (!isDrawnContent(child))
+            continue;
+        xmlNode *childCopy = copyDrawnContent(child, doc, tables);
+        if (!childCopy) {
+            xmlFreeNode(copy);
+            return nullptr;
+        }
+        xmlAddChild(copy, childCopy);
+    }
+    return copy;
+}
 
 const xmlChar *utf8(const QByteArray &bytes) { return reinterpret_cast<const xmlChar *>(bytes.constData()); }
 
@@ -236,7 +297,7 @@ QString colorMatrixValues(const QString &type, const QString &values)
 
 xmlNode *svgRebuiltElement(xmlNode *element, const SvgGraphicsState &state)
 {
-    xmlNode *copy = xmlDocCopyNode(element, element->doc, 1);
+    xmlNode *copy = copyDrawnContent(element, element->doc, nullptr);
     if (copy && state.tables->holder)
         xmlAddChild(state.tables->holder, copy);
     return copy;
@@ -388,8 +449,14 @@ void useElement(const SvgAttributes &attributes, const SvgGraphicsState &state, 
         xmlAddChild(group, viewport);
         target = viewport;
     }
-    for (xmlNode *element : definition->elements)
-        xmlAddChild(target, xmlDocCopyNode(element, use->doc, 1));
+    for (xmlNode *element : definition->elements) {
+        xmlNode *copy = copyDrawnContent(element, use->doc, &tables);
+        if (!copy) {
+            xmlFreeNode(group);
+            return;
+        }
+        xmlAddChild(target, copy);
+    }
     xmlAddChild(use, group);
 }
 

@@ -18,6 +18,71 @@ const QString *SvgStyleSheet::find(const QString &selector) const
     return it == m_index.constEnd() ? nullptr : &m_rules[*it].second;
 }
 
+namespace {
+
+// The shapes of selectors, each matched against its own candidate text.
+enum class SelectorShape { Never, DescendantOfClass, Descendant, Attribute, Id, Class, TypeAndClass, Plain };
+
+SelectorShape selectorShape(const QString &selector, bool hasEnclosingClass)
+{
+    if (selector.contains(u' ')) {
+        if (selector.contains(u" > ") || selector.contains(u" + ") || selector.contains(u":first-child"))
+            return SelectorShape::Never;
+        return selector.startsWith(u'.') && hasEnclosingClass ? SelectorShape::DescendantOfClass
+                                                               : SelectorShape::Descendant;
+    }
+    if (selector.endsWith(u']') && selector.contains(u'[')) {
+        if (selector.contains(u"lang|=") || selector.contains(u"~=") || !selector.contains(u'='))
+            return SelectorShape::Never;
+        return SelectorShape::Attribute;
+    }
+    if (selector.contains(u'#'))
+        return SelectorShape::Id;
+    if (selector.startsWith(u'.'))
+        return SelectorShape::Class;
+    if (selector.contains(u'.'))
+        return SelectorShape::TypeAndClass;
+    return SelectorShape::Plain;
+}
+
+} // namespace
+
+const QString *SvgStyleSheet::match(const QString &value, const QString &name,
+                                    const std::optional<QString> &enclosingClass) const
+{
+    if (m_rules.empty())
+        return nullptr;
+    // Every shape of selector has one candidate text; a selector matches when it equals the
+    // candidate of its own shape. Looking each candidate up finds all matching rules, and
+    // the earliest in table order wins.
+    const bool hasValue = !value.isNull();
+    const QString &own = hasValue ? value : name;
+    std::pair<SelectorShape, QString> candidates[7];
+    int count = 0;
+    if (enclosingClass)
+        candidates[count++] = {SelectorShape::DescendantOfClass, QLatin1Char('.') + *enclosingClass + QLatin1Char(' ') + own};
+    candidates[count++] = {SelectorShape::Plain, own};
+    if (hasValue) {
+        candidates[count++] = {SelectorShape::Descendant, name + QLatin1Char(' ') + value};
+        candidates[count++] = {SelectorShape::Attribute, QLatin1Char('[') + name + QStringLiteral("=\"") + value + QStringLiteral("\"]")};
+        candidates[count++] = {SelectorShape::Id, QLatin1Char('#') + value};
+        candidates[count++] = {SelectorShape::Class, QLatin1Char('.') + value};
+        candidates[count++] = {SelectorShape::TypeAndClass, name + QLatin1Char('.') + value};
+    }
+    const QString *best = nullptr;
+    size_t bestIndex = m_rules.size();
+    for (int i = 0; i < count; ++i) {
+        const auto it = m_index.constFind(candidates[i].second);
+        if (it == m_index.constEnd() || *it >= bestIndex)
+            continue;
+        if (selectorShape(m_rules[*it].first, enclosingClass.has_value()) != candidates[i].first)
+            continue;
+        bestIndex = *it;
+        best = &m_rules[*it].second;
+    }
+    return best;
+}
+
 SvgGraphicsState SvgGraphicsState::defaults(const QString &fileURL)
 {
     SvgGraphicsState state;
