@@ -150,8 +150,11 @@ void fontWithGstate(SvgGraphicsState &state)
             asNamed = true;
             break;
         }
+        // A generic family takes the face the system's font configuration chooses for it
+        // (as other SVG renderers on this system draw it), else a core PostScript font.
         if (const auto it = generic.constFind(family.toLower()); it != generic.constEnd()) {
-            name = *it;
+            const QString configured = fontFace(family.toLower()).postScriptName;
+            name = configured.isEmpty() ? *it : configured;
             break;
         }
     }
