@@ -17,11 +17,10 @@
 
 namespace {
 
-// Bounds on what `use` may build: instances in one import, nesting of instances, and what
-// all instances together copy (elements, and bytes of names, attributes and text).
-constexpr int MaximumUseInstances = 20000;
+// Bounds on what `use` may build: nesting of instances, and what all instances together copy
+// (elements, the groups holding them included, and bytes of names, attributes and text).
 constexpr int MaximumUseNesting = 32;
-constexpr qint64 MaximumUseCopiedElements = 250000;
+constexpr qint64 MaximumUseCopiedElements = 150000;
 constexpr qint64 MaximumUseCopiedBytes = 64 * 1024 * 1024;
 
 // Nodes that never draw anything: comments, descriptions, titles and metadata.
@@ -50,21 +49,26 @@ qint64 nodeBytes(const xmlNode *node)
     return bytes;
 }
 
+// Counts elements and bytes against the budget of `use` copies; false, with the import
+// refused, once it is spent.
+bool chargeUseCopy(SvgImportTables &tables, qint64 elements, qint64 bytes)
+{
+    tables.useCopiedElements += elements;
+    tables.useCopiedBytes += bytes;
+    if (tables.useCopiedElements <= MaximumUseCopiedElements && tables.useCopiedBytes <= MaximumUseCopiedBytes)
+        return true;
+    tables.refusal = formatC("The file repeats its content too often: its use elements would copy more than "
+                             "%lld elements or %lld MB.",
+                             MaximumUseCopiedElements, MaximumUseCopiedBytes / (1024 * 1024));
+    return false;
+}
+
 // A copy of the node and the drawn content below it; with `tables`, every node copied
 // counts against the budget of `use` copies, and nothing is copied once it is spent.
 xmlNode *copyDrawnContent(const xmlNode *node, xmlDoc *doc, SvgImportTables *tables)
 {
-    if (tables) {
-        if (node->type == XML_ELEMENT_NODE)
-            ++tables->useCopiedElements;
-        tables->useCopiedBytes += nodeBytes(node);
-        if (tables->useCopiedElements > MaximumUseCopiedElements || tables->useCopiedBytes > MaximumUseCopiedBytes) {
-            tables->refusal = formatC("The file repeats its content too often: its use elements would copy more "
-                                      "than %lld elements or %lld MB.",
-                                      MaximumUseCopiedElements, MaximumUseCopiedBytes / (1024 * 1024));
-            return nullptr;
-        }
-    }
+    if (tables && !chargeUseCopy(*tables, node->type == XML_ELEMENT_NODE ? 1 : 0, nodeBytes(node)))
+        return nullptr;
     // The node with its attributes and namespaces, without children.
     xmlNode *copy = xmlDocCopyNode(const_cast<xmlNode *>(node), doc, 2);
     if (!copy)
@@ -415,12 +419,12 @@ void useElement(const SvgAttributes &attributes, const SvgGraphicsState &state, 
     const SvgDefinitionRef definition = tables.defs.value(id);
     if (!definition || definition->kind != SvgDefinition::Kind::Elements || definition->elements.empty())
         return;
-    // A use inside its own content (directly or through others), too deep a nesting, or too
-    // many instances in one file, adds nothing.
-    if (tables.useChain.contains(id) || tables.useChain.size() >= MaximumUseNesting
-        || tables.useInstances >= MaximumUseInstances)
+    // A use inside its own content (directly or through others), or too deep a nesting,
+    // adds nothing.
+    if (tables.useChain.contains(id) || tables.useChain.size() >= MaximumUseNesting)
         return;
-    ++tables.useInstances;
+    if (!chargeUseCopy(tables, width > 0 && height > 0 ? 2 : 1, 0))
+        return;
 
     xmlNode *group = xmlNewDocNode(use->doc, nullptr, reinterpret_cast<const xmlChar *>("g"), nullptr);
     for (const auto &[name, value] : attributes) {

@@ -79,9 +79,8 @@ struct SvgImportTables {
     QHash<QString, SvgImageColorSpace> colorProfiles;
     // Holder of the elements that definitions and use copies rebuild, freed with the import.
     xmlNode *holder = nullptr;
-    // Resource guards: `use` instances made and what they copied so far (elements and bytes
-    // of names, attributes and text), and marker copies placed.
-    int useInstances = 0;
+    // Resource guards: what `use` instances copied so far (elements and bytes of names,
+    // attributes and text), and marker copies placed.
     qint64 useCopiedElements = 0;
     qint64 useCopiedBytes = 0;
     int markerDepth = 0;

@@ -13,7 +13,7 @@
 inline constexpr int SvgMaximumElements = 2000000;
 inline constexpr int SvgMaximumDepth = 512;
 // The most objects one import makes; a file holding more is refused.
-inline constexpr int SvgMaximumObjects = 250000;
+inline constexpr int SvgMaximumObjects = 150000;
 
 // The import property list of the document; nothing without a document or root element.
 // A file beyond the import's bounds gives a list with no objects and the reason in
