@@ -163,7 +163,8 @@ TEST(SvgRenderCompare, TextRunsLandWhereRsvgDrawsThem)
     };
     const Run runs[] = {{"HELLO", 0xff0000}, {"BOLD", 0x00a000}, {"WORLD", 0x0000ff}, {"AB", 0xff00ff},
                         {"CD (dx dy)", 0x00c0c0}, {"MOVED", 0xff8000}, {"MID (middle)", 0x800000},
-                        {"DLE (middle)", 0x008000}, {"END (end)", 0x008080}, {"BIG (scale)", 0x808000}};
+                        {"DLE (middle)", 0x008000}, {"END (end)", 0x008080}, {"BIG (scale)", 0x808000},
+                        {"TURNED (rotate)", 0x404040}};
     const QString path = svgFixturePath(QStringLiteral("text_positions.svg"));
     const QImage theirs = renderWithRsvg(path);
     ASSERT_FALSE(theirs.isNull());
