@@ -21,7 +21,7 @@ namespace {
 // (elements, the groups holding them included, and bytes of names, attributes and text).
 constexpr int MaximumUseNesting = 32;
 constexpr qint64 MaximumUseCopiedElements = 150000;
-constexpr qint64 MaximumUseCopiedBytes = 64 * 1024 * 1024;
+constexpr qint64 MaximumUseCopiedBytes = 32 * 1024 * 1024;
 
 // Nodes that never draw anything: comments, descriptions, titles and metadata.
 bool isDrawnContent(const xmlNode *node)

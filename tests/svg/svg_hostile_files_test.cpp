@@ -88,69 +88,86 @@ QByteArray svgOf(const QByteArray &content, const QByteArray &doctype = QByteArr
                      "width='200' height='200'>" + content + "</svg>";
 }
 
+struct HostileFile {
+    const char *name;
+    QByteArray (*svg)();
+    bool opens;
+    const char *message;   // a part of the refusal or note
+    int objects;           // when it opens
+};
+
+const QByteArray megabyte(1024 * 1024, 'd');
+
+const HostileFile hostileFiles[] = {
+    // Descriptions are never copied into instances: 3,000 uses of a group holding 1 MB of
+    // description (and of comment) copy one rectangle each.
+    {"UseOfGroupWithLargeDescription",
+     [] {
+         return svgOf("<defs><g id='g'><desc>" + megabyte + "</desc><!--" + megabyte + "--><title>t</title>"
+                      "<rect width='1' height='1'/></g></defs>" + QByteArray("<use xlink:href='#g'/>").repeated(3000));
+     },
+     true, "", 3000},
+    // Instances copying more than the budget are refused, by elements and by bytes.
+    {"UseFanOutByElements",
+     [] {
+         return svgOf("<defs><g id='g'>" + QByteArray("<rect width='1' height='1'/>").repeated(1000) + "</g></defs>"
+                      + QByteArray("<use xlink:href='#g'/>").repeated(1000));
+     },
+     false, "use elements would copy more than", 0},
+    {"UseFanOutByBytes",
+     [] {
+         return svgOf("<defs><path id='p' d='M0 0" + QByteArray(" L1 1").repeated(40000) + "'/></defs>"
+                      + QByteArray("<use xlink:href='#p'/>").repeated(1000));
+     },
+     false, "use elements would copy more than", 0},
+    // Nine levels of ten uses each.
+    {"NestedUseBomb",
+     [] {
+         QByteArray bomb = "<defs><rect id='l0' width='1' height='1'/>";
+         for (int level = 1; level <= 9; ++level)
+             bomb += "<g id='l" + QByteArray::number(level) + "'>"
+                     + QByteArray("<use xlink:href='#l" + QByteArray::number(level - 1) + "'/>").repeated(10) + "</g>";
+         return svgOf(bomb + "</defs><use xlink:href='#l9'/>");
+     },
+     false, "use elements would copy more than", 0},
+    // Nine megabytes of comments reserve nothing.
+    {"CommentFlood",
+     [] { return svgOf(QByteArray("<!-- a comment -->\n").repeated(9 * 1024 * 1024 / 19) + "<rect width='1' height='1'/>"); },
+     true, "", 1},
+    // An internal entity repeated into ten million characters of text is cut, and said so.
+    {"EntityExpandedText",
+     [] {
+         return svgOf("<text x='10' y='20'>" + QByteArray("&big;").repeated(100) + "</text>",
+                      "<!DOCTYPE svg [<!ENTITY big '" + QByteArray("lorem ipsum ").repeated(100000 / 12 + 1) + "'>]>");
+     },
+     true, "The text was cut to 1000000 characters", 1},
+    // Nearly as many objects as an import makes, in a file of 8.5 MB; more are refused.
+    {"LargeFileUnderTheObjectBound",
+     [] { return svgOf(QByteArray("<path d='M0 0 L10 10 L20 0 Z' fill='red' stroke='blue'/>").repeated(149000)); },
+     true, "", 149000},
+    {"ObjectFlood", [] { return svgOf(QByteArray("<rect width='1' height='1'/>").repeated(300000)); }, false,
+     "more than 150000 objects", 0},
+};
+
+class SvgHostileFiles : public testing::TestWithParam<HostileFile> {};
+
 } // namespace
 
-TEST(SvgHostileFiles, OpenBoundedOrRefusedClearly)
+TEST_P(SvgHostileFiles, OpenBoundedOrRefusedClearly)
 {
     ensureGuiApp();
-    struct Case {
-        const char *name;
-        QByteArray svg;
-        bool opens;
-        const char *message;   // a part of the refusal or note
-        int objects;           // when it opens
-    };
-    const QByteArray megabyte(1024 * 1024, 'd');
-    const Case cases[] = {
-        // Descriptions are never copied into instances: 3,000 uses of a group holding 1 MB
-        // of description copy one rectangle each.
-        {"use of a group with a large description",
-         svgOf("<defs><g id='g'><desc>" + megabyte + "</desc><!--" + megabyte + "--><title>t</title>"
-               "<rect width='1' height='1'/></g></defs>" + QByteArray("<use xlink:href='#g'/>").repeated(3000)),
-         true, "", 3000},
-        // Instances copying more than the budget are refused, by elements and by bytes.
-        {"use fan-out by elements",
-         svgOf("<defs><g id='g'>" + QByteArray("<rect width='1' height='1'/>").repeated(1000) + "</g></defs>"
-               + QByteArray("<use xlink:href='#g'/>").repeated(1000)),
-         false, "use elements would copy more than", 0},
-        {"use fan-out by bytes",
-         svgOf("<defs><path id='p' d='M0 0" + QByteArray(" L1 1").repeated(40000) + "'/></defs>"
-               + QByteArray("<use xlink:href='#p'/>").repeated(1000)),
-         false, "use elements would copy more than", 0},
-        // Nine levels of ten uses each.
-        {"nested use bomb",
-         [] {
-             QByteArray bomb = "<defs><rect id='l0' width='1' height='1'/>";
-             for (int level = 1; level <= 9; ++level)
-                 bomb += "<g id='l" + QByteArray::number(level) + "'>"
-                         + QByteArray("<use xlink:href='#l" + QByteArray::number(level - 1) + "'/>").repeated(10) + "</g>";
-             return svgOf(bomb + "</defs><use xlink:href='#l9'/>");
-         }(),
-         false, "use elements would copy more than", 0},
-        // Nine megabytes of comments reserve nothing.
-        {"comment flood", svgOf(QByteArray("<!-- a comment -->\n").repeated(9 * 1024 * 1024 / 19) + "<rect width='1' height='1'/>"),
-         true, "", 1},
-        // An internal entity repeated into ten million characters of text is cut, and said so.
-        {"entity-expanded text",
-         svgOf("<text x='10' y='20'>" + QByteArray("&big;").repeated(100) + "</text>",
-               "<!DOCTYPE svg [<!ENTITY big '" + QByteArray("lorem ipsum ").repeated(100000 / 12 + 1) + "'>]>"),
-         true, "The text was cut to 1000000 characters", 1},
-        // Nearly as many objects as an import makes, in a file of 8.5 MB; more are refused.
-        {"large file under the object bound",
-         svgOf(QByteArray("<path d='M0 0 L10 10 L20 0 Z' fill='red' stroke='blue'/>").repeated(149000)), true, "", 149000},
-        {"object flood", svgOf(QByteArray("<rect width='1' height='1'/>").repeated(300000)), false,
-         "more than 150000 objects", 0},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        ASSERT_LT(c.svg.size(), 10 * 1024 * 1024);
-        const Outcome outcome = importInChild(c.svg);
-        EXPECT_LT(outcome.peakBytes, MemoryGoal) << outcome.peakBytes / (1024 * 1024) << " MB";
-        EXPECT_EQ(outcome.opened, c.opens) << outcome.message.toStdString();
-        EXPECT_TRUE(outcome.message.contains(QLatin1String(c.message))) << outcome.message.toStdString();
-        if (c.opens)
-            EXPECT_EQ(outcome.objects, c.objects);
-        EXPECT_LE(outcome.longestText, 1000000);
-        std::cout << c.name << ": " << outcome.peakBytes / (1024 * 1024) << " MB peak\n";
-    }
+    const HostileFile &c = GetParam();
+    const QByteArray svg = c.svg();
+    ASSERT_LT(svg.size(), 10 * 1024 * 1024);
+    const Outcome outcome = importInChild(svg);
+    EXPECT_LT(outcome.peakBytes, MemoryGoal) << outcome.peakBytes / (1024 * 1024) << " MB";
+    EXPECT_EQ(outcome.opened, c.opens) << outcome.message.toStdString();
+    EXPECT_TRUE(outcome.message.contains(QLatin1String(c.message))) << outcome.message.toStdString();
+    if (c.opens)
+        EXPECT_EQ(outcome.objects, c.objects);
+    EXPECT_LE(outcome.longestText, 1000000);
+    std::cout << c.name << ": " << outcome.peakBytes / (1024 * 1024) << " MB peak\n";
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, SvgHostileFiles, testing::ValuesIn(hostileFiles),
+                         [](const testing::TestParamInfo<HostileFile> &info) { return std::string(info.param.name); });
