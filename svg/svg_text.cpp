@@ -361,8 +361,11 @@ void anchorTextChunks(std::vector<SvgObjectInfo> &runs)
         Extent &extent = chunks[run.chunk];
         extent.start = std::min(extent.start, run.startX);
         extent.end = std::max(extent.end, run.endX);
-        if (run.startsChunk)
-            extent.anchor = run.textAlignment;
+        if (run.startsChunk) {
+            // Right-to-left text starts at the right: its start anchor is the chunk's end.
+            const bool rightToLeft = info.state.writingDirection == 1;
+            extent.anchor = rightToLeft && run.textAlignment != 2 ? 1 - run.textAlignment : run.textAlignment;
+        }
     }
     for (SvgObjectInfo &info : runs) {
         const Extent extent = chunks.value(info.text->chunk);

@@ -200,6 +200,36 @@ TEST(SvgWalk, TextRuns)
     EXPECT_GT(runs[0]->state.currentPoint.x, 10);
     EXPECT_GT(runs[1]->state.currentPoint.x, runs[0]->state.currentPoint.x);
 
+    // Where the glyphs land: every transform applied, dx from where the text before ended,
+    // the anchor (and right-to-left text) moving the whole chunk.
+    auto runsOf = [](const char *content) {
+        std::vector<std::shared_ptr<const SvgTextRun>> result;
+        for (const SvgObjectInfo &info : importSvgText(svg(content)).objectInfos)
+            if (info.classNr == SvgTextObject)
+                result.push_back(info.text);
+        return result;
+    };
+    const auto moved = runsOf(R"x(<g transform="translate(50 0) scale(2)"><text x="100" y="20">A</text></g>)x");
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0]->glyphOrigins, std::vector<Point>({Point(250, 40)}));
+    const auto continued = runsOf(R"x(<text x="10" y="20">A<tspan dx="5" dy="-2">B</tspan></text>)x");
+    ASSERT_EQ(continued.size(), 2u);
+    EXPECT_FLOAT_EQ(continued[0]->glyphOrigins[0].x, continued[1]->endX + 5);
+    EXPECT_FLOAT_EQ(continued[0]->glyphOrigins[0].y, 18);
+    for (const auto &[content, share] : {std::pair{R"x(<text x="100" text-anchor="middle">AB<tspan>CD</tspan></text>)x", 0.5},
+                                         std::pair{R"x(<text x="100" text-anchor="end">AB</text>)x", 1.0},
+                                         std::pair{R"x(<text x="100" xml:lang="he">AB</text>)x", 1.0}}) {
+        SCOPED_TRACE(content);
+        const auto anchored = runsOf(content);
+        ASSERT_FALSE(anchored.empty());
+        const auto &first = anchored.back();   // the text element's own run
+        const double chunk = anchored.front()->endX - first->startX;
+        EXPECT_NEAR(first->glyphOrigins[0].x, 100 - chunk * share, 1e-3);
+    }
+    const auto perGlyph = runsOf(R"x(<text x="10 20" y="5">abc</text>)x");
+    ASSERT_EQ(perGlyph.size(), 1u);
+    EXPECT_EQ(perGlyph[0]->glyphOrigins, std::vector<Point>({Point(10, 5), Point(20, 5)}));
+
     const auto preserved = importSvgText(svg("<text xml:space=\"preserve\">a\tb  c</text>"));
     ASSERT_FALSE(preserved.objectInfos.empty());
     EXPECT_EQ(preserved.objectInfos.back().text->string, "a b  c");
