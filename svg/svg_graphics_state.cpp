@@ -1,6 +1,8 @@
 // Default graphics state and the shared style table.
 #include "svg/svg_graphics_state.h"
 
+#include <algorithm>
+
 void SvgStyleSheet::setRule(const QString &selector, const QString &declarations)
 {
     const auto it = m_index.constFind(selector);
@@ -10,6 +12,7 @@ void SvgStyleSheet::setRule(const QString &selector, const QString &declarations
     }
     m_index.insert(selector, m_rules.size());
     m_rules.emplace_back(selector, declarations);
+    m_longestSelector = std::max(m_longestSelector, selector.size());
 }
 
 const QString *SvgStyleSheet::find(const QString &selector) const
@@ -59,15 +62,23 @@ const QString *SvgStyleSheet::match(const QString &value, const QString &name,
     const QString &own = hasValue ? value : name;
     std::pair<SelectorShape, QString> candidates[7];
     int count = 0;
+    // Candidates are only built when they could be as short as a selector (attribute values
+    // such as path data never are).
+    auto add = [&](SelectorShape shape, qsizetype length, auto &&build) {
+        if (length <= m_longestSelector)
+            candidates[count++] = {shape, build()};
+    };
     if (enclosingClass)
-        candidates[count++] = {SelectorShape::DescendantOfClass, QLatin1Char('.') + *enclosingClass + QLatin1Char(' ') + own};
-    candidates[count++] = {SelectorShape::Plain, own};
+        add(SelectorShape::DescendantOfClass, enclosingClass->size() + 2 + own.size(),
+            [&] { return QLatin1Char('.') + *enclosingClass + QLatin1Char(' ') + own; });
+    add(SelectorShape::Plain, own.size(), [&] { return own; });
     if (hasValue) {
-        candidates[count++] = {SelectorShape::Descendant, name + QLatin1Char(' ') + value};
-        candidates[count++] = {SelectorShape::Attribute, QLatin1Char('[') + name + QStringLiteral("=\"") + value + QStringLiteral("\"]")};
-        candidates[count++] = {SelectorShape::Id, QLatin1Char('#') + value};
-        candidates[count++] = {SelectorShape::Class, QLatin1Char('.') + value};
-        candidates[count++] = {SelectorShape::TypeAndClass, name + QLatin1Char('.') + value};
+        add(SelectorShape::Descendant, name.size() + 1 + value.size(), [&] { return name + QLatin1Char(' ') + value; });
+        add(SelectorShape::Attribute, name.size() + 5 + value.size(),
+            [&] { return QLatin1Char('[') + name + QStringLiteral("=\"") + value + QStringLiteral("\"]"); });
+        add(SelectorShape::Id, 1 + value.size(), [&] { return QLatin1Char('#') + value; });
+        add(SelectorShape::Class, 1 + value.size(), [&] { return QLatin1Char('.') + value; });
+        add(SelectorShape::TypeAndClass, name.size() + 1 + value.size(), [&] { return name + QLatin1Char('.') + value; });
     }
     const QString *best = nullptr;
     size_t bestIndex = m_rules.size();

@@ -70,6 +70,7 @@ public:
 private:
     std::vector<std::pair<QString, QString>> m_rules;
     QHash<QString, size_t> m_index;
+    qsizetype m_longestSelector = 0;   // candidates longer than this cannot match
 };
 
 // What every state of one import shares.
