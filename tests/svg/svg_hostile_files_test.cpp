@@ -26,9 +26,19 @@ struct Outcome {
     qint64 peakBytes = 0;
 };
 
-// Imports the file in a child process (address space capped well above the goal) and
-// reports what came of it and the child's peak resident memory.
-Outcome importInChild(const QByteArray &svg)
+// The address space the process has mapped now.
+qint64 mappedBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(0).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+// Imports the file in a child process and reports what came of it and the child's peak
+// resident memory. The child's address space is capped well above the goal, or, with
+// `room`, at that much beyond what it has mapped when it starts.
+Outcome importInChild(const QByteArray &svg, qint64 room = 0)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("hostile.svg"));
@@ -41,7 +51,8 @@ Outcome importInChild(const QByteArray &svg)
     const pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
-        const rlimit cap{3 * MemoryGoal, 3 * MemoryGoal};
+        const rlim_t limit = room > 0 ? rlim_t(mappedBytes() + room) : rlim_t(3 * MemoryGoal);
+        const rlimit cap{limit, limit};
         setrlimit(RLIMIT_AS, &cap);
         QString error;
         QStringList notes;
@@ -171,3 +182,13 @@ TEST_P(SvgHostileFiles, OpenBoundedOrRefusedClearly)
 
 INSTANTIATE_TEST_SUITE_P(Files, SvgHostileFiles, testing::ValuesIn(hostileFiles),
                          [](const testing::TestParamInfo<HostileFile> &info) { return std::string(info.param.name); });
+
+// Memory running out half-way through an import is a clear refusal, never an abort.
+TEST(SvgHostileFilesMemory, RunningOutIsRefusedClearly)
+{
+    ensureGuiApp();
+    const QByteArray svg = svgOf(QByteArray("<path d='M0 0 L10 10 L20 0 Z' fill='red'/>").repeated(100000));
+    const Outcome outcome = importInChild(svg, 150LL * 1024 * 1024);
+    EXPECT_FALSE(outcome.opened);
+    EXPECT_EQ(outcome.message, QString::fromLatin1(SvgOutOfMemoryMessage));
+}
