@@ -2,7 +2,7 @@
 # lower one (docs/architecture.md, "Layers and libraries"). Run as `cmake -P` with SOURCE_DIR.
 # The layers, lowest first; a folder belongs to the longest entry its path starts with.
 set(layers
-  platform toolkit model svg document canvas export
+  platform toolkit model svg document canvas export plugins
   platform/ui toolkit/ui panels canvas/ui app)
 
 function(layer_of path out)
@@ -24,7 +24,7 @@ endfunction()
 file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}"
      "${SOURCE_DIR}/platform/*" "${SOURCE_DIR}/toolkit/*" "${SOURCE_DIR}/model/*"
      "${SOURCE_DIR}/svg/*" "${SOURCE_DIR}/document/*" "${SOURCE_DIR}/canvas/*"
-     "${SOURCE_DIR}/export/*" "${SOURCE_DIR}/panels/*" "${SOURCE_DIR}/app/*")
+     "${SOURCE_DIR}/export/*" "${SOURCE_DIR}/plugins/*" "${SOURCE_DIR}/panels/*" "${SOURCE_DIR}/app/*")
 list(FILTER sources INCLUDE REGEX "\\.(cpp|h)$")
 set(failures "")
 foreach(source IN LISTS sources)
