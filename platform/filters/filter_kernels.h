@@ -16,6 +16,8 @@ void addColorKernels(std::map<QString, FilterKernel> &kernels);
 void addBlurKernels(std::map<QString, FilterKernel> &kernels);
 void addDistortionKernels(std::map<QString, FilterKernel> &kernels);
 void addStylizeKernels(std::map<QString, FilterKernel> &kernels);
+// Generators take no input image (their kernels get a null one).
+void addGeneratorKernels(std::map<QString, FilterKernel> &kernels);
 
 // A colour with straight (not premultiplied) components from 0 to 1.
 struct Rgba {

@@ -15,6 +15,7 @@ const std::map<QString, FilterKernel> &kernels()
         addBlurKernels(k);
         addDistortionKernels(k);
         addStylizeKernels(k);
+        addGeneratorKernels(k);
         return k;
     }();
     return all;
@@ -78,6 +79,8 @@ QColor ImageFilter::color(const QString &key, const QColor &otherwise) const
 
 QImage ImageFilter::outputImage() const
 {
+    if (m_name.endsWith(QLatin1String("Generator")))
+        return kernels().at(m_name)(*this, QImage());
     const QImage input = image(QStringLiteral("inputImage"));
     if (input.isNull())
         return QImage();

@@ -33,8 +33,10 @@ public:
     QColor color(const QString &key, const QColor &otherwise) const;
 
     // The filtered "inputImage", of the same size in premultiplied ARGB32; null without an
-    // input image.
+    // input image. Generators (names ending in "Generator") need no input image: they answer
+    // the square (0, 0) to (generatorSide, generatorSide) of their plane.
     QImage outputImage() const;
+    static constexpr int generatorSide = 300;
 
 private:
     explicit ImageFilter(QString name) : m_name(std::move(name)) {}
