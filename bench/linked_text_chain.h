@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/vek_obj_text.h"
+#include "platform/text/layout_manager.h"
 #include "tests/model/fakes.h"
 
 #include <QGuiApplication>
@@ -42,6 +43,19 @@ inline AttributedString benchmarkText(int length)
     for (int i = 0; i + 40 < length; i += 997)
         text.addAttributes(bold, {i, 30});
     return text;
+}
+
+// Lays the text out once across the containers; answers the first character left over.
+inline int layOutOnce(const AttributedString &text, const std::vector<std::unique_ptr<TextContainer>> &containers)
+{
+    LayoutManager layout;
+    for (const auto &c : containers)
+        layout.addTextContainer(c.get());
+    layout.setAttributedString(text);
+    const int unlaid = layout.firstUnlaidCharacterIndex();
+    for (const auto &c : containers)
+        layout.removeTextContainer(c.get());
+    return unlaid;
 }
 
 // About two pages of 11-point text in a box.

@@ -8,7 +8,6 @@
 // its own undo step) at the start or in the middle of the chain stays flat as it grows.
 #include "bench/linked_text_chain.h"
 #include "model/text/vek_text_view.h"
-#include "platform/text/layout_manager.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,15 +30,7 @@ double oneLayoutMilliseconds(const AttributedString &text, int boxes)
         containers.push_back(std::make_unique<TextContainer>(ChainBoxSize));
     QElapsedTimer timer;
     timer.start();
-    {
-        LayoutManager layout;
-        for (auto &c : containers)
-            layout.addTextContainer(c.get());
-        layout.setAttributedString(text);
-        benchmark::DoNotOptimize(layout.firstUnlaidCharacterIndex());
-        for (auto &c : containers)
-            layout.removeTextContainer(c.get());
-    }
+    benchmark::DoNotOptimize(layOutOnce(text, containers));
     return double(timer.nsecsElapsed()) / 1e6;
 }
 

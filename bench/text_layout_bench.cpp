@@ -4,7 +4,6 @@
 // (ideally linear). Flowing and typing into a chain are in text_flow_bench.cpp.
 #include "bench/linked_text_chain.h"
 #include "platform/graphics/graphics_context.h"
-#include "platform/text/layout_manager.h"
 
 #include <QImage>
 
@@ -23,15 +22,8 @@ void layoutPages(benchmark::State &state)
     std::vector<std::unique_ptr<TextContainer>> pages;
     for (int i = 0; i < length / 1500 + 10; ++i)
         pages.push_back(std::make_unique<TextContainer>(Size{450, 650}));
-    for (auto _ : state) {
-        LayoutManager lm;
-        for (auto &p : pages)
-            lm.addTextContainer(p.get());
-        lm.setAttributedString(text);
-        benchmark::DoNotOptimize(lm.firstUnlaidCharacterIndex());
-        for (auto &p : pages)
-            lm.removeTextContainer(p.get());
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(layOutOnce(text, pages));
     state.SetComplexityN(length);
 }
 
