@@ -57,8 +57,8 @@ public:
     // Undoable; equal values do nothing.
     void setTCPadding(float padding);
     void setHyphenFactor(float factor);
-    // Replaces the characters (undoable when there was a text and the object is not
-    // loading), sets the word count and calls didChange.
+    // Replaces the characters (undoably unless the object is loading), sets the word count
+    // and calls didChange.
     void setContents(const AttributedString &text);
     void setRotation(float degrees, Point center, bool update) override;
     void setSimpleClip(bool flag) override;
@@ -224,13 +224,13 @@ private:
     // Replaces the characters without undo or word count (the editor's own edits).
     void replaceContentsSilently(const AttributedString &text);
     // The room or the text of this box changed: flows its chain again from the box before
-    // it, each box taking what fits and the last one the rest, until the boxes behind begin
-    // as they did. Each replaced text is an undo registration of its box. Nothing while
+    // it (from this box while it is edited), each box taking what fits and the last one the
+    // rest, until the boxes behind begin as they did. Each replaced text is an undo registration of its box. Nothing while
     // undoing or redoing: the step replays the replacements itself.
     void reflow();
-    // This box's chain from the box that flows into it (or from this box) to its last box;
-    // one box when this one is not linked either way.
-    std::vector<std::shared_ptr<VekObjText>> chainToFlow() const;
+    // This box's chain to its last box, from the box that flows into this one when asked
+    // and there is one, else from this box; one box when there is nothing to flow into.
+    std::vector<std::shared_ptr<VekObjText>> chainToFlow(bool fromPredecessor) const;
     // How many of the chain's characters from start fit into this box; expected (what the
     // box before took) guides the first guess of how much to lay out.
     int charactersThatFit(const ChainText &text, int start, int expected);

@@ -103,7 +103,7 @@ std::shared_ptr<VekObjText> VekObjText::preceedingConnectedTextObject() const
     return nullptr;
 }
 
-std::vector<std::shared_ptr<VekObjText>> VekObjText::chainToFlow() const
+std::vector<std::shared_ptr<VekObjText>> VekObjText::chainToFlow(bool fromPredecessor) const
 {
     std::vector<std::shared_ptr<VekObjText>> chain;
     if (!_document)
@@ -113,7 +113,7 @@ std::vector<std::shared_ptr<VekObjText>> VekObjText::chainToFlow() const
     if (self == objects.end())
         return chain;
     auto from = self;
-    for (auto it = self; it != objects.begin();) {
+    for (auto it = self; fromPredecessor && it != objects.begin();) {
         --it;
         if (auto text = std::dynamic_pointer_cast<VekObjText>(*it)) {
             if (text->groupWithNext())
@@ -176,7 +176,6 @@ void VekObjText::takeFlowedText(const AttributedString &text)
         const int start = std::min(selection->location, text.length());
         _editor->setSelectedRange({start, std::min(selection->length, text.length() - start)});
     }
-    cleanupLocalCache();
 }
 
 void VekObjText::reflow()
@@ -185,7 +184,9 @@ void VekObjText::reflow()
         return;
     if (UndoManager *undo = undoManager(); undo && (undo->isUndoing() || undo->isRedoing()))
         return;
-    const auto chain = chainToFlow();
+    // While this box is edited the box before leaves its text alone, so that the text under
+    // the insertion point stays in place; it takes text back when editing ends.
+    const auto chain = chainToFlow(!_editor);
     if (chain.size() < 2)
         return;
     std::vector<ChainText::Piece> pieces;
