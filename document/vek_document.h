@@ -285,6 +285,8 @@ public:
     static std::vector<std::shared_ptr<VekObject>> objectsFromVekDocumentDictionary(const PropertyList &dictionary);
     // Reads a new document's data; false with the error when it cannot be decoded.
     bool readFromData(const QByteArray &data, DocumentError *error);
+    // Reads a new document from its decoded dictionary.
+    void readFromDocumentDictionary(const PropertyList &dictionary);
     // Writes the file atomically: a failed write leaves the previous file intact.
     bool writeToFile(const QString &path, bool textForm, DocumentError *error) const;
     bool readFromFile(const QString &path, DocumentError *error);

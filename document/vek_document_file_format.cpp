@@ -248,13 +248,18 @@ bool VekDocument::readFromData(const QByteArray &data, DocumentError *error)
     const PropertyList dictionary = vekDocumentDictionaryFromData(data, error);
     if (!dictionary.isDictionary())
         return false;
+    readFromDocumentDictionary(dictionary);
+    return true;
+}
+
+void VekDocument::readFromDocumentDictionary(const PropertyList &dictionary)
+{
     // Reading is not an edit: nothing of it can be undone.
     _undo.disableUndoRegistration();
     readDocumentDictionary(dictionary);
     _undo.enableUndoRegistration();
     _undo.removeAllActions();
     documentWasSaved();
-    return true;
 }
 
 bool VekDocument::readFromFile(const QString &path, DocumentError *error)

@@ -17,6 +17,8 @@ packages=(
   hyphen-sk hyphen-sl hyphen-sr hyphen-sv hyphen-ta hyphen-te hyphen-th hyphen-uk hyphen-zu
   libpoppler-qt6-dev libqpdf-dev libopenjp2-7-dev liblcms2-dev libgs-common libjpeg-dev libtiff-dev
   libxml2-dev zlib1g-dev
+  # the image filters run on GEGL where it has an operation for them
+  libgegl-dev
   # caps lock through the X server's keyboard extension (Xlib)
   libx11-dev
   xvfb xauth poppler-utils librsvg2-bin qpdf ghostscript

@@ -72,7 +72,14 @@ bool isCentred(Point c)
     return c.x == 0 && c.y == 0;
 }
 
+VekGradientView::Rasteriser installedRasteriser = nullptr;
+
 } // namespace
+
+void VekGradientView::setRasteriser(Rasteriser rasteriser)
+{
+    installedRasteriser = rasteriser;
+}
 
 std::optional<Gradient> VekGradientView::gradientWithColors(const std::vector<Color> &colors,
                                                             const std::vector<float> &proportion, bool cmyk)
@@ -92,6 +99,8 @@ QImage VekGradientView::gradient(int type, Size size, int flip, float rotate, Po
     if (!(size.width >= 1 && size.height >= 1) || _gradColors.size() < 2 || _colorRects.empty()
         || _gradColors.size() != _colorRects.size())
         return QImage();
+    if (installedRasteriser)
+        return installedRasteriser(type, size, _gradColors, colorProportion(), rotate);
     std::vector<Color> colors = _gradColors;
     std::vector<float> proportion = colorProportion();
     if (flip == 1) {

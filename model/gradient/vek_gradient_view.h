@@ -88,6 +88,11 @@ public:
     // another type, a size below 1, fewer than two colours, or a different number of
     // squares. Flip 1 reverses the stops.
     QImage gradient(int type, Size size, int flip, float rotate, Point center, bool cmyk) const;
+    // Renders the stops in place of the five renderers below: the preview plug-in installs
+    // its own rasterisers, which draw without flip and centre. Null restores the renderers.
+    using Rasteriser = QImage (*)(int type, Size size, const std::vector<Color> &colors,
+                                  const std::vector<float> &proportion, float rotate);
+    static void setRasteriser(Rasteriser rasteriser);
     // The five renderers: `size` (at least 1 x 1), the colours and their shares in stop order.
     static QImage drawLinealGradIn(Size size, const std::vector<Color> &colors, bool cmyk,
                                    const std::vector<float> &proportion, float rotate, Point center);

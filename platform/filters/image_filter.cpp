@@ -1,0 +1,85 @@
+#include "platform/filters/image_filter.h"
+
+#include "platform/filters/filter_kernels.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+const std::map<QString, FilterKernel> &kernels()
+{
+    static const std::map<QString, FilterKernel> all = [] {
+        std::map<QString, FilterKernel> k;
+        addColorKernels(k);
+        addBlurKernels(k);
+        addDistortionKernels(k);
+        addStylizeKernels(k);
+        return k;
+    }();
+    return all;
+}
+
+} // namespace
+
+void parallelRows(int height, const std::function<void(int y0, int y1)> &rows)
+{
+    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
+    const int parts = std::clamp(height / 16, 1, cores);
+    if (parts == 1) {
+        rows(0, height);
+        return;
+    }
+    std::vector<std::thread> threads;
+    for (int i = 0; i < parts; ++i)
+        threads.emplace_back(rows, height * i / parts, height * (i + 1) / parts);
+    for (std::thread &thread : threads)
+        thread.join();
+}
+
+std::optional<ImageFilter> ImageFilter::filterWithName(const QString &name)
+{
+    if (!kernels().count(name))
+        return std::nullopt;
+    return ImageFilter(name);
+}
+
+QStringList ImageFilter::filterNames()
+{
+    QStringList names;
+    for (const auto &[name, kernel] : kernels())
+        names << name;
+    return names;
+}
+
+QImage ImageFilter::image(const QString &key) const
+{
+    const auto found = m_images.find(key);
+    return found == m_images.end() ? QImage() : found->second;
+}
+
+double ImageFilter::number(const QString &key, double otherwise) const
+{
+    const auto found = m_numbers.find(key);
+    return found == m_numbers.end() ? otherwise : found->second;
+}
+
+std::vector<double> ImageFilter::vector(const QString &key) const
+{
+    const auto found = m_vectors.find(key);
+    return found == m_vectors.end() ? std::vector<double>() : found->second;
+}
+
+QColor ImageFilter::color(const QString &key, const QColor &otherwise) const
+{
+    const auto found = m_colors.find(key);
+    return found == m_colors.end() ? otherwise : found->second;
+}
+
+QImage ImageFilter::outputImage() const
+{
+    const QImage input = image(QStringLiteral("inputImage"));
+    if (input.isNull())
+        return QImage();
+    return kernels().at(m_name)(*this, input.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
