@@ -302,8 +302,11 @@ public:
 
     // A new untitled document holding the drawing objects of an SVG (or gzip-compressed
     // SVG) file, its page sized from the file's view box; null with the reason in *error
-    // when the file cannot be read or gives no object.
-    static std::unique_ptr<VekDocument> documentFromSVGFile(const QString &path, QString *error);
+    // when the file cannot be read, gives no object or is beyond the import's bounds
+    // (memory included). *notes (when given) receives what an import that went ahead left
+    // out, in words for the user.
+    static std::unique_ptr<VekDocument> documentFromSVGFile(const QString &path, QString *error,
+                                                            QStringList *notes = nullptr);
     // Makes drawing objects of the import's paths and images, sizes the page from the view
     // box, shrinks the objects onto the page when they are larger and moves them onto it;
     // true when the document has objects afterwards.

@@ -20,8 +20,10 @@ int VekDocument::indexOfObject(const VekObject *object) const
 
 void VekDocument::insertObject(const std::shared_ptr<VekObject> &object, int index, bool ignoreGroup)
 {
-    if (!object || indexOfObject(object.get()) >= 0)
-        return;   // an object is in the list at most once
+    // An object is in the list at most once; only an object of this document can be in it
+    // already, so new objects are inserted without searching the list.
+    if (!object || (object->document() == this && indexOfObject(object.get()) >= 0))
+        return;
     index = std::clamp(index, 0, int(_objects.size()));
     _undo.registerUndoWithTarget(this, [this, index, ignoreGroup] { removeObjectAtIndex(index, ignoreGroup); });
     object->setDocument(this, false);

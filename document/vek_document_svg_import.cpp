@@ -6,6 +6,8 @@
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_text.h"
+#include "platform/text/layout_manager.h"
+#include "platform/text/text_container.h"
 #include "platform/text/text_drawing.h"
 #include "platform/foundation/archiving.h"
 #include "svg/svg_definitions.h"
@@ -80,17 +82,18 @@ std::shared_ptr<VekObject> pathObject(const SvgObjectInfo &info)
     if (s.skewY != 0)
         object->setSkewY(float(s.skewY), false);
     // The stroke and fill opacities apply to the colours (the object has one alpha each).
+    const float opacity = s.effectiveOpacity();
     if (s.strokeColor.color)
-        object->setObjStrokeColor(withOpacity(*s.strokeColor.color, s.strokeOpacity));
+        object->setObjStrokeColor(withOpacity(*s.strokeColor.color, s.strokeOpacity * opacity));
     if (s.fillColor.color) {
-        object->setFillColor(withOpacity(*s.fillColor.color, s.fillOpacity));
+        object->setFillColor(withOpacity(*s.fillColor.color, s.fillOpacity * opacity));
     } else if (s.fillColor.server) {
         object->setDrawsFill(true);
         const SvgDefinition &server = *s.fillColor.server;
         if (server.gradientClass == u"SVGLinearGradient" || server.gradientClass == u"SVGRadialGradient") {
             // An SVG radial gradient is concentric circles: the circular kind, not the radial (rays) one.
             object->setGradientType(server.gradientClass == u"SVGLinearGradient" ? GradientLinear : GradientCircular, false);
-            applyGradient(*object, server, s.fillOpacity);
+            applyGradient(*object, server, s.fillOpacity * opacity);
         }
     }
     // Dashes in user units, scaled like the line width.
@@ -113,57 +116,73 @@ QStringList positionList(const std::optional<QString> &text)
 
 float listValue(const QStringList &list, qsizetype k) { return float(svgLeadingDouble(list.at(k))); }
 
-std::shared_ptr<VekObjText> textObject(const AttributedString &text, const Rect &bounds)
+// Where the box draws its first glyph on the baseline, relative to the box's origin.
+Point firstGlyphOrigin(const VekObjText &object)
+{
+    LayoutManager layout;
+    TextContainer container(object.bounds().size);
+    container.setLineFragmentPadding(object.tcPadding());
+    layout.addTextContainer(&container);
+    layout.setAttributedString(object.contents().text());
+    const std::vector<LineFragment> &lines = layout.lineFragments();
+    if (lines.empty())
+        return Point();
+    const Point location = layout.locationForGlyphAtIndex(0);
+    return Point(lines.front().rect.origin.x + location.x, lines.front().rect.origin.y + location.y);
+}
+
+// A text box of the text whose first glyph sits on `origin` (a point on the baseline),
+// turned by `degrees` about that point.
+std::shared_ptr<VekObjText> textObjectAt(const AttributedString &text, Point origin, double degrees)
 {
     auto object = VekObjText::create();
     object->setContents(text);
-    object->setBounds(bounds);
+    const Size size = attributedStringSize(text);
+    object->setBounds(Rect(origin.x, origin.y, size.width + 12.0f, size.height));
     object->setToNaturalSize();
+    const Point glyph = firstGlyphOrigin(*object);
+    Rect b = object->bounds();
+    b.origin = Point(origin.x - glyph.x, origin.y - glyph.y);
+    object->setBounds(b);
+    if (degrees != 0) {
+        // The box turns about its centre: move it so that the glyph comes back to `origin`.
+        const Point centre(b.origin.x + b.size.width / 2, b.origin.y + b.size.height / 2);
+        const double radians = degrees * M_PI / 180, c = std::cos(radians), s = std::sin(radians);
+        const double ox = origin.x - centre.x, oy = origin.y - centre.y;
+        const float dx = float(ox - (c * ox - s * oy)), dy = float(oy - (s * ox + c * oy));
+        b.origin = Point(b.origin.x + dx, b.origin.y + dy);
+        object->setBounds(b);
+        object->setRotation(float(degrees), Point(centre.x + dx, centre.y + dy), false);
+    }
     return object;
 }
 
-// The text objects of a text run: one object, or one per glyph when the run places its
-// glyphs one by one. The accumulated rotation is in radians; objects turn in degrees.
+// The text objects of a text run: one object, or one per placed glyph when the run places
+// its glyphs one by one (the last placed glyph carries the rest of the run). Each lands
+// where the import placed its glyphs. The accumulated rotation is in radians; objects turn
+// in degrees.
 std::vector<std::shared_ptr<VekObject>> textObjects(const SvgObjectInfo &info)
 {
     std::vector<std::shared_ptr<VekObject>> objects;
     const SvgTextRun &run = *info.text;
-    if (run.string.isEmpty())
+    if (run.string.isEmpty() || run.glyphOrigins.empty())
         return objects;
     const AttributedString text(run.string, run.attributes);
     const double rotate = info.state.rotate * 180 / M_PI;
-    const Point t = run.textTranslate;
-    const QStringList xs = positionList(run.textXPositionString), ys = positionList(run.textYPositionString);
     const QStringList rotations = positionList(run.textRotationString);
-    if ((xs.size() > 1 || ys.size() > 1) && !xs.isEmpty() && !ys.isEmpty()) {
-        const Size whole = attributedStringSize(text);
-        float x = t.x, y = t.y - whole.height;
-        const qsizetype count = std::min<qsizetype>(text.length(), std::max(xs.size(), ys.size()));
-        for (qsizetype k = 0; k < count; ++k) {
-            const AttributedString glyph = text.substring(TextRange{int(k), 1});
-            const Size size = attributedStringSize(glyph);
-            if (k < xs.size())
-                x = t.x + listValue(xs, k);
-            if (k < ys.size())
-                y = t.y + listValue(ys, k);
-            auto object = textObject(glyph, Rect(x, y, size.width + 12.0f, size.height));
-            // Glyphs beyond the rotation list keep the run's own rotation.
-            const double angle = k < rotations.size() ? listValue(rotations, k) : rotate;
-            if (angle != 0)
-                object->setRotation(float(angle), Point(x + size.width * 0.5f, y + size.height * 0.5f), false);
-            objects.push_back(object);
+    const int placed = int(std::min<size_t>(run.glyphOrigins.size(), size_t(text.length())));
+    if (placed > 1) {
+        for (int k = 0; k < placed; ++k) {
+            const int length = k + 1 < placed ? 1 : text.length() - k;
+            // Glyphs beyond the rotation list keep its last angle, or the run's own rotation.
+            const double angle = k < rotations.size() ? listValue(rotations, k)
+                                 : !rotations.isEmpty() ? listValue(rotations, rotations.size() - 1)
+                                                        : rotate;
+            objects.push_back(textObjectAt(text.substring(TextRange{k, length}), run.glyphOrigins[size_t(k)], angle));
         }
         return objects;
     }
-    const Size size = attributedStringSize(text);
-    float x = xs.size() == 1 ? listValue(xs, 0) : t.x;
-    const float y = ys.size() == 1 ? listValue(ys, 0) : t.y;
-    if (info.state.writingDirection == 1)
-        x -= size.width;
-    auto object = textObject(text, Rect(x, y, size.width + 12.0f, size.height));
-    const Rect b = object->bounds();
-    if (rotate != 0)
-        object->setRotation(float(rotate), Point(b.origin.x + b.size.width / 2, b.origin.y + b.size.height / 2), false);
+    auto object = textObjectAt(text, run.glyphOrigins.front(), rotate);
     if (info.state.skewX != 0)
         object->setSkewX(float(info.state.skewX), false);
     if (info.state.skewY != 0)
@@ -221,25 +240,36 @@ std::optional<QByteArray> svgFileData(const QString &path, QString *error)
 
 } // namespace
 
-std::unique_ptr<VekDocument> VekDocument::documentFromSVGFile(const QString &path, QString *error)
+std::unique_ptr<VekDocument> VekDocument::documentFromSVGFile(const QString &path, QString *error, QStringList *notes)
 {
     QString ignored;
     QString &reason = error ? *error : ignored;
-    const auto data = svgFileData(path, &reason);
-    if (!data)
-        return nullptr;
-    const SvgXmlDocument xml = MakeXMLDocumentWithData(*data);
-    if (!xml) {
-        reason = QStringLiteral("The file is not a readable SVG file.");
+    try {
+        const auto data = svgFileData(path, &reason);
+        if (!data)
+            return nullptr;
+        const SvgXmlDocument xml = MakeXMLDocumentWithData(*data);
+        if (!xml) {
+            reason = QStringLiteral("The file is not a readable SVG file.");
+            return nullptr;
+        }
+        const auto properties = GetPropertyListFromXMLDocument(xml.get(), QFileInfo(path).absoluteFilePath());
+        if (properties && !properties->refusal.isEmpty()) {
+            reason = properties->refusal;
+            return nullptr;
+        }
+        auto document = std::make_unique<VekDocument>();
+        if (!properties || !document->setsvgproperties(*properties)) {
+            reason = QStringLiteral("The SVG file holds nothing that can be drawn.");
+            return nullptr;
+        }
+        if (notes)
+            *notes = properties->notes;
+        return document;
+    } catch (const std::bad_alloc &) {
+        reason = QString::fromLatin1(SvgOutOfMemoryMessage);
         return nullptr;
     }
-    const auto properties = GetPropertyListFromXMLDocument(xml.get(), QFileInfo(path).absoluteFilePath());
-    auto document = std::make_unique<VekDocument>();
-    if (!properties || !document->setsvgproperties(*properties)) {
-        reason = QStringLiteral("The SVG file holds nothing that can be drawn.");
-        return nullptr;
-    }
-    return document;
 }
 
 bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)

@@ -17,9 +17,74 @@
 
 namespace {
 
-// Bounds on what `use` may build: instances in one import, and nesting of instances.
-constexpr int MaximumUseInstances = 20000;
+// Bounds on what `use` may build: nesting of instances, and what all instances together copy
+// (elements, the groups holding them included, and bytes of names, attributes and text).
 constexpr int MaximumUseNesting = 32;
+constexpr qint64 MaximumUseCopiedElements = 150000;
+constexpr qint64 MaximumUseCopiedBytes = 32 * 1024 * 1024;
+
+// Nodes that never draw anything: comments, descriptions, titles and metadata.
+bool isDrawnContent(const xmlNode *node)
+{
+    if (node->type == XML_COMMENT_NODE || node->type == XML_PI_NODE)
+        return false;
+    if (node->type != XML_ELEMENT_NODE)
+        return true;
+    const char *name = reinterpret_cast<const char *>(node->name);
+    return qstrcmp(name, "desc") != 0 && qstrcmp(name, "title") != 0 && qstrcmp(name, "metadata") != 0;
+}
+
+qint64 nodeBytes(const xmlNode *node)
+{
+    qint64 bytes = node->name ? qstrlen(reinterpret_cast<const char *>(node->name)) : 0;
+    if (node->content)
+        bytes += qstrlen(reinterpret_cast<const char *>(node->content));
+    if (node->type == XML_ELEMENT_NODE)
+        for (const xmlAttr *a = node->properties; a; a = a->next) {
+            bytes += qstrlen(reinterpret_cast<const char *>(a->name));
+            for (const xmlNode *v = a->children; v; v = v->next)
+                if (v->content)
+                    bytes += qstrlen(reinterpret_cast<const char *>(v->content));
+        }
+    return bytes;
+}
+
+// Counts elements and bytes against the budget of `use` copies; false, with the import
+// refused, once it is spent.
+bool chargeUseCopy(SvgImportTables &tables, qint64 elements, qint64 bytes)
+{
+    tables.useCopiedElements += elements;
+    tables.useCopiedBytes += bytes;
+    if (tables.useCopiedElements <= MaximumUseCopiedElements && tables.useCopiedBytes <= MaximumUseCopiedBytes)
+        return true;
+    tables.refusal = formatC("The file repeats its content too often: its use elements would copy more than "
+                             "%lld elements or %lld MB.",
+                             MaximumUseCopiedElements, MaximumUseCopiedBytes / (1024 * 1024));
+    return false;
+}
+
+// A copy of the node and the drawn content below it; with `tables`, every node copied
+// counts against the budget of `use` copies, and nothing is copied once it is spent.
+xmlNode *copyDrawnContent(const xmlNode *node, xmlDoc *doc, SvgImportTables *tables)
+{
+    if (tables && !chargeUseCopy(*tables, node->type == XML_ELEMENT_NODE ? 1 : 0, nodeBytes(node)))
+        return nullptr;
+    // The node with its attributes and namespaces, without children.
+    xmlNode *copy = xmlDocCopyNode(const_cast<xmlNode *>(node), doc, 2);
+    if (!copy)
+        throw std::bad_alloc();
+    for (const xmlNode *child = node->children; child; child = child->next) {
+        if (!isDrawnContent(child))
+            continue;
+        xmlNode *childCopy = copyDrawnContent(child, doc, tables);
+        if (!childCopy) {
+            xmlFreeNode(copy);
+            return nullptr;
+        }
+        xmlAddChild(copy, childCopy);
+    }
+    return copy;
+}
 
 const xmlChar *utf8(const QByteArray &bytes) { return reinterpret_cast<const xmlChar *>(bytes.constData()); }
 
@@ -236,7 +301,7 @@ QString colorMatrixValues(const QString &type, const QString &values)
 
 xmlNode *svgRebuiltElement(xmlNode *element, const SvgGraphicsState &state)
 {
-    xmlNode *copy = xmlDocCopyNode(element, element->doc, 1);
+    xmlNode *copy = copyDrawnContent(element, element->doc, nullptr);
     if (copy && state.tables->holder)
         xmlAddChild(state.tables->holder, copy);
     return copy;
@@ -354,12 +419,12 @@ void useElement(const SvgAttributes &attributes, const SvgGraphicsState &state, 
     const SvgDefinitionRef definition = tables.defs.value(id);
     if (!definition || definition->kind != SvgDefinition::Kind::Elements || definition->elements.empty())
         return;
-    // A use inside its own content (directly or through others), too deep a nesting, or too
-    // many instances in one file, adds nothing.
-    if (tables.useChain.contains(id) || tables.useChain.size() >= MaximumUseNesting
-        || tables.useInstances >= MaximumUseInstances)
+    // A use inside its own content (directly or through others), or too deep a nesting,
+    // adds nothing.
+    if (tables.useChain.contains(id) || tables.useChain.size() >= MaximumUseNesting)
         return;
-    ++tables.useInstances;
+    if (!chargeUseCopy(tables, width > 0 && height > 0 ? 2 : 1, 0))
+        return;
 
     xmlNode *group = xmlNewDocNode(use->doc, nullptr, reinterpret_cast<const xmlChar *>("g"), nullptr);
     for (const auto &[name, value] : attributes) {
@@ -388,8 +453,14 @@ void useElement(const SvgAttributes &attributes, const SvgGraphicsState &state, 
         xmlAddChild(group, viewport);
         target = viewport;
     }
-    for (xmlNode *element : definition->elements)
-        xmlAddChild(target, xmlDocCopyNode(element, use->doc, 1));
+    for (xmlNode *element : definition->elements) {
+        xmlNode *copy = copyDrawnContent(element, use->doc, &tables);
+        if (!copy) {
+            xmlFreeNode(group);
+            return;
+        }
+        xmlAddChild(target, copy);
+    }
     xmlAddChild(use, group);
 }
 

@@ -51,7 +51,9 @@ struct SvgImageColorSpace {
     QString renderingIntent = QStringLiteral("auto");
 };
 
-// Style rules: selector text to declaration text, in the order they were first stored.
+// Style rules: selector text to declaration text, in the order they were first stored, and
+// indexed by selector text so that finding the rule for an element costs a few look-ups
+// whatever the number of rules.
 class SvgStyleSheet {
 public:
     bool isEmpty() const { return m_rules.empty(); }
@@ -60,9 +62,15 @@ public:
     const QString *find(const QString &selector) const;
     const std::vector<std::pair<QString, QString>> &rules() const { return m_rules; }
 
+    // The declarations of the first rule (in table order) that the selector search matches
+    // for an attribute value (null for a type selector) and name, with the class of an
+    // enclosing group when there is one; null when none matches.
+    const QString *match(const QString &value, const QString &name, const std::optional<QString> &enclosingClass) const;
+
 private:
     std::vector<std::pair<QString, QString>> m_rules;
     QHash<QString, size_t> m_index;
+    qsizetype m_longestSelector = 0;   // candidates longer than this cannot match
 };
 
 // What every state of one import shares.
@@ -72,14 +80,22 @@ struct SvgImportTables {
     QHash<QString, SvgImageColorSpace> colorProfiles;
     // Holder of the elements that definitions and use copies rebuild, freed with the import.
     xmlNode *holder = nullptr;
-    // Resource guards: `use` instances made and marker copies placed so far.
-    int useInstances = 0;
+    // Resource guards: what `use` instances copied so far (elements and bytes of names,
+    // attributes and text), and marker copies placed.
+    qint64 useCopiedElements = 0;
+    qint64 useCopiedBytes = 0;
     int markerDepth = 0;
     int clipDepth = 0;
     // Elements being instantiated by `use` (a chain that meets itself is cut).
     QStringList useChain;
     // White-space status of text runs (0 chunk start, 1 after a visible character, 2 blank pending).
     int whiteSpaceStatus = 0;
+    int textChunks = 0;
+    // Characters of text runs made so far, and those left out beyond the import's bound.
+    qint64 textCharacters = 0;
+    qint64 textCharactersCut = 0;
+    // Why the import stops and makes nothing (empty while it goes on).
+    QString refusal;
 };
 
 struct SvgMarkerReference {
@@ -96,6 +112,10 @@ struct SvgGraphicsState {
     float strokeWidth = 1;
     float strokeOpacity = 1;
     float fillOpacity = 1;
+    // "opacity": the element's own, and the product of its ancestors' (each group's opacity
+    // multiplies into everything drawn inside it).
+    float opacity = 1;
+    float groupOpacity = 1;
     std::optional<float> stopOpacity, floodOpacity;
     int lineCap = 0;
     int lineJoin = 0;
@@ -134,6 +154,12 @@ struct SvgGraphicsState {
     Color currentColor;
     SvgImageColorSpace imageColorSpace;
 
+    // Whether what the element makes is drawn: display="none" (here or on an ancestor) and
+    // content that SVG never draws in place (masks, unchosen switch children) clear
+    // `displayed` for good; visibility="hidden" clears `visible`, which descendants may set again.
+    bool displayed = true;
+    bool visible = true;
+
     std::optional<QString> className;   // class of an enclosing group, for descendant rules
     bool textGraphic = false;           // inside a text element that produced a run
 
@@ -146,6 +172,14 @@ struct SvgGraphicsState {
     static SvgGraphicsState defaults(const QString &fileURL);
     // Resets the transform entries to the identity.
     void resetTransform();
+    bool isDrawn() const { return displayed && visible; }
+    float effectiveOpacity() const { return opacity * groupOpacity; }
+    // Folds the element's own opacity into the group opacity its descendants inherit.
+    void enterGroup()
+    {
+        groupOpacity *= opacity;
+        opacity = 1;
+    }
 };
 
 // An RGB colour of the import (all parsed colours are made in calibrated RGB).

@@ -8,14 +8,17 @@
 #include "svg/svg_text.h"
 #include "svg/svg_viewport.h"
 
+#include "platform/foundation/c_locale.h"
+
 #include <QHash>
+#include <QLocale>
 
 namespace {
 
 enum class Tag {
     Other, Desc, Title, Defs, Path, Text, Rect, Circle, Ellipse, Line, Polyline, Polygon, Use, Image, Svg, G,
     Style, Symbol, Marker, ClipPath, LinearGradient, RadialGradient, Pattern, Filter, ColorProfile, TextPath,
-    Tref, Tspan
+    Tref, Tspan, Mask, Switch
 };
 
 Tag tagOf(const QString &name)
@@ -28,12 +31,48 @@ Tag tagOf(const QString &name)
         {"clipPath", Tag::ClipPath}, {"linearGradient", Tag::LinearGradient},
         {"radialGradient", Tag::RadialGradient}, {"pattern", Tag::Pattern}, {"filter", Tag::Filter},
         {"color-profile", Tag::ColorProfile}, {"textPath", Tag::TextPath}, {"tref", Tag::Tref},
-        {"tspan", Tag::Tspan},
+        {"tspan", Tag::Tspan}, {"mask", Tag::Mask}, {"switch", Tag::Switch},
     };
     return tags.value(name, Tag::Other);
 }
 
 bool isTextContent(Tag tag) { return tag == Tag::Text || tag == Tag::Tspan || tag == Tag::Tref || tag == Tag::TextPath; }
+
+bool makesObjects(Tag tag)
+{
+    switch (tag) {
+    case Tag::Path: case Tag::Rect: case Tag::Circle: case Tag::Ellipse: case Tag::Line: case Tag::Polyline:
+    case Tag::Polygon: case Tag::Image: case Tag::Text: case Tag::Tspan: case Tag::Tref: case Tag::TextPath:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString attributeText(const xmlNode *element, const char *name)
+{
+    xmlChar *value = xmlGetProp(element, reinterpret_cast<const xmlChar *>(name));
+    const QString text = value ? QString::fromUtf8(reinterpret_cast<const char *>(value)) : QString();
+    xmlFree(value);
+    return text;
+}
+
+// Whether the conditions of a `switch` child hold: no extension is supported, and a
+// language list must name the user's language.
+bool conditionsHold(const xmlNode *element)
+{
+    if (xmlHasProp(element, reinterpret_cast<const xmlChar *>("requiredExtensions")))
+        return false;
+    if (!xmlHasProp(element, reinterpret_cast<const xmlChar *>("systemLanguage")))
+        return true;
+    const QString language = QLocale::system().name().section(u'_', 0, 0).toLower();
+    for (const QString &entry : attributeText(element, "systemLanguage").split(u',', Qt::SkipEmptyParts)) {
+        const QString tag = entry.trimmed().toLower();
+        if (tag == language || tag.section(u'-', 0, 0) == language)
+            return true;
+    }
+    return false;
+}
 
 struct Walk {
     std::vector<SvgGraphicsState> stack;
@@ -44,10 +83,17 @@ struct Walk {
 
     void collectInfo(xmlNode *element);
     void checkElement(xmlNode *element);
+    void checkSwitch(xmlNode *element);
+    void collectHidden(xmlNode *element);
     void append(SvgObjectInfo &&info)
     {
-        if (!info.isEmpty())
-            result.objectInfos.push_back(std::move(info));
+        if (info.isEmpty() || !info.state.isDrawn())
+            return;
+        if (result.objectInfos.size() >= size_t(SvgMaximumObjects)) {
+            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", SvgMaximumObjects);
+            return;
+        }
+        result.objectInfos.push_back(std::move(info));
     }
 };
 
@@ -62,9 +108,34 @@ void Walk::checkElement(xmlNode *element)
         collectInfo(child);
 }
 
+// Only the first child of a switch whose conditions hold is drawn; the others are walked
+// for the definitions and style rules they hold.
+void Walk::checkSwitch(xmlNode *element)
+{
+    bool chosen = false;
+    for (xmlNode *child : svgElementChildren(element)) {
+        if (!chosen && conditionsHold(child)) {
+            chosen = true;
+            collectInfo(child);
+        } else {
+            collectHidden(child);
+        }
+    }
+}
+
+// Walks content that is never drawn in place: it may still define what others use.
+void Walk::collectHidden(xmlNode *element)
+{
+    SvgGraphicsState hidden = stack.back();
+    hidden.displayed = false;
+    stack.push_back(std::move(hidden));
+    collectInfo(element);
+    stack.pop_back();
+}
+
 void Walk::collectInfo(xmlNode *element)
 {
-    if (++elements > SvgMaximumElements || depth >= SvgMaximumDepth)
+    if (++elements > SvgMaximumElements || depth >= SvgMaximumDepth || !stack.back().tables->refusal.isEmpty())
         return;
     ++depth;
     const QString name = svgQualifiedName(element);
@@ -76,6 +147,7 @@ void Walk::collectInfo(xmlNode *element)
     std::optional<SvgGraphicsState> pushed;
     bool walkChildren = true;
     QString useId;
+    xmlNode *useInstance = nullptr;
 
     switch (tag) {
     case Tag::Desc:
@@ -107,20 +179,30 @@ void Walk::collectInfo(xmlNode *element)
         pushed = textPathElement(element, top, info);
         break;
     case Tag::Use:
-        if (!attributes.empty())
+        if (!attributes.empty()) {
+            xmlNode *last = element->last;
             useElement(attributes, top, element);
+            if (element->last != last)
+                useInstance = element->last;
+        }
         break;
     case Tag::Svg:
         if (!attributes.empty())
             pushed = svgElement(attributes, top, true);
         break;
-    case Tag::G:
+    case Tag::G: case Tag::Switch:
         if (!attributes.empty()) {
             pushed = gElement(attributes, top);
             for (const auto &[n, v] : attributes)
                 if (n == u"data-vek-use")
                     useId = v;
         }
+        walkChildren = tag == Tag::G;
+        break;
+    case Tag::Mask:
+        // A mask is only drawn through the elements that name it.
+        pushed = top;
+        pushed->displayed = false;
         break;
     case Tag::Style:
         for (const auto &[selector, declarations] : styleElement(element))
@@ -153,26 +235,36 @@ void Walk::collectInfo(xmlNode *element)
         break;
     }
 
-    if (pushed)
+    if (pushed) {
+        pushed->enterGroup();
         stack.push_back(std::move(*pushed));
+    }
     if (!useId.isEmpty())
         tables.useChain.append(useId);
     if (walkChildren)
         checkElement(element);
+    else if (tag == Tag::Switch)
+        checkSwitch(element);
     if (!useId.isEmpty())
         tables.useChain.removeLast();
+    if (useInstance) {
+        // The instance is walked: its copies are not needed any more.
+        xmlUnlinkNode(useInstance);
+        xmlFreeNode(useInstance);
+    }
     if (pushed) {
         const SvgGraphicsState &popped = stack.back();
         // Text content passes its pen position back, also when it made no run of its own
         // (the white space between two runs), so the next run continues where text ended.
         const Point next = isTextContent(tag) ? popped.currentPoint : Point();
-        if (!info.isEmpty() && info.classNr == SvgTextObject)
+        if (!info.isEmpty() && info.classNr == SvgTextObject && info.state.isDrawn())
             pendingText.push_back(std::move(info));
         stack.pop_back();
         stack.back().currentPoint = next;
         if (tag == Tag::Text) {
+            anchorTextChunks(pendingText);
             for (SvgObjectInfo &run : pendingText)
-                result.objectInfos.push_back(std::move(run));
+                append(std::move(run));
             pendingText.clear();
             tables.whiteSpaceStatus = 0;
         }
@@ -195,6 +287,56 @@ void releaseTables(SvgImportTables &tables)
     }
 }
 
+// The walk of the whole document into `result`.
+void importDocument(xmlNode *root, const QString &filePath, SvgImportPropertyList &result)
+{
+    SvgGraphicsState defaults = SvgGraphicsState::defaults(filePath);
+    SvgImportTables &tables = *defaults.tables;
+    tables.holder = xmlNewDocNode(root->doc, nullptr, reinterpret_cast<const xmlChar *>("holder"), nullptr);
+    // Also when memory runs out half-way, everything the walk made is freed.
+    struct Release {
+        SvgImportTables &tables;
+        ~Release() { releaseTables(tables); }
+    } release{tables};
+
+    SvgGraphicsState rootState = svgElement(svgAttributes(root), defaults, false);
+    result.bounds = rootState.bounds;
+    result.svgScaleX = rootState.scaleX;
+    result.svgScaleY = rootState.scaleY;
+    result.svgViewBox = rootState.viewBox;
+    result.svgFileURL = filePath;
+
+    // Infos are large: room for one per element that makes objects avoids moving them
+    // while the list grows (copies made by `use` may still grow it).
+    int elements = 0, objectElements = 0;
+    for (xmlNode *node = root; node && elements < SvgMaximumElements;) {
+        if (node->type == XML_ELEMENT_NODE) {
+            ++elements;
+            if (makesObjects(tagOf(svgQualifiedName(node))))
+                ++objectElements;
+        }
+        if (node->children) {
+            node = node->children;
+            continue;
+        }
+        while (node && node != root && !node->next)
+            node = node->parent;
+        node = node && node != root ? node->next : nullptr;
+    }
+    result.objectInfos.reserve(size_t(std::min(objectElements, SvgMaximumObjects)));
+
+    rootState.enterGroup();
+    Walk walk{{std::move(rootState)}, result};
+    walk.checkElement(root);
+    if (!tables.refusal.isEmpty()) {
+        result.objectInfos.clear();
+        result.refusal = tables.refusal;
+    }
+    if (tables.textCharactersCut > 0)
+        result.notes.append(formatC("The text was cut to %lld characters: %lld more characters were left out.",
+                                    SvgMaximumTextCharacters, tables.textCharactersCut));
+}
+
 } // namespace
 
 std::optional<SvgImportPropertyList> GetPropertyListFromXMLDocument(xmlDoc *document, const QString &filePath)
@@ -205,33 +347,12 @@ std::optional<SvgImportPropertyList> GetPropertyListFromXMLDocument(xmlDoc *docu
     if (!root)
         return std::nullopt;
     SvgImportPropertyList result;
-    SvgGraphicsState defaults = SvgGraphicsState::defaults(filePath);
-    defaults.tables->holder = xmlNewDocNode(document, nullptr, reinterpret_cast<const xmlChar *>("holder"), nullptr);
-
-    SvgGraphicsState rootState = svgElement(svgAttributes(root), defaults, false);
-    result.bounds = rootState.bounds;
-    result.svgScaleX = rootState.scaleX;
-    result.svgScaleY = rootState.scaleY;
-    result.svgViewBox = rootState.viewBox;
-    result.svgFileURL = filePath;
-
-    // Infos are large: room for one per element avoids moving them while the list grows.
-    int elements = 0;
-    for (xmlNode *node = root; node && elements < SvgMaximumElements;) {
-        ++elements;
-        if (node->children) {
-            node = node->children;
-            continue;
-        }
-        while (node && node != root && !node->next)
-            node = node->parent;
-        node = node && node != root ? node->next : nullptr;
+    try {
+        importDocument(root, filePath, result);
+    } catch (const std::bad_alloc &) {
+        result = SvgImportPropertyList();
+        result.refusal = SvgOutOfMemoryMessage;
     }
-    result.objectInfos.reserve(size_t(elements));
-
-    Walk walk{{std::move(rootState)}, result};
-    walk.checkElement(root);
-    releaseTables(*defaults.tables);
     return result;
 }
 

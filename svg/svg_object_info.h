@@ -12,6 +12,7 @@
 #include "svg/svg_graphics_state.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -27,6 +28,18 @@ struct SvgTextRun {
     Point textTranslate;
     std::optional<QString> textXPositionString, textYPositionString, textRotationString;
     int textAlignment = 0;
+
+    // Where the glyphs sit on the page (every transform and the text anchor applied): the
+    // first glyph's point on the baseline, or, for a run placed glyph by glyph (several x,
+    // y, dx or dy values), one point per placed glyph, the last one carrying the rest of
+    // the string.
+    std::vector<Point> glyphOrigins;
+    // The text chunk the run belongs to (a new one starts at each text element and each
+    // absolute position) and the run's extent along x in its own user units: anchoring
+    // moves a whole chunk.
+    int chunk = 0;
+    bool startsChunk = false;
+    double startX = 0, endX = 0;
 };
 
 struct SvgObjectInfo {
@@ -56,4 +69,8 @@ struct SvgImportPropertyList {
     QString svgFileURL;
     std::optional<QString> svgDesc, svgTitle;
     std::vector<SvgObjectInfo> objectInfos;
+    // Why nothing was imported (the file is beyond the import's bounds), and what was left
+    // out of an import that went ahead; both in words for the user.
+    QString refusal;
+    QStringList notes;
 };

@@ -12,6 +12,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -208,6 +209,8 @@ void xmlStyle(const QString &name, const QString &value, SvgGraphicsState &state
                 state.writingDirection = 0;
             else if (value == u"rtl")
                 state.writingDirection = 1;
+        } else if (name == u"display" && value == u"none") {
+            state.displayed = false;   // no descendant can show itself again
         }
         return;
     case 'e':
@@ -275,8 +278,10 @@ void xmlStyle(const QString &name, const QString &value, SvgGraphicsState &state
         return;
     case 'o':
         if (name == u"opacity") {
-            const float opacity = numberText(value);
-            state.fillOpacity = state.strokeOpacity = opacity;
+            // The element's own opacity; it multiplies into the fill and stroke opacities
+            // and into every enclosing group's.
+            const float opacity = std::clamp(numberText(value), 0.0f, 1.0f);
+            state.opacity = opacity;
             state.floodOpacity = state.stopOpacity = opacity;
         }
         return;
@@ -333,6 +338,14 @@ void xmlStyle(const QString &name, const QString &value, SvgGraphicsState &state
                 state.unicodeBidi = true;
         }
         return;
+    case 'v':
+        if (name == u"visibility") {
+            if (value == u"hidden" || value == u"collapse")
+                state.visible = false;
+            else if (value == u"visible")
+                state.visible = true;
+        }
+        return;
     case 'w':
         if (name == u"writing-mode" && (value == u"tb-rl" || value == u"tb"))
             state.rotate += M_PI / 2;
@@ -368,45 +381,10 @@ void cssStyle(const QString &declarations, SvgGraphicsState &state)
 
 bool classSearch(const QString &value, const QString &name, SvgGraphicsState &state)
 {
-    const SvgStyleSheet &styles = state.tables->styles;
-    if (styles.isEmpty())
+    const QString *rule = state.tables->styles.match(value, name, state.className);
+    if (!rule)
         return false;
-    const bool hasValue = !value.isNull();
-    for (const auto &[selector, declarations] : styles.rules()) {
-        QString candidate;
-        if (selector.contains(u' ')) {
-            if (selector.contains(u" > ") || selector.contains(u" + ") || selector.contains(u":first-child"))
-                continue;
-            if (selector.startsWith(u'.') && state.className)
-                candidate = QLatin1Char('.') + *state.className + QLatin1Char(' ') + (hasValue ? value : name);
-            else if (hasValue)
-                candidate = name + QLatin1Char(' ') + value;
-            else
-                continue;
-        } else if (selector.endsWith(u']') && selector.contains(u'[')) {
-            if (selector.contains(u"lang|=") || selector.contains(u"~=") || !selector.contains(u'=') || !hasValue)
-                continue;
-            candidate = QLatin1Char('[') + name + QStringLiteral("=\"") + value + QStringLiteral("\"]");
-        } else if (selector.contains(u'#')) {
-            if (!hasValue)
-                continue;
-            candidate = QLatin1Char('#') + value;
-        } else if (selector.startsWith(u'.')) {
-            if (!hasValue)
-                continue;
-            candidate = QLatin1Char('.') + value;
-        } else if (selector.contains(u'.')) {
-            if (!hasValue)
-                continue;
-            candidate = name + QLatin1Char('.') + value;
-        } else {
-            candidate = hasValue ? value : name;
-        }
-        if (candidate == selector) {
-            const QString block = declarations;   // the rule table may grow while applying
-            cssStyle(block, state);
-            return true;
-        }
-    }
-    return false;
+    const QString block = *rule;   // the rule table may grow while applying
+    cssStyle(block, state);
+    return true;
 }

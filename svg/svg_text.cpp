@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -86,6 +87,17 @@ xmlNode *spanWithText(xmlNode *element, const QString &text)
     return span;
 }
 
+// The text cut to what the import's bound on text still allows; what is left out is
+// counted so that the import can say so.
+QString boundedText(const QString &text, SvgImportTables &tables)
+{
+    const qint64 room = std::max<qint64>(0, SvgMaximumTextCharacters - tables.textCharacters);
+    if (text.size() <= room)
+        return text;
+    tables.textCharactersCut += text.size() - room;
+    return text.left(room);
+}
+
 } // namespace
 
 QString tspanString(const QString &text, bool collapse, int &status)
@@ -138,8 +150,11 @@ void fontWithGstate(SvgGraphicsState &state)
             asNamed = true;
             break;
         }
+        // A generic family takes the face the system's font configuration chooses for it
+        // (as other SVG renderers on this system draw it), else a core PostScript font.
         if (const auto it = generic.constFind(family.toLower()); it != generic.constEnd()) {
-            name = *it;
+            const QString configured = fontFace(family.toLower()).postScriptName;
+            name = configured.isEmpty() ? *it : configured;
             break;
         }
     }
@@ -160,12 +175,13 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
 {
     SvgGraphicsState state = parent;
     const QString tag = svgQualifiedName(element);
-    const Point start = tag == u"text" ? Point() : parent.currentPoint;
-    std::vector<double> xs{start.x}, ys{start.y};
-    double runX = start.x, runY = start.y;
+    const bool isText = tag == u"text";
+    Point start = isText ? Point() : parent.currentPoint;
+    // Absolute positions (x, y) and relative ones (dx, dy), one per glyph from the first.
+    std::vector<double> xs, ys, dxs, dys;
     std::optional<QString> xText, yText, rotateText;
     QString hrefText;
-    bool hasHref = false, decorated = false, xGiven = false;
+    bool hasHref = false, decorated = false;
 
     bool hasText = false;
     const QString ownText = firstTextNode(element, &hasText);
@@ -175,31 +191,15 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
     const double vbw = state.viewBox ? state.viewBox->size.width : 0;
     for (const auto &[name, value] : svgAttributes(element)) {
         classSearch(value, name, state);
-        if (name == u"x" || name == u"y") {
+        if (name == u"x" || name == u"y" || name == u"dx" || name == u"dy") {
             std::vector<double> list;
             for (const QString &item : positionItems(value))
                 list.push_back(unitToPix(item, state, vbw));
             if (list.empty())
                 continue;
-            (name == u"x" ? xs : ys) = list;
-            (name == u"x" ? xText : yText) = value;
-            if (name == u"x") {
-                xGiven = true;
-                runX = list.front();
-            } else {
-                runY = list.front();
-            }
-        } else if (name == u"dx" || name == u"dy") {
-            double &running = name == u"dx" ? runX : runY;
-            std::vector<double> list;
-            for (const QString &item : positionItems(value)) {
-                running += unitToPix(item, state, vbw);
-                list.push_back(running);
-            }
-            if (list.empty())
-                continue;
-            (name == u"dx" ? xs : ys) = list;
-            (name == u"dx" ? xText : yText) = value;
+            const bool horizontal = name == u"x" || name == u"dx";
+            (name == u"x" ? xs : name == u"y" ? ys : name == u"dx" ? dxs : dys) = list;
+            (horizontal ? xText : yText) = value;
         } else if (name == u"rotate") {
             rotateText = value;
         } else if (name == u"xlink:href" || name == u"href") {
@@ -223,10 +223,9 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
             state = svgTransform(value, state);
         } else if (name == u"d") {
             dToPath(value, state);
-            xs = {state.currentPoint.x};
-            ys = {state.currentPoint.y};
-            runX = state.currentPoint.x;
-            runY = state.currentPoint.y;
+            start = state.currentPoint;
+            xs.clear();
+            ys.clear();
         } else {
             xmlStyle(name, value, state);
             decorated = decorated || state.textDecoration.value_or(false);
@@ -236,7 +235,7 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
         fontWithGstate(state);
         state.fontChanged = false;
     }
-    const Point base(float(xs.front()), float(ys.front()));
+    const Point base(xs.empty() ? start.x : float(xs.front()), ys.empty() ? start.y : float(ys.front()));
     const Color darkGrey = svgColor(1.0f / 3, 1.0f / 3, 1.0f / 3);
     if (!state.fillColor.isColor())
         state.fillColor = SvgPaint{darkGrey, nullptr};
@@ -247,21 +246,24 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
         state.textDecorateFillColor = state.fillColor.color;
     }
 
-    int &status = state.tables->whiteSpaceStatus;
+    SvgImportTables &tables = *state.tables;
+    int &status = tables.whiteSpaceStatus;
     QString text;
     if (hasHref) {
         text = hrefText;
     } else {
-        if (xGiven)
+        if (!xs.empty())
             status = 0;
-        text = hasText ? tspanString(ownText, state.xmlSpace, status) : QString();
+        text = hasText ? tspanString(boundedText(ownText, tables), state.xmlSpace, status) : QString();
     }
+    text = boundedText(text, tables);
     const double sx = state.scaleX, sy = state.scaleY, size = state.fontSize;
     // Empty text, a zero font size or a zero scale make no run.
     if (text.isEmpty() || size == 0 || sx == 0 || sy == 0 || !std::isfinite(size)) {
         state.currentPoint = base;
         return state;
     }
+    tables.textCharacters += text.size();
 
     TextAttributes attributes;
     const Font font{state.fontName, float(std::abs(sx == sy ? sx * size : size))};
@@ -272,14 +274,16 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
                                                   : TextAlignment::Left;
     const Color strokeColor = *state.strokeColor.color;
     double strokeWidth = strokeColor.alphaComponent() > 0 ? std::abs(state.strokeWidth) * 100 / std::abs(size) : 0;
+    const float opacity = state.effectiveOpacity();
     const Color fill = state.fillColor.color->alphaComponent() > 0
-                           ? svgColorWithAlpha(*state.fillColor.color, state.fillOpacity)
+                           ? svgColorWithAlpha(*state.fillColor.color, state.fillOpacity * opacity)
                            : svgColorWithAlpha(*state.fillColor.color, 0);
     if (fill.alphaComponent() > 0)
         strokeWidth = -strokeWidth;
     attributes.foregroundColor = fill;
     attributes.baselineOffset = float(sx * state.baselineOffset);
-    attributes.strokeColor = strokeColor;
+    attributes.strokeColor = opacity < 1 ? svgColorWithAlpha(strokeColor, strokeColor.alphaComponent() * opacity)
+                                         : strokeColor;
     attributes.strokeWidth = float(strokeWidth * (sx + sy) / 2);
     attributes.paragraphStyle = paragraph;
     const bool underline = state.underline.value_or(false) || state.overline.value_or(false);
@@ -298,28 +302,27 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
         attributes.kerning = float(sx * (svgLeadingDouble(state.kerning) + state.letterSpacing));
     }
 
-    // Measure where the run ends.
+    // Lay the glyphs out along x in user units: each glyph starts where the one before it
+    // ended, unless an x (y) value places it; a dx (dy) value moves it on from there.
     const std::vector<double> widths = advances(text, font);
-    double endX = sx * xs.front(), endY = sy * ys.front();
-    if (xs.size() < 2 && ys.size() < 2) {
-        double total = 0;
-        for (double w : widths)
-            total += w;
-        endX += total;
-    } else {
-        size_t xi = 0, yi = 0;
-        for (size_t g = 0; g < widths.size(); ++g) {
-            if (xi >= xs.size() && yi >= ys.size()) {
-                for (size_t rest = g; rest < widths.size(); ++rest)
-                    endX += widths[rest];
-                break;
-            }
-            if (xi < xs.size())
-                endX = sx * xs[xi++];
-            if (yi < ys.size())
-                endY = sy * ys[yi++];
-            endX += widths[g];
+    const double toUser = sx == sy ? 1 / std::abs(sx) : 1;
+    const size_t placed = std::min<size_t>(size_t(text.size()),
+                                           std::max({xs.size(), ys.size(), dxs.size(), dys.size(), size_t(1)}));
+    std::vector<Point> origins;
+    double penX = start.x, penY = start.y;
+    for (size_t g = 0; g < widths.size(); ++g) {
+        if (g < placed) {
+            if (g < xs.size())
+                penX = xs[g];
+            if (g < ys.size())
+                penY = ys[g];
+            if (g < dxs.size())
+                penX += dxs[g];
+            if (g < dys.size())
+                penY += dys[g];
+            origins.push_back(Point(float(penX), float(penY)));
         }
+        penX += widths[g] * toUser;
     }
 
     info.classNr = SvgTextObject;
@@ -331,12 +334,52 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &parent, S
     run->textYPositionString = yText;
     run->textRotationString = rotateText;
     run->textAlignment = state.textAnchor;
+    run->startsChunk = isText || !xs.empty() || !ys.empty();
+    if (run->startsChunk)
+        ++tables.textChunks;
+    run->chunk = tables.textChunks;
+    run->startX = origins.front().x;
+    run->endX = penX;
+    for (const Point &origin : origins)
+        run->glyphOrigins.push_back(state.ctm.map(origin.x, origin.y));
     info.text = std::move(run);
     state.textGraphic = true;
-    state.currentPoint = Point(float(xs.front() + (endX - sx * xs.front()) / sx),
-                               float(ys.front() + (endY - sy * ys.front()) / sy));
+    state.currentPoint = Point(float(penX), float(penY));
     info.state = state;
     return state;
+}
+
+void anchorTextChunks(std::vector<SvgObjectInfo> &runs)
+{
+    struct Extent {
+        double start = HUGE_VAL, end = -HUGE_VAL;
+        int anchor = 0;
+    };
+    QHash<int, Extent> chunks;
+    for (const SvgObjectInfo &info : runs) {
+        const SvgTextRun &run = *info.text;
+        Extent &extent = chunks[run.chunk];
+        extent.start = std::min(extent.start, run.startX);
+        extent.end = std::max(extent.end, run.endX);
+        if (run.startsChunk) {
+            // Right-to-left text starts at the right: its start anchor is the chunk's end.
+            const bool rightToLeft = info.state.writingDirection == 1;
+            extent.anchor = rightToLeft && run.textAlignment != 2 ? 1 - run.textAlignment : run.textAlignment;
+        }
+    }
+    for (SvgObjectInfo &info : runs) {
+        const Extent extent = chunks.value(info.text->chunk);
+        // Anchor numbers: 0 start, 2 middle, 1 end.
+        const double share = extent.anchor == 2 ? 0.5 : extent.anchor == 1 ? 1 : 0;
+        const double shift = -(extent.end - extent.start) * share;
+        if (shift == 0)
+            continue;
+        auto moved = std::make_shared<SvgTextRun>(*info.text);
+        const SvgMatrix &m = info.state.ctm;
+        for (Point &origin : moved->glyphOrigins)
+            origin = Point(float(origin.x + m.m11 * shift), float(origin.y + m.m21 * shift));
+        info.text = std::move(moved);
+    }
 }
 
 std::optional<SvgGraphicsState> textPathElement(xmlNode *element, const SvgGraphicsState &parent, SvgObjectInfo &info)
@@ -355,7 +398,7 @@ std::optional<SvgGraphicsState> textPathElement(xmlNode *element, const SvgGraph
     }
     if (!hasText)
         return std::nullopt;
-    const QString text = tspanString(ownText, state.xmlSpace, state.tables->whiteSpaceStatus);
+    const QString text = tspanString(boundedText(ownText, *state.tables), state.xmlSpace, state.tables->whiteSpaceStatus);
     // The run is laid out as ordinary text; the referenced path is not followed.
     xmlNode *span = spanWithText(element, text);
     SvgGraphicsState result = textElement(span, state, info);

@@ -12,6 +12,13 @@ SvgGraphicsState textElement(xmlNode *element, const SvgGraphicsState &state, Sv
 std::optional<SvgGraphicsState> textPathElement(xmlNode *element, const SvgGraphicsState &state, SvgObjectInfo &info);
 std::optional<SvgGraphicsState> trefElement(xmlNode *element, const SvgGraphicsState &state, SvgObjectInfo &info);
 
+// Moves the runs of each text chunk by its text anchor (middle: half the chunk's width back,
+// end: all of it); `runs` are the runs of one text element.
+void anchorTextChunks(std::vector<SvgObjectInfo> &runs);
+
+// The most characters the text runs of one import hold; text beyond is left out.
+inline constexpr qint64 SvgMaximumTextCharacters = 1000000;
+
 // Sets the state's font name from its family list, weight and style.
 void fontWithGstate(SvgGraphicsState &state);
 

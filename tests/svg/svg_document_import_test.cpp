@@ -4,6 +4,7 @@
 #include "tests/svg/svg_test_support.h"
 
 #include "model/gradient/vek_gradient_view.h"
+#include "model/vek_obj_text.h"
 #include "model/vek_object.h"
 #include "svg/svg_definitions.h"
 
@@ -54,7 +55,7 @@ TEST(SvgDocumentImport, PathEntries)
     one.state.fillColor = SvgPaint{std::nullopt, gradient({0.5f})};
     SvgObjectInfo text;
     text.classNr = SvgTextObject;
-    text.text = std::make_shared<SvgTextRun>(SvgTextRun{QStringLiteral("words"), {}, {}, {}, {}, {}, 0});
+    text.text = std::make_shared<SvgTextRun>(SvgTextRun{QStringLiteral("words"), {}, {}, {}, {}, {}, 0, {Point(0, 20)}});
 
     VekDocument document;
     ASSERT_TRUE(document.setsvgproperties(listOf({scaled, three, one, text})));
@@ -72,15 +73,23 @@ TEST(SvgDocumentImport, PathEntries)
     VekDocument empty;
     EXPECT_FALSE(empty.setsvgproperties(SvgImportPropertyList()));
 
-    // Glyphs placed one by one become one object each; a single position, one object.
+    // Glyphs placed one by one become one object each, the last placed one holding the rest
+    // of the run; each box puts its glyph where the import placed it on the baseline.
     SvgObjectInfo glyphs = text;
-    glyphs.text = std::make_shared<SvgTextRun>(SvgTextRun{QStringLiteral("abc"), {}, Point(100, 50), QStringLiteral("10 20 30"), QStringLiteral("5"), {}, 0});
+    glyphs.text = std::make_shared<SvgTextRun>(
+        SvgTextRun{QStringLiteral("abcd"), {}, {}, {}, {}, {}, 0, {Point(110, 55), Point(120, 55), Point(130, 60)}});
     VekDocument perGlyph;
     ASSERT_TRUE(perGlyph.setsvgproperties(listOf({glyphs})));
     ASSERT_EQ(perGlyph.objects().size(), 3u);
-    EXPECT_FLOAT_EQ(perGlyph.objects()[2]->bounds().origin.x, 110);   // first glyph, at the back
-    EXPECT_FLOAT_EQ(perGlyph.objects()[0]->bounds().origin.x, 130);
-    EXPECT_FLOAT_EQ(perGlyph.objects()[0]->bounds().origin.y, 55);
+    const auto &last = static_cast<VekObjText &>(*perGlyph.objects()[0]);
+    const auto &first = static_cast<VekObjText &>(*perGlyph.objects()[2]);   // at the back
+    EXPECT_EQ(last.contents().text().string(), "cd");
+    EXPECT_FLOAT_EQ(first.bounds().origin.x + first.tcPadding(), 110);
+    EXPECT_FLOAT_EQ(last.bounds().origin.x + last.tcPadding(), 130);
+    // The baseline lies inside the box, below its top by the font's ascent.
+    EXPECT_LT(last.bounds().origin.y, 60);
+    EXPECT_GT(last.bounds().maxY(), 60);
+    EXPECT_FLOAT_EQ(last.bounds().origin.y - first.bounds().origin.y, 5);
 }
 
 TEST(SvgDocumentImport, PageFromViewBoxAndFitting)

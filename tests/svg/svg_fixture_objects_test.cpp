@@ -208,7 +208,6 @@ const Fixture fixtures[] = {
          // The runs in the order they closed (the text element's own last), then the rectangle.
          EXPECT_EQ(o[0]->className(), "VekObjText");
          EXPECT_EQ(o[2]->className(), "VekObjText");
-         EXPECT_FLOAT_EQ(o[2]->bounds().origin.x, 10);
          expectRect(o[3]->bounds(), Rect(10, 100, 20, 20));
      }},
 };

@@ -23,11 +23,11 @@ TEST(SvgWalk, DispatchOrderTitleAndRoot)
         <rect><circle cx="1" cy="1" r="1"/></rect><svg:rect width="5" height="5"/><defs><rect id="r" width="1" height="1"/></defs>
         <symbol id="s"><rect width="3" height="3"/></symbol><mask><rect width="4" height="4"/></mask>)x"));
     EXPECT_EQ(list.svgTitle.value_or(""), "first");
-    // The group's rect, the circle inside an attribute-less rect, the rect inside the mask;
-    // nothing from defs, the symbol or the prefixed name.
+    // The group's rect and the circle inside an attribute-less rect; nothing from defs, the
+    // symbol, the mask or the prefixed name.
     const auto drawn = drawnInfos(list);
-    ASSERT_EQ(drawn.size(), 3u);
-    EXPECT_EQ(drawn[2]->bezierPath.bounds(), Rect(0, 0, 4, 4));
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_NEAR(drawn[1]->bezierPath.bounds().size.width, 2, 1e-4);   // the circle
 
     const auto other = importSvgText("<drawing width='100' height='50'><unknown/></drawing>");
     EXPECT_EQ(other.bounds.value_or(Rect()), Rect(0, 0, 100, 50));
@@ -67,8 +67,8 @@ TEST(SvgWalk, StyleRulesAndSelectors)
     xmlStyle("fill-rule", "bogus", s);
     EXPECT_EQ(s.fillRule, 1);
     xmlStyle("opacity", "0.5", s);
-    EXPECT_FLOAT_EQ(s.fillOpacity, 0.5f);
-    EXPECT_FLOAT_EQ(s.strokeOpacity, 0.5f);
+    EXPECT_FLOAT_EQ(s.opacity, 0.5f);
+    EXPECT_FLOAT_EQ(s.fillOpacity, 1);   // multiplied in when drawn, not replaced
     xmlStyle("font-family", "'Times New Roman', serif", s);
     EXPECT_EQ(s.fontFamily, QStringList({"Times New Roman", "serif"}));
     s.fontSize = 10;
@@ -199,6 +199,36 @@ TEST(SvgWalk, TextRuns)
     // Each run continues where the previous one ended, also across the blank between them.
     EXPECT_GT(runs[0]->state.currentPoint.x, 10);
     EXPECT_GT(runs[1]->state.currentPoint.x, runs[0]->state.currentPoint.x);
+
+    // Where the glyphs land: every transform applied, dx from where the text before ended,
+    // the anchor (and right-to-left text) moving the whole chunk.
+    auto runsOf = [](const char *content) {
+        std::vector<std::shared_ptr<const SvgTextRun>> result;
+        for (const SvgObjectInfo &info : importSvgText(svg(content)).objectInfos)
+            if (info.classNr == SvgTextObject)
+                result.push_back(info.text);
+        return result;
+    };
+    const auto moved = runsOf(R"x(<g transform="translate(50 0) scale(2)"><text x="100" y="20">A</text></g>)x");
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0]->glyphOrigins, std::vector<Point>({Point(250, 40)}));
+    const auto continued = runsOf(R"x(<text x="10" y="20">A<tspan dx="5" dy="-2">B</tspan></text>)x");
+    ASSERT_EQ(continued.size(), 2u);
+    EXPECT_FLOAT_EQ(continued[0]->glyphOrigins[0].x, continued[1]->endX + 5);
+    EXPECT_FLOAT_EQ(continued[0]->glyphOrigins[0].y, 18);
+    for (const auto &[content, share] : {std::pair{R"x(<text x="100" text-anchor="middle">AB<tspan>CD</tspan></text>)x", 0.5},
+                                         std::pair{R"x(<text x="100" text-anchor="end">AB</text>)x", 1.0},
+                                         std::pair{R"x(<text x="100" xml:lang="he">AB</text>)x", 1.0}}) {
+        SCOPED_TRACE(content);
+        const auto anchored = runsOf(content);
+        ASSERT_FALSE(anchored.empty());
+        const auto &first = anchored.back();   // the text element's own run
+        const double chunk = anchored.front()->endX - first->startX;
+        EXPECT_NEAR(first->glyphOrigins[0].x, 100 - chunk * share, 1e-3);
+    }
+    const auto perGlyph = runsOf(R"x(<text x="10 20" y="5">abc</text>)x");
+    ASSERT_EQ(perGlyph.size(), 1u);
+    EXPECT_EQ(perGlyph[0]->glyphOrigins, std::vector<Point>({Point(10, 5), Point(20, 5)}));
 
     const auto preserved = importSvgText(svg("<text xml:space=\"preserve\">a\tb  c</text>"));
     ASSERT_FALSE(preserved.objectInfos.empty());
