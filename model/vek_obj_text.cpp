@@ -68,7 +68,8 @@ void VekObjText::setContents(const AttributedString &text)
 {
     if (&text == &_contents.text())
         return;
-    if (_contents.length() > 0 && !_isLoadingPropertyList)
+    // Also an empty text is put back: a flow may have filled it.
+    if (!_isLoadingPropertyList)
         registerUndo([old = _contents.text()](VekObject &o) { static_cast<VekObjText &>(o).setContents(old); });
     replaceContentsSilently(text);
     setWordCount(::wordCount(text.string()));
@@ -115,8 +116,8 @@ void VekObjText::setGroupWithNext(bool flag)
 {
     const bool changed = flag != _grpWithNxt;
     VekObject::setGroupWithNext(flag);
-    if (changed && flag && _contents.length() > 0)
-        reflow(false);
+    if (changed && flag)
+        reflow();
 }
 
 void VekObjText::setBounds(const Rect &bounds)
@@ -126,8 +127,9 @@ void VekObjText::setBounds(const Rect &bounds)
     r.size.height = std::max(r.size.height, minSize().height);
     const bool changed = r != _bounds;
     VekObject::setBounds(r);
-    if (changed && _contents.length() > 0 && !_isLoadingPropertyList)
-        reflow(false);
+    // Also an empty box flows: with room again it takes text back.
+    if (changed)
+        reflow();
 }
 
 void VekObjText::clipDidChange()

@@ -25,6 +25,7 @@
 #include <optional>
 #include <set>
 
+class ChainText;
 class VekTextView;
 
 class VekObjText : public VekObject, public ObjectEditing {
@@ -56,8 +57,8 @@ public:
     // Undoable; equal values do nothing.
     void setTCPadding(float padding);
     void setHyphenFactor(float factor);
-    // Replaces the characters (undoable when there was a text and the object is not
-    // loading), sets the word count and calls didChange.
+    // Replaces the characters (undoably unless the object is loading), sets the word count
+    // and calls didChange.
     void setContents(const AttributedString &text);
     void setRotation(float degrees, Point center, bool update) override;
     void setSimpleClip(bool flag) override;
@@ -109,27 +110,28 @@ public:
     std::shared_ptr<VekObjText> connectedTextObject() const;
     // The linked text box in front of this one whose text flows into it, else null.
     std::shared_ptr<VekObjText> preceedingConnectedTextObject() const;
-    // What this box's text must become for the text to flow with the next box (whose text
-    // it may replace, undoably); none when nothing changes.
-    std::optional<AttributedString> adjustContentsWithNextIfAny(const AttributedString &text);
-    // Re-flows with the next box and calls didChange when the text changed.
+    // Flows the chain this box belongs to again (see reflow).
     void controlConnection();
 
     // ---- Anchors and links (vek_obj_text_anchors.cpp) ----
 
-    // Anchor name to the text of its rectangle on the canvas; absent for an empty text. A
-    // later run of a name already seen loses its anchor.
+    // An anchor or a link spans all the characters that carry it in a row, whatever their
+    // styles. The queries change nothing.
+    //
+    // Anchor name to the text of its rectangle on the canvas (of the name's first place);
+    // absent for an empty text.
     PropertyList anchorInfo();
-    // One entry per link run: [URL, rectangle text, the run's characters].
+    // One entry per link: [URL, rectangle text, the link's characters].
     PropertyList linkInfo();
     // Anchor name to the text of its range; absent without anchors.
     PropertyList anchorInfoToSave() const;
     void setSavedAnchorInfo(const PropertyList &info);
-    // The range of the first run with this anchor, or {NotFound, 0}.
+    // The range of the name's first place, or {NotFound, 0}.
     TextRange rangeOfAnchor(const QString &name) const;
     // The anchor at the edited selection; null when not edited here or the selection is empty.
     QString anchorName() const override;
-    // Sets the object's anchor name and anchors the edited selection (or the first character).
+    // Sets the object's anchor name and anchors the edited selection (or the first
+    // character); the name leaves any other place of the text.
     void setAnchorName(const QString &name) override;
     // Links the editor's selection to the URL, or unlinks it (empty or one character).
     void markSelectionAsLink(VekTextView &editor, const QString &url);
@@ -219,12 +221,21 @@ private:
     // Gives each run of the range the font change answers (none: the run keeps its own).
     void changeFontsInRange(VekTextView &editor, TextRange range,
                             const std::function<std::optional<Font>(const Font &)> &change);
-    // Replaces the characters without undo (re-flow, the editor's own edits).
+    // Replaces the characters without undo or word count (the editor's own edits).
     void replaceContentsSilently(const AttributedString &text);
-    // The number of the text's characters that fit into the box.
-    int charactersThatFit(const AttributedString &text);
-    // Re-flows after a change of room; didChange only when asked.
-    void reflow(bool notify);
+    // The room or the text of this box changed: flows its chain again from the box before
+    // it (from this box while it is edited), each box taking what fits and the last one the
+    // rest, until the boxes behind begin as they did. Each replaced text is an undo registration of its box. Nothing while
+    // undoing or redoing: the step replays the replacements itself.
+    void reflow();
+    // This box's chain to its last box, from the box that flows into this one when asked
+    // and there is one, else from this box; one box when there is nothing to flow into.
+    std::vector<std::shared_ptr<VekObjText>> chainToFlow(bool fromPredecessor) const;
+    // How many of the chain's characters from start fit into this box; expected (what the
+    // box before took) guides the first guess of how much to lay out.
+    int charactersThatFit(const ChainText &text, int start, int expected);
+    // Takes the text a flow gives this box (undoably), keeping the editor's selection inside it.
+    void takeFlowedText(const AttributedString &text);
     // Another object's bounds changed: redraw when the text was cut around it, re-flow
     // when it is the clip shape behind.
     void checkRelevantObjects(const VekObject *changed);

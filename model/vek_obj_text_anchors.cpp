@@ -45,32 +45,33 @@ Rect canvasRectOfCharacters(TextBoxLayout &layout, TextRange range, const Rect &
     return r;
 }
 
+// Calls f with each stretch of the text over which the attribute keeps one value, however
+// the other attributes change within it (an anchor or a link over bold and plain words is
+// one stretch), and with the attributes at its start.
+void forEachSpanOf(TextAttribute key, const AttributedString &text,
+                   const std::function<void(TextRange, const TextAttributes &)> &f)
+{
+    for (int index = 0; index < text.length();) {
+        const TextRange span = text.longestEffectiveRange(key, index, {index, text.length() - index});
+        f(span, text.attributesAt(index));
+        index = std::max(span.end(), index + 1);
+    }
+}
+
 } // namespace
 
 PropertyList VekObjText::anchorInfo()
 {
     if (!_anchorInfo.isAbsent() || _contents.length() == 0)
         return _anchorInfo;
+    // A name stands for its first place in the text; asking changes nothing.
     PropertyList info = PropertyList::dictionary();
-    std::vector<TextRange> duplicates;
-    {
-        TextBoxLayout layout(*this, _contents.text(), _bounds.size);
-        const Rect drawn = drawingBounds();
-        for (const TextRun &run : _contents.text().runs()) {
-            if (!run.attributes.anchor)
-                continue;
-            const QString &name = *run.attributes.anchor;
-            if (info.contains(name)) {
-                duplicates.push_back(run.range);
-                continue;
-            }
-            const Rect r = canvasRectOfCharacters(layout, run.range, drawn);
-            info.insert(name, PropertyList::fromString(stringFromRect(r)));
-        }
-    }
-    // A name is unique within a text: later runs of it lose the anchor.
-    for (const TextRange &range : duplicates)
-        _contents.removeAttribute(TextAttribute::Anchor, range);
+    TextBoxLayout layout(*this, _contents.text(), _bounds.size);
+    const Rect drawn = drawingBounds();
+    forEachSpanOf(TextAttribute::Anchor, _contents.text(), [&](TextRange span, const TextAttributes &a) {
+        if (a.anchor && !info.contains(*a.anchor))
+            info.insert(*a.anchor, PropertyList::fromString(stringFromRect(canvasRectOfCharacters(layout, span, drawn))));
+    });
     _anchorInfo = info;
     return _anchorInfo;
 }
@@ -82,40 +83,29 @@ PropertyList VekObjText::linkInfo()
     PropertyList links;
     TextBoxLayout layout(*this, _contents.text(), _bounds.size);
     const Rect drawn = drawingBounds();
-    for (const TextRun &run : _contents.text().runs()) {
-        if (!run.attributes.link)
-            continue;
-        const Rect r = canvasRectOfCharacters(layout, run.range, drawn);
+    forEachSpanOf(TextAttribute::Link, _contents.text(), [&](TextRange span, const TextAttributes &a) {
+        if (!a.link)
+            return;
         PropertyList entry = PropertyList::array();
-        entry.append(PropertyList::fromString(QUrl(*run.attributes.link).toString()));
-        entry.append(PropertyList::fromString(stringFromRect(r)));
-        entry.append(PropertyList::fromString(_contents.string().mid(run.range.location, run.range.length)));
+        entry.append(PropertyList::fromString(QUrl(*a.link).toString()));
+        entry.append(PropertyList::fromString(stringFromRect(canvasRectOfCharacters(layout, span, drawn))));
+        entry.append(PropertyList::fromString(_contents.string().mid(span.location, span.length)));
         links.append(entry);
-    }
+    });
     return links;
 }
 
 PropertyList VekObjText::anchorInfoToSave() const
 {
-    if (_contents.length() == 0)
-        return {};
     PropertyList info;
-    const AttributedString &text = _contents.text();
-    int index = 0;
-    while (index < text.length()) {
-        TextRange run;
-        const TextAttributes &a = text.attributesAt(index, &run);
-        if (a.anchor) {
-            const TextRange whole = text.longestEffectiveRange(TextAttribute::Anchor, index, {index, text.length() - index});
-            if (info.isAbsent())
-                info = PropertyList::dictionary();
-            if (!info.contains(*a.anchor))
-                info.insert(*a.anchor, PropertyList::fromString(stringFromRange(whole)));
-            index = std::max(whole.end(), index + 1);
-        } else {
-            index = std::max(run.end(), index + 1);
-        }
-    }
+    forEachSpanOf(TextAttribute::Anchor, _contents.text(), [&](TextRange span, const TextAttributes &a) {
+        if (!a.anchor)
+            return;
+        if (info.isAbsent())
+            info = PropertyList::dictionary();
+        if (!info.contains(*a.anchor))
+            info.insert(*a.anchor, PropertyList::fromString(stringFromRange(span)));
+    });
     return info;
 }
 
@@ -141,11 +131,12 @@ void VekObjText::setSavedAnchorInfo(const PropertyList &info)
 
 TextRange VekObjText::rangeOfAnchor(const QString &name) const
 {
-    for (const TextRun &run : _contents.text().runs()) {
-        if (run.attributes.anchor && *run.attributes.anchor == name)
-            return run.range;
-    }
-    return {NotFound, 0};
+    TextRange found{NotFound, 0};
+    forEachSpanOf(TextAttribute::Anchor, _contents.text(), [&](TextRange span, const TextAttributes &a) {
+        if (found.location == NotFound && a.anchor && *a.anchor == name)
+            found = span;
+    });
+    return found;
 }
 
 QString VekObjText::anchorName() const
@@ -168,6 +159,12 @@ void VekObjText::setAnchorName(const QString &name)
     }
     range = intersectionRange(range, {0, text.length()});
     if (!range.isEmpty()) {
+        // A name marks one place of the text: the one named last.
+        if (naming)
+            text.modifyAttributes({0, text.length()}, [&](TextAttributes &a) {
+                if (a.anchor == name)
+                    a.anchor.reset();
+            });
         text.modifyAttributes(range, [&](TextAttributes &a) {
             if (naming)
                 a.anchor = name;

@@ -213,15 +213,14 @@ void VekObjText::endEditingInView(CanvasServices *view)
                       editors.end());
     }
     // A linked box returns to its size from before editing; the text that no longer fits
-    // flows on into the next box. A box that kept its size (text was deleted, not added)
-    // re-flows all the same, so that it pulls the following text back into the room.
-    if (!_boundsBeforEditing.isEmpty() && connectedTextObject()) {
-        const bool resized = _bounds != _boundsBeforEditing;
+    // flows on into the next box. A box of a chain that kept its size (text was deleted,
+    // not added) flows all the same, so that the chain takes the following text back.
+    const bool linked = connectedTextObject() != nullptr;
+    if (linked && !_boundsBeforEditing.isEmpty() && _bounds != _boundsBeforEditing)
         setBounds(_boundsBeforEditing);
-        if (!resized)
-            reflow(false);
-        _boundsBeforEditing = Rect();
-    }
+    else if (linked || preceedingConnectedTextObject())
+        reflow();
+    _boundsBeforEditing = Rect();
     cleanupLocalCache();
     setWordCount(_contents.length() > 0 ? ::wordCount(_contents.string()) : 0);
     if (!_isLoadingPropertyList && _document)

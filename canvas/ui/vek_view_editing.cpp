@@ -99,7 +99,9 @@ void VekView::endEditing()
             if (rulersVisible())
                 updateRulers();
         } else {
-            text->setToNaturalSize();
+            // A linked box went back to its size from before editing; its text flows on.
+            if (!text->connectedTextObject())
+                text->setToNaturalSize();
             if (text->bounds().maxY() > bounds().maxY() + 4)
                 m_document.addLastPage();
             display();

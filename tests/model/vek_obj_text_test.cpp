@@ -368,11 +368,15 @@ TEST(VekObjText, AnchorsAreUniqueAndFoundByName)
     a.anchor = QStringLiteral("#a");
     text->contents().addAttributes(a, {0, 3});
     text->contents().addAttributes(a, {8, 5});
+    // A name stands for its first place.
     const PropertyList info = text->anchorInfo();
     EXPECT_TRUE(info.contains(QStringLiteral("#a")));
     EXPECT_EQ(text->rangeOfAnchor(QStringLiteral("#a")), (TextRange{0, 3}));
-    EXPECT_FALSE(text->contents().text().attributesAt(9).anchor.has_value());
     EXPECT_EQ(text->rangeOfAnchor(QStringLiteral("#b")).length, 0);
+    // Naming a place takes the name from the others.
+    text->setAnchorName(QStringLiteral("#a"));
+    EXPECT_EQ(text->rangeOfAnchor(QStringLiteral("#a")), (TextRange{0, 1}));
+    EXPECT_FALSE(text->contents().text().attributesAt(9).anchor.has_value());
     // "#" alone removes the anchor.
     text->setAnchorName(QStringLiteral("#"));
     EXPECT_FALSE(text->contents().text().attributesAt(0).anchor.has_value());

@@ -213,6 +213,8 @@ TEST_F(TextSession, TypingInALinkedBoxFlowsIntoTheNextAndDeletingPullsItBack)
 
     const QString all = QStringLiteral("Start") + words;
     const auto joined = [&] { return first->contents().string() + second->contents().string(); };
+    // The linked box is back at its size from before editing.
+    EXPECT_EQ(first->bounds(), Rect(40, 20, 200, 50));
     EXPECT_FALSE(second->contents().string().isEmpty());
     EXPECT_EQ(joined(), all);
     // Each box's lines lie within it.
