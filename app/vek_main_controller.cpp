@@ -152,6 +152,9 @@ void VekMainController::startUp(const QStringList &files)
     m_preferences.ensureStored();
     setShellServices(this);
     setDocumentShellServices(this);
+    // The program runs on with its palette and menus when the last document closes; it
+    // ends by the Quit command.
+    QApplication::setQuitOnLastWindowClosed(false);
     m_toolController->show();
     if (files.isEmpty()) {
         openAtStartUp();
@@ -250,6 +253,16 @@ void VekMainController::importPDFimageOnly()
                                     files.first() + QStringLiteral("\n") + reason);
 }
 
+void VekMainController::terminate()
+{
+    // Each document may ask about its changes; one that stays open stops the quitting.
+    for (VekDocumentWindow *window : m_docController->documentWindows())
+        if (!window->close())
+            return;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
 VekPreferencesWindow &VekMainController::preferencesWindow()
 {
     if (!m_preferencesWindow)
@@ -259,7 +272,8 @@ VekPreferencesWindow &VekMainController::preferencesWindow()
 
 void VekMainController::installMenus(VekDocumentWindow *window)
 {
-    installMainMenu(*window, [this] { return responderChain(); });
+    // A window's menus act on that window, whichever palette or panel has the focus.
+    installMainMenu(*window, [this, window = QPointer<VekDocumentWindow>(window)] { return responderChainFor(window); });
     // "Open Recent" after "Open...", filled from the recent files each time it opens.
     QMenu *file = window->menuBar()->actions().first()->menu();
     QAction *before = file->actions().value(2);
@@ -276,21 +290,25 @@ void VekMainController::installMenus(VekDocumentWindow *window)
 
 ResponderChain VekMainController::responderChain() const
 {
+    return responderChainFor(m_docController->currentVekDocument(), QApplication::focusWidget());
+}
+
+ResponderChain VekMainController::responderChainFor(VekDocumentWindow *window, QWidget *focused) const
+{
     std::vector<Responder *> responders;
     auto add = [&responders](Responder *r) {
         if (r && std::find(responders.begin(), responders.end(), r) == responders.end())
             responders.push_back(r);
     };
-    auto addFrom = [&add](QWidget *focused) {
-        for (QWidget *w = focused; w; w = w->parentWidget())
+    auto addFrom = [&add](QWidget *from) {
+        for (QWidget *w = from; w; w = w->parentWidget())
             add(dynamic_cast<Responder *>(w));
     };
-    addFrom(QApplication::focusWidget());
-    // The main document's canvas keeps its place while a palette or panel has the focus.
-    VekDocumentWindow *main = m_docController->currentVekDocument();
-    if (main)
-        addFrom(main->focusWidget());
-    add(main);
+    addFrom(focused);
+    // The document's canvas keeps its place while a palette or panel has the focus.
+    if (window)
+        addFrom(window->focusWidget());
+    add(window);
     add(const_cast<VekMainController *>(this));
     return ResponderChain(std::move(responders));
 }
@@ -347,7 +365,7 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         preferencesWindow().show();
         preferencesWindow().raise();
     } else if (action == QLatin1String("terminate"))
-        QApplication::closeAllWindows();
+        terminate();
     else if (action == QLatin1String("selectTool"))
         m_toolController->selectTool(sender.tag);
     else if (action == QLatin1String("toggleToolPanel"))
