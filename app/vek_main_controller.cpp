@@ -69,17 +69,14 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     : QObject(parent), m_defaults(defaults), m_preferences(defaults)
 {
     m_docController = new VekDocController(defaults, this);
-    m_toolController = new VekToolController(m_preferences);
-    m_tablePanel = new TableOptionsPanel(m_toolController);
-    m_formatPanel = new FormatOptionsPanel(defaults, m_toolController);
-    // The table panel follows the selected tool and the main document's current object.
-    NotificationCenter &center = NotificationCenter::defaultCenter();
-    center.addObserver(this, VekSelectedToolDidChangeNotification, nullptr,
-                       [this](const Notification &) { m_tablePanel->setSelectedTool(selectedTool()); });
-    center.addObserver(this, VekViewCurrentObjectDidChangeNotification, nullptr, [this](const Notification &n) {
-        if (VekDocumentWindow *window = m_docController->currentVekDocument(); window && n.sender == &window->vekView())
-            m_tablePanel->setCurrentObject(window->vekView().currentObject());
-    });
+    m_toolController = new VekToolController(m_preferences, defaults);
+    // The table panel follows the main document's current object.
+    NotificationCenter::defaultCenter().addObserver(
+        this, VekViewCurrentObjectDidChangeNotification, nullptr, [this](const Notification &n) {
+            if (VekDocumentWindow *window = m_docController->currentVekDocument();
+                window && n.sender == &window->vekView())
+                tablePanel().setCurrentObject(window->vekView().currentObject());
+        });
     connect(m_docController, &VekDocController::documentWindowOpened, this, &VekMainController::installMenus);
     auto *paletteMenu = new QMenu(m_toolController);
     ::installMenus(*paletteMenu, [this] { return responderChain(); });
@@ -386,6 +383,9 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
 
 // ---- ShellServices ----
 
+FormatOptionsPanel &VekMainController::formatPanel() const { return m_toolController->formatOptPanel(); }
+TableOptionsPanel &VekMainController::tablePanel() const { return m_toolController->gridOptPanel(); }
+
 int VekMainController::selectedTool() const { return m_toolController->selectedTool(); }
 int VekMainController::currentMarkerColorNr() const { return m_toolController->currentMarkerColorNr(); }
 float VekMainController::currentMarkerThickness() const { return m_toolController->currentMarkerThickness(); }
@@ -434,38 +434,38 @@ void VekMainController::setMarkerColorNr(int number) { m_toolController->setMark
 void VekMainController::setMarkerThickness(float thickness) { m_toolController->setMarkerThickness(thickness); }
 void VekMainController::beep() { QApplication::beep(); }
 
-QString VekMainController::selectedFormat() const { return m_formatPanel->selectedFormat(); }
-int VekMainController::selectedFormatType() const { return m_formatPanel->selectedFormatType(); }
-int VekMainController::selectedFormatAlign() const { return m_formatPanel->selectedFormatAlign(); }
-AttributedString VekMainController::selectedFormatExample() const { return m_formatPanel->selectedFormatExample(); }
-int VekMainController::selectedRepeatType() const { return m_formatPanel->selectedRepeatType(); }
-int VekMainController::gridCurrentColumnNr() const { return m_tablePanel->gridCurrentColumnNr(); }
-int VekMainController::gridCurrentRowNr() const { return m_tablePanel->gridCurrentRowNr(); }
-Color VekMainController::gridCurrentColor() const { return m_tablePanel->gridCurrentColor(); }
-int VekMainController::gridCurrentDrawLineH() const { return m_tablePanel->gridCurrentDrawLineH(); }
-int VekMainController::gridCurrentDrawLineV() const { return m_tablePanel->gridCurrentDrawLineV(); }
+QString VekMainController::selectedFormat() const { return formatPanel().selectedFormat(); }
+int VekMainController::selectedFormatType() const { return formatPanel().selectedFormatType(); }
+int VekMainController::selectedFormatAlign() const { return formatPanel().selectedFormatAlign(); }
+AttributedString VekMainController::selectedFormatExample() const { return formatPanel().selectedFormatExample(); }
+int VekMainController::selectedRepeatType() const { return formatPanel().selectedRepeatType(); }
+int VekMainController::gridCurrentColumnNr() const { return tablePanel().gridCurrentColumnNr(); }
+int VekMainController::gridCurrentRowNr() const { return tablePanel().gridCurrentRowNr(); }
+Color VekMainController::gridCurrentColor() const { return tablePanel().gridCurrentColor(); }
+int VekMainController::gridCurrentDrawLineH() const { return tablePanel().gridCurrentDrawLineH(); }
+int VekMainController::gridCurrentDrawLineV() const { return tablePanel().gridCurrentDrawLineV(); }
 
 void VekMainController::showToolOptionPanelFor(const VekObject &object, bool edit)
 {
     auto *target = const_cast<VekObject *>(&object);   // the panels edit the object they show
     if (object.className() == QLatin1String("VekObjGrid")) {
-        m_tablePanel->optionPanelGrid(target, edit);
-        m_tablePanel->show();
+        tablePanel().optionPanelGrid(target, edit);
+        tablePanel().show();
     } else if (object.className() == QLatin1String("VekObjFormat")) {
-        m_formatPanel->optionPanelFormat(target, edit);
-        m_formatPanel->show();
+        formatPanel().optionPanelFormat(target, edit);
+        formatPanel().show();
     }
 }
 
 void VekMainController::orderOutToolOptionPanelFor(const VekObject &object)
 {
     if (object.className() == QLatin1String("VekObjGrid"))
-        m_tablePanel->hide();
+        tablePanel().hide();
     else if (object.className() == QLatin1String("VekObjFormat"))
-        m_formatPanel->hide();
+        formatPanel().hide();
 }
 
 void VekMainController::setGridOutlets(VekObjGrid &table, int column, int row)
 {
-    m_tablePanel->setGridOutlets(&table, column, row);
+    tablePanel().setGridOutlets(&table, column, row);
 }

@@ -115,13 +115,14 @@ private:
     void installMenus(VekDocumentWindow *window);
     // The floating rulers follow the current document, the main window and the activation.
     void connectFloatingRulers();
+    // The palette's option panels of the field and table tools.
+    FormatOptionsPanel &formatPanel() const;
+    TableOptionsPanel &tablePanel() const;
 
     UserDefaults &m_defaults;
     VekPreferences m_preferences;
     VekDocController *m_docController = nullptr;
     VekToolController *m_toolController = nullptr;   // a top-level window, deleted with the controller
-    TableOptionsPanel *m_tablePanel = nullptr;       // tool windows of the palette
-    FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
 };
