@@ -4,6 +4,8 @@
 #include "app/document/document_shell_services.h"
 #include "app/preferences.h"
 #include "platform/foundation/localized_strings.h"
+#include "panels/format_options_panel.h"
+#include "panels/table_options_panel.h"
 #include "platform/foundation/notification_center.h"
 
 #include <QButtonGroup>
@@ -20,7 +22,7 @@ const char *const ToolSymbols[] = {"↖", "◆", "✎", "⌖", "◌", "▬", "T"
 
 } // namespace
 
-VekToolController::VekToolController(const VekPreferences &preferences, QWidget *parent)
+VekToolController::VekToolController(const VekPreferences &preferences, UserDefaults &defaults, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_preferences(preferences)
 {
     setWindowTitle(localizedString(QStringLiteral("Tools")));
@@ -54,23 +56,21 @@ VekToolController::VekToolController(const VekPreferences &preferences, QWidget 
     connect(m_toolButtons, &QButtonGroup::idClicked, this, [this] { selectToolAction(); });
     setFixedSize(layout->sizeHint());
 
-    m_shapePanel = makeSatellitePanel(localizedString(QStringLiteral("Objects")));
-    m_formatOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Page Number and Date")));
-    m_gridOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Table")));
+    // The object sets are not built yet: the shape panel only names itself.
+    m_shapePanel = new QWidget(this, Qt::Tool);
+    m_shapePanel->setWindowTitle(localizedString(QStringLiteral("Objects")));
+    (new QVBoxLayout(m_shapePanel))->addWidget(new QLabel(m_shapePanel->windowTitle(), m_shapePanel));
+    m_formatOptPanel = new FormatOptionsPanel(defaults, this);
+    m_gridOptPanel = new TableOptionsPanel(this);
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_shapePanel, m_formatOptPanel, m_gridOptPanel}) {
+        panel->setAttribute(Qt::WA_ShowWithoutActivating);
+        panel->installEventFilter(this);
+    }
+    // The field tool's cursor shows the example of the field it would make.
+    connect(m_formatOptPanel, &FormatOptionsPanel::exampleChanged, this, &VekToolController::rebuildFormatCursor);
 }
 
 VekToolController::~VekToolController() = default;
-
-QWidget *VekToolController::makeSatellitePanel(const QString &title)
-{
-    auto *panel = new QWidget(this, Qt::Tool);
-    panel->setWindowTitle(title);
-    panel->setAttribute(Qt::WA_ShowWithoutActivating);
-    auto *layout = new QVBoxLayout(panel);
-    layout->addWidget(new QLabel(title, panel));
-    panel->installEventFilter(this);
-    return panel;
-}
 
 // Closing a satellite panel by its close box goes back to the arrow.
 bool VekToolController::eventFilter(QObject *watched, QEvent *event)
@@ -107,12 +107,20 @@ void VekToolController::selectTool(int n)
 
 void VekToolController::selectToolAction()
 {
+    m_gridOptPanel->setSelectedTool(selectedTool());
     switch (selectedTool()) {
     case FormatTool:
-        m_formatOptPanel->show();
+        // Settings for new fields (a field being edited has ended its editing by now).
+        if (!m_formatOptPanel->isVisible())
+            m_formatOptPanel->optionPanelFormat(nullptr, false);
         break;
     case GridTool:
-        m_gridOptPanel->show();
+        // Settings for new tables: the counts, colour and lines are enabled, the cell
+        // controls are not.
+        if (!m_gridOptPanel->isVisible()) {
+            m_gridOptPanel->setGridOutlets(nullptr, -1, -1);
+            m_gridOptPanel->show();
+        }
         break;
     case ObjectTool:
         m_shapePanel->show();
@@ -150,6 +158,7 @@ void VekToolController::selectPointPenTool()
 
 void VekToolController::postToolChange()
 {
+    m_gridOptPanel->setSelectedTool(selectedTool());
     NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolDidChangeNotification, this);
 }
 
@@ -178,6 +187,13 @@ void VekToolController::rebuildMarkCursor()
         NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolCursorDidChangeNotification, this);
 }
 
+void VekToolController::rebuildFormatCursor()
+{
+    m_cursors.formatCursor(true, m_formatOptPanel->selectedFormatExample());
+    if (selectedTool() == FormatTool)
+        NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolCursorDidChangeNotification, this);
+}
+
 int VekToolController::visibleToolOption() const
 {
     if (m_shapePanel->isVisible())
@@ -191,7 +207,7 @@ int VekToolController::visibleToolOption() const
 
 void VekToolController::hideOptionPanels()
 {
-    for (QWidget *panel : {m_gridOptPanel, m_formatOptPanel, m_shapePanel})
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_gridOptPanel, m_formatOptPanel, m_shapePanel})
         if (panel->isVisible())
             panel->hide();
 }
@@ -204,7 +220,7 @@ QCursor VekToolController::cursorForSelectedTool()
     case ContourTool: return QCursor(Qt::CrossCursor);
     case MarkerTool: return m_cursors.markCursor(m_preferences.markerColor(m_markerColorNr), m_markerThickness);
     case TextTool: return QCursor(Qt::IBeamCursor);
-    case FormatTool: return m_cursors.formatCursor(false, AttributedString(QStringLiteral("1")));
+    case FormatTool: return m_cursors.formatCursor(false, m_formatOptPanel->selectedFormatExample());
     case ObjectTool:
     case GridTool: return QCursor(Qt::CrossCursor);
     default: return QCursor(Qt::ArrowCursor);

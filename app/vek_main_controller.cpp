@@ -69,17 +69,14 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     : QObject(parent), m_defaults(defaults), m_preferences(defaults)
 {
     m_docController = new VekDocController(defaults, this);
-    m_toolController = new VekToolController(m_preferences);
-    m_tablePanel = new TableOptionsPanel(m_toolController);
-    m_formatPanel = new FormatOptionsPanel(defaults, m_toolController);
-    // The table panel follows the selected tool and the main document's current object.
-    NotificationCenter &center = NotificationCenter::defaultCenter();
-    center.addObserver(this, VekSelectedToolDidChangeNotification, nullptr,
-                       [this](const Notification &) { m_tablePanel->setSelectedTool(selectedTool()); });
-    center.addObserver(this, VekViewCurrentObjectDidChangeNotification, nullptr, [this](const Notification &n) {
-        if (VekDocumentWindow *window = m_docController->currentVekDocument(); window && n.sender == &window->vekView())
-            m_tablePanel->setCurrentObject(window->vekView().currentObject());
-    });
+    m_toolController = new VekToolController(m_preferences, defaults);
+    // The table panel follows the main document's current object.
+    NotificationCenter::defaultCenter().addObserver(
+        this, VekViewCurrentObjectDidChangeNotification, nullptr, [this](const Notification &n) {
+            if (VekDocumentWindow *window = m_docController->currentVekDocument();
+                window && n.sender == &window->vekView())
+                tablePanel().setCurrentObject(window->vekView().currentObject());
+        });
     connect(m_docController, &VekDocController::documentWindowOpened, this, &VekMainController::installMenus);
     auto *paletteMenu = new QMenu(m_toolController);
     ::installMenus(*paletteMenu, [this] { return responderChain(); });
@@ -152,6 +149,9 @@ void VekMainController::startUp(const QStringList &files)
     m_preferences.ensureStored();
     setShellServices(this);
     setDocumentShellServices(this);
+    // The program runs on with its palette and menus when the last document closes; it
+    // ends by the Quit command.
+    QApplication::setQuitOnLastWindowClosed(false);
     m_toolController->show();
     if (files.isEmpty()) {
         openAtStartUp();
@@ -250,6 +250,16 @@ void VekMainController::importPDFimageOnly()
                                     files.first() + QStringLiteral("\n") + reason);
 }
 
+void VekMainController::terminate()
+{
+    // Each document may ask about its changes; one that stays open stops the quitting.
+    for (VekDocumentWindow *window : m_docController->documentWindows())
+        if (!window->close())
+            return;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
 VekPreferencesWindow &VekMainController::preferencesWindow()
 {
     if (!m_preferencesWindow)
@@ -259,7 +269,8 @@ VekPreferencesWindow &VekMainController::preferencesWindow()
 
 void VekMainController::installMenus(VekDocumentWindow *window)
 {
-    installMainMenu(*window, [this] { return responderChain(); });
+    // A window's menus act on that window, whichever palette or panel has the focus.
+    installMainMenu(*window, [this, window = QPointer<VekDocumentWindow>(window)] { return responderChainFor(window); });
     // "Open Recent" after "Open...", filled from the recent files each time it opens.
     QMenu *file = window->menuBar()->actions().first()->menu();
     QAction *before = file->actions().value(2);
@@ -276,21 +287,25 @@ void VekMainController::installMenus(VekDocumentWindow *window)
 
 ResponderChain VekMainController::responderChain() const
 {
+    return responderChainFor(m_docController->currentVekDocument(), QApplication::focusWidget());
+}
+
+ResponderChain VekMainController::responderChainFor(VekDocumentWindow *window, QWidget *focused) const
+{
     std::vector<Responder *> responders;
     auto add = [&responders](Responder *r) {
         if (r && std::find(responders.begin(), responders.end(), r) == responders.end())
             responders.push_back(r);
     };
-    auto addFrom = [&add](QWidget *focused) {
-        for (QWidget *w = focused; w; w = w->parentWidget())
+    auto addFrom = [&add](QWidget *from) {
+        for (QWidget *w = from; w; w = w->parentWidget())
             add(dynamic_cast<Responder *>(w));
     };
-    addFrom(QApplication::focusWidget());
-    // The main document's canvas keeps its place while a palette or panel has the focus.
-    VekDocumentWindow *main = m_docController->currentVekDocument();
-    if (main)
-        addFrom(main->focusWidget());
-    add(main);
+    addFrom(focused);
+    // The document's canvas keeps its place while a palette or panel has the focus.
+    if (window)
+        addFrom(window->focusWidget());
+    add(window);
     add(const_cast<VekMainController *>(this));
     return ResponderChain(std::move(responders));
 }
@@ -347,7 +362,7 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         preferencesWindow().show();
         preferencesWindow().raise();
     } else if (action == QLatin1String("terminate"))
-        QApplication::closeAllWindows();
+        terminate();
     else if (action == QLatin1String("selectTool"))
         m_toolController->selectTool(sender.tag);
     else if (action == QLatin1String("toggleToolPanel"))
@@ -367,6 +382,9 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
 }
 
 // ---- ShellServices ----
+
+FormatOptionsPanel &VekMainController::formatPanel() const { return m_toolController->formatOptPanel(); }
+TableOptionsPanel &VekMainController::tablePanel() const { return m_toolController->gridOptPanel(); }
 
 int VekMainController::selectedTool() const { return m_toolController->selectedTool(); }
 int VekMainController::currentMarkerColorNr() const { return m_toolController->currentMarkerColorNr(); }
@@ -416,38 +434,38 @@ void VekMainController::setMarkerColorNr(int number) { m_toolController->setMark
 void VekMainController::setMarkerThickness(float thickness) { m_toolController->setMarkerThickness(thickness); }
 void VekMainController::beep() { QApplication::beep(); }
 
-QString VekMainController::selectedFormat() const { return m_formatPanel->selectedFormat(); }
-int VekMainController::selectedFormatType() const { return m_formatPanel->selectedFormatType(); }
-int VekMainController::selectedFormatAlign() const { return m_formatPanel->selectedFormatAlign(); }
-AttributedString VekMainController::selectedFormatExample() const { return m_formatPanel->selectedFormatExample(); }
-int VekMainController::selectedRepeatType() const { return m_formatPanel->selectedRepeatType(); }
-int VekMainController::gridCurrentColumnNr() const { return m_tablePanel->gridCurrentColumnNr(); }
-int VekMainController::gridCurrentRowNr() const { return m_tablePanel->gridCurrentRowNr(); }
-Color VekMainController::gridCurrentColor() const { return m_tablePanel->gridCurrentColor(); }
-int VekMainController::gridCurrentDrawLineH() const { return m_tablePanel->gridCurrentDrawLineH(); }
-int VekMainController::gridCurrentDrawLineV() const { return m_tablePanel->gridCurrentDrawLineV(); }
+QString VekMainController::selectedFormat() const { return formatPanel().selectedFormat(); }
+int VekMainController::selectedFormatType() const { return formatPanel().selectedFormatType(); }
+int VekMainController::selectedFormatAlign() const { return formatPanel().selectedFormatAlign(); }
+AttributedString VekMainController::selectedFormatExample() const { return formatPanel().selectedFormatExample(); }
+int VekMainController::selectedRepeatType() const { return formatPanel().selectedRepeatType(); }
+int VekMainController::gridCurrentColumnNr() const { return tablePanel().gridCurrentColumnNr(); }
+int VekMainController::gridCurrentRowNr() const { return tablePanel().gridCurrentRowNr(); }
+Color VekMainController::gridCurrentColor() const { return tablePanel().gridCurrentColor(); }
+int VekMainController::gridCurrentDrawLineH() const { return tablePanel().gridCurrentDrawLineH(); }
+int VekMainController::gridCurrentDrawLineV() const { return tablePanel().gridCurrentDrawLineV(); }
 
 void VekMainController::showToolOptionPanelFor(const VekObject &object, bool edit)
 {
     auto *target = const_cast<VekObject *>(&object);   // the panels edit the object they show
     if (object.className() == QLatin1String("VekObjGrid")) {
-        m_tablePanel->optionPanelGrid(target, edit);
-        m_tablePanel->show();
+        tablePanel().optionPanelGrid(target, edit);
+        tablePanel().show();
     } else if (object.className() == QLatin1String("VekObjFormat")) {
-        m_formatPanel->optionPanelFormat(target, edit);
-        m_formatPanel->show();
+        formatPanel().optionPanelFormat(target, edit);
+        formatPanel().show();
     }
 }
 
 void VekMainController::orderOutToolOptionPanelFor(const VekObject &object)
 {
     if (object.className() == QLatin1String("VekObjGrid"))
-        m_tablePanel->hide();
+        tablePanel().hide();
     else if (object.className() == QLatin1String("VekObjFormat"))
-        m_formatPanel->hide();
+        formatPanel().hide();
 }
 
 void VekMainController::setGridOutlets(VekObjGrid &table, int column, int row)
 {
-    m_tablePanel->setGridOutlets(&table, column, row);
+    tablePanel().setGridOutlets(&table, column, row);
 }

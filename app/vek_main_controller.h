@@ -47,8 +47,12 @@ public:
     VekToolController &toolController() const { return *m_toolController; }
     VekPreferences &preferences() { return m_preferences; }
     VekPreferencesWindow &preferencesWindow();
-    // The chain a menu command walks: the focused canvas, its window, this controller.
+    // The chain a menu command walks: the focused widget, the main document's canvas, its
+    // window, this controller.
     ResponderChain responderChain() const;
+    // The chain of a window's own menus: from the widget given (if any) and the window's
+    // focused canvas to the window and this controller.
+    ResponderChain responderChainFor(VekDocumentWindow *window, QWidget *focused = nullptr) const;
 
     // ---- ShellServices ----
     int selectedTool() const override;
@@ -105,17 +109,20 @@ private:
     void openDocument();
     void importCommand();
     void importPDFimageOnly();
+    // Quit: closes the documents (each may ask about its changes), then ends the program.
+    void terminate();
     void alertOpenFailure(const QString &path, const QString &reason);
     void installMenus(VekDocumentWindow *window);
     // The floating rulers follow the current document, the main window and the activation.
     void connectFloatingRulers();
+    // The palette's option panels of the field and table tools.
+    FormatOptionsPanel &formatPanel() const;
+    TableOptionsPanel &tablePanel() const;
 
     UserDefaults &m_defaults;
     VekPreferences m_preferences;
     VekDocController *m_docController = nullptr;
     VekToolController *m_toolController = nullptr;   // a top-level window, deleted with the controller
-    TableOptionsPanel *m_tablePanel = nullptr;       // tool windows of the palette
-    FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
 };

@@ -65,6 +65,7 @@ VekDocumentWindow::VekDocumentWindow(std::unique_ptr<VekDocument> document, cons
 
 VekDocumentWindow::~VekDocumentWindow()
 {
+    emit aboutToBeDestroyed(this);
     NotificationCenter::defaultCenter().removeObserver(this);
     m_toolbar.reset();
     // The canvas goes before the document it shows.

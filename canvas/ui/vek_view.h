@@ -275,6 +275,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
@@ -318,6 +320,7 @@ private:
 
     VekDocument &m_document;
     int m_zoom = 100;
+    int m_wheelZoomDelta = 0;   // wheel turns with Control not yet a whole notch
     int m_currentPage = 1;
     float m_gridSpacing = 20;
     bool m_snapsToGrid = false;
