@@ -152,6 +152,7 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Table", "selectTool", QKeySequence(), 8}}},
         {"Window",
          {{"Open Tool Panel", "toggleToolPanel", QKeySequence()},
+          {"Open Object Info Panel", "toggleObjInfoPanel", QKeySequence(Qt::CTRL | Qt::Key_I)},
           {"Show Horizontal Ruler", "toggleFloatingRuler", QKeySequence(), 0},
           {"Show Vertical Ruler", "toggleFloatingRuler", QKeySequence(), 1},
           {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},
