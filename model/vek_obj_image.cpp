@@ -55,8 +55,8 @@ void VekObjImage::setImage(const Image &image)
 
 void VekObjImage::setColorizeWith(const std::optional<Color> &color)
 {
-    if (_overcolor)
-        registerUndo([old = _overcolor](VekObject &o) { static_cast<VekObjImage &>(o).setColorizeWith(old); });
+    // The first tint is undone too: its inverse puts back no tint.
+    registerUndo([old = _overcolor](VekObject &o) { static_cast<VekObjImage &>(o).setColorizeWith(old); });
     _overcolor = isVisibleTint(color) ? color : std::nullopt;
     _coloredImage = Image();
     _cmykImage = Image();

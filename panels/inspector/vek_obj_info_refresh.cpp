@@ -82,8 +82,9 @@ void VekObjInfoController::setAllControlsEnabled(bool enabled)
 {
     for (QWidget *w : findChildren<QWidget *>()) {
         const QString name = w->objectName();
-        // The point page's own options and the copy settings stay usable.
-        if (name.isEmpty() || name == QLatin1String("tabs") || name.startsWith(QLatin1String("optPtsCopy")) ||
+        // Qt's own parts of composite widgets are left alone; the point page's own options
+        // and the copy settings stay usable.
+        if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || name == QLatin1String("tabs") || name.startsWith(QLatin1String("optPtsCopy")) ||
             name.startsWith(QLatin1String("mtxPtsRelative")) || name == QLatin1String("txMove") ||
             name == QLatin1String("txLine") || name == QLatin1String("txCurve") || name == QLatin1String("txClose") ||
             name == QLatin1String("txObjClass") || name == QLatin1String("optRelativeMove") ||
