@@ -12,6 +12,7 @@
 #include "panels/inspector/vek_obj_info_controller.h"
 #include "panels/panel_canvas.h"
 #include "platform/foundation/undo_manager.h"
+#include "platform/foundation/user_defaults.h"
 #include "tests/support/golden_image.h"
 #include "tests/support/widget_app.h"
 
@@ -22,7 +23,18 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+
+// The test program keeps its user defaults in a folder of its own.
+class PrivateDefaultsFolder : public ::testing::Environment {
+public:
+    void SetUp() override { qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit()); }
+
+private:
+    QTemporaryDir m_home;
+};
+inline const auto *const privateDefaultsFolder = ::testing::AddGlobalTestEnvironment(new PrivateDefaultsFolder);
 
 class InspectorWindow : public ::testing::Test {
 protected:
