@@ -167,6 +167,7 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Table", "selectTool", {}, 8}}},
         {"Window",
          {{"Open Tool Panel", "toggleToolPanel", {}},
+          {"Open Object Info Panel", "toggleObjInfoPanel", Qt::CTRL | Qt::SHIFT | Qt::Key_I},
           {"Show Horizontal Ruler", "toggleFloatingRuler", {}, 0},
           {"Show Vertical Ruler", "toggleFloatingRuler", {}, 1},
           {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},

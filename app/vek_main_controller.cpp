@@ -16,6 +16,8 @@
 #include "panels/colour_panel.h"
 #include "panels/document_dialogs.h"
 #include "panels/format_options_panel.h"
+#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/panel_canvas.h"
 #include "panels/table_options_panel.h"
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/localized_strings.h"
@@ -89,6 +91,26 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
         responderChain().performAction(QStringLiteral("performFindPanelAction"), sender);
     });
     connectFloatingRulers();
+    connectPanels();
+}
+
+void VekMainController::connectPanels()
+{
+    setPanelServices(this);
+    setMainCanvasProvider([this]() -> PanelCanvas * {
+        VekDocumentWindow *window = m_docController->currentVekDocument();
+        return window ? &window->vekView() : nullptr;
+    });
+    // Asked once a closing window is wholly gone, since it still counts as current while it goes.
+    connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [] {
+                if (VekObjInfoController::sharedObjInfoControllerExists())
+                    VekObjInfoController::sharedObjInfoController().mainWindowChanged();
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void VekMainController::connectFloatingRulers()
@@ -133,6 +155,9 @@ void VekMainController::connectFloatingRulers()
 VekMainController::~VekMainController()
 {
     FloatingRulerController::sharedFloatingRulerController().setCurrentDocumentProvider(nullptr);
+    setMainCanvasProvider(nullptr);
+    if (&panelServices() == this)
+        setPanelServices(nullptr);
     NotificationCenter::defaultCenter().removeObserver(this);
     if (&shellServices() == this)
         setShellServices(nullptr);
@@ -320,7 +345,8 @@ const QStringList &applicationActions()
                                         QStringLiteral("importCommand"),     QStringLiteral("importPDFimageOnly"),
                                         QStringLiteral("showPreferences"),   QStringLiteral("terminate"),
                                         QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
-                                        QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler")};
+                                        QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
+                                        QStringLiteral("toggleObjInfoPanel")};
     return actions;
 }
 
@@ -336,6 +362,10 @@ bool VekMainController::validateAction(const QString &action, ActionSender &send
     if (action == QLatin1String("toggleToolPanel"))
         sender.title = localizedString(m_toolController->isVisible() ? QStringLiteral("Close Tool Panel")
                                                                      : QStringLiteral("Open Tool Panel"));
+    else if (action == QLatin1String("toggleObjInfoPanel"))
+        sender.title = localizedString(VekObjInfoController::sharedObjInfoController().isVisible()
+                                           ? QStringLiteral("Close Object Info Panel")
+                                           : QStringLiteral("Open Object Info Panel"));
     else if (action == QLatin1String("toggleFloatingRuler")) {
         const FloatingRulerController &rulers = FloatingRulerController::sharedFloatingRulerController();
         if (sender.tag == 0)
@@ -369,6 +399,13 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->setVisible(!m_toolController->isVisible());
     else if (action == QLatin1String("toggleFloatingRuler"))
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
+    else if (action == QLatin1String("toggleObjInfoPanel")) {
+        VekObjInfoController &inspector = VekObjInfoController::sharedObjInfoController();
+        if (inspector.isVisible())
+            inspector.hide();
+        else
+            inspector.showWindow();
+    }
     else if (action == QLatin1String("toggleColorPanel")) {
         ColourPanel &panel = ColourPanel::sharedColorPanel();
         if (panel.isVisible())
@@ -379,6 +416,13 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
     else
         return false;
     return true;
+}
+
+// ---- PanelServices ----
+
+PropertyList VekMainController::dashInfoFor(int index) const
+{
+    return VekObjInfoController::sharedObjInfoController().dashInfoFor(index);
 }
 
 // ---- ShellServices ----

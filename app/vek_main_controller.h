@@ -8,6 +8,7 @@
 #include "app/document/document_shell_services.h"
 #include "app/preferences.h"
 #include "canvas/ui/responder.h"
+#include "model/services/panel_services.h"
 #include "model/services/shell_services.h"
 
 #include <QObject>
@@ -23,7 +24,11 @@ class FormatOptionsPanel;
 class TableOptionsPanel;
 class VekToolController;
 
-class VekMainController : public QObject, public ShellServices, public DocumentShellServices, public Responder {
+class VekMainController : public QObject,
+                          public ShellServices,
+                          public DocumentShellServices,
+                          public PanelServices,
+                          public Responder {
     Q_OBJECT
 public:
     explicit VekMainController(UserDefaults &defaults, QObject *parent = nullptr);
@@ -100,6 +105,9 @@ public:
     bool saveFormatted() const override;
     void selectArrowTool() override;
 
+    // ---- PanelServices ----
+    PropertyList dashInfoFor(int index) const override;
+
     // ---- Responder: the application's commands ----
     bool respondsToAction(const QString &action) const override;
     bool validateAction(const QString &action, ActionSender &sender) override;
@@ -118,6 +126,8 @@ private:
     // The palette's option panels of the field and table tools.
     FormatOptionsPanel &formatPanel() const;
     TableOptionsPanel &tablePanel() const;
+    // The inspector and the shadow panel follow the main window's canvas.
+    void connectPanels();
 
     UserDefaults &m_defaults;
     VekPreferences m_preferences;

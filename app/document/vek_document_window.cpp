@@ -11,6 +11,8 @@
 #include "canvas/ui/vek_view.h"
 #include "document/vek_document.h"
 #include "panels/document_dialogs.h"
+#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/shadow/vek_shadow_controller.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/user_defaults.h"
@@ -239,6 +241,11 @@ void VekDocumentWindow::cleanupBeforeCloseDocument()
 {
     if (m_view)
         m_view->endEditing();
+    // The panels that show this document let it go.
+    if (VekObjInfoController::sharedObjInfoControllerExists())
+        VekObjInfoController::sharedObjInfoController().closePanels();
+    if (VekShadowController::sharedShadowControllerExists())
+        VekShadowController::sharedShadowController().documentWillClose(*m_document);
 }
 
 void VekDocumentWindow::windowDidResignMain()

@@ -237,3 +237,12 @@ void VekView::updateRulers()
     if (m_rulers)
         m_rulers->updateRulers();
 }
+
+void VekView::updateRulerMarkers()
+{
+    if (!m_rulers)
+        return;
+    m_rulers->setSimplyMoveRulerMarkers(true);
+    m_rulers->updateRulers();
+    m_rulers->setSimplyMoveRulerMarkers(false);
+}
