@@ -8,6 +8,7 @@
 #include "app/document/document_shell_services.h"
 #include "app/preferences.h"
 #include "canvas/ui/responder.h"
+#include "model/services/panel_services.h"
 #include "model/services/shell_services.h"
 
 #include <QObject>
@@ -22,8 +23,13 @@ class FindPanel;
 class FormatOptionsPanel;
 class TableOptionsPanel;
 class VekToolController;
+class VekDocInfoController;
 
-class VekMainController : public QObject, public ShellServices, public DocumentShellServices, public Responder {
+class VekMainController : public QObject,
+                          public ShellServices,
+                          public DocumentShellServices,
+                          public PanelServices,
+                          public Responder {
     Q_OBJECT
 public:
     explicit VekMainController(UserDefaults &defaults, QObject *parent = nullptr);
@@ -45,6 +51,7 @@ public:
 
     VekDocController &docController() const { return *m_docController; }
     VekToolController &toolController() const { return *m_toolController; }
+    VekDocInfoController &docInfoController() const { return *m_docInfo; }
     VekPreferences &preferences() { return m_preferences; }
     VekPreferencesWindow &preferencesWindow();
     // The chain a menu command walks: the focused canvas, its window, this controller.
@@ -96,6 +103,9 @@ public:
     bool saveFormatted() const override;
     void selectArrowTool() override;
 
+    // ---- PanelServices ----
+    bool grpPartialSelectionIsAllowed() const override;
+
     // ---- Responder: the application's commands ----
     bool respondsToAction(const QString &action) const override;
     bool validateAction(const QString &action, ActionSender &sender) override;
@@ -109,6 +119,8 @@ private:
     void installMenus(VekDocumentWindow *window);
     // The floating rulers follow the current document, the main window and the activation.
     void connectFloatingRulers();
+    // The document info panel follows the main document window.
+    void connectDocInfoPanel();
 
     UserDefaults &m_defaults;
     VekPreferences m_preferences;
@@ -118,4 +130,5 @@ private:
     FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
+    VekDocInfoController *m_docInfo = nullptr;   // a top-level window, deleted with the controller
 };
