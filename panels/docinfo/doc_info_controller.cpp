@@ -7,12 +7,16 @@
 #include "model/services/shell_services.h"
 #include "model/vek_object.h"
 #include "panels/docinfo/document_settings.h"
+#include "panels/docinfo/groups_tab.h"
 #include "panels/docinfo/info_tab.h"
+#include "panels/docinfo/objects_tab.h"
 #include "panels/docinfo/print_tab.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 
+#include <QCheckBox>
 #include <QTabBar>
+#include <QTimer>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -41,6 +45,12 @@ VekDocInfoController::VekDocInfoController(QWidget *parent) : QWidget(parent, Qt
     printTab = new PrintTab(*this, m_tabs);
     m_tabs->addTab(printTab, localized("Print"));
     m_tabs->tabBar()->setTabData(m_tabs->count() - 1, QStringLiteral("print"));
+    objectsTab = new ObjectsTab(*this, m_tabs);
+    m_tabs->addTab(objectsTab, localized("Objects"));
+    m_tabs->tabBar()->setTabData(m_tabs->count() - 1, QStringLiteral("obj"));
+    groupsTab = new GroupsTab(*this, m_tabs);
+    m_tabs->addTab(groupsTab, localized("Groups"));
+    m_tabs->tabBar()->setTabData(m_tabs->count() - 1, QStringLiteral("grp"));
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { tabSelected(); });
     updateInfo();
 }
@@ -111,6 +121,25 @@ void VekDocInfoController::observeNotifications()
         if (m_shown)
             updatePrintInfo();
     });
+    // The objects' rows follow the canvas's selection at once, and the list, the groups and
+    // the bounds once the change is complete (the table may be the one editing them).
+    center.addObserver(this, VekViewSelectionDidChangeNotification, nullptr, [this](const Notification &n) {
+        if (postedByShownCanvas(n.sender)) {
+            objectsTab->updateSelectionFromCanvas();
+            scheduleObjectsRefresh();
+        }
+    });
+    for (const QString &name : {VekViewObjectsDidChangeNotification, VekViewGroupsDidChangeNotification,
+                                VekObjectBoundsDidChangeNotification, VekViewPageDidChangeNotification})
+        center.addObserver(this, name, nullptr, [this](const Notification &) {
+            if (m_shown)
+                scheduleObjectsRefresh();
+        });
+    for (const QString &name : {UndoManagerDidUndoChangeNotification, UndoManagerDidRedoChangeNotification})
+        center.addObserver(this, name, nullptr, [this](const Notification &n) {
+            if (currentDocument() && n.sender == currentDocument()->undoManager())
+                scheduleObjectsRefresh();
+        });
     // Undo and redo of the panel's own changes refill it.
     center.addObserver(this, VekDocumentSettingsDidChangeNotification, nullptr, [this](const Notification &n) {
         if (n.sender == currentDocument())
@@ -122,6 +151,20 @@ void VekDocInfoController::updateInfo()
 {
     infoTab->updateDocumentInfo();
     updatePrintInfo();
+    objectsTab->updateObjectsTableDisplay();
+    groupsTab->updateGroupTable();
+}
+
+void VekDocInfoController::scheduleObjectsRefresh()
+{
+    if (m_objectsRefreshPending)
+        return;
+    m_objectsRefreshPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_objectsRefreshPending = false;
+        objectsTab->updateObjectsTableDisplay();
+        groupsTab->updateGroupTable();
+    });
 }
 
 void VekDocInfoController::updatePrintInfo()
@@ -186,7 +229,8 @@ void VekDocInfoController::showBorderPanel() {}
 
 bool VekDocInfoController::grpPartialSelectionIsAllowed() const
 {
-    return false;
+    return isVisible() && selectedTabIdentifier() == QLatin1String("grp") &&
+           groupsTab->optGrpPartialSelection->isChecked();
 }
 
 void VekDocInfoController::tabSelected() {}

@@ -90,9 +90,12 @@ private:
     void observeNotifications();
     bool postedByShownCanvas(const void *sender) const;
     void tabSelected();
+    // Refills the objects table and the group outline at the end of the present pass.
+    void scheduleObjectsRefresh();
 
     QTabWidget *m_tabs = nullptr;
     QPointer<DocInfoCanvas> m_shown;
     CanvasProvider m_canvasProvider;
     bool m_isFirstDisplay = true;
+    bool m_objectsRefreshPending = false;
 };
