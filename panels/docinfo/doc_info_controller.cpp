@@ -11,6 +11,7 @@
 #include "panels/docinfo/info_tab.h"
 #include "panels/docinfo/objects_tab.h"
 #include "panels/docinfo/print_tab.h"
+#include "panels/header_footer/border_controller.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 
@@ -51,6 +52,8 @@ VekDocInfoController::VekDocInfoController(QWidget *parent) : QWidget(parent, Qt
     groupsTab = new GroupsTab(*this, m_tabs);
     m_tabs->addTab(groupsTab, localized("Groups"));
     m_tabs->tabBar()->setTabData(m_tabs->count() - 1, QStringLiteral("grp"));
+    borderController = new VekBorderController;
+    borderController->bordersChanged = [this] { updatePagePreview(); };
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { tabSelected(); });
     updateInfo();
 }
@@ -58,6 +61,7 @@ VekDocInfoController::VekDocInfoController(QWidget *parent) : QWidget(parent, Qt
 VekDocInfoController::~VekDocInfoController()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
+    delete borderController;
     if (gShared == this)
         gShared = nullptr;
 }
@@ -153,6 +157,7 @@ void VekDocInfoController::updateInfo()
     updatePrintInfo();
     objectsTab->updateObjectsTableDisplay();
     groupsTab->updateGroupTable();
+    borderController->setupFor(m_shown, false);
 }
 
 void VekDocInfoController::scheduleObjectsRefresh()
@@ -198,6 +203,7 @@ void VekDocInfoController::mainWindowResigned()
 void VekDocInfoController::closePanelsKeepingWindow()
 {
     m_shown = nullptr;
+    borderController->setupFor(nullptr, false);
 }
 
 void VekDocInfoController::closePanels()
@@ -218,14 +224,26 @@ void VekDocInfoController::selectTab(const QString &identifier)
             m_tabs->setCurrentIndex(i);
 }
 
-bool VekDocInfoController::isVisibleSubpanel(int) const
+bool VekDocInfoController::isVisibleSubpanel(int number) const
 {
+    if (number == 2)
+        return borderController->borderPanelIsVisible();
     return false;
 }
 
-void VekDocInfoController::toggleSubPanel(int) {}
+void VekDocInfoController::toggleSubPanel(int number)
+{
+    if (number == 2) {
+        const bool open = m_shown && !borderController->borderPanelIsVisible();
+        borderController->setupFor(open ? m_shown.data() : nullptr, open);
+    }
+}
 
-void VekDocInfoController::showBorderPanel() {}
+void VekDocInfoController::showBorderPanel()
+{
+    if (m_shown)
+        borderController->setupFor(m_shown, true);
+}
 
 bool VekDocInfoController::grpPartialSelectionIsAllowed() const
 {
