@@ -2,6 +2,7 @@
 // and the shell services.
 #include "app/vek_main_controller.h"
 
+#include "app/document/document_info_canvas.h"
 #include "app/document/find_panel.h"
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
@@ -14,6 +15,7 @@
 #include "export/preview_data.h"
 #include "model/vek_obj_grid.h"
 #include "panels/colour_panel.h"
+#include "panels/docinfo/doc_info_controller.h"
 #include "panels/document_dialogs.h"
 #include "panels/format_options_panel.h"
 #include "panels/inspector/vek_obj_info_controller.h"
@@ -92,6 +94,7 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     });
     connectFloatingRulers();
     connectPanels();
+    connectDocInfoPanel();
 }
 
 void VekMainController::connectPanels()
@@ -152,6 +155,25 @@ void VekMainController::connectFloatingRulers()
     });
 }
 
+void VekMainController::connectDocInfoPanel()
+{
+    m_docInfo = new VekDocInfoController;
+    m_docInfo->setCanvasProvider(
+        [this]() -> DocInfoCanvas * { return DocumentInfoCanvas::of(m_docController->currentVekDocument()); });
+    // Asked once the change has settled: a closing window counts as current while it goes.
+    connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            m_docInfo,
+            [this] {
+                if (m_docController->currentVekDocument())
+                    m_docInfo->mainWindowChanged();
+                else
+                    m_docInfo->mainWindowResigned();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 VekMainController::~VekMainController()
 {
     FloatingRulerController::sharedFloatingRulerController().setCurrentDocumentProvider(nullptr);
@@ -163,6 +185,9 @@ VekMainController::~VekMainController()
         setShellServices(nullptr);
     if (&documentShellServices() == this)
         setDocumentShellServices(nullptr);
+    if (&panelServices() == this)
+        setPanelServices(nullptr);
+    delete m_docInfo;
     delete m_toolController;
     delete m_preferencesWindow;
     delete m_findPanel;
@@ -346,7 +371,9 @@ const QStringList &applicationActions()
                                         QStringLiteral("showPreferences"),   QStringLiteral("terminate"),
                                         QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
                                         QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
-                                        QStringLiteral("toggleObjInfoPanel")};
+                                        QStringLiteral("toggleObjInfoPanel"),
+                                        QStringLiteral("toggleDocInfoPanel"), QStringLiteral("togglePagePreview"),
+                                        QStringLiteral("toggleBorderPanel")};
     return actions;
 }
 
@@ -359,6 +386,19 @@ bool VekMainController::respondsToAction(const QString &action) const
 
 bool VekMainController::validateAction(const QString &action, ActionSender &sender)
 {
+    if (action == QLatin1String("toggleDocInfoPanel"))
+        sender.title = localizedString(m_docInfo->isVisible() ? QStringLiteral("Close Document Info Panel")
+                                                              : QStringLiteral("Open Document Info Panel"));
+    if (action == QLatin1String("togglePagePreview") || action == QLatin1String("toggleBorderPanel")) {
+        const int number = action == QLatin1String("togglePagePreview") ? 1 : 2;
+        const bool visible = m_docInfo->isVisibleSubpanel(number);
+        const bool available = m_docInfo->isAvailableSubpanel(number);
+        if (!available && visible)
+            m_docInfo->toggleSubPanel(number);
+        const QString name = number == 1 ? QStringLiteral("Page Preview") : QStringLiteral("Border Panel");
+        sender.title = localizedString((available && visible ? QStringLiteral("Close ") : QStringLiteral("Open ")) + name);
+        return available;
+    }
     if (action == QLatin1String("toggleToolPanel"))
         sender.title = localizedString(m_toolController->isVisible() ? QStringLiteral("Close Tool Panel")
                                                                      : QStringLiteral("Open Tool Panel"));
@@ -406,6 +446,12 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         else
             inspector.showWindow();
     }
+    else if (action == QLatin1String("toggleDocInfoPanel"))
+        m_docInfo->toggleWindow();
+    else if (action == QLatin1String("togglePagePreview"))
+        m_docInfo->toggleSubPanel(1);
+    else if (action == QLatin1String("toggleBorderPanel"))
+        m_docInfo->toggleSubPanel(2);
     else if (action == QLatin1String("toggleColorPanel")) {
         ColourPanel &panel = ColourPanel::sharedColorPanel();
         if (panel.isVisible())
@@ -457,6 +503,10 @@ QCursor VekMainController::selectRowCursor() const
     return m_toolController->cursors().cursor(ToolCursors::Kind::SelectRow);
 }
 QCursor VekMainController::cursorForSelectedTool() const { return m_toolController->cursorForSelectedTool(); }
+
+// ---- PanelServices ----
+
+bool VekMainController::grpPartialSelectionIsAllowed() const { return m_docInfo->grpPartialSelectionIsAllowed(); }
 
 // ---- DocumentShellServices ----
 

@@ -23,6 +23,7 @@ class FindPanel;
 class FormatOptionsPanel;
 class TableOptionsPanel;
 class VekToolController;
+class VekDocInfoController;
 
 class VekMainController : public QObject,
                           public ShellServices,
@@ -50,6 +51,7 @@ public:
 
     VekDocController &docController() const { return *m_docController; }
     VekToolController &toolController() const { return *m_toolController; }
+    VekDocInfoController &docInfoController() const { return *m_docInfo; }
     VekPreferences &preferences() { return m_preferences; }
     VekPreferencesWindow &preferencesWindow();
     // The chain a menu command walks: the focused widget, the main document's canvas, its
@@ -107,6 +109,7 @@ public:
 
     // ---- PanelServices ----
     PropertyList dashInfoFor(int index) const override;
+    bool grpPartialSelectionIsAllowed() const override;
 
     // ---- Responder: the application's commands ----
     bool respondsToAction(const QString &action) const override;
@@ -128,6 +131,8 @@ private:
     TableOptionsPanel &tablePanel() const;
     // The inspector and the shadow panel follow the main window's canvas.
     void connectPanels();
+    // The document info panel follows the main document window.
+    void connectDocInfoPanel();
 
     UserDefaults &m_defaults;
     VekPreferences m_preferences;
@@ -135,4 +140,5 @@ private:
     VekToolController *m_toolController = nullptr;   // a top-level window, deleted with the controller
     QPointer<VekPreferencesWindow> m_preferencesWindow;
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
+    VekDocInfoController *m_docInfo = nullptr;   // a top-level window, deleted with the controller
 };
