@@ -152,9 +152,13 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Table", "selectTool", QKeySequence(), 8}}},
         {"Window",
          {{"Open Tool Panel", "toggleToolPanel", QKeySequence()},
+          {"Open Memo Panel", "toggleMemoPanel", QKeySequence()},
           {"Show Horizontal Ruler", "toggleFloatingRuler", QKeySequence(), 0},
           {"Show Vertical Ruler", "toggleFloatingRuler", QKeySequence(), 1},
-          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},
+          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)},
+          {"", "", QKeySequence()},
+          {"Add Default Object Set", "addDefaultObjectSet", QKeySequence()},
+          {"Import Object Sets...", "readinVekObjSet", QKeySequence()}}},
     };
     return specs;
 }

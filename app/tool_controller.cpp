@@ -2,11 +2,14 @@
 #include "app/tool_controller.h"
 
 #include "app/document/document_shell_services.h"
+#include "app/object_sets/object_set_palette.h"
 #include "app/preferences.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QEvent>
 #include <QLabel>
 #include <QToolButton>
@@ -20,7 +23,7 @@ const char *const ToolSymbols[] = {"↖", "◆", "✎", "⌖", "◌", "▬", "T"
 
 } // namespace
 
-VekToolController::VekToolController(const VekPreferences &preferences, QWidget *parent)
+VekToolController::VekToolController(VekPreferences &preferences, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_preferences(preferences)
 {
     setWindowTitle(localizedString(QStringLiteral("Tools")));
@@ -54,12 +57,62 @@ VekToolController::VekToolController(const VekPreferences &preferences, QWidget 
     connect(m_toolButtons, &QButtonGroup::idClicked, this, [this] { selectToolAction(); });
     setFixedSize(layout->sizeHint());
 
-    m_shapePanel = makeSatellitePanel(localizedString(QStringLiteral("Objects")));
+    buildShapePanel();
     m_formatOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Page Number and Date")));
     m_gridOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Table")));
 }
 
 VekToolController::~VekToolController() = default;
+
+// The shape panel: the set's name (typed to switch, create or rename), the button that
+// deletes the set, and the palette of the set's items.
+void VekToolController::buildShapePanel()
+{
+    m_shapePanel = new QWidget(this, Qt::Tool);
+    m_shapePanel->setObjectName(QStringLiteral("shapePanel"));
+    m_shapePanel->setWindowTitle(localizedString(QStringLiteral("Objects")));
+    m_shapePanel->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_shapePanel->installEventFilter(this);
+    auto *layout = new QVBoxLayout(m_shapePanel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto *row = new QHBoxLayout;
+    m_setSelection = new QComboBox(m_shapePanel);
+    m_setSelection->setObjectName(QStringLiteral("setSelection"));
+    m_setSelection->setEditable(true);
+    m_setSelection->setInsertPolicy(QComboBox::NoInsert);
+    row->addWidget(m_setSelection, 1);
+    auto *deleteButton = new QToolButton(m_shapePanel);
+    deleteButton->setObjectName(QStringLiteral("deleteSet"));
+    deleteButton->setText(QStringLiteral("−"));
+    deleteButton->setToolTip(localizedString(QStringLiteral("Delete Set")));
+    row->addWidget(deleteButton);
+    layout->addLayout(row);
+    m_objMatrix = new VekObjMatrix(m_preferences, *m_setSelection, m_shapePanel);
+    m_objMatrix->setMinimumSize(VekObjMatrix::CellPitch * 5 + 20, VekObjMatrix::CellPitch * 6);
+    layout->addWidget(m_objMatrix, 1);
+    m_objMatrix->setActivationHandler([this] { showShapePanelToDragIn(); });
+    connect(deleteButton, &QToolButton::clicked, m_objMatrix, [this] { objectMatrix().deleteSet(); });
+}
+
+VekObjMatrix &VekToolController::objectMatrix()
+{
+    if (!m_objMatrix->isSetUp())
+        m_objMatrix->setupObjMatrix();
+    return *m_objMatrix;
+}
+
+std::vector<std::shared_ptr<VekObject>> VekToolController::selectedObjects() const
+{
+    return m_objMatrix->isSetUp() ? m_objMatrix->selectedObjects() : std::vector<std::shared_ptr<VekObject>>{};
+}
+
+void VekToolController::showShapePanelToDragIn()
+{
+    if (!m_shapePanel->isVisible())
+        m_shapePanel->show();
+    m_shapePanel->raise();
+    m_objMatrix->setFocus();
+}
 
 QWidget *VekToolController::makeSatellitePanel(const QString &title)
 {
@@ -115,6 +168,7 @@ void VekToolController::selectToolAction()
         m_gridOptPanel->show();
         break;
     case ObjectTool:
+        objectMatrix();
         m_shapePanel->show();
         break;
     default:

@@ -12,9 +12,15 @@
 
 #include <QWidget>
 
+#include <memory>
+#include <vector>
+
 class QButtonGroup;
+class QComboBox;
 class QMenu;
 class QToolButton;
+class VekObjMatrix;
+class VekObject;
 class VekPreferences;
 
 class VekToolController : public QWidget {
@@ -23,7 +29,7 @@ public:
     enum Tool { ArrowTool, ObjectTool, FreehandTool, PointPenTool, ContourTool, MarkerTool, TextTool, FormatTool,
                 GridTool, ToolCount };
 
-    explicit VekToolController(const VekPreferences &preferences, QWidget *parent = nullptr);
+    explicit VekToolController(VekPreferences &preferences, QWidget *parent = nullptr);
     ~VekToolController() override;
 
     int selectedTool() const;
@@ -54,6 +60,13 @@ public:
     QWidget &gridOptPanel() const { return *m_gridOptPanel; }
     QSize toolPanelSize() const { return frameGeometry().size(); }
 
+    // The object-set palette in the shape panel, set up on first use.
+    VekObjMatrix &objectMatrix();
+    // The objects of the item picked in the object-set palette; none before it is set up.
+    std::vector<std::shared_ptr<VekObject>> selectedObjects() const;
+    // Brings the shape panel forward with the palette ready to take a drop.
+    void showShapePanelToDragIn();
+
     // The menu the palette's menu button shows (not owned).
     void setMenu(QMenu *menu);
 
@@ -69,11 +82,14 @@ private:
     void postToolChange();
     void rebuildMarkCursor();
     QWidget *makeSatellitePanel(const QString &title);
+    void buildShapePanel();
 
-    const VekPreferences &m_preferences;
+    VekPreferences &m_preferences;
     QButtonGroup *m_toolButtons = nullptr;
     QToolButton *m_menuButton = nullptr;
     QWidget *m_shapePanel = nullptr;
+    QComboBox *m_setSelection = nullptr;
+    VekObjMatrix *m_objMatrix = nullptr;
     QWidget *m_formatOptPanel = nullptr;
     QWidget *m_gridOptPanel = nullptr;
     ToolCursors m_cursors;

@@ -6,6 +6,8 @@
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
 #include "app/main_menu.h"
+#include "app/memo_panel.h"
+#include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"
 #include "canvas/ui/floating_ruler.h"
@@ -92,6 +94,7 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
         responderChain().performAction(QStringLiteral("performFindPanelAction"), sender);
     });
     connectFloatingRulers();
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &VekMainController::applicationWillTerminate);
 }
 
 void VekMainController::connectFloatingRulers()
@@ -142,6 +145,7 @@ VekMainController::~VekMainController()
     if (&documentShellServices() == this)
         setDocumentShellServices(nullptr);
     delete m_toolController;
+    delete m_memoController;
     delete m_preferencesWindow;
     delete m_findPanel;
 }
@@ -257,6 +261,19 @@ VekPreferencesWindow &VekMainController::preferencesWindow()
     return *m_preferencesWindow;
 }
 
+VekMemoController &VekMainController::memoController()
+{
+    if (!m_memoController)
+        m_memoController = new VekMemoController(m_defaults);
+    return *m_memoController;
+}
+
+void VekMainController::applicationWillTerminate()
+{
+    if (m_memoController)
+        m_memoController->saveMemoToUserPreferences();
+}
+
 void VekMainController::installMenus(VekDocumentWindow *window)
 {
     installMainMenu(*window, [this] { return responderChain(); });
@@ -305,7 +322,9 @@ const QStringList &applicationActions()
                                         QStringLiteral("importCommand"),     QStringLiteral("importPDFimageOnly"),
                                         QStringLiteral("showPreferences"),   QStringLiteral("terminate"),
                                         QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
-                                        QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler")};
+                                        QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
+                                        QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
+                                        QStringLiteral("toggleMemoPanel")};
     return actions;
 }
 
@@ -318,7 +337,10 @@ bool VekMainController::respondsToAction(const QString &action) const
 
 bool VekMainController::validateAction(const QString &action, ActionSender &sender)
 {
-    if (action == QLatin1String("toggleToolPanel"))
+    if (action == QLatin1String("toggleMemoPanel"))
+        sender.title = localizedString(memoController().isVisible() ? QStringLiteral("Close Memo Panel")
+                                                                    : QStringLiteral("Open Memo Panel"));
+    else if (action == QLatin1String("toggleToolPanel"))
         sender.title = localizedString(m_toolController->isVisible() ? QStringLiteral("Close Tool Panel")
                                                                      : QStringLiteral("Open Tool Panel"));
     else if (action == QLatin1String("toggleFloatingRuler")) {
@@ -354,6 +376,12 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->setVisible(!m_toolController->isVisible());
     else if (action == QLatin1String("toggleFloatingRuler"))
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
+    else if (action == QLatin1String("toggleMemoPanel"))
+        memoController().setVisible(!memoController().isVisible());
+    else if (action == QLatin1String("addDefaultObjectSet"))
+        m_toolController->objectMatrix().addDefaultSet(true);
+    else if (action == QLatin1String("readinVekObjSet"))
+        m_toolController->objectMatrix().readinVekObjSet();
     else if (action == QLatin1String("toggleColorPanel")) {
         ColourPanel &panel = ColourPanel::sharedColorPanel();
         if (panel.isVisible())
@@ -412,6 +440,12 @@ void VekMainController::selectArrowTool() { m_toolController->selectArrowTool();
 // ---- The palette's tools and option panels ----
 
 void VekMainController::selectPointPenTool() { m_toolController->selectPointPenTool(); }
+void VekMainController::selectObjectTool() { m_toolController->selectObjectTool(); }
+int VekMainController::visibleToolOption() const { return m_toolController->visibleToolOption(); }
+std::vector<std::shared_ptr<VekObject>> VekMainController::selectedObjectSetObjects() const
+{
+    return m_toolController->selectedObjects();
+}
 void VekMainController::setMarkerColorNr(int number) { m_toolController->setMarkerColorNr(number); }
 void VekMainController::setMarkerThickness(float thickness) { m_toolController->setMarkerThickness(thickness); }
 void VekMainController::beep() { QApplication::beep(); }

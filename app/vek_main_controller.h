@@ -17,6 +17,7 @@
 class UserDefaults;
 class VekDocController;
 class VekDocumentWindow;
+class VekMemoController;
 class VekPreferencesWindow;
 class FindPanel;
 class FormatOptionsPanel;
@@ -47,6 +48,10 @@ public:
     VekToolController &toolController() const { return *m_toolController; }
     VekPreferences &preferences() { return m_preferences; }
     VekPreferencesWindow &preferencesWindow();
+    // The memo panel, made on first use.
+    VekMemoController &memoController();
+    // What quitting does before the windows go: the memo is saved (when it was opened).
+    void applicationWillTerminate();
     // The chain a menu command walks: the focused canvas, its window, this controller.
     ResponderChain responderChain() const;
 
@@ -70,6 +75,9 @@ public:
     QCursor selectRowCursor() const override;
     QCursor cursorForSelectedTool() const override;
     void selectPointPenTool() override;
+    void selectObjectTool() override;
+    int visibleToolOption() const override;
+    std::vector<std::shared_ptr<VekObject>> selectedObjectSetObjects() const override;
     void setMarkerColorNr(int number) override;
     void setMarkerThickness(float thickness) override;
     void beep() override;
@@ -117,5 +125,6 @@ private:
     TableOptionsPanel *m_tablePanel = nullptr;       // tool windows of the palette
     FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
+    VekMemoController *m_memoController = nullptr;   // a top-level window, deleted with the controller
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
 };
