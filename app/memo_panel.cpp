@@ -6,12 +6,43 @@
 #include "platform/foundation/user_defaults.h"
 #include "platform/text/rtf.h"
 
+#include <QMimeData>
 #include <QTextEdit>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString MemoKey = QStringLiteral("memo");
+
+// The memo's editor also takes pictures pasted or dropped into it.
+class MemoTextView : public QTextEdit {
+public:
+    using QTextEdit::QTextEdit;
+
+protected:
+    bool canInsertFromMimeData(const QMimeData *source) const override
+    {
+        return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
+    }
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (!source->hasImage()) {
+            QTextEdit::insertFromMimeData(source);
+            return;
+        }
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        const QUrl name(QStringLiteral("pasted:%1/picture%1.png").arg(++m_pictures));
+        document()->addResource(QTextDocument::ImageResource, name, image);
+        QTextImageFormat picture;
+        picture.setName(name.toString());
+        textCursor().insertImage(picture);
+    }
+
+private:
+    int m_pictures = 0;
+};
 
 } // namespace
 
@@ -22,7 +53,7 @@ VekMemoController::VekMemoController(UserDefaults &defaults, QWidget *parent)
     setWindowTitle(localizedString(QStringLiteral("Memo")));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_textView = new QTextEdit(this);
+    m_textView = new MemoTextView(this);
     m_textView->setAcceptRichText(true);
     layout->addWidget(m_textView);
     resize(300, 240);
