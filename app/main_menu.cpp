@@ -171,9 +171,13 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Open Document Info Panel", "toggleDocInfoPanel", {}},
           {"Open Page Preview", "togglePagePreview", {}},
           {"Open Border Panel", "toggleBorderPanel", {}},
+          {"Open Memo Panel", "toggleMemoPanel", {}},
           {"Show Horizontal Ruler", "toggleFloatingRuler", {}, 0},
           {"Show Vertical Ruler", "toggleFloatingRuler", {}, 1},
-          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},
+          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)},
+          {"", "", {}},
+          {"Add Default Object Set", "addDefaultObjectSet", {}},
+          {"Import Object Sets...", "readinVekObjSet", {}}}},
     };
     return specs;
 }

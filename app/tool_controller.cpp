@@ -2,6 +2,7 @@
 #include "app/tool_controller.h"
 
 #include "app/document/document_shell_services.h"
+#include "app/object_sets/object_set_palette.h"
 #include "app/preferences.h"
 #include "platform/foundation/localized_strings.h"
 #include "panels/format_options_panel.h"
@@ -9,6 +10,8 @@
 #include "platform/foundation/notification_center.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QEvent>
 #include <QLabel>
 #include <QToolButton>
@@ -22,7 +25,7 @@ const char *const ToolSymbols[] = {"↖", "◆", "✎", "⌖", "◌", "▬", "T"
 
 } // namespace
 
-VekToolController::VekToolController(const VekPreferences &preferences, UserDefaults &defaults, QWidget *parent)
+VekToolController::VekToolController(VekPreferences &preferences, UserDefaults &defaults, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_preferences(preferences)
 {
     setWindowTitle(localizedString(QStringLiteral("Tools")));
@@ -56,13 +59,10 @@ VekToolController::VekToolController(const VekPreferences &preferences, UserDefa
     connect(m_toolButtons, &QButtonGroup::idClicked, this, [this] { selectToolAction(); });
     setFixedSize(layout->sizeHint());
 
-    // The object sets are not built yet: the shape panel only names itself.
-    m_shapePanel = new QWidget(this, Qt::Tool);
-    m_shapePanel->setWindowTitle(localizedString(QStringLiteral("Objects")));
-    (new QVBoxLayout(m_shapePanel))->addWidget(new QLabel(m_shapePanel->windowTitle(), m_shapePanel));
+    buildShapePanel();
     m_formatOptPanel = new FormatOptionsPanel(defaults, this);
     m_gridOptPanel = new TableOptionsPanel(this);
-    for (QWidget *panel : std::initializer_list<QWidget *>{m_shapePanel, m_formatOptPanel, m_gridOptPanel}) {
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_formatOptPanel, m_gridOptPanel}) {
         panel->setAttribute(Qt::WA_ShowWithoutActivating);
         panel->installEventFilter(this);
     }
@@ -71,6 +71,56 @@ VekToolController::VekToolController(const VekPreferences &preferences, UserDefa
 }
 
 VekToolController::~VekToolController() = default;
+
+// The shape panel: the set's name (typed to switch, create or rename), the button that
+// deletes the set, and the palette of the set's items.
+void VekToolController::buildShapePanel()
+{
+    m_shapePanel = new QWidget(this, Qt::Tool);
+    m_shapePanel->setObjectName(QStringLiteral("shapePanel"));
+    m_shapePanel->setWindowTitle(localizedString(QStringLiteral("Objects")));
+    m_shapePanel->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_shapePanel->installEventFilter(this);
+    auto *layout = new QVBoxLayout(m_shapePanel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto *row = new QHBoxLayout;
+    m_setSelection = new QComboBox(m_shapePanel);
+    m_setSelection->setObjectName(QStringLiteral("setSelection"));
+    m_setSelection->setEditable(true);
+    m_setSelection->setInsertPolicy(QComboBox::NoInsert);
+    row->addWidget(m_setSelection, 1);
+    auto *deleteButton = new QToolButton(m_shapePanel);
+    deleteButton->setObjectName(QStringLiteral("deleteSet"));
+    deleteButton->setText(QStringLiteral("−"));
+    deleteButton->setToolTip(localizedString(QStringLiteral("Delete Set")));
+    row->addWidget(deleteButton);
+    layout->addLayout(row);
+    m_objMatrix = new VekObjMatrix(m_preferences, *m_setSelection, m_shapePanel);
+    m_objMatrix->setMinimumSize(VekObjMatrix::CellPitch * 5 + 20, VekObjMatrix::CellPitch * 6);
+    layout->addWidget(m_objMatrix, 1);
+    m_objMatrix->setActivationHandler([this] { showShapePanelToDragIn(); });
+    connect(deleteButton, &QToolButton::clicked, m_objMatrix, [this] { objectMatrix().deleteSet(); });
+}
+
+VekObjMatrix &VekToolController::objectMatrix()
+{
+    if (!m_objMatrix->isSetUp())
+        m_objMatrix->setupObjMatrix();
+    return *m_objMatrix;
+}
+
+std::vector<std::shared_ptr<VekObject>> VekToolController::selectedObjects() const
+{
+    return m_objMatrix->isSetUp() ? m_objMatrix->selectedObjects() : std::vector<std::shared_ptr<VekObject>>{};
+}
+
+void VekToolController::showShapePanelToDragIn()
+{
+    if (!m_shapePanel->isVisible())
+        m_shapePanel->show();
+    m_shapePanel->raise();
+    m_objMatrix->setFocus();
+}
 
 // Closing a satellite panel by its close box goes back to the arrow.
 bool VekToolController::eventFilter(QObject *watched, QEvent *event)
@@ -123,6 +173,7 @@ void VekToolController::selectToolAction()
         }
         break;
     case ObjectTool:
+        objectMatrix();
         m_shapePanel->show();
         break;
     default:

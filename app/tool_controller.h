@@ -14,11 +14,17 @@
 #include <QWidget>
 
 class FormatOptionsPanel;
+#include <memory>
+#include <vector>
+
 class QButtonGroup;
+class QComboBox;
 class QMenu;
 class QToolButton;
 class TableOptionsPanel;
 class UserDefaults;
+class VekObjMatrix;
+class VekObject;
 class VekPreferences;
 
 class VekToolController : public QWidget {
@@ -28,7 +34,7 @@ public:
                 GridTool, ToolCount };
 
     // The field options panel keeps its format lists in the defaults.
-    VekToolController(const VekPreferences &preferences, UserDefaults &defaults, QWidget *parent = nullptr);
+    VekToolController(VekPreferences &preferences, UserDefaults &defaults, QWidget *parent = nullptr);
     ~VekToolController() override;
 
     int selectedTool() const;
@@ -59,6 +65,13 @@ public:
     TableOptionsPanel &gridOptPanel() const { return *m_gridOptPanel; }
     QSize toolPanelSize() const { return frameGeometry().size(); }
 
+    // The object-set palette in the shape panel, set up on first use.
+    VekObjMatrix &objectMatrix();
+    // The objects of the item picked in the object-set palette; none before it is set up.
+    std::vector<std::shared_ptr<VekObject>> selectedObjects() const;
+    // Brings the shape panel forward with the palette ready to take a drop.
+    void showShapePanelToDragIn();
+
     // The menu the palette's menu button shows (not owned).
     void setMenu(QMenu *menu);
 
@@ -74,11 +87,14 @@ private:
     void postToolChange();
     void rebuildMarkCursor();
     void rebuildFormatCursor();
+    void buildShapePanel();
 
-    const VekPreferences &m_preferences;
+    VekPreferences &m_preferences;
     QButtonGroup *m_toolButtons = nullptr;
     QToolButton *m_menuButton = nullptr;
     QWidget *m_shapePanel = nullptr;
+    QComboBox *m_setSelection = nullptr;
+    VekObjMatrix *m_objMatrix = nullptr;
     FormatOptionsPanel *m_formatOptPanel = nullptr;
     TableOptionsPanel *m_gridOptPanel = nullptr;
     ToolCursors m_cursors;

@@ -7,6 +7,8 @@
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
 #include "app/main_menu.h"
+#include "app/memo_panel.h"
+#include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"
 #include "canvas/ui/floating_ruler.h"
@@ -95,6 +97,7 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     connectFloatingRulers();
     connectPanels();
     connectDocInfoPanel();
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &VekMainController::applicationWillTerminate);
 }
 
 void VekMainController::connectPanels()
@@ -189,6 +192,7 @@ VekMainController::~VekMainController()
         setPanelServices(nullptr);
     delete m_docInfo;
     delete m_toolController;
+    delete m_memoController;
     delete m_preferencesWindow;
     delete m_findPanel;
 }
@@ -317,6 +321,19 @@ VekPreferencesWindow &VekMainController::preferencesWindow()
     return *m_preferencesWindow;
 }
 
+VekMemoController &VekMainController::memoController()
+{
+    if (!m_memoController)
+        m_memoController = new VekMemoController(m_defaults);
+    return *m_memoController;
+}
+
+void VekMainController::applicationWillTerminate()
+{
+    if (m_memoController)
+        m_memoController->saveMemoToUserPreferences();
+}
+
 void VekMainController::installMenus(VekDocumentWindow *window)
 {
     // A window's menus act on that window, whichever palette or panel has the focus.
@@ -373,7 +390,10 @@ const QStringList &applicationActions()
                                         QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
                                         QStringLiteral("toggleObjInfoPanel"),
                                         QStringLiteral("toggleDocInfoPanel"), QStringLiteral("togglePagePreview"),
-                                        QStringLiteral("toggleBorderPanel")};
+                                        QStringLiteral("toggleBorderPanel"),
+
+                                        QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
+                                        QStringLiteral("toggleMemoPanel")};
     return actions;
 }
 
@@ -386,9 +406,6 @@ bool VekMainController::respondsToAction(const QString &action) const
 
 bool VekMainController::validateAction(const QString &action, ActionSender &sender)
 {
-    if (action == QLatin1String("toggleDocInfoPanel"))
-        sender.title = localizedString(m_docInfo->isVisible() ? QStringLiteral("Close Document Info Panel")
-                                                              : QStringLiteral("Open Document Info Panel"));
     if (action == QLatin1String("togglePagePreview") || action == QLatin1String("toggleBorderPanel")) {
         const int number = action == QLatin1String("togglePagePreview") ? 1 : 2;
         const bool visible = m_docInfo->isVisibleSubpanel(number);
@@ -399,7 +416,13 @@ bool VekMainController::validateAction(const QString &action, ActionSender &send
         sender.title = localizedString((available && visible ? QStringLiteral("Close ") : QStringLiteral("Open ")) + name);
         return available;
     }
-    if (action == QLatin1String("toggleToolPanel"))
+    if (action == QLatin1String("toggleMemoPanel"))
+        sender.title = localizedString(memoController().isVisible() ? QStringLiteral("Close Memo Panel")
+                                                                    : QStringLiteral("Open Memo Panel"));
+    else if (action == QLatin1String("toggleDocInfoPanel"))
+        sender.title = localizedString(m_docInfo->isVisible() ? QStringLiteral("Close Document Info Panel")
+                                                              : QStringLiteral("Open Document Info Panel"));
+    else if (action == QLatin1String("toggleToolPanel"))
         sender.title = localizedString(m_toolController->isVisible() ? QStringLiteral("Close Tool Panel")
                                                                      : QStringLiteral("Open Tool Panel"));
     else if (action == QLatin1String("toggleObjInfoPanel"))
@@ -452,6 +475,12 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_docInfo->toggleSubPanel(1);
     else if (action == QLatin1String("toggleBorderPanel"))
         m_docInfo->toggleSubPanel(2);
+    else if (action == QLatin1String("toggleMemoPanel"))
+        memoController().setVisible(!memoController().isVisible());
+    else if (action == QLatin1String("addDefaultObjectSet"))
+        m_toolController->objectMatrix().addDefaultSet(true);
+    else if (action == QLatin1String("readinVekObjSet"))
+        m_toolController->objectMatrix().readinVekObjSet();
     else if (action == QLatin1String("toggleColorPanel")) {
         ColourPanel &panel = ColourPanel::sharedColorPanel();
         if (panel.isVisible())
@@ -524,6 +553,12 @@ void VekMainController::selectArrowTool() { m_toolController->selectArrowTool();
 // ---- The palette's tools and option panels ----
 
 void VekMainController::selectPointPenTool() { m_toolController->selectPointPenTool(); }
+void VekMainController::selectObjectTool() { m_toolController->selectObjectTool(); }
+int VekMainController::visibleToolOption() const { return m_toolController->visibleToolOption(); }
+std::vector<std::shared_ptr<VekObject>> VekMainController::selectedObjectSetObjects() const
+{
+    return m_toolController->selectedObjects();
+}
 void VekMainController::setMarkerColorNr(int number) { m_toolController->setMarkerColorNr(number); }
 void VekMainController::setMarkerThickness(float thickness) { m_toolController->setMarkerThickness(thickness); }
 void VekMainController::beep() { QApplication::beep(); }

@@ -18,6 +18,7 @@
 class UserDefaults;
 class VekDocController;
 class VekDocumentWindow;
+class VekMemoController;
 class VekPreferencesWindow;
 class FindPanel;
 class FormatOptionsPanel;
@@ -54,6 +55,10 @@ public:
     VekDocInfoController &docInfoController() const { return *m_docInfo; }
     VekPreferences &preferences() { return m_preferences; }
     VekPreferencesWindow &preferencesWindow();
+    // The memo panel, made on first use.
+    VekMemoController &memoController();
+    // What quitting does before the windows go: the memo is saved (when it was opened).
+    void applicationWillTerminate();
     // The chain a menu command walks: the focused widget, the main document's canvas, its
     // window, this controller.
     ResponderChain responderChain() const;
@@ -81,6 +86,9 @@ public:
     QCursor selectRowCursor() const override;
     QCursor cursorForSelectedTool() const override;
     void selectPointPenTool() override;
+    void selectObjectTool() override;
+    int visibleToolOption() const override;
+    std::vector<std::shared_ptr<VekObject>> selectedObjectSetObjects() const override;
     void setMarkerColorNr(int number) override;
     void setMarkerThickness(float thickness) override;
     void beep() override;
@@ -139,6 +147,7 @@ private:
     VekDocController *m_docController = nullptr;
     VekToolController *m_toolController = nullptr;   // a top-level window, deleted with the controller
     QPointer<VekPreferencesWindow> m_preferencesWindow;
+    VekMemoController *m_memoController = nullptr;   // a top-level window, deleted with the controller
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
     VekDocInfoController *m_docInfo = nullptr;   // a top-level window, deleted with the controller
 };

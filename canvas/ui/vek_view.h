@@ -212,6 +212,11 @@ public:
     bool pointLeavesView(Point inWindow) const;
     // Drags copies of the selection to another window; the selection here stays.
     void dragSelectionOut();
+    // A control-click on the selection: tells the object-set palette to get ready
+    // (VekViewDidPrepareDraggingNotification), then drags copies of the selection to it.
+    void prepareDragToObjMatrix();
+    // Whether a drag's data is a canvas's selection (its source when the drag began here).
+    static bool isCanvasSelectionData(const QMimeData &mime);
 
     // ---- Editing and cursors (vek_view_editing.cpp) ----
 
