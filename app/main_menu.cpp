@@ -154,7 +154,8 @@ const std::vector<MenuSpec> &menuSpecs()
          {{"Open Tool Panel", "toggleToolPanel", QKeySequence()},
           {"Show Horizontal Ruler", "toggleFloatingRuler", QKeySequence(), 0},
           {"Show Vertical Ruler", "toggleFloatingRuler", QKeySequence(), 1},
-          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},
+          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)},
+          {"Image Filters...", "openIFPanel", QKeySequence()}}},
     };
     return specs;
 }

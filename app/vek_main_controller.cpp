@@ -3,6 +3,7 @@
 #include "app/vek_main_controller.h"
 
 #include "app/document/find_panel.h"
+#include "app/filter_panel_shell.h"
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
 #include "app/main_menu.h"
@@ -13,8 +14,10 @@
 #include "document/print_info.h"
 #include "export/preview_data.h"
 #include "model/vek_obj_grid.h"
+#include "model/vek_obj_image.h"
 #include "panels/colour_panel.h"
 #include "panels/document_dialogs.h"
+#include "panels/filters/vek_if_controller.h"
 #include "panels/format_options_panel.h"
 #include "panels/table_options_panel.h"
 #include "platform/foundation/archive_coder_registry.h"
@@ -92,6 +95,16 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
         responderChain().performAction(QStringLiteral("performFindPanelAction"), sender);
     });
     connectFloatingRulers();
+    m_filterPanelServices = std::make_unique<ShellFilterPanelServices>(*m_docController);
+    setFilterPanelServices(m_filterPanelServices.get());
+    // A closing document takes the filter panel's object with it, and the panel goes too.
+    connect(m_docController, &VekDocController::documentWindowOpened, this, [](VekDocumentWindow *window) {
+        connect(window, &QObject::destroyed, [] {
+            if (VekIFController::sharedIFControllerExists() &&
+                !VekIFController::sharedIFController().isCurrentReferentAlive())
+                VekIFController::sharedIFController().hide();
+        });
+    });
 }
 
 void VekMainController::connectFloatingRulers()
@@ -137,6 +150,8 @@ VekMainController::~VekMainController()
 {
     FloatingRulerController::sharedFloatingRulerController().setCurrentDocumentProvider(nullptr);
     NotificationCenter::defaultCenter().removeObserver(this);
+    if (&filterPanelServices() == m_filterPanelServices.get())
+        setFilterPanelServices(nullptr);
     if (&shellServices() == this)
         setShellServices(nullptr);
     if (&documentShellServices() == this)
@@ -305,7 +320,8 @@ const QStringList &applicationActions()
                                         QStringLiteral("importCommand"),     QStringLiteral("importPDFimageOnly"),
                                         QStringLiteral("showPreferences"),   QStringLiteral("terminate"),
                                         QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
-                                        QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler")};
+                                        QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
+                                        QStringLiteral("openIFPanel")};
     return actions;
 }
 
@@ -316,8 +332,21 @@ bool VekMainController::respondsToAction(const QString &action) const
     return applicationActions().contains(action);
 }
 
+namespace {
+
+// The main document's current object when it is an image object.
+std::shared_ptr<VekObjImage> currentImageObject(const VekDocController &documents)
+{
+    VekDocumentWindow *window = documents.currentVekDocument();
+    return window ? std::dynamic_pointer_cast<VekObjImage>(window->vekView().currentObject()) : nullptr;
+}
+
+} // namespace
+
 bool VekMainController::validateAction(const QString &action, ActionSender &sender)
 {
+    if (action == QLatin1String("openIFPanel"))
+        return currentImageObject(*m_docController) != nullptr;
     if (action == QLatin1String("toggleToolPanel"))
         sender.title = localizedString(m_toolController->isVisible() ? QStringLiteral("Close Tool Panel")
                                                                      : QStringLiteral("Open Tool Panel"));
@@ -354,6 +383,8 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->setVisible(!m_toolController->isVisible());
     else if (action == QLatin1String("toggleFloatingRuler"))
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
+    else if (action == QLatin1String("openIFPanel"))
+        VekIFController::sharedIFController().openIFPanel(currentImageObject(*m_docController));
     else if (action == QLatin1String("toggleColorPanel")) {
         ColourPanel &panel = ColourPanel::sharedColorPanel();
         if (panel.isVisible())

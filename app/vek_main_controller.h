@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
+
 class UserDefaults;
 class VekDocController;
 class VekDocumentWindow;
@@ -22,6 +24,7 @@ class FindPanel;
 class FormatOptionsPanel;
 class TableOptionsPanel;
 class VekToolController;
+class ShellFilterPanelServices;
 
 class VekMainController : public QObject, public ShellServices, public DocumentShellServices, public Responder {
     Q_OBJECT
@@ -118,4 +121,5 @@ private:
     FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
+    std::unique_ptr<ShellFilterPanelServices> m_filterPanelServices;
 };
