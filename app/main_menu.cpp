@@ -175,6 +175,7 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Show Horizontal Ruler", "toggleFloatingRuler", {}, 0},
           {"Show Vertical Ruler", "toggleFloatingRuler", {}, 1},
           {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)},
+          {"Image Filters...", "openIFPanel", {}},
           {"", "", {}},
           {"Add Default Object Set", "addDefaultObjectSet", {}},
           {"Import Object Sets...", "readinVekObjSet", {}}}},

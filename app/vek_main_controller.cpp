@@ -4,6 +4,7 @@
 
 #include "app/document/document_info_canvas.h"
 #include "app/document/find_panel.h"
+#include "app/filter_panel_shell.h"
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
 #include "app/main_menu.h"
@@ -16,9 +17,11 @@
 #include "document/print_info.h"
 #include "export/preview_data.h"
 #include "model/vek_obj_grid.h"
+#include "model/vek_obj_image.h"
 #include "panels/colour_panel.h"
 #include "panels/docinfo/doc_info_controller.h"
 #include "panels/document_dialogs.h"
+#include "panels/filters/vek_if_controller.h"
 #include "panels/format_options_panel.h"
 #include "panels/inspector/vek_obj_info_controller.h"
 #include "panels/panel_canvas.h"
@@ -117,6 +120,16 @@ void VekMainController::connectPanels()
             },
             Qt::QueuedConnection);
     });
+    m_filterPanelServices = std::make_unique<ShellFilterPanelServices>(*m_docController);
+    setFilterPanelServices(m_filterPanelServices.get());
+    // A closing document takes the filter panel's object with it, and the panel goes too.
+    connect(m_docController, &VekDocController::documentWindowOpened, this, [](VekDocumentWindow *window) {
+        connect(window, &QObject::destroyed, [] {
+            if (VekIFController::sharedIFControllerExists() &&
+                !VekIFController::sharedIFController().isCurrentReferentAlive())
+                VekIFController::sharedIFController().hide();
+        });
+    });
 }
 
 void VekMainController::connectFloatingRulers()
@@ -184,6 +197,8 @@ VekMainController::~VekMainController()
     if (&panelServices() == this)
         setPanelServices(nullptr);
     NotificationCenter::defaultCenter().removeObserver(this);
+    if (&filterPanelServices() == m_filterPanelServices.get())
+        setFilterPanelServices(nullptr);
     if (&shellServices() == this)
         setShellServices(nullptr);
     if (&documentShellServices() == this)
@@ -390,10 +405,8 @@ const QStringList &applicationActions()
                                         QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
                                         QStringLiteral("toggleObjInfoPanel"),
                                         QStringLiteral("toggleDocInfoPanel"), QStringLiteral("togglePagePreview"),
-                                        QStringLiteral("toggleBorderPanel"),
-
-                                        QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
-                                        QStringLiteral("toggleMemoPanel")};
+                                        QStringLiteral("toggleBorderPanel"),                                        QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
+                                        QStringLiteral("toggleMemoPanel"),     QStringLiteral("openIFPanel")};
     return actions;
 }
 
@@ -404,8 +417,21 @@ bool VekMainController::respondsToAction(const QString &action) const
     return applicationActions().contains(action);
 }
 
+namespace {
+
+// The main document's current object when it is an image object.
+std::shared_ptr<VekObjImage> currentImageObject(const VekDocController &documents)
+{
+    VekDocumentWindow *window = documents.currentVekDocument();
+    return window ? std::dynamic_pointer_cast<VekObjImage>(window->vekView().currentObject()) : nullptr;
+}
+
+} // namespace
+
 bool VekMainController::validateAction(const QString &action, ActionSender &sender)
 {
+    if (action == QLatin1String("openIFPanel"))
+        return currentImageObject(*m_docController) != nullptr;
     if (action == QLatin1String("togglePagePreview") || action == QLatin1String("toggleBorderPanel")) {
         const int number = action == QLatin1String("togglePagePreview") ? 1 : 2;
         const bool visible = m_docInfo->isVisibleSubpanel(number);
@@ -481,6 +507,8 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->objectMatrix().addDefaultSet(true);
     else if (action == QLatin1String("readinVekObjSet"))
         m_toolController->objectMatrix().readinVekObjSet();
+    else if (action == QLatin1String("openIFPanel"))
+        VekIFController::sharedIFController().openIFPanel(currentImageObject(*m_docController));
     else if (action == QLatin1String("toggleColorPanel")) {
         ColourPanel &panel = ColourPanel::sharedColorPanel();
         if (panel.isVisible())

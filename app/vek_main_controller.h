@@ -15,6 +15,8 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
+
 class UserDefaults;
 class VekDocController;
 class VekDocumentWindow;
@@ -25,6 +27,7 @@ class FormatOptionsPanel;
 class TableOptionsPanel;
 class VekToolController;
 class VekDocInfoController;
+class ShellFilterPanelServices;
 
 class VekMainController : public QObject,
                           public ShellServices,
@@ -150,4 +153,5 @@ private:
     VekMemoController *m_memoController = nullptr;   // a top-level window, deleted with the controller
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
     VekDocInfoController *m_docInfo = nullptr;   // a top-level window, deleted with the controller
+    std::unique_ptr<ShellFilterPanelServices> m_filterPanelServices;
 };
