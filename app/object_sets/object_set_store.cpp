@@ -41,14 +41,6 @@ PropertyList propertyListOfFile(const QString &path)
 
 } // namespace
 
-QString vekSupportPath()
-{
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/Vekanto");
-}
-
 ObjectSetStore::ObjectSetStore(QString folder) : m_folder(std::move(folder)) {}
 
 QStringList ObjectSetStore::setNames() const
@@ -180,7 +172,7 @@ QStringList ObjectSetStore::readinQoMtSetsFrom(const QString &path)
 
 QString ObjectSetStore::filePathFor(const QString &name) const
 {
-    return m_folder + QLatin1Char('/') + name + QLatin1Char('.') + SetExtension;
+    return QDir(m_folder).filePath(name + QLatin1Char('.') + SetExtension);
 }
 
 bool ObjectSetStore::updateSupportFileFor(const QString &name) const
