@@ -20,7 +20,11 @@ struct PathTextLayout {
     LayoutManager layoutManager;
     TextContainer container{Size{1.0e6f, 1.0e6f}};
 
-    PathTextLayout() { layoutManager.addTextContainer(&container); }
+    PathTextLayout()
+    {
+        layoutManager.addTextContainer(&container);
+        layoutManager.setDrawsGlyphOutlines(true);
+    }
     ~PathTextLayout() { layoutManager.removeTextContainer(&container); }
 };
 

@@ -222,6 +222,12 @@ private:
     // Gives each run of the range the font change answers (none: the run keeps its own).
     void changeFontsInRange(VekTextView &editor, TextRange range,
                             const std::function<std::optional<Font>(const Font &)> &change);
+    // Detaches the editor from this box and returns it: the shared one becomes free, a
+    // private one is deleted.
+    void giveEditorBack();
+    // A box destroyed while edited: the canvas stops hosting its editor, which must not
+    // keep pointing at the box's text.
+    void stopEditingOnDestruction();
     // Replaces the characters without undo or word count (the editor's own edits).
     void replaceContentsSilently(const AttributedString &text);
     // The room or the text of this box changed: flows its chain again from the box before
