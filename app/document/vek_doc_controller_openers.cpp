@@ -44,8 +44,15 @@ std::shared_ptr<PdfDocument> openPdfData(const QByteArray &data, const QByteArra
 {
     QString error;
     std::shared_ptr<PdfDocument> pdf = PdfDocument::openData(data, password, &error);
-    if (!pdf)
+    if (!pdf) {
         setReason(reason, error);
+        return nullptr;
+    }
+    // A page tree neither QPDF nor Poppler can walk gives no page to show.
+    if (pdf->pageCount() < 1 || pdf->pageSize(0).width <= 0 || pdf->pageSize(0).height <= 0) {
+        setReason(reason, localizedString(QStringLiteral("The PDF file holds no page that can be shown.")));
+        return nullptr;
+    }
     return pdf;
 }
 

@@ -1,6 +1,7 @@
 // The document window: set-up, title and edited mark, saving, reverting and closing.
 #include "app/document/vek_document_window.h"
 
+#include "app/document/background_merge.h"
 #include "app/document/document_printing.h"
 #include "app/document/document_shell_services.h"
 #include "app/document/document_toolbar.h"
@@ -321,7 +322,8 @@ const QStringList &documentActions()
                                         QStringLiteral("undo"), QStringLiteral("redo"),
                                         QStringLiteral("runPageLayout"), QStringLiteral("exportCommand"),
                                         QStringLiteral("exportPart"), QStringLiteral("printCommand"),
-                                        QStringLiteral("saveDocumentPagesAs"), QStringLiteral("saveTextAs")};
+                                        QStringLiteral("saveDocumentPagesAs"), QStringLiteral("saveTextAs"),
+                                        QStringLiteral("mergeBasePdf")};
     return actions;
 }
 
@@ -355,8 +357,10 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         return close();
     if (action == QLatin1String("runPageLayout")) {
         // The settings go to this document only; the scale sets the resolution it stands for.
-        if (std::optional<PrintInfo> info = documentDialogs().runPageLayout(this, m_document->printInfo()))
+        if (std::optional<PrintInfo> info = documentDialogs().runPageLayout(this, m_document->printInfo())) {
             m_document->pageLayoutAccepted(*info);
+            m_view->updateFrame();
+        }
         return true;
     }
     if (action == QLatin1String("exportCommand")) {
@@ -373,6 +377,10 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
     }
     if (action == QLatin1String("saveTextAs"))
         return exportDocumentText(this, *m_document, displayName());
+    if (action == QLatin1String("mergeBasePdf")) {
+        mergeBackgroundInteractively(this, *m_document);
+        return true;
+    }
     if (action == QLatin1String("printCommand")) {
         printDocumentInteractively(this, *m_document, displayName());
         return true;

@@ -205,6 +205,10 @@ CanvasCommandContext VekView::commandContext()
 
 void VekView::updateFrame()
 {
+    // The rulers' scale and the scroll range follow the page size and the resolution.
+    if (m_rulers)
+        m_rulers->updateBaseWithZoom();
+    updateScrollBars();
     display();
     NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }

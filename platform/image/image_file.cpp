@@ -5,6 +5,7 @@
 #include "platform/image/cmyk_files.h"
 #include "platform/image/jpeg2000.h"
 #include "platform/image/pixel_budget.h"
+#include "platform/image/png_encoder.h"
 #include "platform/pdf/pdf_document.h"
 
 #include <QBuffer>
@@ -127,6 +128,8 @@ QByteArray encodeBitmap(const BitmapRep &bitmap, const QByteArray &format, float
     }
     if (kind == "jp2")
         return encodeJpeg2000(pixels, quality);
+    if (kind == "png" && pngEncoderTakes(pixels))
+        return encodePng(pixels);
     if (kind == "jpeg" || kind == "jpg")
         pixels = pixels.convertToFormat(QImage::Format_RGB888);
     else if (kind == "bmp")
