@@ -135,6 +135,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
                                          key);
             paintWell(well, m_preferences.colorForKey(key));
             FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
+            emit displayColorsChanged();
         });
         form->addRow(key, well);
     }
@@ -146,6 +147,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
             if (auto *well = findChild<QPushButton *>(key))
                 paintWell(well, m_preferences.colorForKey(key));
         FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
+        emit displayColorsChanged();
     });
     form->addRow(reset);
 }
