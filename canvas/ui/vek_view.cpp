@@ -42,7 +42,9 @@ VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(p
     m_currentPage = std::clamp(m_document.lastCurrentPage(), 1, numberOfPages());
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
+    // Drops arrive at the viewport, which passes them to the view's handlers.
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     m_unhideKnobsTimer.setSingleShot(true);
     connect(&m_unhideKnobsTimer, &QTimer::timeout, this, [this] { unhideKnobs(); });
