@@ -42,10 +42,10 @@ void setReason(QString *reason, const QString &text)
 
 std::shared_ptr<PdfDocument> openPdfData(const QByteArray &data, const QByteArray &password, QString *reason)
 {
-    QString error;
-    std::shared_ptr<PdfDocument> pdf = PdfDocument::openData(data, password, &error);
+    // The PDF reader's own reasons name parser states, not what the user can do.
+    std::shared_ptr<PdfDocument> pdf = PdfDocument::openData(data, password);
     if (!pdf) {
-        setReason(reason, error);
+        setReason(reason, localizedString(QStringLiteral("It is damaged or is not a PDF document.")));
         return nullptr;
     }
     // A page tree neither QPDF nor Poppler can walk gives no page to show.
@@ -173,9 +173,7 @@ bool VekDocController::openQOMTDocument(const QString &path, QString *reason)
     const PropertyList contents = data.startsWith('{') ? propertyListFromText(data, &error)
                                                        : propertyListFromXml(data, &error);
     if (!contents.isDictionary()) {
-        setReason(reason, error.message.isEmpty()
-                              ? localizedString(QStringLiteral("The file holds no predecessor document."))
-                              : error.message);
+        setReason(reason, localizedString(QStringLiteral("It is damaged or is not a predecessor document.")));
         return false;
     }
     std::unique_ptr<VekDocument> document = makeUntitledDocument();

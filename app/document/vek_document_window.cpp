@@ -9,8 +9,10 @@
 #include "app/document/save_pages_panel.h"
 #include "app/document/text_export_panel.h"
 #include "app/document/window_frame.h"
+#include "canvas/page_geometry.h"
 #include "canvas/ui/vek_view.h"
 #include "document/vek_document.h"
+#include "model/services/shell_services.h"
 #include "panels/docinfo/document_settings.h"
 #include "panels/document_dialogs.h"
 #include "panels/inspector/vek_obj_info_controller.h"
@@ -93,6 +95,7 @@ void VekDocumentWindow::setUpWindow()
     attachView();
     m_toolbar = std::make_unique<DocumentToolbar>(*this);
     observeToolChanges();
+    applyGridPreferences();
     updateTitle();
 
     // A window that was just made shows an unchanged document.
@@ -135,6 +138,18 @@ void VekDocumentWindow::observeToolChanges()
         updateTitle();
         m_view->setCurrentZoom(m_view->currentZoom());
     });
+    // The grid follows the ruler unit and the grid scale; sizes follow the scale base.
+    for (const QString &name : {VekRulerUnitDidChangeNotification, VekGridScaleDidChangeNotification})
+        center.addObserver(this, name, nullptr, [this](const Notification &) { applyGridPreferences(); });
+    center.addObserver(this, VekScaleBaseDidChangeNotification, nullptr,
+                       [this](const Notification &) { m_view->setCurrentZoom(m_view->currentZoom()); });
+}
+
+void VekDocumentWindow::applyGridPreferences()
+{
+    const ShellServices &shell = shellServices();
+    m_view->setGridSpacing(gridSpacingForUnit(shell.selectedUnit(), shell.gridScale()));
+    m_view->viewport()->update();
 }
 
 QString VekDocumentWindow::displayName() const
@@ -242,6 +257,7 @@ bool VekDocumentWindow::revertDocumentToSaved()
     m_view = nullptr;
     m_document = std::move(reread);
     attachView();
+    applyGridPreferences();
     m_toolbar = std::make_unique<DocumentToolbar>(*this);
     m_document->undoManager()->removeAllActions();
     m_document->documentWasSaved();

@@ -87,8 +87,11 @@ Image decodeImageData(const QByteArray &data, QString *error)
             image.setSize(rep.size());
         image.addRepresentation(ImageRep(rep));
     } while (reader.jumpToNextImage());
+    // Qt's reasons ("Unable to read image data") say nothing a user can act on.
     if (!image.isValid())
-        return fail(error, reader.errorString());
+        return fail(error, reader.error() == QImageReader::UnsupportedFormatError
+                               ? QStringLiteral("It is not a picture of a kind Vekanto reads.")
+                               : QStringLiteral("The picture in it is damaged or incomplete."));
     return image;
 }
 
