@@ -94,13 +94,13 @@ Rect shownToPageSpace(const QRectF &shown, const Rect &crop, int rotation)
     auto map = [&](double sx, double sy) -> Point {
         switch (rotation) {
         case 90:
-            return Point(float(crop.minX() + sy), float(crop.minY() + sx));
+            return Point{float(crop.minX() + sy), float(crop.minY() + sx)};
         case 180:
-            return Point(float(crop.maxX() - sx), float(crop.minY() + sy));
+            return Point{float(crop.maxX() - sx), float(crop.minY() + sy)};
         case 270:
-            return Point(float(crop.maxX() - sy), float(crop.maxY() - sx));
+            return Point{float(crop.maxX() - sy), float(crop.maxY() - sx)};
         default:
-            return Point(float(crop.minX() + sx), float(crop.maxY() - sy));
+            return Point{float(crop.minX() + sx), float(crop.maxY() - sy)};
         }
     };
     const Point a = map(shown.left(), shown.top()), b = map(shown.right(), shown.bottom());
