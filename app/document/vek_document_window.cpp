@@ -12,6 +12,8 @@
 #include "document/vek_document.h"
 #include "panels/docinfo/document_settings.h"
 #include "panels/document_dialogs.h"
+#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/shadow/vek_shadow_controller.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/user_defaults.h"
@@ -66,6 +68,7 @@ VekDocumentWindow::VekDocumentWindow(std::unique_ptr<VekDocument> document, cons
 
 VekDocumentWindow::~VekDocumentWindow()
 {
+    emit aboutToBeDestroyed(this);
     NotificationCenter::defaultCenter().removeObserver(this);
     m_toolbar.reset();
     // The canvas goes before the document it shows.
@@ -249,6 +252,11 @@ void VekDocumentWindow::cleanupBeforeCloseDocument()
 {
     if (m_view)
         m_view->endEditing();
+    // The panels that show this document let it go.
+    if (VekObjInfoController::sharedObjInfoControllerExists())
+        VekObjInfoController::sharedObjInfoController().closePanels();
+    if (VekShadowController::sharedShadowControllerExists())
+        VekShadowController::sharedShadowController().documentWillClose(*m_document);
 }
 
 void VekDocumentWindow::windowDidResignMain()
