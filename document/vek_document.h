@@ -383,7 +383,15 @@ private:
     // Stores a shadow value when it differs, then redraws and marks the document edited.
     template <typename T>
     void changeShadowValue(T &field, T value);
-    void registerGroupSnapshot(const std::vector<std::shared_ptr<VekObject>> &objects);
+    // The group tree and the objects' groups as they are, for the undo of a change of the
+    // tree. The change registers it once it is done: its undo then runs before the objects'
+    // own undo steps of the change, and takes for redo the tree as the change left it.
+    struct GroupSnapshot {
+        PropertyList base;
+        std::vector<GroupMembership> pairs;
+    };
+    GroupSnapshot groupSnapshot(const std::vector<std::shared_ptr<VekObject>> &objects) const;
+    void registerGroupSnapshot(const GroupSnapshot &snapshot);
     void dropGroupCaches() const;
     void forgetGroup(const QString &groupID);
     // The objects of the group and the groups below it; with wholeTree also of the groups
