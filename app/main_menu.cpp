@@ -158,7 +158,8 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)},
           {"", "", QKeySequence()},
           {"Add Default Object Set", "addDefaultObjectSet", QKeySequence()},
-          {"Import Object Sets...", "readinVekObjSet", QKeySequence()}}},
+          {"Import Object Sets...", "readinVekObjSet", QKeySequence()},
+          {"Add Default Patterns", "addDefaultPatterns", QKeySequence()}}},
     };
     return specs;
 }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class ColourPanelAccessory;
 class QButtonGroup;
 class QComboBox;
 class QMenu;
@@ -66,6 +67,10 @@ public:
     std::vector<std::shared_ptr<VekObject>> selectedObjects() const;
     // Brings the shape panel forward with the palette ready to take a drop.
     void showShapePanelToDragIn();
+    // Puts the accessory that makes pattern colours into the shared colour panel.
+    void setupColorPanelAccessory();
+    // The accessory (null before it is set up).
+    ColourPanelAccessory *vekCPAccImageView() const { return m_colourAccessory; }
 
     // The menu the palette's menu button shows (not owned).
     void setMenu(QMenu *menu);
@@ -90,6 +95,7 @@ private:
     QWidget *m_shapePanel = nullptr;
     QComboBox *m_setSelection = nullptr;
     VekObjMatrix *m_objMatrix = nullptr;
+    ColourPanelAccessory *m_colourAccessory = nullptr;   // owned by the colour panel
     QWidget *m_formatOptPanel = nullptr;
     QWidget *m_gridOptPanel = nullptr;
     ToolCursors m_cursors;

@@ -16,6 +16,7 @@
 #include "export/preview_data.h"
 #include "model/vek_obj_grid.h"
 #include "panels/colour_panel.h"
+#include "panels/colour_panel_accessory.h"
 #include "panels/document_dialogs.h"
 #include "panels/format_options_panel.h"
 #include "panels/table_options_panel.h"
@@ -23,6 +24,7 @@
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/user_defaults.h"
+#include "platform/image/image_pattern_coder.h"
 #include "platform/text/text_archiving.h"
 
 #include <QApplication>
@@ -42,6 +44,7 @@ void registerArchiveCoders()
     ArchiveCoderRegistry &registry = ArchiveCoderRegistry::shared();
     registerTextCoders(registry);
     registerPrintInfoCoders(registry);
+    registerPatternColorCoders(registry);
     installDocumentPreviewMakers();
 }
 
@@ -157,6 +160,7 @@ void VekMainController::startUp(const QStringList &files)
     setShellServices(this);
     setDocumentShellServices(this);
     m_toolController->show();
+    m_toolController->setupColorPanelAccessory();
     if (files.isEmpty()) {
         openAtStartUp();
         return;
@@ -324,7 +328,7 @@ const QStringList &applicationActions()
                                         QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
                                         QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
                                         QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
-                                        QStringLiteral("toggleMemoPanel")};
+                                        QStringLiteral("toggleMemoPanel"), QStringLiteral("addDefaultPatterns")};
     return actions;
 }
 
@@ -378,7 +382,10 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
     else if (action == QLatin1String("toggleMemoPanel"))
         memoController().setVisible(!memoController().isVisible());
-    else if (action == QLatin1String("addDefaultObjectSet"))
+    else if (action == QLatin1String("addDefaultPatterns")) {
+        m_toolController->setupColorPanelAccessory();
+        m_toolController->vekCPAccImageView()->addDefaultPatternColors();
+    } else if (action == QLatin1String("addDefaultObjectSet"))
         m_toolController->objectMatrix().addDefaultSet(true);
     else if (action == QLatin1String("readinVekObjSet"))
         m_toolController->objectMatrix().readinVekObjSet();
