@@ -160,6 +160,9 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Add Default Object Set", "addDefaultObjectSet", QKeySequence()},
           {"Import Object Sets...", "readinVekObjSet", QKeySequence()},
           {"Add Default Patterns", "addDefaultPatterns", QKeySequence()}}},
+        {"Help",
+         {{"Vekanto Help", "openReadme", QKeySequence::HelpContents},
+          {"Open Example...", "openExample", QKeySequence()}}},
     };
     return specs;
 }

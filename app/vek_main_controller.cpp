@@ -5,10 +5,12 @@
 #include "app/document/find_panel.h"
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
+#include "app/help_files.h"
 #include "app/main_menu.h"
 #include "app/memo_panel.h"
 #include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
+#include "app/splash_panel.h"
 #include "app/tool_controller.h"
 #include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/vek_view.h"
@@ -28,6 +30,8 @@
 #include "platform/text/text_archiving.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -98,6 +102,10 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     });
     connectFloatingRulers();
     connect(qApp, &QCoreApplication::aboutToQuit, this, &VekMainController::applicationWillTerminate);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            applicationWillBecomeActive();
+    });
 }
 
 void VekMainController::connectFloatingRulers()
@@ -149,12 +157,16 @@ VekMainController::~VekMainController()
         setDocumentShellServices(nullptr);
     delete m_toolController;
     delete m_memoController;
+    delete m_splashPanel;
     delete m_preferencesWindow;
     delete m_findPanel;
 }
 
 void VekMainController::startUp(const QStringList &files)
 {
+    updateHelpCaches(m_defaults);
+    m_splashPanel = new SplashPanel;
+    m_splashPanel->show();
     registerArchiveCoders();
     m_preferences.ensureStored();
     setShellServices(this);
@@ -265,6 +277,43 @@ VekPreferencesWindow &VekMainController::preferencesWindow()
     return *m_preferencesWindow;
 }
 
+void VekMainController::applicationWillBecomeActive()
+{
+    if (!m_firstActivation)
+        return;
+    m_firstActivation = false;
+    if (m_splashPanel)
+        m_splashPanel->close();
+}
+
+void VekMainController::openReadme()
+{
+    const QString readme = vekHelpPath() + QStringLiteral("/readme.html");
+    if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme)))
+        documentDialogs().showAlert(m_docController->currentVekDocument(), QString(),
+                                    localizedString(QStringLiteral("Sorry, failed to open the readme file.")));
+}
+
+void VekMainController::openExample()
+{
+    QWidget *window = m_docController->currentVekDocument();
+    const auto fail = [window] {
+        documentDialogs().showAlert(window, QString(),
+                                    localizedString(QStringLiteral("Sorry, failed to open the example file.")));
+    };
+    const QString example = vekHelpPath() + QStringLiteral("/example.vek");
+    if (!QFileInfo::exists(example))
+        return fail();
+    const std::optional<QString> folder = documentDialogs().chooseFolder(
+        window, localizedString(QStringLiteral("Select a folder to copy the example file...")),
+        localizedString(QStringLiteral("Select")));
+    if (!folder)
+        return;
+    const QString copy = exampleCopyPath(*folder);
+    if (!QFile::copy(example, copy) || !m_docController->openVekDocument(copy))
+        fail();
+}
+
 VekMemoController &VekMainController::memoController()
 {
     if (!m_memoController)
@@ -328,7 +377,8 @@ const QStringList &applicationActions()
                                         QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
                                         QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
                                         QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
-                                        QStringLiteral("toggleMemoPanel"), QStringLiteral("addDefaultPatterns")};
+                                        QStringLiteral("toggleMemoPanel"), QStringLiteral("addDefaultPatterns"),
+                                        QStringLiteral("openReadme"), QStringLiteral("openExample")};
     return actions;
 }
 
@@ -380,6 +430,10 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->setVisible(!m_toolController->isVisible());
     else if (action == QLatin1String("toggleFloatingRuler"))
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
+    else if (action == QLatin1String("openReadme"))
+        openReadme();
+    else if (action == QLatin1String("openExample"))
+        openExample();
     else if (action == QLatin1String("toggleMemoPanel"))
         memoController().setVisible(!memoController().isVisible());
     else if (action == QLatin1String("addDefaultPatterns")) {

@@ -111,12 +111,17 @@ public:
 
 private:
     void openDocument();
+    // The Help menu: the readme in the desktop's viewer; a copy of the example document.
+    void openReadme();
+    void openExample();
     void importCommand();
     void importPDFimageOnly();
     void alertOpenFailure(const QString &path, const QString &reason);
     void installMenus(VekDocumentWindow *window);
     // The floating rulers follow the current document, the main window and the activation.
     void connectFloatingRulers();
+    // The first activation closes the splash panel (and may start the update check).
+    void applicationWillBecomeActive();
 
     UserDefaults &m_defaults;
     VekPreferences m_preferences;
@@ -126,5 +131,7 @@ private:
     FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
     VekMemoController *m_memoController = nullptr;   // a top-level window, deleted with the controller
-    FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
+    FindPanel *m_findPanel = nullptr;
+    QPointer<QWidget> m_splashPanel;   // up from start-up to the first activation
+    bool m_firstActivation = true;   // the application's one find panel, a top-level window
 };
