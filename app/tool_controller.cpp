@@ -7,6 +7,8 @@
 #include "panels/colour_panel.h"
 #include "panels/colour_panel_accessory.h"
 #include "platform/foundation/localized_strings.h"
+#include "panels/format_options_panel.h"
+#include "panels/table_options_panel.h"
 #include "platform/foundation/notification_center.h"
 
 #include <QButtonGroup>
@@ -25,7 +27,7 @@ const char *const ToolSymbols[] = {"↖", "◆", "✎", "⌖", "◌", "▬", "T"
 
 } // namespace
 
-VekToolController::VekToolController(VekPreferences &preferences, QWidget *parent)
+VekToolController::VekToolController(VekPreferences &preferences, UserDefaults &defaults, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_preferences(preferences)
 {
     setWindowTitle(localizedString(QStringLiteral("Tools")));
@@ -60,8 +62,14 @@ VekToolController::VekToolController(VekPreferences &preferences, QWidget *paren
     setFixedSize(layout->sizeHint());
 
     buildShapePanel();
-    m_formatOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Page Number and Date")));
-    m_gridOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Table")));
+    m_formatOptPanel = new FormatOptionsPanel(defaults, this);
+    m_gridOptPanel = new TableOptionsPanel(this);
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_formatOptPanel, m_gridOptPanel}) {
+        panel->setAttribute(Qt::WA_ShowWithoutActivating);
+        panel->installEventFilter(this);
+    }
+    // The field tool's cursor shows the example of the field it would make.
+    connect(m_formatOptPanel, &FormatOptionsPanel::exampleChanged, this, &VekToolController::rebuildFormatCursor);
 }
 
 VekToolController::~VekToolController() = default;
@@ -124,17 +132,6 @@ void VekToolController::showShapePanelToDragIn()
     m_objMatrix->setFocus();
 }
 
-QWidget *VekToolController::makeSatellitePanel(const QString &title)
-{
-    auto *panel = new QWidget(this, Qt::Tool);
-    panel->setWindowTitle(title);
-    panel->setAttribute(Qt::WA_ShowWithoutActivating);
-    auto *layout = new QVBoxLayout(panel);
-    layout->addWidget(new QLabel(title, panel));
-    panel->installEventFilter(this);
-    return panel;
-}
-
 // Closing a satellite panel by its close box goes back to the arrow.
 bool VekToolController::eventFilter(QObject *watched, QEvent *event)
 {
@@ -170,12 +167,20 @@ void VekToolController::selectTool(int n)
 
 void VekToolController::selectToolAction()
 {
+    m_gridOptPanel->setSelectedTool(selectedTool());
     switch (selectedTool()) {
     case FormatTool:
-        m_formatOptPanel->show();
+        // Settings for new fields (a field being edited has ended its editing by now).
+        if (!m_formatOptPanel->isVisible())
+            m_formatOptPanel->optionPanelFormat(nullptr, false);
         break;
     case GridTool:
-        m_gridOptPanel->show();
+        // Settings for new tables: the counts, colour and lines are enabled, the cell
+        // controls are not.
+        if (!m_gridOptPanel->isVisible()) {
+            m_gridOptPanel->setGridOutlets(nullptr, -1, -1);
+            m_gridOptPanel->show();
+        }
         break;
     case ObjectTool:
         objectMatrix();
@@ -214,6 +219,7 @@ void VekToolController::selectPointPenTool()
 
 void VekToolController::postToolChange()
 {
+    m_gridOptPanel->setSelectedTool(selectedTool());
     NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolDidChangeNotification, this);
 }
 
@@ -242,6 +248,13 @@ void VekToolController::rebuildMarkCursor()
         NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolCursorDidChangeNotification, this);
 }
 
+void VekToolController::rebuildFormatCursor()
+{
+    m_cursors.formatCursor(true, m_formatOptPanel->selectedFormatExample());
+    if (selectedTool() == FormatTool)
+        NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolCursorDidChangeNotification, this);
+}
+
 int VekToolController::visibleToolOption() const
 {
     if (m_shapePanel->isVisible())
@@ -255,7 +268,7 @@ int VekToolController::visibleToolOption() const
 
 void VekToolController::hideOptionPanels()
 {
-    for (QWidget *panel : {m_gridOptPanel, m_formatOptPanel, m_shapePanel})
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_gridOptPanel, m_formatOptPanel, m_shapePanel})
         if (panel->isVisible())
             panel->hide();
 }
@@ -268,7 +281,7 @@ QCursor VekToolController::cursorForSelectedTool()
     case ContourTool: return QCursor(Qt::CrossCursor);
     case MarkerTool: return m_cursors.markCursor(m_preferences.markerColor(m_markerColorNr), m_markerThickness);
     case TextTool: return QCursor(Qt::IBeamCursor);
-    case FormatTool: return m_cursors.formatCursor(false, AttributedString(QStringLiteral("1")));
+    case FormatTool: return m_cursors.formatCursor(false, m_formatOptPanel->selectedFormatExample());
     case ObjectTool:
     case GridTool: return QCursor(Qt::CrossCursor);
     default: return QCursor(Qt::ArrowCursor);

@@ -2,7 +2,8 @@
 // tool buttons. It holds the editing state every document window shares: the selected tool
 // (0 arrow, 1 object, 2 free-hand, 3 point pen, 4 contour, 5 marker, 6 text, 7 field,
 // 8 table), the marker's colour number and thickness, and the cursors of the tools. Three
-// satellite panels open beside it for the object, field and table tools.
+// satellite panels open beside it for the object, field and table tools: the field and
+// table options panels hold the settings of the objects those tools make.
 //
 // Tool changes post VekSelectedToolDidChangeNotification, and a redrawn cursor of the
 // selected tool VekSelectedToolCursorDidChangeNotification, with the palette as sender.
@@ -12,6 +13,7 @@
 
 #include <QWidget>
 
+class FormatOptionsPanel;
 #include <memory>
 #include <vector>
 
@@ -20,6 +22,8 @@ class QButtonGroup;
 class QComboBox;
 class QMenu;
 class QToolButton;
+class TableOptionsPanel;
+class UserDefaults;
 class VekObjMatrix;
 class VekObject;
 class VekPreferences;
@@ -30,7 +34,8 @@ public:
     enum Tool { ArrowTool, ObjectTool, FreehandTool, PointPenTool, ContourTool, MarkerTool, TextTool, FormatTool,
                 GridTool, ToolCount };
 
-    explicit VekToolController(VekPreferences &preferences, QWidget *parent = nullptr);
+    // The field options panel keeps its format lists in the defaults.
+    VekToolController(VekPreferences &preferences, UserDefaults &defaults, QWidget *parent = nullptr);
     ~VekToolController() override;
 
     int selectedTool() const;
@@ -57,8 +62,8 @@ public:
     int visibleToolOption() const;
     void hideOptionPanels();
     QWidget &shapePanel() const { return *m_shapePanel; }
-    QWidget &formatOptPanel() const { return *m_formatOptPanel; }
-    QWidget &gridOptPanel() const { return *m_gridOptPanel; }
+    FormatOptionsPanel &formatOptPanel() const { return *m_formatOptPanel; }
+    TableOptionsPanel &gridOptPanel() const { return *m_gridOptPanel; }
     QSize toolPanelSize() const { return frameGeometry().size(); }
 
     // The object-set palette in the shape panel, set up on first use.
@@ -86,7 +91,7 @@ private:
     void selectRow(int n);
     void postToolChange();
     void rebuildMarkCursor();
-    QWidget *makeSatellitePanel(const QString &title);
+    void rebuildFormatCursor();
     void buildShapePanel();
 
     VekPreferences &m_preferences;
@@ -96,8 +101,8 @@ private:
     QComboBox *m_setSelection = nullptr;
     VekObjMatrix *m_objMatrix = nullptr;
     ColourPanelAccessory *m_colourAccessory = nullptr;   // owned by the colour panel
-    QWidget *m_formatOptPanel = nullptr;
-    QWidget *m_gridOptPanel = nullptr;
+    FormatOptionsPanel *m_formatOptPanel = nullptr;
+    TableOptionsPanel *m_gridOptPanel = nullptr;
     ToolCursors m_cursors;
     int m_markerColorNr = 1;
     float m_markerThickness = 6.0f;

@@ -29,7 +29,7 @@ ColourListStore::ColourListStore(QString folder) : m_folder(std::move(folder)) {
 
 QString ColourListStore::filePathFor(const QString &listName) const
 {
-    return m_folder + QLatin1Char('/') + listName + QLatin1Char('.') + ListExtension;
+    return QDir(m_folder).filePath(listName + QLatin1Char('.') + ListExtension);
 }
 
 QStringList ColourListStore::listNames() const

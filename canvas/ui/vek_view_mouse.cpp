@@ -14,12 +14,14 @@
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_points.h"
 #include "model/vek_object.h"
+#include "panels/picker/colour_pick.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "toolkit/geometry_extensions.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QToolTip>
 
 namespace {
@@ -122,6 +124,15 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
     // While an area is being grabbed, every click drags or adjusts it.
     if (m_grab.isActive()) {
         selectForGrabWithEvent(event);
+        return;
+    }
+    // While a panel picks a colour from the screen, a click on the canvas picks the colour
+    // of the canvas there.
+    if (pickColorOwner()) {
+        const QPoint atPixel =
+            viewport()->mapFrom(window(), QPointF(event.locationInWindow.x, event.locationInWindow.y)).toPoint();
+        const QImage pixel = viewport()->grab(QRect(atPixel, QSize(1, 1))).toImage();
+        finishColourPickWith(pixel.isNull() ? QColor() : pixel.pixelColor(0, 0), this);
         return;
     }
     const Point p = convertPointFromWindow(event.locationInWindow);

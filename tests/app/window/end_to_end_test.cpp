@@ -3,8 +3,7 @@
 // drawn with the palette's tools on the canvas, saved in both stored forms through the save
 // panel, closed; then the built program reopens the file from the command line and its
 // window on the screen matches a small golden image (VEK_UPDATE_GOLDEN=1 writes it anew).
-#include "tests/app/shell_fixture.h"
-#include "tests/app/window/user_actions.h"
+#include "tests/app/window/window_driver.h"
 
 #include "canvas/ui/vek_view.h"
 #include "model/vek_obj_path.h"
@@ -28,8 +27,6 @@
 #include <algorithm>
 
 namespace {
-
-const auto *const configHome = ::testing::AddGlobalTestEnvironment(new PrivateConfigHome);
 
 // The shape panel offers no object sets yet: the test chooses the library's oval for the
 // shape tool, as a user picking it in the panel would.

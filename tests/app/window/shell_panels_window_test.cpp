@@ -1,8 +1,7 @@
 // The shell's panels driven as a user drives them: the object-set palette (picking an item
 // and drawing it, dragging a selection into it and an item onto another document, renaming
 // and deleting a set) and the memo, which survives a restart.
-#include "tests/app/shell_fixture.h"
-#include "tests/app/window/user_actions.h"
+#include "tests/app/window/window_driver.h"
 
 #include "app/object_sets/object_set_palette.h"
 #include "app/tool_controller.h"
