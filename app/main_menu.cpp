@@ -182,7 +182,11 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Image Filters...", "openIFPanel", {}},
           {"", "", {}},
           {"Add Default Object Set", "addDefaultObjectSet", {}},
-          {"Import Object Sets...", "readinVekObjSet", {}}}},
+          {"Import Object Sets...", "readinVekObjSet", {}},
+          {"Add Default Patterns", "addDefaultPatterns", {}}}},
+        {"Help",
+         {{"Vekanto Help", "openReadme", QKeySequence::HelpContents},
+          {"Open Example...", "openExample", {}}}},
     };
     return specs;
 }

@@ -7,10 +7,12 @@
 #include "app/filter_panel_shell.h"
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
+#include "app/help_files.h"
 #include "app/main_menu.h"
 #include "app/memo_panel.h"
 #include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
+#include "app/splash_panel.h"
 #include "app/tool_controller.h"
 #include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/vek_view.h"
@@ -19,6 +21,7 @@
 #include "model/vek_obj_grid.h"
 #include "model/vek_obj_image.h"
 #include "panels/colour_panel.h"
+#include "panels/colour_panel_accessory.h"
 #include "panels/docinfo/doc_info_controller.h"
 #include "panels/document_dialogs.h"
 #include "panels/filters/vek_if_controller.h"
@@ -30,9 +33,12 @@
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/user_defaults.h"
+#include "platform/image/image_pattern_coder.h"
 #include "platform/text/text_archiving.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -49,6 +55,7 @@ void registerArchiveCoders()
     ArchiveCoderRegistry &registry = ArchiveCoderRegistry::shared();
     registerTextCoders(registry);
     registerPrintInfoCoders(registry);
+    registerPatternColorCoders(registry);
     installDocumentPreviewMakers();
 }
 
@@ -134,6 +141,10 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     connectPanels();
     connectDocInfoPanel();
     connect(qApp, &QCoreApplication::aboutToQuit, this, &VekMainController::applicationWillTerminate);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            applicationWillBecomeActive();
+    });
 }
 
 void VekMainController::connectPanels()
@@ -241,12 +252,16 @@ VekMainController::~VekMainController()
     delete m_docInfo;
     delete m_toolController;
     delete m_memoController;
+    delete m_splashPanel;
     delete m_preferencesWindow;
     delete m_findPanel;
 }
 
 void VekMainController::startUp(const QStringList &files)
 {
+    updateHelpCaches(m_defaults);
+    m_splashPanel = new SplashPanel;
+    m_splashPanel->show();
     registerArchiveCoders();
     m_preferences.ensureStored();
     setShellServices(this);
@@ -255,6 +270,7 @@ void VekMainController::startUp(const QStringList &files)
     // ends by the Quit command.
     QApplication::setQuitOnLastWindowClosed(false);
     m_toolController->show();
+    m_toolController->setupColorPanelAccessory();
     if (files.isEmpty()) {
         openAtStartUp();
         return;
@@ -379,6 +395,43 @@ VekPreferencesWindow &VekMainController::preferencesWindow()
     return *m_preferencesWindow;
 }
 
+void VekMainController::applicationWillBecomeActive()
+{
+    if (!m_firstActivation)
+        return;
+    m_firstActivation = false;
+    if (m_splashPanel)
+        m_splashPanel->close();
+}
+
+void VekMainController::openReadme()
+{
+    const QString readme = vekHelpPath() + QStringLiteral("/readme.html");
+    if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme)))
+        documentDialogs().showAlert(m_docController->currentVekDocument(), QString(),
+                                    localizedString(QStringLiteral("Sorry, failed to open the readme file.")));
+}
+
+void VekMainController::openExample()
+{
+    QWidget *window = m_docController->currentVekDocument();
+    const auto fail = [window] {
+        documentDialogs().showAlert(window, QString(),
+                                    localizedString(QStringLiteral("Sorry, failed to open the example file.")));
+    };
+    const QString example = vekHelpPath() + QStringLiteral("/example.vek");
+    if (!QFileInfo::exists(example))
+        return fail();
+    const std::optional<QString> folder = documentDialogs().chooseFolder(
+        window, localizedString(QStringLiteral("Select a folder to copy the example file...")),
+        localizedString(QStringLiteral("Select")));
+    if (!folder)
+        return;
+    const QString copy = exampleCopyPath(*folder);
+    if (!QFile::copy(example, copy) || !m_docController->openVekDocument(copy))
+        fail();
+}
+
 VekMemoController &VekMainController::memoController()
 {
     if (!m_memoController)
@@ -448,8 +501,10 @@ const QStringList &applicationActions()
                                         QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
                                         QStringLiteral("toggleObjInfoPanel"),
                                         QStringLiteral("toggleDocInfoPanel"), QStringLiteral("togglePagePreview"),
-                                        QStringLiteral("toggleBorderPanel"),                                        QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
-                                        QStringLiteral("toggleMemoPanel"),     QStringLiteral("openIFPanel")};
+                                        QStringLiteral("toggleBorderPanel"),   QStringLiteral("addDefaultObjectSet"),
+                                        QStringLiteral("readinVekObjSet"),     QStringLiteral("toggleMemoPanel"),
+                                        QStringLiteral("openIFPanel"),         QStringLiteral("addDefaultPatterns"),
+                                        QStringLiteral("openReadme"),          QStringLiteral("openExample")};
     return actions;
 }
 
@@ -531,6 +586,10 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->setVisible(!m_toolController->isVisible());
     else if (action == QLatin1String("toggleFloatingRuler"))
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
+    else if (action == QLatin1String("openReadme"))
+        openReadme();
+    else if (action == QLatin1String("openExample"))
+        openExample();
     else if (action == QLatin1String("toggleObjInfoPanel")) {
         VekObjInfoController &inspector = VekObjInfoController::sharedObjInfoController();
         if (inspector.isVisible())
@@ -546,7 +605,10 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_docInfo->toggleSubPanel(2);
     else if (action == QLatin1String("toggleMemoPanel"))
         memoController().setVisible(!memoController().isVisible());
-    else if (action == QLatin1String("addDefaultObjectSet"))
+    else if (action == QLatin1String("addDefaultPatterns")) {
+        m_toolController->setupColorPanelAccessory();
+        m_toolController->vekCPAccImageView()->addDefaultPatternColors();
+    } else if (action == QLatin1String("addDefaultObjectSet"))
         m_toolController->objectMatrix().addDefaultSet(true);
     else if (action == QLatin1String("readinVekObjSet"))
         m_toolController->objectMatrix().readinVekObjSet();

@@ -22,6 +22,8 @@ packages=(
   libgegl-dev
   # caps lock through the X server's keyboard extension (Xlib)
   libx11-dev
+  # the updater extracts the downloaded archive
+  libarchive-dev
   xvfb xauth poppler-utils librsvg2-bin qpdf ghostscript
   # librsvg linked into the SVG import benchmark, the peer it is measured against
   librsvg2-dev

@@ -13,6 +13,7 @@
 #include "platform/image/image_file.h"
 #include "platform/text/rtf.h"
 #include "platform/text/text_drawing.h"
+#include "toolkit/ui/colour_drag.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -30,7 +31,7 @@ namespace {
 
 bool canDrop(const QMimeData &mime)
 {
-    return mime.hasFormat(VekantoDocumentMimeType) || mime.hasColor() || mime.hasUrls() || mime.hasImage() || mime.hasText() || mime.hasFormat(RTFMimeType)
+    return mime.hasFormat(VekantoDocumentMimeType) || mime.hasFormat(VekantoColorMimeType) || mime.hasColor() || mime.hasUrls() || mime.hasImage() || mime.hasText() || mime.hasFormat(RTFMimeType)
            || mime.hasFormat(RTFDMimeType);
 }
 
@@ -105,13 +106,11 @@ bool VekView::dropMimeData(const QMimeData &mime, Point at, bool optionKey)
         const auto text = textOfMimeData(mime);
         return text && makeNewTextObjectWith(*text, at, optionKey);
     }
-    if (mime.hasColor()) {
+    if (const std::optional<Color> dropped = colorOfMimeData(mime)) {
         const auto object = objectUnderPoint(at, false);
         if (!object || !objectIsSelected(*object))
             return false;
-        const QColor dropped = qvariant_cast<QColor>(mime.colorData()).toRgb();
-        const Color color = Color::colorWithCalibratedRed(float(dropped.redF()), float(dropped.greenF()),
-                                                          float(dropped.blueF()), float(dropped.alphaF()));
+        const Color &color = *dropped;
         if (object->canDrawFill())
             object->setFillColor(color);
         else if (object->canDrawStroke())
