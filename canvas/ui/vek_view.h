@@ -212,6 +212,11 @@ public:
     bool pointLeavesView(Point inWindow) const;
     // Drags copies of the selection to another window; the selection here stays.
     void dragSelectionOut();
+    // A control-click on the selection: tells the object-set palette to get ready
+    // (VekViewDidPrepareDraggingNotification), then drags copies of the selection to it.
+    void prepareDragToObjMatrix();
+    // Whether a drag's data is a canvas's selection (its source when the drag began here).
+    static bool isCanvasSelectionData(const QMimeData &mime);
 
     // ---- Editing and cursors (vek_view_editing.cpp) ----
 
@@ -280,6 +285,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
@@ -323,6 +330,7 @@ private:
 
     VekDocument &m_document;
     int m_zoom = 100;
+    int m_wheelZoomDelta = 0;   // wheel turns with Control not yet a whole notch
     int m_currentPage = 1;
     float m_gridSpacing = 20;
     bool m_snapsToGrid = false;

@@ -214,6 +214,18 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
         }
     }
 
+    // Control-click drags the selection into the object-set palette: with the arrow, or
+    // with the shape tool while its panel is open (else the shape tool draws as usual).
+    if (flags & ControlKeyMask) {
+        const bool toPalette = tool == ArrowTool || (tool == ShapeTool && shellServices().visibleToolOption() == 1);
+        const ObjectList selected = selectedObjectsInObjectsOrder();
+        if (toPalette && !selected.empty()) {
+            if (selected.front()->canGoToObjMatrix())
+                prepareDragToObjMatrix();
+            return;
+        }
+    }
+
     if (tool == ArrowTool) {
         selectAndTrackMouseWithEvent(event);
     } else {
@@ -321,6 +333,12 @@ void VekView::selectAndTrackMouseWithEvent(const MouseEvent &event)
         return;
     }
 
+    // Control on an object drags it (with the selection it joins) to the object-set palette.
+    if (!shift && (event.modifierFlags & ControlKeyMask) && hit->canGoToObjMatrix()) {
+        selectObject(hit);
+        prepareDragToObjMatrix();
+        return;
+    }
     if (!shift && !isClass(hit.get(), "VekObjFormat")) {
         // A point of an editable path drags that point.
         if (shouldDrawControlPoints() && hit->hasEditablePath()) {
@@ -378,8 +396,10 @@ void VekView::rubberbandSelectWithEvent(const MouseEvent &event)
             if (auto o = weak.lock())
                 invalidateObject(*o);
     };
+    unsigned lastFlags = event.modifierFlags;
     for (MouseEvent next = event; next.type != EventType::LeftMouseUp;) {
         next = eventSource().nextEvent(DragOrUpMask);
+        lastFlags = next.modifierFlags;
         const Point c = convertPointFromWindow(next.locationInWindow);
         autoscroll(next);
         const Rect band = c == start ? Rect() : VekRectFromPoints(start, c);
@@ -396,6 +416,18 @@ void VekView::rubberbandSelectWithEvent(const MouseEvent &event)
     for (const auto &weak : m_rubberbandObjects)
         if (auto object = weak.lock())
             m_rubberbandIsDeselecting ? deselectObject(object) : selectObject(object);
+    // An empty band drawn while the shape panel is open places the chosen object set in it.
+    if (m_rubberbandObjects.empty() && m_rubberbandRect != Rect() && !(lastFlags & ControlKeyMask)
+        && selectedObjects().empty() && shellServices().visibleToolOption() == 1
+        && !shellServices().selectedObjectSetObjects().empty()) {
+        shellServices().selectObjectTool();
+        const std::shared_ptr<VekObject> shape = ::createObjectOfClass(QStringLiteral("VekObjObj"));
+        m_document.insertObject(shape, 0, true);
+        shape->setBoundsSimplyAs(m_rubberbandRect);
+        CanvasCommandContext context = commandContext();
+        createObjPathFromObjObj(context, shape);
+        m_document.undoManager()->setActionName(localizedString(QStringLiteral("Create Object")));
+    }
     invalidateBand();
     m_rubberbandRect = Rect();
     m_rubberbandObjects.clear();

@@ -53,6 +53,36 @@ QStringList ImageFilter::filterNames()
     return names;
 }
 
+void ImageFilter::noteKey(const QString &key)
+{
+    if (!m_keys.contains(key))
+        m_keys << key;
+}
+
+void ImageFilter::setImage(const QString &key, const QImage &image)
+{
+    noteKey(key);
+    m_images[key] = image;
+}
+
+void ImageFilter::setNumber(const QString &key, double value)
+{
+    noteKey(key);
+    m_numbers[key] = value;
+}
+
+void ImageFilter::setVector(const QString &key, std::vector<double> value)
+{
+    noteKey(key);
+    m_vectors[key] = std::move(value);
+}
+
+void ImageFilter::setColor(const QString &key, const QColor &color)
+{
+    noteKey(key);
+    m_colors[key] = color;
+}
+
 QImage ImageFilter::image(const QString &key) const
 {
     const auto found = m_images.find(key);
