@@ -6,6 +6,7 @@
 #include "model/gradient/vek_gradient_view.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_text.h"
+#include "panels/filters/vek_if_controller.h"
 #include "panels/gradient_strip.h"
 #include "platform/image/image.h"
 
@@ -238,8 +239,7 @@ TEST_F(InspectorWindow, ImageOptionsTintAndCompositing)
     select({image});
     EXPECT_EQ(inspector().txObjClass->text(), "Current Object: Image");
     EXPECT_EQ(inspector().txImgSzW->text(), QString::number(int(40 / 28.35f)));
-    // The filter panel is not there yet.
-    EXPECT_FALSE(inspector().btnImgOpenIFpanel->isEnabled());
+    EXPECT_TRUE(inspector().btnImgOpenIFpanel->isEnabled());
 
     PropertyList before = snapshot();
     choose(inspector().pupImgCompositeOps, 5);
@@ -254,6 +254,14 @@ TEST_F(InspectorWindow, ImageOptionsTintAndCompositing)
 
     press(inspector().btnImgColorReset);
     EXPECT_FALSE(image->colorizingColor().has_value() && image->colorizingColor()->alphaComponent() > 0);
+
+    // The filter panel opens on the image and the inspector makes way for it.
+    press(inspector().btnImgOpenIFpanel);
+    VekIFController &filters = VekIFController::sharedIFController();
+    EXPECT_TRUE(filters.isVisible());
+    EXPECT_EQ(filters.currentObject(), image);
+    EXPECT_FALSE(inspector().isVisible());
+    filters.hide();
 }
 
 TEST_F(InspectorWindow, TheLabelNamesWhatIsShown)
