@@ -284,3 +284,24 @@ TEST_F(InspectorWindow, TheLabelNamesWhatIsShown)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(InspectorWindow, AnObjectStyledThroughTheInspectorLooksAsStyled)
+{
+    const auto a = addRect(Rect(40, 40, 160, 100));
+    select({a});
+    pickInPanel(inspector().cwObjFill, Color::colorWithCalibratedRed(1, 0.8f, 0));
+    pickInPanel(inspector().cwObjStroke, Color::colorWithCalibratedRed(0, 0, 0.6f));
+    type(inspector().txLineWidth, "6");
+    choose(inspector().pupDash, 1);
+    press(inspector().mtxJoin->button(1));
+    // Deselected, so that no knobs show.
+    click(Point(595, 495));
+    QCoreApplication::processEvents();
+    const QPoint origin = (view->rulerCanvasOrigin() + QPointF(20, 20)).toPoint();
+    const QImage shot = view->viewport()->grab(QRect(origin, QSize(220, 160))).toImage();
+    expectMatchesGolden(shot, QStringLiteral("inspector_styled.png"), 0.02);
+}
+
+} // namespace
