@@ -27,6 +27,7 @@
 #include "panels/filters/vek_if_controller.h"
 #include "panels/format_options_panel.h"
 #include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/shadow/vek_shadow_controller.h"
 #include "panels/panel_canvas.h"
 #include "panels/table_options_panel.h"
 #include "platform/foundation/archive_coder_registry.h"
@@ -220,6 +221,8 @@ void VekMainController::connectDocInfoPanel()
     m_docInfo = new VekDocInfoController;
     m_docInfo->setCanvasProvider(
         [this]() -> DocInfoCanvas * { return DocumentInfoCanvas::of(m_docController->currentVekDocument()); });
+    m_docInfo->setShadowPanelOpener(
+        [] { VekShadowController::sharedShadowController().updateAndShowWindow(true, ShadowPanelLevel::Document); });
     // Asked once the change has settled: a closing window counts as current while it goes.
     connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
         QMetaObject::invokeMethod(
