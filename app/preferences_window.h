@@ -15,6 +15,7 @@ private:
     void addChoice(class QFormLayout *form, const QString &label, const QString &key, const QStringList &choices);
     void addCheckBox(class QFormLayout *form, const QString &label, const QString &key);
     void addNumber(class QFormLayout *form, const QString &label, const QString &key, int minimum, int maximum);
+    void addPaperChoice(class QFormLayout *form);
     void addGridScale(class QFormLayout *form);
     void addColors(class QFormLayout *form);
 

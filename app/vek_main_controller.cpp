@@ -2,11 +2,14 @@
 // and the shell services.
 #include "app/vek_main_controller.h"
 
+#include "app/document/document_info_canvas.h"
 #include "app/document/find_panel.h"
 #include "app/filter_panel_shell.h"
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
 #include "app/main_menu.h"
+#include "app/memo_panel.h"
+#include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
 #include "app/tool_controller.h"
 #include "canvas/ui/floating_ruler.h"
@@ -16,9 +19,12 @@
 #include "model/vek_obj_grid.h"
 #include "model/vek_obj_image.h"
 #include "panels/colour_panel.h"
+#include "panels/docinfo/doc_info_controller.h"
 #include "panels/document_dialogs.h"
 #include "panels/filters/vek_if_controller.h"
 #include "panels/format_options_panel.h"
+#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/panel_canvas.h"
 #include "panels/table_options_panel.h"
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/localized_strings.h"
@@ -72,17 +78,14 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     : QObject(parent), m_defaults(defaults), m_preferences(defaults)
 {
     m_docController = new VekDocController(defaults, this);
-    m_toolController = new VekToolController(m_preferences);
-    m_tablePanel = new TableOptionsPanel(m_toolController);
-    m_formatPanel = new FormatOptionsPanel(defaults, m_toolController);
-    // The table panel follows the selected tool and the main document's current object.
-    NotificationCenter &center = NotificationCenter::defaultCenter();
-    center.addObserver(this, VekSelectedToolDidChangeNotification, nullptr,
-                       [this](const Notification &) { m_tablePanel->setSelectedTool(selectedTool()); });
-    center.addObserver(this, VekViewCurrentObjectDidChangeNotification, nullptr, [this](const Notification &n) {
-        if (VekDocumentWindow *window = m_docController->currentVekDocument(); window && n.sender == &window->vekView())
-            m_tablePanel->setCurrentObject(window->vekView().currentObject());
-    });
+    m_toolController = new VekToolController(m_preferences, defaults);
+    // The table panel follows the main document's current object.
+    NotificationCenter::defaultCenter().addObserver(
+        this, VekViewCurrentObjectDidChangeNotification, nullptr, [this](const Notification &n) {
+            if (VekDocumentWindow *window = m_docController->currentVekDocument();
+                window && n.sender == &window->vekView())
+                tablePanel().setCurrentObject(window->vekView().currentObject());
+        });
     connect(m_docController, &VekDocController::documentWindowOpened, this, &VekMainController::installMenus);
     auto *paletteMenu = new QMenu(m_toolController);
     ::installMenus(*paletteMenu, [this] { return responderChain(); });
@@ -95,6 +98,28 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
         responderChain().performAction(QStringLiteral("performFindPanelAction"), sender);
     });
     connectFloatingRulers();
+    connectPanels();
+    connectDocInfoPanel();
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &VekMainController::applicationWillTerminate);
+}
+
+void VekMainController::connectPanels()
+{
+    setPanelServices(this);
+    setMainCanvasProvider([this]() -> PanelCanvas * {
+        VekDocumentWindow *window = m_docController->currentVekDocument();
+        return window ? &window->vekView() : nullptr;
+    });
+    // Asked once a closing window is wholly gone, since it still counts as current while it goes.
+    connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            this,
+            [] {
+                if (VekObjInfoController::sharedObjInfoControllerExists())
+                    VekObjInfoController::sharedObjInfoController().mainWindowChanged();
+            },
+            Qt::QueuedConnection);
+    });
     m_filterPanelServices = std::make_unique<ShellFilterPanelServices>(*m_docController);
     setFilterPanelServices(m_filterPanelServices.get());
     // A closing document takes the filter panel's object with it, and the panel goes too.
@@ -146,9 +171,31 @@ void VekMainController::connectFloatingRulers()
     });
 }
 
+void VekMainController::connectDocInfoPanel()
+{
+    m_docInfo = new VekDocInfoController;
+    m_docInfo->setCanvasProvider(
+        [this]() -> DocInfoCanvas * { return DocumentInfoCanvas::of(m_docController->currentVekDocument()); });
+    // Asked once the change has settled: a closing window counts as current while it goes.
+    connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
+        QMetaObject::invokeMethod(
+            m_docInfo,
+            [this] {
+                if (m_docController->currentVekDocument())
+                    m_docInfo->mainWindowChanged();
+                else
+                    m_docInfo->mainWindowResigned();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 VekMainController::~VekMainController()
 {
     FloatingRulerController::sharedFloatingRulerController().setCurrentDocumentProvider(nullptr);
+    setMainCanvasProvider(nullptr);
+    if (&panelServices() == this)
+        setPanelServices(nullptr);
     NotificationCenter::defaultCenter().removeObserver(this);
     if (&filterPanelServices() == m_filterPanelServices.get())
         setFilterPanelServices(nullptr);
@@ -156,7 +203,11 @@ VekMainController::~VekMainController()
         setShellServices(nullptr);
     if (&documentShellServices() == this)
         setDocumentShellServices(nullptr);
+    if (&panelServices() == this)
+        setPanelServices(nullptr);
+    delete m_docInfo;
     delete m_toolController;
+    delete m_memoController;
     delete m_preferencesWindow;
     delete m_findPanel;
 }
@@ -167,6 +218,9 @@ void VekMainController::startUp(const QStringList &files)
     m_preferences.ensureStored();
     setShellServices(this);
     setDocumentShellServices(this);
+    // The program runs on with its palette and menus when the last document closes; it
+    // ends by the Quit command.
+    QApplication::setQuitOnLastWindowClosed(false);
     m_toolController->show();
     if (files.isEmpty()) {
         openAtStartUp();
@@ -265,6 +319,16 @@ void VekMainController::importPDFimageOnly()
                                     files.first() + QStringLiteral("\n") + reason);
 }
 
+void VekMainController::terminate()
+{
+    // Each document may ask about its changes; one that stays open stops the quitting.
+    for (VekDocumentWindow *window : m_docController->documentWindows())
+        if (!window->close())
+            return;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
 VekPreferencesWindow &VekMainController::preferencesWindow()
 {
     if (!m_preferencesWindow)
@@ -272,9 +336,23 @@ VekPreferencesWindow &VekMainController::preferencesWindow()
     return *m_preferencesWindow;
 }
 
+VekMemoController &VekMainController::memoController()
+{
+    if (!m_memoController)
+        m_memoController = new VekMemoController(m_defaults);
+    return *m_memoController;
+}
+
+void VekMainController::applicationWillTerminate()
+{
+    if (m_memoController)
+        m_memoController->saveMemoToUserPreferences();
+}
+
 void VekMainController::installMenus(VekDocumentWindow *window)
 {
-    installMainMenu(*window, [this] { return responderChain(); });
+    // A window's menus act on that window, whichever palette or panel has the focus.
+    installMainMenu(*window, [this, window = QPointer<VekDocumentWindow>(window)] { return responderChainFor(window); });
     // "Open Recent" after "Open...", filled from the recent files each time it opens.
     QMenu *file = window->menuBar()->actions().first()->menu();
     QAction *before = file->actions().value(2);
@@ -291,21 +369,25 @@ void VekMainController::installMenus(VekDocumentWindow *window)
 
 ResponderChain VekMainController::responderChain() const
 {
+    return responderChainFor(m_docController->currentVekDocument(), QApplication::focusWidget());
+}
+
+ResponderChain VekMainController::responderChainFor(VekDocumentWindow *window, QWidget *focused) const
+{
     std::vector<Responder *> responders;
     auto add = [&responders](Responder *r) {
         if (r && std::find(responders.begin(), responders.end(), r) == responders.end())
             responders.push_back(r);
     };
-    auto addFrom = [&add](QWidget *focused) {
-        for (QWidget *w = focused; w; w = w->parentWidget())
+    auto addFrom = [&add](QWidget *from) {
+        for (QWidget *w = from; w; w = w->parentWidget())
             add(dynamic_cast<Responder *>(w));
     };
-    addFrom(QApplication::focusWidget());
-    // The main document's canvas keeps its place while a palette or panel has the focus.
-    VekDocumentWindow *main = m_docController->currentVekDocument();
-    if (main)
-        addFrom(main->focusWidget());
-    add(main);
+    addFrom(focused);
+    // The document's canvas keeps its place while a palette or panel has the focus.
+    if (window)
+        addFrom(window->focusWidget());
+    add(window);
     add(const_cast<VekMainController *>(this));
     return ResponderChain(std::move(responders));
 }
@@ -321,7 +403,10 @@ const QStringList &applicationActions()
                                         QStringLiteral("showPreferences"),   QStringLiteral("terminate"),
                                         QStringLiteral("selectTool"),        QStringLiteral("toggleToolPanel"),
                                         QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
-                                        QStringLiteral("openIFPanel")};
+                                        QStringLiteral("toggleObjInfoPanel"),
+                                        QStringLiteral("toggleDocInfoPanel"), QStringLiteral("togglePagePreview"),
+                                        QStringLiteral("toggleBorderPanel"),                                        QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
+                                        QStringLiteral("toggleMemoPanel"),     QStringLiteral("openIFPanel")};
     return actions;
 }
 
@@ -347,9 +432,29 @@ bool VekMainController::validateAction(const QString &action, ActionSender &send
 {
     if (action == QLatin1String("openIFPanel"))
         return currentImageObject(*m_docController) != nullptr;
-    if (action == QLatin1String("toggleToolPanel"))
+    if (action == QLatin1String("togglePagePreview") || action == QLatin1String("toggleBorderPanel")) {
+        const int number = action == QLatin1String("togglePagePreview") ? 1 : 2;
+        const bool visible = m_docInfo->isVisibleSubpanel(number);
+        const bool available = m_docInfo->isAvailableSubpanel(number);
+        if (!available && visible)
+            m_docInfo->toggleSubPanel(number);
+        const QString name = number == 1 ? QStringLiteral("Page Preview") : QStringLiteral("Border Panel");
+        sender.title = localizedString((available && visible ? QStringLiteral("Close ") : QStringLiteral("Open ")) + name);
+        return available;
+    }
+    if (action == QLatin1String("toggleMemoPanel"))
+        sender.title = localizedString(memoController().isVisible() ? QStringLiteral("Close Memo Panel")
+                                                                    : QStringLiteral("Open Memo Panel"));
+    else if (action == QLatin1String("toggleDocInfoPanel"))
+        sender.title = localizedString(m_docInfo->isVisible() ? QStringLiteral("Close Document Info Panel")
+                                                              : QStringLiteral("Open Document Info Panel"));
+    else if (action == QLatin1String("toggleToolPanel"))
         sender.title = localizedString(m_toolController->isVisible() ? QStringLiteral("Close Tool Panel")
                                                                      : QStringLiteral("Open Tool Panel"));
+    else if (action == QLatin1String("toggleObjInfoPanel"))
+        sender.title = localizedString(VekObjInfoController::sharedObjInfoController().isVisible()
+                                           ? QStringLiteral("Close Object Info Panel")
+                                           : QStringLiteral("Open Object Info Panel"));
     else if (action == QLatin1String("toggleFloatingRuler")) {
         const FloatingRulerController &rulers = FloatingRulerController::sharedFloatingRulerController();
         if (sender.tag == 0)
@@ -376,13 +481,32 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         preferencesWindow().show();
         preferencesWindow().raise();
     } else if (action == QLatin1String("terminate"))
-        QApplication::closeAllWindows();
+        terminate();
     else if (action == QLatin1String("selectTool"))
         m_toolController->selectTool(sender.tag);
     else if (action == QLatin1String("toggleToolPanel"))
         m_toolController->setVisible(!m_toolController->isVisible());
     else if (action == QLatin1String("toggleFloatingRuler"))
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
+    else if (action == QLatin1String("toggleObjInfoPanel")) {
+        VekObjInfoController &inspector = VekObjInfoController::sharedObjInfoController();
+        if (inspector.isVisible())
+            inspector.hide();
+        else
+            inspector.showWindow();
+    }
+    else if (action == QLatin1String("toggleDocInfoPanel"))
+        m_docInfo->toggleWindow();
+    else if (action == QLatin1String("togglePagePreview"))
+        m_docInfo->toggleSubPanel(1);
+    else if (action == QLatin1String("toggleBorderPanel"))
+        m_docInfo->toggleSubPanel(2);
+    else if (action == QLatin1String("toggleMemoPanel"))
+        memoController().setVisible(!memoController().isVisible());
+    else if (action == QLatin1String("addDefaultObjectSet"))
+        m_toolController->objectMatrix().addDefaultSet(true);
+    else if (action == QLatin1String("readinVekObjSet"))
+        m_toolController->objectMatrix().readinVekObjSet();
     else if (action == QLatin1String("openIFPanel"))
         VekIFController::sharedIFController().openIFPanel(currentImageObject(*m_docController));
     else if (action == QLatin1String("toggleColorPanel")) {
@@ -397,7 +521,17 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
     return true;
 }
 
+// ---- PanelServices ----
+
+PropertyList VekMainController::dashInfoFor(int index) const
+{
+    return VekObjInfoController::sharedObjInfoController().dashInfoFor(index);
+}
+
 // ---- ShellServices ----
+
+FormatOptionsPanel &VekMainController::formatPanel() const { return m_toolController->formatOptPanel(); }
+TableOptionsPanel &VekMainController::tablePanel() const { return m_toolController->gridOptPanel(); }
 
 int VekMainController::selectedTool() const { return m_toolController->selectedTool(); }
 int VekMainController::currentMarkerColorNr() const { return m_toolController->currentMarkerColorNr(); }
@@ -427,6 +561,10 @@ QCursor VekMainController::selectRowCursor() const
 }
 QCursor VekMainController::cursorForSelectedTool() const { return m_toolController->cursorForSelectedTool(); }
 
+// ---- PanelServices ----
+
+bool VekMainController::grpPartialSelectionIsAllowed() const { return m_docInfo->grpPartialSelectionIsAllowed(); }
+
 // ---- DocumentShellServices ----
 
 Size VekMainController::userPrefViewSize() const { return m_preferences.userPrefViewSize(); }
@@ -443,42 +581,48 @@ void VekMainController::selectArrowTool() { m_toolController->selectArrowTool();
 // ---- The palette's tools and option panels ----
 
 void VekMainController::selectPointPenTool() { m_toolController->selectPointPenTool(); }
+void VekMainController::selectObjectTool() { m_toolController->selectObjectTool(); }
+int VekMainController::visibleToolOption() const { return m_toolController->visibleToolOption(); }
+std::vector<std::shared_ptr<VekObject>> VekMainController::selectedObjectSetObjects() const
+{
+    return m_toolController->selectedObjects();
+}
 void VekMainController::setMarkerColorNr(int number) { m_toolController->setMarkerColorNr(number); }
 void VekMainController::setMarkerThickness(float thickness) { m_toolController->setMarkerThickness(thickness); }
 void VekMainController::beep() { QApplication::beep(); }
 
-QString VekMainController::selectedFormat() const { return m_formatPanel->selectedFormat(); }
-int VekMainController::selectedFormatType() const { return m_formatPanel->selectedFormatType(); }
-int VekMainController::selectedFormatAlign() const { return m_formatPanel->selectedFormatAlign(); }
-AttributedString VekMainController::selectedFormatExample() const { return m_formatPanel->selectedFormatExample(); }
-int VekMainController::selectedRepeatType() const { return m_formatPanel->selectedRepeatType(); }
-int VekMainController::gridCurrentColumnNr() const { return m_tablePanel->gridCurrentColumnNr(); }
-int VekMainController::gridCurrentRowNr() const { return m_tablePanel->gridCurrentRowNr(); }
-Color VekMainController::gridCurrentColor() const { return m_tablePanel->gridCurrentColor(); }
-int VekMainController::gridCurrentDrawLineH() const { return m_tablePanel->gridCurrentDrawLineH(); }
-int VekMainController::gridCurrentDrawLineV() const { return m_tablePanel->gridCurrentDrawLineV(); }
+QString VekMainController::selectedFormat() const { return formatPanel().selectedFormat(); }
+int VekMainController::selectedFormatType() const { return formatPanel().selectedFormatType(); }
+int VekMainController::selectedFormatAlign() const { return formatPanel().selectedFormatAlign(); }
+AttributedString VekMainController::selectedFormatExample() const { return formatPanel().selectedFormatExample(); }
+int VekMainController::selectedRepeatType() const { return formatPanel().selectedRepeatType(); }
+int VekMainController::gridCurrentColumnNr() const { return tablePanel().gridCurrentColumnNr(); }
+int VekMainController::gridCurrentRowNr() const { return tablePanel().gridCurrentRowNr(); }
+Color VekMainController::gridCurrentColor() const { return tablePanel().gridCurrentColor(); }
+int VekMainController::gridCurrentDrawLineH() const { return tablePanel().gridCurrentDrawLineH(); }
+int VekMainController::gridCurrentDrawLineV() const { return tablePanel().gridCurrentDrawLineV(); }
 
 void VekMainController::showToolOptionPanelFor(const VekObject &object, bool edit)
 {
     auto *target = const_cast<VekObject *>(&object);   // the panels edit the object they show
     if (object.className() == QLatin1String("VekObjGrid")) {
-        m_tablePanel->optionPanelGrid(target, edit);
-        m_tablePanel->show();
+        tablePanel().optionPanelGrid(target, edit);
+        tablePanel().show();
     } else if (object.className() == QLatin1String("VekObjFormat")) {
-        m_formatPanel->optionPanelFormat(target, edit);
-        m_formatPanel->show();
+        formatPanel().optionPanelFormat(target, edit);
+        formatPanel().show();
     }
 }
 
 void VekMainController::orderOutToolOptionPanelFor(const VekObject &object)
 {
     if (object.className() == QLatin1String("VekObjGrid"))
-        m_tablePanel->hide();
+        tablePanel().hide();
     else if (object.className() == QLatin1String("VekObjFormat"))
-        m_formatPanel->hide();
+        formatPanel().hide();
 }
 
 void VekMainController::setGridOutlets(VekObjGrid &table, int column, int row)
 {
-    m_tablePanel->setGridOutlets(&table, column, row);
+    tablePanel().setGridOutlets(&table, column, row);
 }

@@ -132,6 +132,20 @@ void VekObjText::setBounds(const Rect &bounds)
         reflow();
 }
 
+std::set<const VekObject *> VekObjText::floatingObjects() const
+{
+    std::lock_guard lock(_drawingCacheMutex);
+    return _floatingObjects;
+}
+
+void VekObjText::noteFloatingObjects(const std::set<const VekObject *> &objects)
+{
+    if (objects.empty())
+        return;
+    std::lock_guard lock(_drawingCacheMutex);
+    _floatingObjects.insert(objects.begin(), objects.end());
+}
+
 void VekObjText::clipDidChange()
 {
     controlConnection();
@@ -141,10 +155,16 @@ void VekObjText::checkRelevantObjects(const VekObject *changed)
 {
     if (_isLoadingPropertyList || changed == this || !changed)
         return;
-    if (_floatingObjects.count(changed)) {
+    bool floating = false;
+    {
+        std::lock_guard lock(_drawingCacheMutex);
+        floating = _floatingObjects.count(changed) > 0;
+        if (floating)
+            _floatingObjects.clear();
+    }
+    if (floating) {
         if (_document)
             _document->invalidateObject(*this);
-        resetFloatingObjects();
         return;
     }
     if (!_document)

@@ -68,10 +68,11 @@ public:
     void setBounds(const Rect &bounds) override;
     void clipDidChange() override;
 
-    // The exclusive objects the last layout cut lines around (the container records them).
-    const std::set<const VekObject *> &floatingObjects() const { return _floatingObjects; }
-    void resetFloatingObjects() { _floatingObjects.clear(); }
-    void addFloatingObject(const VekObject *object) { _floatingObjects.insert(object); }
+    // The exclusive objects layouts cut lines around since one of them last changed. Drawing
+    // threads lay the box out at the same time and add what they found, under the drawing
+    // cache lock.
+    std::set<const VekObject *> floatingObjects() const;
+    void noteFloatingObjects(const std::set<const VekObject *> &objects);
 
     // The text-information rows (font name, size, text, first index) of the runs; absent
     // for an empty text. Cached until cleanupLocalCache.

@@ -18,9 +18,11 @@ struct SharedTextLayout {
     ~SharedTextLayout() { layoutManager.removeTextContainer(&container); }
 };
 
+// One layout per thread: the canvas draws its tiles on worker threads, each of which lays
+// its text boxes out at the same time as the others.
 std::unique_ptr<SharedTextLayout> &sharedLayout()
 {
-    static std::unique_ptr<SharedTextLayout> layout;
+    thread_local std::unique_ptr<SharedTextLayout> layout;
     return layout;
 }
 
@@ -58,7 +60,7 @@ void releaseSharedTextLayout()
     sharedLayout().reset();
 }
 
-TextBoxLayout::TextBoxLayout(VekObjText &box, const AttributedString &text, Size containerSize)
+TextBoxLayout::TextBoxLayout(VekObjText &box, const AttributedString &text, Size containerSize) : m_box(box)
 {
     SharedTextLayout &shared = sharedLayoutManager();
     shared.layoutManager.setHyphenationFactor(box.hyphenFactor());
@@ -71,6 +73,7 @@ TextBoxLayout::TextBoxLayout(VekObjText &box, const AttributedString &text, Size
 TextBoxLayout::~TextBoxLayout()
 {
     if (auto &shared = sharedLayout()) {
+        m_box.noteFloatingObjects(shared->container.floatingObjects());
         shared->layoutManager.setAttributedString(AttributedString());
         shared->container.setObjectsAndCurrentTextObject({}, nullptr);
     }

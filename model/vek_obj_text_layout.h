@@ -1,5 +1,5 @@
-// The one layout manager that measures and draws the text of every text box, lent to a
-// box for the time of one operation.
+// The layout manager that measures and draws the text of every text box, one for each
+// thread, lent to a box for the time of one operation.
 #pragma once
 
 #include "model/vek_text_container.h"
@@ -7,9 +7,10 @@
 
 class VekObjText;
 
-// Prepares the shared layout manager for the box (its hyphenation factor, the document's
+// Prepares this thread's layout manager for the box (its hyphenation factor, the document's
 // objects and the canvas's page line space holder as the exclusion list, the container
-// size) with the text attached, and detaches the text when it goes out of scope.
+// size) with the text attached; when it goes out of scope it hands the box the exclusive
+// objects the layout cut lines around and detaches the text.
 class TextBoxLayout {
 public:
     TextBoxLayout(VekObjText &box, const AttributedString &text, Size containerSize);
@@ -21,9 +22,12 @@ public:
     VekTextContainer &container();
     // The number of characters that fit into the box.
     int charactersThatFit();
+
+private:
+    VekObjText &m_box;
 };
 
-// Whether the shared layout manager exists now; it is made on first use and dropped
-// whenever a text box is destroyed.
+// Whether this thread's layout manager exists now; it is made on first use and dropped
+// whenever a text box is destroyed on the thread.
 bool sharedTextLayoutExists();
 void releaseSharedTextLayout();

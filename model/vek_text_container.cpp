@@ -38,8 +38,7 @@ void VekTextContainer::resetVars()
     m_lastProposed = Rect(-1, -1, 0, 0);
     m_paragraphStart = 0;
     m_isFirstFragment = true;
-    if (m_textObject)
-        m_textObject->resetFloatingObjects();
+    m_floatingObjects.clear();
 }
 
 std::optional<BezierPath> VekTextContainer::clipOfCurrentTextObject() const
@@ -122,6 +121,10 @@ bool VekTextContainer::applyClip(Rect &fragment, Rect *remaining, const Rect &fr
     BezierPath shape = *m_clipPath;
     const Rect shapeBounds = shape.bounds();
     setBoundsAtX(shape, shapeBounds.minX() - frame.minX(), shapeBounds.minY() - frame.minY());
+    // Flattened once as finely as containsPoint flattens curves: the same answers, without
+    // flattening the curves again for each of the many points asked about.
+    shape.setFlatness(0.01f);
+    shape = shape.bezierPathByFlatteningPath();
     auto inside = [&](float px, float py) { return shape.containsPoint({px, py}); };
     if (m_clipType == 1) {
         if (remaining)
@@ -293,7 +296,7 @@ Rect VekTextContainer::lineFragmentRectForProposedRect(const Rect &proposedRect,
         const Rect cut = intersectionRect(*other, fragment);
         if (cut.isEmpty())
             continue;
-        m_textObject->addFloatingObject(object.get());
+        m_floatingObjects.insert(object.get());
         if (dynamic_cast<const VekObjSpaceholder *>(object.get())) {
             // The page's line space holder: text goes on below it.
             Rect below = proposed;

@@ -3,7 +3,7 @@
 // Besides the box's rectangle it shapes the lines by the clip shape (the path object lying
 // directly behind the box with a clip type above 0: type 1 keeps the text inside the
 // shape, type 2 flows it around), by the document's exclusive objects (lines are cut
-// around them, and the box records them as its floating objects) and by page boundaries
+// around them, and the container records them for the box's floating objects) and by page boundaries
 // (a line never straddles two pages of a box that runs over several). Fragments are in the
 // box's coordinates; the clip path and the other objects are in canvas coordinates and are
 // shifted by the box's origin before they are compared.
@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 class VekObject;
@@ -26,8 +27,10 @@ public:
     // The document's objects in stacking order (front-most first) and the box laid out now;
     // takes the box's padding and starts afresh (resetVars).
     void setObjectsAndCurrentTextObject(std::vector<std::shared_ptr<VekObject>> objects, VekObjText *textObject);
-    // Forgets the clip shape and the line tracking and clears the box's floating objects.
+    // Forgets the clip shape, the line tracking and the objects lines were cut around.
     void resetVars();
+    // The exclusive objects the lines were cut around since the last resetVars.
+    const std::set<const VekObject *> &floatingObjects() const { return m_floatingObjects; }
     // The path of the object directly behind the box when it clips (type 1 or 2) and the box
     // does not use its simple clip; sets the clip type (0 when nothing clips).
     std::optional<BezierPath> clipOfCurrentTextObject() const;
@@ -62,4 +65,5 @@ private:
     Rect m_lastProposed{-1, -1, 0, 0};
     int m_paragraphStart = 0;   // where the paragraph of the current line begins
     bool m_isFirstFragment = true;
+    std::set<const VekObject *> m_floatingObjects;
 };

@@ -51,6 +51,10 @@ public:
 
     // A modal alert with one OK button.
     virtual void showAlert(QWidget *parent, const QString &title, const QString &message);
+    // A modal question with the buttons given (the first is the default, the last cancels);
+    // answers the index of the button pressed.
+    virtual int askQuestion(QWidget *parent, const QString &title, const QString &message,
+                            const QStringList &buttons);
 };
 
 // The installed dialogs, or the built-in ones.

@@ -1,5 +1,6 @@
 // The document controller's openers: one for each kind of file the application accepts.
 #include "app/document/vek_doc_controller.h"
+#include "app/document/vek_document_window.h"
 #include "canvas/ui/vek_view.h"
 
 #include "document/vek_document.h"
@@ -181,12 +182,19 @@ bool VekDocController::openQOMTDocument(const QString &path, QString *reason)
 bool VekDocController::openSVGDocument(const QString &path, QString *reason)
 {
     QString error;
-    std::unique_ptr<VekDocument> document = VekDocument::documentFromSVGFile(path, &error);
+    QStringList notes;
+    std::unique_ptr<VekDocument> document = VekDocument::documentFromSVGFile(path, &error, &notes);
     if (!document) {
         setReason(reason, error);
         return false;
     }
     showDocument(std::move(document), QString());
+    // The drawing opened, but the user should know what of the file it leaves out.
+    if (!notes.isEmpty())
+        documentDialogs().showAlert(currentVekDocument(),
+                                    localizedString(QStringLiteral("Part of \"%1\" was left out."))
+                                        .arg(QFileInfo(path).fileName()),
+                                    notes.join(QLatin1Char('\n')));
     return true;
 }
 

@@ -10,7 +10,10 @@
 #include "app/document/window_frame.h"
 #include "canvas/ui/vek_view.h"
 #include "document/vek_document.h"
+#include "panels/docinfo/document_settings.h"
 #include "panels/document_dialogs.h"
+#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/shadow/vek_shadow_controller.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/user_defaults.h"
@@ -65,6 +68,7 @@ VekDocumentWindow::VekDocumentWindow(std::unique_ptr<VekDocument> document, cons
 
 VekDocumentWindow::~VekDocumentWindow()
 {
+    emit aboutToBeDestroyed(this);
     NotificationCenter::defaultCenter().removeObserver(this);
     m_toolbar.reset();
     // The canvas goes before the document it shows.
@@ -125,6 +129,11 @@ void VekDocumentWindow::observeToolChanges()
     });
     center.addObserver(this, VekSelectedToolCursorDidChangeNotification, nullptr,
                        [this](const Notification &) { m_view->resetCursorRects(); });
+    // A setting changed from a panel (or its undo): the title and the page geometry follow.
+    center.addObserver(this, VekDocumentSettingsDidChangeNotification, m_document.get(), [this](const Notification &) {
+        updateTitle();
+        m_view->setCurrentZoom(m_view->currentZoom());
+    });
 }
 
 QString VekDocumentWindow::displayName() const
@@ -140,7 +149,12 @@ bool VekDocumentWindow::isDocumentEdited() const
 void VekDocumentWindow::updateTitle()
 {
     setWindowFilePath(m_filePath);
-    setWindowTitle(displayName() + QStringLiteral("[*]"));
+    // The document's title, when it has one of its own, follows the file's name.
+    QString title = displayName();
+    const QString documentTitle = m_document->title();
+    if (!documentTitle.isEmpty() && documentTitle != title)
+        title += QStringLiteral(" [%1]").arg(documentTitle);
+    setWindowTitle(title + QStringLiteral("[*]"));
     refreshEditedMark();
 }
 
@@ -238,6 +252,11 @@ void VekDocumentWindow::cleanupBeforeCloseDocument()
 {
     if (m_view)
         m_view->endEditing();
+    // The panels that show this document let it go.
+    if (VekObjInfoController::sharedObjInfoControllerExists())
+        VekObjInfoController::sharedObjInfoController().closePanels();
+    if (VekShadowController::sharedShadowControllerExists())
+        VekShadowController::sharedShadowController().documentWillClose(*m_document);
 }
 
 void VekDocumentWindow::windowDidResignMain()

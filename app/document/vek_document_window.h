@@ -63,6 +63,8 @@ signals:
     void becameMain(VekDocumentWindow *window);
     // The window's file changed (saved under a new name).
     void fileSaved(const QString &path);
+    // Sent first thing in the destructor, while the window is still whole.
+    void aboutToBeDestroyed(VekDocumentWindow *window);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

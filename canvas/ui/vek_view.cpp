@@ -4,6 +4,7 @@
 #include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/widget_event_source.h"
 #include "canvas/page_geometry.h"
+#include "canvas/zoom_commands.h"
 #include "document/vek_document.h"
 #include "model/services/shell_services.h"
 #include "platform/foundation/localized_strings.h"
@@ -16,14 +17,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-
-} // namespace
 
 VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(parent), m_document(document)
 {
@@ -59,6 +57,20 @@ VekView::~VekView()
     m_document.setHasWindow(false);
     m_document.setVekView(nullptr);
     m_document.setHiddenBackgroundQuestion(nullptr);
+}
+
+// The wheel with Control held zooms one step a notch; without it, it scrolls.
+void VekView::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return QAbstractScrollArea::wheelEvent(event);
+    event->accept();
+    m_wheelZoomDelta += event->angleDelta().y();
+    const int notch = QWheelEvent::DefaultDeltasPerStep;
+    for (; std::abs(m_wheelZoomDelta) >= notch; m_wheelZoomDelta -= m_wheelZoomDelta > 0 ? notch : -notch) {
+        CanvasCommandContext context = commandContext();
+        m_wheelZoomDelta > 0 ? zoomIn(context) : zoomOut(context);
+    }
 }
 
 double VekView::scale() const
@@ -224,4 +236,13 @@ void VekView::updateRulers()
 {
     if (m_rulers)
         m_rulers->updateRulers();
+}
+
+void VekView::updateRulerMarkers()
+{
+    if (!m_rulers)
+        return;
+    m_rulers->setSimplyMoveRulerMarkers(true);
+    m_rulers->updateRulers();
+    m_rulers->setSimplyMoveRulerMarkers(false);
 }

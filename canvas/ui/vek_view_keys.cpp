@@ -49,7 +49,29 @@ bool changesPathCursor(const QKeyEvent &event)
     return key == Qt::Key_CapsLock || key == Qt::Key_Shift || key == Qt::Key_Alt;
 }
 
+// The keys an open text editor uses itself although menu items carry them.
+bool isTextEditorShortcut(const QKeyEvent &event)
+{
+    for (QKeySequence::StandardKey key :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste})
+        if (event.matches(key))
+            return true;
+    return false;
+}
+
 } // namespace
+
+bool VekView::event(QEvent *event)
+{
+    // While text is edited, its selection (not the objects) is what the clipboard keys and
+    // Select All act on: the editor gets them before the menus' shortcuts.
+    if (event->type() == QEvent::ShortcutOverride && m_editor &&
+        isTextEditorShortcut(*static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
 
 void VekView::keyPressEvent(QKeyEvent *event)
 {

@@ -238,3 +238,17 @@ TEST_F(ShellTest, AnSvgFileOpensAsTheObjectsOfANewDocument)
     EXPECT_EQ(objects[0]->bounds().origin, (Point{0, 0}));
     EXPECT_TRUE(dialogs.alerts.isEmpty());
 }
+
+TEST_F(ShellTest, AnSvgImportThatCutsTextOpensAndSaysWhatWasLeftOut)
+{
+    // More text than the import keeps: the drawing opens, and an alert names the file and the cut.
+    const QByteArray text(1000000 + 50, 'a');
+    writeFile(path(QStringLiteral("long.svg")),
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"100\">"
+              "<rect width=\"10\" height=\"10\"/><text x=\"5\" y=\"20\">" + text + "</text></svg>");
+    EXPECT_TRUE(controller->applicationOpenFile(path(QStringLiteral("long.svg"))));
+    ASSERT_EQ(windows().size(), 1u);
+    ASSERT_EQ(dialogs.alerts.size(), 1);
+    EXPECT_TRUE(dialogs.alerts[0].contains(QStringLiteral("\"long.svg\"")));
+    EXPECT_TRUE(dialogs.alerts[0].contains(QStringLiteral("50 more characters were left out")));
+}

@@ -13,6 +13,7 @@
 #include "platform/foundation/undo_manager.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/pdf/pdf_document.h"
+#include "tests/canvas/tile_comparison.h"
 #include "tests/platform/pdf/pdf_fixtures.h"
 #include "tests/support/gui_app.h"
 
@@ -161,30 +162,11 @@ struct VariedDocument {
             o->clearCachedImage();
     }
 
-    // The reference: every object, one image, one thread.
     QImage drawnWhole(double scale, const SpatialIndex *index = nullptr, Rect dirty = Rect())
     {
-        OffscreenCanvas canvas(doc);
-        QImage pixels(int(PageWidth * scale), int(2 * PageHeight * scale), QImage::Format_ARGB32_Premultiplied);
-        pixels.fill(Qt::transparent);
-        GraphicsContext context(pixels);
-        GraphicsContext::Scope scope(context);
-        context.concat(AffineTransform(scale, 0, 0, scale, 0, 0));
-        RenderRequest request;
-        request.dirty = dirty == Rect() ? canvas.bounds() : dirty;
-        request.index = index;
-        drawDocumentPages(doc, canvas, request);
-        return pixels;
+        return ::drawnWhole(doc, scale, index, dirty);
     }
-    QImage drawnInTiles(double scale, int tileSide, int threads)
-    {
-        OffscreenCanvas canvas(doc);
-        SpatialIndex index(doc);
-        RenderRequest request;
-        request.dirty = canvas.bounds();
-        request.index = &index;
-        return renderTiled(doc, canvas, request, scale, {tileSide, threads}).image;
-    }
+    QImage drawnInTiles(double scale, int tileSide, int threads) { return ::drawnInTiles(doc, scale, tileSide, threads); }
 
     VekDocument doc;
 };
@@ -193,23 +175,6 @@ struct VariedDocument {
 // span's start, so where a tile or dirty rectangle starts a span the turned image may come
 // out a level or two apart; everything else matches exactly.
 constexpr int ResamplingTolerance = 2;
-
-// The largest difference of any channel of any pixel; -1 when the sizes differ.
-int largestDifference(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return -1;
-    const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    int largest = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const auto *p = reinterpret_cast<const uchar *>(x.constScanLine(row));
-        const auto *q = reinterpret_cast<const uchar *>(y.constScanLine(row));
-        for (int i = 0; i < x.width() * 4; ++i)
-            largest = std::max(largest, std::abs(int(p[i]) - int(q[i])));
-    }
-    return largest;
-}
 
 } // namespace
 
