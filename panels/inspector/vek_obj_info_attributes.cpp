@@ -11,6 +11,7 @@
 #include "model/vek_obj_text.h"
 #include "panels/colour_well.h"
 #include "panels/filters/effect_images.h"
+#include "panels/filters/vek_if_controller.h"
 #include "panels/float_slider.h"
 #include "panels/panel_canvas.h"
 #include "panels/shadow/vek_shadow_controller.h"
@@ -417,7 +418,20 @@ void VekObjInfoController::updateEffectParameterOutlets()
 
 void VekObjInfoController::openIFPanel()
 {
-    // The image filter panel opens here once it is part of the program.
+    VekIFController &panel = VekIFController::sharedIFController();
+    const auto image = std::dynamic_pointer_cast<VekObjImage>(currentObject());
+    if (!image) {
+        panel.hide();
+        panel.setCurrentObject(nullptr);
+        return;
+    }
+    if (panel.isVisible()) {
+        panel.raise();
+        return;
+    }
+    panel.openIFPanel(image);
+    panel.activateWindow();
+    hide();
 }
 
 void VekObjInfoController::addEffectImage()

@@ -7,6 +7,7 @@
 #include "model/services/shell_services.h"
 #include "model/vek_object.h"
 #include "panels/colour_well.h"
+#include "panels/filters/vek_if_controller.h"
 #include "panels/panel_canvas.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
@@ -107,6 +108,8 @@ void VekObjInfoController::showWindow()
 
 void VekObjInfoController::closePanels()
 {
+    if (VekIFController::sharedIFControllerExists())
+        VekIFController::sharedIFController().hide();
     if (isVisible())
         hide();
     m_canvas = nullptr;
