@@ -55,8 +55,6 @@ void VekObjInfoController::prepareForFirstDisplay()
     updateEffectParameterOutlets();
     setupGradViews();
     setupUserPrefs();
-    // The filter panel is not part of the program yet: its button waits for it.
-    btnImgOpenIFpanel->setEnabled(false);
     NotificationCenter &center = NotificationCenter::defaultCenter();
     center.addObserver(this, VekViewSelectionDidChangeNotification, nullptr, [this](const Notification &) { selectionChanged(); });
     center.addObserver(this, VekViewCurrentObjectDidChangeNotification, nullptr,

@@ -238,8 +238,7 @@ TEST_F(InspectorWindow, ImageOptionsTintAndCompositing)
     select({image});
     EXPECT_EQ(inspector().txObjClass->text(), "Current Object: Image");
     EXPECT_EQ(inspector().txImgSzW->text(), QString::number(int(40 / 28.35f)));
-    // The filter panel is not there yet.
-    EXPECT_FALSE(inspector().btnImgOpenIFpanel->isEnabled());
+    EXPECT_TRUE(inspector().btnImgOpenIFpanel->isEnabled());
 
     PropertyList before = snapshot();
     choose(inspector().pupImgCompositeOps, 5);
