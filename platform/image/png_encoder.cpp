@@ -29,14 +29,26 @@ void appendChunk(QByteArray &out, const char *type, const QByteArray &data)
                                        uInt(out.size() - start))));
 }
 
+bool isByteOrdered(QImage::Format format)
+{
+    return format == QImage::Format_RGBA8888 || format == QImage::Format_RGBX8888
+        || format == QImage::Format_RGBA8888_Premultiplied;
+}
+
 // A row's samples: RGBA (straight alpha) or RGB, as the file stores them.
 void rowSamples(const QImage &image, int y, bool alpha, std::vector<uchar> &samples)
 {
-    const auto *pixels = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-    const bool premultiplied = image.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage::Format format = image.format();
+    const bool premultiplied =
+        format == QImage::Format_ARGB32_Premultiplied || format == QImage::Format_RGBA8888_Premultiplied;
+    const bool bytes = isByteOrdered(format);
+    const uchar *line = image.constScanLine(y);
     uchar *out = samples.data();
     for (int x = 0; x < image.width(); ++x) {
-        const QRgb p = premultiplied ? qUnpremultiply(pixels[x]) : pixels[x];
+        QRgb p = bytes ? qRgba(line[4 * x], line[4 * x + 1], line[4 * x + 2], line[4 * x + 3])
+                       : reinterpret_cast<const QRgb *>(line)[x];
+        if (premultiplied)
+            p = qUnpremultiply(p);
         *out++ = uchar(qRed(p));
         *out++ = uchar(qGreen(p));
         *out++ = uchar(qBlue(p));
@@ -111,7 +123,7 @@ bool pngEncoderTakes(const QImage &image)
     const QImage::Format format = image.format();
     return !image.isNull() && !image.colorSpace().isValid() && image.textKeys().isEmpty()
         && (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32
-            || format == QImage::Format_ARGB32_Premultiplied);
+            || format == QImage::Format_ARGB32_Premultiplied || isByteOrdered(format));
 }
 
 QByteArray encodePng(const QImage &image, int level)

@@ -14,8 +14,9 @@
 // its time.
 inline constexpr int DefaultPngLevel = 3;
 
-// Whether encodePng takes the image as it is: 32-bit RGB, ARGB or premultiplied ARGB, with
-// no colour space or text to carry (other images go through Qt's writer).
+// Whether encodePng takes the image as it is: 32-bit RGB or RGBA, straight or premultiplied,
+// in either byte order, with no colour space or text to carry (other images go through Qt's
+// writer).
 bool pngEncoderTakes(const QImage &image);
 
 // The PNG file of the image (RGBA when its format has alpha, else RGB; premultiplied pixels

@@ -40,6 +40,8 @@ TEST(PngEncoder, ReadsBackAsTheImageForEveryFormatBandCountAndLevel)
         {300, 1000, QImage::Format_ARGB32, 3},          // bands on every core
         {301, 517, QImage::Format_ARGB32_Premultiplied, 9},
         {2000, 130, QImage::Format_RGB32, 6},
+        {257, 300, QImage::Format_RGBA8888_Premultiplied, 3},   // the bitmaps' own formats
+        {64, 640, QImage::Format_RGBA8888, 3},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
@@ -56,10 +58,12 @@ TEST(PngEncoder, ReadsBackAsTheImageForEveryFormatBandCountAndLevel)
         // Straight alpha on both sides: premultiplied pixels come back as qUnpremultiply
         // gives them.
         QImage expected = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-        if (c.format == QImage::Format_ARGB32_Premultiplied)
+        if (c.format == QImage::Format_ARGB32_Premultiplied || c.format == QImage::Format_RGBA8888_Premultiplied) {
+            const QImage premultiplied = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x)
-                    expected.setPixel(x, y, qUnpremultiply(reinterpret_cast<const QRgb *>(image.constScanLine(y))[x]));
+                    expected.setPixel(x, y, qUnpremultiply(reinterpret_cast<const QRgb *>(premultiplied.constScanLine(y))[x]));
+        }
         EXPECT_EQ(back.convertToFormat(expected.format()), expected);
     }
 }
