@@ -321,6 +321,8 @@ private:
     void announceSelectionChange();
     void removeFromSelection(const VekObject &object);
     void registerSelectionUndo(const std::shared_ptr<VekObject> &object, bool select);
+    // Makes the list the selection and the object current, as one undo step.
+    void replaceSelection(std::vector<std::weak_ptr<VekObject>> selection, const std::shared_ptr<VekObject> &current);
     int selectedTool() const;
     // Where a new object goes in the stacking order: next to the last deselected object.
     int insertionIndexFor(const VekObject &object) const;

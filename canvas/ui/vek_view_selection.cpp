@@ -3,6 +3,7 @@
 #include "canvas/ui/vek_view.h"
 
 #include "canvas/object_hit_test.h"
+#include "canvas/ui/busy_cursor.h"
 #include "canvas/stacking_order.h"
 #include "document/vek_document.h"
 #include "model/services/panel_services.h"
@@ -13,6 +14,7 @@
 #include "platform/foundation/notification_center.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -220,11 +222,41 @@ void VekView::clearSelection()
     m_selectedBoundsCache = Rect();
 }
 
+// Every object joins the selection in one pass (whole groups are selected anyway), the last
+// one newly selected becoming current as when they are selected one by one; one undo step
+// gives back the selection before. Long work shows the busy cursor.
 void VekView::selectAll()
 {
-    const ObjectList all = m_document.objects();   // a snapshot: selecting may not change the list
+    const ObjectList all = m_document.objects();
+    BusyCursor busy(all.size() >= BusyCursor::ManyObjects);
+    std::unordered_set<const VekObject *> selected;
+    for (const std::weak_ptr<VekObject> &weak : m_selection)
+        if (const auto object = weak.lock())
+            selected.insert(object.get());
+    std::vector<std::weak_ptr<VekObject>> selection = m_selection;
+    std::shared_ptr<VekObject> current = m_current.lock();
     for (const auto &object : all)
-        selectObject(object);
+        if (selected.insert(object.get()).second) {
+            selection.push_back(object);
+            current = object;
+        }
+    if (selection.size() != m_selection.size())
+        replaceSelection(std::move(selection), current);
+}
+
+void VekView::replaceSelection(std::vector<std::weak_ptr<VekObject>> selection, const std::shared_ptr<VekObject> &current)
+{
+    m_document.undoManager()->registerUndoWithTarget(
+        this, [this, before = m_selection, was = m_current] { replaceSelection(before, was.lock()); });
+    std::erase_if(selection, [](const std::weak_ptr<VekObject> &o) { return o.expired(); });
+    m_selection = std::move(selection);
+    m_selectedBoundsCache = Rect();
+    viewport()->update();
+    setCurrentObject(current);
+    announceSelectionChange();
+    if (current)
+        makeVisible(*current);
+    resetCursorRects();
 }
 
 void VekView::selectObjectExclusively(const std::shared_ptr<VekObject> &object)

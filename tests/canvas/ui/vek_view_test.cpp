@@ -109,3 +109,36 @@ TEST(VekView, ScrollRangeFollowsPageSizeResolutionAndAddedPages)
     doc.undoManager()->redo();
     EXPECT_EQ(range(), rangeFor(1200));
 }
+
+TEST(VekView, SelectAllIsOneStepThatUndoesToTheSelectionBefore)
+{
+    ensureWidgetApp();
+    VekDocument doc;
+    doc.setDrawAreaSizePerPage({400, 400});
+    for (int i = 0; i < 5; ++i)
+        doc.insertObject(filledRect(Rect(10 + 20 * i, 10, 15, 15), Color::redColor()), 0, false);
+    VekView view(doc);
+    UndoManager &undo = *doc.undoManager();
+    const auto objects = doc.objects();
+    view.selectObjects({objects[3], objects[1]});
+    undo.closeEventGroup();
+    undo.removeAllActions();
+    const VekView::ObjectList before = view.selectedObjects();
+
+    view.selectAll();
+    undo.closeEventGroup();
+    EXPECT_EQ(view.selectedObjects().size(), 5u);
+    // The ones selected before keep their order; the others follow in the document's order.
+    EXPECT_EQ(view.selectedObjects()[0], objects[3]);
+    EXPECT_EQ(view.selectedObjects()[2], objects[0]);
+    EXPECT_EQ(view.currentObject(), objects[4]);
+    undo.undo();
+    EXPECT_EQ(view.selectedObjects(), before);
+    EXPECT_FALSE(undo.canUndo());
+    undo.redo();
+    EXPECT_EQ(view.selectedObjects().size(), 5u);
+    // Nothing more to select: no step.
+    undo.removeAllActions();
+    view.selectAll();
+    EXPECT_FALSE(undo.canUndo());
+}
