@@ -67,9 +67,7 @@ TEST_F(WindowTest, TextDroppedOnASelectedPathRunsAlongItAndUndoes)
 {
     VekDocumentWindow &window = start();
     CanvasDriver canvas(window);
-    chooseTool(QStringLiteral("Object"));
-    canvas.drag({40, 40}, {240, 140});
-    chooseTool(QStringLiteral("Arrow"));
+    drawRectangle(canvas, {40, 40}, {240, 140});
     ASSERT_EQ(window.document().objects().size(), 1u);
     auto *path = dynamic_cast<VekObjPath *>(window.document().objects().front().get());
     ASSERT_TRUE(path);

@@ -71,9 +71,7 @@ TEST_F(WindowTest, TheRulerUnitAndGridScaleSetTheGridSnappingAndShiftNudges)
     chooseUnit(preferences, 1);
     preferences.findChild<QDoubleSpinBox *>(QStringLiteral("gridScale"))->setValue(1.0);
     activate(window);
-    chooseTool(QStringLiteral("Object"));
-    canvas.drag({40, 40}, {100, 80});
-    chooseTool(QStringLiteral("Arrow"));
+    drawRectangle(canvas, {40, 40}, {100, 80});
     ASSERT_EQ(window.document().objects().size(), 1u);
     const std::shared_ptr<VekObject> box = window.document().objects().front();
     canvas.view.selectObjectExclusively(box);

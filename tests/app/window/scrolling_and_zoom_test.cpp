@@ -54,9 +54,7 @@ TEST_F(WindowTest, ANewZoomShowsTheFirstSelectedObjectOrKeepsThePage)
     // An object on page 2, selected: zooming shows it.
     view.setCurrentPageTo(2);
     const Rect page2 = view.rectForPage(2);
-    chooseTool(QStringLiteral("Object"));
-    canvas.drag({page2.minX() + 200, page2.minY() + 300}, {page2.minX() + 260, page2.minY() + 340});
-    chooseTool(QStringLiteral("Arrow"));
+    drawRectangle(canvas, {page2.minX() + 200, page2.minY() + 300}, {page2.minX() + 260, page2.minY() + 340});
     ASSERT_EQ(window.document().objects().size(), 1u);
     const std::shared_ptr<VekObject> box = window.document().objects().front();
     view.selectObjectExclusively(box);

@@ -5,6 +5,8 @@
 
 #include "tests/app/shell_fixture.h"
 
+#include "app/object_sets/object_set_palette.h"
+#include "app/tool_controller.h"
 #include "canvas/ui/vek_view.h"
 #include "tests/support/golden_image.h"
 
@@ -177,6 +179,19 @@ protected:
         window.vekView().setFocus();
     }
     void chooseTool(const QString &name) { QTest::mouseClick(paletteButton(*palette, name), Qt::LeftButton); }
+    // The Object tool with the default set's rectangle picked in its palette, dragged out from
+    // `from` to `to`, then the Arrow again.
+    void drawRectangle(CanvasDriver &canvas, Point from, Point to)
+    {
+        chooseTool(QStringLiteral("Object"));
+        VekObjMatrix &matrix = controller->toolController().objectMatrix();
+        [&] { QTRY_VERIFY(matrix.isVisible()); }();
+        QTest::mouseClick(matrix.viewport(), Qt::LeftButton, {}, matrix.cellRect(DefaultSetRectangle).center());
+        EXPECT_EQ(matrix.selectedTag(), DefaultSetRectangle);
+        canvas.drag(from, to);
+        chooseTool(QStringLiteral("Arrow"));
+    }
+    static constexpr int DefaultSetRectangle = 12;   // the shape library's rectangle
     QString path(const QString &name) const { return folder.filePath(name); }
 
     std::unique_ptr<VekMainController> controller;
