@@ -15,10 +15,20 @@ namespace {
 
 const char *const ActionProperty = "vekAction";
 
+// An item's keys: all the platform's bindings of a standard key, or our own sequences.
+struct Shortcut {
+    Shortcut() = default;
+    Shortcut(QKeySequence::StandardKey standard) : keys(QKeySequence::keyBindings(standard)) {}
+    Shortcut(QKeyCombination own) : keys{QKeySequence(own)} {}
+    Shortcut(const QKeySequence &own) : keys{own} {}
+    Shortcut(std::initializer_list<QKeySequence> own) : keys(own) {}
+    QList<QKeySequence> keys;
+};
+
 struct Item {
     const char *title;   // empty: a separator
     const char *action;  // empty with `submenu`: the item opens the submenu
-    QKeySequence shortcut;
+    Shortcut shortcut;
     int tag = 0;
     bool checkable = false;   // shows the state validation gives
     std::vector<Item> submenu = {};
@@ -33,128 +43,150 @@ struct MenuSpec {
     std::vector<Item> items;
 };
 
-// The canvas takes its own keys (Delete, arrows, copy and paste) before any menu would, so
-// those items carry no shortcut; the others' shortcuts reach the responder chain.
+// Items carry the platform's standard keys where there are such, and the usual keys of
+// drawing programs elsewhere. The canvas keeps Delete and the arrows for itself (they also
+// act on a selected path point), and an open text editor takes the clipboard keys and
+// Select All before the menus (VekView::event).
 const std::vector<MenuSpec> &menuSpecs()
 {
     static const std::vector<MenuSpec> specs = {
         {"File",
          {{"New", "newDocument", QKeySequence::New},
           {"Open...", "openDocument", QKeySequence::Open},
-          {"Import...", "importCommand", QKeySequence()},
-          {"Import PDF Image Only...", "importPDFimageOnly", QKeySequence()},
-          {"", "", QKeySequence()},
+          {"Import...", "importCommand", {}},
+          {"Import PDF Image Only...", "importPDFimageOnly", {}},
+          {"", "", {}},
           {"Close", "performClose", QKeySequence::Close},
           {"Save", "saveDocument", QKeySequence::Save},
           {"Save As...", "saveDocumentAs", QKeySequence::SaveAs},
-          {"Revert to Saved", "revertDocumentToSaved", QKeySequence()},
-          {"Save Pages As...", "saveDocumentPagesAs", QKeySequence()},
-          {"Export...", "exportCommand", QKeySequence()},
-          {"Export Part...", "exportPart", QKeySequence()},
-          {"Save Text As...", "saveTextAs", QKeySequence()},
-          {"Page Layout...", "runPageLayout", QKeySequence()},
+          {"Revert to Saved", "revertDocumentToSaved", {}},
+          {"Save Pages As...", "saveDocumentPagesAs", {}},
+          {"Export...", "exportCommand", {}},
+          {"Export Part...", "exportPart", {}},
+          {"Save Text As...", "saveTextAs", {}},
+          {"Page Layout...", "runPageLayout", {}},
           {"Print...", "printCommand", QKeySequence::Print},
-          {"", "", QKeySequence()},
+          {"", "", {}},
           {"Preferences...", "showPreferences", QKeySequence::Preferences},
           {"Quit", "terminate", QKeySequence::Quit}}},
         {"Edit",
          {{"Undo", "undo", QKeySequence::Undo},
           {"Redo", "redo", QKeySequence::Redo},
-          {"", "", QKeySequence()},
-          {"Cut", "cut", QKeySequence()},
-          {"Copy", "copy", QKeySequence()},
-          {"Paste", "paste", QKeySequence()},
-          {"Delete", "delete", QKeySequence()},
-          {"Duplicate", "duplicate", QKeySequence()},
-          {"Select All", "selectAll", QKeySequence()},
-          {"", "", QKeySequence()},
-          {"Find", "", QKeySequence(), 0, false,
+          {"", "", {}},
+          {"Cut", "cut", QKeySequence::Cut},
+          {"Copy", "copy", QKeySequence::Copy},
+          {"Paste", "paste", QKeySequence::Paste},
+          {"Delete", "delete", {}},
+          {"Duplicate", "duplicate", Qt::CTRL | Qt::Key_D},
+          {"Select All", "selectAll", QKeySequence::SelectAll},
+          {"", "", {}},
+          {"Find", "", {}, 0, false,
            {{"Find...", "performFindPanelAction", QKeySequence::Find, 1},
             {"Find Next", "performFindPanelAction", QKeySequence::FindNext, 2},
             {"Find Previous", "performFindPanelAction", QKeySequence::FindPrevious, 3},
             {"Use Selection for Find", "performFindPanelAction", QKeySequence(Qt::CTRL | Qt::Key_E), 7},
             {"Jump to Selection", "centerSelectionInVisibleArea", QKeySequence(Qt::CTRL | Qt::Key_J)}}}}},
         {"Format",
-         {{"Font", "", QKeySequence(), 0, false,
-           {{"Family", FontFamilyAction, QKeySequence()},
-            {"Size", "", QKeySequence(), 0, false,
-             {{"9", "setFontSize", QKeySequence(), 9, true},
-              {"10", "setFontSize", QKeySequence(), 10, true},
-              {"11", "setFontSize", QKeySequence(), 11, true},
-              {"12", "setFontSize", QKeySequence(), 12, true},
-              {"14", "setFontSize", QKeySequence(), 14, true},
-              {"18", "setFontSize", QKeySequence(), 18, true},
-              {"24", "setFontSize", QKeySequence(), 24, true},
-              {"36", "setFontSize", QKeySequence(), 36, true},
-              {"48", "setFontSize", QKeySequence(), 48, true},
-              {"72", "setFontSize", QKeySequence(), 72, true}}},
-            {"", "", QKeySequence()},
+         {{"Font", "", {}, 0, false,
+           {{"Family", FontFamilyAction, {}},
+            {"Size", "", {}, 0, false,
+             {{"9", "setFontSize", {}, 9, true},
+              {"10", "setFontSize", {}, 10, true},
+              {"11", "setFontSize", {}, 11, true},
+              {"12", "setFontSize", {}, 12, true},
+              {"14", "setFontSize", {}, 14, true},
+              {"18", "setFontSize", {}, 18, true},
+              {"24", "setFontSize", {}, 24, true},
+              {"36", "setFontSize", {}, 36, true},
+              {"48", "setFontSize", {}, 48, true},
+              {"72", "setFontSize", {}, 72, true}}},
+            {"", "", {}},
             {"Bold", "setBold", QKeySequence::Bold, 0, true},
             {"Italic", "setItalic", QKeySequence::Italic, 0, true},
             {"Underline", "setUnderline", QKeySequence::Underline, 0, true},
-            {"", "", QKeySequence()},
-            {"Bigger", "makeFontBigger", QKeySequence()},
-            {"Smaller", "makeFontSmaller", QKeySequence()}}},
-          {"Text", "", QKeySequence(), 0, false,
-           {{"Align Left", "setTextAlignment", QKeySequence(), int(TextAlignment::Left), true},
-            {"Center", "setTextAlignment", QKeySequence(), int(TextAlignment::Center), true},
-            {"Justify", "setTextAlignment", QKeySequence(), int(TextAlignment::Justified), true},
-            {"Align Right", "setTextAlignment", QKeySequence(), int(TextAlignment::Right), true}}},
-          {"Baseline", "", QKeySequence(), 0, false,
-           {{"Use Default", "unscript", QKeySequence()},
-            {"Superscript", "raisebaselineByHalf", QKeySequence()},
-            {"Subscript", "lowerBaselineByHalf", QKeySequence()},
-            {"Raise", "raiseBaseline", QKeySequence()},
-            {"Lower", "lowerBaseline", QKeySequence()}}},
-          {"", "", QKeySequence()},
-          {"Set Anchor...", "setAnchor", QKeySequence()},
-          {"Set Link...", "setLink", QKeySequence()}}},
+            {"", "", {}},
+            {"Bigger", "makeFontBigger", {}},
+            {"Smaller", "makeFontSmaller", {}}}},
+          {"Text", "", {}, 0, false,
+           {{"Align Left", "setTextAlignment", {}, int(TextAlignment::Left), true},
+            {"Center", "setTextAlignment", {}, int(TextAlignment::Center), true},
+            {"Justify", "setTextAlignment", {}, int(TextAlignment::Justified), true},
+            {"Align Right", "setTextAlignment", {}, int(TextAlignment::Right), true}}},
+          {"Baseline", "", {}, 0, false,
+           {{"Use Default", "unscript", {}},
+            {"Superscript", "raisebaselineByHalf", {}},
+            {"Subscript", "lowerBaselineByHalf", {}},
+            {"Raise", "raiseBaseline", {}},
+            {"Lower", "lowerBaseline", {}}}},
+          {"", "", {}},
+          {"Set Anchor...", "setAnchor", {}},
+          {"Set Link...", "setLink", {}}}},
         {"Arrange",
-         {{"Group", "group", QKeySequence()},
-          {"Ungroup", "ungroup", QKeySequence()},
-          {"Bring to Front", "bringToFront", QKeySequence()},
-          {"Send to Back", "sendToBack", QKeySequence()},
-          {"", "", QKeySequence()},
-          {"Align Left", "alignLeft", QKeySequence()},
-          {"Align Right", "alignRight", QKeySequence()},
-          {"Align Top", "alignTop", QKeySequence()},
-          {"Align Bottom", "alignBottom", QKeySequence()},
-          {"Make Same Width", "makeSameWidth", QKeySequence()},
-          {"Make Same Height", "makeSameHeight", QKeySequence()},
-          {"", "", QKeySequence()},
-          {"Make Straight", "makeStraight", QKeySequence()},
-          {"Make Smoother", "makeSmoother", QKeySequence()},
-          {"Reverse Path", "pathReverse", QKeySequence()},
-          {"Close Path", "closeBezierPath", QKeySequence()},
-          {"Merge Paths", "mergeBezierPaths", QKeySequence()},
-          {"Make Positive", "makePositive", QKeySequence()}}},
+         {{"Group", "group", Qt::CTRL | Qt::Key_G},
+          {"Ungroup", "ungroup", Qt::CTRL | Qt::SHIFT | Qt::Key_G},
+          {"Bring to Front", "bringToFront", {}},
+          {"Send to Back", "sendToBack", {}},
+          {"", "", {}},
+          {"Align Left", "alignLeft", {}},
+          {"Align Right", "alignRight", {}},
+          {"Align Top", "alignTop", {}},
+          {"Align Bottom", "alignBottom", {}},
+          {"Make Same Width", "makeSameWidth", {}},
+          {"Make Same Height", "makeSameHeight", {}},
+          {"", "", {}},
+          {"Make Straight", "makeStraight", {}},
+          {"Make Smoother", "makeSmoother", {}},
+          {"Reverse Path", "pathReverse", {}},
+          {"Close Path", "closeBezierPath", {}},
+          {"Merge Paths", "mergeBezierPaths", {}},
+          {"Make Positive", "makePositive", {}},
+          {"Convert to Plain Path", "convertToNormal", {}}}},
         {"Page",
-         {{"Add Page", "addPage", QKeySequence()},
-          {"Insert Page", "insertPage", QKeySequence()},
-          {"Remove Page", "removePage", QKeySequence()},
-          {"Move Page Up", "movePageUp", QKeySequence()},
-          {"Move Page Down", "movePageDown", QKeySequence()},
-          {"", "", QKeySequence()},
-          {"Snap to Grid", "snapsToGrid", QKeySequence(), 0, true},
-          {"Rulers", "toggleRulers", QKeySequence(), 0, true},
-          {"Show Invisible Characters", "showInvisibleChars", QKeySequence(), 0, true},
-          {"Show Anchors", "showAnchors", QKeySequence(), 0, true},
-          {"Hide Background", "hideTemplate", QKeySequence(), 0, true}}},
+         {{"Zoom In", "zoomIn", {QKeySequence::ZoomIn, Qt::CTRL | Qt::Key_Equal}},
+          {"Zoom Out", "zoomOut", QKeySequence::ZoomOut},
+          {"", "", {}},
+          {"Add Page", "addPage", {}},
+          {"Insert Page", "insertPage", {}},
+          {"Remove Page", "removePage", {}},
+          {"Move Page Up", "movePageUp", {}},
+          {"Move Page Down", "movePageDown", {}},
+          {"", "", {}},
+          {"Snap to Grid", "snapsToGrid", {}, 0, true},
+          {"Rulers", "toggleRulers", {}, 0, true},
+          {"Show Invisible Characters", "showInvisibleChars", {}, 0, true},
+          {"Show Anchors", "showAnchors", {}, 0, true},
+          {"Hide Background", "hideTemplate", {}, 0, true},
+          {"Merge Background...", "mergeBasePdf", {}},
+          {"", "", {}},
+          {"Background Color...", "changeBackgroundColor", {}}}},
         {"Tools",
-         {{"Arrow", "selectTool", QKeySequence(), 0},
-          {"Object", "selectTool", QKeySequence(), 1},
-          {"Free-hand", "selectTool", QKeySequence(), 2},
-          {"Point Pen", "selectTool", QKeySequence(), 3},
-          {"Contour", "selectTool", QKeySequence(), 4},
-          {"Marker", "selectTool", QKeySequence(), 5},
-          {"Text", "selectTool", QKeySequence(), 6},
-          {"Page Number and Date", "selectTool", QKeySequence(), 7},
-          {"Table", "selectTool", QKeySequence(), 8}}},
+         {{"Arrow", "selectTool", {}, 0},
+          {"Object", "selectTool", {}, 1},
+          {"Free-hand", "selectTool", {}, 2},
+          {"Point Pen", "selectTool", {}, 3},
+          {"Contour", "selectTool", {}, 4},
+          {"Marker", "selectTool", {}, 5},
+          {"Text", "selectTool", {}, 6},
+          {"Page Number and Date", "selectTool", {}, 7},
+          {"Table", "selectTool", {}, 8}}},
         {"Window",
-         {{"Open Tool Panel", "toggleToolPanel", QKeySequence()},
-          {"Show Horizontal Ruler", "toggleFloatingRuler", QKeySequence(), 0},
-          {"Show Vertical Ruler", "toggleFloatingRuler", QKeySequence(), 1},
-          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)}}},
+         {{"Open Tool Panel", "toggleToolPanel", {}},
+          {"Open Object Info Panel", "toggleObjInfoPanel", Qt::CTRL | Qt::SHIFT | Qt::Key_I},
+          {"Open Document Info Panel", "toggleDocInfoPanel", {}},
+          {"Open Page Preview", "togglePagePreview", {}},
+          {"Open Border Panel", "toggleBorderPanel", {}},
+          {"Open Memo Panel", "toggleMemoPanel", {}},
+          {"Show Horizontal Ruler", "toggleFloatingRuler", {}, 0},
+          {"Show Vertical Ruler", "toggleFloatingRuler", {}, 1},
+          {"Colors", "toggleColorPanel", QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_C)},
+          {"Image Filters...", "openIFPanel", {}},
+          {"", "", {}},
+          {"Add Default Object Set", "addDefaultObjectSet", {}},
+          {"Import Object Sets...", "readinVekObjSet", {}},
+          {"Add Default Patterns", "addDefaultPatterns", {}}}},
+        {"Help",
+         {{"Vekanto Help", "openReadme", QKeySequence::HelpContents},
+          {"Open Example...", "openExample", {}}}},
     };
     return specs;
 }
@@ -193,11 +225,11 @@ void validateMenu(QMenu &menu, const ResponderChain &chain)
 namespace {
 
 // One item that sends its action through the chain; its QAction lives as long as `context`.
-void addActionItem(QMenu &menu, const QString &title, const char *action, const QKeySequence &shortcut, int tag,
+void addActionItem(QMenu &menu, const QString &title, const char *action, const QList<QKeySequence> &shortcuts, int tag,
                    bool checkable, QObject *context, const ResponderChainSource &chain)
 {
     QAction *item = menu.addAction(title);
-    item->setShortcut(shortcut);
+    item->setShortcuts(shortcuts);
     item->setData(tag);
     item->setCheckable(checkable);
     item->setProperty(ActionProperty, QString::fromLatin1(action));
@@ -228,7 +260,7 @@ void addFontFamilyMenu(QMenu &menu, const QString &title, QObject *context, cons
         if (!families->isEmpty())
             return;
         for (const QString &family : availableFontFamilies())
-            addActionItem(*families, family, FontFamilyAction, QKeySequence(), 0, true, context, chain);
+            addActionItem(*families, family, FontFamilyAction, {}, 0, true, context, chain);
     });
     validateOnShow(*families, chain);
 }
@@ -244,7 +276,7 @@ void addItems(QMenu &menu, const std::vector<Item> &items, QObject *context, con
         else if (!item.submenu.empty())
             addItems(*menu.addMenu(title), item.submenu, context, chain);
         else
-            addActionItem(menu, title, item.action, item.shortcut, item.tag, item.checkable, context, chain);
+            addActionItem(menu, title, item.action, item.shortcut.keys, item.tag, item.checkable, context, chain);
     }
     validateOnShow(menu, chain);
 }

@@ -3,6 +3,7 @@
 
 #include "app/preferences.h"
 #include "canvas/ui/floating_ruler.h"
+#include "panels/docinfo/paper_list.h"
 #include "platform/foundation/c_locale.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
@@ -47,6 +48,7 @@ VekPreferencesWindow::VekPreferencesWindow(VekPreferences &preferences, QWidget 
               {localized("Centimeters"), localized("Inches"), localized("Pixels"), localized("Picas"), localized("Points")});
     addGridScale(form);
     addNumber(form, localized("Recent entries in pop-up menus"), QStringLiteral("myPopupMaxNr"), 1, 50);
+    addPaperChoice(form);
     addNumber(form, localized("Page width"), QStringLiteral("viewSzW"), 8, 100000);
     addNumber(form, localized("Page height"), QStringLiteral("viewSzH"), 8, 100000);
     addNumber(form, localized("Left margin"), QStringLiteral("marginL"), 0, 10000);
@@ -102,6 +104,23 @@ void VekPreferencesWindow::addNumber(QFormLayout *form, const QString &label, co
     form->addRow(label, box);
 }
 
+// The default paper: the papers of the installed printers; the item's paper name is stored,
+// so papers listed without a display name can be chosen too.
+void VekPreferencesWindow::addPaperChoice(QFormLayout *form)
+{
+    auto *box = new QComboBox(this);
+    box->setObjectName(QStringLiteral("paperName"));
+    PaperList::shared().fillPopup(*box);
+    const int current = box->findData(m_preferences.userDefaultPaperName());
+    box->setCurrentIndex(current);
+    if (current < 0)
+        box->setPlaceholderText(localized("custom"));
+    connect(box, &QComboBox::activated, this, [this, box] {
+        m_preferences.updateUserPreferences(PrefsKey, QStringLiteral("paperName"), PropertyList(box->currentData().toString()));
+    });
+    form->addRow(localized("Paper"), box);
+}
+
 // The grid scale is kept to one decimal.
 void VekPreferencesWindow::addGridScale(QFormLayout *form)
 {
@@ -135,6 +154,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
                                          key);
             paintWell(well, m_preferences.colorForKey(key));
             FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
+            emit displayColorsChanged();
         });
         form->addRow(key, well);
     }
@@ -146,6 +166,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
             if (auto *well = findChild<QPushButton *>(key))
                 paintWell(well, m_preferences.colorForKey(key));
         FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
+        emit displayColorsChanged();
     });
     form->addRow(reset);
 }

@@ -11,10 +11,15 @@ class VekPreferencesWindow : public QWidget {
 public:
     explicit VekPreferencesWindow(VekPreferences &preferences, QWidget *parent = nullptr);
 
+signals:
+    // A display colour (grid, knobs, control points, rulers) changed: canvases redraw.
+    void displayColorsChanged();
+
 private:
     void addChoice(class QFormLayout *form, const QString &label, const QString &key, const QStringList &choices);
     void addCheckBox(class QFormLayout *form, const QString &label, const QString &key);
     void addNumber(class QFormLayout *form, const QString &label, const QString &key, int minimum, int maximum);
+    void addPaperChoice(class QFormLayout *form);
     void addGridScale(class QFormLayout *form);
     void addColors(class QFormLayout *form);
 

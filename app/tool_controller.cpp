@@ -2,11 +2,18 @@
 #include "app/tool_controller.h"
 
 #include "app/document/document_shell_services.h"
+#include "app/object_sets/object_set_palette.h"
 #include "app/preferences.h"
+#include "panels/colour_panel.h"
+#include "panels/colour_panel_accessory.h"
 #include "platform/foundation/localized_strings.h"
+#include "panels/format_options_panel.h"
+#include "panels/table_options_panel.h"
 #include "platform/foundation/notification_center.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QEvent>
 #include <QLabel>
 #include <QToolButton>
@@ -20,7 +27,7 @@ const char *const ToolSymbols[] = {"↖", "◆", "✎", "⌖", "◌", "▬", "T"
 
 } // namespace
 
-VekToolController::VekToolController(const VekPreferences &preferences, QWidget *parent)
+VekToolController::VekToolController(VekPreferences &preferences, UserDefaults &defaults, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_preferences(preferences)
 {
     setWindowTitle(localizedString(QStringLiteral("Tools")));
@@ -54,22 +61,75 @@ VekToolController::VekToolController(const VekPreferences &preferences, QWidget 
     connect(m_toolButtons, &QButtonGroup::idClicked, this, [this] { selectToolAction(); });
     setFixedSize(layout->sizeHint());
 
-    m_shapePanel = makeSatellitePanel(localizedString(QStringLiteral("Objects")));
-    m_formatOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Page Number and Date")));
-    m_gridOptPanel = makeSatellitePanel(localizedString(QStringLiteral("Table")));
+    buildShapePanel();
+    m_formatOptPanel = new FormatOptionsPanel(defaults, this);
+    m_gridOptPanel = new TableOptionsPanel(this);
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_formatOptPanel, m_gridOptPanel}) {
+        panel->setAttribute(Qt::WA_ShowWithoutActivating);
+        panel->installEventFilter(this);
+    }
+    // The field tool's cursor shows the example of the field it would make.
+    connect(m_formatOptPanel, &FormatOptionsPanel::exampleChanged, this, &VekToolController::rebuildFormatCursor);
 }
 
 VekToolController::~VekToolController() = default;
 
-QWidget *VekToolController::makeSatellitePanel(const QString &title)
+// The shape panel: the set's name (typed to switch, create or rename), the button that
+// deletes the set, and the palette of the set's items.
+void VekToolController::buildShapePanel()
 {
-    auto *panel = new QWidget(this, Qt::Tool);
-    panel->setWindowTitle(title);
-    panel->setAttribute(Qt::WA_ShowWithoutActivating);
-    auto *layout = new QVBoxLayout(panel);
-    layout->addWidget(new QLabel(title, panel));
-    panel->installEventFilter(this);
-    return panel;
+    m_shapePanel = new QWidget(this, Qt::Tool);
+    m_shapePanel->setObjectName(QStringLiteral("shapePanel"));
+    m_shapePanel->setWindowTitle(localizedString(QStringLiteral("Objects")));
+    m_shapePanel->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_shapePanel->installEventFilter(this);
+    auto *layout = new QVBoxLayout(m_shapePanel);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto *row = new QHBoxLayout;
+    m_setSelection = new QComboBox(m_shapePanel);
+    m_setSelection->setObjectName(QStringLiteral("setSelection"));
+    m_setSelection->setEditable(true);
+    m_setSelection->setInsertPolicy(QComboBox::NoInsert);
+    row->addWidget(m_setSelection, 1);
+    auto *deleteButton = new QToolButton(m_shapePanel);
+    deleteButton->setObjectName(QStringLiteral("deleteSet"));
+    deleteButton->setText(QStringLiteral("−"));
+    deleteButton->setToolTip(localizedString(QStringLiteral("Delete Set")));
+    row->addWidget(deleteButton);
+    layout->addLayout(row);
+    m_objMatrix = new VekObjMatrix(m_preferences, *m_setSelection, m_shapePanel);
+    m_objMatrix->setMinimumSize(VekObjMatrix::CellPitch * 5 + 20, VekObjMatrix::CellPitch * 6);
+    layout->addWidget(m_objMatrix, 1);
+    m_objMatrix->setActivationHandler([this] { showShapePanelToDragIn(); });
+    connect(deleteButton, &QToolButton::clicked, m_objMatrix, [this] { objectMatrix().deleteSet(); });
+}
+
+VekObjMatrix &VekToolController::objectMatrix()
+{
+    if (!m_objMatrix->isSetUp())
+        m_objMatrix->setupObjMatrix();
+    return *m_objMatrix;
+}
+
+std::vector<std::shared_ptr<VekObject>> VekToolController::selectedObjects() const
+{
+    return m_objMatrix->isSetUp() ? m_objMatrix->selectedObjects() : std::vector<std::shared_ptr<VekObject>>{};
+}
+
+void VekToolController::setupColorPanelAccessory()
+{
+    if (m_colourAccessory)
+        return;
+    m_colourAccessory = new ColourPanelAccessory;
+    ColourPanel::sharedColorPanel().setAccessoryView(m_colourAccessory);
+}
+
+void VekToolController::showShapePanelToDragIn()
+{
+    if (!m_shapePanel->isVisible())
+        m_shapePanel->show();
+    m_shapePanel->raise();
+    m_objMatrix->setFocus();
 }
 
 // Closing a satellite panel by its close box goes back to the arrow.
@@ -107,14 +167,23 @@ void VekToolController::selectTool(int n)
 
 void VekToolController::selectToolAction()
 {
+    m_gridOptPanel->setSelectedTool(selectedTool());
     switch (selectedTool()) {
     case FormatTool:
-        m_formatOptPanel->show();
+        // Settings for new fields (a field being edited has ended its editing by now).
+        if (!m_formatOptPanel->isVisible())
+            m_formatOptPanel->optionPanelFormat(nullptr, false);
         break;
     case GridTool:
-        m_gridOptPanel->show();
+        // Settings for new tables: the counts, colour and lines are enabled, the cell
+        // controls are not.
+        if (!m_gridOptPanel->isVisible()) {
+            m_gridOptPanel->setGridOutlets(nullptr, -1, -1);
+            m_gridOptPanel->show();
+        }
         break;
     case ObjectTool:
+        objectMatrix();
         m_shapePanel->show();
         break;
     default:
@@ -150,6 +219,7 @@ void VekToolController::selectPointPenTool()
 
 void VekToolController::postToolChange()
 {
+    m_gridOptPanel->setSelectedTool(selectedTool());
     NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolDidChangeNotification, this);
 }
 
@@ -178,6 +248,13 @@ void VekToolController::rebuildMarkCursor()
         NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolCursorDidChangeNotification, this);
 }
 
+void VekToolController::rebuildFormatCursor()
+{
+    m_cursors.formatCursor(true, m_formatOptPanel->selectedFormatExample());
+    if (selectedTool() == FormatTool)
+        NotificationCenter::defaultCenter().postNotificationName(VekSelectedToolCursorDidChangeNotification, this);
+}
+
 int VekToolController::visibleToolOption() const
 {
     if (m_shapePanel->isVisible())
@@ -191,7 +268,7 @@ int VekToolController::visibleToolOption() const
 
 void VekToolController::hideOptionPanels()
 {
-    for (QWidget *panel : {m_gridOptPanel, m_formatOptPanel, m_shapePanel})
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_gridOptPanel, m_formatOptPanel, m_shapePanel})
         if (panel->isVisible())
             panel->hide();
 }
@@ -204,7 +281,7 @@ QCursor VekToolController::cursorForSelectedTool()
     case ContourTool: return QCursor(Qt::CrossCursor);
     case MarkerTool: return m_cursors.markCursor(m_preferences.markerColor(m_markerColorNr), m_markerThickness);
     case TextTool: return QCursor(Qt::IBeamCursor);
-    case FormatTool: return m_cursors.formatCursor(false, AttributedString(QStringLiteral("1")));
+    case FormatTool: return m_cursors.formatCursor(false, m_formatOptPanel->selectedFormatExample());
     case ObjectTool:
     case GridTool: return QCursor(Qt::CrossCursor);
     default: return QCursor(Qt::ArrowCursor);

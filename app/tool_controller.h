@@ -2,7 +2,8 @@
 // tool buttons. It holds the editing state every document window shares: the selected tool
 // (0 arrow, 1 object, 2 free-hand, 3 point pen, 4 contour, 5 marker, 6 text, 7 field,
 // 8 table), the marker's colour number and thickness, and the cursors of the tools. Three
-// satellite panels open beside it for the object, field and table tools.
+// satellite panels open beside it for the object, field and table tools: the field and
+// table options panels hold the settings of the objects those tools make.
 //
 // Tool changes post VekSelectedToolDidChangeNotification, and a redrawn cursor of the
 // selected tool VekSelectedToolCursorDidChangeNotification, with the palette as sender.
@@ -12,9 +13,19 @@
 
 #include <QWidget>
 
+class FormatOptionsPanel;
+#include <memory>
+#include <vector>
+
+class ColourPanelAccessory;
 class QButtonGroup;
+class QComboBox;
 class QMenu;
 class QToolButton;
+class TableOptionsPanel;
+class UserDefaults;
+class VekObjMatrix;
+class VekObject;
 class VekPreferences;
 
 class VekToolController : public QWidget {
@@ -23,7 +34,8 @@ public:
     enum Tool { ArrowTool, ObjectTool, FreehandTool, PointPenTool, ContourTool, MarkerTool, TextTool, FormatTool,
                 GridTool, ToolCount };
 
-    explicit VekToolController(const VekPreferences &preferences, QWidget *parent = nullptr);
+    // The field options panel keeps its format lists in the defaults.
+    VekToolController(VekPreferences &preferences, UserDefaults &defaults, QWidget *parent = nullptr);
     ~VekToolController() override;
 
     int selectedTool() const;
@@ -50,9 +62,20 @@ public:
     int visibleToolOption() const;
     void hideOptionPanels();
     QWidget &shapePanel() const { return *m_shapePanel; }
-    QWidget &formatOptPanel() const { return *m_formatOptPanel; }
-    QWidget &gridOptPanel() const { return *m_gridOptPanel; }
+    FormatOptionsPanel &formatOptPanel() const { return *m_formatOptPanel; }
+    TableOptionsPanel &gridOptPanel() const { return *m_gridOptPanel; }
     QSize toolPanelSize() const { return frameGeometry().size(); }
+
+    // The object-set palette in the shape panel, set up on first use.
+    VekObjMatrix &objectMatrix();
+    // The objects of the item picked in the object-set palette; none before it is set up.
+    std::vector<std::shared_ptr<VekObject>> selectedObjects() const;
+    // Brings the shape panel forward with the palette ready to take a drop.
+    void showShapePanelToDragIn();
+    // Puts the accessory that makes pattern colours into the shared colour panel.
+    void setupColorPanelAccessory();
+    // The accessory (null before it is set up).
+    ColourPanelAccessory *vekCPAccImageView() const { return m_colourAccessory; }
 
     // The menu the palette's menu button shows (not owned).
     void setMenu(QMenu *menu);
@@ -68,14 +91,18 @@ private:
     void selectRow(int n);
     void postToolChange();
     void rebuildMarkCursor();
-    QWidget *makeSatellitePanel(const QString &title);
+    void rebuildFormatCursor();
+    void buildShapePanel();
 
-    const VekPreferences &m_preferences;
+    VekPreferences &m_preferences;
     QButtonGroup *m_toolButtons = nullptr;
     QToolButton *m_menuButton = nullptr;
     QWidget *m_shapePanel = nullptr;
-    QWidget *m_formatOptPanel = nullptr;
-    QWidget *m_gridOptPanel = nullptr;
+    QComboBox *m_setSelection = nullptr;
+    VekObjMatrix *m_objMatrix = nullptr;
+    ColourPanelAccessory *m_colourAccessory = nullptr;   // owned by the colour panel
+    FormatOptionsPanel *m_formatOptPanel = nullptr;
+    TableOptionsPanel *m_gridOptPanel = nullptr;
     ToolCursors m_cursors;
     int m_markerColorNr = 1;
     float m_markerThickness = 6.0f;

@@ -8,22 +8,32 @@
 #include "app/document/document_shell_services.h"
 #include "app/preferences.h"
 #include "canvas/ui/responder.h"
+#include "model/services/panel_services.h"
 #include "model/services/shell_services.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
+
 class UserDefaults;
 class VekDocController;
 class VekDocumentWindow;
+class VekMemoController;
 class VekPreferencesWindow;
 class FindPanel;
 class FormatOptionsPanel;
 class TableOptionsPanel;
 class VekToolController;
+class VekDocInfoController;
+class ShellFilterPanelServices;
 
-class VekMainController : public QObject, public ShellServices, public DocumentShellServices, public Responder {
+class VekMainController : public QObject,
+                          public ShellServices,
+                          public DocumentShellServices,
+                          public PanelServices,
+                          public Responder {
     Q_OBJECT
 public:
     explicit VekMainController(UserDefaults &defaults, QObject *parent = nullptr);
@@ -45,10 +55,19 @@ public:
 
     VekDocController &docController() const { return *m_docController; }
     VekToolController &toolController() const { return *m_toolController; }
+    VekDocInfoController &docInfoController() const { return *m_docInfo; }
     VekPreferences &preferences() { return m_preferences; }
     VekPreferencesWindow &preferencesWindow();
-    // The chain a menu command walks: the focused canvas, its window, this controller.
+    // The memo panel, made on first use.
+    VekMemoController &memoController();
+    // What quitting does before the windows go: the memo is saved (when it was opened).
+    void applicationWillTerminate();
+    // The chain a menu command walks: the focused widget, the main document's canvas, its
+    // window, this controller.
     ResponderChain responderChain() const;
+    // The chain of a window's own menus: from the widget given (if any) and the window's
+    // focused canvas to the window and this controller.
+    ResponderChain responderChainFor(VekDocumentWindow *window, QWidget *focused = nullptr) const;
 
     // ---- ShellServices ----
     int selectedTool() const override;
@@ -56,6 +75,10 @@ public:
     float currentMarkerThickness() const override;
     Color markerColor(int number) const override;
     int selectedUnit() const override;
+    bool displayOnRealWorldBase() const override;
+    float gridScale() const override;
+    Color gridColor() const override;
+    Color gridmColor() const override;
     bool continueFindInOthers() const override;
     Color knobColor() const override;
     Color frBGColor() const override;
@@ -70,6 +93,9 @@ public:
     QCursor selectRowCursor() const override;
     QCursor cursorForSelectedTool() const override;
     void selectPointPenTool() override;
+    void selectObjectTool() override;
+    int visibleToolOption() const override;
+    std::vector<std::shared_ptr<VekObject>> selectedObjectSetObjects() const override;
     void setMarkerColorNr(int number) override;
     void setMarkerThickness(float thickness) override;
     void beep() override;
@@ -96,6 +122,10 @@ public:
     bool saveFormatted() const override;
     void selectArrowTool() override;
 
+    // ---- PanelServices ----
+    PropertyList dashInfoFor(int index) const override;
+    bool grpPartialSelectionIsAllowed() const override;
+
     // ---- Responder: the application's commands ----
     bool respondsToAction(const QString &action) const override;
     bool validateAction(const QString &action, ActionSender &sender) override;
@@ -103,19 +133,36 @@ public:
 
 private:
     void openDocument();
+    // The Help menu: the readme in the desktop's viewer; a copy of the example document.
+    void openReadme();
+    void openExample();
     void importCommand();
     void importPDFimageOnly();
+    // Quit: closes the documents (each may ask about its changes), then ends the program.
+    void terminate();
     void alertOpenFailure(const QString &path, const QString &reason);
     void installMenus(VekDocumentWindow *window);
     // The floating rulers follow the current document, the main window and the activation.
     void connectFloatingRulers();
+    // The first activation closes the splash panel (and may start the update check).
+    void applicationWillBecomeActive();
+    // The palette's option panels of the field and table tools.
+    FormatOptionsPanel &formatPanel() const;
+    TableOptionsPanel &tablePanel() const;
+    // The inspector and the shadow panel follow the main window's canvas.
+    void connectPanels();
+    // The document info panel follows the main document window.
+    void connectDocInfoPanel();
 
     UserDefaults &m_defaults;
     VekPreferences m_preferences;
     VekDocController *m_docController = nullptr;
     VekToolController *m_toolController = nullptr;   // a top-level window, deleted with the controller
-    TableOptionsPanel *m_tablePanel = nullptr;       // tool windows of the palette
-    FormatOptionsPanel *m_formatPanel = nullptr;
     QPointer<VekPreferencesWindow> m_preferencesWindow;
+    VekMemoController *m_memoController = nullptr;   // a top-level window, deleted with the controller
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
+    VekDocInfoController *m_docInfo = nullptr;   // a top-level window, deleted with the controller
+    std::unique_ptr<ShellFilterPanelServices> m_filterPanelServices;
+    QPointer<QWidget> m_splashPanel;   // up from start-up to the first activation
+    bool m_firstActivation = true;
 };

@@ -6,6 +6,8 @@
 
 inline const QString VekViewSelectionDidChangeNotification = QStringLiteral("VekViewSelectionDidChangeNotification");
 inline const QString VekViewCurrentObjectDidChangeNotification = QStringLiteral("VekViewCurrentObjectDidChangeNotification");
+// Posted by a canvas (sender) when a drag of its selection to the object-set palette begins.
+inline const QString VekViewDidPrepareDraggingNotification = QStringLiteral("VekViewDidPrepareDraggingNotification");
 inline const QString VekViewPageDidChangeNotification = QStringLiteral("VekViewPageDidChangeNotification");
 inline const QString VekViewObjectsDidChangeNotification = QStringLiteral("VekViewObjectsDidChangeNotification");
 inline const QString VekViewGroupsDidChangeNotification = QStringLiteral("VekViewGroupsDidChangeNotification");

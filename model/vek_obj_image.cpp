@@ -55,9 +55,11 @@ void VekObjImage::setImage(const Image &image)
 
 void VekObjImage::setColorizeWith(const std::optional<Color> &color)
 {
-    if (_overcolor)
+    const std::optional<Color> tint = isVisibleTint(color) ? color : std::nullopt;
+    // The first tint is undone too: its inverse puts back no tint.
+    if (tint != _overcolor)
         registerUndo([old = _overcolor](VekObject &o) { static_cast<VekObjImage &>(o).setColorizeWith(old); });
-    _overcolor = isVisibleTint(color) ? color : std::nullopt;
+    _overcolor = tint;
     _coloredImage = Image();
     _cmykImage = Image();
     didChange();

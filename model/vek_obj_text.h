@@ -98,12 +98,22 @@ public:
     Rect drawingBounds() const override;
     // Drawing bounds and bounds, on the visible repeated page, grown so a rotation stays inside.
     Rect boundsToRedraw() const override;
+    // The drawing bounds and the shadow: the redraw area's room for turning is not drawn.
+    Rect paintedBounds() const override { return withShadowOf(drawingBounds()); }
     void drawInViewIsSelected(CanvasServices *view, bool selected) override;
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
     // The text laid out alone in a plain container of the drawing bounds' size (the
     // inspector's preview), its first line moved down by its largest leading; none for an
     // empty text or one of which nothing fits.
     std::optional<Image> currentTextImage() const;
+    // The text as the box lays it out, for writers that place text themselves: one piece per
+    // line and attribute run, with the start of its baseline in canvas coordinates (a turn
+    // or skew of the box left aside). Only the characters that fit into the box.
+    struct PlacedText {
+        TextRange characters;
+        Point baseline;
+    };
+    std::vector<PlacedText> placedText();
 
     // ---- Linked boxes (vek_obj_text_links.cpp) ----
 

@@ -158,6 +158,13 @@ void VekObjText::textDidChange()
     }
     updateMyFonts(_editor->selectedRange());
     cleanupLocalCache();
+    // The word count follows the typing, so that the document's statistics stay current.
+    const int words = _contents.length() > 0 ? ::wordCount(_contents.string()) : 0;
+    if (words != wordCount()) {
+        setWordCount(words);
+        if (_document)
+            postNotification(VekObjectWordcountDidChangeNotification);
+    }
 }
 
 void VekObjText::replaceCharactersUndoably(TextRange range, const AttributedString &text)

@@ -41,7 +41,14 @@ void ColourWell::paintEvent(QPaintEvent *)
 void ColourWell::mousePressEvent(QMouseEvent *)
 {
     setFocus(Qt::MouseFocusReason);
-    ColourPanel::sharedColorPanel().orderFront();
+    // A well that kept the focus while the panel served another target takes it back.
+    ColourPanel &panel = ColourPanel::sharedColorPanel();
+    if (!isActive()) {
+        panel.setTarget(this);
+        panel.setColor(m_color);
+        update();
+    }
+    panel.orderFront();
 }
 
 // Only one well takes the panel's colours at a time: the one with the focus.

@@ -112,6 +112,35 @@ void DocumentDialogs::showAlert(QWidget *parent, const QString &title, const QSt
     QMessageBox::warning(parent, title, message);
 }
 
+std::optional<QString> DocumentDialogs::chooseFolder(QWidget *parent, const QString &title, const QString &selectButton)
+{
+    QFileDialog panel(parent, title);
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOption(QFileDialog::ShowDirsOnly);
+    panel.setLabelText(QFileDialog::Accept, selectButton);
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return std::nullopt;
+    return panel.selectedFiles().front();
+}
+
+int DocumentDialogs::askQuestion(QWidget *parent, const QString &title, const QString &message,
+                                 const QStringList &buttons)
+{
+    QMessageBox box(QMessageBox::Question, title, message, QMessageBox::NoButton, parent);
+    std::vector<QAbstractButton *> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        added.push_back(box.addButton(buttons[i], i == 0                      ? QMessageBox::AcceptRole
+                                                  : i + 1 == buttons.size() ? QMessageBox::RejectRole
+                                                                            : QMessageBox::DestructiveRole));
+    if (!added.empty()) {
+        box.setDefaultButton(qobject_cast<QPushButton *>(added.front()));
+        box.setEscapeButton(added.back());
+    }
+    box.exec();
+    const auto pressed = std::find(added.begin(), added.end(), box.clickedButton());
+    return pressed == added.end() ? int(buttons.size()) - 1 : int(pressed - added.begin());
+}
+
 DocumentDialogs &documentDialogs()
 {
     static DocumentDialogs builtIn;

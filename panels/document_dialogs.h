@@ -33,6 +33,9 @@ public:
     virtual QStringList runOpenPanel(QWidget *parent, const QString &title, const QStringList &nameFilters,
                                      bool multiple);
 
+    // A panel that chooses one folder; absent when cancelled.
+    virtual std::optional<QString> chooseFolder(QWidget *parent, const QString &title, const QString &selectButton);
+
     // The password of an encrypted PDF; absent when cancelled.
     virtual std::optional<QString> askPassword(const QString &fileName);
     // After a wrong password: true to type another one ("Reenter"), false to give up.
@@ -51,6 +54,10 @@ public:
 
     // A modal alert with one OK button.
     virtual void showAlert(QWidget *parent, const QString &title, const QString &message);
+    // A modal question with the buttons given (the first is the default, the last cancels);
+    // answers the index of the button pressed.
+    virtual int askQuestion(QWidget *parent, const QString &title, const QString &message,
+                            const QStringList &buttons);
 };
 
 // The installed dialogs, or the built-in ones.

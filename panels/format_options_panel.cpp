@@ -183,6 +183,8 @@ void FormatOptionsPanel::updateFormats(FormatKind kind, QObject *sender)
             list->setCurrentIndex(0);
         } else if (const int index = list->findText(text); index >= 0) {
             list->setCurrentIndex(index);
+            if (field && field->format() != text)
+                field->setFormat(text);
         } else if (!text.isEmpty()) {
             list->addItem(text);
             list->setCurrentIndex(list->count() - 1);
@@ -247,6 +249,7 @@ void FormatOptionsPanel::updateFormatExample(QObject *sender)
                                                    : describeDate(QDateTime::currentDateTime(), formatsDate->currentText());
     m_example = AttributedString(text, attributes);
     formatExample->setText(text);
+    emit exampleChanged();
     if (VekObjFormat *field = editedField()) {
         if (sender == formatAlign)
             field->setFormatAlign(formatAlign->currentIndex());

@@ -62,6 +62,10 @@ public:
     QLabel *formatExample = nullptr;
     ColourWell *formatColor = nullptr;
 
+signals:
+    // The example (and so the settings for new fields) changed.
+    void exampleChanged();
+
 private:
     void updateFormats(FormatKind kind, QObject *sender);
     void storeList(FormatKind kind);

@@ -86,15 +86,21 @@ VekDocumentWindow *VekDocController::showDocument(std::unique_ptr<VekDocument> d
     m_windows.emplace_back(window);
     connect(window, &VekDocumentWindow::becameMain, this, &VekDocController::windowBecameMain);
     connect(window, &VekDocumentWindow::fileSaved, this, &VekDocController::noteNewRecentDocument);
-    connect(window, &QObject::destroyed, this, [this] {
-        std::erase_if(m_windows, [](const QPointer<VekDocumentWindow> &w) { return w.isNull(); });
-        emit currentDocumentChanged(currentVekDocument());
-    });
+    connect(window, &VekDocumentWindow::aboutToBeDestroyed, this, &VekDocController::forgetWindow);
     emit documentWindowOpened(window);
     window->show();
     m_current = window;
     emit currentDocumentChanged(window);
     return window;
+}
+
+void VekDocController::forgetWindow(VekDocumentWindow *window)
+{
+    // The window is going: it is neither listed nor current when the others hear of it.
+    std::erase_if(m_windows, [window](const QPointer<VekDocumentWindow> &w) { return w.isNull() || w == window; });
+    if (m_current == window)
+        m_current = nullptr;
+    emit currentDocumentChanged(currentVekDocument());
 }
 
 VekDocumentWindow *VekDocController::createVekUntitledDocument()

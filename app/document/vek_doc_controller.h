@@ -71,6 +71,7 @@ signals:
     void currentDocumentChanged(VekDocumentWindow *window);
 
 private:
+    void forgetWindow(VekDocumentWindow *window);
     VekDocumentWindow *windowForFile(const QString &path) const;
     // Reads and decrypts a PDF: the document and readable bytes; null when it stays locked.
     std::shared_ptr<class PdfDocument> unlockPDF(const QString &path, QByteArray *readableData, QString *reason);

@@ -63,6 +63,8 @@ signals:
     void becameMain(VekDocumentWindow *window);
     // The window's file changed (saved under a new name).
     void fileSaved(const QString &path);
+    // Sent first thing in the destructor, while the window is still whole.
+    void aboutToBeDestroyed(VekDocumentWindow *window);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -72,6 +74,8 @@ private:
     void setUpWindow();
     void attachView();
     void observeToolChanges();
+    // The canvas's grid spacing from the ruler unit and the grid-scale preference.
+    void applyGridPreferences();
     void updateTitle();
     QString currentFrameString() const;
 

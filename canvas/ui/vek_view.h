@@ -21,6 +21,7 @@
 #include "canvas/ui/ruler_host.h"
 #include "model/services/canvas_services.h"
 #include "model/services/cursor_rect.h"
+#include "panels/panel_canvas.h"
 #include "platform/text/attributed_string.h"
 
 #include <QAbstractScrollArea>
@@ -31,6 +32,7 @@
 #include <optional>
 #include <vector>
 
+class BackgroundColourTarget;
 class Image;
 class QMimeData;
 class VekDocument;
@@ -50,7 +52,8 @@ class VekView : public QAbstractScrollArea,
                 public CanvasServices,
                 public CanvasCommandHost,
                 public Responder,
-                public RulerCanvas {
+                public RulerCanvas,
+                public PanelCanvas {
 public:
     using ObjectList = std::vector<std::shared_ptr<VekObject>>;
 
@@ -58,7 +61,7 @@ public:
     explicit VekView(VekDocument &document, QWidget *parent = nullptr);
     ~VekView() override;
 
-    VekDocument &document() const { return m_document; }
+    VekDocument &document() const override { return m_document; }
     // What the canvas's commands (canvas/*_commands.h) work on: the document, the selection,
     // the page and the zoom, with this view as their host.
     CanvasCommandContext commandContext();
@@ -67,6 +70,9 @@ public:
     bool respondsToAction(const QString &action) const override;
     bool validateAction(const QString &action, ActionSender &sender) override;
     bool performAction(const QString &action, const ActionSender &sender) override;
+
+    // The colour panel's target that sets the page background (a child of the view).
+    BackgroundColourTarget &backgroundColourTarget() const { return *m_backgroundTarget; }
 
     // ---- Rulers ----
     RulerHost &rulerHost() const { return *m_rulers; }
@@ -102,15 +108,15 @@ public:
     // ---- Selection (vek_view_selection.cpp) ----
 
     // In selection order.
-    ObjectList selectedObjects() const;
+    ObjectList selectedObjects() const override;
     ObjectList selectedObjectsInObjectsOrder() const { return sortObjectsInOrder(selectedObjects()); }
     // The current object: one of the selected ones, null with an empty selection.
-    std::shared_ptr<VekObject> currentObject();
+    std::shared_ptr<VekObject> currentObject() override;
     void setCurrentObject(const std::shared_ptr<VekObject> &object);
     // Selects the object with its group (or top-level group) under the group rules.
     void selectObject(const std::shared_ptr<VekObject> &object);
     // Replaces the selection with the objects, without group rules.
-    void selectObjects(const ObjectList &objects);
+    void selectObjects(const ObjectList &objects) override;
     void selectObjectsInGroup(const ObjectList &objects, const QString &groupID);
     void deselectObject(const std::shared_ptr<VekObject> &object);
     void deselectObjects(const ObjectList &objects);
@@ -118,7 +124,7 @@ public:
     void selectAll();
     bool selectedObjectsContainsMarker() const;
     // The union of the selected objects' bounds, thin sides counting as 0.1.
-    Rect selectedObjectsBounds();
+    Rect selectedObjectsBounds() override;
     // The first selected object, then every other from front to back, that contains the point.
     std::shared_ptr<VekObject> objectUnderPoint(Point p, bool extended) const;
     // Front to back, the objects whose bounds (thin sides counting as 1) meet the rectangle.
@@ -155,7 +161,7 @@ public:
     // the edited object first, then the canvas's own keys. False when nobody used it.
     bool keyDownWithCharacter(QChar character, unsigned modifierFlags);
     // The canvas's own keys: delete, nudging, page turning, the marker keys.
-    bool doEventForChar(QChar character, unsigned modifierFlags);
+    bool doEventForChar(QChar character, unsigned modifierFlags) override;
     // The edited object's own delete, else the selected objects (or a selected path point)
     // leave the document as one undo step "Delete".
     void deleteSelection();
@@ -182,9 +188,9 @@ public:
     // along a selected path under the point, or with the option key its glyph outlines.
     bool makeNewTextObjectWith(const AttributedString &text, Point at, bool optionKey);
     // A new image object, the only one selected; a zero size fits the image into the canvas.
-    bool createObjImageWith(const Image &image, Point at, Size size);
+    bool createObjImageWith(const Image &image, Point at, Size size) override;
     // The picture of the selected objects that the clipboard carries beside them.
-    QImage imageOfSelectedObjects() const;
+    QImage imageOfSelectedObjects() const override;
 
     // ---- Grab area (vek_view_grab.cpp) ----
 
@@ -210,6 +216,11 @@ public:
     bool pointLeavesView(Point inWindow) const;
     // Drags copies of the selection to another window; the selection here stays.
     void dragSelectionOut();
+    // A control-click on the selection: tells the object-set palette to get ready
+    // (VekViewDidPrepareDraggingNotification), then drags copies of the selection to it.
+    void prepareDragToObjMatrix();
+    // Whether a drag's data is a canvas's selection (its source when the drag began here).
+    static bool isCanvasSelectionData(const QMimeData &mime);
 
     // ---- Editing and cursors (vek_view_editing.cpp) ----
 
@@ -257,6 +268,9 @@ public:
     QString anchorNameAt(Point p) const;
     void disableTextRulerAccessory() override {}
     void updateRulers() override;
+    // ---- PanelCanvas ----
+    CanvasServices &canvasServices() override { return *this; }
+    void updateRulerMarkers() override;
     Rect visibleRect() const override;
     void setNeedsDisplayInRect(const Rect &r) override;
     void displayRect(const Rect &r) override;
@@ -275,6 +289,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
@@ -318,6 +334,8 @@ private:
 
     VekDocument &m_document;
     int m_zoom = 100;
+    int m_wheelZoomDelta = 0;   // wheel turns with Control not yet a whole notch
+    bool m_scrollingToPage = false;   // the current page is set, scrolling does not change it
     int m_currentPage = 1;
     float m_gridSpacing = 20;
     bool m_snapsToGrid = false;
@@ -350,6 +368,7 @@ private:
     GrabbedAreaSaver m_saveGrabbedArea;
     Point m_mouseInWindow = NoPoint;
 
+    BackgroundColourTarget *m_backgroundTarget = nullptr;
     std::unique_ptr<WidgetEventSource> m_events;
     std::unique_ptr<RulerHost> m_rulers;
     // The objects' redraw areas, so that a redraw or a hit test looks only at the objects it

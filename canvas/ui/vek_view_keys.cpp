@@ -49,7 +49,38 @@ bool changesPathCursor(const QKeyEvent &event)
     return key == Qt::Key_CapsLock || key == Qt::Key_Shift || key == Qt::Key_Alt;
 }
 
+// The keys an open text editor uses itself although menu items carry them.
+bool isTextEditorShortcut(const QKeyEvent &event)
+{
+    for (QKeySequence::StandardKey key :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste})
+        if (event.matches(key))
+            return true;
+    return false;
+}
+
 } // namespace
+
+bool VekView::event(QEvent *event)
+{
+    // While text is edited, its selection (not the objects) is what the clipboard keys and
+    // Select All act on: the editor gets them before the menus' shortcuts.
+    if (event->type() == QEvent::ShortcutOverride && m_editor &&
+        isTextEditorShortcut(*static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    // Tab belongs to the edited text (a tab, or the next table cell), not to moving the
+    // focus between widgets.
+    if (event->type() == QEvent::KeyPress && m_editor) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
 
 void VekView::keyPressEvent(QKeyEvent *event)
 {

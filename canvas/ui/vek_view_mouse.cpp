@@ -14,12 +14,14 @@
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_points.h"
 #include "model/vek_object.h"
+#include "panels/picker/colour_pick.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "toolkit/geometry_extensions.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QToolTip>
 
 namespace {
@@ -124,6 +126,15 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
         selectForGrabWithEvent(event);
         return;
     }
+    // While a panel picks a colour from the screen, a click on the canvas picks the colour
+    // of the canvas there.
+    if (pickColorOwner()) {
+        const QPoint atPixel =
+            viewport()->mapFrom(window(), QPointF(event.locationInWindow.x, event.locationInWindow.y)).toPoint();
+        const QImage pixel = viewport()->grab(QRect(atPixel, QSize(1, 1))).toImage();
+        finishColourPickWith(pixel.isNull() ? QColor() : pixel.pixelColor(0, 0), this);
+        return;
+    }
     const Point p = convertPointFromWindow(event.locationInWindow);
     const int tool = selectedTool();
     const unsigned flags = event.modifierFlags;
@@ -199,6 +210,18 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
         if (current && objectUnderPoint(p, false) == current && dynamic_cast<VekObjPath *>(current.get())
             && pointInRect(p, insetRect(current->bounds(), -10, -10)) && current->editing()) {
             current->editing()->editWithEvent(event, this);
+            return;
+        }
+    }
+
+    // Control-click drags the selection into the object-set palette: with the arrow, or
+    // with the shape tool while its panel is open (else the shape tool draws as usual).
+    if (flags & ControlKeyMask) {
+        const bool toPalette = tool == ArrowTool || (tool == ShapeTool && shellServices().visibleToolOption() == 1);
+        const ObjectList selected = selectedObjectsInObjectsOrder();
+        if (toPalette && !selected.empty()) {
+            if (selected.front()->canGoToObjMatrix())
+                prepareDragToObjMatrix();
             return;
         }
     }
@@ -310,6 +333,12 @@ void VekView::selectAndTrackMouseWithEvent(const MouseEvent &event)
         return;
     }
 
+    // Control on an object drags it (with the selection it joins) to the object-set palette.
+    if (!shift && (event.modifierFlags & ControlKeyMask) && hit->canGoToObjMatrix()) {
+        selectObject(hit);
+        prepareDragToObjMatrix();
+        return;
+    }
     if (!shift && !isClass(hit.get(), "VekObjFormat")) {
         // A point of an editable path drags that point.
         if (shouldDrawControlPoints() && hit->hasEditablePath()) {
@@ -367,8 +396,10 @@ void VekView::rubberbandSelectWithEvent(const MouseEvent &event)
             if (auto o = weak.lock())
                 invalidateObject(*o);
     };
+    unsigned lastFlags = event.modifierFlags;
     for (MouseEvent next = event; next.type != EventType::LeftMouseUp;) {
         next = eventSource().nextEvent(DragOrUpMask);
+        lastFlags = next.modifierFlags;
         const Point c = convertPointFromWindow(next.locationInWindow);
         autoscroll(next);
         const Rect band = c == start ? Rect() : VekRectFromPoints(start, c);
@@ -385,6 +416,18 @@ void VekView::rubberbandSelectWithEvent(const MouseEvent &event)
     for (const auto &weak : m_rubberbandObjects)
         if (auto object = weak.lock())
             m_rubberbandIsDeselecting ? deselectObject(object) : selectObject(object);
+    // An empty band drawn while the shape panel is open places the chosen object set in it.
+    if (m_rubberbandObjects.empty() && m_rubberbandRect != Rect() && !(lastFlags & ControlKeyMask)
+        && selectedObjects().empty() && shellServices().visibleToolOption() == 1
+        && !shellServices().selectedObjectSetObjects().empty()) {
+        shellServices().selectObjectTool();
+        const std::shared_ptr<VekObject> shape = ::createObjectOfClass(QStringLiteral("VekObjObj"));
+        m_document.insertObject(shape, 0, true);
+        shape->setBoundsSimplyAs(m_rubberbandRect);
+        CanvasCommandContext context = commandContext();
+        createObjPathFromObjObj(context, shape);
+        m_document.undoManager()->setActionName(localizedString(QStringLiteral("Create Object")));
+    }
     invalidateBand();
     m_rubberbandRect = Rect();
     m_rubberbandObjects.clear();

@@ -42,7 +42,11 @@ public:
     // capture, 5 marker, 6 text, 7 page-number/date field, 8 table.
     virtual int selectedTool() const;                       // 0
     virtual void selectArrowTool() {}
+    virtual void selectObjectTool() {}
     virtual void selectPointPenTool() {}
+    // The palette's option panel on screen: 1 the shape panel, 7 the field panel, 8 the
+    // table panel, -1 none.
+    virtual int visibleToolOption() const { return -1; }
     // The repeat choice of the field options for a new page-number or date field.
     virtual int selectedRepeatType() const { return 0; }
     // Copies of these replace a shape drawn with the shape tool (the chosen object set);
@@ -83,6 +87,8 @@ public:
     // Whether canvases and rulers show sizes on paper (screen and document resolution
     // taken into account).
     virtual bool displayOnRealWorldBase() const;            // false
+    // The grid-scale preference: the grid spacing of the unit is multiplied by it.
+    virtual float gridScale() const;                        // 1.0
     virtual std::optional<Font> vekDefaultUserFont() const; // none
     virtual bool continueFindInOthers() const;              // false
 

@@ -102,7 +102,8 @@ std::vector<float> sliderValuesFor(int type, const std::map<QString, double> &sa
 }
 
 std::optional<ImageFilter> filterForType(int type, const QImage &source, const std::vector<float> &sliders,
-                                         Point center, const QImage &shadingImage)
+                                         Point center, const QImage &shadingImage,
+                                         std::optional<ImageFilter> *recorded)
 {
     const FilterType *entry = filterTypeAt(type);
     if (!entry)
@@ -126,7 +127,8 @@ std::optional<ImageFilter> filterForType(int type, const QImage &source, const s
     filter->setImage(QStringLiteral("inputImage"), input);
     for (size_t i = 0; i < entry->sliders.size() && i < sliders.size(); ++i)
         filter->setNumber(QString::fromLatin1(entry->sliders[i].inputKey), double(sliders[i]));
-    if (entry->usesCenter)
+    // The spot light takes the centre as the point it aims at, not as a centre input.
+    if (entry->usesCenter && type != 31)
         filter->setVector(QStringLiteral("inputCenter"), {center.x, center.y});
     switch (type) {
     case 10:   // slider 1 is the grey of the tint, not an input of its own
@@ -151,6 +153,8 @@ std::optional<ImageFilter> filterForType(int type, const QImage &source, const s
         break;
     }
     case 32: {
+        if (recorded)
+            *recorded = filter;
         // The shaded material is laid over the source in hard light.
         auto blend = ImageFilter::filterWithName(QStringLiteral("CIHardLightBlendMode"));
         blend->setImage(QStringLiteral("inputImage"), filter->outputImage());
@@ -160,6 +164,8 @@ std::optional<ImageFilter> filterForType(int type, const QImage &source, const s
     default:
         break;
     }
+    if (recorded)
+        *recorded = filter;
     return filter;
 }
 

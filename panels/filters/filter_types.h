@@ -41,9 +41,12 @@ std::vector<float> sliderValuesFor(int type, const std::map<QString, double> &sa
 
 // The filter of the type over the source, from the slider values (in the table's order) and
 // the centre (in the source's pixels, y upwards), with each type's fixed inputs and extra
-// steps; `shadingImage` serves type 32 (absent: no filter). Absent outside 0..36.
+// steps; `shadingImage` serves type 32 (absent: no filter). Absent outside 0..36. `recorded`,
+// when given, receives the filter a filter stack records: the built one, or for type 32 the
+// shaded material (its blend over the source is a fixed step, not a filter of its own).
 std::optional<ImageFilter> filterForType(int type, const QImage &source, const std::vector<float> &sliders,
-                                         Point center, const QImage &shadingImage = {});
+                                         Point center, const QImage &shadingImage = {},
+                                         std::optional<ImageFilter> *recorded = nullptr);
 
 // Where the preview's centre marker `current` falls in a source of `size` shown in the
 // preview's `imageBounds` (unscaled, or scaled down to fit); absent when it falls outside

@@ -2,9 +2,6 @@
 
 #include "platform/filters/filter_kernels.h"
 
-#include <algorithm>
-#include <thread>
-
 namespace {
 
 const std::map<QString, FilterKernel> &kernels()
@@ -23,21 +20,6 @@ const std::map<QString, FilterKernel> &kernels()
 
 } // namespace
 
-void parallelRows(int height, const std::function<void(int y0, int y1)> &rows)
-{
-    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
-    const int parts = std::clamp(height / 16, 1, cores);
-    if (parts == 1) {
-        rows(0, height);
-        return;
-    }
-    std::vector<std::thread> threads;
-    for (int i = 0; i < parts; ++i)
-        threads.emplace_back(rows, height * i / parts, height * (i + 1) / parts);
-    for (std::thread &thread : threads)
-        thread.join();
-}
-
 std::optional<ImageFilter> ImageFilter::filterWithName(const QString &name)
 {
     if (!kernels().count(name))
@@ -51,6 +33,36 @@ QStringList ImageFilter::filterNames()
     for (const auto &[name, kernel] : kernels())
         names << name;
     return names;
+}
+
+void ImageFilter::noteKey(const QString &key)
+{
+    if (!m_keys.contains(key))
+        m_keys << key;
+}
+
+void ImageFilter::setImage(const QString &key, const QImage &image)
+{
+    noteKey(key);
+    m_images[key] = image;
+}
+
+void ImageFilter::setNumber(const QString &key, double value)
+{
+    noteKey(key);
+    m_numbers[key] = value;
+}
+
+void ImageFilter::setVector(const QString &key, std::vector<double> value)
+{
+    noteKey(key);
+    m_vectors[key] = std::move(value);
+}
+
+void ImageFilter::setColor(const QString &key, const QColor &color)
+{
+    noteKey(key);
+    m_colors[key] = color;
 }
 
 QImage ImageFilter::image(const QString &key) const

@@ -22,10 +22,16 @@ public:
 
     const QString &name() const { return m_name; }
 
-    void setImage(const QString &key, const QImage &image) { m_images[key] = image; }
-    void setNumber(const QString &key, double value) { m_numbers[key] = value; }
-    void setVector(const QString &key, std::vector<double> value) { m_vectors[key] = std::move(value); }
-    void setColor(const QString &key, const QColor &color) { m_colors[key] = color; }
+    void setImage(const QString &key, const QImage &image);
+    void setNumber(const QString &key, double value);
+    void setVector(const QString &key, std::vector<double> value);
+    void setColor(const QString &key, const QColor &color);
+
+    // The keys of the inputs set, in the order they were first set.
+    const QStringList &inputKeys() const { return m_keys; }
+    bool hasNumber(const QString &key) const { return m_numbers.count(key) != 0; }
+    bool hasVector(const QString &key) const { return m_vectors.count(key) != 0; }
+    bool hasColor(const QString &key) const { return m_colors.count(key) != 0; }
 
     QImage image(const QString &key) const;
     double number(const QString &key, double otherwise = 0) const;
@@ -41,7 +47,10 @@ public:
 private:
     explicit ImageFilter(QString name) : m_name(std::move(name)) {}
 
+    void noteKey(const QString &key);
+
     QString m_name;
+    QStringList m_keys;
     std::map<QString, QImage> m_images;
     std::map<QString, double> m_numbers;
     std::map<QString, std::vector<double>> m_vectors;

@@ -167,7 +167,12 @@ bool decodeValue(Unarchiver &in, const ArchivedClass &, std::any &object)
         if (!in.decodeInt(value))
             return false;
         const bool isBool = (type.code == 'c' || type.code == 'C' || type.code == 'B') && (value == 0 || value == 1);
-        object = isBool ? PropertyList::fromBool(value != 0) : PropertyList::fromInt(value);
+        if (isBool)
+            object = PropertyList::fromBool(value != 0);
+        else if (type.code == 'Q')
+            object = PropertyList::fromUnsigned(quint64(value));
+        else
+            object = PropertyList::fromInt(value);
         return true;
     }
     if (type.isFloat()) {
@@ -234,6 +239,13 @@ bool encodePropertyList(Archiver &out, const PropertyList &plist)
     using Type = PropertyList::Type;
     switch (plist.type()) {
     case Type::Integer: {
+        if (plist.isAboveSignedRange()) {
+            // Written as the platform writes an unsigned long long: its bits, signed.
+            out.beginObject({{"NSNumber", 0}, {"NSValue", 0}, {"NSObject", 0}});
+            out.encodeCString("Q");
+            out.encodeInt(qint64(plist.unsignedLongLongValue()), 'Q');
+            return true;
+        }
         const qint64 v = plist.longLongValue();
         const bool fits32 = v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max();
         out.beginObject({{"NSNumber", 0}, {"NSValue", 0}, {"NSObject", 0}});

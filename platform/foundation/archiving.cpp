@@ -44,8 +44,8 @@ std::optional<ArchivedValue> memoryFormOf(const PropertyList &plist)
         return floats("{_NSRect={_NSPoint=ff}{_NSSize=ff}}", {r.origin.x, r.origin.y, r.size.width, r.size.height});
     }
     case PropertyList::Type::Integer: {
-        const qint64 v = plist.longLongValue();
-        return ArchivedValue{"q", QByteArray(reinterpret_cast<const char *>(&v), sizeof v)};
+        const quint64 v = plist.unsignedLongLongValue();
+        return ArchivedValue{plist.isAboveSignedRange() ? "Q" : "q", QByteArray(reinterpret_cast<const char *>(&v), sizeof v)};
     }
     case PropertyList::Type::Real: {
         const double v = plist.doubleValue();

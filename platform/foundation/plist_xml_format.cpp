@@ -216,6 +216,17 @@ private:
         return failed(QStringLiteral("unexpected end of the document"));
     }
 
+    // Text decoded from a declared encoding (UTF-7, say) can hold what no valid string
+    // holds, a lone surrogate among them; such text is refused here, as the writer would
+    // refuse to write it back.
+    bool checkDecodedText(const QString &text)
+    {
+        if (const int bad = firstUnwritableChar(text); bad >= 0)
+            return failed(QStringLiteral("the text holds the character U+%1, which is not allowed")
+                              .arg(bad, 4, 16, QLatin1Char('0')));
+        return true;
+    }
+
     // The text of the current element up to its end; child elements are an error.
     bool readText(QString *text)
     {
@@ -227,7 +238,7 @@ private:
             if (m_xml.isCharacters())
                 text->append(m_xml.text());
             else if (m_xml.isEndElement())
-                return true;
+                return checkDecodedText(*text);
             else if (m_xml.isStartElement())
                 return failed(QStringLiteral("unexpected element <%1> inside text").arg(m_xml.name()));
         }
@@ -267,10 +278,18 @@ private:
         if (element == QLatin1String("integer")) {
             if (const auto v = parseInteger(text))
                 return PropertyList::fromInt(*v);
-            // Other writers store unsigned 64-bit values (up to 2^64 - 1); a decimal integer
-            // beyond the signed range is kept as the nearest real rather than failing the file.
-            static const QRegularExpression decimal(QStringLiteral("^\\s*[+-]?[0-9]+\\s*$"));
-            if (decimal.match(text).hasMatch())
+            // Other writers store unsigned 64-bit values (up to 2^64 - 1): they stay integers.
+            // A decimal integer beyond both ranges is kept as the nearest real rather than
+            // failing the file.
+            static const QRegularExpression decimal(QStringLiteral("^\\s*\\+?([0-9]+)\\s*$"));
+            static const QRegularExpression signedDecimal(QStringLiteral("^\\s*[+-]?[0-9]+\\s*$"));
+            bool fits = false;
+            if (const QRegularExpressionMatch m = decimal.match(text); m.hasMatch()) {
+                const quint64 u = m.capturedView(1).toULongLong(&fits);
+                if (fits)
+                    return PropertyList::fromUnsigned(u);
+            }
+            if (signedDecimal.match(text).hasMatch())
                 if (const auto r = parseReal(text.trimmed()))
                     return PropertyList::fromDouble(*r);
             return fail(QStringLiteral("bad integer \"%1\"").arg(text.left(40)));

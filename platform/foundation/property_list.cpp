@@ -111,7 +111,14 @@ PropertyList::PropertyList(QLatin1String latin1) : m_value(QString(latin1)) {}
 PropertyList PropertyList::fromInt(qint64 value)
 {
     PropertyList p;
-    p.m_value = value;
+    p.m_value = Integer{value, false};
+    return p;
+}
+
+PropertyList PropertyList::fromUnsigned(quint64 value)
+{
+    PropertyList p;
+    p.m_value = Integer{qint64(value), value > quint64(std::numeric_limits<qint64>::max())};
     return p;
 }
 
@@ -202,6 +209,12 @@ bool PropertyList::isNumber() const
     return t == Type::Integer || t == Type::Real || t == Type::Bool;
 }
 
+bool PropertyList::isAboveSignedRange() const
+{
+    const auto *integer = std::get_if<Integer>(&m_value);
+    return integer && integer->aboveSigned;
+}
+
 bool PropertyList::isSinglePrecision() const
 {
     const auto *real = std::get_if<Real>(&m_value);
@@ -212,7 +225,10 @@ QString PropertyList::stringValue() const
 {
     switch (m_value.index()) {
     case StringIx: return std::get<QString>(m_value);
-    case IntegerIx: return QString::number(std::get<qint64>(m_value));
+    case IntegerIx: {
+        const Integer i = std::get<Integer>(m_value);
+        return i.aboveSigned ? QString::number(quint64(i.value)) : QString::number(i.value);
+    }
     case RealIx: {
         const Real r = std::get<Real>(m_value);
         return r.single ? formatFloat(float(r.value)) : formatDouble(r.value);
@@ -230,11 +246,21 @@ qint64 PropertyList::longLongValue() const
 {
     switch (m_value.index()) {
     case StringIx: return longLongValueOf(std::get<QString>(m_value));
-    case IntegerIx: return std::get<qint64>(m_value);
+    case IntegerIx: {
+        const Integer i = std::get<Integer>(m_value);
+        return i.aboveSigned ? std::numeric_limits<qint64>::max() : i.value;
+    }
     case RealIx: return truncated(std::get<Real>(m_value).value);
     case BoolIx: return std::get<bool>(m_value) ? 1 : 0;
     default: return 0;
     }
+}
+
+quint64 PropertyList::unsignedLongLongValue() const
+{
+    if (const auto *integer = std::get_if<Integer>(&m_value))
+        return quint64(integer->value);
+    return quint64(longLongValue());
 }
 
 int PropertyList::intValue() const
@@ -249,7 +275,10 @@ double PropertyList::doubleValue() const
 {
     switch (m_value.index()) {
     case StringIx: return doubleValueOf(std::get<QString>(m_value));
-    case IntegerIx: return double(std::get<qint64>(m_value));
+    case IntegerIx: {
+        const Integer i = std::get<Integer>(m_value);
+        return i.aboveSigned ? double(quint64(i.value)) : double(i.value);
+    }
     case RealIx: return std::get<Real>(m_value).value;
     case BoolIx: return std::get<bool>(m_value) ? 1.0 : 0.0;
     default: return 0.0;
@@ -262,7 +291,7 @@ bool PropertyList::boolValue() const
 {
     switch (m_value.index()) {
     case StringIx: return boolValueOf(std::get<QString>(m_value));
-    case IntegerIx: return std::get<qint64>(m_value) != 0;
+    case IntegerIx: return std::get<Integer>(m_value).value != 0;
     case RealIx: return std::get<Real>(m_value).value != 0.0;
     case BoolIx: return std::get<bool>(m_value);
     default: return false;
@@ -445,7 +474,11 @@ bool operator==(const PropertyList &a, const PropertyList &b)
     switch (a.m_value.index()) {
     case AbsentIx: return true;
     case StringIx: return std::get<QString>(a.m_value) == std::get<QString>(b.m_value);
-    case IntegerIx: return std::get<qint64>(a.m_value) == std::get<qint64>(b.m_value);
+    case IntegerIx: {
+        const PropertyList::Integer x = std::get<PropertyList::Integer>(a.m_value);
+        const PropertyList::Integer y = std::get<PropertyList::Integer>(b.m_value);
+        return x.value == y.value && x.aboveSigned == y.aboveSigned;
+    }
     case RealIx: {
         const double x = std::get<PropertyList::Real>(a.m_value).value;
         const double y = std::get<PropertyList::Real>(b.m_value).value;

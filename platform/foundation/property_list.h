@@ -19,6 +19,9 @@
 //   boolValue     leading blanks, an optional sign, leading zeros, then YES when the next
 //                 character is Y, y, T, t or a digit 1-9 ("YES", "true", "1", "007").
 // Numbers read from numbers: a real truncates towards zero for intValue; a bool is 0 or 1.
+// Integers span the signed and the unsigned 64-bit ranges: one above 2^63-1 (an unsigned
+// value from another writer) keeps its exact value in stringValue, doubleValue and
+// unsignedLongLongValue; longLongValue saturates it.
 //
 // Reals remember whether they were made from a float or a double (isSinglePrecision), so an
 // archive that held a float is written back as a float. Equality ignores that flag.
@@ -63,6 +66,7 @@ public:
 
     static PropertyList fromString(const QString &string) { return PropertyList(string); }
     static PropertyList fromInt(qint64 value);
+    static PropertyList fromUnsigned(quint64 value);
     static PropertyList fromFloat(float value);     // a real marked single precision
     static PropertyList fromDouble(double value);
     static PropertyList fromBool(bool value);
@@ -84,6 +88,7 @@ public:
     bool isArray() const { return type() == Type::Array; }
     bool isDictionary() const { return type() == Type::Dictionary; }
     bool isSinglePrecision() const;                // a real made from a float
+    bool isAboveSignedRange() const;               // an integer above 2^63-1
     explicit operator bool() const { return !isAbsent(); }
 
     // Scalars, with the string semantics above. stringValue: a string as it is; numbers in
@@ -93,6 +98,7 @@ public:
     QString stringValue() const;
     int intValue() const;
     qint64 longLongValue() const;
+    quint64 unsignedLongLongValue() const;         // an integer's exact value; else longLongValue's
     float floatValue() const;
     double doubleValue() const;
     bool boolValue() const;
@@ -126,13 +132,17 @@ private:
         double value;
         bool single;
     };
+    struct Integer {
+        qint64 value;
+        bool aboveSigned;   // the value is quint64(value), above the signed range
+    };
     struct ArrayData;
     struct DictData;
 
     ArrayData &mutableArray();
     DictData &mutableDict();
 
-    std::variant<std::monostate, QString, qint64, Real, bool, QByteArray, QDateTime, Point, Size, Rect,
+    std::variant<std::monostate, QString, Integer, Real, bool, QByteArray, QDateTime, Point, Size, Rect,
                  std::shared_ptr<ArrayData>, std::shared_ptr<DictData>>
         m_value;
 };

@@ -25,7 +25,8 @@ public:
     std::optional<int> readHead();
     std::optional<quint8> readByte();
     // An integer whose head byte was already read: a literal byte, or a tag and 2, 4 or 8
-    // bytes. Unsigned types read the bytes as unsigned.
+    // bytes. `isUnsigned` reads the bytes as unsigned, as lengths and the header's version
+    // are read; values of unsigned types are read signed (see Unarchiver).
     std::optional<qint64> readInteger(int head, bool isUnsigned);
     // A float or double whose head byte was already read: the float tag and 4 or 8 bytes,
     // or an integer.

@@ -23,22 +23,29 @@ bool isByteArrayType(const TypeEncoding &t)
 }
 bool isRealArrayType(const TypeEncoding &t) { return t.code == '[' && t.fields.front().isFloat(); }
 
-// Whether every value of the type takes at least one byte of the stream; arrays of values
-// that take none ('!', empty structs) could make a short stream announce endless work.
-bool takesStreamBytes(const TypeEncoding &t)
+// The fewest stream bytes a value of the type can take (saturating at the int64 limit).
+// Reading an array first checks that its elements can fit the bytes left, so the work of
+// reading stays bounded by the input's size however the arrays nest.
+qint64 leastStreamBytes(const TypeEncoding &t)
 {
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
     if (t.code == '!')
-        return false;
-    if (t.code == '[')
-        return t.count == 0 || takesStreamBytes(t.fields.front());
-    if (t.code == '{') {
-        for (const TypeEncoding &f : t.fields) {
-            if (takesStreamBytes(f))
-                return true;
-        }
-        return false;
+        return 0;
+    if (t.code == '[') {
+        const qint64 element = leastStreamBytes(t.fields.front());
+        if (t.count == 0 || element == 0)
+            return 0;
+        return element > most / t.count ? most : element * t.count;
     }
-    return true;
+    if (t.code == '{') {
+        qint64 sum = 0;
+        for (const TypeEncoding &f : t.fields) {
+            const qint64 field = leastStreamBytes(f);
+            sum = field > most - sum ? most : sum + field;
+        }
+        return sum;
+    }
+    return 1;
 }
 
 template <typename T>
@@ -137,7 +144,7 @@ bool Unarchiver::readSharedString(int head, int &index)
             return false;
         if (isNil)
             return fail(QStringLiteral("nil shared string"));
-        m_strings.push_back({text, false, {}});
+        m_strings.push_back({text, {}});
         index = int(m_strings.size()) - 1;
         return true;
     }
@@ -243,18 +250,16 @@ const TypeEncoding *Unarchiver::peekType()
         return nullptr;
     }
     SharedString &s = m_strings[size_t(index)];
-    if (!s.parsed) {
-        auto types = parseTypeEncodings(s.text);
-        if (!types) {
+    if (!s.types) {
+        s.types = sharedTypeEncodings(s.text);
+        if (!s.types) {
             fail(QStringLiteral("unsupported type encoding \"%1\"").arg(QString::fromLatin1(s.text)));
             return nullptr;
         }
-        s.types = std::move(*types);
-        s.parsed = true;
     }
-    m_group = &s.types;
+    m_group = s.types.get();
     m_groupPos = 0;
-    return &s.types.front();
+    return &s.types->front();
 }
 
 const TypeEncoding *Unarchiver::nextValue(bool (*accepts)(const TypeEncoding &), const char *expected)
@@ -286,11 +291,17 @@ bool Unarchiver::readIntegerValue(const TypeEncoding &type, qint64 &value)
     int head;
     if (!readHead(head))
         return false;
-    const bool isUnsigned = type.code >= 'A' && type.code <= 'Z';
-    auto integer = m_in.readInteger(head, isUnsigned);
+    // Unsigned types are stored in the same signed forms: the platform sign-extends what
+    // it reads and reinterprets it at the type's width (a 'Q' stored as the byte FD is
+    // 2^64 - 3). A 'Q' above 2^63 - 1 comes back as the same 64 bits, negative here.
+    auto integer = m_in.readInteger(head, false);
     if (!integer)
         return fail(QStringLiteral("bad integer at byte %1").arg(m_in.position()));
-    value = *integer;
+    switch (type.code) {
+    case 'S': value = quint16(*integer); break;
+    case 'I': case 'L': value = quint32(*integer); break;
+    default: value = *integer; break;
+    }
     return true;
 }
 
@@ -351,9 +362,14 @@ bool Unarchiver::readValue(const TypeEncoding &type, QByteArray *raw, qint64 off
     }
     case '[': {
         const TypeEncoding &element = type.fields.front();
-        if (!takesStreamBytes(type))
+        if (type.count == 0)
+            return true;
+        // Elements that take no bytes (an empty array, '!') could make a short stream
+        // announce endless work; arrays of them are refused.
+        const qint64 least = leastStreamBytes(element);
+        if (least == 0)
             return fail(QStringLiteral("array of values that take no bytes"));
-        if (type.count > m_in.remaining())
+        if (type.count > m_in.remaining() / least)
             return fail(QStringLiteral("array of %1 elements runs past the end of the archive").arg(type.count));
         if (element.code == 'c' || element.code == 'C') {
             auto bytes = m_in.readBytes(type.count);

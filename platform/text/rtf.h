@@ -9,9 +9,10 @@
 //
 // Attributes that standard RTF cannot express are written with control words of our own
 // that other readers skip: \obliqueness (thousandths), \tailindent (twips, for a tail
-// indent measured from the leading edge), \hyphfactor (hundredths) and
-// \slminimum/\slmaximum/\slleading (twips). The anchor attribute is not written: anchors
-// are saved beside the text, and a pasted copy must not carry them.
+// indent measured from the leading edge), \hyphfactor (hundredths), \slmaximum and
+// \slleading (twips), and \slminimum (twips) for a minimum line height beside a line-height
+// multiple; a minimum alone is the standard \sl with \slmult0. The anchor attribute is not
+// written: anchors are saved beside the text, and a pasted copy must not carry them.
 //
 // Reading never fails on damaged input: it keeps what it has read up to the damage.
 #pragma once

@@ -211,8 +211,14 @@ void RtfWriter::writeParagraphStyle(const ParagraphStyle &p)
     if (p.tailIndent > 0) out += "\\tailindent" + num(twips(p.tailIndent));
     if (p.paragraphSpacingBefore != 0) out += "\\sb" + num(twips(p.paragraphSpacingBefore));
     if (p.paragraphSpacing != 0) out += "\\sa" + num(twips(p.paragraphSpacing));
-    if (p.lineHeightMultiple > 0) out += "\\sl" + num(int(std::lround(p.lineHeightMultiple * 240))) + "\\slmult1";
-    if (p.minimumLineHeight > 0) out += "\\slminimum" + num(twips(p.minimumLineHeight));
+    // \sl holds one line height: a multiple (\slmult1) or else the minimum height in the
+    // standard form (\slmult0) that other readers take; a minimum beside a multiple is ours.
+    if (p.lineHeightMultiple > 0) {
+        out += "\\sl" + num(int(std::lround(p.lineHeightMultiple * 240))) + "\\slmult1";
+        if (p.minimumLineHeight > 0) out += "\\slminimum" + num(twips(p.minimumLineHeight));
+    } else if (p.minimumLineHeight > 0) {
+        out += "\\sl" + num(twips(p.minimumLineHeight)) + "\\slmult0";
+    }
     if (p.maximumLineHeight > 0) out += "\\slmaximum" + num(twips(p.maximumLineHeight));
     if (p.lineSpacing != 0) out += "\\slleading" + num(twips(p.lineSpacing));
     if (p.hyphenationFactor > 0) out += "\\hyphfactor" + num(int(std::lround(p.hyphenationFactor * 100)));

@@ -26,7 +26,11 @@ inline void flushDeletes()
 // The whole test program keeps its defaults in a folder of its own.
 class PrivateConfigHome : public ::testing::Environment {
 public:
-    void SetUp() override { qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit()); }
+    void SetUp() override
+    {
+        qputenv("XDG_CONFIG_HOME", m_home.path().toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (m_home.path() + QStringLiteral("/data")).toLocal8Bit());
+    }
 
 private:
     QTemporaryDir m_home;
@@ -44,6 +48,9 @@ public:
     QStringList alerts;   // "title|message"
     std::optional<PrintInfo> pageLayout;
     std::deque<std::optional<QString>> anchorNames, linkDestinations;
+    std::deque<std::optional<QString>> folders;     // what the folder panel answers
+    std::deque<int> questionAnswers;                // unanswered questions are cancelled
+    QStringList questions;                          // the titles asked
     QStringList anchorPanelShowed;                  // the names the anchor panel was opened with
     QStringList linkPanelOffered;                   // the anchors the last link panel offered
 
@@ -72,6 +79,15 @@ public:
         linkPanelOffered = anchors;
         return take(linkDestinations, std::optional<QString>());
     }
+    std::optional<QString> chooseFolder(QWidget *, const QString &, const QString &) override
+    {
+        return take(folders, std::optional<QString>());
+    }
+    int askQuestion(QWidget *, const QString &title, const QString &, const QStringList &buttons) override
+    {
+        questions << title;
+        return take(questionAnswers, int(buttons.size()) - 1);
+    }
     void showAlert(QWidget *, const QString &title, const QString &message) override
     {
         alerts << title + QLatin1Char('|') + message;
@@ -95,6 +111,7 @@ protected:
     void SetUp() override
     {
         ensureWidgetApp();
+        qputenv("XDG_DATA_HOME", folder.filePath(QStringLiteral("data")).toLocal8Bit());
         defaults = std::make_unique<UserDefaults>(folder.filePath(QStringLiteral("prefs.plist")));
         setDocumentDialogs(&dialogs);
         controller = std::make_unique<VekMainController>(*defaults);

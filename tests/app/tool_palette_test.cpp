@@ -6,10 +6,14 @@
 #include "app/tool_controller.h"
 #include "canvas/ui/vek_view.h"
 #include "model/vek_obj_grid.h"
+#include "panels/colour_well.h"
+#include "panels/format_options_panel.h"
 #include "panels/table_options_panel.h"
 #include "platform/foundation/notification_center.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QMenu>
@@ -52,15 +56,23 @@ TEST_F(ShellTest, SelectingToolsPostsAndIgnoresNumbersOutOfRange)
     EXPECT_EQ(changes.count, 2);
 }
 
-TEST_F(ShellTest, SatellitePanelsFollowTheTool)
+TEST_F(ShellTest, TheFieldAndTableToolsShowTheirOptionPanelsForNewObjects)
 {
     VekToolController &tools = controller->toolController();
+    FormatOptionsPanel &fields = tools.formatOptPanel();
+    TableOptionsPanel &tables = tools.gridOptPanel();
     tools.selectTool(7);
-    EXPECT_TRUE(tools.formatOptPanel().isVisible());
-    // The table tool leaves the field panel open.
+    EXPECT_TRUE(fields.isVisible());
+    EXPECT_TRUE(fields.formatTypes->isVisible() && fields.formatTypes->isEnabled());
+    EXPECT_TRUE(fields.formatsPage->isEnabled() && fields.formatsDate->isEnabled());
+    EXPECT_EQ(fields.editedField(), nullptr);
+    // The table tool leaves the field panel open; its panel takes counts, not cell settings.
     tools.selectTool(8);
-    EXPECT_TRUE(tools.formatOptPanel().isVisible());
-    EXPECT_TRUE(tools.gridOptPanel().isVisible());
+    EXPECT_TRUE(fields.isVisible());
+    EXPECT_TRUE(tables.isVisible());
+    EXPECT_TRUE(tables.gridColNr->isEnabled() && tables.gridRowNr->isEnabled() && tables.gridColor->isEnabled());
+    EXPECT_FALSE(tables.gridAddCol->isEnabled());
+    EXPECT_FALSE(tables.gridCellFont->isEnabled());
     EXPECT_EQ(tools.visibleToolOption(), 7);
     tools.selectTool(1);
     EXPECT_EQ(tools.visibleToolOption(), 1);
@@ -71,8 +83,22 @@ TEST_F(ShellTest, SatellitePanelsFollowTheTool)
     EXPECT_EQ(tools.visibleToolOption(), -1);
     // Closing a panel by its close box goes back to the arrow.
     tools.selectTool(8);
-    tools.gridOptPanel().close();
+    tables.close();
     EXPECT_EQ(tools.selectedTool(), 0);
+}
+
+TEST_F(ShellTest, TheFieldToolsCursorShowsTheExampleOfTheChosenFormat)
+{
+    VekToolController &tools = controller->toolController();
+    FormatOptionsPanel &fields = tools.formatOptPanel();
+    NotificationCounter cursorChanges(VekSelectedToolCursorDidChangeNotification);
+    tools.selectTool(7);
+    const int plainWidth = tools.cursorForSelectedTool().pixmap().width();
+    fields.formatsPage->setCurrentIndex(fields.formatsPage->findText(QStringLiteral("< %d >")));
+    fields.updateFormatsPage(fields.formatsPage);
+    EXPECT_GE(cursorChanges.count, 1);
+    EXPECT_EQ(fields.selectedFormatExample().string(), QStringLiteral("< 1 >"));
+    EXPECT_GT(tools.cursorForSelectedTool().pixmap().width(), plainWidth);
 }
 
 TEST_F(ShellTest, MarkerStateIsClampedAndRedrawsItsCursor)

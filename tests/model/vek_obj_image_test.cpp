@@ -110,11 +110,16 @@ TEST(VekObjImage, TintThresholdAndUndo)
     auto &o = *t.object;
     o.setColorizeWith(Color::redColor().colorWithAlphaComponent(0.05f));
     EXPECT_FALSE(o.colorizingColor());
-    EXPECT_FALSE(t.doc.undo.canUndo());   // no old tint to go back to
+    EXPECT_FALSE(t.doc.undo.canUndo());   // nothing changed
 
+    // The first tint is undone back to none.
     o.setColorizeWith(Color::redColor());
     t.step();
-    EXPECT_FALSE(t.doc.undo.canUndo());
+    ASSERT_TRUE(t.doc.undo.canUndo());
+    t.doc.undo.undo();
+    EXPECT_FALSE(o.colorizingColor());
+    t.doc.undo.redo();
+    EXPECT_EQ(o.colorizingColor(), Color::redColor());
     ASSERT_TRUE(o.coloredImage().isValid());
 
     o.setColorizeWith(Color::greenColor());

@@ -3,7 +3,7 @@
 // drawn with the palette's tools on the canvas, saved in both stored forms through the save
 // panel, closed; then the built program reopens the file from the command line and its
 // window on the screen matches a small golden image (VEK_UPDATE_GOLDEN=1 writes it anew).
-#include "tests/app/shell_fixture.h"
+#include "tests/app/window/window_driver.h"
 
 #include "canvas/ui/vek_view.h"
 #include "model/vek_obj_path.h"
@@ -28,8 +28,6 @@
 
 namespace {
 
-const auto *const configHome = ::testing::AddGlobalTestEnvironment(new PrivateConfigHome);
-
 // The shape panel offers no object sets yet: the test chooses the library's oval for the
 // shape tool, as a user picking it in the panel would.
 class ControllerWithChosenShape : public VekMainController {
@@ -46,57 +44,6 @@ public:
     }
     std::optional<BezierPath> chosenShape;
 };
-
-QWidget *visibleTopLevelTitled(const QString &title)
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->windowTitle() == title)
-            return w;
-    return nullptr;
-}
-
-VekDocumentWindow *visibleDocumentWindowTitled(const QString &title)
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *window = qobject_cast<VekDocumentWindow *>(w); window && window->isVisible() &&
-            window->windowTitle().remove(QStringLiteral("[*]")) == title)
-            return window;
-    return nullptr;
-}
-
-QToolButton *paletteButton(QWidget &palette, const QString &toolTip)
-{
-    for (QToolButton *button : palette.findChildren<QToolButton *>())
-        if (button->toolTip() == toolTip)
-            return button;
-    return nullptr;
-}
-
-QAction *menuItem(QMainWindow &window, const QString &menu, const QString &item)
-{
-    for (QAction *top : window.menuBar()->actions())
-        if (top->text() == menu && top->menu())
-            for (QAction *action : top->menu()->actions())
-                if (action->text() == item)
-                    return action;
-    return nullptr;
-}
-
-// A press at `from`, moves through `through` and the release at its last point. The canvas
-// follows a drag in a loop of its own, so the moves and the release come from a timer that
-// fires inside that loop.
-void drag(QWidget *target, QPoint from, const std::vector<QPoint> &through)
-{
-    bool released = false;
-    QTimer::singleShot(0, target, [&] {
-        for (QPoint p : through)
-            QTest::mouseMove(target, p);
-        QTest::mouseRelease(target, Qt::LeftButton, {}, through.back());
-        released = true;
-    });
-    QTest::mousePress(target, Qt::LeftButton, {}, from);
-    QTRY_VERIFY(released);
-}
 
 // Answers the save panel that the next command opens: the stored form from its list of
 // kinds, the file name in its name field, then Return.

@@ -148,7 +148,24 @@ TEST(PlistXmlReader, TakesWhatOtherWritersProduce)
     EXPECT_EQ(v.value("cdata").stringValue(), QString::fromUtf8("<raw> 🎨"));
     EXPECT_EQ(v.value("empty"), PropertyList(""));
     EXPECT_EQ(v.value("no"), PropertyList::fromBool(false));
-    EXPECT_DOUBLE_EQ(v.value("u64").doubleValue(), 18446744073709551615.0);
+    EXPECT_EQ(v.value("u64"), PropertyList::fromUnsigned(18446744073709551615ULL));
+}
+
+TEST(PlistXmlRoundTrip, IntegersAboveTheSignedRangeStayIntegers)
+{
+    const QByteArray xml = "<plist><array><integer>18446744073709551615</integer>"
+                           "<integer>9223372036854775808</integer><integer>+12</integer></array></plist>";
+    const PropertyList v = propertyListFromXml(xml);
+    ASSERT_EQ(v.count(), 3);
+    EXPECT_TRUE(v.at(0).isAboveSignedRange());
+    EXPECT_EQ(v.at(0).unsignedLongLongValue(), 18446744073709551615ULL);
+    EXPECT_EQ(v.at(1).stringValue(), "9223372036854775808");
+    EXPECT_EQ(v.at(2), PropertyList::fromInt(12));
+    const QByteArray again = xmlPropertyListData(v);
+    EXPECT_TRUE(again.contains("<integer>18446744073709551615</integer>")) << again.toStdString();
+    EXPECT_TRUE(again.contains("<integer>9223372036854775808</integer>"));
+    EXPECT_FALSE(again.contains("<real>"));
+    EXPECT_EQ(propertyListFromXml(again), v);
 }
 
 struct BadXml {
@@ -184,6 +201,8 @@ TEST(PlistXmlReader, RejectsMalformedAndHostileInput)
          "entity declarations are not allowed"},
         {"<!DOCTYPE plist SYSTEM \"file:///etc/passwd\"><plist><string>&x;</string></plist>", "unknown entity &x;"},
         {"<plist><string>a</string></plist><plist/>", ""},
+        {"<?xml version=\"1.0\" encoding=\"UTF-7\"?><plist><string>a+2D0-b</string></plist>", "not allowed"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-7\"?><plist><dict><key>+2D0-</key><true/></dict></plist>", "not allowed"},
     };
     for (const BadXml &c : cases) {
         PropertyListError error;

@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -190,6 +193,28 @@ TEST(TypedStreamRoundTrip, RepeatedKeysAreWrittenOnce)
     const QByteArray data = archive(objects);
     EXPECT_EQ(data.count("bounds"), 1);
     EXPECT_EQ(*unarchivePropertyListWithData(data).value, objects);
+}
+
+TEST(TypedStreamRoundTrip, EqualDataAndNumbersAreWrittenOnce)
+{
+    const QByteArray colour = QByteArray("a colour archive of some length").repeated(3);
+    PropertyList list = PropertyList::array();
+    for (int i = 0; i < 3; ++i) {
+        list.append(PropertyList::fromData(colour));
+        list.append(PropertyList::fromInt(100000));
+        list.append(PropertyList::fromFloat(0.5f));
+    }
+    list.append(PropertyList::fromDouble(0.5));   // a double is not the float
+    list.append(PropertyList::fromBool(true));
+    list.append(PropertyList::fromInt(1));         // nor is 1 the bool
+    const QByteArray data = archive(list);
+    EXPECT_EQ(data.count(colour), 1);
+    EXPECT_EQ(data.count(QByteArray::fromHex("82a0860100")), 1);   // 100000
+    const auto back = unarchivePropertyListWithData(data);
+    ASSERT_TRUE(back) << back.error.toStdString();
+    EXPECT_EQ(*back.value, list);
+    EXPECT_TRUE(back.value->at(10).isNumber());
+    EXPECT_FALSE(back.value->at(9).isSinglePrecision());
 }
 
 TEST(TypedStreamColor, EveryKindRoundTrips)
@@ -523,6 +548,60 @@ TEST(TypedStreamReader, MalformedInputIsRejectedWithAnError)
         EXPECT_FALSE(result) << c.name;
         EXPECT_FALSE(result.error.isEmpty()) << c.name;
     }
+}
+
+TEST(TypedStreamReader, NestedArraysOfEmptyArraysFailAtOnce)
+{
+    // 131 bytes whose nested counts multiply to 30^8 steps if each level only checks its
+    // own count against the bytes left.
+    const QByteArray type = QByteArray("[30").repeated(8) + "[0c]" + QByteArray("]").repeated(8);
+    QByteArray data = header() + hex("840140848484") + hex("03") + "Foo" + hex("0085") + hex("84")
+                      + char(type.size()) + type;
+    data += QByteArray(131 - data.size(), '\0');
+    QElapsedTimer timer;
+    timer.start();
+    auto result = unarchiveObjectWithData(data);
+    EXPECT_LT(timer.elapsed(), 100);
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(result.error.contains("no bytes")) << result.error.toStdString();
+}
+
+// An NSNumber of the given type holding the given stored integer bytes.
+QByteArray numberArchive(char type, const QByteArray &stored)
+{
+    return header() + hex("840140848484") + hex("08") + "NSNumber" + hex("00848407") + "NSValue" + hex("00848408")
+           + "NSObject" + hex("0085") + hex("84012a" "8484" "01") + type + hex("97") + stored + hex("86");
+}
+
+TEST(TypedStreamReader, UnsignedNumbersAreSignExtendedThenReinterpreted)
+{
+    struct Case {
+        char type;
+        const char *stored;
+        PropertyList expected;
+    };
+    const Case cases[] = {
+        {'Q', "fd", PropertyList::fromUnsigned(18446744073709551613ULL)},
+        {'Q', "87ffffffffffffff7f", PropertyList::fromInt(std::numeric_limits<qint64>::max())},
+        {'Q', "870000000000000080", PropertyList::fromUnsigned(9223372036854775808ULL)},
+        {'I', "fd", PropertyList::fromInt(4294967293LL)},
+        {'L', "81ffff", PropertyList::fromInt(4294967295LL)},
+        {'S', "fd", PropertyList::fromInt(65533)},
+        {'S', "7f", PropertyList::fromInt(127)},
+        {'C', "fd", PropertyList::fromInt(253)},   // chars are literal bytes
+        {'q', "fd", PropertyList::fromInt(-3)},
+        {'i', "82ffffffff", PropertyList::fromInt(-1)},
+    };
+    for (const Case &c : cases) {
+        auto result = unarchivePropertyListWithData(numberArchive(c.type, hex(c.stored)));
+        ASSERT_TRUE(result) << c.type << c.stored << ": " << result.error.toStdString();
+        EXPECT_EQ(*result.value, c.expected) << c.type << c.stored << " read as " << result.value->stringValue().toStdString();
+    }
+    // A value above 2^63 - 1 keeps its exact value through our writer and reader.
+    const PropertyList big = PropertyList::fromUnsigned(18446744073709551613ULL);
+    EXPECT_EQ(big.stringValue(), "18446744073709551613");
+    EXPECT_EQ(*unarchivePropertyListWithData(archive(big)).value, big);
+    EXPECT_EQ(archive(big), numberArchive('Q', hex("fd")));
 }
 
 TEST(TypedStreamReader, EveryTruncationOfAnArchiveFails)

@@ -376,3 +376,19 @@ TEST(Rtf, WriterStatesASharedParagraphStyleOnce)
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->attributesAt(back->length() - 3).paragraphStyle, style);
 }
+
+TEST(Rtf, MinimumLineHeightIsWrittenInTheStandardForm)
+{
+    ParagraphStyle style;
+    style.minimumLineHeight = 21;   // \sl420
+    TextAttributes attrs;
+    attrs.font = Font{"Helvetica", 12};
+    attrs.paragraphStyle = style;
+    const AttributedString text(QStringLiteral("tall lines\n"), attrs);
+    const QByteArray rtf = RTFFromRange(text, {0, text.length()});
+    EXPECT_TRUE(rtf.contains("\\sl420\\slmult0")) << rtf.toStdString();
+    EXPECT_FALSE(rtf.contains("\\slminimum"));
+    auto back = attributedStringWithRTF(rtf);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->attributesAt(0).paragraphStyle, style);
+}

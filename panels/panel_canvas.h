@@ -1,0 +1,48 @@
+// What the floating panels (the object inspector, the shadow panel) ask of the canvas of the
+// main window's document, and how they find it.
+//
+// The canvas widget implements PanelCanvas; the application installs the function that
+// answers the main window's canvas (null without a document window).
+#pragma once
+
+#include "platform/geometry/geometry.h"
+
+#include <QChar>
+#include <QImage>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CanvasServices;
+class Image;
+class VekDocument;
+class VekObject;
+
+class PanelCanvas {
+public:
+    virtual ~PanelCanvas() = default;
+
+    virtual VekDocument &document() const = 0;
+    virtual CanvasServices &canvasServices() = 0;
+    // In selection order.
+    virtual std::vector<std::shared_ptr<VekObject>> selectedObjects() const = 0;
+    // One of the selected objects, null with an empty selection.
+    virtual std::shared_ptr<VekObject> currentObject() = 0;
+    // The union of the selected objects' bounds.
+    virtual Rect selectedObjectsBounds() = 0;
+    virtual void selectObjects(const std::vector<std::shared_ptr<VekObject>> &objects) = 0;
+    // The canvas's own keys (0x7F deletes the selected point or objects).
+    virtual bool doEventForChar(QChar character, unsigned modifierFlags) = 0;
+    // Moves the rulers' markers of the selection to where it is now.
+    virtual void updateRulerMarkers() = 0;
+    // The picture of the selected objects.
+    virtual QImage imageOfSelectedObjects() const = 0;
+    // A new image object, the only one selected.
+    virtual bool createObjImageWith(const Image &image, Point at, Size size) = 0;
+};
+
+using MainCanvasProvider = std::function<PanelCanvas *()>;
+// The main window's canvas, or null (also before a provider is installed).
+PanelCanvas *mainPanelCanvas();
+void setMainCanvasProvider(MainCanvasProvider provider);
