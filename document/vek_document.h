@@ -26,6 +26,7 @@
 
 class PdfDocument;
 class VekObject;
+class VekObjText;
 struct SvgImportPropertyList;
 
 // The error domain and code of a document that cannot be read.
@@ -404,6 +405,9 @@ private:
     void setQoMtObjInfo(const PropertyList &info);
     void addQomtObjects(const PropertyList &entries, int page, float pageHeight);
     void breakGroupCycles();
+    // The linked text box in front of a text box that joins or leaves the list while the
+    // document has a window (not while undoing or redoing): its chain flows anew.
+    std::shared_ptr<VekObjText> linkedTextBoxInFrontOf(const VekObject &object) const;
 
     UndoManager _undo;
     CanvasServices *_vekView = nullptr;   // not owned; set by the window

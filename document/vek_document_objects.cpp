@@ -5,6 +5,7 @@
 #include "model/services/canvas_services.h"
 #include "model/vek_group.h"
 #include "model/vek_object.h"
+#include "model/vek_obj_text.h"
 #include "platform/foundation/localized_strings.h"
 
 #include <algorithm>
@@ -36,6 +37,19 @@ void VekDocument::insertObject(const std::shared_ptr<VekObject> &object, int ind
     _objects.insert(_objects.begin() + index, object);
     ++_objectListGeneration;
     invalidateObject(*object);
+    // A box put into a chain takes its part of the chain's text.
+    if (linkedTextBoxInFrontOf(*object))
+        static_cast<VekObjText &>(*object).controlConnection();
+}
+
+std::shared_ptr<VekObjText> VekDocument::linkedTextBoxInFrontOf(const VekObject &object) const
+{
+    // Only what the user does in a window: documents being read or built are flowed as
+    // they stand, and undo and redo put back the texts the flow changed.
+    const auto *text = dynamic_cast<const VekObjText *>(&object);
+    if (!text || !hasWindow() || _undo.isUndoing() || _undo.isRedoing())
+        return nullptr;
+    return text->preceedingConnectedTextObject();
 }
 
 void VekDocument::removeObjectAtIndex(int index, bool ignoreGroup)
@@ -55,12 +69,16 @@ void VekDocument::removeObjectAtIndex(int index, bool ignoreGroup)
         removeMemberFromGroup(object, groupID, false);
         registerGroupSnapshot(snapshot);
     }
+    // A box taken out of a chain: the box in front now flows into the one behind it.
+    const auto front = linkedTextBoxInFrontOf(*object);
     _objects.erase(_objects.begin() + index);
     ++_objectListGeneration;
     invalidateObject(*object);
     _undo.registerUndoWithTarget(this, [this, object, index, ignoreGroup] {
         insertObject(object, index, ignoreGroup);
     });
+    if (front)
+        front->controlConnection();
 }
 
 void VekDocument::removeObject(const std::shared_ptr<VekObject> &object)

@@ -148,6 +148,29 @@ std::optional<FontFace> installedFace(const QString &postScriptName)
     return faces.first();
 }
 
+// The face fontconfig chooses for a family with the traits (its substitutions apply).
+FontFace facePlacedFor(const QString &family, bool bold, bool italic)
+{
+    FcPattern *p = FcPatternCreate();
+    QByteArray fam = family.toUtf8();
+    FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8 *>(fam.constData()));
+    if (bold)
+        FcPatternAddInteger(p, FC_WEIGHT, FC_WEIGHT_BOLD);
+    if (italic)
+        FcPatternAddInteger(p, FC_SLANT, FC_SLANT_ITALIC);
+    FcConfigSubstitute(nullptr, p, FcMatchPattern);
+    FcDefaultSubstitute(p);
+    FcResult result;
+    FcPattern *match = FcFontMatch(nullptr, p, &result);
+    FcPatternDestroy(p);
+    FontFace f;
+    if (match) {
+        f = faceFromPattern(match);
+        FcPatternDestroy(match);
+    }
+    return f;
+}
+
 // fontconfig's best match for a name that is not installed: the part before the first
 // "-" as the family, the rest as the style.
 FontFace matchedFace(const QString &name)
@@ -299,7 +322,19 @@ QString fontNameWithTraits(const QString &nameOrFamily, bool bold, bool italic)
         if (!best || f.postScriptName.size() < best->postScriptName.size())
             best = &f;
     }
-    return best ? best->postScriptName : nameOrFamily;
+    if (best)
+        return best->postScriptName;
+    if (faces.isEmpty()) {
+        // A family that is not installed: the face with the traits of the family fontconfig
+        // puts in its place (a metric-compatible one such as Nimbus Roman for Times New
+        // Roman), unless that is only its fallback for any unknown name.
+        const FontFace stand = facePlacedFor(family, bold, italic);
+        const FontFace fallback = facePlacedFor(QStringLiteral("vekanto-unknown-family"), bold, italic);
+        if (stand.bold == bold && stand.italic == italic && !stand.postScriptName.isEmpty()
+            && stand.family != fallback.family)
+            return stand.postScriptName;
+    }
+    return nameOrFamily;
 }
 
 namespace {

@@ -54,7 +54,9 @@ Font labelFont(float size);
 // The face drawn for a name (a substitute when the name is missing).
 FontFace fontFace(const QString &postScriptName);
 // The PostScript name of the face of the same family with the traits asked for; the name
-// may also be a family name ("Times New Roman"). The name itself when there is no such face.
+// may also be a family name ("DejaVu Serif"). A family that is not installed takes the face
+// with the traits of the family fontconfig puts in its place (Nimbus Roman for "Times New
+// Roman"). The name itself when there is no such face.
 QString fontNameWithTraits(const QString &nameOrFamily, bool bold, bool italic);
 struct FontTraits {
     bool bold = false;

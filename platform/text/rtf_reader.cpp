@@ -383,10 +383,12 @@ TextAttributes RtfReader::attributesFor(const CharState &ch)
     QString key = name + QLatin1Char(ch.bold ? 'b' : '-') + QLatin1Char(ch.italic ? 'i' : '-');
     auto it = m_traitNames.find(key);
     if (it == m_traitNames.end()) {
-        // The table names a face; \b and \i ask for the face of its family with those traits,
-        // but only change the name when the face's own traits differ.
+        // The table names a face or a family; \b and \i ask for the face of its family with
+        // those traits, but only change the name when the face's own traits differ (a family
+        // name, or a face that is not installed, has no traits of its own).
         QString resolved = name;
-        if (auto traits = fontTraits(name); traits && (traits->bold != ch.bold || traits->italic != ch.italic))
+        const auto traits = fontTraits(name);
+        if (traits ? traits->bold != ch.bold || traits->italic != ch.italic : ch.bold || ch.italic)
             resolved = fontNameWithTraits(name, ch.bold, ch.italic);
         it = m_traitNames.insert(key, resolved);
     }

@@ -1,5 +1,6 @@
 // RTF and RTFD: round trips through our writer and reader, hand-written files of the
 // dialect, and damaged input.
+#include "platform/text/font_registry.h"
 #include "platform/text/rtf.h"
 #include "tests/support/gui_app.h"
 
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -168,6 +171,31 @@ TEST(Rtf, ReadsTheDialect)
     EXPECT_EQ(at(u"kern").kerning, 0.5f);
     EXPECT_EQ(at(u"up").paragraphStyle->lineHeightMultiple, 2.0f);
     EXPECT_EQ(at(u"up").paragraphStyle->alignment, TextAlignment::Right);
+}
+
+TEST(Rtf, BoldAndItalicFindTheFacesOfTheFamilyOrOfItsStandIn)
+{
+    // Font tables name families; a family that is not installed draws with the family
+    // fontconfig puts in its place, which must keep the traits too.
+    struct Case {
+        const char *family;
+        const char *standIn;   // the family of the faces drawn
+    };
+    for (const Case c : {Case{"Times New Roman", "Nimbus Roman"}, Case{"Arial", "Nimbus Sans"},
+                         Case{"DejaVu Serif", "DejaVu Serif"}, Case{"Helvetica", "Nimbus Sans"}}) {
+        const QByteArray rtf = QByteArray("{\\rtf1\\ansi{\\fonttbl\\f0\\fnil ") + c.family
+                               + ";}\\f0\\fs24 plain \\b bold\\b0 \\i italic\\i0 \\b\\i both}";
+        const auto text = attributedStringWithRTF(rtf);
+        ASSERT_TRUE(text.has_value()) << c.family;
+        for (const auto &[word, bold, italic] : {std::tuple{u"bold", true, false}, std::tuple{u"italic", false, true},
+                                                  std::tuple{u"both", true, true}}) {
+            const QString name = text->attributesAt(int(text->string().indexOf(word))).font->name;
+            const FontFace face = fontFace(name);
+            EXPECT_EQ(face.bold, bold) << c.family << " " << name.toStdString();
+            EXPECT_EQ(face.italic, italic) << c.family << " " << name.toStdString();
+            EXPECT_EQ(face.family, c.standIn) << c.family << " " << name.toStdString();
+        }
+    }
 }
 
 TEST(Rtf, ReadsTheMacCodePageAndUnicodeFallbacks)
