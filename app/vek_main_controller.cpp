@@ -28,6 +28,7 @@
 #include "panels/filters/vek_if_controller.h"
 #include "panels/format_options_panel.h"
 #include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/shadow/vek_shadow_controller.h"
 #include "panels/panel_canvas.h"
 #include "panels/table_options_panel.h"
 #include "platform/foundation/archive_coder_registry.h"
@@ -70,6 +71,39 @@ bool startsWithPdfMagic(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
+// The picture files the image opener reads, as name patterns.
+QString imagePatterns()
+{
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        if (format != "pdf" && format != "svg" && format != "svgz")
+            patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    patterns << QStringLiteral("*.jp2") << QStringLiteral("*.j2k");
+    return patterns.join(QLatin1Char(' '));
+}
+
+// Every kind of file the program opens, first all together, then kind by kind.
+QStringList openNameFilters()
+{
+    const std::vector<std::pair<QString, QString>> kinds = {
+        {QStringLiteral("Vekanto Documents"), QStringLiteral("*.vek")},
+        {QStringLiteral("SVG Drawings"), QStringLiteral("*.svg *.svgz")},
+        {QStringLiteral("PDF Documents"), QStringLiteral("*.pdf *.PDF")},
+        {QStringLiteral("Pictures"), imagePatterns()},
+        {QStringLiteral("Rich Text"), QStringLiteral("*.rtf *.rtfd")},
+        {QStringLiteral("Predecessor Documents"), QStringLiteral("*.qomt")},
+    };
+    QStringList all;
+    for (const auto &[name, patterns] : kinds)
+        all << patterns;
+    QStringList filters = {localizedString(QStringLiteral("All Readable Files")) + QStringLiteral(" (") +
+                           all.join(QLatin1Char(' ')) + QLatin1Char(')')};
+    for (const auto &[name, patterns] : kinds)
+        filters << localizedString(name) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    filters << localizedString(QStringLiteral("All Files")) + QStringLiteral(" (*)");
+    return filters;
 }
 
 const QStringList &importNameFilters()
@@ -188,6 +222,8 @@ void VekMainController::connectDocInfoPanel()
     m_docInfo = new VekDocInfoController;
     m_docInfo->setCanvasProvider(
         [this]() -> DocInfoCanvas * { return DocumentInfoCanvas::of(m_docController->currentVekDocument()); });
+    m_docInfo->setShadowPanelOpener(
+        [] { VekShadowController::sharedShadowController().updateAndShowWindow(true, ShadowPanelLevel::Document); });
     // Asked once the change has settled: a closing window counts as current while it goes.
     connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
         QMetaObject::invokeMethod(
@@ -279,7 +315,7 @@ bool VekMainController::applicationOpenFile(const QString &path)
             opened = m_docController->openVekDocument(path, &reason);
         } else if (extension == QLatin1String("qomt")) {
             opened = m_docController->openQOMTDocument(path, &reason);
-        } else if (extension == QLatin1String("svg")) {
+        } else if (extension == QLatin1String("svg") || extension == QLatin1String("svgz")) {
             opened = m_docController->openSVGDocument(path, &reason);
         } else if (extension == QLatin1String("pdf") || startsWithPdfMagic(path)) {
             opened = m_docController->openPDFDocument(path, &reason);
@@ -300,17 +336,21 @@ void VekMainController::alertOpenFailure(const QString &path, const QString &rea
 {
     if (reason.isEmpty())
         return;   // the user cancelled
+    // The text names the file: many window managers do not show an alert's title.
+    QString why = reason;
+    why[0] = why[0].toUpper();
+    if (!why.endsWith(QLatin1Char('.')))
+        why += QLatin1Char('.');
+    const QString name = QFileInfo(path).fileName();
     documentDialogs().showAlert(m_docController->currentVekDocument(),
-                                localizedString(QStringLiteral("The file \"%1\" could not be opened."))
-                                    .arg(QFileInfo(path).fileName()),
-                                reason);
+                                localizedString(QStringLiteral("The file \"%1\" could not be opened.")).arg(name),
+                                localizedString(QStringLiteral("The file \"%1\" could not be opened. %2")).arg(name, why));
 }
 
 void VekMainController::openDocument()
 {
     const QStringList files = documentDialogs().runOpenPanel(
-        m_docController->currentVekDocument(), localizedString(QStringLiteral("Open")),
-        {QStringLiteral("Vekanto Documents (*.vek)"), QStringLiteral("All Files (*)")}, true);
+        m_docController->currentVekDocument(), localizedString(QStringLiteral("Open")), openNameFilters(), true);
     for (const QString &file : files)
         applicationOpenFile(file);
 }
@@ -349,8 +389,14 @@ void VekMainController::terminate()
 
 VekPreferencesWindow &VekMainController::preferencesWindow()
 {
-    if (!m_preferencesWindow)
+    if (!m_preferencesWindow) {
         m_preferencesWindow = new VekPreferencesWindow(m_preferences);
+        // The canvases draw the grid, knobs and control points in the preference colours.
+        connect(m_preferencesWindow, &VekPreferencesWindow::displayColorsChanged, this, [this] {
+            for (VekDocumentWindow *window : m_docController->documentWindows())
+                window->vekView().viewport()->update();
+        });
+    }
     return *m_preferencesWindow;
 }
 
@@ -621,6 +667,13 @@ int VekMainController::currentMarkerColorNr() const { return m_toolController->c
 float VekMainController::currentMarkerThickness() const { return m_toolController->currentMarkerThickness(); }
 Color VekMainController::markerColor(int number) const { return m_preferences.markerColor(number); }
 int VekMainController::selectedUnit() const { return m_preferences.selectedUnit(); }
+bool VekMainController::displayOnRealWorldBase() const
+{
+    return m_preferences.userPrefsValueFor(QStringLiteral("optRWBase")) != 0;
+}
+float VekMainController::gridScale() const { return m_preferences.userPrefsFloatFor(QStringLiteral("gridScale")); }
+Color VekMainController::gridColor() const { return m_preferences.colorForKey(QStringLiteral("cwGrid")); }
+Color VekMainController::gridmColor() const { return m_preferences.colorForKey(QStringLiteral("cwGridM")); }
 bool VekMainController::continueFindInOthers() const
 {
     return m_preferences.userPrefsValueFor(QStringLiteral("continueFind")) != 0;

@@ -78,6 +78,10 @@ public:
     float currentMarkerThickness() const override;
     Color markerColor(int number) const override;
     int selectedUnit() const override;
+    bool displayOnRealWorldBase() const override;
+    float gridScale() const override;
+    Color gridColor() const override;
+    Color gridmColor() const override;
     bool continueFindInOthers() const override;
     Color knobColor() const override;
     Color frBGColor() const override;

@@ -11,7 +11,7 @@
 
 class ColourListStore {
 public:
-    explicit ColourListStore(QString folder = vekSupportPath() + QStringLiteral("Colors"));
+    explicit ColourListStore(QString folder = vekSupportPath() + QStringLiteral("/Colors"));
 
     const QString &folder() const { return m_folder; }
     QString filePathFor(const QString &listName) const;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Vekanto need.
 # This is the one list of the project's dependencies; it is a no-op when all are present.
+# Usage: tools/setup.sh [fuzz]
 set -euo pipefail
 
 packages=(
@@ -28,6 +29,10 @@ packages=(
   librsvg2-dev
   locales
 )
+# `tools/setup.sh fuzz`: also the clang toolchain the libFuzzer targets build with (see fuzz/).
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev llvm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
