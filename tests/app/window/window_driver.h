@@ -3,6 +3,9 @@
 // canvas at page coordinates).
 #pragma once
 
+#include "app/object_sets/object_set_palette.h"
+#include "app/tool_controller.h"
+
 #include "tests/app/shell_fixture.h"
 
 #include "canvas/ui/vek_view.h"
@@ -176,7 +179,16 @@ protected:
         waitForExposure(window);
         window.vekView().setFocus();
     }
-    void chooseTool(const QString &name) { QTest::mouseClick(paletteButton(*palette, name), Qt::LeftButton); }
+    // The object tool draws the picked item of the object-set palette: these tests pick the
+    // square, so that it draws a box.
+    void chooseTool(const QString &name)
+    {
+        QTest::mouseClick(paletteButton(*palette, name), Qt::LeftButton);
+        if (name != QLatin1String("Object"))
+            return;
+        VekObjMatrix &matrix = controller->toolController().objectMatrix();
+        QTest::mouseClick(matrix.viewport(), Qt::LeftButton, {}, matrix.cellRect(12).center());
+    }
     QString path(const QString &name) const { return folder.filePath(name); }
 
     std::unique_ptr<VekMainController> controller;
