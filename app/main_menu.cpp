@@ -186,7 +186,10 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Add Default Patterns", "addDefaultPatterns", {}}}},
         {"Help",
          {{"Vekanto Help", "openReadme", QKeySequence::HelpContents},
-          {"Open Example...", "openExample", {}}}},
+          {"Open Example...", "openExample", {}},
+          {"", "", {}},
+          {"Check for Updates...", "checkVekUpdate", {}},
+          {"Check for Updates Automatically", "updateAutoCheck", {}, 0, true}}},
     };
     return specs;
 }

@@ -13,6 +13,7 @@
 #include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
 #include "app/splash_panel.h"
+#include "app/updater/version_checker.h"
 #include "app/tool_controller.h"
 #include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/vek_view.h"
@@ -256,6 +257,7 @@ VekMainController::~VekMainController()
     delete m_toolController;
     delete m_memoController;
     delete m_splashPanel;
+    delete m_versionChecker;
     delete m_preferencesWindow;
     delete m_findPanel;
 }
@@ -405,6 +407,15 @@ void VekMainController::applicationWillBecomeActive()
     m_firstActivation = false;
     if (m_splashPanel)
         m_splashPanel->close();
+    if (versionChecker().automaticCheckIsDue())
+        versionChecker().checkInBackground();
+}
+
+VekVersionChecker &VekMainController::versionChecker()
+{
+    if (!m_versionChecker)
+        m_versionChecker = new VekVersionChecker(m_preferences);
+    return *m_versionChecker;
 }
 
 void VekMainController::openReadme()
@@ -507,7 +518,8 @@ const QStringList &applicationActions()
                                         QStringLiteral("toggleBorderPanel"),   QStringLiteral("addDefaultObjectSet"),
                                         QStringLiteral("readinVekObjSet"),     QStringLiteral("toggleMemoPanel"),
                                         QStringLiteral("openIFPanel"),         QStringLiteral("addDefaultPatterns"),
-                                        QStringLiteral("openReadme"),          QStringLiteral("openExample")};
+                                        QStringLiteral("openReadme"),          QStringLiteral("openExample"),
+                                        QStringLiteral("checkVekUpdate"),      QStringLiteral("updateAutoCheck")};
     return actions;
 }
 
@@ -531,6 +543,10 @@ std::shared_ptr<VekObjImage> currentImageObject(const VekDocController &document
 
 bool VekMainController::validateAction(const QString &action, ActionSender &sender)
 {
+    if (action == QLatin1String("updateAutoCheck")) {
+        sender.state = m_preferences.userPrefsValueFor(QStringLiteral("autoCheck")) != 0 ? 1 : 0;
+        return true;
+    }
     if (action == QLatin1String("openIFPanel"))
         return currentImageObject(*m_docController) != nullptr;
     if (action == QLatin1String("togglePagePreview") || action == QLatin1String("toggleBorderPanel")) {
@@ -591,6 +607,11 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
     else if (action == QLatin1String("openReadme"))
         openReadme();
+    else if (action == QLatin1String("checkVekUpdate"))
+        versionChecker().checkNewVersion(true);
+    else if (action == QLatin1String("updateAutoCheck"))
+        m_preferences.updateUserPreferences(QStringLiteral("prefs"), QStringLiteral("autoCheck"),
+                                            PropertyList::fromInt(sender.state ? 1 : 0));
     else if (action == QLatin1String("openExample"))
         openExample();
     else if (action == QLatin1String("toggleObjInfoPanel")) {

@@ -21,6 +21,7 @@ class UserDefaults;
 class VekDocController;
 class VekDocumentWindow;
 class VekMemoController;
+class VekVersionChecker;
 class VekPreferencesWindow;
 class FindPanel;
 class FormatOptionsPanel;
@@ -60,6 +61,8 @@ public:
     VekPreferencesWindow &preferencesWindow();
     // The memo panel, made on first use.
     VekMemoController &memoController();
+    // The update checker, made on first use.
+    VekVersionChecker &versionChecker();
     // What quitting does before the windows go: the memo is saved (when it was opened).
     void applicationWillTerminate();
     // The chain a menu command walks: the focused widget, the main document's canvas, its
@@ -163,6 +166,7 @@ private:
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
     VekDocInfoController *m_docInfo = nullptr;   // a top-level window, deleted with the controller
     std::unique_ptr<ShellFilterPanelServices> m_filterPanelServices;
+    VekVersionChecker *m_versionChecker = nullptr;   // a top-level window, deleted with the controller
     QPointer<QWidget> m_splashPanel;   // up from start-up to the first activation
     bool m_firstActivation = true;
 };

@@ -1,0 +1,63 @@
+// Reading the update list and comparing versions.
+#include "app/updater/update_offer.h"
+
+#include <QStringList>
+
+namespace {
+
+int leadingNumber(const QString &part)
+{
+    int value = 0, i = 0;
+    while (i < part.size() && part[i].isDigit() && value < 100000000)
+        value = value * 10 + part[i++].digitValue();
+    return value;
+}
+
+QString withoutPrefix(const QString &version)
+{
+    return version.startsWith(QLatin1String("v.")) ? version.mid(2) : version;
+}
+
+} // namespace
+
+std::optional<UpdateOffer> updateOfferFromList(const PropertyList &list)
+{
+    const PropertyList version = list.value(QStringLiteral("productVersion"));
+    if (!version.isString() || version.stringValue().isEmpty())
+        return std::nullopt;
+    UpdateOffer offer;
+    offer.version = withoutPrefix(version.stringValue());
+    const PropertyList addresses = list.value(QStringLiteral("productDownloadURL"));
+    if (addresses.count() > 0)
+        offer.downloadUrl = QUrl(addresses.at(0).stringValue());
+    offer.releaseNotes = list.value(QStringLiteral("productReleaseNotes")).stringValue();
+    offer.sha256 = list.value(QStringLiteral("productSHA256")).stringValue().trimmed().toLower().toLatin1();
+    return offer;
+}
+
+bool isNewerVersion(const QString &offered, const QString &own)
+{
+    const QString version = withoutPrefix(offered);
+    if (version == own)
+        return false;
+    const QStringList theirs = version.split(QLatin1Char('.')), ours = own.split(QLatin1Char('.'));
+    const auto part = [](const QStringList &parts, int i) { return i < parts.size() ? leadingNumber(parts[i]) : 0; };
+    for (int i = 0; i < 2; ++i) {
+        if (part(theirs, i) != part(ours, i))
+            return part(theirs, i) > part(ours, i);
+    }
+    if (theirs.size() < 3 || theirs[2].contains(QLatin1Char('b')))
+        return true;
+    return part(theirs, 2) >= part(ours, 2);
+}
+
+bool isAllowedUpdateUrl(const QUrl &url)
+{
+    if (!url.isValid())
+        return false;
+    if (url.scheme() == QLatin1String("https"))
+        return true;
+    const QString host = url.host();
+    return url.scheme() == QLatin1String("http")
+           && (host == QLatin1String("localhost") || host == QLatin1String("127.0.0.1") || host == QLatin1String("::1"));
+}

@@ -1,0 +1,271 @@
+// The update check, its panel and the download that follows.
+#include "app/updater/version_checker.h"
+
+#include "app/app_version.h"
+#include "app/preferences.h"
+#include "app/updater/update_files.h"
+#include "panels/document_dialogs.h"
+#include "platform/foundation/localized_strings.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QThread>
+#include <QUuid>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString NextDateKey = QStringLiteral("nextDate");
+
+} // namespace
+
+const QUrl &VekVersionChecker::defaultUpdateListUrl()
+{
+    static const QUrl url(QStringLiteral("https://www.kestrum.org/vekanto/update.plist"));
+    return url;
+}
+
+const QUrl &VekVersionChecker::homePageUrl()
+{
+    static const QUrl url(QStringLiteral("https://www.kestrum.org/vekanto/"));
+    return url;
+}
+
+VekVersionChecker::VekVersionChecker(VekPreferences &preferences, QWidget *parent)
+    : QWidget(parent, Qt::Tool), m_preferences(preferences), m_listUrl(defaultUpdateListUrl()),
+      m_installRoot(runningInstallRoot()), m_terminate([] { QCoreApplication::quit(); })
+{
+    setObjectName(QStringLiteral("VCPanel"));
+    setWindowTitle(localizedString(QStringLiteral("Software Update")));
+    auto *layout = new QVBoxLayout(this);
+    m_header = new QLabel(this);
+    QFont bold = m_header->font();
+    bold.setBold(true);
+    m_header->setFont(bold);
+    layout->addWidget(m_header);
+    m_notes = new QTextBrowser(this);
+    m_notes->setFrameShape(QFrame::NoFrame);
+    layout->addWidget(m_notes, 1);
+    m_autoCheck = new QCheckBox(localizedString(QStringLiteral("Check for updates automatically")), this);
+    m_autoCheck->setChecked(m_preferences.userPrefsValueFor(QStringLiteral("autoCheck")) != 0);
+    connect(m_autoCheck, &QCheckBox::toggled, this, [this](bool on) {
+        m_preferences.updateUserPreferences(QStringLiteral("prefs"), QStringLiteral("autoCheck"),
+                                            PropertyList::fromInt(on ? 1 : 0));
+    });
+    layout->addWidget(m_autoCheck);
+    m_download = new QPushButton(this);
+    m_download->setObjectName(QStringLiteral("btnDL"));
+    connect(m_download, &QPushButton::clicked, this, [this] { downloadNewVersion(); });
+    layout->addWidget(m_download);
+    resize(420, 320);
+
+    m_progressWindow = new QWidget(this, Qt::Tool);
+    m_progressWindow->setWindowTitle(localizedString(QStringLiteral("Software Update")));
+    auto *progressLayout = new QVBoxLayout(m_progressWindow);
+    m_progressMessage = new QLabel(m_progressWindow);
+    m_progress = new QProgressBar(m_progressWindow);
+    auto *cancel = new QPushButton(localizedString(QStringLiteral("Cancel")), m_progressWindow);
+    connect(cancel, &QPushButton::clicked, this, [this] { cancelUpdate(); });
+    progressLayout->addWidget(m_progressMessage);
+    progressLayout->addWidget(m_progress);
+    progressLayout->addWidget(cancel);
+}
+
+VekVersionChecker::~VekVersionChecker()
+{
+    cancelUpdate();
+}
+
+bool VekVersionChecker::automaticCheckIsDue()
+{
+    if (m_preferences.userPrefsValueFor(QStringLiteral("autoCheck")) == 0)
+        return false;
+    const QDateTime next = m_preferences.lastStatesForKey(NextDateKey).dateValue();
+    return !next.isValid() || next <= QDateTime::currentDateTimeUtc();
+}
+
+void VekVersionChecker::checkNewVersion(bool userAsked)
+{
+    handleList(fetchUpdateList(m_listUrl), userAsked);
+}
+
+void VekVersionChecker::checkInBackground()
+{
+    QThread *thread = QThread::create([checker = QPointer<VekVersionChecker>(this), url = m_listUrl] {
+        const PropertyList list = fetchUpdateList(url);
+        QMetaObject::invokeMethod(qApp, [checker, list] {
+            if (checker) {
+                checker->handleList(list, false);
+                emit checker->backgroundCheckDone();
+            }
+        }, Qt::QueuedConnection);
+    });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+}
+
+void VekVersionChecker::handleList(const PropertyList &list, bool userAsked)
+{
+    m_offer.reset();
+    const auto offer = updateOfferFromList(list);
+    if (!offer) {
+        if (userAsked)
+            documentDialogs().showAlert(this, localizedString(QStringLiteral("The version check was unsuccessful.")),
+                                        localizedString(list.isAbsent() ? QStringLiteral("MessageForUnsuccessfulVersionCheck")
+                                                                        : QStringLiteral("MessageForUnsuccessfulVersionCheck2")));
+        return;
+    }
+    if (!isNewerVersion(offer->version, VekAppVersion)) {
+        if (userAsked)
+            documentDialogs().showAlert(this, localizedString(QStringLiteral("Your Vekanto is up to date.")),
+                                        localizedString(QStringLiteral("No update is available for now.")));
+    } else {
+        m_offer = offer;
+        m_header->setText(QStringLiteral("Vekanto v.%1").arg(offer->version));
+        m_notes->setPlainText(offer->releaseNotes);
+        const bool inPlace = canInstallInPlace(m_installRoot);
+        m_download->setText(localizedString(inPlace ? QStringLiteral("Download and Install")
+                                                    : QStringLiteral("Visit Home Page")));
+        m_download->setEnabled(!inPlace || (isAllowedUpdateUrl(offer->downloadUrl) && !offer->sha256.isEmpty()));
+        show();
+        raise();
+    }
+    m_preferences.updateLastStates(PropertyList::fromDate(QDateTime::currentDateTimeUtc().addMonths(1)), NextDateKey);
+}
+
+void VekVersionChecker::openHP()
+{
+    hide();
+    if (!QDesktopServices::openUrl(homePageUrl()))
+        documentDialogs().showAlert(this, localizedString(QStringLiteral("Failed to connect.")),
+                                    localizedString(QStringLiteral("Please try again later.")));
+}
+
+void VekVersionChecker::downloadNewVersion()
+{
+    hide();
+    if (!m_offer)
+        return;
+    if (!canInstallInPlace(m_installRoot)) {
+        openHP();
+        return;
+    }
+    cancelUpdate();
+    m_downloadFolder = QDir::tempPath() + QStringLiteral("/vekanto-update-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString name = QFileInfo(m_offer->downloadUrl.path()).fileName();
+    if (name.endsWith(QLatin1String(".txt")))
+        name.chop(4);
+    if (name.isEmpty())
+        name = QStringLiteral("update");
+    m_file = std::make_unique<QFile>(m_downloadFolder + QLatin1Char('/') + name);
+    if (!QDir().mkpath(m_downloadFolder) || !m_file->open(QIODevice::WriteOnly)) {
+        cancelUpdate();
+        documentDialogs().showAlert(this, localizedString(QStringLiteral("Error by downloading")),
+                                    localizedString(QStringLiteral("Failed to create a temporary destination.")));
+        return;
+    }
+    if (!m_network)
+        m_network = std::make_unique<QNetworkAccessManager>();
+    QNetworkRequest request(m_offer->downloadUrl);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    m_reply = m_network->get(request);
+    m_progress->setRange(0, 0);
+    m_progressMessage->setText(localizedString(QStringLiteral("Downloading...")));
+    m_progressWindow->show();
+    connect(m_reply, &QNetworkReply::readyRead, this, [this] {
+        if (m_reply && m_file)
+            m_file->write(m_reply->readAll());
+    });
+    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
+        if (total > 0)
+            m_progress->setRange(0, int(total / 1024) + 1);
+        m_progress->setValue(int(received / 1024));
+        m_progressMessage->setText(QStringLiteral("%1k / %2k downloaded")
+                                       .arg(QString::number(double(received) / 1024, 'f', 0),
+                                            QString::number(double(std::max<qint64>(total, 0)) / 1024, 'f', 0)));
+        emit downloadProgressed(received, total);
+    });
+    connect(m_reply, &QNetworkReply::finished, this, [this] { downloadFinished(); });
+}
+
+void VekVersionChecker::downloadFinished()
+{
+    if (!m_reply)
+        return;
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    reply->deleteLater();
+    if (reply->error() != QNetworkReply::NoError) {
+        const QString reason = reply->errorString();
+        if (reply->error() != QNetworkReply::OperationCanceledError)
+            failUpdate(reason, localizedString(QStringLiteral("MessageForUnsuccessfulUpdate")).arg(reason, homePageUrl().toString()));
+        return;
+    }
+    m_file->write(reply->readAll());
+    m_file->close();
+    installDownloaded();
+}
+
+void VekVersionChecker::installDownloaded()
+{
+    const QString tryAgain =
+        localizedString(QStringLiteral("Please try again later or visit the home page at %1")).arg(homePageUrl().toString());
+    // Nothing is unpacked unless it is exactly the archive the update list names.
+    if (sha256OfFile(m_file->fileName()) != m_offer->sha256) {
+        failUpdate(localizedString(QStringLiteral("Error by downloading")),
+                   localizedString(QStringLiteral("The downloaded file is not the published update.")) + QLatin1Char('\n') + tryAgain);
+        return;
+    }
+    m_progressMessage->setText(localizedString(QStringLiteral("Extracting...")));
+    const QString unpacked = m_downloadFolder + QStringLiteral("/unpacked");
+    QString error;
+    if (!extractUpdateArchive(m_file->fileName(), unpacked, &error)) {
+        failUpdate(localizedString(QStringLiteral("Error by extracting")), error + QLatin1Char('\n') + tryAgain);
+        return;
+    }
+    m_progressMessage->setText(localizedString(QStringLiteral("Installing...")));
+    const QString newRoot = findNewProgramRoot(unpacked);
+    if (newRoot.isEmpty() || !installInPlace(newRoot, m_installRoot, &error)) {
+        failUpdate(localizedString(QStringLiteral("Error by installing")), tryAgain);
+        return;
+    }
+    cancelUpdate();
+    const int answer = documentDialogs().askQuestion(
+        this, localizedString(QStringLiteral("Update successfully completed.")),
+        localizedString(QStringLiteral("Vekanto needs to be restarted.")), {QStringLiteral("Restart"), QStringLiteral("Just Quit")});
+    if (answer == 0)
+        startRelaunch(m_installRoot + QStringLiteral("/bin/vekanto"));
+    m_terminate();
+}
+
+void VekVersionChecker::failUpdate(const QString &title, const QString &message)
+{
+    cancelUpdate();
+    if (documentDialogs().askQuestion(this, title, message, {QStringLiteral("OK"), localizedString(QStringLiteral("Visit Home Page"))}) == 1)
+        openHP();
+}
+
+void VekVersionChecker::cancelUpdate()
+{
+    m_progressWindow->hide();
+    if (QNetworkReply *reply = m_reply) {
+        m_reply = nullptr;
+        reply->abort();
+        reply->deleteLater();
+    }
+    m_file.reset();
+    if (!m_downloadFolder.isEmpty())
+        QDir(m_downloadFolder).removeRecursively();
+    m_downloadFolder.clear();
+}
