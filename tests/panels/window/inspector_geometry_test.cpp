@@ -3,6 +3,10 @@
 // the points copied as text.
 #include "tests/panels/window/inspector_fixture.h"
 
+#include "model/services/shell_services.h"
+#include "platform/foundation/c_locale.h"
+#include "platform/foundation/notification_center.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -259,6 +263,32 @@ TEST_F(InspectorGeometry, ADashOfAnotherDocumentGetsANumberAndAPopUpItemOfThisRu
     // The pop-up offers it, and shows it chosen.
     EXPECT_EQ(inspector().pupDash->count(), items + 1);
     EXPECT_EQ(inspector().pupDash->currentData().toInt(), path->objDashPattern());
+}
+
+} // namespace
+
+namespace {
+
+class InchShell : public ShellServices {
+public:
+    int selectedUnit() const override { return 1; }
+};
+
+TEST_F(InspectorGeometry, AUnitChangedWhileTheInspectorIsHiddenShowsWhenItComesBack)
+{
+    const auto a = addRect(Rect(72, 144, 36, 18));
+    select({a});
+    EXPECT_EQ(inspector().txLocX->text(), formatC("%.2f", 72 / 28.35));
+    inspector().hide();
+    InchShell inches;
+    setShellServices(&inches);
+    NotificationCenter::defaultCenter().postNotificationName(VekRulerUnitDidChangeNotification, nullptr);
+    EXPECT_EQ(inspector().txUnit->text(), "Unit: Inches");
+    EXPECT_EQ(inspector().txLocX->text(), "1.00");
+    EXPECT_EQ(inspector().txLocY->text(), "2.00");
+    EXPECT_EQ(inspector().txSzH->text(), "0.25");
+    setShellServices(nullptr);
+    NotificationCenter::defaultCenter().postNotificationName(VekRulerUnitDidChangeNotification, nullptr);
 }
 
 } // namespace
