@@ -207,6 +207,14 @@ public:
     // The page-layout dialog was accepted with these settings: the document takes them, and
     // a scaling that no longer matches the resolution gives the resolution it stands for.
     void pageLayoutAccepted(const PrintInfo &info);
+    // Paper of the size (points, as it lies); a name names it, none makes it a custom paper
+    // that carries no name.
+    void setPaperSizeTo(Size size, const QString &name = {});
+    // Paper that holds the page at the print scaling with the margins, in whole points.
+    void setPaperSizeToMatchCurrentPage();
+    // Centres the page on the paper: each direction switched on takes equal margins of what
+    // the paper leaves beside the page (none when the page is larger).
+    void setPrintCenteredHAndV(bool horizontally, bool vertically);
 
     // ---- Header and footer settings ----
 
@@ -262,6 +270,8 @@ public:
     void setResolution(int resolution);
     static Size convertDefaultSizeToResolution(Size size, int resolution);
     static Size convertToDefaultSizeFromResolution(Size size, float resolution);
+    // One page more at the end, as text growing past the last page asks: the background page
+    // list gets an empty entry, and undo takes both back.
     void addLastPage() override;
 
     // ---- The file format ----
@@ -346,8 +356,14 @@ public:
     void updateMySizeWith(float size) override;
 
 private:
+    // ungroupDownwards over the groups not yet being dissolved.
+    void dissolveDownwards(const QString &groupID, bool looping, QSet<QString> &dissolving);
+    // Sets the page count as one undoable change, the canvas following.
+    void setPageCountUndoably(int count);
     // What merging into the background changes, for its undo step.
     struct BackgroundState {
+        Image image;
+        QByteArray imageData;
         std::shared_ptr<PdfDocument> pdf;
         QByteArray data;
         std::vector<int> pages;
@@ -367,7 +383,15 @@ private:
     // Stores a shadow value when it differs, then redraws and marks the document edited.
     template <typename T>
     void changeShadowValue(T &field, T value);
-    void registerGroupSnapshot(const std::vector<std::shared_ptr<VekObject>> &objects);
+    // The group tree and the objects' groups as they are, for the undo of a change of the
+    // tree. The change registers it once it is done: its undo then runs before the objects'
+    // own undo steps of the change, and takes for redo the tree as the change left it.
+    struct GroupSnapshot {
+        PropertyList base;
+        std::vector<GroupMembership> pairs;
+    };
+    GroupSnapshot groupSnapshot(const std::vector<std::shared_ptr<VekObject>> &objects) const;
+    void registerGroupSnapshot(const GroupSnapshot &snapshot);
     void dropGroupCaches() const;
     void forgetGroup(const QString &groupID);
     // The objects of the group and the groups below it; with wholeTree also of the groups

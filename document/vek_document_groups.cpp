@@ -60,11 +60,14 @@ std::vector<GroupMembership> VekDocument::groupIDsOfObjects(const std::vector<st
     return pairs;
 }
 
-void VekDocument::registerGroupSnapshot(const std::vector<std::shared_ptr<VekObject>> &objects)
+VekDocument::GroupSnapshot VekDocument::groupSnapshot(const std::vector<std::shared_ptr<VekObject>> &objects) const
 {
-    _undo.registerUndoWithTarget(this, [this, base = groupBaseDictionary(), pairs = groupIDsOfObjects(objects)] {
-        resetGroups(base, pairs);
-    });
+    return {groupBaseDictionary(), groupIDsOfObjects(objects)};
+}
+
+void VekDocument::registerGroupSnapshot(const GroupSnapshot &snapshot)
+{
+    _undo.registerUndoWithTarget(this, [this, snapshot] { resetGroups(snapshot.base, snapshot.pairs); });
 }
 
 void VekDocument::resetGroups(const PropertyList &base, const std::vector<GroupMembership> &pairs)
@@ -74,7 +77,7 @@ void VekDocument::resetGroups(const PropertyList &base, const std::vector<GroupM
     std::vector<std::shared_ptr<VekObject>> objects;
     for (const auto &pair : pairs)
         objects.push_back(pair.object);
-    registerGroupSnapshot(objects);
+    const GroupSnapshot before = groupSnapshot(objects);
     _groups.clear();
     for (const QString &id : base.keys())
         _groups.insert(id, VekGroup::groupFromRecord(id, base.value(id), this));
@@ -90,6 +93,7 @@ void VekDocument::resetGroups(const PropertyList &base, const std::vector<GroupM
         }
     }
     dropGroupCaches();
+    registerGroupSnapshot(before);
 }
 
 void VekDocument::breakGroupCycles()
@@ -132,9 +136,10 @@ void VekDocument::removeMemberFromGroup(const std::shared_ptr<VekObject> &object
         dropGroupCaches();
         return;
     }
+    std::optional<GroupSnapshot> snapshot;
     if (needUndo) {
         const QString ancestor = group->ancestorID();
-        registerGroupSnapshot(objectsOfGroup(ancestor.isEmpty() ? groupID : ancestor));
+        snapshot = groupSnapshot(objectsOfGroup(ancestor.isEmpty() ? groupID : ancestor));
     }
     group->removeMember(object);
     const auto parent = groupFor(group->parentID());
@@ -165,8 +170,10 @@ void VekDocument::removeMemberFromGroup(const std::shared_ptr<VekObject> &object
         }
         forgetGroup(groupID);
     }
-    if (needUndo)
+    if (snapshot) {
+        registerGroupSnapshot(*snapshot);
         _undo.setActionName(localizedString(QStringLiteral("Ungroup")));
+    }
 }
 
 void VekDocument::collectObjects(const QString &groupID, bool wholeTree, QSet<QString> &visited,
@@ -226,7 +233,7 @@ void VekDocument::groupObjects(const std::vector<std::shared_ptr<VekObject>> &ob
     if (!ungrouped && tops.size() < 2)
         return;
 
-    registerGroupSnapshot(objects);
+    const GroupSnapshot snapshot = groupSnapshot(objects);
     const QString id = newGrpID();
     auto created = std::make_shared<VekGroup>(id, QString(), QStringList(), this);
     _groups.insert(id, created);
@@ -250,6 +257,7 @@ void VekDocument::groupObjects(const std::vector<std::shared_ptr<VekObject>> &ob
             created->addGroupMember(top);
     }
     dropGroupCaches();
+    registerGroupSnapshot(snapshot);
     _undo.setActionName(localizedString(QStringLiteral("Group Objects")));
 }
 
@@ -257,7 +265,7 @@ void VekDocument::ungroupObjects(const std::vector<std::shared_ptr<VekObject>> &
 {
     if (objects.size() < 2)
         return;
-    registerGroupSnapshot(objects);
+    const GroupSnapshot snapshot = groupSnapshot(objects);
     QStringList tops;
     for (const auto &object : objects) {
         const auto group = groupFor(object->groupID());
@@ -285,6 +293,7 @@ void VekDocument::ungroupObjects(const std::vector<std::shared_ptr<VekObject>> &
         _groups.remove(id);
     }
     dropGroupCaches();
+    registerGroupSnapshot(snapshot);
     _undo.setActionName(localizedString(QStringLiteral("Ungroup")));
 }
 
@@ -297,7 +306,7 @@ void VekDocument::ungroupGlobally(const QString &groupID)
         forgetGroup(groupID);
         return;
     }
-    registerGroupSnapshot(objects);
+    const GroupSnapshot snapshot = groupSnapshot(objects);
     // The whole tree goes, however deep: every group that any of its objects lies under.
     QSet<QString> doomed;
     for (const auto &object : objects) {
@@ -312,25 +321,38 @@ void VekDocument::ungroupGlobally(const QString &groupID)
     for (const QString &id : doomed)
         _groups.remove(id);
     dropGroupCaches();
+    registerGroupSnapshot(snapshot);
     _undo.setActionName(localizedString(QStringLiteral("Ungroup")));
 }
 
 void VekDocument::ungroupDownwards(const QString &groupID, bool looping)
 {
+    QSet<QString> dissolving;
+    dissolveDownwards(groupID, looping, dissolving);
+}
+
+void VekDocument::dissolveDownwards(const QString &groupID, bool looping, QSet<QString> &dissolving)
+{
     const auto group = groupFor(groupID);
-    if (!group)
+    if (!group || dissolving.contains(groupID))
         return;
     const auto objects = objectsLowerThanGroup(groupID);
     if (objects.empty()) {
         forgetGroup(groupID);
         return;
     }
-    if (!looping)
-        registerGroupSnapshot(objects);
-    // Taken out of the dictionary first, so that a cycle read from a file ends the recursion.
-    _groups.remove(groupID);
+    std::optional<GroupSnapshot> snapshot;
+    if (!looping) {
+        snapshot = groupSnapshot(objects);
+        // The snapshot alone takes the change back: the objects' own undo of their group
+        // identifiers would interleave with it and leave a wrong state to redo.
+        _undo.disableUndoRegistration();
+    }
+    // The group stays in the dictionary while its children dissolve, so that their objects
+    // move up into it; the set ends the walk over records from a file that form a cycle.
+    dissolving.insert(groupID);
     for (const QString &child : QStringList(group->groupMemberIDs()))
-        ungroupDownwards(child, true);
+        dissolveDownwards(child, true, dissolving);
     const auto parent = groupFor(group->parentID());
     for (const auto &member : std::vector(group->objectMembers())) {
         if (parent)
@@ -340,9 +362,13 @@ void VekDocument::ungroupDownwards(const QString &groupID, bool looping)
     }
     if (parent)
         parent->removeMember(group);
+    _groups.remove(groupID);
     dropGroupCaches();
-    if (!looping)
+    if (snapshot) {
+        _undo.enableUndoRegistration();
+        registerGroupSnapshot(*snapshot);
         _undo.setActionName(localizedString(QStringLiteral("Ungroup")));
+    }
 }
 
 void VekDocument::ungroupLocally(const QString &groupID)
@@ -352,8 +378,9 @@ void VekDocument::ungroupLocally(const QString &groupID)
         return;
     const QString ancestor = group->ancestorID();
     const auto tree = objectsOfGroup(ancestor.isEmpty() ? groupID : ancestor);
+    std::optional<GroupSnapshot> snapshot;
     if (!tree.empty())
-        registerGroupSnapshot(tree);
+        snapshot = groupSnapshot(tree);
     const auto parent = groupFor(group->parentID());
     for (const auto &member : std::vector(group->objectMembers())) {
         if (parent)
@@ -370,6 +397,8 @@ void VekDocument::ungroupLocally(const QString &groupID)
     if (parent)
         parent->removeMember(group);
     forgetGroup(groupID);
+    if (snapshot)
+        registerGroupSnapshot(*snapshot);
     _undo.setActionName(localizedString(QStringLiteral("Ungroup")));
 }
 

@@ -51,8 +51,9 @@ void VekDocument::removeObjectAtIndex(int index, bool ignoreGroup)
         std::vector<std::shared_ptr<VekObject>> tree = objectsOfGroup(groupID);
         if (std::find(tree.begin(), tree.end(), object) == tree.end())
             tree.push_back(object);
-        registerGroupSnapshot(tree);
+        const GroupSnapshot snapshot = groupSnapshot(tree);
         removeMemberFromGroup(object, groupID, false);
+        registerGroupSnapshot(snapshot);
     }
     _objects.erase(_objects.begin() + index);
     ++_objectListGeneration;

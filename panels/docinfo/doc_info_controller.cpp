@@ -10,7 +10,9 @@
 #include "panels/docinfo/groups_tab.h"
 #include "panels/docinfo/info_tab.h"
 #include "panels/docinfo/objects_tab.h"
+#include "panels/docinfo/page_preview_panel.h"
 #include "panels/docinfo/print_tab.h"
+#include "panels/docinfo/text_statistics_tab.h"
 #include "panels/header_footer/border_controller.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
@@ -52,7 +54,14 @@ VekDocInfoController::VekDocInfoController(QWidget *parent) : QWidget(parent, Qt
     groupsTab = new GroupsTab(*this, m_tabs);
     m_tabs->addTab(groupsTab, localized("Groups"));
     m_tabs->tabBar()->setTabData(m_tabs->count() - 1, QStringLiteral("grp"));
+    textTab = new TextStatisticsTab(*this, m_tabs);
+    m_tabs->addTab(textTab, localized("Text"));
+    m_tabs->tabBar()->setTabData(m_tabs->count() - 1, QStringLiteral("txt"));
     borderController = new VekBorderController;
+    previewPanel = new PagePreviewPanel;
+    previewPanel->setImageSource([this] {
+        return m_shown ? m_shown->previewOfCurrentPage(printTab->optShowMargin->isChecked()) : QImage();
+    });
     borderController->bordersChanged = [this] { updatePagePreview(); };
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] { tabSelected(); });
     updateInfo();
@@ -62,6 +71,7 @@ VekDocInfoController::~VekDocInfoController()
 {
     NotificationCenter::defaultCenter().removeObserver(this);
     delete borderController;
+    delete previewPanel;
     if (gShared == this)
         gShared = nullptr;
 }
@@ -144,6 +154,15 @@ void VekDocInfoController::observeNotifications()
             if (currentDocument() && n.sender == currentDocument()->undoManager())
                 scheduleObjectsRefresh();
         });
+    // The word count follows typing; the preview follows the objects and the page.
+    center.addObserver(this, VekObjectWordcountDidChangeNotification, nullptr, [this](const Notification &) {
+        if (m_shown)
+            textTab->updateWordCount();
+    });
+    center.addObserver(this, VekObjectDidChangeNotification, nullptr, [this](const Notification &) {
+        if (m_shown)
+            updatePagePreview();
+    });
     // Undo and redo of the panel's own changes refill it.
     center.addObserver(this, VekDocumentSettingsDidChangeNotification, nullptr, [this](const Notification &n) {
         if (n.sender == currentDocument())
@@ -157,6 +176,8 @@ void VekDocInfoController::updateInfo()
     updatePrintInfo();
     objectsTab->updateObjectsTableDisplay();
     groupsTab->updateGroupTable();
+    textTab->updateWordCount();
+    updatePagePreview();
     borderController->setupFor(m_shown, false);
 }
 
@@ -177,7 +198,13 @@ void VekDocInfoController::updatePrintInfo()
     printTab->updatePrintInfo();
 }
 
-void VekDocInfoController::updatePagePreview() {}
+void VekDocInfoController::updatePagePreview()
+{
+    if (!m_shown)
+        previewPanel->hidePreview();
+    else
+        previewPanel->updatePreview();
+}
 
 void VekDocInfoController::mainWindowChanged()
 {
@@ -204,6 +231,8 @@ void VekDocInfoController::closePanelsKeepingWindow()
 {
     m_shown = nullptr;
     borderController->setupFor(nullptr, false);
+    previewPanel->hidePreview();
+    textTab->fontInfoPanel->hide();
 }
 
 void VekDocInfoController::closePanels()
@@ -226,6 +255,8 @@ void VekDocInfoController::selectTab(const QString &identifier)
 
 bool VekDocInfoController::isVisibleSubpanel(int number) const
 {
+    if (number == 1)
+        return previewPanel->isVisible();
     if (number == 2)
         return borderController->borderPanelIsVisible();
     return false;
@@ -233,6 +264,12 @@ bool VekDocInfoController::isVisibleSubpanel(int number) const
 
 void VekDocInfoController::toggleSubPanel(int number)
 {
+    if (number == 1) {
+        if (m_shown && !previewPanel->isVisible())
+            previewPanel->showPreview();
+        else
+            previewPanel->hidePreview();
+    }
     if (number == 2) {
         const bool open = m_shown && !borderController->borderPanelIsVisible();
         borderController->setupFor(open ? m_shown.data() : nullptr, open);
@@ -251,4 +288,10 @@ bool VekDocInfoController::grpPartialSelectionIsAllowed() const
            groupsTab->optGrpPartialSelection->isChecked();
 }
 
-void VekDocInfoController::tabSelected() {}
+void VekDocInfoController::tabSelected()
+{
+    textTab->fontInfoPanel->hide();
+    const QString tab = selectedTabIdentifier();
+    if (tab == QLatin1String("txt") || tab == QLatin1String("obj"))
+        textTab->updateWordCount();
+}

@@ -22,7 +22,7 @@ class ObjectsTab;
 class PagePreviewPanel;
 class PrintTab;
 class QTabWidget;
-class TextTab;
+class TextStatisticsTab;
 class VekBorderController;
 class VekDocument;
 
@@ -79,7 +79,7 @@ public:
     PrintTab *printTab = nullptr;
     ObjectsTab *objectsTab = nullptr;
     GroupsTab *groupsTab = nullptr;
-    TextTab *textTab = nullptr;
+    TextStatisticsTab *textTab = nullptr;
     PagePreviewPanel *previewPanel = nullptr;
     VekBorderController *borderController = nullptr;
 

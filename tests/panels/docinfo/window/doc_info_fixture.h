@@ -15,6 +15,10 @@
 #include <QProcess>
 #include <QTest>
 
+// Waits (up to five seconds) for the condition, failing the test when it never holds. QTest's
+// QTRY_ macros only return from the function, which GoogleTest does not see as a failure.
+#define VEK_WAIT_FOR(condition) ASSERT_TRUE(QTest::qWaitFor([&] { return bool(condition); })) << #condition
+
 class DocInfoWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -23,11 +27,11 @@ protected:
         defaults = std::make_unique<UserDefaults>(folder.filePath(QStringLiteral("prefs.plist")));
         controller = std::make_unique<VekMainController>(*defaults);
         controller->startUp({});
-        QTRY_VERIFY(!controller->docController().documentWindows().empty());
+        VEK_WAIT_FOR(!controller->docController().documentWindows().empty());
         window = controller->docController().documentWindows().front();
         window->resize(1000, 800);
         window->activateWindow();
-        QTRY_VERIFY(QApplication::activeWindow() == window);
+        VEK_WAIT_FOR(QApplication::activeWindow() == window);
     }
     void TearDown() override
     {
@@ -66,8 +70,8 @@ protected:
     void openPanel()
     {
         choose(QStringLiteral("Window"), QStringLiteral("Open Document Info Panel"));
-        QTRY_VERIFY(panel().isVisible());
-        QTRY_VERIFY(panel().currentDocument() == &document());
+        VEK_WAIT_FOR(panel().isVisible());
+        VEK_WAIT_FOR(panel().currentDocument() == &document());
     }
     // Types the text into the field, replacing what it holds, and presses Return.
     static void typeInto(QLineEdit *field, const QString &text)

@@ -56,7 +56,7 @@ TEST_F(DocInfoWindowTest, HeadersWithPageVariablesAppearInThePrintedPdf)
 
     choose(QStringLiteral("Window"), QStringLiteral("Open Border Panel"));
     VekBorderController &borders = *panel().borderController;
-    QTRY_VERIFY(borders.isVisible());
+    VEK_WAIT_FOR(borders.isVisible());
     QTextEdit *middle = borders.cell(0, 1);
     middle->setFocus();
     QTest::keyClicks(middle, QStringLiteral("Page "));
@@ -77,7 +77,7 @@ TEST_F(DocInfoWindowTest, HeadersWithPageVariablesAppearInThePrintedPdf)
     const QString pdf = path(QStringLiteral("printed.pdf"));
     answerFilePanel(pdf);
     choose(QStringLiteral("File"), QStringLiteral("Print..."));
-    QTRY_VERIFY(QFile::exists(pdf));
+    VEK_WAIT_FOR(QFile::exists(pdf));
     const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("Page 1 of 2"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Page 2 of 2"))) << text.toStdString();
@@ -88,13 +88,13 @@ TEST_F(DocInfoWindowTest, ClosingTheBorderPanelOffersToPrintHeaders)
     openPanel();
     choose(QStringLiteral("Window"), QStringLiteral("Open Border Panel"));
     VekBorderController &borders = *panel().borderController;
-    QTRY_VERIFY(borders.isVisible());
+    VEK_WAIT_FOR(borders.isVisible());
     ASSERT_EQ(document().addBorder(), 0);
     borders.askToSwitchOn = [] { return false; };
     borders.close();
     EXPECT_EQ(document().addBorder(), 0);
     choose(QStringLiteral("Window"), QStringLiteral("Open Border Panel"));
-    QTRY_VERIFY(borders.isVisible());
+    VEK_WAIT_FOR(borders.isVisible());
     borders.askToSwitchOn = [] { return true; };
     borders.close();
     EXPECT_EQ(document().addBorder(), 1);

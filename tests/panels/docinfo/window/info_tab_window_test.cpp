@@ -71,10 +71,10 @@ TEST_F(DocInfoWindowTest, FollowsTheMainWindowAndBlanksWithoutOne)
     openPanel();
     typeInto(panel().infoTab->txTitle, QStringLiteral("First"));
     choose(QStringLiteral("File"), QStringLiteral("New"));
-    QTRY_COMPARE(controller->docController().documentWindows().size(), size_t(2));
+    VEK_WAIT_FOR((controller->docController().documentWindows().size()) == (size_t(2)));
     VekDocumentWindow *second = controller->docController().documentWindows().back();
     second->activateWindow();
-    QTRY_VERIFY(panel().currentDocument() == &second->document());
+    VEK_WAIT_FOR(panel().currentDocument() == &second->document());
     EXPECT_EQ(panel().infoTab->txTitle->text(), QString());
 
     for (VekDocumentWindow *w : controller->docController().documentWindows()) {
@@ -82,7 +82,7 @@ TEST_F(DocInfoWindowTest, FollowsTheMainWindowAndBlanksWithoutOne)
         w->close();
     }
     flushDeletes();
-    QTRY_VERIFY(!panel().isVisible());
+    VEK_WAIT_FOR(!panel().isVisible());
     EXPECT_FALSE(panel().currentDocument());
     EXPECT_FALSE(panel().infoTab->txTitle->isEnabled());
 }

@@ -105,4 +105,8 @@ TEST_F(DocInfoWindowTest, TheOutlineUngroupsDownwards)
     EXPECT_EQ(objects[0]->groupID(), inner);
     endPass();
     EXPECT_EQ(tab.grpTable->topLevelItemCount(), 1);
+    redo();
+    EXPECT_TRUE(document().groups().isEmpty());
+    for (const auto &object : objects)
+        EXPECT_TRUE(object->groupID().isEmpty());
 }
