@@ -3,12 +3,17 @@
 // the points copied as text.
 #include "tests/panels/window/inspector_fixture.h"
 
+#include "model/services/shell_services.h"
+#include "platform/foundation/c_locale.h"
+#include "platform/foundation/notification_center.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QClipboard>
+#include <QComboBox>
 #include <QTableWidget>
 
 namespace {
@@ -214,6 +219,76 @@ TEST_F(InspectorGeometry, APointEditedInTheTableMovesThePathsPoint)
     const PropertyList states = UserDefaults::standardUserDefaults().dictionaryForKey(DefaultsKey::LastStates);
     EXPECT_EQ(states.value("optPtsCopyP").intValue(), 1);
     EXPECT_EQ(states.value("optPtsCopyC").intValue(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(InspectorGeometry, TheScaleSliderScalesTheSelectionAboutItsCentre)
+{
+    const auto a = addRect(Rect(100, 100, 100, 100));
+    const auto b = addRect(Rect(200, 100, 100, 50));
+    select({a, b});
+    const std::vector<float> before = geometry();
+    slide(inspector().sldrScale, 150);
+    // 200 x 100 becomes 300 x 150 about the same centre (200, 150).
+    EXPECT_NEAR(a->bounds().origin.x, 50, 1e-3);
+    EXPECT_NEAR(a->bounds().origin.y, 75, 1e-3);
+    EXPECT_NEAR(b->bounds().maxX(), 350, 1e-3);
+    EXPECT_NEAR(b->bounds().height(), 75, 1e-3);
+    EXPECT_DOUBLE_EQ(inspector().sldrScale->floatValue(), 100);
+    expectGeometryStep(before, "Set Bounds");
+}
+
+TEST_F(InspectorGeometry, ADashOfAnotherDocumentGetsANumberAndAPopUpItemOfThisRun)
+{
+    PropertyList pattern = PropertyList::array();
+    for (float length : {7.0f, 3.0f, 1.0f, 3.0f})
+        pattern.append(PropertyList::fromFloat(length));
+    PropertyList foreign = PropertyList::dictionary();
+    foreign.insert("pattern", pattern);
+    foreign.insert("phase", PropertyList::fromFloat(2));
+    auto path = VekObjPath::create();
+    path->setBezierPath(BezierPath::bezierPathWithRect(Rect(50, 50, 100, 80)));
+    path->setBounds(Rect(50, 50, 100, 80));
+    path->setDashPatternUpdate(1, false);
+    path->setDashInfo(foreign);
+    add(path);
+    const int items = inspector().pupDash->count();
+    select({path});
+    EXPECT_GT(path->objDashPattern(), 1);
+    EXPECT_EQ(path->dashInfo(), foreign);
+    EXPECT_EQ(inspector().dashInfoFor(path->objDashPattern()), foreign);
+    // The pop-up offers it, and shows it chosen.
+    EXPECT_EQ(inspector().pupDash->count(), items + 1);
+    EXPECT_EQ(inspector().pupDash->currentData().toInt(), path->objDashPattern());
+}
+
+} // namespace
+
+namespace {
+
+class InchShell : public ShellServices {
+public:
+    int selectedUnit() const override { return 1; }
+};
+
+TEST_F(InspectorGeometry, AUnitChangedWhileTheInspectorIsHiddenShowsWhenItComesBack)
+{
+    const auto a = addRect(Rect(72, 144, 36, 18));
+    select({a});
+    EXPECT_EQ(inspector().txLocX->text(), formatC("%.2f", 72 / 28.35));
+    inspector().hide();
+    InchShell inches;
+    setShellServices(&inches);
+    NotificationCenter::defaultCenter().postNotificationName(VekRulerUnitDidChangeNotification, nullptr);
+    EXPECT_EQ(inspector().txUnit->text(), "Unit: Inches");
+    EXPECT_EQ(inspector().txLocX->text(), "1.00");
+    EXPECT_EQ(inspector().txLocY->text(), "2.00");
+    EXPECT_EQ(inspector().txSzH->text(), "0.25");
+    setShellServices(nullptr);
+    NotificationCenter::defaultCenter().postNotificationName(VekRulerUnitDidChangeNotification, nullptr);
 }
 
 } // namespace
