@@ -20,6 +20,7 @@
 #include "model/vek_obj_image.h"
 #include "panels/colour_panel.h"
 #include "panels/docinfo/doc_info_controller.h"
+#include "panels/shadow/vek_shadow_controller.h"
 #include "panels/document_dialogs.h"
 #include "panels/filters/vek_if_controller.h"
 #include "panels/format_options_panel.h"
@@ -176,6 +177,9 @@ void VekMainController::connectDocInfoPanel()
     m_docInfo = new VekDocInfoController;
     m_docInfo->setCanvasProvider(
         [this]() -> DocInfoCanvas * { return DocumentInfoCanvas::of(m_docController->currentVekDocument()); });
+    m_docInfo->setShadowPanelOpener([] {
+        VekShadowController::sharedShadowController().updateAndShowWindow(true, ShadowPanelLevel::Document);
+    });
     // Asked once the change has settled: a closing window counts as current while it goes.
     connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
         QMetaObject::invokeMethod(
@@ -203,8 +207,6 @@ VekMainController::~VekMainController()
         setShellServices(nullptr);
     if (&documentShellServices() == this)
         setDocumentShellServices(nullptr);
-    if (&panelServices() == this)
-        setPanelServices(nullptr);
     delete m_docInfo;
     delete m_toolController;
     delete m_memoController;
@@ -528,6 +530,8 @@ PropertyList VekMainController::dashInfoFor(int index) const
     return VekObjInfoController::sharedObjInfoController().dashInfoFor(index);
 }
 
+bool VekMainController::grpPartialSelectionIsAllowed() const { return m_docInfo->grpPartialSelectionIsAllowed(); }
+
 // ---- ShellServices ----
 
 FormatOptionsPanel &VekMainController::formatPanel() const { return m_toolController->formatOptPanel(); }
@@ -560,10 +564,6 @@ QCursor VekMainController::selectRowCursor() const
     return m_toolController->cursors().cursor(ToolCursors::Kind::SelectRow);
 }
 QCursor VekMainController::cursorForSelectedTool() const { return m_toolController->cursorForSelectedTool(); }
-
-// ---- PanelServices ----
-
-bool VekMainController::grpPartialSelectionIsAllowed() const { return m_docInfo->grpPartialSelectionIsAllowed(); }
 
 // ---- DocumentShellServices ----
 

@@ -41,14 +41,6 @@ PropertyList propertyListOfFile(const QString &path)
 
 } // namespace
 
-QString vekSupportPath()
-{
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/Vekanto");
-}
-
 ObjectSetStore::ObjectSetStore(QString folder) : m_folder(std::move(folder)) {}
 
 QStringList ObjectSetStore::setNames() const

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "model/vek_object.h"
+#include "platform/foundation/support_folder.h"
 
 #include <QImage>
 #include <QString>
@@ -21,9 +22,6 @@ struct ObjectSetItem {
     std::vector<std::shared_ptr<VekObject>> objects;   // at least one
 };
 using ObjectSetItems = std::vector<ObjectSetItem>;
-
-// The application's support folder: $XDG_DATA_HOME/Vekanto (else ~/.local/share/Vekanto).
-QString vekSupportPath();
 
 class ObjectSetStore {
 public:
