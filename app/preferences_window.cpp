@@ -154,6 +154,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
                                          key);
             paintWell(well, m_preferences.colorForKey(key));
             FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
+            emit displayColorsChanged();
         });
         form->addRow(key, well);
     }
@@ -165,6 +166,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
             if (auto *well = findChild<QPushButton *>(key))
                 paintWell(well, m_preferences.colorForKey(key));
         FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
+        emit displayColorsChanged();
     });
     form->addRow(reset);
 }

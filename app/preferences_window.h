@@ -11,6 +11,10 @@ class VekPreferencesWindow : public QWidget {
 public:
     explicit VekPreferencesWindow(VekPreferences &preferences, QWidget *parent = nullptr);
 
+signals:
+    // A display colour (grid, knobs, control points, rulers) changed: canvases redraw.
+    void displayColorsChanged();
+
 private:
     void addChoice(class QFormLayout *form, const QString &label, const QString &key, const QStringList &choices);
     void addCheckBox(class QFormLayout *form, const QString &label, const QString &key);

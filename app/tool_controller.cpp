@@ -4,6 +4,8 @@
 #include "app/document/document_shell_services.h"
 #include "app/object_sets/object_set_palette.h"
 #include "app/preferences.h"
+#include "panels/colour_panel.h"
+#include "panels/colour_panel_accessory.h"
 #include "platform/foundation/localized_strings.h"
 #include "panels/format_options_panel.h"
 #include "panels/table_options_panel.h"
@@ -112,6 +114,14 @@ VekObjMatrix &VekToolController::objectMatrix()
 std::vector<std::shared_ptr<VekObject>> VekToolController::selectedObjects() const
 {
     return m_objMatrix->isSetUp() ? m_objMatrix->selectedObjects() : std::vector<std::shared_ptr<VekObject>>{};
+}
+
+void VekToolController::setupColorPanelAccessory()
+{
+    if (m_colourAccessory)
+        return;
+    m_colourAccessory = new ColourPanelAccessory;
+    ColourPanel::sharedColorPanel().setAccessoryView(m_colourAccessory);
 }
 
 void VekToolController::showShapePanelToDragIn()

@@ -17,6 +17,7 @@ class FormatOptionsPanel;
 #include <memory>
 #include <vector>
 
+class ColourPanelAccessory;
 class QButtonGroup;
 class QComboBox;
 class QMenu;
@@ -71,6 +72,10 @@ public:
     std::vector<std::shared_ptr<VekObject>> selectedObjects() const;
     // Brings the shape panel forward with the palette ready to take a drop.
     void showShapePanelToDragIn();
+    // Puts the accessory that makes pattern colours into the shared colour panel.
+    void setupColorPanelAccessory();
+    // The accessory (null before it is set up).
+    ColourPanelAccessory *vekCPAccImageView() const { return m_colourAccessory; }
 
     // The menu the palette's menu button shows (not owned).
     void setMenu(QMenu *menu);
@@ -95,6 +100,7 @@ private:
     QWidget *m_shapePanel = nullptr;
     QComboBox *m_setSelection = nullptr;
     VekObjMatrix *m_objMatrix = nullptr;
+    ColourPanelAccessory *m_colourAccessory = nullptr;   // owned by the colour panel
     FormatOptionsPanel *m_formatOptPanel = nullptr;
     TableOptionsPanel *m_gridOptPanel = nullptr;
     ToolCursors m_cursors;

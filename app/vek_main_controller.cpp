@@ -7,10 +7,12 @@
 #include "app/filter_panel_shell.h"
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
+#include "app/help_files.h"
 #include "app/main_menu.h"
 #include "app/memo_panel.h"
 #include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
+#include "app/splash_panel.h"
 #include "app/tool_controller.h"
 #include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/vek_view.h"
@@ -19,21 +21,25 @@
 #include "model/vek_obj_grid.h"
 #include "model/vek_obj_image.h"
 #include "panels/colour_panel.h"
+#include "panels/colour_panel_accessory.h"
 #include "panels/docinfo/doc_info_controller.h"
-#include "panels/shadow/vek_shadow_controller.h"
 #include "panels/document_dialogs.h"
 #include "panels/filters/vek_if_controller.h"
 #include "panels/format_options_panel.h"
 #include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/shadow/vek_shadow_controller.h"
 #include "panels/panel_canvas.h"
 #include "panels/table_options_panel.h"
 #include "platform/foundation/archive_coder_registry.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "platform/foundation/user_defaults.h"
+#include "platform/image/image_pattern_coder.h"
 #include "platform/text/text_archiving.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -50,6 +56,7 @@ void registerArchiveCoders()
     ArchiveCoderRegistry &registry = ArchiveCoderRegistry::shared();
     registerTextCoders(registry);
     registerPrintInfoCoders(registry);
+    registerPatternColorCoders(registry);
     installDocumentPreviewMakers();
 }
 
@@ -63,6 +70,39 @@ bool startsWithPdfMagic(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
+// The picture files the image opener reads, as name patterns.
+QString imagePatterns()
+{
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        if (format != "pdf" && format != "svg" && format != "svgz")
+            patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    patterns << QStringLiteral("*.jp2") << QStringLiteral("*.j2k");
+    return patterns.join(QLatin1Char(' '));
+}
+
+// Every kind of file the program opens, first all together, then kind by kind.
+QStringList openNameFilters()
+{
+    const std::vector<std::pair<QString, QString>> kinds = {
+        {QStringLiteral("Vekanto Documents"), QStringLiteral("*.vek")},
+        {QStringLiteral("SVG Drawings"), QStringLiteral("*.svg *.svgz")},
+        {QStringLiteral("PDF Documents"), QStringLiteral("*.pdf *.PDF")},
+        {QStringLiteral("Pictures"), imagePatterns()},
+        {QStringLiteral("Rich Text"), QStringLiteral("*.rtf *.rtfd")},
+        {QStringLiteral("Predecessor Documents"), QStringLiteral("*.qomt")},
+    };
+    QStringList all;
+    for (const auto &[name, patterns] : kinds)
+        all << patterns;
+    QStringList filters = {localizedString(QStringLiteral("All Readable Files")) + QStringLiteral(" (") +
+                           all.join(QLatin1Char(' ')) + QLatin1Char(')')};
+    for (const auto &[name, patterns] : kinds)
+        filters << localizedString(name) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    filters << localizedString(QStringLiteral("All Files")) + QStringLiteral(" (*)");
+    return filters;
 }
 
 const QStringList &importNameFilters()
@@ -102,6 +142,10 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
     connectPanels();
     connectDocInfoPanel();
     connect(qApp, &QCoreApplication::aboutToQuit, this, &VekMainController::applicationWillTerminate);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            applicationWillBecomeActive();
+    });
 }
 
 void VekMainController::connectPanels()
@@ -177,9 +221,8 @@ void VekMainController::connectDocInfoPanel()
     m_docInfo = new VekDocInfoController;
     m_docInfo->setCanvasProvider(
         [this]() -> DocInfoCanvas * { return DocumentInfoCanvas::of(m_docController->currentVekDocument()); });
-    m_docInfo->setShadowPanelOpener([] {
-        VekShadowController::sharedShadowController().updateAndShowWindow(true, ShadowPanelLevel::Document);
-    });
+    m_docInfo->setShadowPanelOpener(
+        [] { VekShadowController::sharedShadowController().updateAndShowWindow(true, ShadowPanelLevel::Document); });
     // Asked once the change has settled: a closing window counts as current while it goes.
     connect(m_docController, &VekDocController::currentDocumentChanged, this, [this] {
         QMetaObject::invokeMethod(
@@ -210,12 +253,16 @@ VekMainController::~VekMainController()
     delete m_docInfo;
     delete m_toolController;
     delete m_memoController;
+    delete m_splashPanel;
     delete m_preferencesWindow;
     delete m_findPanel;
 }
 
 void VekMainController::startUp(const QStringList &files)
 {
+    updateHelpCaches(m_defaults);
+    m_splashPanel = new SplashPanel;
+    m_splashPanel->show();
     registerArchiveCoders();
     m_preferences.ensureStored();
     setShellServices(this);
@@ -224,6 +271,7 @@ void VekMainController::startUp(const QStringList &files)
     // ends by the Quit command.
     QApplication::setQuitOnLastWindowClosed(false);
     m_toolController->show();
+    m_toolController->setupColorPanelAccessory();
     if (files.isEmpty()) {
         openAtStartUp();
         return;
@@ -263,7 +311,7 @@ bool VekMainController::applicationOpenFile(const QString &path)
             opened = m_docController->openVekDocument(path, &reason);
         } else if (extension == QLatin1String("qomt")) {
             opened = m_docController->openQOMTDocument(path, &reason);
-        } else if (extension == QLatin1String("svg")) {
+        } else if (extension == QLatin1String("svg") || extension == QLatin1String("svgz")) {
             opened = m_docController->openSVGDocument(path, &reason);
         } else if (extension == QLatin1String("pdf") || startsWithPdfMagic(path)) {
             opened = m_docController->openPDFDocument(path, &reason);
@@ -284,17 +332,21 @@ void VekMainController::alertOpenFailure(const QString &path, const QString &rea
 {
     if (reason.isEmpty())
         return;   // the user cancelled
+    // The text names the file: many window managers do not show an alert's title.
+    QString why = reason;
+    why[0] = why[0].toUpper();
+    if (!why.endsWith(QLatin1Char('.')))
+        why += QLatin1Char('.');
+    const QString name = QFileInfo(path).fileName();
     documentDialogs().showAlert(m_docController->currentVekDocument(),
-                                localizedString(QStringLiteral("The file \"%1\" could not be opened."))
-                                    .arg(QFileInfo(path).fileName()),
-                                reason);
+                                localizedString(QStringLiteral("The file \"%1\" could not be opened.")).arg(name),
+                                localizedString(QStringLiteral("The file \"%1\" could not be opened. %2")).arg(name, why));
 }
 
 void VekMainController::openDocument()
 {
     const QStringList files = documentDialogs().runOpenPanel(
-        m_docController->currentVekDocument(), localizedString(QStringLiteral("Open")),
-        {QStringLiteral("Vekanto Documents (*.vek)"), QStringLiteral("All Files (*)")}, true);
+        m_docController->currentVekDocument(), localizedString(QStringLiteral("Open")), openNameFilters(), true);
     for (const QString &file : files)
         applicationOpenFile(file);
 }
@@ -333,9 +385,52 @@ void VekMainController::terminate()
 
 VekPreferencesWindow &VekMainController::preferencesWindow()
 {
-    if (!m_preferencesWindow)
+    if (!m_preferencesWindow) {
         m_preferencesWindow = new VekPreferencesWindow(m_preferences);
+        // The canvases draw the grid, knobs and control points in the preference colours.
+        connect(m_preferencesWindow, &VekPreferencesWindow::displayColorsChanged, this, [this] {
+            for (VekDocumentWindow *window : m_docController->documentWindows())
+                window->vekView().viewport()->update();
+        });
+    }
     return *m_preferencesWindow;
+}
+
+void VekMainController::applicationWillBecomeActive()
+{
+    if (!m_firstActivation)
+        return;
+    m_firstActivation = false;
+    if (m_splashPanel)
+        m_splashPanel->close();
+}
+
+void VekMainController::openReadme()
+{
+    const QString readme = vekHelpPath() + QStringLiteral("/readme.html");
+    if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme)))
+        documentDialogs().showAlert(m_docController->currentVekDocument(), QString(),
+                                    localizedString(QStringLiteral("Sorry, failed to open the readme file.")));
+}
+
+void VekMainController::openExample()
+{
+    QWidget *window = m_docController->currentVekDocument();
+    const auto fail = [window] {
+        documentDialogs().showAlert(window, QString(),
+                                    localizedString(QStringLiteral("Sorry, failed to open the example file.")));
+    };
+    const QString example = vekHelpPath() + QStringLiteral("/example.vek");
+    if (!QFileInfo::exists(example))
+        return fail();
+    const std::optional<QString> folder = documentDialogs().chooseFolder(
+        window, localizedString(QStringLiteral("Select a folder to copy the example file...")),
+        localizedString(QStringLiteral("Select")));
+    if (!folder)
+        return;
+    const QString copy = exampleCopyPath(*folder);
+    if (!QFile::copy(example, copy) || !m_docController->openVekDocument(copy))
+        fail();
 }
 
 VekMemoController &VekMainController::memoController()
@@ -407,8 +502,10 @@ const QStringList &applicationActions()
                                         QStringLiteral("toggleColorPanel"),  QStringLiteral("toggleFloatingRuler"),
                                         QStringLiteral("toggleObjInfoPanel"),
                                         QStringLiteral("toggleDocInfoPanel"), QStringLiteral("togglePagePreview"),
-                                        QStringLiteral("toggleBorderPanel"),                                        QStringLiteral("addDefaultObjectSet"), QStringLiteral("readinVekObjSet"),
-                                        QStringLiteral("toggleMemoPanel"),     QStringLiteral("openIFPanel")};
+                                        QStringLiteral("toggleBorderPanel"),   QStringLiteral("addDefaultObjectSet"),
+                                        QStringLiteral("readinVekObjSet"),     QStringLiteral("toggleMemoPanel"),
+                                        QStringLiteral("openIFPanel"),         QStringLiteral("addDefaultPatterns"),
+                                        QStringLiteral("openReadme"),          QStringLiteral("openExample")};
     return actions;
 }
 
@@ -490,6 +587,10 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_toolController->setVisible(!m_toolController->isVisible());
     else if (action == QLatin1String("toggleFloatingRuler"))
         FloatingRulerController::sharedFloatingRulerController().toggleRuler(sender.tag);
+    else if (action == QLatin1String("openReadme"))
+        openReadme();
+    else if (action == QLatin1String("openExample"))
+        openExample();
     else if (action == QLatin1String("toggleObjInfoPanel")) {
         VekObjInfoController &inspector = VekObjInfoController::sharedObjInfoController();
         if (inspector.isVisible())
@@ -505,7 +606,10 @@ bool VekMainController::performAction(const QString &action, const ActionSender 
         m_docInfo->toggleSubPanel(2);
     else if (action == QLatin1String("toggleMemoPanel"))
         memoController().setVisible(!memoController().isVisible());
-    else if (action == QLatin1String("addDefaultObjectSet"))
+    else if (action == QLatin1String("addDefaultPatterns")) {
+        m_toolController->setupColorPanelAccessory();
+        m_toolController->vekCPAccImageView()->addDefaultPatternColors();
+    } else if (action == QLatin1String("addDefaultObjectSet"))
         m_toolController->objectMatrix().addDefaultSet(true);
     else if (action == QLatin1String("readinVekObjSet"))
         m_toolController->objectMatrix().readinVekObjSet();
@@ -542,6 +646,13 @@ int VekMainController::currentMarkerColorNr() const { return m_toolController->c
 float VekMainController::currentMarkerThickness() const { return m_toolController->currentMarkerThickness(); }
 Color VekMainController::markerColor(int number) const { return m_preferences.markerColor(number); }
 int VekMainController::selectedUnit() const { return m_preferences.selectedUnit(); }
+bool VekMainController::displayOnRealWorldBase() const
+{
+    return m_preferences.userPrefsValueFor(QStringLiteral("optRWBase")) != 0;
+}
+float VekMainController::gridScale() const { return m_preferences.userPrefsFloatFor(QStringLiteral("gridScale")); }
+Color VekMainController::gridColor() const { return m_preferences.colorForKey(QStringLiteral("cwGrid")); }
+Color VekMainController::gridmColor() const { return m_preferences.colorForKey(QStringLiteral("cwGridM")); }
 bool VekMainController::continueFindInOthers() const
 {
     return m_preferences.userPrefsValueFor(QStringLiteral("continueFind")) != 0;

@@ -75,6 +75,10 @@ public:
     float currentMarkerThickness() const override;
     Color markerColor(int number) const override;
     int selectedUnit() const override;
+    bool displayOnRealWorldBase() const override;
+    float gridScale() const override;
+    Color gridColor() const override;
+    Color gridmColor() const override;
     bool continueFindInOthers() const override;
     Color knobColor() const override;
     Color frBGColor() const override;
@@ -129,6 +133,9 @@ public:
 
 private:
     void openDocument();
+    // The Help menu: the readme in the desktop's viewer; a copy of the example document.
+    void openReadme();
+    void openExample();
     void importCommand();
     void importPDFimageOnly();
     // Quit: closes the documents (each may ask about its changes), then ends the program.
@@ -137,6 +144,8 @@ private:
     void installMenus(VekDocumentWindow *window);
     // The floating rulers follow the current document, the main window and the activation.
     void connectFloatingRulers();
+    // The first activation closes the splash panel (and may start the update check).
+    void applicationWillBecomeActive();
     // The palette's option panels of the field and table tools.
     FormatOptionsPanel &formatPanel() const;
     TableOptionsPanel &tablePanel() const;
@@ -154,4 +163,6 @@ private:
     FindPanel *m_findPanel = nullptr;   // the application's one find panel, a top-level window
     VekDocInfoController *m_docInfo = nullptr;   // a top-level window, deleted with the controller
     std::unique_ptr<ShellFilterPanelServices> m_filterPanelServices;
+    QPointer<QWidget> m_splashPanel;   // up from start-up to the first activation
+    bool m_firstActivation = true;
 };

@@ -1,36 +1,32 @@
-// Benchmark: redrawing a 2000 x 2000 page of 10,000 filled and stroked cubic paths.
+// Benchmark: redrawing the big page (bench/big_page.h: 2000 x 2000 points, 10,000 filled and
+// stroked cubic paths).
 //
-// Each benchmark reports, beside its own time, the ratio to `rsvg-convert` rendering the same
-// paths from an SVG file written here, measured in the same run (the median of three whole
-// runs of the program, as a user would export the drawing):
-//   BM_FullRedrawInTiles    the page exported as an image: tiles (of the side given) on all
-//                           cores, the index built for the export
+// The full redraws are compared with librsvg rendering the same drawing from a handle it has
+// already loaded, in this process, interleaved iteration by iteration ("ratio" is librsvg's
+// time over ours), with the machine's load beside them:
+//   BM_FullRedrawInTiles    the page drawn as an image export draws it: tiles (of the side
+//                           given) on all cores, the index built for the export
 //   BM_FullRedrawOneImage   the same page drawn into one image on the calling thread, every
 //                           object looked at (the page loop without tiles or index)
 //   BM_DragRedraw           one object dragged across the page: per frame the index takes its
 //                           new area and its old and new areas are drawn, on one thread; the
 //                           frame budget is 16 ms.
-//   BM_HitTestThroughIndex  (b2) the object under the mouse on that page, as a click asks
-//                           for it: candidates from the spatial index, front-most first;
-//                           reported against walking every object as well
+//   BM_HitTestThroughIndex  the object under the mouse on that page, as a click asks for it:
+//                           candidates from the spatial index, front-most first; reported
+//                           against walking every object as well
+#include "bench/librsvg_peer.h"
+
+#include "bench/big_page.h"
 #include "canvas/document_renderer.h"
 #include "canvas/object_hit_test.h"
 #include "canvas/offscreen_canvas.h"
 #include "canvas/spatial_index.h"
 #include "canvas/tiled_renderer.h"
-#include "document/vek_document.h"
-#include "model/vek_obj_path.h"
 #include "platform/graphics/graphics_context.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
-#include <QProcess>
-#include <QTemporaryDir>
-#include <QTextStream>
 
 #include <sys/resource.h>
 
@@ -40,150 +36,57 @@
 
 namespace {
 
-constexpr int PathCount = 10000;
-constexpr float PageSide = 2000;
+using bigpage::PathCount;
+constexpr float PageSide = bigpage::Side;
 constexpr double FrameBudgetMs = 16;
 
-struct Shape {
-    BezierPath path;
-    QColor fill, stroke;
-};
-
-std::vector<Shape> makeShapes()
+bigpage::Page &page()
 {
-    std::mt19937 random(2024);
-    std::uniform_real_distribution<float> place(30, PageSide - 30), offset(-30, 30);
-    std::uniform_int_distribution<int> channel(0, 255);
-    std::vector<Shape> shapes;
-    shapes.reserve(PathCount);
-    for (int i = 0; i < PathCount; ++i) {
-        const Point centre{place(random), place(random)};
-        const auto near = [&] { return Point{centre.x + offset(random), centre.y + offset(random)}; };
-        Shape s;
-        s.path.moveToPoint(near());
-        for (int k = 0; k < 3; ++k)
-            s.path.curveToPoint(near(), near(), near());
-        s.path.closePath();
-        s.fill = QColor(channel(random), channel(random), channel(random));
-        s.stroke = QColor(channel(random), channel(random), channel(random));
-        shapes.push_back(s);
-    }
-    return shapes;
-}
-
-Color colourOf(const QColor &c)
-{
-    return Color::colorWithCalibratedRed(float(c.redF()), float(c.greenF()), float(c.blueF()));
-}
-
-// The document: the shapes as path objects, the first shape front-most.
-struct Page {
-    Page()
-    {
-        doc.setDrawAreaSizePerPage({PageSide, PageSide});
-        doc.setNumberOfPages(1);
-        doc.undoManager()->disableUndoRegistration();
-        for (auto it = shapes.rbegin(); it != shapes.rend(); ++it) {
-            auto o = VekObjPath::create();
-            o->setBezierPath(it->path);
-            o->setBounds(it->path.bounds());
-            o->setFillColor(colourOf(it->fill));
-            o->setDrawsFill(true);
-            o->setObjStrokeColor(colourOf(it->stroke));
-            o->setObjLineWidth(1.5f);
-            o->setDrawsStroke(true);
-            doc.insertObject(o, 0, false);
-        }
-    }
-    std::vector<Shape> shapes = makeShapes();
-    VekDocument doc;
-};
-
-Page &page()
-{
-    static Page p;
+    static bigpage::Page p;
     return p;
 }
 
-QString svgPathData(const BezierPath &path)
-{
-    QString d;
-    for (const PathElement &e : path.elements()) {
-        switch (e.kind) {
-        case MoveToBezierPathElement: d += QStringLiteral("M%1 %2").arg(e.points[0].x).arg(e.points[0].y); break;
-        case LineToBezierPathElement: d += QStringLiteral("L%1 %2").arg(e.points[0].x).arg(e.points[0].y); break;
-        case CurveToBezierPathElement:
-            d += QStringLiteral("C%1 %2 %3 %4 %5 %6")
-                     .arg(e.points[0].x).arg(e.points[0].y).arg(e.points[1].x)
-                     .arg(e.points[1].y).arg(e.points[2].x).arg(e.points[2].y);
-            break;
-        case ClosePathBezierPathElement: d += QLatin1Char('Z'); break;
-        }
-    }
-    return d;
-}
-
-// Processor time (user and system) in milliseconds of this process's threads, or of the
-// programs it ran and waited for.
-double cpuMs(int who)
+// Processor time (user and system) of this process's threads, in milliseconds.
+double cpuMs()
 {
     rusage usage{};
-    getrusage(who, &usage);
+    getrusage(RUSAGE_SELF, &usage);
     const auto ms = [](const timeval &t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-struct RsvgRun {
-    double ms = 0;      // whole run, wall clock
-    double cpuMs = 0;   // processor time
-};
-
-// The whole run of rsvg-convert on the same drawing (median of three, by wall clock);
-// zero when the program is missing.
-RsvgRun rsvgConvert()
+const librsvg::Handle &loadedHandle()
 {
-    static const RsvgRun run = [] {
-        QTemporaryDir dir;
-        const QString svg = dir.filePath(QStringLiteral("page.svg"));
-        QFile file(svg);
-        if (!file.open(QIODevice::WriteOnly))
-            return RsvgRun();
-        QTextStream out(&file);
-        out << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"2000\" height=\"2000\">\n";
-        const auto &shapes = page().shapes;
-        for (auto it = shapes.rbegin(); it != shapes.rend(); ++it)   // back to front
-            out << "<path d=\"" << svgPathData(it->path) << "\" fill=\"" << it->fill.name() << "\" stroke=\""
-                << it->stroke.name() << "\" stroke-width=\"1.5\" stroke-miterlimit=\"10\"/>\n";
-        out << "</svg>\n";
-        file.close();
-        std::vector<RsvgRun> runs;
-        for (int i = 0; i < 3; ++i) {
-            const double cpuBefore = cpuMs(RUSAGE_CHILDREN);
-            QElapsedTimer timer;
-            timer.start();
-            const int code = QProcess::execute(QStringLiteral("rsvg-convert"),
-                                               {QStringLiteral("-o"), dir.filePath(QStringLiteral("page.png")), svg});
-            if (code != 0)
-                return RsvgRun();
-            runs.push_back({double(timer.nsecsElapsed()) / 1e6, cpuMs(RUSAGE_CHILDREN) - cpuBefore});
-        }
-        std::sort(runs.begin(), runs.end(), [](const RsvgRun &a, const RsvgRun &b) { return a.ms < b.ms; });
-        return runs[1];
-    }();
-    return run;
+    static const librsvg::Handle handle(bigpage::svg());
+    return handle;
 }
 
-// Wall clock and processor time per redraw against rsvg-convert's: the processor times
-// compare the work done whatever else the machine runs.
-void reportAgainstRsvg(benchmark::State &state, double ourMs, double ourCpuMs)
+// A full redraw of ours (the callback, timed) against librsvg rendering its loaded handle,
+// one after the other in every iteration.
+template <typename Redraw>
+void compareWithLibrsvg(benchmark::State &state, Redraw redraw)
 {
-    const RsvgRun rsvg = rsvgConvert();
-    state.counters["ms_per_redraw"] = ourMs;
-    state.counters["cpu_ms_per_redraw"] = ourCpuMs;
-    state.counters["rsvg_convert_ms"] = rsvg.ms;
-    state.counters["rsvg_convert_cpu_ms"] = rsvg.cpuMs;
-    state.counters["speedup_vs_rsvg"] = ourMs > 0 ? rsvg.ms / ourMs : 0;
-    state.counters["cpu_ratio_vs_rsvg"] = ourCpuMs > 0 ? rsvg.cpuMs / ourCpuMs : 0;
+    const librsvg::Handle &handle = loadedHandle();
+    redraw();   // one untimed round each: caches and allocator warm up outside the figures
+    librsvg::renderLoaded(handle, int(PageSide), int(PageSide));
+    double ours = 0, theirs = 0, load = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        redraw();
+        ours += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double peer = librsvg::renderLoaded(handle, int(PageSide), int(PageSide));
+        if (peer < 0) {
+            state.SkipWithError("librsvg failed");
+            return;
+        }
+        theirs += peer;
+        load += librsvg::machineLoad();
+    }
+    const double n = double(state.iterations());
+    state.counters["ms_per_redraw"] = ours / n;
+    state.counters["librsvg_ms"] = theirs / n;
+    state.counters["ratio"] = ours > 0 ? theirs / ours : 0;
+    state.counters["load1"] = load / n;
 }
 
 double millisecondsSince(std::chrono::steady_clock::time_point start)
@@ -193,48 +96,33 @@ double millisecondsSince(std::chrono::steady_clock::time_point start)
 
 void BM_FullRedrawInTiles(benchmark::State &state)
 {
-    Page &p = page();
-    rsvgConvert();
-    double total = 0;
-    const double cpuBefore = cpuMs(RUSAGE_SELF);
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+    bigpage::Page &p = page();
+    compareWithLibrsvg(state, [&] {
         QImage image = renderPageImage(p.doc, 1, 1.0, true, {int(state.range(0)), 0});
-        total += millisecondsSince(start);
         benchmark::DoNotOptimize(image.constBits());
-    }
-    const double n = double(state.iterations());
-    reportAgainstRsvg(state, total / n, (cpuMs(RUSAGE_SELF) - cpuBefore) / n);
+    });
 }
 BENCHMARK(BM_FullRedrawInTiles)->Arg(256)->Arg(512)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FullRedrawOneImage(benchmark::State &state)
 {
-    Page &p = page();
-    rsvgConvert();
+    bigpage::Page &p = page();
     OffscreenCanvas canvas(p.doc);
     QImage image{int(PageSide), int(PageSide), QImage::Format_ARGB32_Premultiplied};
-    double total = 0;
-    const double cpuBefore = cpuMs(RUSAGE_SELF);
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+    compareWithLibrsvg(state, [&] {
         image.fill(Qt::white);
         GraphicsContext context(image);
         GraphicsContext::Scope scope(context);
         RenderRequest request;
         request.dirty = canvas.rectForPage(1);
         drawDocumentPages(p.doc, canvas, request);
-        total += millisecondsSince(start);
-    }
-    const double n = double(state.iterations());
-    reportAgainstRsvg(state, total / n, (cpuMs(RUSAGE_SELF) - cpuBefore) / n);
+    });
 }
 BENCHMARK(BM_FullRedrawOneImage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DragRedraw(benchmark::State &state)
 {
-    Page &p = page();
-    rsvgConvert();
+    bigpage::Page &p = page();
     OffscreenCanvas canvas(p.doc);
     canvas.setDrawingToSave(false);
     SpatialIndex index(p.doc);
@@ -242,7 +130,7 @@ void BM_DragRedraw(benchmark::State &state)
     const Rect home = dragged->bounds();
     int frame = 0;
     double total = 0;
-    const double cpuBefore = cpuMs(RUSAGE_SELF);
+    const double cpuBefore = cpuMs();
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         // The drag moves the object by a few points a frame, to and fro across the page.
@@ -261,11 +149,12 @@ void BM_DragRedraw(benchmark::State &state)
         total += millisecondsSince(start);
     }
     const double n = double(state.iterations());
-    const double cpuPerFrame = (cpuMs(RUSAGE_SELF) - cpuBefore) / n;
     dragged->setBoundsSimplyAs(home);
     const double frameMs = total / n;
-    reportAgainstRsvg(state, frameMs, cpuPerFrame);
+    state.counters["ms_per_frame"] = frameMs;
+    state.counters["cpu_ms_per_frame"] = (cpuMs() - cpuBefore) / n;
     state.counters["frame_budget_used"] = frameMs / FrameBudgetMs;
+    state.counters["load1"] = librsvg::machineLoad();
 }
 BENCHMARK(BM_DragRedraw)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -295,7 +184,7 @@ double walkingMicroseconds(const VekDocument &doc, const std::vector<Point> &poi
 
 void BM_HitTestThroughIndex(benchmark::State &state)
 {
-    Page &p = page();
+    bigpage::Page &p = page();
     SpatialIndex index(p.doc);
     const std::vector<Point> points = clickPoints();
     size_t next = 0;

@@ -6,6 +6,7 @@
 #include "platform/text/layout_manager.h"
 #include "tests/model/fakes.h"
 
+#include <QFile>
 #include <QGuiApplication>
 
 #include <memory>
@@ -18,6 +19,13 @@ inline void ensureBenchmarkApp()
     static char *argv[] = {name, nullptr};
     static QGuiApplication *app = QGuiApplication::instance() ? nullptr : new QGuiApplication(argc, argv);
     (void)app;
+}
+
+// The machine's load average over one minute, printed beside timings.
+inline double loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine().split(' ').value(0).toDouble() : 0;
 }
 
 // Sentences in 11-point serif, six to a paragraph, a bold stretch every thousand characters.

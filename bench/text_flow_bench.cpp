@@ -10,17 +10,10 @@
 #include "model/text/vek_text_view.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-double loadAverage()
-{
-    QFile file(QStringLiteral("/proc/loadavg"));
-    return file.open(QIODevice::ReadOnly) ? file.readLine().split(' ').value(0).toDouble() : 0;
-}
 
 // The peer: the chain's text laid out once into a container per box.
 double oneLayoutMilliseconds(const AttributedString &text, int boxes)

@@ -67,6 +67,14 @@ void setObjectShadow(GraphicsContext &context, VekDocument &document, const VekO
     }
 }
 
+// Where an object's drawing can show. Pixels take the redraw area; vector output only what
+// the object paints, since a clipped drawing still lies in the page's content, where text
+// extraction and search would find a box of the next page.
+Rect reachOf(const VekObject &object, bool onScreen)
+{
+    return onScreen ? unionRect(object.drawingBounds(), object.boundsToRedraw()) : object.paintedBounds();
+}
+
 // The first page an ordinary object's drawing bounds meet, 0 for none: it is drawn there once.
 int firstPageMeeting(const CanvasServices &view, int pageCount, const Rect &bounds)
 {
@@ -160,6 +168,7 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const Render
         return;
 
     const bool toSave = view.drawingToSave();
+    const bool backgroundHidden = request.backgroundHidden || view.backgroundHidden();
     struct Page {
         int number;
         Rect rect;
@@ -175,7 +184,7 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const Render
     // every object.
     for (const Page &page : pages) {
         setPage(page.number);
-        if (!request.backgroundHidden && !request.drawingToCopy) {
+        if (!backgroundHidden && !request.drawingToCopy) {
             GraphicsStateSaver saver(*context);
             if (request.backgroundClip)
                 context->addClip(*request.backgroundClip);
@@ -191,6 +200,7 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const Render
     // which pages the rectangle meets, so any part of the canvas comes out as in a drawing
     // of the whole (tiles, dirty rectangles).
     const int pageCount = document.numberOfPages();
+    const bool onScreen = context->isDrawingToScreen();
     for (auto it = list.rbegin(); it != list.rend(); ++it) {
         // A clip path clips the object just in front of it, which then takes its place; the
         // clip path's repetition decides the pages of both.
@@ -202,9 +212,9 @@ void drawDocumentPages(VekDocument &document, CanvasServices &view, const Render
         }
         const VekObject &placed = clipObject ? *clipObject : *object;
         const Rect drawing = placed.drawingBounds();
-        Rect reach = unionRect(drawing, placed.boundsToRedraw());
+        Rect reach = reachOf(placed, onScreen);
         if (clipObject)
-            reach = unionRect(reach, unionRect(object->drawingBounds(), object->boundsToRedraw()));
+            reach = unionRect(reach, reachOf(*object, onScreen));
         if (placed.repeatType() == 0) {
             const int page = intersectsRect(reach, request.dirty) ? firstPageMeeting(view, pageCount, drawing) : 0;
             if (page == 0)

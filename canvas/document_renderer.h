@@ -23,7 +23,7 @@ struct RenderRequest {
     Rect dirty;                           // what to draw, in canvas coordinates
     bool drawingToCopy = false;           // for the clipboard: no background
     bool drawingOpaque = false;           // a (nearly) transparent background becomes white
-    bool backgroundHidden = false;        // leave the background image and PDF out
+    bool backgroundHidden = false;        // leave the background image and PDF out (also when the view hides it)
     bool drawSelectedOnly = false;        // only the objects `selected` answers true for
     bool showSelection = false;           // knobs on selected objects (screen only)
     // When set, the background (colour, image, PDF pages) shows only inside this path, in

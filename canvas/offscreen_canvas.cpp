@@ -23,7 +23,10 @@ public:
 
 } // namespace
 
-OffscreenCanvas::OffscreenCanvas(VekDocument &document) : m_document(document) {}
+OffscreenCanvas::OffscreenCanvas(VekDocument &document)
+    : m_document(document), m_backgroundHidden(document.vekView() && document.vekView()->backgroundHidden())
+{
+}
 
 int OffscreenCanvas::drawingPage() const
 {

@@ -2,7 +2,8 @@
 // pages into images, PDF files and previews.
 //
 // Pages lie one below the other at 100 % zoom, nothing is selected or edited, and the
-// drawing flags (saving, PDF) are those of the output. The page being drawn is the one the
+// drawing flags (saving, PDF) are those of the output. The background is hidden when the
+// document's window hides it, so that every output shows what the window shows. The page being drawn is the one the
 // renderer set for the calling thread (tiles draw in parallel). Redraw requests go nowhere;
 // tracking loops get an event source that ends at once.
 #pragma once
@@ -17,6 +18,7 @@ public:
 
     void setDrawingToPDF(bool flag) { m_toPDF = flag; }
     void setDrawingToSave(bool flag) { m_toSave = flag; }
+    void setBackgroundHidden(bool flag) { m_backgroundHidden = flag; }
 
     Rect rectForPage(int page) const override;
     int pageIncludingPoint(Point p) const override;
@@ -47,6 +49,7 @@ public:
     std::shared_ptr<VekObject> creatingObject() const override { return nullptr; }
     std::shared_ptr<VekObject> currentPageLineSpaceHolder() const override { return nullptr; }
     Point currentGlobalMouseInView() const override { return NoPoint; }
+    bool backgroundHidden() const override { return m_backgroundHidden; }
     bool showInvisibleChars() const override { return false; }
     void disableTextRulerAccessory() override {}
     void updateRulers() override {}
@@ -66,6 +69,7 @@ private:
     VekDocument &m_document;
     bool m_toPDF = false;
     bool m_toSave = true;
+    bool m_backgroundHidden = false;
 };
 
 // Makes an off-screen canvas the document's canvas while it draws, so that objects asking

@@ -4,6 +4,8 @@
 #include "canvas/document_renderer.h"
 #include "canvas/offscreen_canvas.h"
 #include "canvas/paper_pages.h"
+#include "canvas/spatial_index.h"
+#include "canvas/tiled_renderer.h"
 #include "document/vek_document.h"
 #include "model/vek_object.h"
 #include "platform/graphics/graphics_context.h"
@@ -19,8 +21,8 @@ namespace {
 
 bool hasBackgroundToDraw(VekDocument &document, const OffscreenCanvas &canvas)
 {
-    return canvas.backgroundColor().alphaComponent() > 0.09f || document.backgroundImage().isValid()
-        || document.backgroundPDF();
+    return canvas.backgroundColor().alphaComponent() > 0.09f
+        || (!canvas.backgroundHidden() && (document.backgroundImage().isValid() || document.backgroundPDF()));
 }
 
 // The selected objects' outlines from back to front; a clip path adds its own outline and
@@ -55,32 +57,25 @@ Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request)
     if (!(rect == canvas.bounds()))
         rect = Rect(std::floor(rect.minX()), std::floor(rect.minY()),
                     std::ceil(rect.maxX()) - std::floor(rect.minX()), std::ceil(rect.maxY()) - std::floor(rect.minY()));
-    const QSize pixels(int(std::ceil(rect.width())), int(std::ceil(rect.height())));
-    QImage image = PixelBudget::allocate(pixels.width(), pixels.height(), QImage::Format_ARGB32_Premultiplied);
+    RenderRequest render;
+    render.dirty = rect;
+    render.drawingToCopy = request.drawingToCopy;
+    render.drawingOpaque = request.opaque && !request.pathClip;
+    std::unordered_set<const VekObject *> chosen;
+    if (request.pathClip) {
+        for (const auto &object : request.selected)
+            chosen.insert(object.get());
+        render.drawSelectedOnly = true;
+        render.selected = [&chosen](const VekObject &object) { return chosen.count(&object) != 0; };
+        if (!request.selected.empty() && hasBackgroundToDraw(document, canvas))
+            render.backgroundClip = selectionClip(document, request.selected);
+    }
+    // In tiles on all cores, each looking only at the objects the index finds for it.
+    SpatialIndex index(document);
+    render.index = &index;
+    const QImage image = renderTiled(document, canvas, render, 1.0).image;
     if (image.isNull())
         return {};
-    image.fill(Qt::transparent);
-    {
-        GraphicsContext context(image);
-        GraphicsContext::Scope current(context);
-        AffineTransform toImage;
-        toImage.translateXBy(-rect.origin.x, -rect.origin.y);
-        context.concat(toImage);
-        RenderRequest render;
-        render.dirty = rect;
-        render.drawingToCopy = request.drawingToCopy;
-        render.drawingOpaque = request.opaque && !request.pathClip;
-        std::unordered_set<const VekObject *> chosen;
-        if (request.pathClip) {
-            for (const auto &object : request.selected)
-                chosen.insert(object.get());
-            render.drawSelectedOnly = true;
-            render.selected = [&chosen](const VekObject &object) { return chosen.count(&object) != 0; };
-            if (!request.selected.empty() && hasBackgroundToDraw(document, canvas))
-                render.backgroundClip = selectionClip(document, request.selected);
-        }
-        drawDocumentPages(document, canvas, render);
-    }
     Image result(image);
     if (request.pathClip) {
         const BitmapRep trimmed = trimToSize(result.bitmap(), Size());

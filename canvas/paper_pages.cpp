@@ -14,8 +14,9 @@
 AffineTransform PaperLayout::canvasToPaper(int page) const
 {
     AffineTransform t;
+    t.translateXBy(contentOrigin.x, contentOrigin.y);
     t.scaleBy(scale);
-    t.translateXBy(contentOrigin.x, contentOrigin.y - float(page - 1) * this->page.height);
+    t.translateXBy(0, -float(page - 1) * this->page.height);
     return t;
 }
 
@@ -31,20 +32,20 @@ PaperLayout paperLayoutFor(VekDocument &document, bool shrinkToFit)
 {
     const PrintInfo &info = document.printInfo();
     PaperLayout layout;
-    layout.paper = info.paperSize;
+    layout.paper = info.orientedPaperSize();
     layout.page = document.drawAreaSizePerPage();
     layout.scale = info.scalingFactor >= 0.01f ? info.scalingFactor : 1.0f;
     const float inside = info.leftMargin + info.rightMargin, tall = info.topMargin + info.bottomMargin;
-    if (shrinkToFit && (layout.page.width > layout.paper.width - inside || layout.page.height > layout.paper.height - tall)) {
-        const float fit = std::min(layout.paper.width / (layout.page.width + inside),
-                                   layout.paper.height / (layout.page.height + tall));
+    const Size room = document.drawAreaSizePerPaper();
+    if (shrinkToFit && (layout.page.width > room.width || layout.page.height > room.height)) {
+        const float fit = std::min((layout.paper.width - inside) / (layout.page.width * layout.scale),
+                                   (layout.paper.height - tall) / (layout.page.height * layout.scale));
         layout.scale = std::max(0.01f, float(std::floor(100.0 * fit * layout.scale) * 0.01));
     }
-    // The paper as the unscaled drawing sees it is larger by 1 / scale.
-    const float logicalWidth = layout.paper.width / layout.scale, logicalHeight = layout.paper.height / layout.scale;
-    const float left = info.horizontallyCentered ? (logicalWidth - layout.page.width) / 2 : info.leftMargin;
-    const float bottom = info.verticallyCentered ? (logicalHeight - layout.page.height) / 2 : info.bottomMargin;
-    layout.contentOrigin = Point(left, logicalHeight - bottom - layout.page.height);
+    const Size onPaper{layout.page.width * layout.scale, layout.page.height * layout.scale};
+    const float left = info.horizontallyCentered ? (layout.paper.width - onPaper.width) / 2 : info.leftMargin;
+    const float bottom = info.verticallyCentered ? (layout.paper.height - onPaper.height) / 2 : info.bottomMargin;
+    layout.contentOrigin = Point(left, layout.paper.height - bottom - onPaper.height);
     return layout;
 }
 
@@ -68,15 +69,16 @@ void drawPageOnPaper(VekDocument &document, CanvasServices &view, const PaperLay
         return;
     const PageVariables variables = pageVariablesFor(document, page, pageCount, displayName);
     const float pad = document.borderinfo().value(QStringLiteral("pad")).floatValue();
+    // Header and footer scale with the page, from its top left corner.
     GraphicsStateSaver saver(*context);
-    AffineTransform scale;
-    scale.scaleBy(layout.scale);
-    context->concat(scale);
-    const Point origin = layout.contentOrigin;
+    AffineTransform toPage;
+    toPage.translateXBy(layout.contentOrigin.x, layout.contentOrigin.y);
+    toPage.scaleBy(layout.scale);
+    context->concat(toPage);
     if (auto header = pageHeader(document, variables, layout.page.width)) {
         const float height = attributedStringSize(*header).height;
-        drawAttributedStringAtPoint(*header, {origin.x, origin.y - pad - height});
+        drawAttributedStringAtPoint(*header, {0, -pad - height});
     }
     if (auto footer = pageFooter(document, variables, layout.page.width))
-        drawAttributedStringAtPoint(*footer, {origin.x, origin.y + layout.page.height + pad});
+        drawAttributedStringAtPoint(*footer, {0, layout.page.height + pad});
 }

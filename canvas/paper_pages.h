@@ -14,10 +14,10 @@ class CanvasServices;
 class VekDocument;
 
 struct PaperLayout {
-    Size paper;                         // points
-    Size page;                          // the document's page, points
-    float scale = 1;                    // the whole paper's drawing is scaled by it
-    Point contentOrigin;                // the page's top left on unscaled paper, y down
+    Size paper;                         // points, as it lies (landscape turned)
+    Size page;                          // the document's page, document pixels
+    float scale = 1;                    // document pixels -> points on paper
+    Point contentOrigin;                // the page's top left on paper, points, y down
 
     // Canvas coordinates of a page -> paper coordinates (points, y down from the top left).
     AffineTransform canvasToPaper(int page) const;
@@ -25,8 +25,11 @@ struct PaperLayout {
     Rect paperRectInPdf(int page, const Rect &canvasRect) const;
 };
 
-// The layout from the document's print settings. With shrinkToFit, a page larger than the
-// paper inside the margins is scaled down to fit, the factor cut to whole hundredths.
+// The layout from the document's print settings. The margins are points of the paper; the
+// page is scaled by the print scaling (72 / resolution), so that a page of the size the paper
+// gives fills the paper inside the margins at any resolution. With shrinkToFit, a page larger
+// than that (both compared in document pixels) is scaled down to fit, the factor cut to
+// whole hundredths.
 PaperLayout paperLayoutFor(VekDocument &document, bool shrinkToFit);
 
 // Draws one page on paper into the current graphics context (paper coordinates): the page's

@@ -51,9 +51,10 @@ void drawTile(VekDocument &document, CanvasServices &view, RenderRequest request
     // The tile's rectangle on the canvas, a pixel larger all round: objects are clipped to it,
     // and at a fractional scale its edges would otherwise fall a rounding error inside the
     // tile's outer pixels. The image itself ends at the tile.
+    // Never beyond the area asked for: its edges may lie inside a pixel.
     const QRectF canvas = QRectF(tile).adjusted(-1, -1, 1, 1);
-    request.dirty = Rect(float(canvas.x() / scale), float(canvas.y() / scale), float(canvas.width() / scale),
-                         float(canvas.height() / scale));
+    request.dirty = intersectionRect(request.dirty, Rect(float(canvas.x() / scale), float(canvas.y() / scale),
+                                                         float(canvas.width() / scale), float(canvas.height() / scale)));
     drawDocumentPages(document, view, request);
 }
 

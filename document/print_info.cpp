@@ -82,6 +82,13 @@ PrintInfo PrintInfo::defaults()
     return info;
 }
 
+Size PrintInfo::orientedPaperSize() const
+{
+    if (orientation == Orientation::Landscape && paperSize.width < paperSize.height)
+        return {paperSize.height, paperSize.width};
+    return paperSize;
+}
+
 PropertyList PrintInfo::dictionary() const
 {
     PropertyList d = PropertyList::dictionary();

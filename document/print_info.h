@@ -43,6 +43,10 @@ struct PrintInfo {
     // vertical pagination.
     static PrintInfo defaults();
 
+    // The paper as it lies under the print: the stored size is portrait, so landscape turns
+    // it (a paper already wider than tall stays as it is).
+    Size orientedPaperSize() const;
+
     // The settings dictionary with the platform's keys; reading takes what it understands
     // and keeps the defaults for keys that are missing, of the wrong kind or out of range.
     PropertyList dictionary() const;

@@ -207,6 +207,14 @@ public:
     // The page-layout dialog was accepted with these settings: the document takes them, and
     // a scaling that no longer matches the resolution gives the resolution it stands for.
     void pageLayoutAccepted(const PrintInfo &info);
+    // Paper of the size (points, as it lies); a name names it, none makes it a custom paper
+    // that carries no name.
+    void setPaperSizeTo(Size size, const QString &name = {});
+    // Paper that holds the page at the print scaling with the margins, in whole points.
+    void setPaperSizeToMatchCurrentPage();
+    // Centres the page on the paper: each direction switched on takes equal margins of what
+    // the paper leaves beside the page (none when the page is larger).
+    void setPrintCenteredHAndV(bool horizontally, bool vertically);
 
     // ---- Header and footer settings ----
 
@@ -262,6 +270,8 @@ public:
     void setResolution(int resolution);
     static Size convertDefaultSizeToResolution(Size size, int resolution);
     static Size convertToDefaultSizeFromResolution(Size size, float resolution);
+    // One page more at the end, as text growing past the last page asks: the background page
+    // list gets an empty entry, and undo takes both back.
     void addLastPage() override;
 
     // ---- The file format ----
@@ -346,8 +356,14 @@ public:
     void updateMySizeWith(float size) override;
 
 private:
+    // ungroupDownwards over the groups not yet being dissolved.
+    void dissolveDownwards(const QString &groupID, bool looping, QSet<QString> &dissolving);
+    // Sets the page count as one undoable change, the canvas following.
+    void setPageCountUndoably(int count);
     // What merging into the background changes, for its undo step.
     struct BackgroundState {
+        Image image;
+        QByteArray imageData;
         std::shared_ptr<PdfDocument> pdf;
         QByteArray data;
         std::vector<int> pages;

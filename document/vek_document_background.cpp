@@ -18,12 +18,26 @@
 
 namespace {
 
-// A page's shown size: its media box, turned for a rotation of 90 or 270 degrees.
+// A page's shown size: its media box, turned for a rotation of 90 or 270 degrees; the size
+// Poppler shows the page at when QPDF could not walk the page tree.
 Size shownMediaSize(const PdfDocument &pdf, int page)
 {
     const Rect media = pdf.boundsForBox(page, PdfBox::Media);
+    if (!(media.width() > 0 && media.height() > 0))
+        return pdf.pageSize(page);
     const int rotation = ((pdf.rotation(page) % 360) + 360) % 360;
     return rotation == 90 || rotation == 270 ? Size{media.height(), media.width()} : media.size;
+}
+
+// A one-page PDF of the image at its size in points; empty when it cannot be made.
+QByteArray onePagePdfOf(const Image &image)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("image.pdf"));
+    QFile file(path);
+    if (!image.isValid() || !SaveImageAsPDF(image, path) || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
 }
 
 } // namespace
@@ -41,8 +55,10 @@ void VekDocument::setBackgroundImage(const Image &image, const QByteArray &data,
         setResolution(int(std::lround(resolution)));
     _bgImageData = data;
     if (drawAreaSize == Size()) {
+        // The page is the image's pixels; the paper its size in points at its resolution,
+        // so that the image fills the paper.
         PrintInfo info = printInfo();
-        info.paperSize = _bgImage.size();
+        info.paperSize = convertDefaultSizeToResolution(_bgImage.size(), _resolution);
         info.paperName.clear();
         info.leftMargin = info.rightMargin = info.topMargin = info.bottomMargin = 0;
         info.horizontallyCentered = info.verticallyCentered = false;
@@ -145,12 +161,14 @@ void VekDocument::moveBgPDFPage(int from, int to)
 
 VekDocument::BackgroundState VekDocument::backgroundState() const
 {
-    return {_bgPDF, _bgPDFData, _bgPDFpages, _numPages, _docRotation, _printInfo, _drawAreaSize};
+    return {_bgImage, _bgImageData, _bgPDF, _bgPDFData, _bgPDFpages, _numPages, _docRotation, _printInfo, _drawAreaSize};
 }
 
 void VekDocument::restoreBackground(const BackgroundState &state)
 {
     _undo.registerUndoWithTarget(this, [this, now = backgroundState()] { restoreBackground(now); });
+    _bgImage = state.image;
+    _bgImageData = state.imageData;
     _bgPDF = state.pdf;
     _bgPDFData = state.data;
     _bgPDFpages = state.pages;
@@ -159,7 +177,7 @@ void VekDocument::restoreBackground(const BackgroundState &state)
     _printInfo = state.printInfo;
     _drawAreaSize = state.drawAreaSize;
     if (hasWindow())
-        _vekView->display();
+        _vekView->updateFrame();
 }
 
 int VekDocument::numberOfPagesOfBackgroundPDF() const
@@ -183,25 +201,33 @@ bool VekDocument::mergeBackgroundPDF(const QByteArray &pdfData)
     QByteArray merged = pdfData;
     if (!pdfData.startsWith("%PDF")) {
         // An image becomes a one-page PDF of its pixels at one point a pixel.
-        const Image image = createDefaultResolutionImage(readImageData(pdfData), nullptr);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("merged.pdf"));
-        QFile file(path);
-        if (!image.isValid() || !SaveImageAsPDF(image, path) || !file.open(QIODevice::ReadOnly))
+        merged = onePagePdfOf(createDefaultResolutionImage(readImageData(pdfData), nullptr));
+        if (merged.isEmpty())
             return false;
-        merged = file.readAll();
     }
     PdfRewriter addition;
     if (!addition.openData(merged) || addition.pageCount() < 1)
         return false;
 
-    // The present background as pages in the order shown, the new pages after them.
+    // The present background as pages in the order shown, the new pages after them. A
+    // background image becomes the first of those pages, at the page's size, so that it and
+    // the merged pages all show.
+    QByteArray present = _bgPDF ? _bgPDFData : QByteArray();
+    std::vector<int> shownPages = _bgPDF ? _bgPDFpages : std::vector<int>();
+    if (!_bgPDF && _bgImage.isValid()) {
+        Image atPageSize = _bgImage;
+        atPageSize.setSize(convertDefaultSizeToResolution(_bgImage.size(), _resolution));
+        present = onePagePdfOf(atPageSize);
+        shownPages = {1};
+        if (present.isEmpty())
+            return false;
+    }
+    const int shown = int(shownPages.size());
     QByteArray combined = merged;
-    const int shown = int(_bgPDFpages.size());
-    if (_bgPDF && shown > 0) {
+    if (shown > 0) {
         PdfRewriter base;
         const Size page = convertDefaultSizeToResolution(drawAreaSizePerPage(), _resolution);
-        if (!base.openData(_bgPDFData) || !base.arrangePages(_bgPDFpages, page.width, page.height)
+        if (!base.openData(present) || !base.arrangePages(shownPages, page.width, page.height)
             || !base.appendPagesOf(merged))
             return false;
         combined = base.writeToData();
@@ -214,9 +240,11 @@ bool VekDocument::mergeBackgroundPDF(const QByteArray &pdfData)
     // geometry (a first background sets paper and page).
     _undo.registerUndoWithTarget(this, [this, before = backgroundState()] { restoreBackground(before); });
 
-    if (_bgPDF && shown > 0) {
+    if (shown > 0) {
         // The pages already shown stay as they are drawn now, followed by the new ones; no
         // page is cut, and the list counts them through in order.
+        _bgImage = Image();
+        _bgImageData.clear();
         _bgPDF = pdf;
         _bgPDFData = combined;
         _docRotation = 0;
@@ -230,6 +258,6 @@ bool VekDocument::mergeBackgroundPDF(const QByteArray &pdfData)
     _undo.setActionName(localizedString(QStringLiteral("Merge Background")));
     updateChangeCount();
     if (hasWindow())
-        _vekView->display();
+        _vekView->updateFrame();
     return true;
 }

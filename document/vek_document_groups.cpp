@@ -327,8 +327,14 @@ void VekDocument::ungroupGlobally(const QString &groupID)
 
 void VekDocument::ungroupDownwards(const QString &groupID, bool looping)
 {
+    QSet<QString> dissolving;
+    dissolveDownwards(groupID, looping, dissolving);
+}
+
+void VekDocument::dissolveDownwards(const QString &groupID, bool looping, QSet<QString> &dissolving)
+{
     const auto group = groupFor(groupID);
-    if (!group)
+    if (!group || dissolving.contains(groupID))
         return;
     const auto objects = objectsLowerThanGroup(groupID);
     if (objects.empty()) {
@@ -336,12 +342,17 @@ void VekDocument::ungroupDownwards(const QString &groupID, bool looping)
         return;
     }
     std::optional<GroupSnapshot> snapshot;
-    if (!looping)
+    if (!looping) {
         snapshot = groupSnapshot(objects);
-    // Taken out of the dictionary first, so that a cycle read from a file ends the recursion.
-    _groups.remove(groupID);
+        // The snapshot alone takes the change back: the objects' own undo of their group
+        // identifiers would interleave with it and leave a wrong state to redo.
+        _undo.disableUndoRegistration();
+    }
+    // The group stays in the dictionary while its children dissolve, so that their objects
+    // move up into it; the set ends the walk over records from a file that form a cycle.
+    dissolving.insert(groupID);
     for (const QString &child : QStringList(group->groupMemberIDs()))
-        ungroupDownwards(child, true);
+        dissolveDownwards(child, true, dissolving);
     const auto parent = groupFor(group->parentID());
     for (const auto &member : std::vector(group->objectMembers())) {
         if (parent)
@@ -351,8 +362,10 @@ void VekDocument::ungroupDownwards(const QString &groupID, bool looping)
     }
     if (parent)
         parent->removeMember(group);
+    _groups.remove(groupID);
     dropGroupCaches();
     if (snapshot) {
+        _undo.enableUndoRegistration();
         registerGroupSnapshot(*snapshot);
         _undo.setActionName(localizedString(QStringLiteral("Ungroup")));
     }

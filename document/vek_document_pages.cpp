@@ -36,9 +36,7 @@ Size VekDocument::convertToDefaultSizeFromResolution(Size size, float resolution
 Size VekDocument::drawAreaSizePerPaper()
 {
     const PrintInfo &info = printInfo();
-    Size paper = info.paperSize;
-    if (info.orientation == PrintInfo::Orientation::Landscape && paper.width < paper.height)
-        std::swap(paper.width, paper.height);
+    const Size paper = info.orientedPaperSize();
     const Size area{roundedPaperSide(paper.width) - (info.leftMargin + info.rightMargin),
                     roundedPaperSide(paper.height) - (info.topMargin + info.bottomMargin)};
     return convertToDefaultSizeFromResolution(area, float(_resolution));
@@ -81,8 +79,10 @@ void VekDocument::setDrawAreaSizePerPage(Size size)
         || !std::isfinite(size.width) || !std::isfinite(size.height))
         return;
     _drawAreaSize = size;
-    if (hasWindow())
+    if (hasWindow()) {
+        _vekView->updateFrame();
         updateChangeCount();
+    }
 }
 
 void VekDocument::pageLayoutAccepted(const PrintInfo &info)
@@ -100,6 +100,40 @@ void VekDocument::pageLayoutAccepted(const PrintInfo &info)
     setResolution(int(std::ceil(resolution - 0.01)));
 }
 
+void VekDocument::setPaperSizeTo(Size size, const QString &name)
+{
+    if (!(size.width >= 1 && size.height >= 1))
+        return;
+    PrintInfo info = printInfo();
+    info.paperSize = size;
+    info.paperName = name;
+    info.orientation = PrintInfo::Orientation::Portrait;
+    setPrintInfo(info);
+}
+
+void VekDocument::setPaperSizeToMatchCurrentPage()
+{
+    const PrintInfo &info = printInfo();
+    const float s = info.scalingFactor;
+    const Size page = drawAreaSizePerPage();
+    setPaperSizeTo({std::ceil(s * page.width + info.leftMargin + info.rightMargin),
+                    std::ceil(s * page.height + info.topMargin + info.bottomMargin)});
+}
+
+void VekDocument::setPrintCenteredHAndV(bool horizontally, bool vertically)
+{
+    PrintInfo info = printInfo();
+    info.horizontallyCentered = horizontally;
+    info.verticallyCentered = vertically;
+    const Size paper = info.orientedPaperSize();
+    const Size page = convertDefaultSizeToResolution(drawAreaSizePerPage(), _resolution);
+    if (horizontally)
+        info.leftMargin = info.rightMargin = std::max(0.0f, (paper.width - page.width) * 0.5f);
+    if (vertically)
+        info.topMargin = info.bottomMargin = std::max(0.0f, (paper.height - page.height) * 0.5f);
+    setPrintInfo(info);
+}
+
 void VekDocument::setResolution(int resolution)
 {
     if (resolution < MinResolution || resolution == _resolution)
@@ -108,11 +142,26 @@ void VekDocument::setResolution(int resolution)
     PrintInfo info = printInfo();
     info.scalingFactor = 72.0f / float(resolution);
     _printInfo = info;
+    // The canvas shows document pixels at the new resolution: another size on screen.
+    if (_vekView)
+        _vekView->updateFrame();
     updateChangeCount();
 }
 
 void VekDocument::addLastPage()
 {
-    ++_numPages;
+    const int count = _numPages;
+    if (_bgPDF)
+        insertBgPDFPage(0, count, true);
+    setPageCountUndoably(count + 1);
+}
+
+void VekDocument::setPageCountUndoably(int count)
+{
+    const int before = _numPages;
+    _undo.registerUndoWithTarget(this, [this, before] { setPageCountUndoably(before); });
+    _numPages = std::max(1, count);
+    if (_vekView)
+        _vekView->updateFrame();
     updateChangeCount();
 }

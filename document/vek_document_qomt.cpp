@@ -8,12 +8,14 @@
 #include "model/qomt_properties.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_path.h"
+#include "model/vek_obj_text.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/plist_text_format.h"
 #include "platform/foundation/plist_xml_format.h"
 #include "platform/geometry/affine_transform.h"
 #include "platform/image/image_file.h"
 #include "platform/pdf/pdf_document.h"
+#include "platform/text/rtf.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -148,8 +150,10 @@ void VekDocument::setQoMtPrintInfo(const PropertyList &info)
     settings.horizontallyCentered = info.value(QStringLiteral("piPosHC")).boolValue();
     settings.verticallyCentered = info.value(QStringLiteral("piPosVC")).boolValue();
     _printInfo = settings;
+    // Below 72 a document would be shown magnified many times (1 dpi: 72 times): such a
+    // value is taken as the 72 of a plain document.
     const float resolution = numberOr(info, QStringLiteral("piRes"), 0);
-    if (resolution > 0 && resolution < 100000)
+    if (resolution > 72 && resolution < 100000)
         _resolution = int(resolution);
 }
 
@@ -203,9 +207,18 @@ void VekDocument::addQomtObjects(const PropertyList &entries, int page, float pa
                 imageObject->setQomtImage(image, bounds);
             }
         }
-        // Text entries wait for text objects; their paths are not used.
-        if (entry.at(3).isData() && !entry.at(3).dataValue().isEmpty())
-            continue;
+        // A text entry becomes a text box a little larger than its rectangle; its path is
+        // not used.
+        if (entry.at(3).isData())
+            if (const std::optional<AttributedString> text = attributedStringWithRTF(entry.at(3).dataValue());
+                text && !text->isEmpty()) {
+                auto textObject = VekObjText::create();
+                textObject->setContents(*text);
+                textObject->setBounds(insetRect(bounds, -5, -5));
+                _objects.push_back(textObject);
+                textObject->setDocument(this, false);
+                continue;
+            }
         if (!entry.at(0).isData())
             continue;
         ArchiveResult<BezierPath> archived = unarchiveBezierPathWithData(entry.at(0).dataValue());

@@ -16,6 +16,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QXmlStreamReader>
 
 #include <zlib.h>
 
@@ -238,6 +239,16 @@ std::optional<QByteArray> svgFileData(const QString &path, QString *error)
     return out;
 }
 
+// A file cut short (or otherwise not well-formed XML) is read as far as it goes; when that
+// leaves nothing to draw, the user is told the file is damaged, not that it is empty.
+bool isWellFormedXml(const QByteArray &data)
+{
+    QXmlStreamReader reader(data);
+    while (!reader.atEnd())
+        reader.readNext();
+    return !reader.hasError();
+}
+
 } // namespace
 
 std::unique_ptr<VekDocument> VekDocument::documentFromSVGFile(const QString &path, QString *error, QStringList *notes)
@@ -250,7 +261,7 @@ std::unique_ptr<VekDocument> VekDocument::documentFromSVGFile(const QString &pat
             return nullptr;
         const SvgXmlDocument xml = MakeXMLDocumentWithData(*data);
         if (!xml) {
-            reason = QStringLiteral("The file is not a readable SVG file.");
+            reason = QStringLiteral("It is damaged or is not an SVG file.");
             return nullptr;
         }
         const auto properties = GetPropertyListFromXMLDocument(xml.get(), QFileInfo(path).absoluteFilePath());
@@ -260,7 +271,9 @@ std::unique_ptr<VekDocument> VekDocument::documentFromSVGFile(const QString &pat
         }
         auto document = std::make_unique<VekDocument>();
         if (!properties || !document->setsvgproperties(*properties)) {
-            reason = QStringLiteral("The SVG file holds nothing that can be drawn.");
+            reason = isWellFormedXml(*data) ? QStringLiteral("The SVG file holds nothing that can be drawn.")
+                                            : QStringLiteral("The SVG file is damaged: it breaks off or is not "
+                                                             "well-formed, and nothing in it can be drawn.");
             return nullptr;
         }
         if (notes)

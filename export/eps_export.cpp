@@ -1,10 +1,13 @@
 // EPS through Ghostscript and the simple PostScript writer.
 #include "export/eps_export.h"
 
+#include "canvas/page_geometry.h"
 #include "document/vek_document.h"
 #include "export/pdf_export.h"
 #include "export/postscript_string.h"
 #include "model/calendar_date_format.h"
+#include "model/vek_obj_format.h"
+#include "model/vek_obj_grid.h"
 #include "model/vek_obj_text.h"
 #include "platform/color/color.h"
 #include "platform/foundation/c_locale.h"
@@ -129,33 +132,47 @@ QByteArray jisStringBody(const QString &line)
     return body;
 }
 
+QByteArray runSetup(const TextAttributes &attributes, bool *japanese)
+{
+    const Font font = attributes.font.value_or(Font{QStringLiteral("Helvetica"), 12});
+    const QString name = postScriptFontName(font.name);
+    *japanese = name == QLatin1String("Ryumin-Light-H") || name == QLatin1String("GothicBBB-Medium-H");
+    // The strings carry Latin-1 bytes; a Latin font reads them only with that encoding (its
+    // own standard encoding puts other letters at the accented ones). Symbol keeps its own.
+    const bool latin = !*japanese && name != QLatin1String("Symbol");
+    const auto rgb = rgbOf(attributes.foregroundColor.value_or(Color::blackColor()));
+    return "\n/" + name.toLatin1() + (latin ? " findfont latin1\n" : " findfont\n") + QByteArray::number(int(font.size))
+        + " scalefont setfont\nnewpath\n" + num(rgb[0]) + " " + num(rgb[1]) + " " + num(rgb[2]) + " rgb\n";
+}
+
+QByteArray showLine(float x, float y, const QString &line, bool japanese)
+{
+    return num(x) + " " + num(y) + " m\n(" + (japanese ? jisStringBody(line) : latin1StringBody(line)) + ") show\n";
+}
+
 QByteArray textCommands(const AttributedString &text, float originX, float originY)
 {
     QByteArray out;
     float x = originX, y = originY;
     const float total = std::max(1, text.length());
     for (const TextRun &run : text.runs()) {
-        const Font font = run.attributes.font.value_or(Font{QStringLiteral("Helvetica"), 12});
-        const QString name = postScriptFontName(font.name);
-        const bool japanese = name == QLatin1String("Ryumin-Light-H") || name == QLatin1String("GothicBBB-Medium-H");
-        const auto rgb = rgbOf(run.attributes.foregroundColor.value_or(Color::blackColor()));
-        out += "\n/" + name.toLatin1() + " findfont\n" + QByteArray::number(int(font.size))
-            + " scalefont setfont\nnewpath\n" + num(rgb[0]) + " " + num(rgb[1]) + " " + num(rgb[2]) + " rgb\n";
+        const float fontSize = run.attributes.font ? run.attributes.font->size : 12;
+        bool japanese = false;
+        out += runSetup(run.attributes, &japanese);
         const QString runText = text.string().mid(run.range.location, run.range.length);
         const float runWidth = attributedStringSize(text.substring(run.range)).width;
         const QStringList lines = runText.split(QRegularExpression(QStringLiteral("[\\n\\r]")));
         float advance = 0;
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i > 0) {   // a line ended: down by the point size, back to the left edge
-                y -= font.size;
+                y -= fontSize;
                 x = originX;
                 advance = 0;
             }
             const QString &line = lines[i];
             if (line.isEmpty())
                 continue;
-            out += num(x) + " " + num(y) + " m\n(" + (japanese ? jisStringBody(line) : latin1StringBody(line))
-                + ") show\n";
+            out += showLine(x, y, line, japanese);
             advance = runWidth / total * float(line.length());
         }
         x += advance;
@@ -183,6 +200,9 @@ QByteArray header(float width, float height)
           "/m { moveto } bd\n/l { lineto } bd\n/c { curveto } bd\n/z { closepath } bd\n"
           "/lw { setlinewidth } bd\n/lj { setlinejoin } bd\n/lc { setlinecap } bd\n"
           "/rgb { setrgbcolor } bd\n"
+          // A copy of a font that reads its strings as Latin-1.
+          "/latin1 { dup length dict begin { 1 index /FID ne { def } { pop pop } ifelse } forall\n"
+          "  /Encoding ISOLatin1Encoding def currentdict end /VekLatin1Font exch definefont } bd\n"
           "%%EndProlog\n%%BeginSetup\n%%EndSetup\n"
           "0 setgray 0 setlinecap 1 setlinewidth 1 setflat\n0 setlinejoin 10 setmiterlimit [ ] 0 setdash\n"
           "false setoverprint false setstrokeadjust\n";
@@ -217,6 +237,87 @@ QByteArray pathCommands(const VekObject &object, const EpsPage &page)
     return out;
 }
 
+// The text of a box line by line as the box lays it out.
+QByteArray placedTextCommands(VekObjText &box, const EpsPage &page)
+{
+    QByteArray out;
+    const AttributedString &text = box.contents().text();
+    for (const VekObjText::PlacedText &piece : box.placedText()) {
+        QString characters = text.string().mid(piece.characters.location, piece.characters.length);
+        characters.remove(QRegularExpression(QStringLiteral("[\\n\\r\\x{2028}\\x{2029}]")));
+        characters.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        if (characters.isEmpty())
+            continue;
+        bool japanese = false;
+        out += SimpleEps::runSetup(text.attributesAt(piece.characters.location), &japanese);
+        out += SimpleEps::showLine(piece.baseline.x - page.ax, page.height - piece.baseline.y + page.ay, characters,
+                                   japanese);
+    }
+    return out;
+}
+
+// The baseline of a text whose first line's top is at y: lower by its first font's ascent.
+float baselineBelow(const AttributedString &text, float y)
+{
+    const TextAttributes &first = text.attributesAt(0);
+    return y + fontMetrics(first.font.value_or(Font{QStringLiteral("Helvetica"), 12})).ascender;
+}
+
+QByteArray textAtTopLeft(const AttributedString &text, Point topLeft, const EpsPage &page)
+{
+    if (text.length() == 0)
+        return {};
+    return SimpleEps::textCommands(text, topLeft.x - page.ax, page.height - baselineBelow(text, topLeft.y) + page.ay);
+}
+
+// A page-number or date field on every page it shows on, with that page's value.
+QByteArray fieldCommands(VekDocument &document, VekObjFormat &field, const EpsPage &page)
+{
+    QByteArray out;
+    for (int number = 1; number <= document.numberOfPages(); ++number) {
+        const Rect pageRect = ::pageRect(document, number);
+        if (!field.shouldDrawOnPage(number, pageRect))
+            continue;
+        const Rect place = field.placeOnPage(number, pageRect);
+        if (!(place == Rect()))
+            out += textAtTopLeft(field.valueOnPage(number, false), place.origin, page);
+    }
+    return out;
+}
+
+QByteArray strokedLine(Point from, Point to, const Color &color, const EpsPage &page)
+{
+    const auto rgb = rgbOf(color);
+    return "\nnewpath\n" + page.point(from) + " m\n" + page.point(to) + " l\n1.000000 lw\n" + num(rgb[0]) + " "
+        + num(rgb[1]) + " " + num(rgb[2]) + " rgb\nstroke\n";
+}
+
+// A table: its grid lines as the table draws them, and each cell's text from the cell's top
+// left corner.
+QByteArray tableCommands(const VekObjGrid &table, const EpsPage &page)
+{
+    QByteArray out;
+    const Rect bounds = table.bounds();
+    if (table.drawLineH())
+        for (int row = 1; row < table.numberOfGridRows(); ++row) {
+            const float y = table.rectOfGridRow(row).minY();
+            out += strokedLine({bounds.minX(), y}, {bounds.maxX(), y}, table.gridColor(), page);
+        }
+    if (table.drawLineV())
+        for (int column = 1; column < table.numberOfGridColumns(); ++column) {
+            const float x = table.rectOfGridColumn(column).minX();
+            out += strokedLine({x, bounds.minY()}, {x, bounds.maxY()}, table.gridColor(), page);
+        }
+    constexpr float CellInset = 2;
+    for (int row = 0; row < table.numberOfGridRows(); ++row)
+        for (int column = 0; column < table.numberOfGridColumns(); ++column)
+            if (const auto text = table.textOfColumn(column, row)) {
+                const Rect frame = table.cellFrameOfColumn(column, row);
+                out += textAtTopLeft(*text, {frame.minX() + CellInset, frame.minY() + CellInset}, page);
+            }
+    return out;
+}
+
 } // namespace
 
 bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area,
@@ -236,13 +337,14 @@ bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area
     page.height = std::ceil(bounds.height());
     QByteArray eps = header(bounds.width(), page.height);
     for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
-        if (auto box = std::dynamic_pointer_cast<VekObjText>(*it); box && box->contents().length() > 0) {
-            // The pen starts at the box's top left corner, as the baseline of the first line.
-            const Point origin = box->bounds().origin;
-            eps += SimpleEps::textCommands(box->contents().text(), origin.x - page.ax, page.height - origin.y + page.ay);
-        } else if ((*it)->hasEditablePath()) {
+        if (auto box = std::dynamic_pointer_cast<VekObjText>(*it); box && box->contents().length() > 0)
+            eps += placedTextCommands(*box, page);
+        else if (auto field = std::dynamic_pointer_cast<VekObjFormat>(*it))
+            eps += fieldCommands(document, *field, page);
+        else if (auto table = std::dynamic_pointer_cast<VekObjGrid>(*it))
+            eps += tableCommands(*table, page);
+        else if ((*it)->hasEditablePath())
             eps += pathCommands(**it, page);
-        }
     }
     eps += "%%EOF\n";
     return writeWholeFile(path, eps) && QFile::exists(path);

@@ -21,7 +21,9 @@ bool saveAsEps(VekDocument &document, const QString &path, const ExportSelection
                QString *error = nullptr);
 
 // The simple EPS of the objects (stacking order, front first) over the area (the whole
-// canvas when empty). False for no objects or a failed write.
+// canvas when empty): paths, text boxes line by line as laid out, tables (lines and cell
+// texts) and page-number or date fields on each page they show on. False for no objects
+// or a failed write.
 bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area,
                     const std::vector<std::shared_ptr<VekObject>> &objects);
 
@@ -38,6 +40,11 @@ QByteArray latin1StringBody(const QString &line);
 // A line of Japanese text as ISO-2022-JP, every byte (escape sequences included) as an
 // octal escape, so the PostScript file stays 7-bit and the CID font reads the JIS codes.
 QByteArray jisStringBody(const QString &line);
+// The font and colour of a run: its standard PostScript font (a Latin one reading Latin-1),
+// the size cut to whole points, the colour in RGB. *japanese tells which string body to use.
+QByteArray runSetup(const TextAttributes &attributes, bool *japanese);
+// "m" at the point (EPS coordinates, y up) and "show" of the line.
+QByteArray showLine(float x, float y, const QString &line, bool japanese);
 // The drawing commands of a text: one "m" and "show" per non-empty line, the pen starting
 // at origin (EPS coordinates, y up) and moving down by the point size per line.
 QByteArray textCommands(const AttributedString &text, float originX, float originY);

@@ -54,6 +54,9 @@ public:
     // Where the value is drawn on the page; the zero rectangle for a field of 1 x 1 or less.
     // Unlike the base class's boundsOnPage this measures the value.
     Rect fittedBoundsOnPage(int page, const Rect &pageRect);
+    // Where the value stands on the page: at the bounds' origin for a field that does not
+    // repeat, else the fitted place.
+    Rect placeOnPage(int page, const Rect &pageRect);
     // Makes the bounds the place of the value on the first page it shows (undoably). The
     // field fits itself whenever its text, font, format or alignment changes, and the
     // document calls this when its pages change, so that drawing never changes the field.
@@ -93,9 +96,6 @@ private:
     int pageToDraw(CanvasServices *view) const;
     // The canvas's page rectangle, or the zero rectangle without a canvas.
     static Rect pageRect(CanvasServices *view, int page);
-    // Where the value stands on the page: at the bounds' origin for a field that does not
-    // repeat, else the fitted place.
-    Rect placeOnPage(int page, const Rect &pageRect);
 
     QString _format;
     int _formatType = 0;

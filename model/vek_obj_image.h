@@ -97,6 +97,8 @@ public:
     // drawingBounds moved down to page n; zero when it is 1 or less wide or high.
     Rect boundsOnPage(int page, const Rect &pageRect) const override;
     Rect boundsToRedraw() const override;
+    // The drawing bounds and the shadow: the redraw area's room for turning is not drawn.
+    Rect paintedBounds() const override { return withShadowOf(drawingBounds()); }
 
     // ---- Drawing ----
 

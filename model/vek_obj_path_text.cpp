@@ -20,7 +20,11 @@ struct PathTextLayout {
     LayoutManager layoutManager;
     TextContainer container{Size{1.0e6f, 1.0e6f}};
 
-    PathTextLayout() { layoutManager.addTextContainer(&container); }
+    PathTextLayout()
+    {
+        layoutManager.addTextContainer(&container);
+        layoutManager.setDrawsGlyphOutlines(true);
+    }
     ~PathTextLayout() { layoutManager.removeTextContainer(&container); }
 };
 
@@ -56,10 +60,10 @@ void VekObjPath::setAttStringForPath(const std::optional<AttributedString> &text
     // handing it back unchanged must not make an undo step (nor convert the stored colours).
     if (stored == _attStringForPath || (stored && stored == attStringForPath()))
         return;
-    if (_attStringForPath)
-        registerUndo([old = _attStringForPath](VekObject &object) {
-            static_cast<VekObjPath &>(object).setAttStringForPath(old);
-        });
+    // Undo takes the text back, also from a path that had none.
+    registerUndo([old = _attStringForPath](VekObject &object) {
+        static_cast<VekObjPath &>(object).setAttStringForPath(old);
+    });
     _attStringForPath = stored;
     setWordCount(stored ? ::wordCount(stored->string()) : 0);
     _txtInfoArray = PropertyList();

@@ -32,6 +32,7 @@ VekObjText::VekObjText(Passkey key) : VekObject(key)
 
 VekObjText::~VekObjText()
 {
+    stopEditingOnDestruction();
     NotificationCenter::defaultCenter().removeObserver(_boundsObserver);
     _contents.removeObserver(_contentsObserver);
     releaseSharedTextLayout();

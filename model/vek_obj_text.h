@@ -98,12 +98,22 @@ public:
     Rect drawingBounds() const override;
     // Drawing bounds and bounds, on the visible repeated page, grown so a rotation stays inside.
     Rect boundsToRedraw() const override;
+    // The drawing bounds and the shadow: the redraw area's room for turning is not drawn.
+    Rect paintedBounds() const override { return withShadowOf(drawingBounds()); }
     void drawInViewIsSelected(CanvasServices *view, bool selected) override;
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
     // The text laid out alone in a plain container of the drawing bounds' size (the
     // inspector's preview), its first line moved down by its largest leading; none for an
     // empty text or one of which nothing fits.
     std::optional<Image> currentTextImage() const;
+    // The text as the box lays it out, for writers that place text themselves: one piece per
+    // line and attribute run, with the start of its baseline in canvas coordinates (a turn
+    // or skew of the box left aside). Only the characters that fit into the box.
+    struct PlacedText {
+        TextRange characters;
+        Point baseline;
+    };
+    std::vector<PlacedText> placedText();
 
     // ---- Linked boxes (vek_obj_text_links.cpp) ----
 
@@ -222,6 +232,12 @@ private:
     // Gives each run of the range the font change answers (none: the run keeps its own).
     void changeFontsInRange(VekTextView &editor, TextRange range,
                             const std::function<std::optional<Font>(const Font &)> &change);
+    // Detaches the editor from this box and returns it: the shared one becomes free, a
+    // private one is deleted.
+    void giveEditorBack();
+    // A box destroyed while edited: the canvas stops hosting its editor, which must not
+    // keep pointing at the box's text.
+    void stopEditingOnDestruction();
     // Replaces the characters without undo or word count (the editor's own edits).
     void replaceContentsSilently(const AttributedString &text);
     // The room or the text of this box changed: flows its chain again from the box before

@@ -7,6 +7,7 @@
 #include "platform/text/layout_manager.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -201,16 +202,13 @@ void VekObjText::updateMyFonts(TextRange range)
         _document->updateMyColorWith(*a.foregroundColor);
 }
 
-void VekObjText::endEditingInView(CanvasServices *view)
+void VekObjText::giveEditorBack()
 {
-    if (!view || view->editingObject().get() != this || !_editor)
+    VekTextView *editor = std::exchange(_editor, nullptr);
+    if (!editor)
         return;
-    VekTextView *editor = _editor;
-    view->disableTextRulerAccessory();
-    view->setEditingObject(nullptr, nullptr);
-    _editor = nullptr;
-    _editingBounds = Rect();
     editor->setTextStorage(nullptr);
+    editor->updateSender(nullptr, nullptr);
     SharedEditor &shared = sharedEditor();
     if (editor == shared.editor.get()) {
         shared.inUse = false;
@@ -219,6 +217,25 @@ void VekObjText::endEditingInView(CanvasServices *view)
         editors.erase(std::remove_if(editors.begin(), editors.end(), [&](const auto &e) { return e.get() == editor; }),
                       editors.end());
     }
+}
+
+void VekObjText::stopEditingOnDestruction()
+{
+    if (!_editor)
+        return;
+    if (CanvasServices *view = vekView(); view && view->editorView() == _editor)
+        view->setEditingObject(nullptr, nullptr);
+    giveEditorBack();
+}
+
+void VekObjText::endEditingInView(CanvasServices *view)
+{
+    if (!view || view->editingObject().get() != this || !_editor)
+        return;
+    view->disableTextRulerAccessory();
+    view->setEditingObject(nullptr, nullptr);
+    _editingBounds = Rect();
+    giveEditorBack();
     // A linked box returns to its size from before editing; the text that no longer fits
     // flows on into the next box. A box of a chain that kept its size (text was deleted,
     // not added) flows all the same, so that the chain takes the following text back.

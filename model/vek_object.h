@@ -273,6 +273,12 @@ public:
     // What to redraw for the object: drawingBounds, on the visible repeated page, with the
     // shadow in whatever direction it falls, grown by 2 lineWidth + 3.
     virtual Rect boundsToRedraw() const;
+    // Where the object's drawing can fall, shadow included: the redraw area without the room
+    // it keeps for editing. Vector output draws an object into the pages this meets.
+    virtual Rect paintedBounds() const;
+    // The rectangle with the area the object's shadow (its own or the document's) casts
+    // from it, offset and blurred; the rectangle itself when the object has no shadow.
+    Rect withShadowOf(const Rect &r) const;
     // The larger side of the bounds when the object fills, else the line width.
     virtual float shadowBaseSize() const;
 

@@ -102,28 +102,34 @@ Rect VekObject::boundsToRedraw() const
         for (int i = 1; i < pages && pageHeight > 0 && !intersectsRect(r, visible); ++i)
             r = offsetRect(r, 0, pageHeight);
     }
+    r = withShadowOf(r);
+    const float grow = 2 * lw + 3;
+    return insetRect(r, -grow, -grow);
+}
+
+Rect VekObject::paintedBounds() const
+{
+    return unionRect(drawingBounds(), boundsToRedraw());
+}
+
+Rect VekObject::withShadowOf(const Rect &r) const
+{
     // The shadow falls wherever its offset points (the offset is y-up like the graphics
     // context's, so it moves down the flipped canvas when negative) and spreads by the blur.
     Size offset;
     float blur = 0;
-    bool shadow = false;
     if (indvShadow()) {
         offset = indvShadowSize();
         blur = indvShadowBlur();
-        shadow = true;
     } else if (!_noShadow && _document && _document->shadowState()) {
         offset = _document->shadowOffsetSize();
         blur = _document->shadowBlur();
-        shadow = true;
+    } else {
+        return r;
     }
-    if (shadow) {
-        // The blur radius is two standard deviations; the Gaussian reaches three.
-        const float spread = 1.5f * std::max(blur, 0.0f);
-        const Rect cast = insetRect(offsetRect(r, offset.width, -offset.height), -spread, -spread);
-        r = unionRect(r, cast);
-    }
-    const float grow = 2 * lw + 3;
-    return insetRect(r, -grow, -grow);
+    // The blur radius is two standard deviations; the Gaussian reaches three.
+    const float spread = 1.5f * std::max(blur, 0.0f);
+    return unionRect(r, insetRect(offsetRect(r, offset.width, -offset.height), -spread, -spread));
 }
 
 float VekObject::shadowBaseSize() const

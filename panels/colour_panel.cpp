@@ -42,6 +42,14 @@ ColourPanel::ColourPanel(QWidget *parent) : QDialog(parent), m_color(Color::whit
     });
 }
 
+void ColourPanel::setAccessoryView(QWidget *view)
+{
+    delete m_accessory;
+    m_accessory = view;
+    if (view)
+        layout()->addWidget(view);
+}
+
 void ColourPanel::setTarget(QObject *target)
 {
     m_target = target;

@@ -48,6 +48,9 @@ public:
 
     // Takes a colour as if the user had picked it: shows it and sends it to the target.
     void pickColor(const Color &color);
+    // Places a view below the pickers (the panel takes it over).
+    void setAccessoryView(QWidget *view);
+    QWidget *accessoryView() const { return m_accessory; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,6 +62,7 @@ private:
 
     QColorDialog *m_dialog = nullptr;
     QPointer<QObject> m_target;
+    QWidget *m_accessory = nullptr;
     Color m_color;
     bool m_settingColor = false;
     bool m_willClosePosted = false;

@@ -112,6 +112,17 @@ void DocumentDialogs::showAlert(QWidget *parent, const QString &title, const QSt
     QMessageBox::warning(parent, title, message);
 }
 
+std::optional<QString> DocumentDialogs::chooseFolder(QWidget *parent, const QString &title, const QString &selectButton)
+{
+    QFileDialog panel(parent, title);
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOption(QFileDialog::ShowDirsOnly);
+    panel.setLabelText(QFileDialog::Accept, selectButton);
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return std::nullopt;
+    return panel.selectedFiles().front();
+}
+
 int DocumentDialogs::askQuestion(QWidget *parent, const QString &title, const QString &message,
                                  const QStringList &buttons)
 {

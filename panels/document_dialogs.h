@@ -33,6 +33,9 @@ public:
     virtual QStringList runOpenPanel(QWidget *parent, const QString &title, const QStringList &nameFilters,
                                      bool multiple);
 
+    // A panel that chooses one folder; absent when cancelled.
+    virtual std::optional<QString> chooseFolder(QWidget *parent, const QString &title, const QString &selectButton);
+
     // The password of an encrypted PDF; absent when cancelled.
     virtual std::optional<QString> askPassword(const QString &fileName);
     // After a wrong password: true to type another one ("Reenter"), false to give up.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Vekanto need.
 # This is the one list of the project's dependencies; it is a no-op when all are present.
+# Usage: tools/setup.sh [fuzz]
 set -euo pipefail
 
 packages=(
@@ -21,11 +22,17 @@ packages=(
   libgegl-dev
   # caps lock through the X server's keyboard extension (Xlib)
   libx11-dev
+  # the updater extracts the downloaded archive
+  libarchive-dev
   xvfb xauth poppler-utils librsvg2-bin qpdf ghostscript
   # librsvg linked into the SVG import benchmark, the peer it is measured against
   librsvg2-dev
   locales
 )
+# `tools/setup.sh fuzz`: also the clang toolchain the libFuzzer targets build with (see fuzz/).
+if [ "${1:-}" = fuzz ]; then
+  packages+=(clang libclang-rt-14-dev llvm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -25,8 +25,12 @@ bool printDocumentPages(VekDocument &document, QPrinter &printer, const QString 
     OffscreenCanvasScope scope(document, canvas);
     const PaperLayout layout = paperLayoutFor(document, false);
     printer.setFullPage(true);
-    printer.setPageLayout(QPageLayout(QPageSize(QSizeF(layout.paper.width, layout.paper.height), QPageSize::Point),
-                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    // The printer gets the paper upright and the orientation, as print dialogs show it.
+    const bool landscape = layout.paper.width > layout.paper.height;
+    const QSizeF upright = landscape ? QSizeF(layout.paper.height, layout.paper.width)
+                                     : QSizeF(layout.paper.width, layout.paper.height);
+    printer.setPageLayout(QPageLayout(QPageSize(upright, QPageSize::Point),
+                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     const int count = document.numberOfPages();
     int first = 1, last = count;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {

@@ -1,6 +1,7 @@
 // The save-pages panel and the writing of the chosen pages.
 #include "app/document/save_pages_panel.h"
 
+#include "app/document/document_shell_services.h"
 #include "app/document/export_preferences.h"
 #include "document/vek_document.h"
 #include "export/export_dispatch.h"
@@ -44,7 +45,9 @@ SavePagesResult savePagesOfDocument(VekDocument &document, const QString &pageLi
     const std::optional<std::vector<int>> pages = pagesFromList(pageList, document.numberOfPages());
     if (!pages)
         return SavePagesResult::ImproperPages;
-    const QByteArray data = document.vekDocumentDataForObjects(document.objects(), pages, false, false);
+    // The pages are stored in the form the preferences choose for saved documents.
+    const QByteArray data = document.vekDocumentDataForObjects(document.objects(), pages, false,
+                                                               documentShellServices().saveFormatted());
     if (data.isEmpty()) {
         if (error)
             *error = QStringLiteral("The pages could not be stored.");

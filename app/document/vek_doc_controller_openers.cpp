@@ -42,10 +42,17 @@ void setReason(QString *reason, const QString &text)
 
 std::shared_ptr<PdfDocument> openPdfData(const QByteArray &data, const QByteArray &password, QString *reason)
 {
-    QString error;
-    std::shared_ptr<PdfDocument> pdf = PdfDocument::openData(data, password, &error);
-    if (!pdf)
-        setReason(reason, error);
+    // The PDF reader's own reasons name parser states, not what the user can do.
+    std::shared_ptr<PdfDocument> pdf = PdfDocument::openData(data, password);
+    if (!pdf) {
+        setReason(reason, localizedString(QStringLiteral("It is damaged or is not a PDF document.")));
+        return nullptr;
+    }
+    // A page tree neither QPDF nor Poppler can walk gives no page to show.
+    if (pdf->pageCount() < 1 || pdf->pageSize(0).width <= 0 || pdf->pageSize(0).height <= 0) {
+        setReason(reason, localizedString(QStringLiteral("The PDF file holds no page that can be shown.")));
+        return nullptr;
+    }
     return pdf;
 }
 
@@ -166,9 +173,7 @@ bool VekDocController::openQOMTDocument(const QString &path, QString *reason)
     const PropertyList contents = data.startsWith('{') ? propertyListFromText(data, &error)
                                                        : propertyListFromXml(data, &error);
     if (!contents.isDictionary()) {
-        setReason(reason, error.message.isEmpty()
-                              ? localizedString(QStringLiteral("The file holds no predecessor document."))
-                              : error.message);
+        setReason(reason, localizedString(QStringLiteral("It is damaged or is not a predecessor document.")));
         return false;
     }
     std::unique_ptr<VekDocument> document = makeUntitledDocument();

@@ -1,6 +1,7 @@
 // The document window: set-up, title and edited mark, saving, reverting and closing.
 #include "app/document/vek_document_window.h"
 
+#include "app/document/background_merge.h"
 #include "app/document/document_printing.h"
 #include "app/document/document_shell_services.h"
 #include "app/document/document_toolbar.h"
@@ -8,8 +9,10 @@
 #include "app/document/save_pages_panel.h"
 #include "app/document/text_export_panel.h"
 #include "app/document/window_frame.h"
+#include "canvas/page_geometry.h"
 #include "canvas/ui/vek_view.h"
 #include "document/vek_document.h"
+#include "model/services/shell_services.h"
 #include "panels/docinfo/document_settings.h"
 #include "panels/document_dialogs.h"
 #include "panels/inspector/vek_obj_info_controller.h"
@@ -92,6 +95,7 @@ void VekDocumentWindow::setUpWindow()
     attachView();
     m_toolbar = std::make_unique<DocumentToolbar>(*this);
     observeToolChanges();
+    applyGridPreferences();
     updateTitle();
 
     // A window that was just made shows an unchanged document.
@@ -134,6 +138,18 @@ void VekDocumentWindow::observeToolChanges()
         updateTitle();
         m_view->setCurrentZoom(m_view->currentZoom());
     });
+    // The grid follows the ruler unit and the grid scale; sizes follow the scale base.
+    for (const QString &name : {VekRulerUnitDidChangeNotification, VekGridScaleDidChangeNotification})
+        center.addObserver(this, name, nullptr, [this](const Notification &) { applyGridPreferences(); });
+    center.addObserver(this, VekScaleBaseDidChangeNotification, nullptr,
+                       [this](const Notification &) { m_view->setCurrentZoom(m_view->currentZoom()); });
+}
+
+void VekDocumentWindow::applyGridPreferences()
+{
+    const ShellServices &shell = shellServices();
+    m_view->setGridSpacing(gridSpacingForUnit(shell.selectedUnit(), shell.gridScale()));
+    m_view->viewport()->update();
 }
 
 QString VekDocumentWindow::displayName() const
@@ -241,6 +257,7 @@ bool VekDocumentWindow::revertDocumentToSaved()
     m_view = nullptr;
     m_document = std::move(reread);
     attachView();
+    applyGridPreferences();
     m_toolbar = std::make_unique<DocumentToolbar>(*this);
     m_document->undoManager()->removeAllActions();
     m_document->documentWasSaved();
@@ -321,7 +338,8 @@ const QStringList &documentActions()
                                         QStringLiteral("undo"), QStringLiteral("redo"),
                                         QStringLiteral("runPageLayout"), QStringLiteral("exportCommand"),
                                         QStringLiteral("exportPart"), QStringLiteral("printCommand"),
-                                        QStringLiteral("saveDocumentPagesAs"), QStringLiteral("saveTextAs")};
+                                        QStringLiteral("saveDocumentPagesAs"), QStringLiteral("saveTextAs"),
+                                        QStringLiteral("mergeBasePdf")};
     return actions;
 }
 
@@ -355,8 +373,10 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         return close();
     if (action == QLatin1String("runPageLayout")) {
         // The settings go to this document only; the scale sets the resolution it stands for.
-        if (std::optional<PrintInfo> info = documentDialogs().runPageLayout(this, m_document->printInfo()))
+        if (std::optional<PrintInfo> info = documentDialogs().runPageLayout(this, m_document->printInfo())) {
             m_document->pageLayoutAccepted(*info);
+            m_view->updateFrame();
+        }
         return true;
     }
     if (action == QLatin1String("exportCommand")) {
@@ -373,6 +393,10 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
     }
     if (action == QLatin1String("saveTextAs"))
         return exportDocumentText(this, *m_document, displayName());
+    if (action == QLatin1String("mergeBasePdf")) {
+        mergeBackgroundInteractively(this, *m_document);
+        return true;
+    }
     if (action == QLatin1String("printCommand")) {
         printDocumentInteractively(this, *m_document, displayName());
         return true;

@@ -74,6 +74,8 @@ private:
     void setUpWindow();
     void attachView();
     void observeToolChanges();
+    // The canvas's grid spacing from the ruler unit and the grid-scale preference.
+    void applyGridPreferences();
     void updateTitle();
     QString currentFrameString() const;
 

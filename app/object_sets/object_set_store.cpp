@@ -172,7 +172,7 @@ QStringList ObjectSetStore::readinQoMtSetsFrom(const QString &path)
 
 QString ObjectSetStore::filePathFor(const QString &name) const
 {
-    return m_folder + QLatin1Char('/') + name + QLatin1Char('.') + SetExtension;
+    return QDir(m_folder).filePath(name + QLatin1Char('.') + SetExtension);
 }
 
 bool ObjectSetStore::updateSupportFileFor(const QString &name) const

@@ -1,12 +1,14 @@
 // The canvas widget: construction, page geometry, zoom, scrolling and the event source.
 #include "canvas/ui/vek_view.h"
 
+#include "canvas/ui/background_colour_target.h"
 #include "canvas/ui/floating_ruler.h"
 #include "canvas/ui/widget_event_source.h"
 #include "canvas/page_geometry.h"
 #include "canvas/zoom_commands.h"
 #include "document/vek_document.h"
 #include "model/services/shell_services.h"
+#include "model/vek_object.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
 #include "toolkit/image_functions.h"
@@ -40,12 +42,15 @@ VekView::VekView(VekDocument &document, QWidget *parent) : QAbstractScrollArea(p
     m_currentPage = std::clamp(m_document.lastCurrentPage(), 1, numberOfPages());
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
+    // Drops arrive at the viewport, which passes them to the view's handlers.
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     m_unhideKnobsTimer.setSingleShot(true);
     connect(&m_unhideKnobsTimer, &QTimer::timeout, this, [this] { unhideKnobs(); });
     updateScrollBars();
     m_rulers = std::make_unique<RulerHost>(*this);   // hidden until the window shows them
+    m_backgroundTarget = new BackgroundColourTarget(m_document, this);
 }
 
 VekView::~VekView()
@@ -82,12 +87,19 @@ double VekView::scale() const
 
 void VekView::setCurrentZoom(int percent)
 {
+    const int page = m_currentPage;
     m_zoom = clampedZoom(percent);
     clearPasteConditions();
     if (m_rulers)
         m_rulers->updateBaseWithZoom();
     FloatingRulerController::sharedFloatingRulerController().updateFloatingRulers();
     updateScrollBars();
+    // The user keeps sight of what they work on: the first selected object, else the page.
+    const ObjectList selected = selectedObjects();
+    if (!selected.empty())
+        scrollRectToVisible(selected.front()->bounds());
+    else
+        setCurrentPageTo(page);
     viewport()->update();
     NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }
@@ -169,9 +181,17 @@ void VekView::resizeEvent(QResizeEvent *event)
     updateScrollBars();
 }
 
+// The page the user scrolled to becomes the current page: the one holding the middle of the
+// visible area (not while the canvas itself scrolls to a page it was asked for).
 void VekView::scrollContentsBy(int, int)
 {
     viewport()->update();
+    if (m_scrollingToPage)
+        return;
+    const Rect visible = visibleRect();
+    setCurrentPage(pageIncludingPoint({visible.midX(), visible.midY()}));
+    if (rulersVisible())
+        updateRulers();
 }
 
 void VekView::autoscroll(const MouseEvent &event)
@@ -205,6 +225,10 @@ CanvasCommandContext VekView::commandContext()
 
 void VekView::updateFrame()
 {
+    // The rulers' scale and the scroll range follow the page size and the resolution.
+    if (m_rulers)
+        m_rulers->updateBaseWithZoom();
+    updateScrollBars();
     display();
     NotificationCenter::defaultCenter().postNotificationName(VekViewFrameDidChangeNotification, this);
 }
@@ -228,7 +252,9 @@ void VekView::setCurrentPageTo(int page)
 {
     page = std::clamp(page, 1, numberOfPages());
     setCurrentPage(page);
+    m_scrollingToPage = true;
     scrollRectToVisible(rectForPage(page));
+    m_scrollingToPage = false;
     viewport()->update();
 }
 

@@ -32,6 +32,7 @@
 #include <optional>
 #include <vector>
 
+class BackgroundColourTarget;
 class Image;
 class QMimeData;
 class VekDocument;
@@ -69,6 +70,9 @@ public:
     bool respondsToAction(const QString &action) const override;
     bool validateAction(const QString &action, ActionSender &sender) override;
     bool performAction(const QString &action, const ActionSender &sender) override;
+
+    // The colour panel's target that sets the page background (a child of the view).
+    BackgroundColourTarget &backgroundColourTarget() const { return *m_backgroundTarget; }
 
     // ---- Rulers ----
     RulerHost &rulerHost() const { return *m_rulers; }
@@ -331,6 +335,7 @@ private:
     VekDocument &m_document;
     int m_zoom = 100;
     int m_wheelZoomDelta = 0;   // wheel turns with Control not yet a whole notch
+    bool m_scrollingToPage = false;   // the current page is set, scrolling does not change it
     int m_currentPage = 1;
     float m_gridSpacing = 20;
     bool m_snapsToGrid = false;
@@ -363,6 +368,7 @@ private:
     GrabbedAreaSaver m_saveGrabbedArea;
     Point m_mouseInWindow = NoPoint;
 
+    BackgroundColourTarget *m_backgroundTarget = nullptr;
     std::unique_ptr<WidgetEventSource> m_events;
     std::unique_ptr<RulerHost> m_rulers;
     // The objects' redraw areas, so that a redraw or a hit test looks only at the objects it

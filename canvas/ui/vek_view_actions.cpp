@@ -5,6 +5,7 @@
 #include "canvas/align_commands.h"
 #include "canvas/arrange_commands.h"
 #include "canvas/canvas_menu_validation.h"
+#include "canvas/ui/background_colour_target.h"
 #include "canvas/page_commands.h"
 #include "canvas/path_commands.h"
 #include "canvas/ui/text_menu_commands.h"
@@ -83,6 +84,9 @@ const std::map<QString, CanvasCommand> &canvasCommands()
          }}},
         {"showAnchors", {A::ShowAnchors, [](VekView &v, auto &, auto &) { v.setShowAnchors(!v.showAnchors()); }}},
         {"toggleRulers", {A::ToggleRulers, [](VekView &v, auto &, auto &) { v.rulerHost().toggleRulers(); }}},
+        {"changeBackgroundColor", {std::nullopt, [](VekView &v, auto &, auto &) {
+             v.backgroundColourTarget().orderFrontColourPanel();
+         }}},
     };
     return commands;
 }

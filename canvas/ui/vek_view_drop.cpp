@@ -13,13 +13,16 @@
 #include "platform/image/image_file.h"
 #include "platform/text/rtf.h"
 #include "platform/text/text_drawing.h"
+#include "toolkit/ui/colour_drag.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileIconProvider>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeData>
+#include <QTextDocumentFragment>
 #include <QUrl>
 
 #include <cmath>
@@ -28,7 +31,7 @@ namespace {
 
 bool canDrop(const QMimeData &mime)
 {
-    return mime.hasFormat(VekantoDocumentMimeType) || mime.hasColor() || mime.hasUrls() || mime.hasImage() || mime.hasText() || mime.hasFormat(RTFMimeType)
+    return mime.hasFormat(VekantoDocumentMimeType) || mime.hasFormat(VekantoColorMimeType) || mime.hasColor() || mime.hasUrls() || mime.hasImage() || mime.hasText() || mime.hasFormat(RTFMimeType)
            || mime.hasFormat(RTFDMimeType);
 }
 
@@ -36,6 +39,34 @@ bool canDrop(const QMimeData &mime)
 QImage iconOfFile(const QString &path)
 {
     return QFileIconProvider().icon(QFileInfo(path)).pixmap(512, 512).toImage();
+}
+
+// The text of a text file by its extension: RTF, RTFD (a folder or its flat form), plain
+// UTF-8 text, and HTML as the text it shows. None for other kinds or unreadable files.
+std::optional<AttributedString> textOfFile(const QString &path)
+{
+    const QString kind = QFileInfo(path).suffix().toLower();
+    if (kind == QLatin1String("rtfd") && QFileInfo(path).isDir())
+        return readRTFDDirectory(path);
+    if (kind != QLatin1String("rtfd") && kind != QLatin1String("rtf") && kind != QLatin1String("txt") &&
+        kind != QLatin1String("html") && kind != QLatin1String("htm"))
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray data = file.readAll();
+    std::optional<AttributedString> text;
+    if (kind == QLatin1String("rtfd"))
+        text = attributedStringWithRTFD(data);
+    else if (kind == QLatin1String("rtf"))
+        text = attributedStringWithRTF(data);
+    else if (kind == QLatin1String("txt"))
+        text = AttributedString(QString::fromUtf8(data), TextAttributes{});
+    else
+        text = AttributedString(QTextDocumentFragment::fromHtml(QString::fromUtf8(data)).toPlainText(), TextAttributes{});
+    if (text && text->isEmpty())
+        return std::nullopt;
+    return text;
 }
 
 } // namespace
@@ -75,13 +106,11 @@ bool VekView::dropMimeData(const QMimeData &mime, Point at, bool optionKey)
         const auto text = textOfMimeData(mime);
         return text && makeNewTextObjectWith(*text, at, optionKey);
     }
-    if (mime.hasColor()) {
+    if (const std::optional<Color> dropped = colorOfMimeData(mime)) {
         const auto object = objectUnderPoint(at, false);
         if (!object || !objectIsSelected(*object))
             return false;
-        const QColor dropped = qvariant_cast<QColor>(mime.colorData()).toRgb();
-        const Color color = Color::colorWithCalibratedRed(float(dropped.redF()), float(dropped.greenF()),
-                                                          float(dropped.blueF()), float(dropped.alphaF()));
+        const Color &color = *dropped;
         if (object->canDrawFill())
             object->setFillColor(color);
         else if (object->canDrawStroke())
@@ -103,10 +132,12 @@ bool VekView::dropMimeData(const QMimeData &mime, Point at, bool optionKey)
     return mime.hasImage() && makeNewImageObjectFromImage(qvariant_cast<QImage>(mime.imageData()), at);
 }
 
-bool VekView::makeNewObjectFromFile(const QString &path, Point at, bool)
+bool VekView::makeNewObjectFromFile(const QString &path, Point at, bool optionKey)
 {
     if (path.isEmpty() || !QFileInfo::exists(path))
         return false;
+    if (const std::optional<AttributedString> text = textOfFile(path))
+        return makeNewTextObjectWith(*text, at, optionKey);
     Image image;
     if (!QFileInfo(path).isDir())
         image = readImageFile(path);

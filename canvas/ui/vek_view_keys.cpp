@@ -70,6 +70,15 @@ bool VekView::event(QEvent *event)
         event->accept();
         return true;
     }
+    // Tab belongs to the edited text (a tab, or the next table cell), not to moving the
+    // focus between widgets.
+    if (event->type() == QEvent::KeyPress && m_editor) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
     return QAbstractScrollArea::event(event);
 }
 

@@ -94,6 +94,9 @@ public:
     // Redraws now.
     virtual void displayRect(const Rect &r) = 0;
     virtual void display() = 0;
+    // The document's page count, page size or resolution changed: the canvas takes its new
+    // size and scroll range and redraws.
+    virtual void updateFrame() {}
     // Scrolls when the event lies outside the visible rectangle.
     virtual void autoscroll(const MouseEvent &event) = 0;
     // Whether the enclosing scroll view shows its rulers.

@@ -44,6 +44,7 @@ Color ShellServices::markerColor(int number) const
 
 int ShellServices::selectedUnit() const { return 0; }
 bool ShellServices::displayOnRealWorldBase() const { return false; }
+float ShellServices::gridScale() const { return 1.0f; }
 std::optional<Font> ShellServices::vekDefaultUserFont() const { return std::nullopt; }
 bool ShellServices::continueFindInOthers() const { return false; }
 

@@ -87,6 +87,8 @@ public:
     // Whether canvases and rulers show sizes on paper (screen and document resolution
     // taken into account).
     virtual bool displayOnRealWorldBase() const;            // false
+    // The grid-scale preference: the grid spacing of the unit is multiplied by it.
+    virtual float gridScale() const;                        // 1.0
     virtual std::optional<Font> vekDefaultUserFont() const; // none
     virtual bool continueFindInOthers() const;              // false
 

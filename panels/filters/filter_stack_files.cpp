@@ -15,24 +15,23 @@ namespace {
 
 QString pathForName(const QString &typedName)
 {
-    const QString folder = savedFiltersFolder(), base = filterFileBaseName(typedName);
-    if (folder.isEmpty() || base.isEmpty())
+    const QString base = filterFileBaseName(typedName);
+    if (base.isEmpty())
         return QString();
-    return folder + QLatin1Char('/') + base + QStringLiteral(".plist");
+    return savedFiltersFolder() + QLatin1Char('/') + base + QStringLiteral(".plist");
 }
 
 } // namespace
 
 QString savedFiltersFolder()
 {
-    const QString support = vekSupportPath();
-    return support.isEmpty() ? QString() : support + QStringLiteral("filters");
+    return vekSupportPath() + QStringLiteral("/filters");
 }
 
 QString confirmFilterPathNotExisting(const QString &path)
 {
     const QString folder = savedFiltersFolder();
-    if (folder.isEmpty() || !QDir().mkpath(folder))
+    if (!QDir().mkpath(folder))
         return path;
     if (!QFileInfo::exists(path))
         return path;
@@ -58,8 +57,6 @@ std::vector<SavedFilterStack> readinSavedFilters()
 {
     std::vector<SavedFilterStack> stacks;
     const QString folder = savedFiltersFolder();
-    if (folder.isEmpty())
-        return stacks;
     const QDir root(folder);
     QDirIterator files(folder, {QStringLiteral("*.plist")}, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {

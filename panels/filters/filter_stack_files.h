@@ -8,13 +8,13 @@
 
 #include <vector>
 
-// The folder of the saved stacks ("filters" in the support folder, without a final slash);
-// empty when there is no support folder.
+// The folder of the saved stacks: "filters" in the support folder, without a final slash.
 QString savedFiltersFolder();
 
 // A path for a new stack file: `path` itself when nothing is there, else the first free
 // "<name>_<n>.plist" (n from 1) in the filters folder, <name> being path's base name. The
-// folder is made when missing; when it cannot be, `path` comes back unchanged.
+// folder is made when missing (with the support folder); when it cannot be, `path` comes
+// back unchanged, and writing there fails.
 QString confirmFilterPathNotExisting(const QString &path);
 
 // The file name a typed stack name gives, without the extension: slashes become dashes and

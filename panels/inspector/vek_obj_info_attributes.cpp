@@ -11,6 +11,7 @@
 #include "model/vek_obj_text.h"
 #include "panels/colour_well.h"
 #include "panels/filters/effect_images.h"
+#include "panels/filters/vek_if_controller.h"
 #include "panels/float_slider.h"
 #include "panels/panel_canvas.h"
 #include "panels/shadow/vek_shadow_controller.h"
@@ -417,7 +418,22 @@ void VekObjInfoController::updateEffectParameterOutlets()
 
 void VekObjInfoController::openIFPanel()
 {
-    // The image filter panel opens here once it is part of the program.
+    const auto image = std::dynamic_pointer_cast<VekObjImage>(currentObject());
+    if (!image) {
+        if (VekIFController::sharedIFControllerExists()) {
+            VekIFController &filters = VekIFController::sharedIFController();
+            filters.hide();
+            filters.setCurrentObject(nullptr);
+        }
+        return;
+    }
+    VekIFController &filters = VekIFController::sharedIFController();
+    if (filters.isVisible()) {
+        filters.raise();
+        return;
+    }
+    filters.openIFPanel(image);
+    hide();
 }
 
 void VekObjInfoController::addEffectImage()

@@ -7,6 +7,7 @@
 #include "model/services/shell_services.h"
 #include "model/vek_object.h"
 #include "panels/colour_well.h"
+#include "panels/filters/vek_if_controller.h"
 #include "panels/panel_canvas.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"
@@ -54,8 +55,6 @@ void VekObjInfoController::prepareForFirstDisplay()
     updateEffectParameterOutlets();
     setupGradViews();
     setupUserPrefs();
-    // The filter panel is not part of the program yet: its button waits for it.
-    btnImgOpenIFpanel->setEnabled(false);
     NotificationCenter &center = NotificationCenter::defaultCenter();
     center.addObserver(this, VekViewSelectionDidChangeNotification, nullptr, [this](const Notification &) { selectionChanged(); });
     center.addObserver(this, VekViewCurrentObjectDidChangeNotification, nullptr,
@@ -107,6 +106,8 @@ void VekObjInfoController::showWindow()
 
 void VekObjInfoController::closePanels()
 {
+    if (VekIFController::sharedIFControllerExists() && VekIFController::sharedIFController().isVisible())
+        VekIFController::sharedIFController().hide();
     if (isVisible())
         hide();
     m_canvas = nullptr;

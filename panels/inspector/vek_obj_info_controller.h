@@ -84,7 +84,8 @@ public:
     void createPathImage();
     void updateEffectParameterOutlets();
     void togglePickColor(QObject *sender) override;
-    // The filter panel's entry: disabled until the image filter panel is built.
+    // The image filter panel on the current image object (the inspector goes meanwhile);
+    // for another object the filter panel goes.
     void openIFPanel();
 
     // VekTextFieldController: tag 10 bounds, 11 rotation, 12 values.

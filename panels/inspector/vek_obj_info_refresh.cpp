@@ -255,7 +255,7 @@ void VekObjInfoController::updateForOneObject(const std::shared_ptr<VekObject> &
 
     const auto *imageObject = dynamic_cast<const VekObjImage *>(o.get());
     for (QWidget *w : std::initializer_list<QWidget *>{pupImgCompositeOps, cwImgColor, btnColorPickImg, btnImgGenerate,
-                                                       cwEffectColor, pupImgEffects})
+                                                       cwEffectColor, pupImgEffects, btnImgOpenIFpanel})
         w->setEnabled(image);
     for (FloatSlider *s : sldrImgEfctPara)
         s->setEnabled(image);
@@ -343,7 +343,7 @@ void VekObjInfoController::updateForSeveralObjects(int count)
     setChecked(optFlipV, false);
     btnNaturalSize->setEnabled(c->hasNaturalSize());
     for (QWidget *w : std::initializer_list<QWidget *>{pupImgCompositeOps, cwImgColor, btnColorPickImg, btnImgColorReset,
-                                                       btnImgGenerate})
+                                                       btnImgGenerate, btnImgOpenIFpanel})
         w->setEnabled(false);
     pupImgCompositeOps->setCurrentIndex(SourceOverItem);
     cwImgColor->setColor(Color::clearColor());

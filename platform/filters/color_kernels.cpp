@@ -100,8 +100,9 @@ QImage hardLightBlendMode(const ImageFilter &f, const QImage &in)
                                   .scaled(in.size());
     if (background.isNull())
         return in;
+    const Pixels over(in), under(background);
     return generate(in.size(), [&](int x, int y) {
-        const Rgba top = sample(in, x + 0.5f, y + 0.5f), bottom = sample(background, x + 0.5f, y + 0.5f);
+        const Rgba top = straight(over.at(x, y)), bottom = straight(under.at(x, y));
         auto blend = [](float t, float b) { return t <= 0.5f ? 2 * t * b : 1 - 2 * (1 - t) * (1 - b); };
         const Rgba mixed{blend(top.r, bottom.r), blend(top.g, bottom.g), blend(top.b, bottom.b), bottom.a};
         return bottom.a > 0 ? mix(bottom, mixed, top.a) : top;

@@ -13,13 +13,14 @@ namespace {
 
 constexpr double pi = 3.14159265358979323846;
 
-using SourcePoint = std::function<std::optional<QPointF>(QPointF at)>;
-
+// `source` answers the point of the source each output point shows, or none (clear).
+template <class SourcePoint>
 QImage warp(const QImage &in, const SourcePoint &source)
 {
+    const Pixels pixels(in);
     return generate(in.size(), [&](int x, int y) {
-        const auto from = source(QPointF(x + 0.5, y + 0.5));
-        return from ? sample(in, float(from->x()), float(from->y())) : Rgba{0, 0, 0, 0};
+        const std::optional<QPointF> from = source(QPointF(x + 0.5, y + 0.5));
+        return from ? sample(pixels, float(from->x()), float(from->y())) : Rgba{0, 0, 0, 0};
     });
 }
 

@@ -3,13 +3,18 @@
 #include <gegl.h>
 
 #include "platform/filters/gegl_operation.h"
+#include "platform/graphics/parallel_rows.h"
 
 #include <mutex>
 
 QImage throughGegl(const QImage &input, const char *operation, std::vector<std::pair<const char *, double>> properties)
 {
     static std::once_flag initialised;
-    std::call_once(initialised, [] { gegl_init(nullptr, nullptr); });
+    std::call_once(initialised, [] {
+        gegl_init(nullptr, nullptr);
+        // GEGL splits an operation's work among as many threads as it is told to.
+        g_object_set(gegl_config(), "threads", parallelRowThreads(), nullptr);
+    });
     // Only the operations under the library's own licence are loaded; asking for another is
     // a mistake of ours, not of the input.
     Q_ASSERT(gegl_has_operation(operation));

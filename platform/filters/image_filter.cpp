@@ -2,9 +2,6 @@
 
 #include "platform/filters/filter_kernels.h"
 
-#include <algorithm>
-#include <thread>
-
 namespace {
 
 const std::map<QString, FilterKernel> &kernels()
@@ -22,21 +19,6 @@ const std::map<QString, FilterKernel> &kernels()
 }
 
 } // namespace
-
-void parallelRows(int height, const std::function<void(int y0, int y1)> &rows)
-{
-    const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
-    const int parts = std::clamp(height / 16, 1, cores);
-    if (parts == 1) {
-        rows(0, height);
-        return;
-    }
-    std::vector<std::thread> threads;
-    for (int i = 0; i < parts; ++i)
-        threads.emplace_back(rows, height * i / parts, height * (i + 1) / parts);
-    for (std::thread &thread : threads)
-        thread.join();
-}
 
 std::optional<ImageFilter> ImageFilter::filterWithName(const QString &name)
 {

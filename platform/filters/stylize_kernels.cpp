@@ -2,6 +2,8 @@
 #include "platform/filters/filter_kernels.h"
 
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -22,18 +24,13 @@ QImage circularScreen(const ImageFilter &f, const QImage &in)
 {
     const QPointF c = centerOf(f, in.size());
     const double width = std::max(1.0, f.number("inputWidth", 6)), sharpness = f.number("inputSharpness", 0.7);
+    const Pixels pixels(in);
     return generate(in.size(), [&](int x, int y) {
-        const Rgba s = sample(in, x + 0.5f, y + 0.5f);
+        const Rgba s = straight(pixels.at(x, y));
         const double r = std::hypot(x + 0.5 - c.x(), y + 0.5 - c.y());
-        const float v = screened(luminance(s), 0.5 + 0.5 * std::cos(2 * pi * r / width), sharpness);
+        const float v = screened(luminance(s), 0.5 + 0.5 * cosineOfTurns(r / width), sharpness);
         return Rgba{v, v, v, s.a > 0 ? 1.0f : 0.0f};
     });
-}
-
-double lineScreenPattern(double x, double y, QPointF c, double angle, double width)
-{
-    const double along = (x - c.x()) * -std::sin(angle) - (y - c.y()) * std::cos(angle);
-    return 0.5 + 0.5 * std::cos(2 * pi * along / width);
 }
 
 QImage lineScreen(const ImageFilter &f, const QImage &in)
@@ -41,20 +38,26 @@ QImage lineScreen(const ImageFilter &f, const QImage &in)
     const QPointF c = centerOf(f, in.size());
     const double angle = f.number("inputAngle", 0), width = std::max(1.0, f.number("inputWidth", 6)),
                  sharpness = f.number("inputSharpness", 0.7);
+    const double across = -std::sin(angle) / width, down = -std::cos(angle) / width;
+    const Pixels pixels(in);
     return generate(in.size(), [&](int x, int y) {
-        const Rgba s = sample(in, x + 0.5f, y + 0.5f);
-        const float v = screened(luminance(s), lineScreenPattern(x + 0.5, y + 0.5, c, angle, width), sharpness);
+        const Rgba s = straight(pixels.at(x, y));
+        const double along = (x + 0.5 - c.x()) * across + (y + 0.5 - c.y()) * down;
+        const float v = screened(luminance(s), 0.5 + 0.5 * cosineOfTurns(along), sharpness);
         return Rgba{v, v, v, s.a > 0 ? 1.0f : 0.0f};
     });
 }
 
-// A dot screen turned by `angle` around c: 1 at the dots' middles, 0 between them.
-double dotPattern(double x, double y, QPointF c, double angle, double width)
-{
-    const double dx = x - c.x(), dy = y - c.y();
-    const double u = dx * std::cos(angle) - dy * std::sin(angle), v = dx * std::sin(angle) + dy * std::cos(angle);
-    return 0.25 * (2 + std::cos(2 * pi * u / width) + std::cos(2 * pi * v / width));
-}
+// A dot screen turned by an angle around the centre, `width` apart.
+struct DotScreen {
+    DotScreen(double angle, double width) : cosine(std::cos(angle) / width), sine(std::sin(angle) / width) {}
+    // 1 at the dots' middles, 0 between them, at the offset (dx, dy) from the centre.
+    double at(double dx, double dy) const
+    {
+        return 0.25 * (2 + cosineOfTurns(dx * cosine - dy * sine) + cosineOfTurns(dx * sine + dy * cosine));
+    }
+    double cosine, sine;
+};
 
 // Four inks (cyan, magenta, yellow and black after grey-component and under-colour
 // removal), each its own dot screen; the result holds only the inks and the paper.
@@ -63,20 +66,24 @@ QImage cmykHalftone(const ImageFilter &f, const QImage &in)
     const QPointF c = centerOf(f, in.size());
     const double width = std::max(1.0, f.number("inputWidth", 6)), angle = f.number("inputAngle", 0),
                  sharpness = f.number("inputSharpness", 0.7), gcr = f.number("inputGCR", 1), ucr = f.number("inputUCR", 0.5);
-    const double inkAngles[4] = {angle + pi / 12, angle + 5 * pi / 12, angle, angle + pi / 4};
+    const DotScreen screens[4] = {{angle + pi / 12, width}, {angle + 5 * pi / 12, width}, {angle, width},
+                                  {angle + pi / 4, width}};
+    const Pixels pixels(in);
     return generate(in.size(), [&](int x, int y) {
-        const Rgba s = sample(in, x + 0.5f, y + 0.5f);
+        const Rgba s = straight(pixels.at(x, y));
         double ink[4] = {1 - s.r, 1 - s.g, 1 - s.b, 0};
         const double grey = std::min({ink[0], ink[1], ink[2]});
         ink[3] = grey * gcr;
         for (int i = 0; i < 3; ++i)
             ink[i] -= grey * ucr;
-        bool on[4];
-        for (int i = 0; i < 4; ++i)
-            on[i] = screened(float(1 - ink[i]), 1 - dotPattern(x + 0.5, y + 0.5, c, inkAngles[i], width), sharpness) < 0.5f;
-        if (on[3])
+        const double dx = x + 0.5 - c.x(), dy = y + 0.5 - c.y();
+        const auto inked = [&](int i) {
+            return ink[i] > 0 && screened(float(1 - ink[i]), 1 - screens[i].at(dx, dy), sharpness) < 0.5f;
+        };
+        // Black covers the other inks: they need no screen where it prints.
+        if (inked(3))
             return Rgba{0, 0, 0, 1};
-        return Rgba{on[0] ? 0.0f : 1.0f, on[1] ? 0.0f : 1.0f, on[2] ? 0.0f : 1.0f, 1};
+        return Rgba{inked(0) ? 0.0f : 1.0f, inked(1) ? 0.0f : 1.0f, inked(2) ? 0.0f : 1.0f, 1};
     });
 }
 
@@ -93,12 +100,13 @@ QImage pixellate(const ImageFilter &f, const QImage &in)
 {
     const QPointF c = centerOf(f, in.size());
     const double scale = std::max(1.0, f.number("inputScale", 8));
+    const Pixels pixels(in);
     return generate(in.size(), [&](int x, int y) {
         const QPointF m = cellMiddle(x + 0.5, y + 0.5, c, scale);
         // The pixel at the block's middle (the one before it where the middle is a corner).
-        const double px = std::clamp(std::floor(m.x() - 0.5), 0.0, in.width() - 1.0) + 0.5;
-        const double py = std::clamp(std::floor(m.y() - 0.5), 0.0, in.height() - 1.0) + 0.5;
-        return sample(in, float(px), float(py));
+        const int px = int(std::clamp(std::floor(m.x() - 0.5), 0.0, in.width() - 1.0));
+        const int py = int(std::clamp(std::floor(m.y() - 0.5), 0.0, in.height() - 1.0));
+        return straight(pixels.at(px, py));
     });
 }
 
@@ -115,27 +123,55 @@ QPointF siteOf(long long i, long long j, QPointF c, double size)
     return QPointF(c.x() + (double(i) + hash(i, j, 1)) * size, c.y() + (double(j) + hash(i, j, 2)) * size);
 }
 
-// The site nearest to the point among the cells around it.
-QPointF nearestSite(double x, double y, QPointF c, double size)
+Rgba colorAt(const Pixels &in, QPointF p)
 {
-    const long long ci = (long long)std::floor((x - c.x()) / size), cj = (long long)std::floor((y - c.y()) / size);
-    QPointF best;
-    double bestDistance = 1e300;
-    for (long long j = cj - 1; j <= cj + 1; ++j)
-        for (long long i = ci - 1; i <= ci + 1; ++i) {
-            const QPointF s = siteOf(i, j, c, size);
-            const double d = std::hypot(s.x() - x, s.y() - y);
-            if (d < bestDistance) {
-                bestDistance = d;
-                best = s;
-            }
-        }
-    return best;
+    return sample(in, float(std::clamp(p.x(), 0.5, in.width - 0.5)), float(std::clamp(p.y(), 0.5, in.height - 0.5)));
 }
 
-Rgba colorAt(const QImage &in, QPointF p)
+// An image whose pixels take their colour from the scattered site nearest to them (among
+// the cells around theirs): `at(x, y, site)`. The sites of the three rows of cells a pixel
+// row can reach are made once for the row, not nine times for every pixel.
+template <class At>
+QImage fromNearestSites(QSize size, QPointF c, double cell, const At &at)
 {
-    return sample(in, float(std::clamp(p.x(), 0.5, in.width() - 0.5)), float(std::clamp(p.y(), 0.5, in.height() - 0.5)));
+    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    uchar *bits = out.bits();
+    const qsizetype stride = out.bytesPerLine();
+    const long long firstColumn = (long long)std::floor((0.5 - c.x()) / cell) - 1;
+    const long long lastColumn = (long long)std::floor((size.width() - 0.5 - c.x()) / cell) + 1;
+    const size_t columns = size_t(lastColumn - firstColumn + 1);
+    parallelRows(size.height(), [&](int y0, int y1) {
+        std::vector<QPointF> sites(3 * columns);
+        long long siteRow = std::numeric_limits<long long>::min();
+        for (int y = y0; y < y1; ++y) {
+            const double py = y + 0.5;
+            const long long cj = (long long)std::floor((py - c.y()) / cell);
+            if (cj != siteRow) {
+                siteRow = cj;
+                for (long long j = 0; j < 3; ++j)
+                    for (size_t i = 0; i < columns; ++i)
+                        sites[size_t(j) * columns + i] = siteOf(firstColumn + (long long)i, cj - 1 + j, c, cell);
+            }
+            auto *line = reinterpret_cast<QRgb *>(bits + y * stride);
+            for (int x = 0; x < size.width(); ++x) {
+                const double px = x + 0.5;
+                const size_t ci = size_t((long long)std::floor((px - c.x()) / cell) - firstColumn);
+                QPointF best;
+                double bestDistance = std::numeric_limits<double>::max();
+                for (size_t j = 0; j < 3; ++j)
+                    for (size_t i = ci - 1; i <= ci + 1; ++i) {
+                        const QPointF s = sites[j * columns + i];
+                        const double d = (s.x() - px) * (s.x() - px) + (s.y() - py) * (s.y() - py);
+                        if (d < bestDistance) {
+                            bestDistance = d;
+                            best = s;
+                        }
+                    }
+                line[x] = premultiplied(at(px, py, best));
+            }
+        }
+    });
+    return out;
 }
 
 // Polygons around scattered sites, each in the colour at its site.
@@ -143,7 +179,8 @@ QImage crystallize(const ImageFilter &f, const QImage &in)
 {
     const QPointF c = centerOf(f, in.size());
     const double radius = std::max(1.0, f.number("inputRadius", 20));
-    return generate(in.size(), [&](int x, int y) { return colorAt(in, nearestSite(x + 0.5, y + 0.5, c, radius)); });
+    const Pixels pixels(in);
+    return fromNearestSites(in.size(), c, radius, [&](double, double, QPointF site) { return colorAt(pixels, site); });
 }
 
 // Round dots of `radius` at scattered sites in the colour at their site, on white.
@@ -151,11 +188,11 @@ QImage pointillize(const ImageFilter &f, const QImage &in)
 {
     const QPointF c = centerOf(f, in.size());
     const double radius = std::max(1.0, f.number("inputRadius", 20));
-    return generate(in.size(), [&](int x, int y) {
-        const QPointF site = nearestSite(x + 0.5, y + 0.5, c, radius * 2);
-        if (std::hypot(site.x() - x - 0.5, site.y() - y - 0.5) > radius)
+    const Pixels pixels(in);
+    return fromNearestSites(in.size(), c, radius * 2, [&](double x, double y, QPointF site) {
+        if (std::hypot(site.x() - x, site.y() - y) > radius)
             return Rgba{1, 1, 1, 1};
-        return colorAt(in, site);
+        return colorAt(pixels, site);
     });
 }
 
@@ -175,8 +212,9 @@ QImage spotLight(const ImageFilter &f, const QImage &in)
     const double axisLength = std::max(1e-9, std::hypot(axis[0], axis[1], axis[2]));
     for (double &a : axis)
         a /= axisLength;
+    const Pixels pixels(in);
     return generate(in.size(), [&](int x, int y) {
-        const Rgba s = sample(in, x + 0.5f, y + 0.5f);
+        const Rgba s = straight(pixels.at(x, y));
         const double px = x + 0.5, py = h - (y + 0.5);   // y-up, as the light's position
         double toPixel[3] = {px - light[0], py - light[1], -light[2]};
         const double length = std::max(1e-9, std::hypot(toPixel[0], toPixel[1], toPixel[2]));
@@ -197,15 +235,24 @@ QImage shadedMaterial(const ImageFilter &f, const QImage &in)
     if (shading.isNull())
         return QImage();
     const double scale = f.number("inputScale", 10);
-    auto height = [&](int x, int y) {
-        return double(luminance(colorAt(in, QPointF(x + 0.5, y + 0.5))));
+    // The heights once, with the edge pixels repeated beyond the image.
+    const int w = in.width(), h = in.height();
+    std::vector<float> heights(size_t(w) * size_t(h));
+    const Pixels pixels(in), light(shading);
+    parallelRows(h, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < w; ++x)
+                heights[size_t(y) * size_t(w) + size_t(x)] = luminance(straight(pixels.at(x, y)));
+    });
+    const auto height = [&](int x, int y) {
+        return double(heights[size_t(std::clamp(y, 0, h - 1)) * size_t(w) + size_t(std::clamp(x, 0, w - 1))]);
     };
     return generate(in.size(), [&](int x, int y) {
         const double nx = (height(x - 1, y) - height(x + 1, y)) * scale, ny = (height(x, y - 1) - height(x, y + 1)) * scale;
         const double length = std::hypot(nx, ny, 1.0);
-        const float u = float((0.5 + 0.5 * nx / length) * shading.width());
-        const float v = float((0.5 + 0.5 * ny / length) * shading.height());
-        return sample(shading, u, v);
+        const float u = float((0.5 + 0.5 * nx / length) * light.width);
+        const float v = float((0.5 + 0.5 * ny / length) * light.height);
+        return sample(light, u, v);
     });
 }
 

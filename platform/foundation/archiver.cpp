@@ -41,49 +41,49 @@ bool Archiver::encodeRootObject(const std::any &object)
     return !failed();
 }
 
-void Archiver::writeSharedString(const QByteArray &text)
+void Archiver::writeSharedString(QByteArrayView text)
 {
-    auto it = m_sharedStrings.constFind(text);
-    if (it != m_sharedStrings.constEnd()) {
-        m_out.writeReferenceNumber(*it);
+    const std::string_view view(text.data(), size_t(text.size()));
+    if (const auto number = m_sharedStrings.find(view)) {
+        m_out.writeReferenceNumber(*number);
         return;
     }
-    m_sharedStrings.insert(text, m_sharedStrings.size());
+    m_sharedStrings.insert(view, m_sharedStrings.size());
     m_out.writeTag(tagNew);
     m_out.writeInteger(text.size());
     m_out.writeBytes(text);
 }
 
-void Archiver::beginValue(const QByteArray &encoding)
+void Archiver::beginValue(QByteArrayView encoding)
 {
-    if (m_group.empty()) {
+    if (!m_group) {
         writeSharedString(encoding);
         return;
     }
-    if (m_groupPos >= m_group.size() || m_group[m_groupPos].text != encoding) {
+    if (m_groupPos >= m_group->size() || (*m_group)[m_groupPos].text != encoding) {
         fail(QStringLiteral("value of type \"%1\" does not fit the group").arg(QString::fromLatin1(encoding)));
         return;
     }
     ++m_groupPos;
 }
 
-void Archiver::beginGroup(const QByteArray &types)
+void Archiver::beginGroup(QByteArrayView types)
 {
-    auto parsed = parseTypeEncodings(types);
-    if (!parsed || !m_group.empty()) {
+    TypeEncodings parsed = sharedTypeEncodings(types);
+    if (!parsed || m_group) {
         fail(QStringLiteral("bad group \"%1\"").arg(QString::fromLatin1(types)));
         return;
     }
     writeSharedString(types);
-    m_group = std::move(*parsed);
+    m_group = std::move(parsed);
     m_groupPos = 0;
 }
 
 void Archiver::endGroup()
 {
-    if (m_groupPos != m_group.size())
+    if (!m_group || m_groupPos != m_group->size())
         fail(QStringLiteral("group left unfinished"));
-    m_group.clear();
+    m_group.reset();
     m_groupPos = 0;
 }
 
@@ -97,15 +97,14 @@ void Archiver::beginObject(std::initializer_list<ClassVersion> chain)
     m_out.writeTag(tagNew);
     ++m_nextObjectNumber;
     for (const ClassVersion &c : chain) {
-        const QByteArray name(c.name);
-        auto known = m_classes.constFind(name);
-        if (known != m_classes.constEnd()) {
+        const std::string_view name(c.name);
+        if (const auto known = m_classes.find(name)) {
             m_out.writeReferenceNumber(*known);   // a class written before ends the chain
             return;
         }
         m_out.writeTag(tagNew);
         m_classes.insert(name, m_nextObjectNumber++);
-        writeSharedString(name);
+        writeSharedString(QByteArrayView(name.data(), qsizetype(name.size())));
         m_out.writeInteger(c.version);
     }
     m_out.writeTag(tagNil);
@@ -123,27 +122,72 @@ void Archiver::encodeObjectValue(const std::any &object)
         encodeStringObjectValue(plist->stringValue());
         return;
     }
+    SharingKey sharing;
+    if (plist) {
+        if (const auto number = sharedObjectNumber(*plist, sharing)) {
+            m_out.writeReferenceNumber(*number);
+            return;
+        }
+    }
+    const qint64 objectNumber = m_nextObjectNumber;
     auto encoder = m_coders->encoders.find(std::type_index(object.type()));
     if (encoder == m_coders->encoders.end()) {
         fail(QStringLiteral("no archive coder for values of type %1").arg(QLatin1String(object.type().name())));
         return;
     }
     // The object's own values form groups of their own, inside whatever group holds it.
-    std::vector<TypeEncoding> outerGroup = std::move(m_group);
+    TypeEncodings outerGroup = std::move(m_group);
     const size_t outerPos = m_groupPos;
     const bool outerStarted = m_objectStarted;
-    m_group.clear();
+    m_group.reset();
     m_objectStarted = false;
     if (!encoder->second(*this, object))
         fail(QStringLiteral("unarchivable value of type %1").arg(QLatin1String(object.type().name())));
     if (!m_objectStarted)
         fail(QStringLiteral("an archive coder wrote no object"));
-    if (!m_group.empty())
+    if (m_group)
         fail(QStringLiteral("an archive coder left a group open"));
     m_out.writeTag(tagEndOfObject);
     m_group = std::move(outerGroup);
     m_groupPos = outerPos;
     m_objectStarted = outerStarted;
+    if (sharing.table)
+        sharing.table->insert(sharing.key, objectNumber);
+}
+
+std::optional<qint64> Archiver::sharedObjectNumber(const PropertyList &plist, SharingKey &sharing)
+{
+    // Equal data and numbers are written once and referred to afterwards, as equal strings
+    // are: documents repeat colours and settings in every object. Any reader of the format
+    // reads a reference to an object written before.
+    if (plist.isData()) {
+        const QByteArray bytes = plist.dataValue();
+        if (const auto known = m_dataObjects.find(FirstSeenNumbers<QByteArray>::viewOf(bytes)))
+            return known;
+        sharing = {&m_dataObjects, bytes};
+        return std::nullopt;
+    }
+    if (!plist.isNumber())
+        return std::nullopt;
+    // The kind (a real remembers float or double) and the value's bits.
+    char key[1 + sizeof(quint64)];
+    quint64 bits = plist.unsignedLongLongValue();
+    switch (plist.type()) {
+    case PropertyList::Type::Integer: key[0] = plist.isAboveSignedRange() ? 'Q' : 'q'; break;
+    case PropertyList::Type::Bool: key[0] = 'B'; break;
+    default: {
+        const double real = plist.doubleValue();
+        std::memcpy(&bits, &real, sizeof bits);
+        key[0] = plist.isSinglePrecision() ? 'f' : 'd';
+        break;
+    }
+    }
+    std::memcpy(key + 1, &bits, sizeof bits);
+    const std::string_view view(key, sizeof key);
+    if (const auto known = m_numberObjects.find(view))
+        return known;
+    sharing = {&m_numberObjects, QByteArray(key, sizeof key)};
+    return std::nullopt;
 }
 
 void Archiver::encodeObject(const std::any &object)
@@ -160,16 +204,16 @@ void Archiver::encodeStringObject(const QString &string)
 
 void Archiver::encodeStringObjectValue(const QString &string)
 {
-    auto known = m_stringObjects.constFind(string);
-    if (known != m_stringObjects.constEnd()) {
+    const auto view = FirstSeenNumbers<QString>::viewOf(string);
+    if (const auto known = m_stringObjects.find(view)) {
         m_out.writeReferenceNumber(*known);
         return;
     }
-    m_stringObjects.insert(string, m_nextObjectNumber);
-    std::vector<TypeEncoding> outerGroup = std::move(m_group);
+    m_stringObjects.insert(view, m_nextObjectNumber);
+    TypeEncodings outerGroup = std::move(m_group);
     const size_t outerPos = m_groupPos;
     const bool outerStarted = m_objectStarted;
-    m_group.clear();
+    m_group.reset();
     m_objectStarted = false;
     beginObject({{"NSString", 1}, {"NSObject", 0}});
     encodeBytes(string.toUtf8());
@@ -181,7 +225,7 @@ void Archiver::encodeStringObjectValue(const QString &string)
 
 void Archiver::encodeInt(qint64 value, char type)
 {
-    beginValue(QByteArray(1, type));
+    beginValue(QByteArrayView(&type, 1));
     if (type == 'c' || type == 'C' || type == 'B')
         m_out.writeByte(quint8(value));   // chars and bools are one literal byte
     else

@@ -7,19 +7,22 @@
 // write calls fail(); the first failure is kept and archivedData() is then not to be used.
 #pragma once
 
+#include "platform/foundation/first_seen_numbers.h"
 #include "platform/foundation/typedstream_output.h"
 #include "platform/foundation/typedstream_type_encoding.h"
 
 #include <QByteArray>
-#include <QHash>
+#include <QByteArrayView>
 #include <QString>
 
 #include <any>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct ArchiveCoderTable;
+class PropertyList;
 
 // One class of the chain an object is written with: name and version.
 struct ClassVersion {
@@ -60,7 +63,7 @@ public:
     void encodeFloatArray(const std::vector<float> &values);   // "[Nf]"
     // A value of the given type from its bytes as they lie in memory (see ArchivedValue).
     void encodeValueOfType(const TypeEncoding &type, const QByteArray &bytes);
-    void beginGroup(const QByteArray &types);
+    void beginGroup(QByteArrayView types);
     void endGroup();
 
     // Starts the object an encoder writes (every encoder calls it once, first): its class
@@ -69,19 +72,29 @@ public:
     void beginObject(std::initializer_list<ClassVersion> chain);
 
 private:
-    void beginValue(const QByteArray &encoding);
-    void writeSharedString(const QByteArray &text);
+    void beginValue(QByteArrayView encoding);
+    void writeSharedString(QByteArrayView text);
     void writeRawValue(const TypeEncoding &type, const QByteArray &bytes, qint64 offset);
     void encodeObjectValue(const std::any &object);
     void encodeStringObjectValue(const QString &string);
+    // Where an object that equal values share is recorded once written.
+    struct SharingKey {
+        FirstSeenNumbers<QByteArray> *table = nullptr;
+        QByteArray key;
+    };
+    // The object number of an equal data or number object written before; otherwise
+    // nothing, and `key` says where to record this one (no table for other values).
+    std::optional<qint64> sharedObjectNumber(const PropertyList &plist, SharingKey &key);
 
     TypedStreamOutput m_out;
     std::shared_ptr<const ArchiveCoderTable> m_coders;
-    QHash<QByteArray, qint64> m_sharedStrings;
-    QHash<QByteArray, qint64> m_classes;
-    QHash<QString, qint64> m_stringObjects;
+    FirstSeenNumbers<QByteArray> m_sharedStrings;
+    FirstSeenNumbers<QByteArray> m_classes;
+    FirstSeenNumbers<QString> m_stringObjects;
+    FirstSeenNumbers<QByteArray> m_dataObjects;     // keyed by the bytes
+    FirstSeenNumbers<QByteArray> m_numberObjects;   // keyed by numberKey()
     qint64 m_nextObjectNumber = 0;
-    std::vector<TypeEncoding> m_group;   // the open group's types; empty outside a group
+    TypeEncodings m_group;   // the open group's types; null outside a group
     size_t m_groupPos = 0;
     bool m_objectStarted = false;
     QString m_error;

@@ -8,16 +8,16 @@
 //           a,
 //           "two words"
 //       );
-//       bytes = <0fbd7a89 12>;
+//       bytes = <0fbd7a8912>;
 //   }
 // Dictionaries are "{ key = value; ... }" with the keys in the dictionary's order, arrays
-// "( a, b )", data "<hex>" in groups of four bytes. The form has no numbers, bools, dates or
+// "( a, b )", data "<hex>" (two digits a byte, no blanks). The form has no numbers, bools, dates or
 // geometry: those are written as their stringValue and come back as strings (the number
 // accessors of PropertyList read them). Strings are bare when made only of
 // [A-Za-z0-9_$+/:.-] (and not starting a comment), otherwise quoted with the backslash
 // escapes \" \\ \a \b \f \n \r \t \v, other control characters in octal (\033) and every
 // non-ASCII UTF-16 unit as \Uxxxx, so the output is pure ASCII and loses nothing. Nested
-// containers are indented by four blanks a level; the output has no trailing newline.
+// containers are indented by one tab a level; the output has no trailing newline.
 //
 // The reader takes that form and what other writers of it produce: comments (// and /* */),
 // single or double quotes, \U escapes of one to four hex digits, octal escapes, blanks inside

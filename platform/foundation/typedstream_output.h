@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <algorithm>
 
@@ -23,7 +24,7 @@ public:
     // A whole number as an integer, anything else as the float tag and 4 or 8 bytes.
     void writeFloat(float value);
     void writeDouble(double value);
-    void writeBytes(const QByteArray &bytes)
+    void writeBytes(QByteArrayView bytes)
     {
         reserveFor(bytes.size());
         m_data.append(bytes);

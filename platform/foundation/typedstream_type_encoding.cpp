@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -108,6 +110,23 @@ std::optional<std::vector<TypeEncoding>> parseTypeEncodings(const QByteArray &te
             return std::nullopt;
         types.push_back(std::move(*type));
     }
+    return types;
+}
+
+TypeEncodings sharedTypeEncodings(QByteArrayView text)
+{
+    // Bounded, as the encodings of a hostile archive are many and long; past the bound
+    // they are parsed each time.
+    constexpr size_t maxEntries = 512;
+    constexpr qsizetype maxLength = 64;
+    thread_local std::unordered_map<std::string, TypeEncodings> cache;
+    const std::string key(text.data(), size_t(text.size()));
+    if (const auto it = cache.find(key); it != cache.end())
+        return it->second;
+    auto parsed = parseTypeEncodings(text.toByteArray());
+    TypeEncodings types = parsed ? std::make_shared<const std::vector<TypeEncoding>>(std::move(*parsed)) : nullptr;
+    if (cache.size() < maxEntries && text.size() <= maxLength)
+        cache.emplace(key, types);
     return types;
 }
 

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -27,6 +29,11 @@ struct TypeEncoding {
 // Splits a group's encoding string into its types; nothing for an empty, malformed or
 // unsupported string (unions, pointers, bit fields) or one nested deeper than a few levels.
 std::optional<std::vector<TypeEncoding>> parseTypeEncodings(const QByteArray &text);
+
+// The same, parsed once per thread: archives repeat a few group encodings ("cff" for every
+// path element) thousands of times. Null for a string parseTypeEncodings refuses.
+using TypeEncodings = std::shared_ptr<const std::vector<TypeEncoding>>;
+TypeEncodings sharedTypeEncodings(QByteArrayView text);
 
 // The size of a value of this type in memory, fields aligned to their natural size as a
 // 32-bit C compiler lays them out (long is 4 bytes); nothing for types that hold pointers

@@ -144,7 +144,7 @@ bool Unarchiver::readSharedString(int head, int &index)
             return false;
         if (isNil)
             return fail(QStringLiteral("nil shared string"));
-        m_strings.push_back({text, false, {}});
+        m_strings.push_back({text, {}});
         index = int(m_strings.size()) - 1;
         return true;
     }
@@ -250,18 +250,16 @@ const TypeEncoding *Unarchiver::peekType()
         return nullptr;
     }
     SharedString &s = m_strings[size_t(index)];
-    if (!s.parsed) {
-        auto types = parseTypeEncodings(s.text);
-        if (!types) {
+    if (!s.types) {
+        s.types = sharedTypeEncodings(s.text);
+        if (!s.types) {
             fail(QStringLiteral("unsupported type encoding \"%1\"").arg(QString::fromLatin1(s.text)));
             return nullptr;
         }
-        s.types = std::move(*types);
-        s.parsed = true;
     }
-    m_group = &s.types;
+    m_group = s.types.get();
     m_groupPos = 0;
-    return &s.types.front();
+    return &s.types->front();
 }
 
 const TypeEncoding *Unarchiver::nextValue(bool (*accepts)(const TypeEncoding &), const char *expected)

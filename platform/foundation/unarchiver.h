@@ -78,8 +78,7 @@ public:
 private:
     struct SharedString {
         QByteArray text;
-        bool parsed = false;
-        std::vector<TypeEncoding> types;
+        TypeEncodings types;   // parsed when first used as a type encoding
     };
     struct Entry {
         enum Kind { Pending, Object, Class, CString } kind = Pending;

@@ -9,6 +9,7 @@
 #include "platform/graphics/recording_paint_device.h"
 #include "platform/graphics/stroke_outline_cache.h"
 
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
 #include <QPaintEngine>
 
@@ -33,6 +34,31 @@ QTransform toQTransform(const AffineTransform &t)
 AffineTransform toAffineTransform(const QTransform &t)
 {
     return AffineTransform(t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy());
+}
+
+// The glyph run with each glyph moved to the 1/64 device pixel at or before its place.
+// Qt's glyph cache cuts device positions to 1/64 pixel towards zero, so a glyph left of or
+// above the device's origin (one that a tile's edge cuts) would land up to a quarter pixel
+// apart from its place in the neighbouring tile; on the grid both tiles agree. A quarter
+// of a step inwards keeps the way back and forth through the transform from crossing it.
+QGlyphRun onDeviceGrid(const QGlyphRun &run, const QTransform &toDevice)
+{
+    bool invertible = false;
+    const QTransform back = toDevice.inverted(&invertible);
+    if (!invertible)
+        return run;
+    const auto snapped = [](double v) {
+        const double step = std::floor(v * 64);
+        return (step + (step < 0 ? -0.25 : 0.25)) / 64;
+    };
+    QList<QPointF> positions = run.positions();
+    for (QPointF &p : positions) {
+        const QPointF device = toDevice.map(p);
+        p = back.map(QPointF(snapped(device.x()), snapped(device.y())));
+    }
+    QGlyphRun moved = run;
+    moved.setPositions(positions);
+    return moved;
 }
 
 // The largest side of an off-screen mask or layer, in pixels.
@@ -207,7 +233,8 @@ void GraphicsContext::drawGlyphRun(const QGlyphRun &run, const QTransform &place
             p.save();
             p.setWorldTransform(placement, true);
             p.setPen(QPen(brush, 0));
-            RecordingPaintDevice::drawGlyphRun(p, run);
+            const bool raster = p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
+            RecordingPaintDevice::drawGlyphRun(p, raster ? onDeviceGrid(run, p.combinedTransform() * p.deviceTransform()) : run);
             p.restore();
         },
         bounds);

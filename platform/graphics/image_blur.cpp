@@ -1,9 +1,12 @@
 // Gaussian blur of premultiplied images by three box blurs, in time independent of the radius.
 #include "platform/graphics/image_blur.h"
 
+#include "platform/graphics/parallel_rows.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -25,82 +28,124 @@ std::array<int, 3> boxRadiiFor(float sigma)
     return radii;
 }
 
-// A pixel from blurred channel values: with alphaOnly the colour channels of `original`
+// The passes are templates on `AlphaOnly` so that the channel loops have fixed bounds and
+// unroll: the first channel summed is 3 (alpha) for shadow masks, else 0.
+template <bool AlphaOnly>
+constexpr int firstChannel = AlphaOnly ? 3 : 0;
+
+// A pixel from blurred channel values: with AlphaOnly the colour channels of `original`
 // are kept; otherwise no colour may exceed its alpha (premultiplied), whatever the rounding.
-quint32 pack(const quint32 v[4], quint32 original, bool alphaOnly)
+template <bool AlphaOnly>
+inline quint32 pack(const quint32 v[4], quint32 original)
 {
     const quint32 a = std::min<quint32>(v[3], 255u);
-    if (alphaOnly)
+    if (AlphaOnly)
         return (original & 0x00ffffffu) | (a << 24);
     return (a << 24) | (std::min(v[2], a) << 16) | (std::min(v[1], a) << 8) | std::min(v[0], a);
 }
 
+// The channel sums of a window of `inv`'s width, rounded: the division is a multiply and shift.
+template <bool AlphaOnly>
+inline quint32 averaged(const quint32 sum[4], quint64 inv, quint32 original)
+{
+    quint32 v[4] = {0, 0, 0, 0};
+    for (int c = firstChannel<AlphaOnly>; c < 4; ++c)
+        v[c] = quint32((quint64(sum[c]) * inv + (quint64(1) << 31)) >> 32);
+    return pack<AlphaOnly>(v, original);
+}
+
+// Fixed-point reciprocal of the window 2r + 1.
+quint64 reciprocalOfWindow(int r)
+{
+    return (quint64(1) << 32) / quint64(2 * r + 1);
+}
+
 // One horizontal box pass over a row of `count` pixels, window 2r + 1, with transparent
 // pixels beyond both ends. `scratch` holds a copy of the row.
-void boxRow(quint32 *row, int count, int r, bool alphaOnly, std::vector<quint32> &scratch)
+template <bool AlphaOnly>
+void boxRow(quint32 *row, int count, int r, std::vector<quint32> &scratch)
 {
     scratch.assign(row, row + count);
-    // Fixed-point reciprocal of the window, so the division becomes a multiply and shift.
-    const quint64 inv = (quint64(1) << 32) / quint64(2 * r + 1);
-    const int first = alphaOnly ? 3 : 0;
+    const quint64 inv = reciprocalOfWindow(r);
     quint32 sum[4] = {0, 0, 0, 0};
-    auto add = [&](quint32 px) {
-        for (int c = first; c < 4; ++c)
-            sum[c] += (px >> (8 * c)) & 0xff;
-    };
-    auto remove = [&](quint32 px) {
-        for (int c = first; c < 4; ++c)
-            sum[c] -= (px >> (8 * c)) & 0xff;
+    const auto add = [&](quint32 px, int sign) {
+        for (int c = firstChannel<AlphaOnly>; c < 4; ++c)
+            sum[c] += quint32(sign) * ((px >> (8 * c)) & 0xff);
     };
     for (int i = 0; i < std::min(r, count); ++i)
-        add(scratch[size_t(i)]);
+        add(scratch[size_t(i)], 1);
     for (int i = 0; i < count; ++i) {
         if (i + r < count)
-            add(scratch[size_t(i + r)]);
+            add(scratch[size_t(i + r)], 1);
         if (i - r - 1 >= 0)
-            remove(scratch[size_t(i - r - 1)]);
-        quint32 v[4] = {0, 0, 0, 0};
-        for (int c = first; c < 4; ++c)
-            v[c] = quint32((quint64(sum[c]) * inv + (quint64(1) << 31)) >> 32);
-        row[i] = pack(v, alphaOnly ? scratch[size_t(i)] : 0, alphaOnly);
+            add(scratch[size_t(i - r - 1)], -1);
+        row[i] = averaged<AlphaOnly>(sum, inv, scratch[size_t(i)]);
     }
 }
 
-// One vertical box pass: running sums per column, moved down one row at a time, so the
-// image is read row by row (cache-friendly) instead of column by column.
-void boxColumns(quint32 *bits, int w, int h, int stride, int r, bool alphaOnly, std::vector<quint32> &copy,
-                std::vector<quint32> &sums)
+// One vertical box pass over the columns [x0, x1): running sums per column, moved down one
+// row at a time, so the image is read row by row (cache-friendly) instead of column by
+// column. `copy` holds the image's pixels before the pass, `w` to a row.
+template <bool AlphaOnly>
+void boxColumns(quint32 *bits, const std::vector<quint32> &copy, int w, int h, int stride, int x0, int x1, int r)
 {
-    copy.resize(size_t(w) * size_t(h));
-    for (int y = 0; y < h; ++y)
-        std::copy(bits + qsizetype(y) * stride, bits + qsizetype(y) * stride + w, copy.begin() + qsizetype(y) * w);
-    sums.assign(size_t(w) * 4, 0);
-    const quint64 inv = (quint64(1) << 32) / quint64(2 * r + 1);
-    const int first = alphaOnly ? 3 : 0;
-    auto addRow = [&](int y, bool add) {
-        const quint32 *src = copy.data() + qsizetype(y) * w;
-        for (int x = 0; x < w; ++x)
-            for (int c = first; c < 4; ++c) {
-                const quint32 v = (src[x] >> (8 * c)) & 0xff;
-                quint32 &s = sums[size_t(x) * 4 + size_t(c)];
-                s = add ? s + v : s - v;
+    std::vector<quint32> sums(size_t(x1 - x0) * 4, 0);
+    const quint64 inv = reciprocalOfWindow(r);
+    // Moves the sums down: the row `in` enters the window and the row `out` (if any) leaves it.
+    const auto slide = [&](int in, int out) {
+        const quint32 *entering = in < h ? copy.data() + qsizetype(in) * w : nullptr;
+        const quint32 *leaving = out >= 0 ? copy.data() + qsizetype(out) * w : nullptr;
+        for (int x = x0; x < x1; ++x) {
+            quint32 *s = sums.data() + size_t(x - x0) * 4;
+            for (int c = firstChannel<AlphaOnly>; c < 4; ++c) {
+                if (entering)
+                    s[c] += (entering[x] >> (8 * c)) & 0xff;
+                if (leaving)
+                    s[c] -= (leaving[x] >> (8 * c)) & 0xff;
             }
+        }
     };
     for (int y = 0; y < std::min(r, h); ++y)
-        addRow(y, true);
+        slide(y, -1);
     for (int y = 0; y < h; ++y) {
-        if (y + r < h)
-            addRow(y + r, true);
-        if (y - r - 1 >= 0)
-            addRow(y - r - 1, false);
+        slide(y + r, y - r - 1);
         quint32 *out = bits + qsizetype(y) * stride;
         const quint32 *original = copy.data() + qsizetype(y) * w;
-        for (int x = 0; x < w; ++x) {
-            quint32 v[4] = {0, 0, 0, 0};
-            for (int c = first; c < 4; ++c)
-                v[c] = quint32((quint64(sums[size_t(x) * 4 + size_t(c)]) * inv + (quint64(1) << 31)) >> 32);
-            out[x] = pack(v, original[x], alphaOnly);
-        }
+        for (int x = x0; x < x1; ++x)
+            out[x] = averaged<AlphaOnly>(sums.data() + size_t(x - x0) * 4, inv, original[x]);
+    }
+}
+
+// Large images are blurred on all cores; small ones (the strokes' images, drawn while the
+// canvas renders its tiles on several threads) stay on the calling thread.
+void forRanges(int count, bool parallel, const std::function<void(int from, int to)> &work)
+{
+    if (parallel)
+        parallelRows(count, work);
+    else
+        work(0, count);
+}
+
+template <bool AlphaOnly>
+void blurPasses(QImage &image, float sigma)
+{
+    const int w = image.width(), h = image.height();
+    const int stride = int(image.bytesPerLine() / 4);
+    quint32 *bits = reinterpret_cast<quint32 *>(image.bits());
+    const bool parallel = qint64(w) * h >= 512 * 512;
+    std::vector<quint32> copy(size_t(w) * size_t(h));
+    for (int r : boxRadiiFor(sigma)) {
+        if (r <= 0)
+            continue;
+        forRanges(h, parallel, [&](int y0, int y1) {
+            std::vector<quint32> scratch;
+            for (int y = y0; y < y1; ++y)
+                boxRow<AlphaOnly>(bits + qsizetype(y) * stride, w, r, scratch);
+        });
+        for (int y = 0; y < h; ++y)
+            std::copy(bits + qsizetype(y) * stride, bits + qsizetype(y) * stride + w, copy.begin() + qsizetype(y) * w);
+        // The columns split among the threads the way rows are.
+        forRanges(w, parallel, [&](int x0, int x1) { boxColumns<AlphaOnly>(bits, copy, w, h, stride, x0, x1, r); });
     }
 }
 
@@ -117,15 +162,8 @@ void blurImage(QImage &image, float sigma, bool alphaOnly)
         return;
     if (image.format() != QImage::Format_ARGB32_Premultiplied)
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const int w = image.width(), h = image.height();
-    const int stride = int(image.bytesPerLine() / 4);
-    quint32 *bits = reinterpret_cast<quint32 *>(image.bits());
-    std::vector<quint32> scratch, copy, sums;
-    for (int r : boxRadiiFor(sigma)) {
-        if (r <= 0)
-            continue;
-        for (int y = 0; y < h; ++y)
-            boxRow(bits + qsizetype(y) * stride, w, r, alphaOnly, scratch);
-        boxColumns(bits, w, h, stride, r, alphaOnly, copy, sums);
-    }
+    if (alphaOnly)
+        blurPasses<true>(image, sigma);
+    else
+        blurPasses<false>(image, sigma);
 }

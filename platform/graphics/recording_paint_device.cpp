@@ -98,6 +98,11 @@ public:
         d.position = position;
         d.font = item.font();
         d.glyphs = pendingGlyphs;
+        const QList<quint32> glyphs = pendingGlyphs.glyphIndexes();
+        const QList<QPointF> positions = pendingGlyphs.positions();
+        for (qsizetype i = 0; i < glyphs.size(); ++i)
+            d.path.addPath(pendingGlyphs.rawFont().pathForGlyph(glyphs[i]).translated(positions[i]));
+        d.devicePath = d.transform.map(d.path);
         draws.push_back(std::move(d));
     }
 

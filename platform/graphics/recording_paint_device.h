@@ -32,8 +32,8 @@ struct RecordedDraw {
     enum class Kind { Path, Image, Text };
     Kind kind = Kind::Path;
 
-    QPainterPath path;        // Path: as drawn, in the painter's coordinates
-    QPainterPath devicePath;  // Path: in device coordinates
+    QPainterPath path;        // Path: as drawn, in the painter's coordinates; glyph run: its outlines
+    QPainterPath devicePath;  // Path and glyph run: in device coordinates
     QImage image;             // Image: the image (pixmaps are converted)
     QRectF target;            // Image: target rect in the painter's coordinates; Text: none
     QRectF source;            // Image: the part of the image drawn

@@ -2,6 +2,7 @@
 #include "platform/image/image.h"
 
 #include "platform/graphics/graphics_context.h"
+#include "platform/pdf/pdf_document.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +17,14 @@ void Image::drawInRect(GraphicsContext &context, const Rect &target, const Rect 
     if (rep->pdfDocument() && source.isEmpty() && operation == CompositingOperation::SourceOver
         && context.placePdfPage(rep->pdfDocument(), rep->pdfPage(), target, fraction))
         return;
+    // On screen and into images, the page renders just the part the device shows, at the
+    // device's resolution: a tile of a huge page costs a tile's pixels.
+    if (rep->pdfDocument() && source.isEmpty() && operation == CompositingOperation::SourceOver && fraction >= 1
+        && context.isDrawingToScreen() && !context.shadow()) {
+        rep->pdfDocument()->drawPage(rep->pdfPage(), *context.painter(),
+                                     QRectF(target.origin.x, target.origin.y, target.size.width, target.size.height));
+        return;
+    }
     QImage pixels;
     if (rep->pdfDocument()) {
         // Pixels per point of the target on the device, at least the output's resolution.

@@ -5,6 +5,7 @@
 #include "platform/image/cmyk_files.h"
 #include "platform/image/jpeg2000.h"
 #include "platform/image/pixel_budget.h"
+#include "platform/image/png_encoder.h"
 #include "platform/pdf/pdf_document.h"
 
 #include <QBuffer>
@@ -86,8 +87,11 @@ Image decodeImageData(const QByteArray &data, QString *error)
             image.setSize(rep.size());
         image.addRepresentation(ImageRep(rep));
     } while (reader.jumpToNextImage());
+    // Qt's reasons ("Unable to read image data") say nothing a user can act on.
     if (!image.isValid())
-        return fail(error, reader.errorString());
+        return fail(error, reader.error() == QImageReader::UnsupportedFormatError
+                               ? QStringLiteral("It is not a picture of a kind Vekanto reads.")
+                               : QStringLiteral("The picture in it is damaged or incomplete."));
     return image;
 }
 
@@ -127,6 +131,8 @@ QByteArray encodeBitmap(const BitmapRep &bitmap, const QByteArray &format, float
     }
     if (kind == "jp2")
         return encodeJpeg2000(pixels, quality);
+    if (kind == "png" && pngEncoderTakes(pixels))
+        return encodePng(pixels);
     if (kind == "jpeg" || kind == "jpg")
         pixels = pixels.convertToFormat(QImage::Format_RGB888);
     else if (kind == "bmp")

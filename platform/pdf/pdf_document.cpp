@@ -94,13 +94,13 @@ Rect shownToPageSpace(const QRectF &shown, const Rect &crop, int rotation)
     auto map = [&](double sx, double sy) -> Point {
         switch (rotation) {
         case 90:
-            return Point(float(crop.minX() + sy), float(crop.minY() + sx));
+            return Point{float(crop.minX() + sy), float(crop.minY() + sx)};
         case 180:
-            return Point(float(crop.maxX() - sx), float(crop.minY() + sy));
+            return Point{float(crop.maxX() - sx), float(crop.minY() + sy)};
         case 270:
-            return Point(float(crop.maxX() - sy), float(crop.maxY() - sx));
+            return Point{float(crop.maxX() - sy), float(crop.maxY() - sx)};
         default:
-            return Point(float(crop.minX() + sx), float(crop.maxY() - sy));
+            return Point{float(crop.minX() + sx), float(crop.maxY() - sy)};
         }
     };
     const Point a = map(shown.left(), shown.top()), b = map(shown.right(), shown.bottom());
@@ -256,18 +256,29 @@ void PdfDocument::drawPage(int page, QPainter &painter, const QRectF &target) co
 
     std::lock_guard lock(d->mutex);
     std::unique_ptr<Poppler::Page> p = d->page(page);
-    if (!p)
+    if (!p || !(dpi > 0))
         return;
+    // The budget limits the part rendered, never the whole page: a huge page drawn at its
+    // size costs what the part on the device costs.
     const QSizeF points = p->pageSizeF();
-    const double used = budgetedDpi(points, std::max(dpi, 1.0));
-    if (!(used > 0))
+    const auto partAt = [&](double resolution, QSizeF &pixels) {
+        pixels = QSizeF(points.width() * resolution / 72.0, points.height() * resolution / 72.0);
+        const double sx = pixels.width() / onDevice.width(), sy = pixels.height() / onDevice.height();
+        return QRectF((shows.x() - onDevice.x()) * sx, (shows.y() - onDevice.y()) * sy, shows.width() * sx,
+                      shows.height() * sy)
+                   .toAlignedRect()
+               & QRect(0, 0, int(std::ceil(pixels.width())), int(std::ceil(pixels.height())));
+    };
+    double used = dpi;
+    QSizeF pixels;
+    QRect part = partAt(used, pixels);
+    const QSize fitted = PixelBudget::fitted(part.width(), part.height());
+    if (fitted.isEmpty())
         return;
-    const QSizeF pixels(points.width() * used / 72.0, points.height() * used / 72.0);
-    const double sx = pixels.width() / onDevice.width(), sy = pixels.height() / onDevice.height();
-    const QRect part = QRectF((shows.x() - onDevice.x()) * sx, (shows.y() - onDevice.y()) * sy, shows.width() * sx,
-                              shows.height() * sy)
-                           .toAlignedRect()
-                       & QRect(0, 0, int(std::ceil(pixels.width())), int(std::ceil(pixels.height())));
+    if (fitted.width() < part.width()) {
+        used *= double(fitted.width()) / part.width();
+        part = partAt(used, pixels);
+    }
     if (part.isEmpty())
         return;
     const QImage image = p->renderToImage(used, used, part.x(), part.y(), part.width(), part.height());

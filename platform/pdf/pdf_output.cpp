@@ -37,7 +37,7 @@ struct PdfOutput::Private {
 
 PdfOutput::PdfOutput(Size pageSize, bool keepCmyk) : d(std::make_unique<Private>())
 {
-    d->pageSize = Size(std::max(1.0f, pageSize.width), std::max(1.0f, pageSize.height));
+    d->pageSize = Size{std::max(1.0f, pageSize.width), std::max(1.0f, pageSize.height)};
     d->buffer.open(QIODevice::WriteOnly);
     d->writer = std::make_unique<QPdfWriter>(&d->buffer);
     d->writer->setResolution(Resolution);

@@ -302,7 +302,26 @@ QString fontNameWithTraits(const QString &nameOrFamily, bool bold, bool italic)
     return best ? best->postScriptName : nameOrFamily;
 }
 
-FontMetrics fontMetrics(const Font &font)
+namespace {
+
+// Per thread, like the raw fonts they come from; dropped all at once when many fonts and
+// sizes have filled them.
+template <class Value>
+struct PerFontCache {
+    QHash<QPair<QString, float>, Value> values;
+    template <class Make>
+    const Value &get(const Font &font, Make make)
+    {
+        const QPair<QString, float> key{font.name, font.size};
+        if (auto it = values.constFind(key); it != values.constEnd())
+            return *it;
+        if (values.size() > 500)
+            values.clear();
+        return *values.insert(key, make());
+    }
+};
+
+FontMetrics measuredMetrics(const Font &font)
 {
     QRawFont raw = rawFont(font);
     FontMetrics m;
@@ -321,20 +340,7 @@ FontMetrics fontMetrics(const Font &font)
     return m;
 }
 
-QFont qFont(const Font &font)
-{
-    FontFace face = fontFace(font.name);
-    QFont f(face.family);
-    if (!face.style.isEmpty())
-        f.setStyleName(face.style);
-    f.setPointSizeF(font.size > 0 ? font.size : 12);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::ForceOutline));
-    f.setKerning(true);
-    return f;
-}
-
-QRawFont rawFont(const Font &font)
+QRawFont loadedRawFont(const Font &font)
 {
     FontFace face = fontFace(font.name);
     static thread_local QHash<QString, QByteArray> fileData;
@@ -350,6 +356,35 @@ QRawFont rawFont(const Font &font)
     if (!raw.isValid())
         raw = QRawFont::fromFont(qFont(font));
     return raw;
+}
+
+} // namespace
+
+FontMetrics fontMetrics(const Font &font)
+{
+    static thread_local PerFontCache<FontMetrics> metrics;
+    return metrics.get(font, [&] { return measuredMetrics(font); });
+}
+
+QFont qFont(const Font &font)
+{
+    FontFace face = fontFace(font.name);
+    QFont f(face.family);
+    if (!face.style.isEmpty())
+        f.setStyleName(face.style);
+    f.setPointSizeF(font.size > 0 ? font.size : 12);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::ForceOutline));
+    f.setKerning(true);
+    return f;
+}
+
+QRawFont rawFont(const Font &font)
+{
+    // Loading a face from its data sets up a new font engine (fontconfig and FreeType) each
+    // time; a QRawFont belongs to the thread that made it, so each thread keeps its own.
+    static thread_local PerFontCache<QRawFont> fonts;
+    return fonts.get(font, [&] { return loadedRawFont(font); });
 }
 
 QPaintDevice *layoutPaintDevice()

@@ -27,16 +27,6 @@ struct LineMetrics {
 
 QString fontKey(const Font &f) { return f.name + QLatin1Char('/') + QString::number(f.size); }
 
-const FontMetrics &cachedMetrics(const Font &font)
-{
-    thread_local QHash<QString, FontMetrics> cache;   // per thread: tiles lay out text in parallel
-    QString key = fontKey(font);
-    auto it = cache.find(key);
-    if (it == cache.end())
-        it = cache.insert(key, fontMetrics(font));
-    return *it;
-}
-
 Font fontOf(const TextAttributes &a) { return a.font.value_or(Font{QStringLiteral("Helvetica"), 12}); }
 
 float hyphenWidth(const Font &font)
@@ -61,7 +51,7 @@ LineMetrics metricsOf(const AttributedString &text, TextRange range)
             m.ascent = std::max(m.ascent, attachmentSize(*a.attachment).height + a.baselineOffset.value_or(0));
             return;
         }
-        const FontMetrics &f = cachedMetrics(fontOf(a));
+        const FontMetrics f = fontMetrics(fontOf(a));
         float offset = a.baselineOffset.value_or(0);
         m.ascent = std::max(m.ascent, f.ascender + std::max(offset, 0.0f));
         m.descent = std::max(m.descent, -f.descender - std::min(offset, 0.0f));

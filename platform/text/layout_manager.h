@@ -77,6 +77,10 @@ public:
     void setHyphenationFactor(float factor);
     bool showsInvisibleCharacters() const { return m_showsInvisibles; }
     void setShowsInvisibleCharacters(bool on) { m_showsInvisibles = on; }
+    // Glyphs drawn on screen and in images as filled outlines rather than through Qt's
+    // glyph cache (text along paths draws each glyph turned on its own).
+    bool drawsGlyphOutlines() const { return m_drawsOutlines; }
+    void setDrawsGlyphOutlines(bool on) { m_drawsOutlines = on; }
 
     void invalidateLayout();
     void ensureLayout();
@@ -105,7 +109,8 @@ public:
     // Draws the glyphs of range into the current graphics context, each container's origin
     // at origin: background colours, glyphs (filled and/or stroked, slanted and raised as
     // their attributes say), underlines, strikethroughs and the hyphens of hyphenated lines.
-    // Glyphs are drawn as outlines. With showsInvisibleCharacters, each character that has a
+    // Filled glyphs are drawn as text in PDF and print and, where they stand upright, through
+    // Qt's glyph cache on screen and in images; the others as outlines. With showsInvisibleCharacters, each character that has a
     // mark (invisibleCharacterMark) gets it drawn in its attributes at the top of its line.
     // Defined in text_drawing.cpp.
     virtual void drawGlyphsForGlyphRange(TextRange range, Point origin);
@@ -160,6 +165,7 @@ private:
     std::vector<TextContainer *> m_containers;
     float m_hyphenationFactor = 0;
     bool m_showsInvisibles = false;
+    bool m_drawsOutlines = false;
 
     bool m_valid = false;
     std::vector<std::unique_ptr<Paragraph>> m_paragraphs;

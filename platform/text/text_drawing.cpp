@@ -1,5 +1,6 @@
-// Drawing laid-out text into the current graphics context: glyph outlines on screen and in
-// images, text with embedded fonts in PDF and print.
+// Drawing laid-out text into the current graphics context: glyphs through Qt's glyph cache
+// on screen and in images, text with embedded fonts in PDF and print, outlines for stroked,
+// turned and slanted text on screen.
 #include "platform/text/text_drawing.h"
 
 #include "platform/graphics/graphics_context.h"
@@ -95,18 +96,25 @@ QGlyphRun fileBackedRun(const QGlyphRun &run, const TextAttributes &a)
     return copy;
 }
 
-// Draws one run of laid-out glyphs. PDF and print get filled text as text; stroked text,
-// and everything on screen, is drawn as outlines through the context.
-void drawRun(GraphicsContext &gc, const QGlyphRun &run, float baseline, const TextAttributes &a, QPointF origin)
+// Draws one run of laid-out glyphs. Filled text is drawn as glyphs: in PDF and print as
+// text, on screen and in images through Qt's glyph cache where the text stands upright and
+// unslanted (turned and slanted glyphs come out of the cache on other pixels in each tile).
+// Stroked, turned and slanted text on screen, and all of it when asked, is drawn as outlines
+// through the context.
+void drawRun(GraphicsContext &gc, const QGlyphRun &run, float baseline, const TextAttributes &a, QPointF origin,
+             bool outlinesOnScreen)
 {
-    if (!gc.isDrawingToScreen() && a.strokeWidth.value_or(0) == 0) {
-        if (QGlyphRun text = fileBackedRun(run, a); !text.glyphIndexes().isEmpty()) {
-            const float raise = a.baselineOffset.value_or(0);
-            const float slant = a.obliqueness.value_or(0);
-            const float baseY = float(origin.y()) + baseline - raise;
-            QTransform placement = QTransform::fromTranslate(origin.x(), origin.y() - raise);
-            if (slant != 0)
-                placement = placement * QTransform(1, 0, -slant, 1, slant * baseY, 0);
+    if (a.strokeWidth.value_or(0) == 0) {
+        const float raise = a.baselineOffset.value_or(0);
+        const float slant = a.obliqueness.value_or(0);
+        const float baseY = float(origin.y()) + baseline - raise;
+        QTransform placement = QTransform::fromTranslate(origin.x(), origin.y() - raise);
+        if (slant != 0)
+            placement = placement * QTransform(1, 0, -slant, 1, slant * baseY, 0);
+        const bool upright =
+            !outlinesOnScreen && (placement * gc.painter()->worldTransform()).type() <= QTransform::TxScale;
+        QGlyphRun text = !gc.isDrawingToScreen() ? fileBackedRun(run, a) : upright ? run : QGlyphRun();
+        if (!text.glyphIndexes().isEmpty()) {
             gc.drawGlyphRun(text, placement, gc.brushFor(a.foregroundColor.value_or(Color::blackColor())));
             return;
         }
@@ -198,7 +206,7 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
                 return;
             }
             for (const QGlyphRun &glyphs : line.glyphRuns(from, length))
-                drawRun(*gc, glyphs, f.baseline, a, at);
+                drawRun(*gc, glyphs, f.baseline, a, at, m_drawsOutlines);
             FontMetrics m = fontMetrics(fontOf(a));
             float x1 = float(line.cursorToX(from)) + origin.x;
             float x2 = float(line.cursorToX(from + length)) + origin.x;
@@ -234,7 +242,7 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
                 run.setRawFont(raw);
                 run.setGlyphIndexes(dash);
                 run.setPositions({QPointF(line.cursorToX(lineEnd - base), f.baseline)});
-                drawRun(*gc, run, f.baseline, a, at);
+                drawRun(*gc, run, f.baseline, a, at, m_drawsOutlines);
             }
         }
     }

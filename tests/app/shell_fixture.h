@@ -48,6 +48,7 @@ public:
     QStringList alerts;   // "title|message"
     std::optional<PrintInfo> pageLayout;
     std::deque<std::optional<QString>> anchorNames, linkDestinations;
+    std::deque<std::optional<QString>> folders;     // what the folder panel answers
     std::deque<int> questionAnswers;                // unanswered questions are cancelled
     QStringList questions;                          // the titles asked
     QStringList anchorPanelShowed;                  // the names the anchor panel was opened with
@@ -77,6 +78,10 @@ public:
     {
         linkPanelOffered = anchors;
         return take(linkDestinations, std::optional<QString>());
+    }
+    std::optional<QString> chooseFolder(QWidget *, const QString &, const QString &) override
+    {
+        return take(folders, std::optional<QString>());
     }
     int askQuestion(QWidget *, const QString &title, const QString &, const QStringList &buttons) override
     {

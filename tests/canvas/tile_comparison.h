@@ -57,3 +57,24 @@ inline int largestDifference(const QImage &a, const QImage &b)
     }
     return largest;
 }
+
+// The share of pixels of which some channel differs by more than a few levels.
+inline double shareOfDifferingPixels(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 1;
+    const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    qint64 differing = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto *p = reinterpret_cast<const uchar *>(x.constScanLine(row));
+        const auto *q = reinterpret_cast<const uchar *>(y.constScanLine(row));
+        for (int i = 0; i < x.width(); ++i) {
+            int largest = 0;
+            for (int c = 0; c < 4; ++c)
+                largest = std::max(largest, std::abs(int(p[4 * i + c]) - int(q[4 * i + c])));
+            differing += largest > 8;
+        }
+    }
+    return double(differing) / (double(x.width()) * x.height());
+}

@@ -21,6 +21,8 @@
 
 #include <QPainter>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -222,6 +224,34 @@ TEST(TiledRenderer, EachTileDrawsItsPartOfTheBackgroundPdfPage)
         EXPECT_EQ(whole.pixelColor(int(10 * scale), int(295 * scale)).red(), 255);   // shown on page 1
         EXPECT_LE(largestDifference(whole, t.drawnInTiles(scale, 100, 4)), ResamplingTolerance) << scale;
     }
+}
+
+// A tiny PDF with a 30,000-point page: a window's worth of tiles renders only the parts it
+// shows, at full resolution, and the process's peak memory stays far from what rendering
+// the whole page per tile takes.
+TEST(TiledRenderer, AHugeBackgroundPdfPageCostsOnlyTheTilesShown)
+{
+    ensureGuiApp();
+    const QByteArray data = pdfFromObjects(
+        {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 30000 30000] /Contents 4 0 R >>",
+         streamObject("", "1 0 0 rg 0 29900 100 100 re f")});
+    ASSERT_LT(data.size(), 1024);
+    VekDocument doc;
+    doc.setBackgroundPDF(PdfDocument::openData(data), data);
+    ASSERT_EQ(doc.drawAreaSizePerPage(), (Size{30000, 30000}));
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    OffscreenCanvas canvas(doc);
+    RenderRequest request;
+    request.dirty = Rect(0, 0, 1600, 1200);
+    const QImage shown = renderTiled(doc, canvas, request, 1.0, {256, 4}).image;
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_EQ(shown.pixelColor(50, 50), QColor(Qt::red));   // the page's top left corner, sharp
+    EXPECT_EQ(shown.pixelColor(99, 99), QColor(Qt::red));
+    EXPECT_NE(shown.pixelColor(101, 101), QColor(Qt::red));
+    EXPECT_LT((after.ru_maxrss - before.ru_maxrss) / 1024, 400) << "MB more at the peak";
 }
 
 TEST(SpatialIndexCulling, DirtyRectanglesDrawTheSamePixelsWithTheIndex)

@@ -15,10 +15,11 @@ TEST(TiledText, ManyTilesOnManyThreadsRedrawTheSamePixels)
     doc.setNumberOfPages(1);
     text_objects::fillPage(doc);
 
-    // 96-pixel tiles: some 130 of them. Qt's antialiasing starts afresh at a tile's edge, so
-    // glyph edges cut there come out a few levels apart from one drawing of the whole.
+    // 96-pixel tiles: some 130 of them. Qt's antialiasing starts afresh at a tile's edge,
+    // and now and then a glyph the edge cuts comes out of the glyph cache a subpixel step
+    // apart: a few pixels by the edges differ from one drawing of the whole.
     const QImage oneThread = drawnInTiles(doc, 1.5, 96, 1);
-    EXPECT_LE(largestDifference(drawnWhole(doc, 1.5), oneThread), 4);
+    EXPECT_LT(shareOfDifferingPixels(drawnWhole(doc, 1.5), oneThread), 0.0002);
     for (int run = 0; run < 50; ++run)
         ASSERT_EQ(largestDifference(oneThread, drawnInTiles(doc, 1.5, 96, 8)), 0) << "run " << run;
 }

@@ -58,6 +58,23 @@ TEST(Background, APdfGivesOnePagePerPageAtItsLargestTurnedSize)
     EXPECT_FALSE(doc.backgroundPDF());
 }
 
+// A page tree that holds itself: QPDF cannot walk it, Poppler still shows the page; the
+// page size comes from Poppler instead of ending as nothing.
+TEST(Background, APageTreeQpdfCannotWalkTakesThePageSizePopplerShows)
+{
+    ensureGuiApp();
+    const QByteArray data = pdfFromObjects({"<< /Type /Catalog /Pages 2 0 R >>",
+                                            "<< /Type /Pages /Kids [3 0 R 2 0 R] /Count 2 >>",
+                                            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 200] >>"});
+    const auto pdf = PdfDocument::openData(data);
+    if (!pdf)
+        GTEST_SKIP() << "Poppler refuses the file: it cannot open as a background";
+    VekDocument doc;
+    doc.setBackgroundPDF(pdf, data);
+    ASSERT_GE(doc.numberOfPages(), 1);
+    EXPECT_EQ(doc.drawAreaSizePerPage(), (Size{300, 200}));
+}
+
 TEST(Background, ThePageListChangesWithUndo)
 {
     ensureGuiApp();
@@ -83,6 +100,62 @@ TEST(Background, ThePageListChangesWithUndo)
     VekDocument plain;
     plain.removeBgPDFPageAtIndex(0);
     EXPECT_TRUE(plain.bgPDFpages().empty());
+}
+
+// Text growing past the last page adds a page: the page list follows, and one undo takes
+// both back.
+TEST(Background, AddingTheLastPageGivesItAnEmptyPageListEntryAndUndoes)
+{
+    ensureGuiApp();
+    VekDocument doc;
+    const QByteArray data = pdfOfPages({{"0 0 200 100", 0}, {"0 0 200 100", 0}});
+    doc.setBackgroundPDF(open(data), data);
+    UndoManager &undo = *doc.undoManager();
+    undo.removeAllActions();
+    doc.addLastPage();
+    undo.closeEventGroup();
+    EXPECT_EQ(doc.numberOfPages(), 3);
+    EXPECT_EQ(doc.bgPDFpages(), (std::vector<int>{1, 2, 0}));
+    undo.undo();
+    EXPECT_EQ(doc.numberOfPages(), 2);
+    EXPECT_EQ(doc.bgPDFpages(), (std::vector<int>{1, 2}));
+    undo.redo();
+    EXPECT_EQ(doc.numberOfPages(), 3);
+    EXPECT_EQ(doc.bgPDFpages(), (std::vector<int>{1, 2, 0}));
+
+    VekDocument plain;
+    plain.addLastPage();
+    EXPECT_EQ(plain.numberOfPages(), 2);
+    EXPECT_TRUE(plain.bgPDFpages().empty());
+}
+
+// Merging into a document whose background is an image: the image becomes the first
+// background page, so that it and the merged page both show; undo gives the image back.
+TEST(Background, MergingIntoAnImageBackgroundKeepsTheImageAsTheFirstPage)
+{
+    ensureGuiApp();
+    VekDocument doc;
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    doc.setBackgroundImage(Image(picture), "image bytes", Size{});
+    doc.undoManager()->removeAllActions();
+    ASSERT_TRUE(doc.mergeBackgroundPDF(pdfOfPages({{"0 0 200 100", 0}})));
+    doc.undoManager()->closeEventGroup();
+    EXPECT_FALSE(doc.backgroundImage().isValid());
+    ASSERT_TRUE(doc.backgroundPDF());
+    EXPECT_EQ(doc.numberOfPages(), 2);
+    EXPECT_EQ(doc.bgPDFpages(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(doc.drawAreaSizePerPage(), (Size{200, 100}));
+    const QImage first = doc.backgroundPDF()->renderPage(0, 72);
+    EXPECT_GT(qBlue(first.pixel(100, 50)), 240);
+    EXPECT_LT(qRed(first.pixel(100, 50)), 16);
+    const QImage second = doc.backgroundPDF()->renderPage(1, 72);
+    EXPECT_EQ(QColor(second.pixel(20, 80)), QColor(Qt::red));   // the merged page's square
+
+    doc.undoManager()->undo();
+    EXPECT_TRUE(doc.backgroundImage().isValid());
+    EXPECT_FALSE(doc.backgroundPDF());
+    EXPECT_EQ(doc.numberOfPages(), 1);
 }
 
 TEST(Background, MergingAppendsPagesWithoutCuttingAndUndoes)

@@ -125,3 +125,36 @@ TEST(PrintSettings, AcceptingThePageLayoutSetsTheResolutionWithoutDrift)
     doc.pageLayoutAccepted(info);
     EXPECT_EQ(doc.resolution(), 144);
 }
+
+// A custom paper carries no name; the paper can be fitted to the page, and centring gives
+// equal margins of what the paper leaves beside the page.
+TEST(PrintSettings, CustomPaperMatchingThePageAndCentring)
+{
+    VekDocument doc;
+    doc.setPrintInfo(PrintInfo::defaults());
+    doc.setResolution(144);
+    doc.setDrawAreaSizePerPage({1000, 1200});   // 500 x 600 points
+    doc.setPaperSizeTo({600, 700}, QStringLiteral("Poster"));
+    EXPECT_EQ(doc.printInfo().paperName, QStringLiteral("Poster"));
+    doc.setPaperSizeTo({610, 710});
+    EXPECT_TRUE(doc.printInfo().paperName.isEmpty());
+    EXPECT_EQ(doc.printInfo().paperSize, (Size{610, 710}));
+
+    doc.setPrintCenteredHAndV(true, false);
+    EXPECT_FLOAT_EQ(doc.printInfo().leftMargin, 55);
+    EXPECT_FLOAT_EQ(doc.printInfo().rightMargin, 55);
+    EXPECT_FLOAT_EQ(doc.printInfo().topMargin, 90);   // untouched
+    EXPECT_TRUE(doc.printInfo().horizontallyCentered);
+    EXPECT_FALSE(doc.printInfo().verticallyCentered);
+
+    // 0.5 x 1000 + 55 + 55 and 0.5 x 1200 + 90 + 90, in whole points.
+    doc.setPaperSizeToMatchCurrentPage();
+    EXPECT_EQ(doc.printInfo().paperSize, (Size{610, 780}));
+    doc.setPrintCenteredHAndV(true, true);
+    EXPECT_FLOAT_EQ(doc.printInfo().topMargin, 90);
+    EXPECT_FLOAT_EQ(doc.printInfo().bottomMargin, 90);
+    doc.setPaperSizeTo({400, 400});   // smaller than the page: no negative margins
+    doc.setPrintCenteredHAndV(true, true);
+    EXPECT_FLOAT_EQ(doc.printInfo().leftMargin, 0);
+    EXPECT_FLOAT_EQ(doc.printInfo().topMargin, 0);
+}

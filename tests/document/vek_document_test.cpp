@@ -182,6 +182,42 @@ TEST(VekDocumentGroups, GroupingIsOneStepAndDeletingAGroupedObjectUndoesWithItsG
     EXPECT_EQ(f.doc.newGrpID(), QStringLiteral("g0"));
 }
 
+// Ungrouping downwards dissolves a middle group and the groups below it: all their objects
+// become members of the group above; undo and redo give back each state exactly.
+TEST(VekDocumentGroups, UngroupingDownwardsMovesTheObjectsBelowUpToTheParent)
+{
+    Filled f(4);
+    f.doc.groupObjects({f.objects[0], f.objects[1]});                 // g0
+    f.doc.groupObjects({f.objects[0], f.objects[2]});                 // g1 holds g0
+    f.doc.groupObjects({f.objects[2], f.objects[3]});                 // g2 holds g1
+    f.step();
+    const auto state = [&f] {
+        QStringList ids;
+        for (const auto &object : f.objects)
+            ids << object->groupID();
+        return std::pair{ids, f.doc.groupBaseDictionary()};
+    };
+    const auto before = state();
+
+    f.doc.ungroupDownwards(QStringLiteral("g1"));
+    f.step();
+    EXPECT_EQ(f.doc.undoManager()->undoActionName(), QStringLiteral("Ungroup"));
+    EXPECT_FALSE(f.doc.groupFor(QStringLiteral("g0")));
+    EXPECT_FALSE(f.doc.groupFor(QStringLiteral("g1")));
+    const auto top = f.doc.groupFor(QStringLiteral("g2"));
+    ASSERT_TRUE(top);
+    EXPECT_TRUE(top->groupMemberIDs().isEmpty());
+    EXPECT_EQ(top->objectMembers().size(), 4u);
+    for (const auto &object : f.objects)
+        EXPECT_EQ(object->groupID(), QStringLiteral("g2"));
+    const auto after = state();
+
+    f.doc.undoManager()->undo();
+    EXPECT_EQ(state(), before);
+    f.doc.undoManager()->redo();
+    EXPECT_EQ(state(), after);
+}
+
 TEST(VekDocumentGroups, DeepTreesUngroupWholeAndCyclesEnd)
 {
     Filled f(4);

@@ -2,6 +2,10 @@
 #include "export/eps_export.h"
 #include "tests/export/export_fixture.h"
 
+#include "model/vek_obj_format.h"
+#include "model/vek_obj_grid.h"
+#include "platform/text/rtf.h"
+
 #include <gtest/gtest.h>
 
 using namespace exportfixture;
@@ -59,22 +63,61 @@ TEST(EpsExport, SimpleWriterPutsARectangleCoveringTheAreaOnTheBoundingBox)
     EXPECT_FALSE(QFile::exists(dir.filePath("none.eps")));
 }
 
-TEST(EpsExport, SimpleWriterShowsTheTextOfTextBoxesRunByRunFromTheirTopLeft)
+// The text Ghostscript finds in an EPS file.
+QString textOfEps(const QString &eps)
+{
+    return run("gs", {"-dBATCH", "-dNOPAUSE", "-dSAFER", "-dQUIET", "-sDEVICE=txtwrite", "-sOutputFile=-", eps});
+}
+
+// Text boxes come out line by line as laid out, accented letters as themselves; tables
+// show their cells and fields their value on each page.
+TEST(EpsExport, SimpleWriterShowsTextAsLaidOutWithTablesAndFields)
 {
     Document fixture;
+    auto wrapped = textBox(Rect(20, 230, 120, 60), QString::fromUtf8("Crème brûlée for a naïve café guest"));
+    fixture.add(wrapped);
+    auto table = VekObjGrid::create();
+    table->setBounds(Rect(150, 300, 120, 40));
+    table->setupOnCurrentCondition();
+    PropertyList cells = PropertyList::dictionary();
+    PropertyList cell = PropertyList::dictionary();
+    const AttributedString cellText(QStringLiteral("Tablecell"), textFont());
+    cell.insert("text", PropertyList::fromData(RTFFromRange(cellText, {0, cellText.length()})));
+    cells.insert(table->cellIDOfColumn(0, 0), cell);
+    table->setCells(cells, false);
+    fixture.add(table);
+    auto field = VekObjFormat::create();
+    field->setExample(AttributedString(QStringLiteral("1"), textFont()));
+    field->setFormat(QStringLiteral("Folio %d"));
+    field->setBounds(Rect(10, 185, 60, 14));
+    field->setRepeatType(3);
+    fixture.add(field);
+
     QTemporaryDir dir;
     const QString path = dir.filePath("simple.eps");
     ASSERT_TRUE(savePathsAsEps(fixture.doc, path, Rect(), fixture.doc.objects()));
     const QByteArray eps = readAll(path);
-    // The anchored box stands at (20, 300) of the two 200-point pages: 100 points up.
-    const qsizetype plain = eps.indexOf("20.000000 100.000000 m\n(Here is the ) show\n");
-    EXPECT_GE(plain, 0) << eps.toStdString();
-    EXPECT_GT(eps.indexOf("(target) show\n", plain), plain);
-    EXPECT_TRUE(eps.contains("/Helvetica findfont\n12 scalefont setfont"));
-    EXPECT_TRUE(eps.contains("(example.org) show\n"));
+    EXPECT_TRUE(eps.contains("/Helvetica findfont latin1\n12 scalefont setfont")) << eps.toStdString();
+    // The narrow box wraps: several lines, each starting at its left edge inside the box,
+    // one below the other (EPS y grows upwards; the box spans y 110..170 of the 400 points).
+    QList<double> lineTops;
+    static const QRegularExpression shown("([\\d.]+) ([\\d.]+) m\n\\(([^)]*)\\) show");
+    for (auto it = shown.globalMatch(QString::fromLatin1(eps)); it.hasNext();) {
+        const auto m = it.next();
+        const double x = m.captured(1).toDouble(), y = m.captured(2).toDouble();
+        if (x >= 20 && x < 140 && y > 110 && y < 170)
+            lineTops << y;
+    }
+    ASSERT_GE(lineTops.size(), 3) << eps.toStdString();
+    for (qsizetype i = 1; i < lineTops.size(); ++i)
+        EXPECT_LT(lineTops[i], lineTops[i - 1]);
+
     int code = -1;
     renderedByGhostscript(path, &code);
     EXPECT_EQ(code, 0);
+    const QString text = textOfEps(path);
+    for (const char *word : {"Crème", "brûlée", "naïve", "café", "Tablecell", "Folio 1", "Folio 2", "Here is the", "target"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word << "\n" << text.toStdString();
 }
 
 TEST(EpsExport, SimpleWriterTextIsEscapedOnceLatin1AndCleanJis)
@@ -102,6 +145,7 @@ TEST(EpsExport, SimpleWriterTextIsEscapedOnceLatin1AndCleanJis)
     TextAttributes a;
     a.font = Font{QStringLiteral("Helvetica"), 12};
     const QByteArray commands = SimpleEps::textCommands(AttributedString("one\ntwo (2)", a), 10, 100);
+    EXPECT_TRUE(commands.contains("/Helvetica findfont latin1\n12 scalefont setfont")) << commands.toStdString();
     EXPECT_EQ(commands.count(" m\n"), 2);
     EXPECT_TRUE(commands.contains("10.000000 100.000000 m\n(one) show\n")) << commands.toStdString();
     EXPECT_TRUE(commands.contains("10.000000 88.000000 m\n(two \\(2\\)) show\n"));

@@ -227,6 +227,37 @@ inline std::vector<Link> linksIn(const QString &path)
     return links;
 }
 
+// A document of one page of the size A4 paper with its default margins gives at the
+// resolution, in the orientation, filled by a red rectangle.
+inline void fillPageOfPaper(VekDocument &document, int resolution, PrintInfo::Orientation orientation)
+{
+    PrintInfo info = PrintInfo::defaults();
+    info.orientation = orientation;
+    document.setPrintInfo(info);
+    document.setResolution(resolution);
+    const Size page = document.drawAreaSizePerPage();
+    auto red = VekObjPath::create();
+    red->setBezierPath(BezierPath::bezierPathWithRect(Rect(0, 0, page.width, page.height)));
+    red->setBounds(Rect(0, 0, page.width, page.height));
+    red->setFillColor(Color::redColor());
+    red->setDrawsFill(true);
+    red->setDrawsStroke(false);
+    document.insertObject(red, 0, false);
+}
+
+// The bounding box of the red pixels of an image (empty when there are none).
+inline QRect redArea(const QImage &image)
+{
+    QRect area;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60)
+                area |= QRect(x, y, 1, 1);
+        }
+    return area;
+}
+
 // The centre of each word on a page as pdftotext places it (PDF points, y up).
 inline QMultiMap<QString, QPointF> wordCentres(const QString &path, int page, double pageHeight)
 {

@@ -7,9 +7,11 @@
 #include "canvas/document_renderer.h"
 #include "canvas/offscreen_canvas.h"
 #include "platform/graphics/graphics_context.h"
+#include "platform/image/image_file.h"
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <QSaveFile>
 
@@ -203,6 +205,87 @@ TEST(PdfExport, WholeDocumentGivesPrintedPagesWithVectorBackgroundAndMetadata)
     const QImage second = out.page(2);
     EXPECT_GT(qGreen(second.pixel(72 + 265, 552 + 165)), 100);
     EXPECT_LT(qRed(second.pixel(72 + 265, 552 + 165)), 60);
+}
+
+// The page of the paper's size fills the paper inside its margins (72 left and right, 90 top
+// and bottom) whatever the orientation and resolution.
+TEST(PdfExport, PageFillsThePaperInsideTheMarginsInEitherOrientationAndAtAnyResolution)
+{
+    struct Case {
+        int resolution;
+        PrintInfo::Orientation orientation;
+        QString size;
+        QRect red;
+    };
+    const Case cases[] = {
+        {72, PrintInfo::Orientation::Portrait, "595.28 x 841.89", QRect(72, 90, 451, 662)},
+        {144, PrintInfo::Orientation::Portrait, "595.28 x 841.89", QRect(72, 90, 451, 662)},
+        {72, PrintInfo::Orientation::Landscape, "841.89 x 595.28", QRect(72, 90, 698, 415)},
+        {144, PrintInfo::Orientation::Landscape, "841.89 x 595.28", QRect(72, 90, 698, 415)},
+    };
+    for (const Case &c : cases) {
+        ensureGuiApp();
+        VekDocument doc;
+        fillPageOfPaper(doc, c.resolution, c.orientation);
+        Written out;
+        QString error;
+        ASSERT_TRUE(saveAsPdf(doc, out.path, {}, 0, "paper.vek", &error)) << error.toStdString();
+        EXPECT_TRUE(out.info().contains(QRegularExpression("Page size:\\s+" + QRegularExpression::escape(c.size))))
+            << out.info().toStdString();
+        const QRect red = redArea(out.page(1));
+        for (const auto &[got, want] : {std::pair{red.left(), c.red.left()}, {red.top(), c.red.top()},
+                                        {red.right(), c.red.right()}, {red.bottom(), c.red.bottom()}})
+            EXPECT_NEAR(got, want, 1) << c.resolution << " dpi, " << c.size.toStdString();
+    }
+}
+
+// A wide text box just below a page break is drawn into its own page only: a clipped copy
+// on the page before would be found there by text extraction and search.
+TEST(PdfExport, EachPageHoldsOnlyTheTextOfItsOwnPage)
+{
+    ensureGuiApp();
+    VekDocument doc;
+    doc.setPrintInfo(PrintInfo::defaults());
+    doc.setNumberOfPages(3);
+    const float page = doc.drawAreaSizePerPage().height;
+    const float width = doc.drawAreaSizePerPage().width - 20;
+    doc.insertObject(textBox(Rect(10, page - 40, width, 30), "Alpha words"), 0, false);
+    doc.insertObject(textBox(Rect(10, page + 4, width, 30), "Bravo words"), 0, false);
+    doc.insertObject(textBox(Rect(10, 2 * page + 5, width, 30), "Charlie words"), 0, false);
+    Written out;
+    ASSERT_TRUE(saveAsPdf(doc, out.path, {}, 0, "pages.vek"));
+    const QStringList words = {"Alpha", "Bravo", "Charlie"};
+    for (int p = 1; p <= 3; ++p) {
+        const QString text = run("pdftotext", {"-f", QString::number(p), "-l", QString::number(p), out.path, "-"});
+        for (int w = 0; w < words.size(); ++w)
+            EXPECT_EQ(text.contains(words[w]), w + 1 == p) << "page " << p << ": " << text.toStdString();
+    }
+}
+
+// An image scanned at 300 dpi: the page is its pixels, the paper its size in points, and the
+// exported page is the image from edge to edge.
+TEST(PdfExport, ABackgroundImageAt300DpiFillsPaperOfItsPhysicalSize)
+{
+    ensureGuiApp();
+    QImage scan(600, 300, QImage::Format_RGB32);
+    scan.fill(Qt::red);
+    scan.setDotsPerMeterX(11811);   // 300 dpi
+    scan.setDotsPerMeterY(11811);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(scan.save(&buffer, "PNG"));
+    VekDocument doc;
+    doc.setBackgroundImage(readImageData(bytes), bytes, Size{});
+    EXPECT_EQ(doc.resolution(), 300);
+    EXPECT_EQ(doc.drawAreaSizePerPage(), (Size{600, 300}));
+    EXPECT_NEAR(doc.printInfo().paperSize.width, 144, 0.01);
+    EXPECT_NEAR(doc.printInfo().paperSize.height, 72, 0.01);
+
+    Written out;
+    ASSERT_TRUE(saveAsPdf(doc, out.path, {}, 0, "scan.vek"));
+    EXPECT_TRUE(out.info().contains(QRegularExpression("Page size:\\s+144 x 72 pts"))) << out.info().toStdString();
+    EXPECT_EQ(redArea(out.page(1, 144)), QRect(0, 0, 288, 144));
 }
 
 TEST(PdfExport, HeadersAndFootersWithPageNumbersWhenTheDocumentAddsThem)

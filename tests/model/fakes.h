@@ -67,6 +67,7 @@ public:
     std::vector<const VekObject *> selected;
     std::weak_ptr<VekObject> creating;
     std::weak_ptr<VekObject> editing;
+    TextView *hostedEditor = nullptr;
     ScriptedEventSource events;
 
     // Requests.
@@ -118,8 +119,12 @@ public:
         return objects;
     }
     std::shared_ptr<VekObject> editingObject() const override { return editing.lock(); }
-    TextView *editorView() const override { return nullptr; }
-    void setEditingObject(const std::shared_ptr<VekObject> &object, TextView *) override { editing = object; }
+    TextView *editorView() const override { return hostedEditor; }
+    void setEditingObject(const std::shared_ptr<VekObject> &object, TextView *editor) override
+    {
+        editing = object;
+        hostedEditor = editor;
+    }
     void resetCursorRects() override { ++cursorResets; }
     void endEditing() override { editing.reset(); }
     std::shared_ptr<VekObject> creatingObject() const override { return creating.lock(); }

@@ -226,9 +226,11 @@ protected:
     static QRectF fillBounds(const std::vector<RecordedDraw> &draws, const QColor &color)
     {
         QRectF all;
-        for (const RecordedDraw &draw : draws)
-            if (draw.isFill() && draw.brush.color() == color)
+        for (const RecordedDraw &draw : draws) {
+            const bool glyphs = draw.kind == RecordedDraw::Kind::Text && draw.pen.color() == color;
+            if ((draw.isFill() && draw.brush.color() == color) || glyphs)
                 all = all.united(draw.devicePath.boundingRect());
+        }
         return all;
     }
 

@@ -125,7 +125,15 @@ TEST(PathTextTest, SettingTheTextCountsWordsAndUndoes)
     object->setAttStringForPath(monoText("along the path"));
     EXPECT_EQ(object->wordCount(), 3);
     EXPECT_EQ(posts[VekObjectWordcountDidChangeNotification], 1);
-    EXPECT_FALSE(doc.undo.canUndo());   // there was no text to go back to
+    // The first text undoes to none, and redoes.
+    doc.undo.closeEventGroup();
+    ASSERT_TRUE(doc.undo.canUndo());
+    doc.undo.undo();
+    EXPECT_FALSE(object->attStringForPath());
+    EXPECT_EQ(object->wordCount(), 0);
+    doc.undo.redo();
+    ASSERT_TRUE(object->attStringForPath());
+    EXPECT_EQ(object->wordCount(), 3);
 
     object->setAttStringForPath(monoText("two words"));
     EXPECT_EQ(object->wordCount(), 2);

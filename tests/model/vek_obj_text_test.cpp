@@ -446,6 +446,44 @@ TEST(VekTextView, ASecondBoxGetsAPrivateEditorAndCopyPasteKeepsStyles)
     a->endEditingInView(&document.canvas);
 }
 
+TEST(VekTextView, ABoxDestroyedWhileEditedLetsGoOfItsEditor)
+{
+    // Destroyed with its document still there: the canvas stops hosting the editor.
+    FakeDocument document;
+    auto doomed = box(document, Rect(0, 0, 200, 100), QStringLiteral("going"));
+    doomed->startEditingWithEvent(MouseEvent{}, &document.canvas);
+    VekTextView *shared = doomed->editor();
+    ASSERT_EQ(document.canvas.editorView(), shared);
+    document.list.clear();
+    document.undo.removeAllActions();
+    doomed.reset();
+    EXPECT_EQ(document.canvas.editorView(), nullptr);
+    EXPECT_EQ(shared->textStorage(), nullptr);
+    shared->keyDown(KeyInput{0, 0, QStringLiteral("x")});   // reaches no freed text
+
+    // Destroyed after leaving its document (a private editor is made while the shared one
+    // is busy): the editors are free again, and the next box edits with the shared one.
+    FakeDocument other;
+    auto first = box(other, Rect(0, 0, 200, 100), QStringLiteral("first"));
+    auto second = box(other, Rect(0, 120, 200, 100), QStringLiteral("second"));
+    first->startEditingWithEvent(MouseEvent{}, &other.canvas);
+    second->startEditingWithEvent(MouseEvent{}, &other.canvas);
+    ASSERT_EQ(first->editor(), shared);
+    other.list.clear();
+    other.undo.removeAllActions();
+    for (const auto &gone : {first, second})
+        gone->setDocument(nullptr, false);
+    first.reset();
+    second.reset();
+    auto next = box(other, Rect(0, 0, 200, 100), QStringLiteral("next"));
+    next->startEditingWithEvent(MouseEvent{}, &other.canvas);
+    EXPECT_EQ(next->editor(), shared);
+    shared->setSelectedRange({4, 0});
+    shared->keyDown(KeyInput{0, 0, QStringLiteral("!")});
+    EXPECT_EQ(next->contents().string(), QStringLiteral("next!"));
+    next->endEditingInView(&other.canvas);
+}
+
 TEST(LayoutGeometry, InsertionPointsSelectionsAndClicks)
 {
     ensureGuiApp();

@@ -1,5 +1,6 @@
 // The save-pages and text export panels offscreen, the writing of chosen pages, and the
 // grabbed-area export run through its panel.
+#include "app/document/document_shell_services.h"
 #include "app/document/export_panel.h"
 #include "app/document/save_pages_panel.h"
 #include "app/document/text_export_panel.h"
@@ -91,6 +92,30 @@ TEST(SavePages, ThePageListChoosesAndOrdersThePages)
         else
             EXPECT_FALSE(QFile::exists(path));
     }
+}
+
+// The pages are stored as readable text when the preferences ask for it, else as an archive.
+TEST(SavePages, TheStoredFormFollowsTheReadableTextPreference)
+{
+    ensureWidgetApp();
+    struct Shell : DocumentShellServices {
+        bool formatted = false;
+        bool saveFormatted() const override { return formatted; }
+    } shell;
+    setDocumentShellServices(&shell);
+    for (const bool formatted : {false, true}) {
+        shell.formatted = formatted;
+        VekDocument document;
+        fillFivePages(document);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("pages.vek");
+        ASSERT_EQ(savePagesOfDocument(document, "2,1", path), SavePagesResult::Saved);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll().startsWith("{"), formatted);
+        EXPECT_EQ(squareWidthsByPage(path), (std::vector<int>{20, 10}));
+    }
+    setDocumentShellServices(nullptr);
 }
 
 TEST(SavePages, PanelProposesAnExtractAndKeepsTheVekExtension)

@@ -93,3 +93,39 @@ TEST_F(WindowTest, TheTableToolsPanelSetsTheColumnsAndRowsOfTheNextTable)
     EXPECT_EQ(table->numberOfGridColumns(), 4);
     EXPECT_EQ(table->numberOfGridRows(), 3);
 }
+
+TEST_F(WindowTest, ADrawnTablesCellsTakeTypingAsAUserGoesAboutIt)
+{
+    VekDocumentWindow &window = start();
+    CanvasDriver canvas(window);
+    chooseTool(QStringLiteral("Table"));
+    activate(window);
+    canvas.drag({40, 40}, {280, 160});
+    const auto table = onlyObjectOf<VekObjGrid>(window.document());
+    ASSERT_TRUE(table);
+    ASSERT_EQ(table->numberOfGridColumns(), 2);
+    const auto middleOf = [&](int column, int row) {
+        const Rect cell = table->cellFrameOfColumn(column, row);
+        return Point{cell.midX(), cell.midY()};
+    };
+    const auto cellText = [&](int column, int row) {
+        const auto text = table->textOfCell(table->cellIDOfColumn(column, row));
+        return text ? text->string().trimmed() : QString();
+    };
+    // A click in a cell of the table just drawn, typing, Tab to the next cell.
+    canvas.click(middleOf(0, 0).x, middleOf(0, 0).y);
+    canvas.type(QStringLiteral("abc"));
+    canvas.key(Qt::Key_Tab);
+    canvas.type(QStringLiteral("def"));
+    canvas.key(Qt::Key_Return);
+    EXPECT_EQ(cellText(0, 0), QStringLiteral("abc"));
+    EXPECT_EQ(cellText(1, 0), QStringLiteral("def"));
+    // Later, with the arrow: a double-click on the table and then on a cell opens it.
+    canvas.click(400, 400);
+    ASSERT_FALSE(canvas.view.editingObject());
+    canvas.doubleClick(middleOf(1, 1).x, middleOf(1, 1).y);
+    canvas.click(middleOf(1, 1).x, middleOf(1, 1).y);
+    canvas.type(QStringLiteral("ghi"));
+    canvas.key(Qt::Key_Return);
+    EXPECT_EQ(cellText(1, 1), QStringLiteral("ghi"));
+}

@@ -13,7 +13,9 @@
 #include <QComboBox>
 #include <QDrag>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -234,6 +236,82 @@ TEST_F(ShellPanels, ASetIsRenamedByTypingItsNameAndDeletedByItsButton)
     EXPECT_TRUE(QFile::exists(defaultFile));
     EXPECT_EQ(setSelection->currentText(), QStringLiteral("default"));
     EXPECT_EQ(matrix->selectedObjects().size(), 1u);
+}
+
+TEST_F(ShellPanels, APatternColourFromADroppedImageFillsAShape)
+{
+    VekDocumentWindow *window = activeWindow(QStringLiteral("Untitled"));
+    ASSERT_TRUE(window);
+    VekObjMatrix *matrix = chooseObjectTool();
+    clickCell(*matrix, 12);   // the square
+    drag(canvasOf(*window), onCanvas(*window, 20, 20), {onCanvas(*window, 70, 60), onCanvas(*window, 120, 90)});
+    ASSERT_EQ(window->document().objects().size(), 1u);
+    const auto shape = window->document().objects().front();
+    QTest::mouseClick(paletteButton(*palette, QStringLiteral("Arrow")), Qt::LeftButton);
+    menuItem(*window, QStringLiteral("Edit"), QStringLiteral("Select All"))->trigger();
+
+    menuItem(*window, QStringLiteral("Window"), QStringLiteral("Colors"))->trigger();
+    QWidget *panel = nullptr;
+    QTRY_VERIFY((panel = visibleTopLevelTitled(QStringLiteral("Colors"))));
+    waitForExposure(*panel);
+    auto *well = panel->findChild<QLabel *>(QStringLiteral("patternWell"));
+    auto *name = panel->findChild<QLineEdit *>(QStringLiteral("patternName"));
+    auto *add = panel->findChild<QPushButton *>(QStringLiteral("addPattern"));
+    auto *colours = panel->findChild<QListWidget *>(QStringLiteral("colourView"));
+    ASSERT_TRUE(well && name && add && colours);
+
+    // A picture file dropped from the file manager onto the well.
+    QImage checks(8, 8, QImage::Format_RGB32);
+    checks.fill(Qt::white);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            checks.setPixel(x, y, qRgb(255, 0, 0)), checks.setPixel(x + 4, y + 4, qRgb(255, 0, 0));
+    const QString file = folder.filePath(QStringLiteral("checks.png"));
+    ASSERT_TRUE(checks.save(file));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(well->rect().center(), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(well, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(well->rect().center()), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(well, &drop);
+    EXPECT_FALSE(add->isEnabled());
+    QTest::keyClicks(name, QStringLiteral("Red checks"));
+    ASSERT_TRUE(add->isEnabled());
+    QTest::mouseClick(add, Qt::LeftButton);
+    ASSERT_EQ(colours->count(), 1);
+    EXPECT_EQ(colours->item(0)->text(), QStringLiteral("Red checks"));
+
+    // The new colour dragged from its swatch onto the shape.
+    dropTarget = canvasOf(*window);
+    dropPoint = onCanvas(*window, 20.5f, 55);
+    const QPoint swatch = colours->visualItemRect(colours->item(0)).center();
+    QTest::mousePress(colours->viewport(), Qt::LeftButton, {}, swatch);
+    // A list starts its drag on the second move.
+    QTest::mouseMove(colours->viewport(), swatch + QPoint(15, 15));
+    QTest::mouseMove(colours->viewport(), swatch + QPoint(30, 30));
+    QTest::mouseRelease(colours->viewport(), Qt::LeftButton, {}, swatch + QPoint(30, 30));
+    ASSERT_EQ(shape->fillColor().kind(), Color::Kind::Pattern);
+    EXPECT_TRUE(shape->drawsFill());
+    window->document().undoManager()->undo();
+    EXPECT_NE(shape->fillColor().kind(), Color::Kind::Pattern);
+    window->document().undoManager()->redo();
+    EXPECT_EQ(shape->fillColor().kind(), Color::Kind::Pattern);
+
+    // The canvas shows the checks inside the square: red and white in equal shares.
+    QWidget *canvas = canvasOf(*window);
+    canvas->repaint();
+    const QImage shown = canvas->grab(QRect(onCanvas(*window, 40, 40), QSize(40, 24))).toImage();
+    int red = 0, white = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 60;
+            white += c.red() > 200 && c.green() > 200;
+        }
+    const int all = shown.width() * shown.height();
+    EXPECT_GT(red, all / 3);
+    EXPECT_GT(white, all / 3);
 }
 
 TEST_F(ShellPanels, TheMemoWithAPictureSurvivesARestart)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QScrollBar>
 
 namespace {
 
@@ -78,4 +79,33 @@ TEST(VekView, ADocumentOfAHigherResolutionShowsItsPixelsSmallerAtTheSameZoom)
     view.setCurrentZoom(200);
     EXPECT_EQ(view.visibleRect(), Rect(0, 0, 400, 300));
     EXPECT_EQ(view.convertPointFromWindow(Point{100, 100}), (Point{100, 100}));
+}
+
+// A new page size, a new resolution and a page added by growing text reach the canvas: its
+// scroll range follows at once, and undo brings the old range back.
+TEST(VekView, ScrollRangeFollowsPageSizeResolutionAndAddedPages)
+{
+    ensureWidgetApp();
+    VekDocument doc;
+    doc.setDrawAreaSizePerPage({300, 400});
+    VekView view(doc);
+    view.resize(400, 300);
+    view.show();
+    // The scroll range for a canvas of that height on screen.
+    const auto rangeFor = [&view](int height) { return std::max(0, height - view.viewport()->height()); };
+    const auto range = [&view] { return view.verticalScrollBar()->maximum(); };
+    EXPECT_EQ(range(), rangeFor(400));
+    doc.setDrawAreaSizePerPage({300, 600});
+    EXPECT_EQ(range(), rangeFor(600));
+    doc.setResolution(144);   // the same pixels are half as large on screen
+    EXPECT_EQ(range(), rangeFor(300));
+    doc.setResolution(72);
+    doc.undoManager()->removeAllActions();
+    doc.addLastPage();
+    doc.undoManager()->closeEventGroup();
+    EXPECT_EQ(range(), rangeFor(1200));
+    doc.undoManager()->undo();
+    EXPECT_EQ(range(), rangeFor(600));
+    doc.undoManager()->redo();
+    EXPECT_EQ(range(), rangeFor(1200));
 }

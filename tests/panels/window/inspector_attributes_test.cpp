@@ -6,6 +6,7 @@
 #include "model/gradient/vek_gradient_view.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_text.h"
+#include "panels/filters/vek_if_controller.h"
 #include "panels/gradient_strip.h"
 #include "platform/image/image.h"
 
@@ -238,8 +239,7 @@ TEST_F(InspectorWindow, ImageOptionsTintAndCompositing)
     select({image});
     EXPECT_EQ(inspector().txObjClass->text(), "Current Object: Image");
     EXPECT_EQ(inspector().txImgSzW->text(), QString::number(int(40 / 28.35f)));
-    // The filter panel is not there yet.
-    EXPECT_FALSE(inspector().btnImgOpenIFpanel->isEnabled());
+    EXPECT_TRUE(inspector().btnImgOpenIFpanel->isEnabled());
 
     PropertyList before = snapshot();
     choose(inspector().pupImgCompositeOps, 5);
@@ -254,6 +254,14 @@ TEST_F(InspectorWindow, ImageOptionsTintAndCompositing)
 
     press(inspector().btnImgColorReset);
     EXPECT_FALSE(image->colorizingColor().has_value() && image->colorizingColor()->alphaComponent() > 0);
+
+    // The filter panel opens on the image and the inspector makes way for it.
+    press(inspector().btnImgOpenIFpanel);
+    VekIFController &filters = VekIFController::sharedIFController();
+    EXPECT_TRUE(filters.isVisible());
+    EXPECT_EQ(filters.currentObject(), image);
+    EXPECT_FALSE(inspector().isVisible());
+    filters.hide();
 }
 
 TEST_F(InspectorWindow, TheLabelNamesWhatIsShown)
@@ -273,6 +281,27 @@ TEST_F(InspectorWindow, TheLabelNamesWhatIsShown)
     b->setBounds(Rect(240, 40, 300, 80));
     settle();
     EXPECT_EQ(inspector().txSzW->text(), width);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(InspectorWindow, AnObjectStyledThroughTheInspectorLooksAsStyled)
+{
+    const auto a = addRect(Rect(40, 40, 160, 100));
+    select({a});
+    pickInPanel(inspector().cwObjFill, Color::colorWithCalibratedRed(1, 0.8f, 0));
+    pickInPanel(inspector().cwObjStroke, Color::colorWithCalibratedRed(0, 0, 0.6f));
+    type(inspector().txLineWidth, "6");
+    choose(inspector().pupDash, 1);
+    press(inspector().mtxJoin->button(1));
+    // Deselected, so that no knobs show.
+    click(Point(595, 495));
+    QCoreApplication::processEvents();
+    const QPoint origin = (view->rulerCanvasOrigin() + QPointF(20, 20)).toPoint();
+    const QImage shot = view->viewport()->grab(QRect(origin, QSize(220, 160))).toImage();
+    expectMatchesGolden(shot, QStringLiteral("inspector_styled.png"), 0.02);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Each image filter's defining property on small synthetic images.
 #include "platform/filters/image_filter.h"
+#include "tests/support/golden_image.h"
 #include "tests/support/gui_app.h"
 
 #include <gtest/gtest.h>
@@ -214,4 +215,39 @@ TEST(ImageFilters, EdgesOfAFlatImageAreDark)
     flat.fill(QColor(120, 60, 200));
     const QImage out = run("CIEdges", flat, {{"inputIntensity", 1}});
     EXPECT_LT(qRed(out.pixel(16, 16)) + qGreen(out.pixel(16, 16)) + qBlue(out.pixel(16, 16)), 10);
+}
+
+TEST(ImageFilters, ScreensCellsAndWarpsMatchTheirGoldenImages)
+{
+    // Kernels whose look no single property pins down: the halftone's dots, the crystals'
+    // cells, the kaleidoscope's wedges, the twirl and the blur, over the sample picture
+    // with a dark disc on it (VEK_UPDATE_GOLDEN=1 writes them anew).
+    ensureGuiApp();
+    QImage input = sampleImage(96, 64);
+    {
+        QPainter p(&input);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(30, 20, 60));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPointF(60, 30), 18, 14);
+    }
+    const std::vector<double> center = {40, 28};
+    struct Golden {
+        const char *file;
+        QString filter;
+        std::map<QString, double> numbers;
+    };
+    const Golden goldens[] = {
+        {"cmyk_halftone.png", "CICMYKHalftone",
+         {{"inputWidth", 6}, {"inputAngle", 0}, {"inputSharpness", 0.7}, {"inputGCR", 1}, {"inputUCR", 0.5}}},
+        {"crystallize.png", "CICrystallize", {{"inputRadius", 8}}},
+        {"kaleidoscope.png", "CIKaleidoscope", {{"inputCount", 6}, {"inputAngle", 0.3}}},
+        {"twirl.png", "CITwirlDistortion", {{"inputRadius", 40}, {"inputAngle", 3.14}}},
+        {"gaussian_blur.png", "CIGaussianBlur", {{"inputRadius", 4}}},
+    };
+    for (const Golden &golden : goldens) {
+        SCOPED_TRACE(golden.file);
+        expectMatchesGolden(run(golden.filter, input, golden.numbers, {{QStringLiteral("inputCenter"), center}}),
+                            QString::fromLatin1(golden.file), 0.005);
+    }
 }

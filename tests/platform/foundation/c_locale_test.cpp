@@ -104,7 +104,7 @@ TEST_F(DecimalCommaLocale, NumbersStayInTheCLocale)
 
     PropertyList doc;
     doc.insert("scale", PropertyList::fromDouble(1.25));
-    EXPECT_EQ(textPropertyListData(doc), "{\n    scale = 1.25;\n}");
+    EXPECT_EQ(textPropertyListData(doc), "{\n\tscale = 1.25;\n}");
 }
 
 } // namespace

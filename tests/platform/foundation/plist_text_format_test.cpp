@@ -44,19 +44,19 @@ TEST(PlistTextWriter, WritesTheDescriptionLayout)
 
     EXPECT_EQ(textPropertyListData(doc).toStdString(),
               "{\n"
-              "    class = VekObjRect;\n"
-              "    bounds = \"{{1, 2}, {3.5, 4}}\";\n"
-              "    list = (\n"
-              "        x,\n"
-              "        \"two words\"\n"
-              "    );\n"
-              "    inner = {\n"
-              "        a = b;\n"
-              "    };\n"
-              "    data = <0fbd7a89 12>;\n"
-              "    pages = 5;\n"
-              "    empty = \"\";\n"
-              "    path = /usr/share:a.b-c_$+1;\n"
+              "\tclass = VekObjRect;\n"
+              "\tbounds = \"{{1, 2}, {3.5, 4}}\";\n"
+              "\tlist = (\n"
+              "\t\tx,\n"
+              "\t\t\"two words\"\n"
+              "\t);\n"
+              "\tinner = {\n"
+              "\t\ta = b;\n"
+              "\t};\n"
+              "\tdata = <0fbd7a8912>;\n"
+              "\tpages = 5;\n"
+              "\tempty = \"\";\n"
+              "\tpath = /usr/share:a.b-c_$+1;\n"
               "}");
 }
 
@@ -65,7 +65,7 @@ TEST(PlistTextWriter, EscapesEverythingOutsidePrintableAscii)
     PropertyList doc;
     doc.insert("s", QString::fromUtf8("é\"\\\n\x01") + QChar(0x7f) + QString::fromUtf8("🎨"));
     EXPECT_EQ(textPropertyListData(doc).toStdString(),
-              "{\n    s = \"\\U00e9\\\"\\\\\\n\\001\\177\\Ud83c\\Udfa8\";\n}");
+              "{\n\ts = \"\\U00e9\\\"\\\\\\n\\001\\177\\Ud83c\\Udfa8\";\n}");
 }
 
 TEST(PlistTextRoundTrip, EveryKindComesBackWithScalarsAsStrings)

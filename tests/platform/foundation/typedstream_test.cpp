@@ -195,6 +195,28 @@ TEST(TypedStreamRoundTrip, RepeatedKeysAreWrittenOnce)
     EXPECT_EQ(*unarchivePropertyListWithData(data).value, objects);
 }
 
+TEST(TypedStreamRoundTrip, EqualDataAndNumbersAreWrittenOnce)
+{
+    const QByteArray colour = QByteArray("a colour archive of some length").repeated(3);
+    PropertyList list = PropertyList::array();
+    for (int i = 0; i < 3; ++i) {
+        list.append(PropertyList::fromData(colour));
+        list.append(PropertyList::fromInt(100000));
+        list.append(PropertyList::fromFloat(0.5f));
+    }
+    list.append(PropertyList::fromDouble(0.5));   // a double is not the float
+    list.append(PropertyList::fromBool(true));
+    list.append(PropertyList::fromInt(1));         // nor is 1 the bool
+    const QByteArray data = archive(list);
+    EXPECT_EQ(data.count(colour), 1);
+    EXPECT_EQ(data.count(QByteArray::fromHex("82a0860100")), 1);   // 100000
+    const auto back = unarchivePropertyListWithData(data);
+    ASSERT_TRUE(back) << back.error.toStdString();
+    EXPECT_EQ(*back.value, list);
+    EXPECT_TRUE(back.value->at(10).isNumber());
+    EXPECT_FALSE(back.value->at(9).isSinglePrecision());
+}
+
 TEST(TypedStreamColor, EveryKindRoundTrips)
 {
     auto space = std::make_shared<const ColorSpace>(ColorSpaceModel::RGB, 3, "Camera RGB", QByteArray("icc\0data", 8));

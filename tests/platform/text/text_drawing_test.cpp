@@ -1,5 +1,5 @@
 // Drawing laid-out text: colours, stroke widths, slant, baseline offsets, underlines and
-// hyphens, recorded as paths.
+// hyphens, recorded as glyph runs (filled upright text) and paths (the rest).
 #include "platform/graphics/graphics_context.h"
 #include "platform/graphics/recording_paint_device.h"
 #include "platform/text/font_registry.h"
@@ -31,6 +31,17 @@ std::vector<RecordedDraw> record(const AttributedString &text, Point at = {10, 1
     return device.draws();
 }
 
+// Where a recorded fill (a path, or the outlines of a glyph run) lands.
+QRectF drawnBounds(const RecordedDraw &draw)
+{
+    return draw.devicePath.boundingRect();
+}
+
+QColor fillColour(const RecordedDraw &draw)
+{
+    return draw.kind == RecordedDraw::Kind::Text ? draw.pen.color() : draw.brush.color();
+}
+
 } // namespace
 
 class TextDrawing : public ::testing::Test {
@@ -38,15 +49,16 @@ protected:
     void SetUp() override { ensureGuiApp(); }
 };
 
-TEST_F(TextDrawing, FillsGlyphOutlinesOnTheBaseline)
+TEST_F(TextDrawing, FillsGlyphsOnTheBaseline)
 {
     TextAttributes a = font();
     a.foregroundColor = Color::redColor();
     auto draws = record(AttributedString(QStringLiteral("H"), a));
     ASSERT_EQ(draws.size(), 1u);
-    EXPECT_EQ(draws[0].brush.color(), QColor(Qt::red));
+    EXPECT_EQ(draws[0].kind, RecordedDraw::Kind::Text);   // through the glyph cache
+    EXPECT_EQ(fillColour(draws[0]), QColor(Qt::red));
     FontMetrics m = fontMetrics(*a.font);
-    QRectF box = draws[0].path.boundingRect();
+    QRectF box = drawnBounds(draws[0]);
     EXPECT_NEAR(box.bottom(), 10 + m.ascender, 0.1);             // sits on the baseline
     EXPECT_NEAR(box.height(), m.capHeight, 0.1);
     EXPECT_NEAR(attributedStringSize(AttributedString(QStringLiteral("H"), a)).height, m.lineHeight(), 0.01);
@@ -55,7 +67,7 @@ TEST_F(TextDrawing, FillsGlyphOutlinesOnTheBaseline)
 TEST_F(TextDrawing, StrokeSlantAndBaselineOffset)
 {
     TextAttributes plain = font();
-    QRectF upright = record(AttributedString(QStringLiteral("I"), plain))[0].path.boundingRect();
+    QRectF upright = drawnBounds(record(AttributedString(QStringLiteral("I"), plain))[0]);
 
     TextAttributes outlined = font();
     outlined.strokeWidth = 5;                 // outline only
@@ -63,7 +75,8 @@ TEST_F(TextDrawing, StrokeSlantAndBaselineOffset)
     auto draws = record(AttributedString(QStringLiteral("I"), outlined));
     ASSERT_EQ(draws.size(), 1u);
     EXPECT_EQ(draws[0].brush.color(), QColor(Qt::blue));
-    EXPECT_NEAR(draws[0].path.boundingRect().width(), upright.width() + 1.0, 0.05);   // 5 % of 20 pt
+    EXPECT_EQ(draws[0].kind, RecordedDraw::Kind::Path);
+    EXPECT_NEAR(drawnBounds(draws[0]).width(), upright.width() + 1.0, 0.05);   // 5 % of 20 pt
 
     TextAttributes both = font();
     both.strokeWidth = -5;                    // fill and outline
@@ -71,13 +84,15 @@ TEST_F(TextDrawing, StrokeSlantAndBaselineOffset)
 
     TextAttributes slanted = font();
     slanted.obliqueness = 0.5f;
-    QRectF s = record(AttributedString(QStringLiteral("I"), slanted))[0].path.boundingRect();
+    const RecordedDraw leaning = record(AttributedString(QStringLiteral("I"), slanted))[0];
+    EXPECT_EQ(leaning.kind, RecordedDraw::Kind::Path);   // slanted glyphs are outlines
+    QRectF s = drawnBounds(leaning);
     EXPECT_NEAR(s.left(), upright.left(), 0.05);                          // the foot stays
     EXPECT_NEAR(s.width(), upright.width() + 0.5 * upright.height(), 0.1); // the top leans right
 
     TextAttributes raised = font();
     raised.baselineOffset = 4;
-    QRectF r = record(AttributedString(QStringLiteral("I"), raised))[0].path.boundingRect();
+    QRectF r = drawnBounds(record(AttributedString(QStringLiteral("I"), raised))[0]);
     // A positive offset raises the glyph; the line grows by as much, so it stays in place
     // relative to the line's top plus the offset.
     EXPECT_NEAR(r.bottom(), upright.bottom(), 0.1);
@@ -115,9 +130,10 @@ TEST_F(TextDrawing, UnderlineBackgroundAndHyphen)
         lm.drawGlyphsForGlyphRange({0, lm.lineFragments().front().characters.length}, {0, 0});
     }
     ASSERT_GE(device.draws().size(), 2u);
-    QRectF dash = device.draws().back().path.boundingRect();
+    QRectF dash = drawnBounds(device.draws().back());
+    ASSERT_FALSE(dash.isEmpty());
     EXPECT_LT(dash.height(), 2.0);   // a flat mark, drawn last, right of the text
-    EXPECT_GT(dash.left(), device.draws().front().path.boundingRect().right() - 1);
+    EXPECT_GT(dash.left(), drawnBounds(device.draws().front()).right() - 1);
 }
 
 TEST_F(TextDrawing, ImageAttachmentTakesItsSizeInTheLine)

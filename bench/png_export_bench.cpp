@@ -1,0 +1,129 @@
+// PNG export of the big page (bench/big_page.h) against librsvg doing the same work in this
+// process, interleaved iteration by iteration, with the machine's load beside them.
+//
+// BM_SvgToPng: the SVG file parsed, the page drawn and written as PNG: our import and image
+// export (tiles on all cores, the PNG deflated in bands) against librsvg rendering into a
+// cairo image surface and cairo writing the PNG. "ratio" is librsvg's time over ours (goal:
+// at least 2); both files' sizes are reported.
+//
+// BM_PngEncoding/<zlib level>: the page's pixels encoded by our band encoder at the level,
+// against Qt's PNG writer on the same pixels ("qt_ratio" is Qt's time over ours), with both
+// sizes: what a faster level costs in bytes.
+#include "bench/librsvg_peer.h"
+
+#include "bench/big_page.h"
+#include "canvas/tiled_renderer.h"
+#include "export/export_dispatch.h"
+#include "platform/foundation/file_writing.h"
+#include "platform/image/png_encoder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+namespace {
+
+QGuiApplication &application()
+{
+    static int argc = 1;
+    static char name[] = "png_export_bench";
+    static char *argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+    return app;
+}
+
+// Ours: the SVG file imported and exported as PNG. Milliseconds, negative on failure.
+double ours(const QString &svgPath, const QString &path)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    const std::unique_ptr<VekDocument> document = VekDocument::documentFromSVGFile(svgPath, &error);
+    if (!document)
+        return -1;
+    ExportRequest request;
+    request.path = path;
+    request.format = QStringLiteral("png");
+    return saveArea(*document, request, &error) ? librsvg::millisecondsSince(timer) : -1;
+}
+
+void BM_SvgToPng(benchmark::State &state)
+{
+    application();
+    QTemporaryDir dir;
+    const QByteArray svg = bigpage::svg();
+    const QString svgPath = dir.filePath("page.svg"), oursPath = dir.filePath("ours.png"),
+                  theirsPath = dir.filePath("librsvg.png");
+    if (!writeWholeFile(svgPath, svg)) {
+        state.SkipWithError("cannot write the SVG file");
+        return;
+    }
+    const int side = int(bigpage::Side);
+    ours(svgPath, oursPath);   // one untimed round each
+    librsvg::svgToPng(svg, side, side, theirsPath);
+    double oursMs = 0, theirsMs = 0, load = 0;
+    for (auto _ : state) {
+        const double a = ours(svgPath, oursPath);
+        const double b = librsvg::svgToPng(svg, side, side, theirsPath);
+        if (a < 0 || b < 0) {
+            state.SkipWithError(a < 0 ? "our export failed" : "librsvg failed");
+            return;
+        }
+        state.SetIterationTime(a / 1e3);
+        oursMs += a;
+        theirsMs += b;
+        load += librsvg::machineLoad();
+    }
+    const double n = double(state.iterations());
+    state.counters["librsvg_ms"] = theirsMs / n;
+    state.counters["ratio"] = theirsMs / oursMs;
+    state.counters["bytes"] = double(QFile(oursPath).size());
+    state.counters["librsvg_bytes"] = double(QFile(theirsPath).size());
+    state.counters["load1"] = load / n;
+}
+BENCHMARK(BM_SvgToPng)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+QByteArray qtPng(const QImage &image)
+{
+    QByteArray out;
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(image);
+    return out;
+}
+
+void BM_PngEncoding(benchmark::State &state)
+{
+    application();
+    static bigpage::Page page;
+    static const QImage pixels = renderPageImage(page.doc, 1, 1.0);
+    const int level = int(state.range(0));
+    double oursMs = 0, qtMs = 0, load = 0;
+    qsizetype oursBytes = 0, qtBytes = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        oursBytes = encodePng(pixels, level).size();
+        const double a = librsvg::millisecondsSince(timer);
+        timer.restart();
+        qtBytes = qtPng(pixels).size();
+        qtMs += librsvg::millisecondsSince(timer);
+        state.SetIterationTime(a / 1e3);
+        oursMs += a;
+        load += librsvg::machineLoad();
+    }
+    const double n = double(state.iterations());
+    state.counters["qt_writer_ms"] = qtMs / n;
+    state.counters["qt_ratio"] = qtMs / oursMs;
+    state.counters["bytes"] = double(oursBytes);
+    state.counters["qt_bytes"] = double(qtBytes);
+    state.counters["load1"] = load / n;
+}
+BENCHMARK(BM_PngEncoding)->Arg(1)->Arg(3)->Arg(6)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
