@@ -251,8 +251,6 @@ VekMainController::~VekMainController()
         setShellServices(nullptr);
     if (&documentShellServices() == this)
         setDocumentShellServices(nullptr);
-    if (&panelServices() == this)
-        setPanelServices(nullptr);
     delete m_docInfo;
     delete m_toolController;
     delete m_memoController;
@@ -657,6 +655,8 @@ PropertyList VekMainController::dashInfoFor(int index) const
     return VekObjInfoController::sharedObjInfoController().dashInfoFor(index);
 }
 
+bool VekMainController::grpPartialSelectionIsAllowed() const { return m_docInfo->grpPartialSelectionIsAllowed(); }
+
 // ---- ShellServices ----
 
 FormatOptionsPanel &VekMainController::formatPanel() const { return m_toolController->formatOptPanel(); }
@@ -696,10 +696,6 @@ QCursor VekMainController::selectRowCursor() const
     return m_toolController->cursors().cursor(ToolCursors::Kind::SelectRow);
 }
 QCursor VekMainController::cursorForSelectedTool() const { return m_toolController->cursorForSelectedTool(); }
-
-// ---- PanelServices ----
-
-bool VekMainController::grpPartialSelectionIsAllowed() const { return m_docInfo->grpPartialSelectionIsAllowed(); }
 
 // ---- DocumentShellServices ----
 
