@@ -2,6 +2,7 @@
 #include "document/print_info.h"
 
 #include "platform/foundation/archive_coder_registry.h"
+#include "platform/foundation/archive_foundation_coders.h"
 #include "platform/foundation/archiver.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/typedstream_format.h"
@@ -42,8 +43,7 @@ bool decodePrintInfo(Unarchiver &in, const ArchivedClass &archivedClass, std::an
     std::any settings;
     if (!in.decodeObject(settings))
         return false;
-    const auto *dictionary = std::any_cast<PropertyList>(&settings);
-    object = PrintInfo::fromDictionary(dictionary ? *dictionary : PropertyList());
+    object = PrintInfo::fromDictionary(propertyListFromArchivedObject(settings).value_or(PropertyList()));
     return true;
 }
 

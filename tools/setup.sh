@@ -29,9 +29,11 @@ packages=(
   librsvg2-dev
   locales
 )
-# `tools/setup.sh fuzz`: also the clang toolchain the libFuzzer targets build with (see fuzz/).
+# `tools/setup.sh fuzz`: also the clang toolchain the libFuzzer targets build with (see fuzz/):
+# clang 16, the first to take the parenthesised aggregate initialisation (`Point(x, y)`) the
+# code uses, with its fuzzer and sanitizer runtimes and the symbolizer for their reports.
 if [ "${1:-}" = fuzz ]; then
-  packages+=(clang libclang-rt-14-dev llvm)
+  packages+=(clang-16 libclang-rt-16-dev llvm)
 fi
 
 missing=()

@@ -4,6 +4,7 @@
 #include "platform/foundation/archive_bezier_path_coder.h"
 #include "platform/foundation/archive_color_coder.h"
 #include "platform/foundation/archive_foundation_coders.h"
+#include "platform/foundation/archive_foundation_values.h"
 #include "platform/foundation/archive_image_coder.h"
 
 ArchiveCoderRegistry::ArchiveCoderRegistry() : m_table(std::make_shared<ArchiveCoderTable>()) {}
@@ -13,6 +14,7 @@ ArchiveCoderRegistry &ArchiveCoderRegistry::shared()
     static ArchiveCoderRegistry *registry = [] {
         auto *r = new ArchiveCoderRegistry;
         registerFoundationCoders(*r);
+        registerFoundationValueCoders(*r);
         registerColorCoders(*r);
         registerBezierPathCoders(*r);
         registerImageCoders(*r);

@@ -2,12 +2,14 @@
 #include "platform/foundation/archive_foundation_coders.h"
 
 #include "platform/foundation/archive_coder_registry.h"
+#include "platform/foundation/archive_foundation_values.h"
 #include "platform/foundation/archived_value.h"
 #include "platform/foundation/archiver.h"
 #include "platform/foundation/typedstream_format.h"
 #include "platform/foundation/unarchiver.h"
 
 #include <QTimeZone>
+#include <QUrl>
 
 #include <cstring>
 #include <limits>
@@ -90,27 +92,6 @@ bool decodeCount(Unarchiver &in, qint64 &count, int bytesPerElement)
     return true;
 }
 
-// The value a container keeps of a decoded element, or nothing, with a note on why.
-std::optional<PropertyList> containerElement(Unarchiver &in, const std::any &element)
-{
-    auto plist = propertyListFromArchivedObject(element);
-    if (plist && !plist->isAbsent())
-        return plist;
-    if (const auto *unsupported = std::any_cast<UnsupportedObject>(&element))
-        in.addNote(QStringLiteral("left out an object of the unsupported class %1")
-                       .arg(QString::fromLatin1(unsupported->className)));
-    else if (const auto *back = std::any_cast<BackReference>(&element))
-        in.addNote(QStringLiteral("left out a reference back to the enclosing %1")
-                       .arg(QString::fromLatin1(back->className)));
-    else if (const auto *value = std::any_cast<ArchivedValue>(&element))
-        in.addNote(QStringLiteral("left out a value of type %1").arg(QString::fromLatin1(value->objCType)));
-    else if (!element.has_value())
-        in.addNote(QStringLiteral("left out a nil element"));
-    else
-        in.addNote(QStringLiteral("left out an object that is no property-list value"));
-    return std::nullopt;
-}
-
 bool decodeArray(Unarchiver &in, const ArchivedClass &, std::any &object)
 {
     qint64 count;
@@ -133,7 +114,8 @@ bool decodeDictionary(Unarchiver &in, const ArchivedClass &, std::any &object)
     qint64 count;
     if (!decodeCount(in, count, 2))
         return false;
-    PropertyList dictionary = PropertyList::dictionary();
+    ObjectDictionary dictionary{PropertyList::dictionary(), {}};
+    bool holdsOtherObjects = false;
     for (qint64 i = 0; i < count; ++i) {
         std::any key, value;
         if (!in.decodeObject(key) || !in.decodeObject(value))
@@ -144,9 +126,15 @@ bool decodeDictionary(Unarchiver &in, const ArchivedClass &, std::any &object)
             continue;
         }
         if (auto plist = containerElement(in, value))
-            dictionary.insert(keyList->stringValue(), *plist);
+            dictionary.plist.insert(keyList->stringValue(), *plist);
+        else
+            holdsOtherObjects = holdsOtherObjects || value.has_value();
+        dictionary.entries.emplace_back(keyList->stringValue(), std::move(value));
     }
-    object = dictionary;
+    if (holdsOtherObjects)
+        object = std::move(dictionary);
+    else
+        object = std::move(dictionary.plist);
     return true;
 }
 
@@ -330,6 +318,34 @@ std::optional<PropertyList> propertyListFromArchivedObject(const std::any &objec
 {
     if (const auto *plist = std::any_cast<PropertyList>(&object))
         return *plist;
+    if (const auto *set = std::any_cast<ArchivedSet>(&object))
+        return set->elements;
+    if (const auto *dictionary = std::any_cast<ObjectDictionary>(&object))
+        return dictionary->plist;
+    if (const auto *url = std::any_cast<QUrl>(&object))
+        return PropertyList(url->toString(QUrl::FullyEncoded));
+    return std::nullopt;
+}
+
+std::optional<PropertyList> containerElement(Unarchiver &in, const std::any &element)
+{
+    auto plist = propertyListFromArchivedObject(element);
+    if (plist && !plist->isAbsent())
+        return plist;
+    if (const auto *unsupported = std::any_cast<UnsupportedObject>(&element))
+        in.addNote(QStringLiteral("left out an object of the unsupported class %1")
+                       .arg(QString::fromLatin1(unsupported->className)));
+    else if (const auto *back = std::any_cast<BackReference>(&element))
+        in.addNote(QStringLiteral("left out a reference back to the enclosing %1")
+                       .arg(QString::fromLatin1(back->className)));
+    else if (const auto *value = std::any_cast<ArchivedValue>(&element))
+        in.addNote(QStringLiteral("left out a value of type %1").arg(QString::fromLatin1(value->objCType)));
+    else if (std::any_cast<ArchivedNull>(&element))
+        in.addNote(QStringLiteral("left out a null"));
+    else if (!element.has_value())
+        in.addNote(QStringLiteral("left out a nil element"));
+    else
+        in.addNote(QStringLiteral("left out an object that is no property-list value"));
     return std::nullopt;
 }
 

@@ -16,6 +16,8 @@
 
 #include <any>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class ArchiveCoderRegistry;
 class Archiver;
@@ -23,8 +25,19 @@ class Unarchiver;
 
 void registerFoundationCoders(ArchiveCoderRegistry &registry);
 
-// The property-list value of a decoded object, or nothing for objects of other kinds.
+// An NSDictionary that holds objects no property list holds (the fonts and colours of text
+// attributes): its property-list part, as containers keep it, and every entry as read.
+struct ObjectDictionary {
+    PropertyList plist;
+    std::vector<std::pair<QString, std::any>> entries;
+};
+
+// The property-list value of a decoded object (a set gives the array of its elements, a URL
+// its text, an ObjectDictionary its property-list part), or nothing for objects of other
+// kinds.
 std::optional<PropertyList> propertyListFromArchivedObject(const std::any &object);
+// The value a container keeps of a decoded element, or nothing, with a note on why.
+std::optional<PropertyList> containerElement(Unarchiver &in, const std::any &element);
 // Reads an object that must be a (non-nil) string, for coders whose values hold names.
 bool decodeStringObject(Unarchiver &in, QString &string);
 // A run of bytes as the platform's data objects and encodeDataObject: write it: "i" length,

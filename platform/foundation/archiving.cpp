@@ -2,6 +2,7 @@
 #include "platform/foundation/archiving.h"
 
 #include "platform/color/color.h"
+#include "platform/foundation/archive_foundation_coders.h"
 #include "platform/foundation/archive_image_coder.h"
 #include "platform/foundation/archiver.h"
 #include "platform/foundation/unarchiver.h"
@@ -98,7 +99,11 @@ ArchiveResult<std::any> unarchiveObjectWithData(const QByteArray &data)
 
 ArchiveResult<PropertyList> unarchivePropertyListWithData(const QByteArray &data)
 {
-    return rootOfKind<PropertyList>(unarchiveObjectWithData(data), "property-list value");
+    ArchiveResult<std::any> root = unarchiveObjectWithData(data);
+    if (root)
+        if (auto plist = propertyListFromArchivedObject(*root.value))
+            root.value = std::any(*plist);
+    return rootOfKind<PropertyList>(root, "property-list value");
 }
 
 ArchiveResult<Color> unarchiveColorWithData(const QByteArray &data)

@@ -7,6 +7,7 @@
 #include "platform/foundation/archiver.h"
 #include "platform/foundation/unarchiver.h"
 #include "platform/text/attributed_string.h"
+#include "platform/text/platform_text_coders.h"
 
 #include <vector>
 
@@ -238,4 +239,5 @@ void registerTextCoders(ArchiveCoderRegistry &registry)
     registry.registerEncoder<TextAttachment>(encodeAttachment);
     registry.registerEncoder<TextAttributes>(encodeAttributes);
     registry.registerEncoder<AttributedString>(encodeAttributedString);
+    registerPlatformTextDecoders(registry);
 }

@@ -2,8 +2,8 @@
 // archiver (platform/foundation/archiver.h).
 //
 // The layouts are our own (class version 1), because the platform's layouts of its text
-// classes could not be checked against real archives; the platform's classes read as
-// unsupported objects, so callers fall back to the RTFD copy stored beside the runs.
+// classes could not all be checked against real archives; the platform's NSFont and
+// NSAttributedString are read as far as their layouts are known (platform_text_coders.h).
 //   VekFont            "@" PostScript name, "f" size
 //   VekParagraphStyle  "i" alignment, "[Nf]" first-line head indent, head indent, tail
 //                      indent, line spacing, paragraph spacing after and before, minimum and

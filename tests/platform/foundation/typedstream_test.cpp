@@ -2,6 +2,7 @@
 // round trips of every value kind, colours and paths, and malformed input.
 #include "platform/color/color.h"
 #include "platform/foundation/archive_coder_registry.h"
+#include "platform/foundation/archive_foundation_values.h"
 #include "platform/foundation/archiver.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/unarchiver.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QUrl>
 
 #include <cstring>
 #include <limits>
@@ -602,6 +604,57 @@ TEST(TypedStreamReader, UnsignedNumbersAreSignExtendedThenReinterpreted)
     EXPECT_EQ(big.stringValue(), "18446744073709551613");
     EXPECT_EQ(*unarchivePropertyListWithData(archive(big)).value, big);
     EXPECT_EQ(archive(big), numberArchive('Q', hex("fd")));
+}
+
+QByteArray withRoot(const char *className) { return header() + hex("840140848484") + char(std::strlen(className)) + className; }
+QByteArray objectClass() { return hex("848408") + "NSObject" + hex("0085"); }
+
+TEST(TypedStreamFoundationValues, SetsReadAndWriteInThePlatformForm)
+{
+    // NSSet {"a", "b"}: "I" count, then "@" per element.
+    const QByteArray set = withRoot("NSSet") + hex("00") + objectClass() + hex("84014902") + hex("9284848408") + "NSString"
+                           + hex("0194" "84012b01") + "a" + hex("86" "92849697" "01") + "b" + hex("86" "86");
+    auto read = unarchiveObjectWithData(set);
+    ASSERT_TRUE(read) << read.error.toStdString();
+    const auto *value = std::any_cast<ArchivedSet>(&*read.value);
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->elements.stringListValue(), QStringList({"a", "b"}));
+    EXPECT_EQ(*archivedDataWithRootObject(std::any(*value)).value, set);
+
+    // A mutable set inside an array is kept as the array of its elements.
+    const QByteArray inArray = withRoot("NSArray") + hex("00") + objectClass() + hex("84016901") + hex("928484840c")
+                               + "NSMutableSet" + hex("00" "94" "84014901") + hex("9284848408") + "NSString"
+                               + hex("0194" "84012b01") + "a" + hex("86" "86" "86");
+    auto list = unarchivePropertyListWithData(inArray);
+    ASSERT_TRUE(list) << list.error.toStdString();
+    EXPECT_EQ(list.value->count(), 1);
+    EXPECT_EQ(list.value->at(0).stringListValue(), QStringList({"a"}));
+}
+
+TEST(TypedStreamFoundationValues, UrlsAbsoluteAndRelativeAndNull)
+{
+    // NSURL "page.html" relative to the NSURL "http://example.com/dir/".
+    const QByteArray base = "http://example.com/dir/";
+    const QByteArray relative = withRoot("NSURL") + hex("00") + objectClass() + hex("84016301" "92" "8493" "9500" "92")
+                                + hex("84848408") + "NSString" + hex("0194" "84012b") + char(base.size()) + base
+                                + hex("86" "86" "92" "849797" "09") + "page.html" + hex("86" "86");
+    auto read = unarchiveObjectWithData(relative);
+    ASSERT_TRUE(read) << read.error.toStdString();
+    ASSERT_NE(std::any_cast<QUrl>(&*read.value), nullptr);
+    EXPECT_EQ(std::any_cast<QUrl>(*read.value), QUrl("http://example.com/dir/page.html"));
+
+    // Written back absolute, in the platform's layout.
+    const QByteArray absolute = *archivedDataWithRootObject(std::any(QUrl("http://example.com/a b"))).value;
+    EXPECT_EQ(absolute, withRoot("NSURL") + hex("00") + objectClass() + hex("84016300" "92" "84848408") + "NSString"
+                            + hex("0194" "84012b") + char(24) + "http://example.com/a%20b" + hex("86" "86"));
+    EXPECT_EQ(std::any_cast<QUrl>(*unarchiveObjectWithData(absolute).value), QUrl("http://example.com/a b"));
+
+    // NSNull: no values; a property list has no null, so containers leave it out.
+    const QByteArray null = withRoot("NSNull") + hex("00") + objectClass() + hex("86");
+    auto nothing = unarchiveObjectWithData(null);
+    ASSERT_TRUE(nothing);
+    EXPECT_NE(std::any_cast<ArchivedNull>(&*nothing.value), nullptr);
+    EXPECT_EQ(*archivedDataWithRootObject(std::any(ArchivedNull{})).value, null);
 }
 
 TEST(TypedStreamReader, EveryTruncationOfAnArchiveFails)
