@@ -127,8 +127,19 @@ InfoTab::InfoTab(VekDocInfoController &controller, QWidget *parent) : QWidget(pa
 
     cwBackground = new ColourWell(this);
     cwBackground->setObjectName(QStringLiteral("cwBackground"));
-    form->addRow(localized("Background colour"), cwBackground);
+    btnColorPickBG = new QPushButton(localized("Pick"), this);
+    btnColorPickBG->setObjectName(QStringLiteral("btnColorPickBG"));
+    btnColorPickBG->setCheckable(true);
+    auto *backgroundRow = new QHBoxLayout;
+    backgroundRow->addWidget(cwBackground);
+    backgroundRow->addWidget(btnColorPickBG);
+    form->addRow(localized("Background colour"), backgroundRow);
     connect(cwBackground, &ColourWell::colorChanged, this, [this] { changeBackgroundColor(); });
+    connect(btnColorPickBG, &QPushButton::clicked, this, [this] {
+        // The button's state follows the pick, not the click.
+        btnColorPickBG->setChecked(pickColorOwner() == this);
+        togglePickColor(btnColorPickBG);
+    });
 
     box(optQL, "optQL", "Store a preview in the document");
     box(optQLthumbD, "optQLthumbD", "Thumbnail data");
@@ -140,7 +151,7 @@ InfoTab::InfoTab(VekDocInfoController &controller, QWidget *parent) : QWidget(pa
 void InfoTab::updateDocumentInfo()
 {
     VekDocument *document = m_controller.currentDocument();
-    const QList<QWidget *> controls = {txAuthor, txTitle, txCopyright, txKeywords, cwBackground, cwLinkText,
+    const QList<QWidget *> controls = {txAuthor, txTitle, txCopyright, txKeywords, cwBackground, btnColorPickBG, cwLinkText,
                                        optLinkTextULine, optSmoothFonts, optAntialias, optCMYK, optShadow,
                                        optQL, optQLthumbD, optQLpreviewD};
     for (QWidget *control : controls)
@@ -262,4 +273,16 @@ void InfoTab::changeQLOption()
     const Option after{optQL->isChecked() ? 1 : 0, optQLthumbD->isChecked() ? 1 : 0, optQLpreviewD->isChecked() ? 1 : 0};
     changeDocumentSetting<Option>(*document, localized("Preview Options"), before, after,
                                   [](VekDocument &d, const Option &o) { d.setQLOption(o[0], o[1], o[2]); });
+}
+
+void InfoTab::togglePickColor(QObject *sender)
+{
+    if (pickColorOwner() == this) {
+        if (endScreenColourPick(this) == cwBackground)
+            changeBackgroundColor();
+        btnColorPickBG->setChecked(false);
+        return;
+    }
+    if (!pickColorOwner() && sender == btnColorPickBG && beginScreenColourPick(this, cwBackground))
+        btnColorPickBG->setChecked(true);
 }

@@ -4,6 +4,8 @@
 // thumbnailer reads. Every edit is an undoable change of the shown document.
 #pragma once
 
+#include "panels/picker/colour_pick.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -14,7 +16,7 @@ class QLineEdit;
 class QPushButton;
 class VekDocInfoController;
 
-class InfoTab : public QWidget {
+class InfoTab : public QWidget, public ColourPickOwner {
     Q_OBJECT
 public:
     explicit InfoTab(VekDocInfoController &controller, QWidget *parent = nullptr);
@@ -27,9 +29,13 @@ public:
     // The default author and copyright in the user defaults ("meta"); tags 10 to 13 as the
     // buttons send them: 10 take the default author, 11 store it, 12 and 13 the copyright.
     void changeMetaInfoWithTag(int tag);
+    // The screen pick for the background colour: btnColorPickBG starts it, the picker's
+    // callback ends it and gives the picked colour to the document.
+    void togglePickColor(QObject *sender) override;
 
     QLineEdit *txAuthor = nullptr, *txTitle = nullptr, *txCopyright = nullptr, *txKeywords = nullptr;
     ColourWell *cwBackground = nullptr, *cwLinkText = nullptr;
+    QPushButton *btnColorPickBG = nullptr;
     QCheckBox *optLinkTextULine = nullptr;
     QCheckBox *optSmoothFonts = nullptr, *optAntialias = nullptr, *optCMYK = nullptr;
     QCheckBox *optShadow = nullptr;

@@ -4,9 +4,12 @@
 
 #include "export/pdf_export.h"
 #include "panels/docinfo/info_tab.h"
+#include "panels/picker/colour_pick.h"
+#include "tests/support/golden_image.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QPushButton>
 
 namespace {
 
@@ -85,4 +88,40 @@ TEST_F(DocInfoWindowTest, FollowsTheMainWindowAndBlanksWithoutOne)
     VEK_WAIT_FOR(!panel().isVisible());
     EXPECT_FALSE(panel().currentDocument());
     EXPECT_FALSE(panel().infoTab->txTitle->isEnabled());
+}
+
+TEST_F(DocInfoWindowTest, TheBackgroundColourIsPickedFromTheScreenAndUndoes)
+{
+    openPanel();
+    InfoTab &info = *panel().infoTab;
+    const QColor known(200, 40, 120);
+    QWidget swatch;
+    swatch.setWindowFlags(Qt::FramelessWindowHint);
+    swatch.setAutoFillBackground(true);
+    QPalette palette = swatch.palette();
+    palette.setColor(QPalette::Window, known);
+    swatch.setPalette(palette);
+    swatch.setGeometry(900, 700, 100, 100);
+    swatch.show();
+    waitForExposure(swatch);
+    QTest::qWait(200);
+    const Color before = document().backgroundColor();
+
+    info.btnColorPickBG->click();
+    EXPECT_TRUE(info.btnColorPickBG->isChecked());
+    ASSERT_EQ(pickColorOwner(), &info);
+    QWidget *picker = fullWindow();
+    waitForExposure(*picker);
+    QTest::mouseClick(picker, Qt::LeftButton, Qt::NoModifier, picker->mapFromGlobal(QPoint(950, 750)));
+    endPass();
+    EXPECT_EQ(pickColorOwner(), nullptr);
+    EXPECT_FALSE(info.btnColorPickBG->isChecked());
+    const Color picked = document().backgroundColor();
+    EXPECT_NEAR(picked.redComponent(), known.redF(), 0.01);
+    EXPECT_NEAR(picked.greenComponent(), known.greenF(), 0.01);
+    EXPECT_NEAR(picked.blueComponent(), known.blueF(), 0.01);
+    undo();
+    EXPECT_EQ(document().backgroundColor(), before);
+    redo();
+    EXPECT_EQ(document().backgroundColor(), picked);
 }
