@@ -77,14 +77,22 @@ RenderedArea renderTiled(VekDocument &document, CanvasServices &view, const Rend
     const int workers = std::clamp(options.threads > 0 ? options.threads : pool.maxThreadCount(), 1,
                                    int(tiles.size()));
     std::atomic<size_t> next{0};
+    // Qt's pool and semaphore order the hand-over through futexes that ThreadSanitizer cannot
+    // see; these two atomics state the same ordering where it can.
+    std::atomic<bool> handedOver{false};
+    std::atomic<int> workersDone{0};
+    handedOver.store(true, std::memory_order_release);
     QSemaphore finished;
     for (int w = 0; w < workers; ++w)
         pool.start([&] {
+            (void)handedOver.load(std::memory_order_acquire);
             for (size_t i = next++; i < tiles.size(); i = next++)
                 drawTile(document, view, request, scale, rendered.image, area, tiles[i].pixels);
+            workersDone.fetch_add(1, std::memory_order_release);
             finished.release();
         });
     finished.acquire(workers);
+    (void)workersDone.load(std::memory_order_acquire);
     return rendered;
 }
 
