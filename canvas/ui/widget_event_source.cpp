@@ -42,8 +42,18 @@ MouseEvent WidgetEventSource::toMouseEvent(const QWidget *widget, const QMouseEv
 
 bool WidgetEventSource::eventFilter(QObject *watched, QEvent *event)
 {
-    if (!m_tracking || watched != m_widget)
+    if (watched != m_widget)
         return false;
+    if (!m_tracking) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            m_releasedBeforeTracking = false;
+        else if (event->type() == QEvent::MouseButtonRelease &&
+                 static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            m_releasedBeforeTracking = true;
+            m_lastLocation = toMouseEvent(m_widget, *static_cast<QMouseEvent *>(event)).locationInWindow;
+        }
+        return false;
+    }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -70,6 +80,10 @@ bool WidgetEventSource::eventFilter(QObject *watched, QEvent *event)
 MouseEvent WidgetEventSource::nextEvent(unsigned mask)
 {
     m_mask = mask;
+    if (m_pending.empty() && m_releasedBeforeTracking && (mask & LeftMouseUpMask)) {
+        m_releasedBeforeTracking = false;
+        return {EventType::LeftMouseUp, m_lastLocation};
+    }
     m_tracking = true;
     while (m_pending.empty() && m_widget && (m_widget->isVisible())) {
         QEventLoop loop;
