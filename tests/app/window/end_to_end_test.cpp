@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
@@ -70,6 +71,13 @@ void answerSavePanel(const QString &path, bool textForm)
         name->setFocus();
         name->setText(path);
         QTest::keyClick(name, Qt::Key_Return);
+        // On a busy machine the panel's file list may still be loading and take the Return
+        // for itself; the panel is then accepted as its Save button would.
+        QPointer<QFileDialog> open(panel);
+        QTimer::singleShot(2000, [open] {
+            if (open && open->isVisible())
+                open->accept();
+        });
     });
     poll->start(20);
 }
