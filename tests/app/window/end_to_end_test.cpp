@@ -76,7 +76,7 @@ void answerSavePanel(const QString &path, bool textForm)
         QPointer<QFileDialog> open(panel);
         QTimer::singleShot(2000, [open] {
             if (open && open->isVisible())
-                open->accept();
+                static_cast<QDialog *>(open.data())->accept();   // the panel's own accept, through the public slot
         });
     });
     poll->start(20);
