@@ -5,6 +5,7 @@
 
 #include "panels/picker/colour_pick.h"
 #include "panels/picker/vek_full_view.h"
+#include "tests/support/colour_swatch.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -30,15 +31,7 @@ TEST_F(InspectorWindow, AScreenPickTakesTheColourOfAKnownPixel)
 {
     const QColor known(12, 200, 34);
     QWidget swatch;
-    swatch.setWindowFlags(Qt::FramelessWindowHint);
-    swatch.setAutoFillBackground(true);
-    QPalette palette = swatch.palette();
-    palette.setColor(QPalette::Window, known);
-    swatch.setPalette(palette);
-    swatch.setGeometry(700, 800, 120, 120);
-    swatch.show();
-    waitForExposure(swatch);
-    QTest::qWait(200);
+    showColourSwatch(swatch, known, QRect(700, 800, 120, 120));
 
     const auto a = addRect(Rect(40, 40, 100, 60));
     select({a});

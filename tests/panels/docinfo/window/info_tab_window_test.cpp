@@ -5,7 +5,7 @@
 #include "export/pdf_export.h"
 #include "panels/docinfo/info_tab.h"
 #include "panels/picker/colour_pick.h"
-#include "tests/support/golden_image.h"
+#include "tests/support/colour_swatch.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -96,15 +96,7 @@ TEST_F(DocInfoWindowTest, TheBackgroundColourIsPickedFromTheScreenAndUndoes)
     InfoTab &info = *panel().infoTab;
     const QColor known(200, 40, 120);
     QWidget swatch;
-    swatch.setWindowFlags(Qt::FramelessWindowHint);
-    swatch.setAutoFillBackground(true);
-    QPalette palette = swatch.palette();
-    palette.setColor(QPalette::Window, known);
-    swatch.setPalette(palette);
-    swatch.setGeometry(900, 700, 100, 100);
-    swatch.show();
-    waitForExposure(swatch);
-    QTest::qWait(200);
+    showColourSwatch(swatch, known, QRect(900, 700, 100, 100));
     const Color before = document().backgroundColor();
 
     info.btnColorPickBG->click();
