@@ -27,7 +27,7 @@
 #include "panels/document_dialogs.h"
 #include "panels/filters/vek_if_controller.h"
 #include "panels/format_options_panel.h"
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 #include "panels/shadow/vek_shadow_controller.h"
 #include "panels/panel_canvas.h"
 #include "panels/table_options_panel.h"

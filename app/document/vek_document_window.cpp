@@ -15,7 +15,7 @@
 #include "model/services/shell_services.h"
 #include "panels/docinfo/document_settings.h"
 #include "panels/document_dialogs.h"
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 #include "panels/shadow/vek_shadow_controller.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/notification_center.h"

@@ -1,5 +1,5 @@
 // The inspector's new bounds from a typed location, size or scale.
-#include "panels/inspector/bounds_editing.h"
+#include "panels/obj_info/bounds_editing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The inspector's points as text: keywords, brackets and commas in every combination over
 // one path of each kind of element.
-#include "panels/inspector/points_text.h"
+#include "panels/obj_info/points_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The screen colour picker on the X server: the picture of the screen comes up, a click
 // takes the colour of a known pixel into the asking well and on to the objects; a canvas
 // click while a pick runs takes the canvas's colour; Escape ends a pick without a colour.
-#include "tests/panels/window/inspector_fixture.h"
+#include "tests/panels/window/obj_info_fixture.h"
 
 #include "panels/picker/colour_pick.h"
 #include "panels/picker/vek_full_view.h"

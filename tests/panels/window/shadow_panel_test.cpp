@@ -1,6 +1,6 @@
 // The shadow panel at the document and object levels: the dial, the fields with their
 // limits, the blur, reset to and save as the default of the level above.
-#include "tests/panels/window/inspector_fixture.h"
+#include "tests/panels/window/obj_info_fixture.h"
 
 #include "model/services/panel_services.h"
 #include "panels/shadow/shadow_values.h"

@@ -1,5 +1,5 @@
 // Building and matching the dash table.
-#include "panels/inspector/dash_table.h"
+#include "panels/obj_info/dash_table.h"
 
 void DashTable::build(const PropertyList &availablePatterns)
 {

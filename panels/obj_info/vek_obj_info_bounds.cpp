@@ -1,12 +1,12 @@
 // Location, size, rotation, scale, natural size and pixel size of the selected objects,
 // typed and shown in the selected unit.
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 
 #include "document/vek_document.h"
 #include "model/vek_obj_image.h"
 #include "model/vek_obj_text.h"
 #include "panels/float_slider.h"
-#include "panels/inspector/bounds_editing.h"
+#include "panels/obj_info/bounds_editing.h"
 #include "panels/panel_canvas.h"
 #include "platform/foundation/c_locale.h"
 #include "platform/foundation/localized_strings.h"

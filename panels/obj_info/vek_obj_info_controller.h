@@ -17,8 +17,8 @@
 // remembered options (vek_obj_info_points.cpp).
 #pragma once
 
-#include "panels/inspector/dash_table.h"
-#include "panels/inspector/gradient_presets.h"
+#include "panels/obj_info/dash_table.h"
+#include "panels/obj_info/gradient_presets.h"
 #include "panels/picker/colour_pick.h"
 #include "panels/vek_text_field.h"
 

@@ -2,7 +2,7 @@
 // and sliders, the shadow switches, the text along a path, the gradient presets and the
 // images it makes. Each goes to every selected object that has the attribute, through the
 // object's own setter, and names the undo step.
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 
 #include "document/vek_document.h"
 #include "model/gradient/vek_gradient_view.h"

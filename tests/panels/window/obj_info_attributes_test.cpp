@@ -1,7 +1,7 @@
 // The inspector driven as a user drives it: objects selected on the canvas, each group of
 // attributes changed through its control, the objects checked, and each step undone and
 // redone exactly.
-#include "tests/panels/window/inspector_fixture.h"
+#include "tests/panels/window/obj_info_fixture.h"
 
 #include "model/gradient/vek_gradient_view.h"
 #include "model/vek_obj_image.h"
@@ -301,7 +301,7 @@ TEST_F(InspectorWindow, AnObjectStyledThroughTheInspectorLooksAsStyled)
     QCoreApplication::processEvents();
     const QPoint origin = (view->rulerCanvasOrigin() + QPointF(20, 20)).toPoint();
     const QImage shot = view->viewport()->grab(QRect(origin, QSize(220, 160))).toImage();
-    expectMatchesGolden(shot, QStringLiteral("inspector_styled.png"), 0.02);
+    expectMatchesGolden(shot, QStringLiteral("obj_info_styled.png"), 0.02);
 }
 
 } // namespace

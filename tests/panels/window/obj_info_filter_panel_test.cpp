@@ -3,7 +3,7 @@
 #include "model/vek_obj_image.h"
 #include "panels/filters/vek_if_controller.h"
 #include "panels/filters/vek_if_view.h"
-#include "tests/panels/window/inspector_fixture.h"
+#include "tests/panels/window/obj_info_fixture.h"
 
 TEST_F(InspectorWindow, ImageFiltersOpensTheFilterPanelOnTheSelectedImageObject)
 {

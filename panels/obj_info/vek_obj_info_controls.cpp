@@ -1,6 +1,6 @@
 // The inspector's controls: the pages that hold them, their ranges and titles, and what
 // each sends; then the pop-ups, presets and remembered options the first display prepares.
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 
 #include "panels/colour_well.h"
 #include "panels/float_slider.h"

@@ -1,6 +1,6 @@
 // Refreshing the inspector's controls from the selected objects: one object shows its own
 // values, several show the current object's where they make sense, none disables all.
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 
 #include "document/vek_document.h"
 #include "model/gradient/vek_gradient_view.h"

@@ -8,7 +8,7 @@
 #include "document/vek_document.h"
 #include "model/vek_obj_path.h"
 #include "panels/docinfo/doc_info_controller.h"
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 #include "panels/shadow/vek_shadow_controller.h"
 #include "platform/foundation/user_defaults.h"
 #include "tests/support/golden_image.h"

@@ -9,7 +9,7 @@
 #include "panels/colour_panel.h"
 #include "panels/colour_well.h"
 #include "panels/float_slider.h"
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 #include "panels/panel_canvas.h"
 #include "platform/foundation/undo_manager.h"
 #include "platform/foundation/user_defaults.h"

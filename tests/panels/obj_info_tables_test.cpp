@@ -1,8 +1,8 @@
 // The inspector's dash table, its gradient presets in the user defaults, and the display
 // names of the object classes.
-#include "panels/inspector/dash_table.h"
-#include "panels/inspector/gradient_presets.h"
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/dash_table.h"
+#include "panels/obj_info/gradient_presets.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 #include "platform/color/color.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/user_defaults.h"

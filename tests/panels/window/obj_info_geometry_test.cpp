@@ -1,7 +1,7 @@
 // Location and size typed in centimetres for three objects, with relative move on and off,
 // rotation of a selection, and the point table of a path: a point edited in the table and
 // the points copied as text.
-#include "tests/panels/window/inspector_fixture.h"
+#include "tests/panels/window/obj_info_fixture.h"
 
 #include "model/services/shell_services.h"
 #include "platform/foundation/c_locale.h"

@@ -1,6 +1,6 @@
 // The inspector's life: the shared panel, its first display, what it observes, the
 // selection it works on, and the screen pick of its four colour wells.
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 
 #include "canvas/canvas_notifications.h"
 #include "document/vek_document.h"

@@ -1,5 +1,5 @@
 // The point rows' fields and the points written as text.
-#include "panels/inspector/points_text.h"
+#include "panels/obj_info/points_text.h"
 
 #include "platform/foundation/c_locale.h"
 

@@ -1,5 +1,5 @@
 // Loading, adding and deleting the stored gradient presets.
-#include "panels/inspector/gradient_presets.h"
+#include "panels/obj_info/gradient_presets.h"
 
 #include "model/gradient/vek_gradient_view.h"
 #include "model/services/shell_services.h"

@@ -1,10 +1,10 @@
 // The point table of the current object's path (edited point by point), the points copied
 // as text, and the inspector's options remembered between runs.
-#include "panels/inspector/vek_obj_info_controller.h"
+#include "panels/obj_info/vek_obj_info_controller.h"
 
 #include "model/services/canvas_services.h"
 #include "model/vek_object.h"
-#include "panels/inspector/points_text.h"
+#include "panels/obj_info/points_text.h"
 #include "panels/panel_canvas.h"
 #include "platform/foundation/c_locale.h"
 #include "platform/foundation/user_defaults.h"

@@ -1,5 +1,5 @@
 // New bounds from the inspector's typed locations, sizes and scale.
-#include "panels/inspector/bounds_editing.h"
+#include "panels/obj_info/bounds_editing.h"
 
 #include <cmath>
 
