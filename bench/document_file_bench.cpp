@@ -9,7 +9,7 @@
 // growth stays near 1 when it is linear. "bytes" is the document's size, "svg_bytes" that of
 // the same drawing as SVG; "ratio" is librsvg's time over ours.
 // librsvg's GLib headers name a member "signals": they come before Qt defines that word.
-#include <librsvg/rsvg.h>
+#include "bench/librsvg_peer.h"
 
 #include "bench/path_document.h"
 #include "document/vek_document.h"
@@ -40,25 +40,11 @@ QByteArray svgOf(int count)
 
 double seconds(const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e9; }
 
-double machineLoad()
-{
-    double load[1] = {0};
-    return getloadavg(load, 1) == 1 ? load[0] : -1;
-}
-
 double rsvgLoad(const QByteArray &svg)
 {
     QElapsedTimer timer;
     timer.start();
-    GError *error = nullptr;
-    RsvgHandle *handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8 *>(svg.constData()),
-                                                   gsize(svg.size()), &error);
-    if (!handle) {
-        g_clear_error(&error);
-        return -1;
-    }
-    g_object_unref(handle);
-    return seconds(timer);
+    return librsvg::Handle(svg).ok() ? seconds(timer) : -1;
 }
 
 // Ours timed against librsvg, alternately; the counters described at the top.
@@ -94,7 +80,7 @@ void run(benchmark::State &state, const char *direction, qsizetype bytes, Ours o
     state.counters["bytes"] = double(bytes);
     state.counters["svg_bytes"] = double(svg.size());
     state.counters["ratio"] = theirTotal / ourTotal;
-    state.counters["load"] = machineLoad();
+    state.counters["load"] = librsvg::machineLoad();
 }
 
 void BM_DocumentSave(benchmark::State &state)

@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <benchmark/benchmark.h>
+
 #include <cstdlib>
 
 namespace librsvg {
@@ -102,6 +104,35 @@ inline double svgToPdf(const QByteArray &svg, double width, double height, const
     const bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
     return ok && written ? millisecondsSince(timer) : -1;
+}
+
+// Our work and librsvg's on the same input, in turn each iteration after one untimed round
+// of each; the iteration time is ours. Sets "librsvg_ms", "ratio" (librsvg's time over ours)
+// and "load1"; false, with the state's error, when either side failed. Both return
+// milliseconds, negative on failure.
+template <typename Ours, typename Theirs>
+bool compareInterleaved(benchmark::State &state, Ours ours, Theirs theirs)
+{
+    ours();
+    theirs();
+    double oursMs = 0, theirsMs = 0, load = 0;
+    for (auto _ : state) {
+        const double a = ours();
+        const double b = theirs();
+        if (a < 0 || b < 0) {
+            state.SkipWithError(a < 0 ? "our export failed" : "librsvg failed");
+            return false;
+        }
+        state.SetIterationTime(a / 1e3);
+        oursMs += a;
+        theirsMs += b;
+        load += machineLoad();
+    }
+    const double n = double(state.iterations());
+    state.counters["librsvg_ms"] = theirsMs / n;
+    state.counters["ratio"] = theirsMs / oursMs;
+    state.counters["load1"] = load / n;
+    return true;
 }
 
 } // namespace librsvg

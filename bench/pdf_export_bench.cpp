@@ -52,27 +52,11 @@ void BM_SvgToPdf(benchmark::State &state)
         state.SkipWithError("cannot write the SVG file");
         return;
     }
-    ours(svgPath, oursPath);   // one untimed round each
-    librsvg::svgToPdf(svg, bigpage::Side, bigpage::Side, theirsPath);
-    double oursMs = 0, theirsMs = 0, load = 0;
-    for (auto _ : state) {
-        const double a = ours(svgPath, oursPath);
-        const double b = librsvg::svgToPdf(svg, bigpage::Side, bigpage::Side, theirsPath);
-        if (a < 0 || b < 0) {
-            state.SkipWithError(a < 0 ? "our export failed" : "librsvg failed");
-            return;
-        }
-        state.SetIterationTime(a / 1e3);
-        oursMs += a;
-        theirsMs += b;
-        load += librsvg::machineLoad();
-    }
-    const double n = double(state.iterations());
-    state.counters["librsvg_ms"] = theirsMs / n;
-    state.counters["ratio"] = theirsMs / oursMs;
+    if (!librsvg::compareInterleaved(
+            state, [&] { return ours(svgPath, oursPath); }, [&] { return librsvg::svgToPdf(svg, bigpage::Side, bigpage::Side, theirsPath); }))
+        return;
     state.counters["bytes"] = double(QFile(oursPath).size());
     state.counters["librsvg_bytes"] = double(QFile(theirsPath).size());
-    state.counters["load1"] = load / n;
 }
 BENCHMARK(BM_SvgToPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 

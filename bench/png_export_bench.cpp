@@ -64,27 +64,11 @@ void BM_SvgToPng(benchmark::State &state)
         return;
     }
     const int side = int(bigpage::Side);
-    ours(svgPath, oursPath);   // one untimed round each
-    librsvg::svgToPng(svg, side, side, theirsPath);
-    double oursMs = 0, theirsMs = 0, load = 0;
-    for (auto _ : state) {
-        const double a = ours(svgPath, oursPath);
-        const double b = librsvg::svgToPng(svg, side, side, theirsPath);
-        if (a < 0 || b < 0) {
-            state.SkipWithError(a < 0 ? "our export failed" : "librsvg failed");
-            return;
-        }
-        state.SetIterationTime(a / 1e3);
-        oursMs += a;
-        theirsMs += b;
-        load += librsvg::machineLoad();
-    }
-    const double n = double(state.iterations());
-    state.counters["librsvg_ms"] = theirsMs / n;
-    state.counters["ratio"] = theirsMs / oursMs;
+    if (!librsvg::compareInterleaved(
+            state, [&] { return ours(svgPath, oursPath); }, [&] { return librsvg::svgToPng(svg, side, side, theirsPath); }))
+        return;
     state.counters["bytes"] = double(QFile(oursPath).size());
     state.counters["librsvg_bytes"] = double(QFile(theirsPath).size());
-    state.counters["load1"] = load / n;
 }
 BENCHMARK(BM_SvgToPng)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 

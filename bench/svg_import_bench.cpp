@@ -11,8 +11,7 @@
 // BM_SvgImportAndDrawVersusRsvg: 10,000 paths imported and the page drawn, against librsvg
 // loading and rendering the same file into an image of the page's size.
 // librsvg's GLib headers name a member "signals": they come before Qt defines that word.
-#include <cairo.h>
-#include <librsvg/rsvg.h>
+#include "bench/librsvg_peer.h"
 
 #include "canvas/document_renderer.h"
 #include "canvas/offscreen_canvas.h"
@@ -72,12 +71,6 @@ QString writtenFile(const QTemporaryDir &dir, const QByteArray &svg)
 
 double seconds(const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e9; }
 
-double machineLoad()
-{
-    double load[1] = {0};
-    return getloadavg(load, 1) == 1 ? load[0] : -1;
-}
-
 // Our import of the file; with `draw`, the page is drawn too. Negative when it fails.
 double ours(const QString &path, bool draw)
 {
@@ -106,25 +99,10 @@ double theirs(const QByteArray &svg, bool draw)
 {
     QElapsedTimer timer;
     timer.start();
-    GError *error = nullptr;
-    RsvgHandle *handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8 *>(svg.constData()),
-                                                   gsize(svg.size()), &error);
-    if (!handle) {
-        g_clear_error(&error);
+    const librsvg::Handle handle(svg);
+    if (!handle.ok() || (draw && librsvg::renderLoaded(handle, 1000, 1000) < 0))
         return -1;
-    }
-    bool drawn = true;
-    if (draw) {
-        cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1000, 1000);
-        cairo_t *cr = cairo_create(surface);
-        const RsvgRectangle viewport{0, 0, 1000, 1000};
-        drawn = rsvg_handle_render_document(handle, cr, &viewport, &error);
-        g_clear_error(&error);
-        cairo_destroy(cr);
-        cairo_surface_destroy(surface);
-    }
-    g_object_unref(handle);
-    return drawn ? seconds(timer) : -1;
+    return seconds(timer);
 }
 
 void compare(benchmark::State &state, int paths, int rules, bool draw)
@@ -151,7 +129,7 @@ void compare(benchmark::State &state, int paths, int rules, bool draw)
         state.SetIterationTime(a);
         oursTotal += a;
         theirsTotal += b;
-        loadTotal += machineLoad();
+        loadTotal += librsvg::machineLoad();
     }
     const double iterations = double(state.iterations());
     state.counters["librsvg_ms"] = theirsTotal / iterations * 1e3;

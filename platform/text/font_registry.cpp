@@ -175,26 +175,11 @@ FontFace facePlacedFor(const QString &family, bool bold, bool italic)
 // "-" as the family, the rest as the style.
 FontFace matchedFace(const QString &name)
 {
-    QString family = name.section(u'-', 0, 0);
-    QString style = name.section(u'-', 1);
-    FcPattern *p = FcPatternCreate();
-    QByteArray fam = family.toUtf8();
-    FcPatternAddString(p, FC_FAMILY, reinterpret_cast<const FcChar8 *>(fam.constData()));
-    if (style.contains(QLatin1String("Bold"), Qt::CaseInsensitive))
-        FcPatternAddInteger(p, FC_WEIGHT, FC_WEIGHT_BOLD);
-    if (style.contains(QLatin1String("Italic"), Qt::CaseInsensitive)
-        || style.contains(QLatin1String("Oblique"), Qt::CaseInsensitive))
-        FcPatternAddInteger(p, FC_SLANT, FC_SLANT_ITALIC);
-    FcConfigSubstitute(nullptr, p, FcMatchPattern);
-    FcDefaultSubstitute(p);
-    FcResult result;
-    FcPattern *match = FcFontMatch(nullptr, p, &result);
-    FcPatternDestroy(p);
-    FontFace f;
-    if (match) {
-        f = faceFromPattern(match);
-        FcPatternDestroy(match);
-    }
+    const QString style = name.section(u'-', 1);
+    const bool bold = style.contains(QLatin1String("Bold"), Qt::CaseInsensitive);
+    const bool italic = style.contains(QLatin1String("Italic"), Qt::CaseInsensitive)
+                        || style.contains(QLatin1String("Oblique"), Qt::CaseInsensitive);
+    FontFace f = facePlacedFor(name.section(u'-', 0, 0), bold, italic);
     f.substituted = true;
     return f;
 }
