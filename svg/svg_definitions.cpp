@@ -104,12 +104,6 @@ bool hasAttribute(const SvgAttributes &attributes, QStringView name)
     return false;
 }
 
-xmlNode *newElement(const SvgGraphicsState &state, const char *name)
-{
-    return xmlNewDocNode(state.tables->holder ? state.tables->holder->doc : nullptr, nullptr,
-                         reinterpret_cast<const xmlChar *>(name), nullptr);
-}
-
 void setAttribute(xmlNode *element, const QString &name, const QString &value)
 {
     xmlNewProp(element, utf8(name.toUtf8()), utf8(value.toUtf8()));
@@ -353,7 +347,7 @@ std::optional<std::pair<QString, SvgDefinitionRef>> symbolElement(xmlNode *eleme
     for (xmlNode *child : children)
         definition->elements.push_back(svgRebuiltElement(child, state));
     // Kept so that a use with a size can fit the symbol's view box into it.
-    for (const QString key : {QStringLiteral("viewBox"), QStringLiteral("preserveAspectRatio")})
+    for (const QString &key : {QStringLiteral("viewBox"), QStringLiteral("preserveAspectRatio")})
         if (hasAttribute(attributes, key))
             definition->texts.insert(key, attributeValue(attributes, key));
     return std::pair{id, definition};

@@ -326,7 +326,7 @@ void importDocument(xmlNode *root, const QString &filePath, SvgImportPropertyLis
     result.objectInfos.reserve(size_t(std::min(objectElements, SvgMaximumObjects)));
 
     rootState.enterGroup();
-    Walk walk{{std::move(rootState)}, result};
+    Walk walk{{std::move(rootState)}, result, {}};
     walk.checkElement(root);
     if (!tables.refusal.isEmpty()) {
         result.objectInfos.clear();

@@ -113,10 +113,11 @@ TEST(HiddenBackground, EveryOutputLeavesTheHiddenBackgroundOutAndShowsItOtherwis
             fixture.doc.setVekView(nullptr);
             ASSERT_FALSE(picture.isNull());
             EXPECT_EQ(showsYellow(picture), !hidden);
-            if (hidden)
+            if (hidden) {
                 EXPECT_FALSE(text.contains("Background words")) << text.toStdString();
-            else if (!text.isEmpty())
+            } else if (!text.isEmpty()) {
                 EXPECT_TRUE(text.contains("Background words")) << text.toStdString();
+            }
             // The objects stay.
             EXPECT_FALSE(redArea(picture).isEmpty());
         }

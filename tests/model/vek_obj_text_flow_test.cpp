@@ -309,8 +309,9 @@ TEST(LinkedTextBoxes, RandomEditsUndoAllAndRedoAllKeepEveryBoxExactly)
                 break;
             }
             ASSERT_EQ(chain.text(), expected) << "after operation " << op;
-            if (chain.boxes[0]->groupWithNext() && chain.boxes[1]->groupWithNext())
+            if (chain.boxes[0]->groupWithNext() && chain.boxes[1]->groupWithNext()) {
                 EXPECT_EQ(chain.strings(), flowedFromTheStart(boundsOf(chain), expected)) << "after operation " << op;
+            }
             const auto after = chain.state();
             chain.undoAll();
             ASSERT_EQ(chain.state(), initial) << "undo all after operation " << op;

@@ -174,8 +174,9 @@ TEST_P(SvgHostileFiles, OpenBoundedOrRefusedClearly)
     EXPECT_LT(outcome.peakBytes, MemoryGoal) << outcome.peakBytes / (1024 * 1024) << " MB";
     EXPECT_EQ(outcome.opened, c.opens) << outcome.message.toStdString();
     EXPECT_TRUE(outcome.message.contains(QLatin1String(c.message))) << outcome.message.toStdString();
-    if (c.opens)
+    if (c.opens) {
         EXPECT_EQ(outcome.objects, c.objects);
+    }
     EXPECT_LE(outcome.longestText, 1000000);
     std::cout << c.name << ": " << outcome.peakBytes / (1024 * 1024) << " MB peak\n";
 }

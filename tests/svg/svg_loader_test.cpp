@@ -61,8 +61,9 @@ TEST(SvgLoader, EntitiesNeverReachOutside)
     const QByteArray external = "<!DOCTYPE svg [<!ENTITY x SYSTEM 'file://" + secret.fileName().toUtf8()
                                 + "'>]><svg xmlns='http://www.w3.org/2000/svg'><title>&x;</title></svg>";
     const auto list = timedImport(external);
-    if (list)
+    if (list) {
         EXPECT_FALSE(list->svgTitle.value_or("").contains("SECRET"));
+    }
 
     const QByteArray remoteDtd = "<!DOCTYPE svg PUBLIC '-//W3C//DTD SVG 1.1//EN' "
                                  "'http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd'><svg xmlns='http://www.w3.org/2000/svg'/>";
@@ -80,8 +81,9 @@ TEST(SvgLoader, HostileInputEndsBounded)
     for (int i = 1; i <= 12; ++i)
         laughs += "<!ENTITY a" + QByteArray::number(i) + " '" + QByteArray("&a" + QByteArray::number(i - 1) + ";").repeated(10) + "'>";
     laughs += "]><svg><title>&a12;</title></svg>";
-    if (const auto list = timedImport(laughs))
+    if (const auto list = timedImport(laughs)) {
         EXPECT_LT(list->svgTitle.value_or("").size(), 10000000);
+    }
 
     const QByteArray deep = "<svg>" + QByteArray("<g>").repeated(100000) + "<rect width='1' height='1'/>"
                             + QByteArray("</g>").repeated(100000) + "</svg>";
