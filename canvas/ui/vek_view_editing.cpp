@@ -5,6 +5,7 @@
 #include "document/vek_document.h"
 #include "model/object_editing.h"
 #include "model/services/shell_services.h"
+#include "model/text/vek_text_view.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_text.h"
 #include "model/vek_object.h"
@@ -53,7 +54,26 @@ void VekView::setEditingObject(const std::shared_ptr<VekObject> &object, TextVie
     m_editor = editor;
     // Input methods compose into a hosted editor only.
     setAttribute(Qt::WA_InputMethodEnabled, editor != nullptr);
+    // The edited text's paragraph shows in the text ruler while the rulers are shown.
+    if (m_rulers) {
+        if (editor)
+            m_rulers->showTextRulerAccessory();
+        else
+            m_rulers->disableTextRulerAccessory();
+    }
     viewport()->update();
+}
+
+VekTextView *VekView::rulerTextEditor() const
+{
+    auto *editor = dynamic_cast<VekTextView *>(m_editor);
+    return editor && editor->textObject() && editor->textStorage() ? editor : nullptr;
+}
+
+void VekView::disableTextRulerAccessory()
+{
+    if (m_rulers)
+        m_rulers->disableTextRulerAccessory();
 }
 
 ContourCloseQuestion VekView::askToCloseContour()

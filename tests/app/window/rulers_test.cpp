@@ -1,0 +1,226 @@
+// The document window's rulers as a user meets them: the selection's markers resize and
+// (with Shift) move the selection, one undo step a drag; while a text box is edited the
+// text ruler above the scale sets the paragraph's alignment and adds tab stops, and it is
+// greyed once the editing ends; the Page menu shows and hides the rulers.
+#include "tests/app/window/window_driver.h"
+
+#include "canvas/ruler_markers.h"
+#include "canvas/ui/text_ruler_accessory.h"
+#include "document/vek_document.h"
+#include "model/text/vek_text_view.h"
+#include "model/vek_obj_text.h"
+#include "platform/text/text_storage.h"
+
+#include <QToolButton>
+
+namespace {
+
+// The Page menu's item that shows or hides the rulers, titled as the open menu shows it.
+QAction *rulersItem(QMainWindow &window, const QString &title)
+{
+    for (QAction *top : window.menuBar()->actions())
+        if (top->text() == QLatin1String("Page") && top->menu())
+            emit top->menu()->aboutToShow();
+    return menuItem(window, QStringLiteral("Page"), title);
+}
+
+class RulersTest : public WindowTest {
+protected:
+    VekDocumentWindow &startLarge()
+    {
+        VekDocumentWindow &window = start();
+        window.resize(1600, 1000);
+        QCoreApplication::processEvents();
+        activate(window);
+        return window;
+    }
+};
+
+// Where the marker of the edge stands in its ruler.
+QPoint markerPoint(VekRulerView &ruler, RulerEdge edge)
+{
+    return ruler.imageRectOfMarker(*ruler.markerRepresenting(rulerEdgeName(edge))).center().toPoint();
+}
+
+void dragOnRuler(VekRulerView &ruler, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::mousePress(&ruler, Qt::LeftButton, modifiers, from);
+    QTest::mouseMove(&ruler, (from + to) / 2);
+    QTest::mouseMove(&ruler, to);
+    QTest::mouseRelease(&ruler, Qt::LeftButton, modifiers, to);
+    QCoreApplication::processEvents();
+}
+
+// The columns of the box's inside (inset by 3 pixels) on screen that hold dark ink: the
+// first and the last, as gaps from the box's left and right edges.
+std::pair<int, int> inkGaps(VekView &view, const Rect &box)
+{
+    view.viewport()->repaint();
+    const double scale = view.rulerCanvasScale();
+    const QPointF origin = view.rulerCanvasOrigin();
+    const QRect pixels = QRectF(origin.x() + box.minX() * scale, origin.y() + box.minY() * scale,
+                                box.width() * scale, box.height() * scale)
+                             .toAlignedRect()
+                             .adjusted(3, 3, -3, -3);
+    const QImage shot = view.viewport()->grab(pixels).toImage();
+    int first = -1, last = -1;
+    for (int x = 0; x < shot.width(); ++x)
+        for (int y = 0; y < shot.height(); ++y)
+            if (qGray(shot.pixel(x, y)) < 110) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    return {first, first < 0 ? -1 : shot.width() - 1 - last};
+}
+
+} // namespace
+
+TEST_F(RulersTest, TheSelectionsMarkersResizeAndMoveItOneUndoStepADrag)
+{
+    VekDocumentWindow &window = startLarge();
+    CanvasDriver canvas(window);
+    VekView &view = window.vekView();
+    ASSERT_TRUE(view.rulersVisible());
+    drawRectangle(canvas, {100, 100}, {300, 200});
+    ASSERT_EQ(view.selectedObjects().size(), 1u);
+    const auto object = view.selectedObjects().front();
+    const Rect drawn = object->bounds();
+    VekRulerView &horizontal = view.rulerHost().horizontalRuler();
+    VekRulerView &vertical = view.rulerHost().verticalRuler();
+    ASSERT_EQ(horizontal.markers().size(), 2u);
+    EXPECT_EQ(horizontal.markerRepresenting(rulerEdgeName(RulerEdge::Left))->location(), drawn.minX());
+    EXPECT_EQ(horizontal.markerRepresenting(rulerEdgeName(RulerEdge::Right))->location(), drawn.maxX());
+    EXPECT_EQ(vertical.markerRepresenting(rulerEdgeName(RulerEdge::Bottom))->location(), drawn.maxY());
+
+    // The right marker 40 pixels on: the right edge follows, the left one stays.
+    const double scale = view.rulerCanvasScale();
+    const QPoint right = markerPoint(horizontal, RulerEdge::Right);
+    dragOnRuler(horizontal, right, right + QPoint(40, 0));
+    const Rect resized = object->bounds();
+    EXPECT_EQ(resized.minX(), drawn.minX());
+    EXPECT_NEAR(resized.width(), drawn.width() + 40 / scale, 1.0);
+    EXPECT_EQ(horizontal.markerRepresenting(rulerEdgeName(RulerEdge::Right))->location(), resized.maxX());
+
+    // With Shift the top marker moves the box down; its height stays.
+    const QPoint top = markerPoint(vertical, RulerEdge::Top);
+    dragOnRuler(vertical, top, top + QPoint(0, 30), Qt::ShiftModifier);
+    const Rect moved = object->bounds();
+    EXPECT_NEAR(moved.minY(), resized.minY() + 30 / scale, 1.0);
+    EXPECT_EQ(moved.height(), resized.height());
+    EXPECT_EQ(vertical.markerRepresenting(rulerEdgeName(RulerEdge::Bottom))->location(), moved.maxY());
+
+    // Each drag was one step: undo all, then redo all.
+    canvas.key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(object->bounds(), resized);
+    canvas.key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(object->bounds(), drawn);
+    canvas.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    canvas.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(object->bounds(), moved);
+
+    // Without a selection there are no markers.
+    canvas.click(700, 600);
+    EXPECT_TRUE(view.selectedObjects().empty());
+    EXPECT_TRUE(horizontal.markers().empty());
+    EXPECT_TRUE(vertical.markers().empty());
+}
+
+TEST_F(RulersTest, TheTextRulerCentresTheEditedParagraphAddsTabStopsAndGreysWhenEditingEnds)
+{
+    VekDocumentWindow &window = startLarge();
+    CanvasDriver canvas(window);
+    VekView &view = window.vekView();
+    RulerHost &rulers = view.rulerHost();
+
+    rulersItem(window, QStringLiteral("Hide Rulers"))->trigger();
+    ASSERT_FALSE(view.rulersVisible());
+
+    // A text box drawn with the text tool, typed into, left, then double-clicked again.
+    chooseTool(QStringLiteral("Text"));
+    canvas.drag({100, 100}, {400, 160});
+    canvas.type(QStringLiteral("Centred words"));
+    chooseTool(QStringLiteral("Arrow"));
+    canvas.click(700, 600);
+    ASSERT_EQ(window.document().objects().size(), 1u);
+    const auto box = std::dynamic_pointer_cast<VekObjText>(window.document().objects().front());
+    ASSERT_TRUE(box);
+    const Rect bounds = box->bounds();
+    canvas.doubleClick(bounds.midX(), bounds.midY());
+    ASSERT_EQ(view.editingObject(), box);
+    canvas.type(QStringLiteral("!"));
+    const AttributedString typed = box->contents().text();
+    ASSERT_TRUE(typed.string().contains(u'!'));
+
+    // Showing the rulers while editing brings the text ruler, enabled, above the scale.
+    rulersItem(window, QStringLiteral("Show Rulers"))->trigger();
+    ASSERT_TRUE(view.rulersVisible());
+    TextRulerAccessory *strip = rulers.textRulerAccessory();
+    ASSERT_TRUE(strip);
+    EXPECT_TRUE(strip->isActive());
+    EXPECT_TRUE(strip->isVisible());
+    EXPECT_EQ(rulers.horizontalRuler().height(),
+              VekRulerView::ScaleThickness + VekRulerView::MarkerThickness + strip->height());
+    EXPECT_TRUE(strip->alignmentButton(TextAlignment::Left)->isChecked());
+
+    // The centre control centres the paragraph: on screen the words stand in the middle.
+    const auto [leftBefore, rightBefore] = inkGaps(view, box->bounds());
+    ASSERT_GE(leftBefore, 0);
+    EXPECT_GT(rightBefore - leftBefore, 40);
+    QTest::mouseClick(strip->alignmentButton(TextAlignment::Center), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->contents().text().attributesAt(0).paragraphStyle.value_or(ParagraphStyle{}).alignment,
+              TextAlignment::Center);
+    EXPECT_TRUE(strip->alignmentButton(TextAlignment::Center)->isChecked());
+    EXPECT_EQ(window.document().undoManager()->undoActionName(), QStringLiteral("Set Alignment"));
+    const auto [leftAfter, rightAfter] = inkGaps(view, box->bounds());
+    EXPECT_NEAR(leftAfter, rightAfter, 4);
+    const AttributedString centred = box->contents().text();
+
+    // A click on the band of the text ruler, 100 points into the text, adds a left tab stop.
+    const std::optional<double> at100 = strip->positionOfTextLocation(100);
+    ASSERT_TRUE(at100);
+    QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(int(*at100), strip->band().bottom() - 3));
+    QCoreApplication::processEvents();
+    const QList<TextTab> tabs = box->contents().text().attributesAt(0).paragraphStyle->tabStops;
+    ASSERT_EQ(tabs.size(), 1);
+    EXPECT_EQ(tabs.front().type, TextTabType::Left);
+    EXPECT_NEAR(tabs.front().location, 100, 1);
+    EXPECT_EQ(window.document().undoManager()->undoActionName(), QStringLiteral("Add Tab Stop"));
+    const AttributedString tabbed = box->contents().text();
+
+    // Undo all and redo all give back the exact runs.
+    canvas.key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box->contents().text(), centred);
+    canvas.key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(box->contents().text(), typed);
+    canvas.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    canvas.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(box->contents().text(), tabbed);
+
+    // Editing ends: the strip stays, greyed, and changes nothing.
+    canvas.click(700, 600);
+    ASSERT_FALSE(view.editingObject());
+    strip = rulers.textRulerAccessory();
+    ASSERT_TRUE(strip);
+    EXPECT_FALSE(strip->isActive());
+    EXPECT_FALSE(strip->isEnabled());
+    EXPECT_FALSE(strip->alignmentButton(TextAlignment::Right)->isEnabled());
+    EXPECT_FALSE(strip->positionOfTextLocation(0));
+    EXPECT_EQ(box->contents().text(), tabbed);
+
+    // Hiding the rulers drops the strip; showing them with nothing edited brings none.
+    rulersItem(window, QStringLiteral("Hide Rulers"))->trigger();
+    EXPECT_FALSE(rulers.horizontalRuler().accessoryView());
+    rulersItem(window, QStringLiteral("Show Rulers"))->trigger();
+    EXPECT_TRUE(view.rulersVisible());
+    EXPECT_FALSE(rulers.horizontalRuler().accessoryView());
+
+    // Editing again with the rulers shown brings the text ruler at once.
+    canvas.doubleClick(bounds.midX(), bounds.midY());
+    ASSERT_EQ(view.editingObject(), box);
+    ASSERT_TRUE(rulers.textRulerAccessory());
+    EXPECT_TRUE(rulers.textRulerAccessory()->isActive());
+    EXPECT_TRUE(rulers.textRulerAccessory()->alignmentButton(TextAlignment::Center)->isChecked());
+}
