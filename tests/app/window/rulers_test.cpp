@@ -51,17 +51,16 @@ void dragOnRuler(VekRulerView &ruler, QPoint from, QPoint to, Qt::KeyboardModifi
     QCoreApplication::processEvents();
 }
 
-// The columns of the box's inside (inset by 3 pixels) on screen that hold dark ink: the
-// first and the last, as gaps from the box's left and right edges.
-std::pair<int, int> inkGaps(VekView &view, const Rect &box)
+// The first and the last column of dark ink in the canvas rectangle as shown on screen, as
+// gaps from the rectangle's left and right edges (-1 without ink).
+std::pair<int, int> inkGaps(VekView &view, const Rect &area)
 {
     view.viewport()->repaint();
     const double scale = view.rulerCanvasScale();
     const QPointF origin = view.rulerCanvasOrigin();
-    const QRect pixels = QRectF(origin.x() + box.minX() * scale, origin.y() + box.minY() * scale,
-                                box.width() * scale, box.height() * scale)
-                             .toAlignedRect()
-                             .adjusted(3, 3, -3, -3);
+    const QRect pixels = QRectF(origin.x() + area.minX() * scale, origin.y() + area.minY() * scale,
+                                area.width() * scale, area.height() * scale)
+                             .toAlignedRect();
     const QImage shot = view.viewport()->grab(pixels).toImage();
     int first = -1, last = -1;
     for (int x = 0; x < shot.width(); ++x)
@@ -73,6 +72,12 @@ std::pair<int, int> inkGaps(VekView &view, const Rect &box)
                 break;
             }
     return {first, first < 0 ? -1 : shot.width() - 1 - last};
+}
+
+// The lower line of a two-line box, 3 points in from its sides.
+Rect lowerLine(const Rect &box)
+{
+    return Rect(box.minX() + 3, box.midY() + 2, box.width() - 6, box.height() / 2 - 4);
 }
 
 } // namespace
@@ -137,21 +142,26 @@ TEST_F(RulersTest, TheTextRulerCentresTheEditedParagraphAddsTabStopsAndGreysWhen
     rulersItem(window, QStringLiteral("Hide Rulers"))->trigger();
     ASSERT_FALSE(view.rulersVisible());
 
-    // A text box drawn with the text tool, typed into, left, then double-clicked again.
+    // A text box drawn with the text tool and typed into (two paragraphs), left, then
+    // double-clicked again on the short word and typed over.
     chooseTool(QStringLiteral("Text"));
     canvas.drag({100, 100}, {400, 160});
-    canvas.type(QStringLiteral("Centred words"));
+    canvas.type(QStringLiteral("A much longer first line"));
+    canvas.key(Qt::Key_Return);
+    canvas.type(QStringLiteral("tail"));
     chooseTool(QStringLiteral("Arrow"));
     canvas.click(700, 600);
     ASSERT_EQ(window.document().objects().size(), 1u);
     const auto box = std::dynamic_pointer_cast<VekObjText>(window.document().objects().front());
     ASSERT_TRUE(box);
-    const Rect bounds = box->bounds();
-    canvas.doubleClick(bounds.midX(), bounds.midY());
+    ASSERT_FALSE(view.editingObject());
+    canvas.doubleClick(box->bounds().minX() + 8, box->bounds().maxY() - 5);
     ASSERT_EQ(view.editingObject(), box);
-    canvas.type(QStringLiteral("!"));
+    canvas.type(QStringLiteral("end"));
     const AttributedString typed = box->contents().text();
-    ASSERT_TRUE(typed.string().contains(u'!'));
+    ASSERT_TRUE(typed.string().startsWith(QStringLiteral("A much longer first line")));
+    ASSERT_TRUE(typed.string().endsWith(QStringLiteral("end")));
+    const int inSecond = typed.length() - 1;
 
     // Showing the rulers while editing brings the text ruler, enabled, above the scale.
     rulersItem(window, QStringLiteral("Show Rulers"))->trigger();
@@ -164,17 +174,22 @@ TEST_F(RulersTest, TheTextRulerCentresTheEditedParagraphAddsTabStopsAndGreysWhen
               VekRulerView::ScaleThickness + VekRulerView::MarkerThickness + strip->height());
     EXPECT_TRUE(strip->alignmentButton(TextAlignment::Left)->isChecked());
 
-    // The centre control centres the paragraph: on screen the words stand in the middle.
-    const auto [leftBefore, rightBefore] = inkGaps(view, box->bounds());
+    // The centre control centres the edited paragraph: on screen the short word stands in
+    // the middle below the long line.
+    const auto [leftBefore, rightBefore] = inkGaps(view, lowerLine(box->bounds()));
     ASSERT_GE(leftBefore, 0);
     EXPECT_GT(rightBefore - leftBefore, 40);
     QTest::mouseClick(strip->alignmentButton(TextAlignment::Center), Qt::LeftButton);
     QCoreApplication::processEvents();
-    EXPECT_EQ(box->contents().text().attributesAt(0).paragraphStyle.value_or(ParagraphStyle{}).alignment,
-              TextAlignment::Center);
+    const auto alignmentAt = [&](int index) {
+        return box->contents().text().attributesAt(index).paragraphStyle.value_or(ParagraphStyle{}).alignment;
+    };
+    EXPECT_EQ(alignmentAt(inSecond), TextAlignment::Center);
+    EXPECT_EQ(alignmentAt(0), TextAlignment::Natural);
     EXPECT_TRUE(strip->alignmentButton(TextAlignment::Center)->isChecked());
     EXPECT_EQ(window.document().undoManager()->undoActionName(), QStringLiteral("Set Alignment"));
-    const auto [leftAfter, rightAfter] = inkGaps(view, box->bounds());
+    const auto [leftAfter, rightAfter] = inkGaps(view, lowerLine(box->bounds()));
+    EXPECT_GT(leftAfter, leftBefore + 15);
     EXPECT_NEAR(leftAfter, rightAfter, 4);
     const AttributedString centred = box->contents().text();
 
@@ -183,7 +198,7 @@ TEST_F(RulersTest, TheTextRulerCentresTheEditedParagraphAddsTabStopsAndGreysWhen
     ASSERT_TRUE(at100);
     QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(int(*at100), strip->band().bottom() - 3));
     QCoreApplication::processEvents();
-    const QList<TextTab> tabs = box->contents().text().attributesAt(0).paragraphStyle->tabStops;
+    const QList<TextTab> tabs = box->contents().text().attributesAt(inSecond).paragraphStyle->tabStops;
     ASSERT_EQ(tabs.size(), 1);
     EXPECT_EQ(tabs.front().type, TextTabType::Left);
     EXPECT_NEAR(tabs.front().location, 100, 1);
@@ -217,8 +232,9 @@ TEST_F(RulersTest, TheTextRulerCentresTheEditedParagraphAddsTabStopsAndGreysWhen
     EXPECT_TRUE(view.rulersVisible());
     EXPECT_FALSE(rulers.horizontalRuler().accessoryView());
 
-    // Editing again with the rulers shown brings the text ruler at once.
-    canvas.doubleClick(bounds.midX(), bounds.midY());
+    // Editing again with the rulers shown brings the text ruler at once, showing the
+    // paragraph clicked into.
+    canvas.doubleClick(box->bounds().minX() + 8, box->bounds().maxY() - 5);
     ASSERT_EQ(view.editingObject(), box);
     ASSERT_TRUE(rulers.textRulerAccessory());
     EXPECT_TRUE(rulers.textRulerAccessory()->isActive());
