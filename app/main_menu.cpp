@@ -152,7 +152,7 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Move Page Down", "movePageDown", {}},
           {"", "", {}},
           {"Snap to Grid", "snapsToGrid", {}, 0, true},
-          {"Rulers", "toggleRulers", {}, 0, true},
+          {"Rulers", "toggleVekRulers", {}, 0, true},
           {"Show Invisible Characters", "showInvisibleChars", {}, 0, true},
           {"Show Anchors", "showAnchors", {}, 0, true},
           {"Hide Background", "hideTemplate", {}, 0, true},

@@ -3,6 +3,7 @@
 #include "canvas/ui/ruler_host.h"
 
 #include "canvas/ruler_markers.h"
+#include "canvas/ui/text_ruler_accessory.h"
 #include "document/vek_document.h"
 #include "model/services/canvas_services.h"
 #include "platform/foundation/undo_manager.h"
@@ -53,13 +54,53 @@ void RulerHost::setAccessoryView(QWidget *view)
     layoutRulers();
 }
 
-void RulerHost::toggleRulers()
+void RulerHost::toggleVekRulers()
 {
-    if (m_horizontal->reservedThicknessForAccessoryView() > 0)
+    if (m_visible) {
+        if (m_horizontal->reservedThicknessForAccessoryView() > 0)
+            setAccessoryView(nullptr);
+        setRulersVisible(false);
+        return;
+    }
+    if (m_canvas.rulerTextEditor())
+        setTextRulerAccessory(true);
+    else if (m_horizontal->reservedThicknessForAccessoryView() > 0)
         setAccessoryView(nullptr);
-    setRulersVisible(!m_visible);
-    if (m_visible)
-        updateRulers();
+    setRulersVisible(true);
+    updateRulers();
+}
+
+void RulerHost::showTextRulerAccessory()
+{
+    if (m_visible && m_canvas.rulerTextEditor())
+        setTextRulerAccessory(true);
+}
+
+void RulerHost::disableTextRulerAccessory()
+{
+    if (m_visible && m_horizontal->accessoryView())
+        setTextRulerAccessory(false);
+}
+
+void RulerHost::setTextRulerAccessory(bool enabled)
+{
+    if (TextRulerAccessory *strip = textRulerAccessory(); strip && strip->isActive() == enabled) {
+        strip->refresh();
+        return;
+    }
+    auto editor = [this]() -> VekTextView * { return m_canvas.rulerTextEditor(); };
+    setAccessoryView(new TextRulerAccessory(enabled ? editor : std::function<VekTextView *()>(), enabled));
+}
+
+TextRulerAccessory *RulerHost::textRulerAccessory() const
+{
+    return dynamic_cast<TextRulerAccessory *>(m_horizontal->accessoryView());
+}
+
+void RulerHost::updateTextRulerAccessory()
+{
+    if (TextRulerAccessory *strip = textRulerAccessory(); strip && strip->isActive())
+        strip->refresh();
 }
 
 bool RulerHost::eventFilter(QObject *watched, QEvent *event)

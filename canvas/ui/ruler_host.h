@@ -3,8 +3,10 @@
 //
 // The canvas implements RulerCanvas (a few lines) and forwards to the host: selection and
 // geometry changes (updateRulers), zoom changes (updateBaseWithZoom), mouse moves
-// (drawTemporaryLinesAt) and the show/hide command (toggleRulers). Dragging a marker moves
-// or resizes the selection; the whole drag is one undo step.
+// (drawTemporaryLinesAt), the show/hide command (toggleVekRulers) and the start and end of
+// in-place text editing, which put the text ruler (canvas/ui/text_ruler_accessory.h) above
+// the horizontal ruler's scale. Dragging a marker moves or resizes the selection; the whole
+// drag is one undo step.
 #pragma once
 
 #include "canvas/canvas_command_context.h"
@@ -17,6 +19,8 @@
 
 class CanvasServices;
 class QAbstractScrollArea;
+class TextRulerAccessory;
+class VekTextView;
 
 // What the rulers need of the canvas.
 class RulerCanvas {
@@ -36,6 +40,8 @@ public:
     virtual std::shared_ptr<VekObject> rulerCurrentObject() = 0;
     // The canvas as the drawing objects see it (current page, visible rectangle).
     virtual const CanvasServices &rulerCanvasServices() const = 0;
+    // The editor of the text box edited in place, null when none is.
+    virtual VekTextView *rulerTextEditor() const { return nullptr; }
 };
 
 class RulerHost : public QObject, public RulerClient {
@@ -48,9 +54,20 @@ public:
 
     bool rulersVisible() const { return m_visible; }
     void setRulersVisible(bool visible);
-    // The canvas's show/hide command: hiding drops an accessory strip; showing also places
-    // the selection's markers.
-    void toggleRulers();
+    // The canvas's "Show Rulers"/"Hide Rulers" command: hiding drops the accessory strip;
+    // showing gives a text box being edited its text ruler, drops a strip left from earlier
+    // editing otherwise, and places the selection's markers.
+    void toggleVekRulers();
+
+    // In-place editing of a text box began (with the rulers shown): its text ruler, enabled.
+    void showTextRulerAccessory();
+    // The editing ends: a text ruler still shown stays, disabled, until the rulers are
+    // hidden or shown again.
+    void disableTextRulerAccessory();
+    // The text ruler above the horizontal ruler's scale, else null.
+    TextRulerAccessory *textRulerAccessory() const;
+    // The edited text or its selection changed: the text ruler shows the paragraph.
+    void updateTextRulerAccessory();
 
     // Puts a strip (e.g. a text ruler) above the horizontal ruler's scale, or removes it
     // (null), and makes room for it.
@@ -81,6 +98,8 @@ protected:
 
 private:
     void layoutRulers();
+    // Puts a text ruler, enabled or not, above the scale unless one like it is there.
+    void setTextRulerAccessory(bool enabled);
     // Sets the two markers of a ruler when it has them both (after a drag).
     void placeMarkersAtCurrentObject();
 

@@ -75,7 +75,11 @@ void VekRulerView::setAccessoryView(QWidget *view)
 {
     if (view == m_accessory)
         return;
-    delete m_accessory;
+    // The old strip may be handling the event that replaces it.
+    if (m_accessory) {
+        m_accessory->hide();
+        m_accessory->deleteLater();
+    }
     m_accessory = m_orientation == Qt::Horizontal ? view : nullptr;
     if (m_accessory) {
         m_accessory->setParent(this);

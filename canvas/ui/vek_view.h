@@ -36,6 +36,7 @@ class BackgroundColourTarget;
 class Image;
 class QMimeData;
 class VekDocument;
+class VekTextView;
 class WidgetEventSource;
 
 // The clipboard and drag type of the program's own objects.
@@ -83,6 +84,7 @@ public:
     CanvasCommandContext rulerCommandContext() override { return commandContext(); }
     std::shared_ptr<VekObject> rulerCurrentObject() override { return currentObject(); }
     const CanvasServices &rulerCanvasServices() const override { return *this; }
+    VekTextView *rulerTextEditor() const override;
 
     // ---- CanvasCommandHost ----
     // The zoom in percent, 10 to 900.
@@ -266,7 +268,7 @@ public:
     void setShowAnchors(bool flag);
     // The name of the anchor whose shown mark lies under the canvas point; empty for none.
     QString anchorNameAt(Point p) const;
-    void disableTextRulerAccessory() override {}
+    void disableTextRulerAccessory() override;
     void updateRulers() override;
     // ---- PanelCanvas ----
     CanvasServices &canvasServices() override { return *this; }

@@ -83,7 +83,7 @@ const std::map<QString, CanvasCommand> &canvasCommands()
              v.setShowInvisibleChars(!v.showInvisibleChars());
          }}},
         {"showAnchors", {A::ShowAnchors, [](VekView &v, auto &, auto &) { v.setShowAnchors(!v.showAnchors()); }}},
-        {"toggleRulers", {A::ToggleRulers, [](VekView &v, auto &, auto &) { v.rulerHost().toggleRulers(); }}},
+        {"toggleVekRulers", {A::ToggleRulers, [](VekView &v, auto &, auto &) { v.rulerHost().toggleVekRulers(); }}},
         {"changeBackgroundColor", {std::nullopt, [](VekView &v, auto &, auto &) {
              v.backgroundColourTarget().orderFrontColourPanel();
          }}},

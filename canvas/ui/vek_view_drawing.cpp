@@ -91,8 +91,13 @@ void VekView::paintEvent(QPaintEvent *event)
         context.setStrokeColor(systemKnobColor());
         creating->drawInViewIsSelected(this, false);
     }
-    if (m_editor)
+    if (m_editor) {
         m_editor->drawInContext(context, float(scale()));
+        // Every change of the edited text or its selection redraws it: the text ruler
+        // catches up with the paragraph here.
+        if (m_rulers)
+            m_rulers->updateTextRulerAccessory();
+    }
     m_contour.drawPoints(*this);
     if (m_rubberbandRect != Rect()) {
         GraphicsStateSaver saver(context);

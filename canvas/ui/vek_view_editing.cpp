@@ -5,6 +5,7 @@
 #include "document/vek_document.h"
 #include "model/object_editing.h"
 #include "model/services/shell_services.h"
+#include "model/text/vek_text_view.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_text.h"
 #include "model/vek_object.h"
@@ -12,12 +13,29 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
 bool isPath(const VekObject *object)
 {
     return dynamic_cast<const VekObjPath *>(object) != nullptr;
+}
+
+// Runs the action once the event loop is back at the level (any tracking loop that began
+// meanwhile has ended); the context's going cancels it.
+void whenBackAtLoopLevel(QObject *context, int level, const std::function<void()> &action)
+{
+    const bool nested = QThread::currentThread()->loopLevel() > level;
+    QTimer::singleShot(nested ? 20 : 0, context, [context, level, action] {
+        if (QThread::currentThread()->loopLevel() > level)
+            whenBackAtLoopLevel(context, level, action);
+        else
+            action();
+    });
 }
 
 } // namespace
@@ -53,7 +71,30 @@ void VekView::setEditingObject(const std::shared_ptr<VekObject> &object, TextVie
     m_editor = editor;
     // Input methods compose into a hosted editor only.
     setAttribute(Qt::WA_InputMethodEnabled, editor != nullptr);
+    // The edited text's paragraph shows in the text ruler while the rulers are shown. The
+    // strip makes the ruler taller and so moves the canvas: it waits until the click that
+    // began the editing has been tracked to its release.
+    if (m_rulers && editor) {
+        whenBackAtLoopLevel(this, QThread::currentThread()->loopLevel(), [this] {
+            if (m_rulers && rulerTextEditor())
+                m_rulers->showTextRulerAccessory();
+        });
+    } else if (m_rulers) {
+        m_rulers->disableTextRulerAccessory();
+    }
     viewport()->update();
+}
+
+VekTextView *VekView::rulerTextEditor() const
+{
+    auto *editor = dynamic_cast<VekTextView *>(m_editor);
+    return editor && editor->textObject() && editor->textStorage() ? editor : nullptr;
+}
+
+void VekView::disableTextRulerAccessory()
+{
+    if (m_rulers)
+        m_rulers->disableTextRulerAccessory();
 }
 
 ContourCloseQuestion VekView::askToCloseContour()

@@ -31,7 +31,7 @@ TEST(RulerHost, RulersTakeTheViewportMarginsWhenShown)
     ensureWidgetApp();
     RulerTestCanvas canvas;
     EXPECT_EQ(canvas.viewport()->geometry(), QRect(0, 0, 400, 300));
-    canvas.host->toggleRulers();
+    canvas.host->toggleVekRulers();
     const int thickness = VekRulerView::ScaleThickness + VekRulerView::MarkerThickness;
     EXPECT_EQ(canvas.viewport()->geometry(), QRect(thickness, thickness, 400 - thickness, 300 - thickness));
     EXPECT_EQ(canvas.host->horizontalRuler().geometry(), QRect(thickness, 0, 400 - thickness, thickness));
@@ -45,7 +45,7 @@ TEST(RulerHost, RulersTakeTheViewportMarginsWhenShown)
     canvas.host->setAccessoryView(strip);
     EXPECT_EQ(canvas.viewport()->geometry().top(), thickness + 20);
     EXPECT_EQ(canvas.host->horizontalRuler().height(), thickness + 20);
-    canvas.host->toggleRulers();
+    canvas.host->toggleVekRulers();
     EXPECT_EQ(canvas.viewport()->geometry(), QRect(0, 0, 500, 300));
     EXPECT_TRUE(canvas.host->horizontalRuler().isHidden());
     EXPECT_EQ(canvas.host->horizontalRuler().accessoryView(), nullptr);
