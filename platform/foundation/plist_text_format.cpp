@@ -369,10 +369,11 @@ private:
     PropertyList parseData()
     {
         const qsizetype open = m_pos++;
-        QByteArray bytes;
-        // Data is mostly an unbroken run of hex digits: room for all of it at once.
+        // Data is mostly an unbroken run of hex digits: room for all of it at once, written
+        // through a pointer.
         const qsizetype close = m_text.indexOf(u'>', m_pos);
-        bytes.reserve(((close < 0 ? m_end : close) - m_pos) / 2);
+        QByteArray bytes(((close < 0 ? m_end : close) - m_pos) / 2, Qt::Uninitialized);
+        char *out = bytes.data();
         int high = -1;
         for (; m_pos < m_end; ++m_pos) {
             const char16_t c = at();
@@ -380,6 +381,7 @@ private:
                 if (high >= 0)
                     return failAt(open, QStringLiteral("data with an odd number of hex digits"));
                 ++m_pos;
+                bytes.truncate(out - bytes.constData());
                 return PropertyList::fromData(bytes);
             }
             if (QChar::isSpace(c))
@@ -390,7 +392,7 @@ private:
             if (high < 0) {
                 high = v;
             } else {
-                bytes.append(char(high << 4 | v));
+                *out++ = char(high << 4 | v);
                 high = -1;
             }
         }

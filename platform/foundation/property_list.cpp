@@ -31,7 +31,8 @@ struct PropertyList::DictData {
 
     static quint32 hashOf(const QString &key) { return quint32(qHash(key, qGlobalQHashSeed())); }
 
-    std::ptrdiff_t find(const QString &key) const
+    // The key's position, or -1; `hash` is the key's hash when the index was searched.
+    std::ptrdiff_t find(const QString &key, quint32 *keyHash = nullptr) const
     {
         if (buckets.empty()) {
             for (size_t i = 0; i < entries.size(); ++i) {
@@ -41,6 +42,8 @@ struct PropertyList::DictData {
             return -1;
         }
         const quint32 hash = hashOf(key);
+        if (keyHash)
+            *keyHash = hash;
         const size_t mask = buckets.size() - 1;
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             const Slot &slot = buckets[i];
@@ -60,16 +63,25 @@ struct PropertyList::DictData {
         buckets[i] = slot;
     }
 
-    // Indexes the entry just appended.
-    void indexLast()
+    // Indexes the entry just appended, whose key has the hash `hash` when the index existed
+    // before it.
+    void indexLast(quint32 hash)
     {
         if (entries.size() < IndexFrom)
             return;
-        if (buckets.empty() || 2 * entries.size() > buckets.size()) {
+        if (buckets.empty()) {
             rebuildIndex();
             return;
         }
-        place({quint32(entries.size()), hashOf(entries.back().first)});
+        if (2 * entries.size() > buckets.size()) {
+            // Twice the size, from the hashes the slots keep.
+            std::vector<Slot> old(2 * buckets.size());
+            old.swap(buckets);
+            for (const Slot &slot : old)
+                if (slot.position != 0)
+                    place(slot);
+        }
+        place({quint32(entries.size()), hash});
     }
 
     void rebuildIndex()
@@ -479,13 +491,14 @@ void PropertyList::insert(const QString &key, const PropertyList &value)
     if (!(isAbsent() || isDictionary()))
         return;
     DictData &d = mutableDict();
-    const std::ptrdiff_t i = d.find(key);
+    quint32 hash = 0;
+    const std::ptrdiff_t i = d.find(key, &hash);
     if (i >= 0) {
         d.entries[size_t(i)].second = value;
         return;
     }
     d.entries.emplace_back(key, value);
-    d.indexLast();
+    d.indexLast(hash);
 }
 
 void PropertyList::remove(const QString &key)
