@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -67,6 +69,26 @@ PropertyList colorValue(const Color &color, const QString &conversionSpace)
     return {};
 }
 
+// Archived colour data as a colour. A document repeats a few colours in every object: the
+// last ones read are kept with their bytes, which decode the same every time.
+std::optional<Color> colorFromArchive(const QByteArray &data)
+{
+    constexpr size_t Kept = 8;
+    constexpr qsizetype MaxKeptBytes = 256;
+    thread_local std::vector<std::pair<QByteArray, std::optional<Color>>> recent;
+    for (const auto &[bytes, color] : recent)
+        if (bytes == data)
+            return color;
+    auto color = unarchiveColorWithData(data);
+    std::optional<Color> result = color ? std::optional<Color>(std::move(*color.value)) : std::nullopt;
+    if (data.size() > MaxKeptBytes)
+        return result;   // a pattern's image is not worth keeping
+    if (recent.size() == Kept)
+        recent.erase(recent.begin());
+    recent.emplace_back(data, result);
+    return result;
+}
+
 // The CMYK text ("c,m,y,k,a", exactly five parts, each finite and brought into 0 to 1) or
 // archived colour data; anything else is no colour.
 std::optional<Color> colorFrom(const PropertyList &value)
@@ -84,10 +106,8 @@ std::optional<Color> colorFrom(const PropertyList &value)
         }
         return Color::colorWithDeviceCyan(c[0], c[1], c[2], c[3], c[4]);
     }
-    if (value.isData()) {
-        if (auto color = unarchiveColorWithData(value.dataValue()))
-            return std::move(*color.value);
-    }
+    if (value.isData())
+        return colorFromArchive(value.dataValue());
     return std::nullopt;
 }
 
