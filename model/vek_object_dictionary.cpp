@@ -81,8 +81,8 @@ std::optional<Color> colorFromArchive(const QByteArray &data)
             return color;
     auto color = unarchiveColorWithData(data);
     std::optional<Color> result = color ? std::optional<Color>(std::move(*color.value)) : std::nullopt;
-    if (data.size() > MaxKeptBytes)
-        return result;   // a pattern's image is not worth keeping
+    if (!result || data.size() > MaxKeptBytes)
+        return result;   // a pattern's image is not worth keeping, nor what did not read
     if (recent.size() == Kept)
         recent.erase(recent.begin());
     recent.emplace_back(data, result);
