@@ -323,11 +323,13 @@ void VekDocument::readDocumentDictionary(const PropertyList &d)
         dropGroupCaches();
     }
 
+    // The objects join the list before they are given their document as read from a file:
+    // an object that has the document already would be searched for in the list each time.
     std::vector<std::shared_ptr<VekObject>> objects = objectsFromVekDocumentDictionary(d);
-    for (const auto &object : objects)
-        object->setDocument(this, true);
     if (!objects.empty())
         setObjects(objects);
+    for (const auto &object : objects)
+        object->setDocument(this, true);
 
     if (const PropertyList border = d.value(BorderInfoKey); border.isDictionary()) {
         _addBorder = border.value(QStringLiteral("state")).intValue();

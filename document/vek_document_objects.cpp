@@ -109,8 +109,9 @@ void VekDocument::setObjects(const std::vector<std::shared_ptr<VekObject>> &obje
 {
     for (int i = int(_objects.size()) - 1; i >= 0; --i)
         removeObjectAtIndex(i, false);
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it)
-        insertObject(*it, 0, false);
+    // Each goes to the end: inserting at the front would move the whole list every time.
+    for (const auto &object : objects)
+        insertObject(object, int(_objects.size()), false);
     if (_vekView)
         _vekView->selectObjectExclusively(nullptr);
 }

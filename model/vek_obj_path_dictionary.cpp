@@ -11,6 +11,8 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Arrow settings outside these are unusable (a file may hold anything) and read as the defaults.
@@ -28,7 +30,7 @@ constexpr int MaxKindNumber = 1000;
 // One key: its name, whether a copy carries it (the line keys and the path are common
 // attributes that the common copy carries already), and how it is written and read.
 struct VekObjPath::PathKey {
-    const char *name;
+    QString name;
     bool copied;
     std::function<void(const VekObjPath &, PropertyList &)> write;
     // Called with the key's value when the dictionary holds the key.
@@ -37,119 +39,117 @@ struct VekObjPath::PathKey {
 
 const std::vector<VekObjPath::PathKey> &VekObjPath::pathKeys()
 {
-    auto insert = [](PropertyList &dict, const char *key, PropertyList value) {
-        dict.insert(QLatin1String(key), std::move(value));
-    };
+    auto insert = [](PropertyList &dict, const QString &key, const PropertyList &value) { dict.insert(key, value); };
     static const std::vector<PathKey> keys = {
-        {"path", false,
+        {u"path"_s, false,
          [=](const VekObjPath &o, PropertyList &d) {
              if (const auto data = archivedDataWithRootObject(*o._path))
-                 insert(d, "path", PropertyList::fromData(*data.value));
+                 insert(d, u"path"_s, PropertyList::fromData(*data.value));
          },
          nullptr},   // the common keys read the path
-        {"lineWidth", false,
+        {u"lineWidth"_s, false,
          [=](const VekObjPath &o, PropertyList &d) {
-             insert(d, "lineWidth", PropertyList::fromString(formatC("%.2f", double(o._lineWidth))));
+             insert(d, u"lineWidth"_s, PropertyList::fromString(formatFixed(o._lineWidth, 2)));
          },
          [](VekObjPath &o, const PropertyList &v) {
              if (auto w = floatIn(v, 0, MaxLineWidth))
                  o.setObjLineWidth(*w);
          }},
-        {"flatness", false,
+        {u"flatness"_s, false,
          [=](const VekObjPath &o, PropertyList &d) {
-             insert(d, "flatness", PropertyList::fromString(formatC("%.2f", double(o._flatness))));
+             insert(d, u"flatness"_s, PropertyList::fromString(formatFixed(o._flatness, 2)));
          },
          [](VekObjPath &o, const PropertyList &v) {
              if (auto f = floatIn(v, 0, MaxLineWidth))
                  o.setObjFlatness(*f);
          }},
-        {"joinStyle", false, [=](const VekObjPath &o, PropertyList &d) { insert(d, "joinStyle", PropertyList::fromInt(o.joinStyle())); },
+        {u"joinStyle"_s, false, [=](const VekObjPath &o, PropertyList &d) { insert(d, u"joinStyle"_s, PropertyList::fromInt(o.joinStyle())); },
          [](VekObjPath &o, const PropertyList &v) {
              if (auto j = intIn(v, 0, 2))
                  o.setJoinStyle(*j);
          }},
-        {"capStyle", false, [=](const VekObjPath &o, PropertyList &d) { insert(d, "capStyle", PropertyList::fromInt(o.capStyle())); },
+        {u"capStyle"_s, false, [=](const VekObjPath &o, PropertyList &d) { insert(d, u"capStyle"_s, PropertyList::fromInt(o.capStyle())); },
          [](VekObjPath &o, const PropertyList &v) {
              if (auto c = intIn(v, 0, 2))
                  o.setCapStyle(*c);
          }},
-        {"dashPattern", true,
-         [=](const VekObjPath &o, PropertyList &d) { insert(d, "dashPattern", PropertyList::fromInt(o._dashPattern)); },
+        {u"dashPattern"_s, true,
+         [=](const VekObjPath &o, PropertyList &d) { insert(d, u"dashPattern"_s, PropertyList::fromInt(o._dashPattern)); },
          [](VekObjPath &o, const PropertyList &v) {
              // Unknown numbers draw solid lines; the number itself is kept.
              if (auto p = intOf(v))
                  o.setDashPatternUpdate(*p, false);
          }},
-        {"dashInfo", true,
+        {u"dashInfo"_s, true,
          [=](const VekObjPath &o, PropertyList &d) {
              if (!o._dashInfo.isAbsent())
-                 insert(d, "dashInfo", o._dashInfo);
+                 insert(d, u"dashInfo"_s, o._dashInfo);
          },
          [](VekObjPath &o, const PropertyList &v) { o.setDashInfo(v); }},
-        {"dashScale", true,
-         [=](const VekObjPath &o, PropertyList &d) { insert(d, "dashScale", PropertyList::fromFloat(o._dashScale)); },
+        {u"dashScale"_s, true,
+         [=](const VekObjPath &o, PropertyList &d) { insert(d, u"dashScale"_s, PropertyList::fromFloat(o._dashScale)); },
          [](VekObjPath &o, const PropertyList &v) {
              if (auto s = floatIn(v, 0, MaxDashScale); s && *s > 0)
                  o.setDashScale(*s, false);
          }},
-        {"lineDrawPattern", true,
-         [=](const VekObjPath &o, PropertyList &d) { insert(d, "lineDrawPattern", PropertyList::fromInt(o._lineDrawPattern)); },
+        {u"lineDrawPattern"_s, true,
+         [=](const VekObjPath &o, PropertyList &d) { insert(d, u"lineDrawPattern"_s, PropertyList::fromInt(o._lineDrawPattern)); },
          [](VekObjPath &o, const PropertyList &v) {
              if (auto p = intIn(v, 0, MaxKindNumber))
                  o.setLineDrawPattern(*p, false);
          }},
-        {"lineDrawIntensity", true,
+        {u"lineDrawIntensity"_s, true,
          [=](const VekObjPath &o, PropertyList &d) {
-             insert(d, "lineDrawIntensity", PropertyList::fromFloat(o._lineDrawIntensity));
+             insert(d, u"lineDrawIntensity"_s, PropertyList::fromFloat(o._lineDrawIntensity));
          },
          [](VekObjPath &o, const PropertyList &v) {
              if (auto i = floatOf(v))   // the setter holds it to 0.1 - 1
                  o.setLineDrawIntensity(*i, false);
          }},
-        {"arrowStart", true, [=](const VekObjPath &o, PropertyList &d) { insert(d, "arrowStart", PropertyList::fromInt(o._arrowTypeS)); },
+        {u"arrowStart"_s, true, [=](const VekObjPath &o, PropertyList &d) { insert(d, u"arrowStart"_s, PropertyList::fromInt(o._arrowTypeS)); },
          [](VekObjPath &o, const PropertyList &v) { o._arrowTypeS = intIn(v, 0, MaxKindNumber).value_or(0); }},
-        {"arrowEnd", true, [=](const VekObjPath &o, PropertyList &d) { insert(d, "arrowEnd", PropertyList::fromInt(o._arrowTypeE)); },
+        {u"arrowEnd"_s, true, [=](const VekObjPath &o, PropertyList &d) { insert(d, u"arrowEnd"_s, PropertyList::fromInt(o._arrowTypeE)); },
          [](VekObjPath &o, const PropertyList &v) { o._arrowTypeE = intIn(v, 0, MaxKindNumber).value_or(0); }},
-        {"arrowAngle", true, [=](const VekObjPath &o, PropertyList &d) { insert(d, "arrowAngle", PropertyList::fromInt(o._arrowAngle)); },
+        {u"arrowAngle"_s, true, [=](const VekObjPath &o, PropertyList &d) { insert(d, u"arrowAngle"_s, PropertyList::fromInt(o._arrowAngle)); },
          [](VekObjPath &o, const PropertyList &v) { o._arrowAngle = intIn(v, MinArrowAngle, MaxArrowAngle).value_or(45); }},
-        {"arrowLength", true,
-         [=](const VekObjPath &o, PropertyList &d) { insert(d, "arrowLength", PropertyList::fromFloat(o._arrowLength)); },
+        {u"arrowLength"_s, true,
+         [=](const VekObjPath &o, PropertyList &d) { insert(d, u"arrowLength"_s, PropertyList::fromFloat(o._arrowLength)); },
          [](VekObjPath &o, const PropertyList &v) {
              o._arrowLength = floatIn(v, MinArrowLength, MaxArrowLength).value_or(5.0f);
          }},
         // The text along the path and its settings go together, only with a text.
-        {"attStringForPath", true,
+        {u"attStringForPath"_s, true,
          [=](const VekObjPath &o, PropertyList &d) {
              if (!o._attStringForPath || o._attStringForPath->isEmpty())
                  return;
              const AttributedString &text = *o._attStringForPath;
-             insert(d, "attStringForPath", PropertyList::fromData(RTFFromRange(text, {0, text.length()})));
-             insert(d, "attType", PropertyList::fromInt(o._attType));
-             insert(d, "attOffset", PropertyList::fromFloat(o._attOffset));
-             insert(d, "attSpace", PropertyList::fromFloat(o._attSpace));
+             insert(d, u"attStringForPath"_s, PropertyList::fromData(RTFFromRange(text, {0, text.length()})));
+             insert(d, u"attType"_s, PropertyList::fromInt(o._attType));
+             insert(d, u"attOffset"_s, PropertyList::fromFloat(o._attOffset));
+             insert(d, u"attSpace"_s, PropertyList::fromFloat(o._attSpace));
          },
          [](VekObjPath &o, const PropertyList &v) { o.setAttStringForPath(attributedStringWithRTF(v.dataValue())); }},
-        {"attType", true, nullptr,
+        {u"attType"_s, true, nullptr,
          [](VekObjPath &o, const PropertyList &v) {
              if (auto t = intIn(v, 0, MaxKindNumber))
                  o.setAttType(*t);
          }},
-        {"attOffset", true, nullptr,
+        {u"attOffset"_s, true, nullptr,
          [](VekObjPath &o, const PropertyList &v) {
              if (auto f = floatIn(v, -MaxCoordinate, MaxCoordinate))
                  o.setAttOffset(*f);
          }},
-        {"attSpace", true, nullptr,
+        {u"attSpace"_s, true, nullptr,
          [](VekObjPath &o, const PropertyList &v) {
              if (auto f = floatIn(v, -MaxCoordinate, MaxCoordinate))
                  o.setAttSpace(*f);
          }},
-        {"clipType", true, [=](const VekObjPath &o, PropertyList &d) { insert(d, "clipType", PropertyList::fromInt(o._clipType)); },
+        {u"clipType"_s, true, [=](const VekObjPath &o, PropertyList &d) { insert(d, u"clipType"_s, PropertyList::fromInt(o._clipType)); },
          [](VekObjPath &o, const PropertyList &v) { o._clipType = intIn(v, 0, MaxKindNumber).value_or(0); }},
-        {"orginalSize", true,
+        {u"orginalSize"_s, true,
          [=](const VekObjPath &o, PropertyList &d) {
              if (o.hasNaturalSize())
-                 insert(d, "orginalSize", PropertyList::fromString(stringFromSize(o._orgSize)));
+                 insert(d, u"orginalSize"_s, PropertyList::fromString(stringFromSize(o._orgSize)));
          },
          [](VekObjPath &o, const PropertyList &v) {
              const Size s = v.sizeValue();
@@ -178,7 +178,7 @@ void VekObjPath::readPathKeys(const PropertyList &dict)
     _arrowLength = 5.0f;
     const bool hasText = dict.contains(QStringLiteral("attStringForPath"));
     for (const PathKey &key : pathKeys()) {
-        const QString name = QLatin1String(key.name);
+        const QString &name = key.name;
         if (!key.read || !dict.contains(name))
             continue;
         if (name.startsWith(QLatin1String("att")) && !hasText)
@@ -194,7 +194,7 @@ void VekObjPath::copyPathAttributesTo(VekObjPath &copy) const
         if (key.copied && key.write)
             key.write(*this, own);
     for (const PathKey &key : pathKeys()) {
-        const QString name = QLatin1String(key.name);
+        const QString &name = key.name;
         if (key.copied && key.read && own.contains(name))
             key.read(copy, own.value(name));
     }

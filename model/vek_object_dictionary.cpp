@@ -11,6 +11,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -48,18 +52,41 @@ bool isSaneRect(const Rect &r)
 // text (C locale); any other as archived colour data. Nothing when it cannot be archived.
 PropertyList colorValue(const Color &color, const QString &conversionSpace)
 {
+    // The component count first: it is cheap, and most colours fail it.
     const QString space = color.colorSpaceName();
     const auto colorSpace = color.colorSpace();
-    if (color.colorUsingColorSpaceName(conversionSpace) && space != NamedColorSpace && space != PatternColorSpace
-        && colorSpace && colorSpace->numberOfColorComponents() > 0 && color.numberOfComponents() == 5) {
+    if (color.numberOfComponents() == 5 && color.colorUsingColorSpaceName(conversionSpace) && space != NamedColorSpace
+        && space != PatternColorSpace && colorSpace && colorSpace->numberOfColorComponents() > 0) {
         float c[5];
         color.getComponents(c);
-        return PropertyList::fromString(formatC("%f,%f,%f,%f,%f", double(c[0]), double(c[1]), double(c[2]),
-                                                double(c[3]), double(c[4])));
+        QString text = formatFixed(c[0]);   // as "%f,%f,%f,%f,%f"
+        for (int i = 1; i < 5; ++i)
+            text += u',' + formatFixed(c[i]);
+        return PropertyList::fromString(text);
     }
     if (const auto data = archivedDataWithRootObject(color))
         return PropertyList::fromData(*data.value);
     return {};
+}
+
+// Archived colour data as a colour. A document repeats a few colours in every object: the
+// last ones read are kept with their bytes, which decode the same every time.
+std::optional<Color> colorFromArchive(const QByteArray &data)
+{
+    constexpr size_t Kept = 8;
+    constexpr qsizetype MaxKeptBytes = 256;
+    thread_local std::vector<std::pair<QByteArray, std::optional<Color>>> recent;
+    for (const auto &[bytes, color] : recent)
+        if (bytes == data)
+            return color;
+    auto color = unarchiveColorWithData(data);
+    std::optional<Color> result = color ? std::optional<Color>(std::move(*color.value)) : std::nullopt;
+    if (!result || data.size() > MaxKeptBytes)
+        return result;   // a pattern's image is not worth keeping, nor what did not read
+    if (recent.size() == Kept)
+        recent.erase(recent.begin());
+    recent.emplace_back(data, result);
+    return result;
 }
 
 // The CMYK text ("c,m,y,k,a", exactly five parts, each finite and brought into 0 to 1) or
@@ -79,10 +106,8 @@ std::optional<Color> colorFrom(const PropertyList &value)
         }
         return Color::colorWithDeviceCyan(c[0], c[1], c[2], c[3], c[4]);
     }
-    if (value.isData()) {
-        if (auto color = unarchiveColorWithData(value.dataValue()))
-            return std::move(*color.value);
-    }
+    if (value.isData())
+        return colorFromArchive(value.dataValue());
     return std::nullopt;
 }
 
@@ -138,53 +163,55 @@ PropertyList VekObject::propertyListRepresentation() const
 
 void VekObject::writePropertyListKeys(PropertyList &dict) const
 {
-    const auto put = [&dict](const char *key, const PropertyList &value) { dict.insert(QLatin1String(key), value); };
+    // The keys are static strings: turning a C string into a QString for each key of each
+    // object was much of the time of writing a document.
+    const auto put = [&dict](const QString &key, const PropertyList &value) { dict.insert(key, value); };
 
-    put("class", PropertyList::fromString(className()));
-    put("bounds", PropertyList::fromString(stringFromRect(_bounds)));
-    put("repeatType", PropertyList::fromInt(repeatType()));
-    put("repeatStart", PropertyList::fromInt(repeatStartPage()));
+    put(u"class"_s, PropertyList::fromString(className()));
+    put(u"bounds"_s, PropertyList::fromString(stringFromRect(_bounds)));
+    put(u"repeatType"_s, PropertyList::fromInt(repeatType()));
+    put(u"repeatStart"_s, PropertyList::fromInt(repeatStartPage()));
     // The stored end: 0 keeps "through the last page" even when pages are added later.
-    put("repeatEnd", PropertyList::fromInt(std::max(_repeatEnd, 0)));
+    put(u"repeatEnd"_s, PropertyList::fromInt(std::max(_repeatEnd, 0)));
     if (!_note.isEmpty())
-        put("note", PropertyList::fromString(_note));
+        put(u"note"_s, PropertyList::fromString(_note));
     if (!_groupID.isEmpty())
-        put("groupID", PropertyList::fromString(_groupID));
+        put(u"groupID"_s, PropertyList::fromString(_groupID));
     if (const QString anchor = anchorName(); !anchor.isEmpty())
-        put("anchorName", PropertyList::fromString(anchor));
-    put("groupWithNext", flag(groupWithNext()));
-    put("simpleClip", flag(simpleClip()));
-    put("exclusive", flag(isExclusive()));
-    put("noShadow", flag(noShadow()));
+        put(u"anchorName"_s, PropertyList::fromString(anchor));
+    put(u"groupWithNext"_s, flag(groupWithNext()));
+    put(u"simpleClip"_s, flag(simpleClip()));
+    put(u"exclusive"_s, flag(isExclusive()));
+    put(u"noShadow"_s, flag(noShadow()));
     if (indvShadow())
-        put("shadowValues", _shadowValues);
+        put(u"shadowValues"_s, _shadowValues);
 
-    put("fill", flag(drawsFill()));
-    put("fillRule", PropertyList::fromInt(_fillRule));
-    put("fillAlpha", PropertyList::fromFloat(_fillAlpha));
+    put(u"fill"_s, flag(drawsFill()));
+    put(u"fillRule"_s, PropertyList::fromInt(_fillRule));
+    put(u"fillAlpha"_s, PropertyList::fromFloat(_fillAlpha));
     if (_fillColor)
-        put("fillColor", colorValue(*_fillColor, CalibratedRGBColorSpace));
+        put(u"fillColor"_s, colorValue(*_fillColor, CalibratedRGBColorSpace));
     const PropertyList gradColors = _gradView ? _gradView->gradColors() : _gradColors;
     const PropertyList gradProportion = _gradView ? _gradView->colorProportionList() : _gradProportion;
     if (_gradType != 0 && areGradientStops(gradColors, gradProportion)) {
-        put("gradType", PropertyList::fromInt(_gradType));
-        put("gradRotate", PropertyList::fromFloat(_gradRotate));
-        put("gradFlip", PropertyList::fromInt(_gradFlip));
+        put(u"gradType"_s, PropertyList::fromInt(_gradType));
+        put(u"gradRotate"_s, PropertyList::fromFloat(_gradRotate));
+        put(u"gradFlip"_s, PropertyList::fromInt(_gradFlip));
         // The point's text form "{x, y}" in the text form of a document; read back from either.
-        put("gradCenter", PropertyList::fromPoint(_gradCenter));
-        put("gradColorProportion", gradProportion);
-        put("gradColors", gradColors);
+        put(u"gradCenter"_s, PropertyList::fromPoint(_gradCenter));
+        put(u"gradColorProportion"_s, gradProportion);
+        put(u"gradColors"_s, gradColors);
     }
 
-    put("stroke", flag(drawsStroke()));
+    put(u"stroke"_s, flag(drawsStroke()));
     if (_strokeColor)
-        put("strokeColor", colorValue(*_strokeColor, DeviceCMYKColorSpace));
+        put(u"strokeColor"_s, colorValue(*_strokeColor, DeviceCMYKColorSpace));
     if (canTransform()) {
-        put("flippedH", flag(_flippedHorizontally));
-        put("flippedV", flag(_flippedVertically));
-        put("rotation", PropertyList::fromString(formatC("%.2f", double(_rotation))));
-        put("skewX", PropertyList::fromString(formatC("%f", double(_skewX))));
-        put("skewY", PropertyList::fromString(formatC("%f", double(_skewY))));
+        put(u"flippedH"_s, flag(_flippedHorizontally));
+        put(u"flippedV"_s, flag(_flippedVertically));
+        put(u"rotation"_s, PropertyList::fromString(formatFixed(_rotation, 2)));
+        put(u"skewX"_s, PropertyList::fromString(formatFixed(_skewX)));
+        put(u"skewY"_s, PropertyList::fromString(formatFixed(_skewY)));
     }
 }
 
@@ -196,85 +223,85 @@ void VekObject::loadPropertyListRepresentation(const PropertyList &dict)
 
 void VekObject::readPropertyListKeys(const PropertyList &dict)
 {
-    const auto value = [&dict](const char *key) { return dict.value(QLatin1String(key)); };
+    const auto value = [&dict](const QString &key) { return dict.value(key); };
 
     setIsLoadingPropertyList(true);
 
-    if (const PropertyList bounds = value("bounds"); (bounds.isNumber() || bounds.isString()) || bounds.type() == PropertyList::Type::Rect) {
+    if (const PropertyList bounds = value(u"bounds"_s); (bounds.isNumber() || bounds.isString()) || bounds.type() == PropertyList::Type::Rect) {
         if (const Rect r = bounds.rectValue(); isSaneRect(r))
             setBounds(r);
     }
-    if (const PropertyList path = value("path"); path.isData()) {
+    if (const PropertyList path = value(u"path"_s); path.isData()) {
         if (auto decoded = unarchiveBezierPathWithData(path.dataValue()); decoded && isSaneRect(decoded.value->bounds()))
             setBezierPath(std::move(decoded.value));
     }
-    const PropertyList note = value("note");
+    const PropertyList note = value(u"note"_s);
     setNote(note.isString() ? note.stringValue() : QStringLiteral(""));
-    if (const PropertyList groupID = value("groupID"); groupID.isString() && !groupID.stringValue().isEmpty())
+    if (const PropertyList groupID = value(u"groupID"_s); groupID.isString() && !groupID.stringValue().isEmpty())
         setGroupID(groupID.stringValue());
-    if (const PropertyList anchor = value("anchorName"); anchor.isString())
+    if (const PropertyList anchor = value(u"anchorName"_s); anchor.isString())
         setAnchorName(anchor.stringValue());
 
-    const int repeat = intOf(value("repeatType")).value_or(0);
+    const int repeat = intOf(value(u"repeatType"_s)).value_or(0);
     _repeatType = repeat >= 0 && repeat <= MaxRepeatType ? repeat : 0;
-    if (const int end = intOf(value("repeatEnd")).value_or(0); end > 0)
+    if (const int end = intOf(value(u"repeatEnd"_s)).value_or(0); end > 0)
         _repeatEnd = end;
-    if (const int start = intOf(value("repeatStart")).value_or(0); start > 0)
+    if (const int start = intOf(value(u"repeatStart"_s)).value_or(0); start > 0)
         _repeatStart = start;
     if (_repeatEnd > 0 && _repeatEnd < _repeatStart)
         _repeatEnd = _repeatStart;   // as setRepeatStart keeps the range
 
     if (dict.contains(QStringLiteral("exclusive")))
-        setExclusive(isYes(value("exclusive")));
+        setExclusive(isYes(value(u"exclusive"_s)));
     if (dict.contains(QStringLiteral("noShadow")))
-        setNoShadow(isYes(value("noShadow")));
-    if (const PropertyList shadow = value("shadowValues"); shadow.isDictionary())
+        setNoShadow(isYes(value(u"noShadow"_s)));
+    if (const PropertyList shadow = value(u"shadowValues"_s); shadow.isDictionary())
         setIndvShadowValues(shadowSettings(shadow));
-    _grpWithNxt = isYes(value("groupWithNext"));
-    _simpleClip = isYes(value("simpleClip"));
+    _grpWithNxt = isYes(value(u"groupWithNext"_s));
+    _simpleClip = isYes(value(u"simpleClip"_s));
 
     // The gradient comes before the fill: switching the fill on checks for a gradient, and
     // the stored fill alpha is applied last so that switching the fill on cannot replace it.
-    const int gradType = intOf(value("gradType")).value_or(0);
+    const int gradType = intOf(value(u"gradType"_s)).value_or(0);
     _gradType = gradType >= 0 && gradType <= MaxGradientType ? gradType : 0;
-    _gradRotate = normalizedDegrees(floatOf(value("gradRotate")).value_or(0));
-    _gradFlip = intOf(value("gradFlip")).value_or(0);
-    const PropertyList center = value("gradCenter");
+    _gradRotate = normalizedDegrees(floatOf(value(u"gradRotate"_s)).value_or(0));
+    _gradFlip = intOf(value(u"gradFlip"_s)).value_or(0);
+    const PropertyList center = value(u"gradCenter"_s);
     const Point c = (center.isNumber() || center.isString()) || center.type() == PropertyList::Type::Point ? center.pointValue() : Point();
     _gradCenter = std::isfinite(c.x) && std::isfinite(c.y)
                       ? Point{std::clamp(c.x, -1.0f, 1.0f), std::clamp(c.y, -1.0f, 1.0f)}
                       : Point();
     if (_gradType != 0) {
         _gradView.reset();   // made again from the stops on first use
-        const PropertyList colors = value("gradColors");
-        const PropertyList proportions = value("gradColorProportion");
+        const PropertyList colors = value(u"gradColors"_s);
+        const PropertyList proportions = value(u"gradColorProportion"_s);
         const bool usable = areGradientStops(colors, proportions);
         _gradColors = usable ? colors : PropertyList();
         _gradProportion = usable ? floatArray(proportions) : PropertyList();
     }
 
-    setFillColor(colorFrom(value("fillColor")));
+    setFillColor(colorFrom(value(u"fillColor"_s)));
     if (dict.contains(QStringLiteral("fill")))
-        setDrawsFill(isYes(value("fill")));
-    if (const auto alpha = floatOf(value("fillAlpha")))
+        setDrawsFill(isYes(value(u"fill"_s)));
+    if (const auto alpha = floatOf(value(u"fillAlpha"_s)))
         setFillAlpha(*alpha);
-    setObjFillRule(intOf(value("fillRule")).value_or(0));
+    setObjFillRule(intOf(value(u"fillRule"_s)).value_or(0));
 
     // Without a stroke colour the stroke keeps the kind's default (black when it strokes).
-    if (const auto strokeColor = colorFrom(value("strokeColor")))
+    if (const auto strokeColor = colorFrom(value(u"strokeColor"_s)))
         setObjStrokeColor(strokeColor);
     else
         _strokeColor.reset();
     if (dict.contains(QStringLiteral("stroke")))
-        setDrawsStroke(isYes(value("stroke")));
+        setDrawsStroke(isYes(value(u"stroke"_s)));
 
     if (dict.contains(QStringLiteral("flippedH")))
-        _flippedHorizontally = isYes(value("flippedH"));
+        _flippedHorizontally = isYes(value(u"flippedH"_s));
     if (dict.contains(QStringLiteral("flippedV")))
-        _flippedVertically = isYes(value("flippedV"));
-    _rotation = normalizedDegrees(floatOf(value("rotation")).value_or(0));
-    _skewX = std::clamp(floatOf(value("skewX")).value_or(0), -1.0f, 1.0f);
-    _skewY = std::clamp(floatOf(value("skewY")).value_or(0), -1.0f, 1.0f);
+        _flippedVertically = isYes(value(u"flippedV"_s));
+    _rotation = normalizedDegrees(floatOf(value(u"rotation"_s)).value_or(0));
+    _skewX = std::clamp(floatOf(value(u"skewX"_s)).value_or(0), -1.0f, 1.0f);
+    _skewY = std::clamp(floatOf(value(u"skewY"_s)).value_or(0), -1.0f, 1.0f);
 
     setIsLoadingPropertyList(false);
 }

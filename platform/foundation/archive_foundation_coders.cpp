@@ -99,10 +99,11 @@ bool decodeArray(Unarchiver &in, const ArchivedClass &, std::any &object)
         return false;
     PropertyList array = PropertyList::array();
     for (qint64 i = 0; i < count; ++i) {
-        std::any element;
-        if (!in.decodeObject(element))
+        const std::any *element;
+        qint64 number;
+        if (!in.decodeObjectInPlace(element, number))
             return false;
-        if (auto plist = containerElement(in, element))
+        if (auto plist = containerElement(in, *element))
             array.append(*plist);
     }
     object = array;
@@ -114,27 +115,45 @@ bool decodeDictionary(Unarchiver &in, const ArchivedClass &, std::any &object)
     qint64 count;
     if (!decodeCount(in, count, 2))
         return false;
-    ObjectDictionary dictionary{PropertyList::dictionary(), {}};
+    PropertyList plist = PropertyList::dictionary();
+    // Every entry as read is kept by its object number (the unarchiver holds the value) and
+    // copied out only when the dictionary holds objects no property list holds.
+    std::vector<std::pair<QString, qint64>> numbered;
+    std::vector<std::any> unnumbered;   // nil values and references back, by -1 - number
     bool holdsOtherObjects = false;
     for (qint64 i = 0; i < count; ++i) {
-        std::any key, value;
-        if (!in.decodeObject(key) || !in.decodeObject(value))
+        const std::any *key, *value;
+        qint64 keyNumber, valueNumber;
+        if (!in.decodeObjectInPlace(key, keyNumber))
             return false;
-        auto keyList = propertyListFromArchivedObject(key);
+        auto keyList = propertyListFromArchivedObject(*key);
+        // Read before the value: reading it moves what `key` points at.
+        const QString name = keyList && keyList->isString() ? keyList->stringValue() : QString();
+        if (!in.decodeObjectInPlace(value, valueNumber))
+            return false;
         if (!keyList || !keyList->isString()) {
             in.addNote(QStringLiteral("left out a dictionary entry whose key is not a string"));
             continue;
         }
-        if (auto plist = containerElement(in, value))
-            dictionary.plist.insert(keyList->stringValue(), *plist);
+        if (auto element = containerElement(in, *value))
+            plist.insert(name, *element);
         else
-            holdsOtherObjects = holdsOtherObjects || value.has_value();
-        dictionary.entries.emplace_back(keyList->stringValue(), std::move(value));
+            holdsOtherObjects = holdsOtherObjects || value->has_value();
+        if (valueNumber < 0) {
+            unnumbered.push_back(*value);
+            valueNumber = -qint64(unnumbered.size());
+        }
+        numbered.emplace_back(name, valueNumber);
     }
-    if (holdsOtherObjects)
-        object = std::move(dictionary);
-    else
-        object = std::move(dictionary.plist);
+    if (!holdsOtherObjects) {
+        object = std::move(plist);
+        return true;
+    }
+    ObjectDictionary dictionary{std::move(plist), {}};
+    dictionary.entries.reserve(numbered.size());
+    for (const auto &[name, number] : numbered)
+        dictionary.entries.emplace_back(name, number >= 0 ? in.objectNumbered(number) : unnumbered[size_t(-1 - number)]);
+    object = std::move(dictionary);
     return true;
 }
 
@@ -143,7 +162,7 @@ bool decodeValue(Unarchiver &in, const ArchivedClass &, std::any &object)
     QByteArray typeText;
     if (!in.decodeCString(typeText))
         return false;
-    auto types = parseTypeEncodings(typeText);
+    const TypeEncodings types = sharedTypeEncodings(typeText);
     if (!types || types->size() != 1)
         return in.fail(QStringLiteral("unsupported value type \"%1\"").arg(QString::fromLatin1(typeText)));
     const TypeEncoding &type = types->front();

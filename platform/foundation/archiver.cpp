@@ -5,7 +5,10 @@
 #include "platform/foundation/property_list.h"
 #include "platform/foundation/typedstream_format.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 using namespace TypedStream;
 
@@ -20,11 +23,21 @@ T loadScalar(const QByteArray &bytes, qint64 offset)
     return value;
 }
 
+// "[Nc]" or "[Nf]" for an array of `count` values of type `element`, in `buffer`.
+QByteArrayView arrayEncoding(char (&buffer)[32], qsizetype count, char element)
+{
+    const int length = std::snprintf(buffer, sizeof buffer, "[%lld%c]", static_cast<long long>(count), element);
+    return QByteArrayView(buffer, length);
+}
+
 }   // namespace
 
 Archiver::Archiver() : Archiver(ArchiveCoderRegistry::shared().table()) {}
 
-Archiver::Archiver(std::shared_ptr<const ArchiveCoderTable> coders) : m_coders(std::move(coders)) {}
+Archiver::Archiver(std::shared_ptr<const ArchiveCoderTable> coders) : m_coders(std::move(coders))
+{
+    std::fill(std::begin(m_singleCharStrings), std::end(m_singleCharStrings), -1);
+}
 
 Archiver::~Archiver() = default;
 
@@ -43,11 +56,19 @@ bool Archiver::encodeRootObject(const std::any &object)
 
 void Archiver::writeSharedString(QByteArrayView text)
 {
+    // Nearly every value's type encoding is one character: those are found without hashing.
+    const bool single = text.size() == 1 && uchar(text.front()) < std::size(m_singleCharStrings);
+    if (single && m_singleCharStrings[uchar(text.front())] >= 0) {
+        m_out.writeReferenceNumber(m_singleCharStrings[uchar(text.front())]);
+        return;
+    }
     const std::string_view view(text.data(), size_t(text.size()));
-    if (const auto number = m_sharedStrings.find(view)) {
+    if (const auto number = single ? std::nullopt : m_sharedStrings.find(view)) {
         m_out.writeReferenceNumber(*number);
         return;
     }
+    if (single)
+        m_singleCharStrings[uchar(text.front())] = m_sharedStrings.size();
     m_sharedStrings.insert(view, m_sharedStrings.size());
     m_out.writeTag(tagNew);
     m_out.writeInteger(text.size());
@@ -69,7 +90,12 @@ void Archiver::beginValue(QByteArrayView encoding)
 
 void Archiver::beginGroup(QByteArrayView types)
 {
-    TypeEncodings parsed = sharedTypeEncodings(types);
+    // Coders write the same group over and over ("cff" for every point of a path).
+    if (!m_lastGroup || m_lastGroupText != types) {
+        m_lastGroup = sharedTypeEncodings(types);
+        m_lastGroupText = types.toByteArray();
+    }
+    TypeEncodings parsed = m_lastGroup;
     if (!parsed || m_group) {
         fail(QStringLiteral("bad group \"%1\"").arg(QString::fromLatin1(types)));
         return;
@@ -130,18 +156,24 @@ void Archiver::encodeObjectValue(const std::any &object)
         }
     }
     const qint64 objectNumber = m_nextObjectNumber;
-    auto encoder = m_coders->encoders.find(std::type_index(object.type()));
-    if (encoder == m_coders->encoders.end()) {
-        fail(QStringLiteral("no archive coder for values of type %1").arg(QLatin1String(object.type().name())));
-        return;
+    // Containers hold values of one type: the last encoder found is asked first.
+    if (!m_lastEncoder || *m_lastEncodedType != object.type()) {
+        const auto found = m_coders->encoders.find(std::type_index(object.type()));
+        if (found == m_coders->encoders.end()) {
+            fail(QStringLiteral("no archive coder for values of type %1").arg(QLatin1String(object.type().name())));
+            return;
+        }
+        m_lastEncodedType = &object.type();
+        m_lastEncoder = &found->second;
     }
+    const ObjectEncoder &encode = *m_lastEncoder;
     // The object's own values form groups of their own, inside whatever group holds it.
     TypeEncodings outerGroup = std::move(m_group);
     const size_t outerPos = m_groupPos;
     const bool outerStarted = m_objectStarted;
     m_group.reset();
     m_objectStarted = false;
-    if (!encoder->second(*this, object))
+    if (!encode(*this, object))
         fail(QStringLiteral("unarchivable value of type %1").arg(QLatin1String(object.type().name())));
     if (!m_objectStarted)
         fail(QStringLiteral("an archive coder wrote no object"));
@@ -261,13 +293,15 @@ void Archiver::encodeCString(const QByteArray &string)
 
 void Archiver::encodeByteArray(const QByteArray &bytes)
 {
-    beginValue("[" + QByteArray::number(bytes.size()) + "c]");
+    char encoding[32];
+    beginValue(arrayEncoding(encoding, bytes.size(), 'c'));
     m_out.writeBytes(bytes);
 }
 
 void Archiver::encodeFloatArray(const std::vector<float> &values)
 {
-    beginValue("[" + QByteArray::number(qsizetype(values.size())) + "f]");
+    char encoding[32];
+    beginValue(arrayEncoding(encoding, qsizetype(values.size()), 'f'));
     for (float v : values)
         m_out.writeFloat(v);
 }

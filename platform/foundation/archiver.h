@@ -16,13 +16,17 @@
 #include <QString>
 
 #include <any>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <typeinfo>
 #include <vector>
 
+class Archiver;
 struct ArchiveCoderTable;
 class PropertyList;
+using ObjectEncoder = std::function<bool(Archiver &out, const std::any &object)>;
 
 // One class of the chain an object is written with: name and version.
 struct ClassVersion {
@@ -40,7 +44,7 @@ public:
     Archiver &operator=(const Archiver &) = delete;
 
     bool encodeRootObject(const std::any &object);
-    const QByteArray &archivedData() const { return m_out.data(); }
+    QByteArray archivedData() const { return m_out.data(); }
 
     bool failed() const { return !m_error.isEmpty(); }
     const QString &error() const { return m_error; }
@@ -89,12 +93,17 @@ private:
     TypedStreamOutput m_out;
     std::shared_ptr<const ArchiveCoderTable> m_coders;
     FirstSeenNumbers<QByteArray> m_sharedStrings;
+    qint64 m_singleCharStrings[128];   // the numbers of one-character shared strings; -1 for none yet
     FirstSeenNumbers<QByteArray> m_classes;
     FirstSeenNumbers<QString> m_stringObjects;
     FirstSeenNumbers<QByteArray> m_dataObjects;     // keyed by the bytes
     FirstSeenNumbers<QByteArray> m_numberObjects;   // keyed by numberKey()
     qint64 m_nextObjectNumber = 0;
     TypeEncodings m_group;   // the open group's types; null outside a group
+    QByteArray m_lastGroupText;
+    TypeEncodings m_lastGroup;
+    const std::type_info *m_lastEncodedType = nullptr;
+    const ObjectEncoder *m_lastEncoder = nullptr;
     size_t m_groupPos = 0;
     bool m_objectStarted = false;
     QString m_error;

@@ -1,7 +1,10 @@
 // Writer and reader of the old-style (OpenStep) text form of property lists.
 #include "platform/foundation/plist_text_format.h"
 
+#include <QHash>
 #include <QStringDecoder>
+
+#include <charconv>
 
 namespace {
 
@@ -27,6 +30,19 @@ public:
         case PropertyList::Type::Array: writeArray(value, depth); break;
         case PropertyList::Type::Data: writeData(value.dataValue()); break;
         case PropertyList::Type::Absent: break;
+        case PropertyList::Type::Integer:
+            if (value.isAboveSignedRange())
+                writeNumber(value.unsignedLongLongValue());
+            else
+                writeNumber(value.longLongValue());
+            break;
+        case PropertyList::Type::Real:
+            if (value.isSinglePrecision())
+                writeNumber(value.floatValue());
+            else
+                writeNumber(value.doubleValue());
+            break;
+        case PropertyList::Type::Bool: out.append(value.boolValue() ? '1' : '0'); break;
         default: writeString(value.stringValue()); break;
         }
     }
@@ -77,18 +93,39 @@ private:
     void writeData(const QByteArray &data)
     {
         // Hex digits without the blanks between groups, which readers skip anyway.
-        out.append('<');
-        out.append(data.toHex());
-        out.append('>');
+        static const char hex[] = "0123456789abcdef";
+        const qsizetype at = out.size();
+        out.resize(at + 2 * data.size() + 2);
+        char *d = out.data() + at;
+        *d++ = '<';
+        for (const char byte : data) {
+            *d++ = hex[(uchar(byte) >> 4) & 0xf];
+            *d++ = hex[uchar(byte) & 0xf];
+        }
+        *d = '>';
     }
 
+    // A number as its stringValue writes it (the shortest form that reads back, "inf" and
+    // "nan" for the others): always bare.
+    template <typename Number>
+    void writeNumber(Number number)
+    {
+        char buf[64];
+        const auto res = std::to_chars(buf, buf + sizeof buf, number);
+        out.append(buf, res.ptr - buf);
+    }
+
+    // Bare when every unit is a bare character and no comment starts inside.
     static bool needsQuotes(const QString &s)
     {
-        if (s.isEmpty() || s.contains(QLatin1String("//")) || s.contains(QLatin1String("/*")))
+        if (s.isEmpty())
             return true;
-        for (QChar c : s) {
-            if (!isBareChar(c.unicode()))
+        char16_t previous = 0;
+        for (const QChar qc : s) {
+            const char16_t c = qc.unicode();
+            if (!isBareChar(c) || (previous == u'/' && (c == u'/' || c == u'*')))
                 return true;
+            previous = c;
         }
         return false;
     }
@@ -96,7 +133,12 @@ private:
     void writeString(const QString &s)
     {
         if (!needsQuotes(s)) {
-            out.append(s.toLatin1());
+            // Bare characters are ASCII: one byte each.
+            const qsizetype at = out.size();
+            out.resize(at + s.size());
+            char *d = out.data() + at;
+            for (const QChar c : s)
+                *d++ = char(c.unicode());
             return;
         }
         static const char hex[] = "0123456789abcdef";
@@ -327,7 +369,11 @@ private:
     PropertyList parseData()
     {
         const qsizetype open = m_pos++;
-        QByteArray bytes;
+        // Data is mostly an unbroken run of hex digits: room for all of it at once, written
+        // through a pointer.
+        const qsizetype close = m_text.indexOf(u'>', m_pos);
+        QByteArray bytes(((close < 0 ? m_end : close) - m_pos) / 2, Qt::Uninitialized);
+        char *out = bytes.data();
         int high = -1;
         for (; m_pos < m_end; ++m_pos) {
             const char16_t c = at();
@@ -335,6 +381,7 @@ private:
                 if (high >= 0)
                     return failAt(open, QStringLiteral("data with an odd number of hex digits"));
                 ++m_pos;
+                bytes.truncate(out - bytes.constData());
                 return PropertyList::fromData(bytes);
             }
             if (QChar::isSpace(c))
@@ -345,7 +392,7 @@ private:
             if (high < 0) {
                 high = v;
             } else {
-                bytes.append(char(high << 4 | v));
+                *out++ = char(high << 4 | v);
                 high = -1;
             }
         }
@@ -357,7 +404,21 @@ private:
         const qsizetype start = m_pos;
         while (m_pos < m_end && isBareChar(at()))
             ++m_pos;
-        return PropertyList(m_text.mid(start, m_pos - start));
+        return PropertyList(bareString(QStringView(m_text).mid(start, m_pos - start)));
+    }
+
+    // Bare words repeat in every object of a document (its keys, "YES", "NO", small
+    // numbers): each distinct short one is made once and shared.
+    QString bareString(QStringView word)
+    {
+        if (word.size() > MaxSharedWordLength)
+            return word.toString();
+        if (const auto known = m_words.constFind(word); known != m_words.cend())
+            return *known;
+        const QString text = word.toString();
+        if (m_words.size() < MaxSharedWords)
+            m_words.insert(word, text);   // the view lies in m_text, which outlives the table
+        return text;
     }
 
     PropertyList parseQuoted()
@@ -418,8 +479,12 @@ private:
         return QChar(c);
     }
 
+    static constexpr qsizetype MaxSharedWordLength = 32;
+    static constexpr qsizetype MaxSharedWords = 4096;
+
     const QString &m_text;
     const qsizetype m_end;
+    QHash<QStringView, QString> m_words;
     qsizetype m_pos = 0;
     bool m_failed = false;
     qsizetype m_errorPos = 0;

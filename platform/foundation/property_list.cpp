@@ -13,35 +13,88 @@ struct PropertyList::ArrayData {
     std::vector<PropertyList> elements;
 };
 
-// Small dictionaries (the usual object dictionary has ~15 keys) are searched linearly;
-// larger ones get a hash index from key to position.
+// Small dictionaries are searched linearly; larger ones (an object's dictionary has 20 to 40
+// keys) get an index: open addressing over a power-of-two table at most half full, each slot
+// holding an entry's position and its key's hash. Reading a document looks keys up hundreds
+// of thousands of times, and the table costs no allocation per key.
 struct PropertyList::DictData {
     static constexpr size_t IndexFrom = 16;
+    static constexpr size_t FirstIndexSize = 64;
+
+    struct Slot {
+        quint32 position = 0;   // the entry's position + 1; 0 for an empty slot
+        quint32 hash = 0;
+    };
 
     std::vector<Entry> entries;
-    QHash<QString, size_t> index;
+    std::vector<Slot> buckets;   // empty below IndexFrom entries
 
-    std::ptrdiff_t find(const QString &key) const
+    static quint32 hashOf(const QString &key) { return quint32(qHash(key, qGlobalQHashSeed())); }
+
+    // The key's position, or -1; `hash` is the key's hash when the index was searched.
+    std::ptrdiff_t find(const QString &key, quint32 *keyHash = nullptr) const
     {
-        if (entries.size() >= IndexFrom) {
-            const auto it = index.constFind(key);
-            return it == index.cend() ? -1 : std::ptrdiff_t(*it);
+        if (buckets.empty()) {
+            for (size_t i = 0; i < entries.size(); ++i) {
+                if (entries[i].first == key)
+                    return std::ptrdiff_t(i);
+            }
+            return -1;
         }
-        for (size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i].first == key)
-                return std::ptrdiff_t(i);
+        const quint32 hash = hashOf(key);
+        if (keyHash)
+            *keyHash = hash;
+        const size_t mask = buckets.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            const Slot &slot = buckets[i];
+            if (slot.position == 0)
+                return -1;
+            if (slot.hash == hash && entries[slot.position - 1].first == key)
+                return std::ptrdiff_t(slot.position - 1);
         }
-        return -1;
+    }
+
+    void place(Slot slot)
+    {
+        const size_t mask = buckets.size() - 1;
+        size_t i = slot.hash & mask;
+        while (buckets[i].position != 0)
+            i = (i + 1) & mask;
+        buckets[i] = slot;
+    }
+
+    // Indexes the entry just appended, whose key has the hash `hash` when the index existed
+    // before it.
+    void indexLast(quint32 hash)
+    {
+        if (entries.size() < IndexFrom)
+            return;
+        if (buckets.empty()) {
+            rebuildIndex();
+            return;
+        }
+        if (2 * entries.size() > buckets.size()) {
+            // Twice the size, from the hashes the slots keep.
+            std::vector<Slot> old(2 * buckets.size());
+            old.swap(buckets);
+            for (const Slot &slot : old)
+                if (slot.position != 0)
+                    place(slot);
+        }
+        place({quint32(entries.size()), hash});
     }
 
     void rebuildIndex()
     {
-        index.clear();
+        buckets.clear();
         if (entries.size() < IndexFrom)
             return;
-        index.reserve(qsizetype(entries.size()));
+        size_t size = FirstIndexSize;
+        while (size < 2 * entries.size())
+            size *= 2;
+        buckets.assign(size, Slot());
         for (size_t i = 0; i < entries.size(); ++i)
-            index.insert(entries[i].first, i);
+            place({quint32(i + 1), hashOf(entries[i].first)});
     }
 };
 
@@ -438,16 +491,14 @@ void PropertyList::insert(const QString &key, const PropertyList &value)
     if (!(isAbsent() || isDictionary()))
         return;
     DictData &d = mutableDict();
-    const std::ptrdiff_t i = d.find(key);
+    quint32 hash = 0;
+    const std::ptrdiff_t i = d.find(key, &hash);
     if (i >= 0) {
         d.entries[size_t(i)].second = value;
         return;
     }
     d.entries.emplace_back(key, value);
-    if (d.entries.size() == DictData::IndexFrom)
-        d.rebuildIndex();
-    else if (d.entries.size() > DictData::IndexFrom)
-        d.index.insert(key, d.entries.size() - 1);
+    d.indexLast(hash);
 }
 
 void PropertyList::remove(const QString &key)
@@ -457,14 +508,7 @@ void PropertyList::remove(const QString &key)
     DictData &d = mutableDict();
     const size_t at = size_t(d.find(key));
     d.entries.erase(d.entries.begin() + std::ptrdiff_t(at));
-    if (d.entries.size() < DictData::IndexFrom) {
-        d.index.clear();
-        return;
-    }
-    // Only the entries behind the removed one move.
-    d.index.remove(key);
-    for (size_t i = at; i < d.entries.size(); ++i)
-        d.index[d.entries[i].first] = i;
+    d.rebuildIndex();   // the entries behind the removed one moved
 }
 
 bool operator==(const PropertyList &a, const PropertyList &b)

@@ -21,6 +21,7 @@ bool isWholeInt32(double value)
 
 TypedStreamOutput::TypedStreamOutput()
 {
+    m_bytes.reserve(256);   // enough for a colour or a short path without growing
     writeByte(streamerVersion);
     writeByte(signatureLength);
     writeBytes(QByteArray(littleEndianSignature, signatureLength));

@@ -203,8 +203,11 @@ bool Unarchiver::readClass(int head, const ArchivedClass *&archivedClass)
         auto version = m_in.readInteger(versionHead, false);
         if (!version)
             return fail(QStringLiteral("bad class version at byte %1").arg(m_in.position()));
-        m_classes.push_back({m_strings[size_t(index)].text, int(*version), nullptr});
-        chain.push_back(&m_classes.back());
+        auto known = std::make_unique<KnownClass>();
+        known->name = m_strings[size_t(index)].text;
+        known->version = int(*version);
+        chain.push_back(known.get());
+        m_classes.push_back(std::move(known));
         Entry entry;
         entry.kind = Entry::Class;
         entry.archivedClass = chain.back();
@@ -357,8 +360,9 @@ bool Unarchiver::readValue(const TypeEncoding &type, QByteArray *raw, qint64 off
         return readHead(head) && readClass(head, c);
     }
     case '@': {
-        std::any ignored;
-        return readObjectValue(ignored);
+        const std::any *ignored;
+        qint64 number;
+        return readObjectInPlace(ignored, number);
     }
     case '[': {
         const TypeEncoding &element = type.fields.front();
@@ -424,7 +428,7 @@ bool Unarchiver::skipToEndOfObject()
     return true;
 }
 
-bool Unarchiver::readNewObject(std::any &object)
+bool Unarchiver::readNewObject(const std::any *&object, qint64 &number)
 {
     if (m_depth >= maxDepth)
         return fail(QStringLiteral("objects nested deeper than %1 levels").arg(maxDepth));
@@ -447,15 +451,12 @@ bool Unarchiver::readNewObject(std::any &object)
     // An object of a class without a decoder of its own is read by the decoder of its
     // nearest ancestor that has one (a subclass writes its ancestors' values first); what
     // the subclass added is read past.
-    std::any result = UnsupportedObject{archivedClass->name};
-    for (const ArchivedClass *c = archivedClass; c; c = c->superclass) {
-        auto decoder = m_coders->decoders.constFind(c->name);
-        if (decoder == m_coders->decoders.constEnd())
-            continue;
-        if (!(*decoder)(*this, *c, result))
-            return fail(QStringLiteral("unreadable %1").arg(QString::fromLatin1(archivedClass->name)));
-        break;
-    }
+    std::any result;
+    const KnownClass &known = knownClass(*archivedClass);
+    if (known.decoder && !(*known.decoder)(*this, *known.decodedAs, result))
+        return fail(QStringLiteral("unreadable %1").arg(QString::fromLatin1(archivedClass->name)));
+    if (!result.has_value())
+        result = UnsupportedObject{archivedClass->name};
     if (!skipToEndOfObject())
         return false;
 
@@ -463,23 +464,42 @@ bool Unarchiver::readNewObject(std::any &object)
     m_group = outerGroup;
     m_groupPos = outerPos;
     m_table[index].kind = Entry::Object;
-    m_table[index].object = result;
-    object = std::move(result);
+    m_table[index].object = std::move(result);
+    object = &m_table[index].object;
+    number = qint64(index);
     return true;
 }
 
-bool Unarchiver::readObjectValue(std::any &object)
+const Unarchiver::KnownClass &Unarchiver::knownClass(const ArchivedClass &archivedClass) const
 {
+    // Every class of this unarchiver is a KnownClass (readClass makes them).
+    auto &known = const_cast<KnownClass &>(static_cast<const KnownClass &>(archivedClass));
+    if (!known.decoderFound) {
+        for (const ArchivedClass *c = &archivedClass; c && !known.decoder; c = c->superclass) {
+            const auto decoder = m_coders->decoders.constFind(c->name);
+            if (decoder != m_coders->decoders.constEnd()) {
+                known.decoder = &*decoder;
+                known.decodedAs = c;
+            }
+        }
+        known.decoderFound = true;
+    }
+    return known;
+}
+
+bool Unarchiver::readObjectInPlace(const std::any *&object, qint64 &number)
+{
+    static const std::any nil;
     int head;
     if (!readHead(head))
         return false;
     if (head == tagNil) {
-        object.reset();
+        object = &nil;
+        number = -1;
         return true;
     }
     if (head == tagNew)
-        return readNewObject(object);
-    qint64 number;
+        return readNewObject(object, number);
     if (!readReferenceNumber(head, number))
         return false;
     if (number < 0 || number >= qint64(m_table.size()))
@@ -489,18 +509,35 @@ bool Unarchiver::readObjectValue(std::any &object)
         // An object still being read (its class is known once its header is read).
         if (!entry.archivedClass)
             return fail(QStringLiteral("object %1 refers to itself before its class").arg(number));
-        object = BackReference{number, entry.archivedClass->name};
+        m_backReference = BackReference{number, entry.archivedClass->name};
+        object = &m_backReference;
+        number = -1;
         return true;
     }
     if (entry.kind != Entry::Object)
         return fail(QStringLiteral("reference %1 is not an object").arg(number));
-    object = entry.object;
+    object = &entry.object;
+    return true;
+}
+
+bool Unarchiver::readObjectValue(std::any &object)
+{
+    const std::any *value;
+    qint64 number;
+    if (!readObjectInPlace(value, number))
+        return false;
+    object = *value;
     return true;
 }
 
 bool Unarchiver::decodeObject(std::any &object)
 {
     return nextValue(isObjectType, "an object") && readObjectValue(object);
+}
+
+bool Unarchiver::decodeObjectInPlace(const std::any *&object, qint64 &number)
+{
+    return nextValue(isObjectType, "an object") && readObjectInPlace(object, number);
 }
 
 bool Unarchiver::decodeInt(qint64 &value)

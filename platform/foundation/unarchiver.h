@@ -24,11 +24,13 @@
 #include <QStringList>
 
 #include <any>
-#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
 struct ArchiveCoderTable;
+class Unarchiver;
+using ClassDecoder = std::function<bool(Unarchiver &in, const ArchivedClass &archivedClass, std::any &object)>;
 
 class Unarchiver {
 public:
@@ -62,6 +64,12 @@ public:
 
     // Reading the values of an object, for decoders.
     bool decodeObject(std::any &object);                  // '@'; nil gives an empty std::any
+    // An object as decodeObject reads it, without copying it out: `object` points at the
+    // value the unarchiver keeps, valid until the next read. `number` finds the value again
+    // through objectNumbered() for as long as the unarchiver lives; it is -1 for nil and
+    // for a reference to an object still being read, which only `object` holds.
+    bool decodeObjectInPlace(const std::any *&object, qint64 &number);
+    const std::any &objectNumbered(qint64 number) const { return m_table[size_t(number)].object; }
     bool decodeInt(qint64 &value);                        // any integer type
     bool decodeReal(double &value);                       // 'f' or 'd' (or an integer)
     bool decodeFloat(float &value);
@@ -80,6 +88,13 @@ private:
         QByteArray text;
         TypeEncodings types;   // parsed when first used as a type encoding
     };
+    // A class as read, with the decoder its objects are read by (its own or its nearest
+    // ancestor's), found once per class.
+    struct KnownClass : ArchivedClass {
+        const ClassDecoder *decoder = nullptr;
+        const ArchivedClass *decodedAs = nullptr;   // the class of the chain the decoder is for
+        bool decoderFound = false;
+    };
     struct Entry {
         enum Kind { Pending, Object, Class, CString } kind = Pending;
         std::any object;
@@ -94,8 +109,10 @@ private:
     bool readSharedString(int head, int &index);   // -1 for nil
     bool readCStringValue(int head, QByteArray &text);
     bool readClass(int head, const ArchivedClass *&archivedClass);
-    bool readNewObject(std::any &object);
+    bool readNewObject(const std::any *&object, qint64 &number);
     bool readObjectValue(std::any &object);
+    bool readObjectInPlace(const std::any *&object, qint64 &number);
+    const KnownClass &knownClass(const ArchivedClass &archivedClass) const;
     bool readIntegerValue(const TypeEncoding &type, qint64 &value);
     // Reads one value of any type; stores scalars into `raw` at `offset` when given.
     bool readValue(const TypeEncoding &type, QByteArray *raw, qint64 offset, int depth);
@@ -104,9 +121,10 @@ private:
     QByteArray m_data;
     TypedStreamInput m_in;
     std::shared_ptr<const ArchiveCoderTable> m_coders;
-    std::deque<SharedString> m_strings;
+    std::vector<SharedString> m_strings;
     std::vector<Entry> m_table;
-    std::deque<ArchivedClass> m_classes;
+    std::vector<std::unique_ptr<KnownClass>> m_classes;   // where the chains point
+    std::any m_backReference;   // what decodeObjectInPlace answers for an incomplete object
     // The group being read: its types and the next one's position.
     const std::vector<TypeEncoding> *m_group = nullptr;
     size_t m_groupPos = 0;

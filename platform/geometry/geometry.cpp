@@ -2,9 +2,10 @@
 #include "platform/geometry/geometry.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <vector>
+#include <string>
 
 Rect unionRect(const Rect &a, const Rect &b)
 {
@@ -83,14 +84,27 @@ QString number(float v)
     return QString::fromLatin1(buf, int(res.ptr - buf));
 }
 
-// Reads every number in the text, in order, ignoring what lies between them.
-std::vector<float> numbersIn(const QString &text, size_t wanted)
+// Reads the first `wanted` (at most 4) numbers in the text, in order, ignoring what lies
+// between them; missing ones are 0. The text is read as Latin-1 bytes (other characters as
+// '?'), copied to the stack when short: documents hold a rectangle text for every object.
+std::array<float, 4> numbersIn(const QString &text, size_t wanted)
 {
-    const QByteArray bytes = text.toLatin1();
-    const char *p = bytes.constData();
-    const char *end = p + bytes.size();
-    std::vector<float> out;
-    while (p < end && out.size() < wanted) {
+    char small[128];
+    std::string big;
+    char *bytes = small;
+    if (text.size() > qsizetype(sizeof small)) {
+        big.resize(size_t(text.size()));
+        bytes = big.data();
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        bytes[i] = c < 0x100 ? char(c) : '?';
+    }
+    const char *p = bytes;
+    const char *end = p + text.size();
+    std::array<float, 4> out{};
+    size_t count = 0;
+    while (p < end && count < wanted) {
         const bool startsNumber = (*p >= '0' && *p <= '9')
             || ((*p == '-' || *p == '+' || *p == '.') && p + 1 < end
                 && ((p[1] >= '0' && p[1] <= '9') || (p[1] == '.' && p + 2 < end && p[2] >= '0' && p[2] <= '9')));
@@ -106,10 +120,9 @@ std::vector<float> numbersIn(const QString &text, size_t wanted)
             // from_chars leaves v untouched on overflow; keep the sign and go to infinity.
             v = (*p == '-') ? -INFINITY : INFINITY;
         }
-        out.push_back(v);
+        out[count++] = v;
         p = res.ptr > p ? res.ptr : p + 1;
     }
-    out.resize(wanted, 0.0f);
     return out;
 }
 

@@ -9,6 +9,8 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -65,6 +67,44 @@ TEST(CLocaleParse, StrictParsersTakeOnlyWholeNumbers)
     EXPECT_TRUE(std::isnan(*parseReal(u"nan")));
     for (const char16_t *bad : {u"", u"1,5", u"1.5x", u"e5", u".", u"0x10", u"1e"})
         EXPECT_EQ(parseReal(bad), std::nullopt) << QString::fromUtf16(bad).toStdString();
+}
+
+TEST(CLocaleParse, DoubleValueOfReadsAsStrtodDoes)
+{
+    // Every shape of number text, the extremes of the range and beyond it: the value must be
+    // strtod's to the bit, also where the text overflows (infinity) or underflows (zero or
+    // the nearest denormal).
+    const char *const texts[] = {"0", "-0", "1.5", ".5", "-.5", "5.", "+2.5", "00012", "0.1", "1e5", "1.e5",
+                                 "-12.5e-3", "123456789012345678901234567890", "1.7976931348623157e308",
+                                 "1.7976931348623159e308", "1e400", "-1e400", "2.2250738585072011e-308",
+                                 "4.9e-324", "2.4703282292062327e-324", "2.4703282292062328e-324", "1e-400",
+                                 "0.000000000000000000000000000001e-300", "3.4028235e38", "1.17549435e-38"};
+    for (const char *text : texts) {
+        const double expected = std::strtod(text, nullptr);
+        const double read = doubleValueOf(QString::fromLatin1(text));
+        EXPECT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text << " read as " << read;
+    }
+    // What follows the number is not read; texts that are no number read as 0.
+    EXPECT_EQ(doubleValueOf(u"  -1.5e3xyz"), -1500.0);
+    EXPECT_EQ(doubleValueOf(u"5e"), 5.0);
+    EXPECT_EQ(doubleValueOf(u"2e+"), 2.0);
+    for (const char16_t *none : {u"", u"inf", u"nan", u"-", u".", u"e5", u"0x10"})
+        EXPECT_EQ(doubleValueOf(none), 0.0) << QString::fromUtf16(none).toStdString();
+
+    // Random values in both of the forms files hold come back exactly.
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 20000; ++i) {
+        double v;
+        const quint64 bits = random();
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v))
+            continue;
+        EXPECT_EQ(doubleValueOf(formatDouble(v)), v);
+        const std::string fixed = cPrintf("%f", v);
+        EXPECT_EQ(doubleValueOf(QString::fromStdString(fixed)), std::strtod(fixed.c_str(), nullptr)) << fixed;
+    }
+    // A precision past the stack buffer still formats as printf does.
+    EXPECT_EQ(formatFixed(1.0 / 3.0, 300).toStdString(), cPrintf("%.300f", 1.0 / 3.0));
 }
 
 // Switches the C library to a locale with a decimal comma for the test's duration.

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 namespace {
 
 // What a value becomes after a trip through the text form: every scalar but data a string.
@@ -66,6 +69,53 @@ TEST(PlistTextWriter, EscapesEverythingOutsidePrintableAscii)
     doc.insert("s", QString::fromUtf8("é\"\\\n\x01") + QChar(0x7f) + QString::fromUtf8("🎨"));
     EXPECT_EQ(textPropertyListData(doc).toStdString(),
               "{\n\ts = \"\\U00e9\\\"\\\\\\n\\001\\177\\Ud83c\\Udfa8\";\n}");
+}
+
+TEST(PlistTextWriter, NumbersAreWrittenAsTheirStringValue)
+{
+    const PropertyList numbers[] = {
+        PropertyList::fromInt(0),          PropertyList::fromInt(-1),
+        PropertyList::fromInt(LLONG_MIN),  PropertyList::fromInt(LLONG_MAX),
+        PropertyList::fromUnsigned(ULLONG_MAX), PropertyList::fromFloat(0.1f),
+        PropertyList::fromFloat(-0.0f),    PropertyList::fromFloat(16777216.0f),
+        PropertyList::fromFloat(1e-45f),   PropertyList::fromDouble(0.1),
+        PropertyList::fromDouble(1e300),   PropertyList::fromDouble(5e-324),
+        PropertyList::fromDouble(-1e-5),   PropertyList::fromDouble(NAN),
+        PropertyList::fromDouble(-INFINITY), PropertyList::fromFloat(INFINITY),
+        PropertyList::fromBool(true),      PropertyList::fromBool(false),
+    };
+    PropertyList list = PropertyList::array();
+    QByteArray expected = "(\n";
+    for (const PropertyList &n : numbers) {
+        list.append(n);
+        expected += (expected.size() > 2 ? ",\n\t" : "\t") + n.stringValue().toLatin1();
+    }
+    expected += "\n)";
+    ASSERT_EQ(textPropertyListData(list).toStdString(), expected.toStdString());
+
+    // Read back, each is the string it was written as, and a finite real keeps its value.
+    const PropertyList read = propertyListFromText(expected);
+    ASSERT_EQ(read.count(), qsizetype(std::size(numbers)));
+    for (size_t i = 0; i < std::size(numbers); ++i) {
+        EXPECT_EQ(read.at(qsizetype(i)), PropertyList(numbers[i].stringValue()));
+        if (numbers[i].type() != PropertyList::Type::Real || !std::isfinite(numbers[i].doubleValue()))
+            continue;
+        const double back = read.at(qsizetype(i)).doubleValue();
+        if (numbers[i].isSinglePrecision())
+            EXPECT_EQ(float(back), numbers[i].floatValue());
+        else
+            EXPECT_EQ(back, numbers[i].doubleValue());
+    }
+}
+
+TEST(PlistTextWriter, QuotesStringsThatWouldStartAComment)
+{
+    PropertyList doc = PropertyList::array();
+    for (const char *s : {"a//b", "a/*b", "a/b", "/", "*/", "a/ /b"})
+        doc.append(s);
+    EXPECT_EQ(textPropertyListData(doc).toStdString(),
+              "(\n\t\"a//b\",\n\t\"a/*b\",\n\ta/b,\n\t/,\n\t\"*/\",\n\t\"a/ /b\"\n)");
+    EXPECT_EQ(propertyListFromText(textPropertyListData(doc)), doc);
 }
 
 TEST(PlistTextRoundTrip, EveryKindComesBackWithScalarsAsStrings)
