@@ -87,6 +87,22 @@ QString number(float v)
 // Reads the first `wanted` (at most 4) numbers in the text, in order, ignoring what lies
 // between them; missing ones are 0. The text is read as Latin-1 bytes (other characters as
 // '?'), copied to the stack when short: documents hold a rectangle text for every object.
+// from_chars leaves the value untouched when it does not fit a float: too small a
+// magnitude becomes a signed zero, too large a signed infinity, as a float cast of the
+// exact value would give.
+float outOfFloatRange(const char *begin, const char *end)
+{
+    double wide = 0;
+    if (std::from_chars(begin, end, wide).ec != std::errc::result_out_of_range)
+        return float(wide);
+    const bool negative = *begin == '-';
+    const char *exponent = std::find_if(begin, end, [](char c) { return c == 'e' || c == 'E'; });
+    const bool tiny = exponent + 1 < end && exponent[1] == '-';
+    if (tiny)
+        return negative ? -0.0f : 0.0f;
+    return negative ? -INFINITY : INFINITY;
+}
+
 std::array<float, 4> numbersIn(const QString &text, size_t wanted)
 {
     char small[128];
@@ -116,10 +132,8 @@ std::array<float, 4> numbersIn(const QString &text, size_t wanted)
             ++p;
         float v = 0;
         const auto res = std::from_chars(p, end, v);
-        if (res.ec == std::errc::result_out_of_range) {
-            // from_chars leaves v untouched on overflow; keep the sign and go to infinity.
-            v = (*p == '-') ? -INFINITY : INFINITY;
-        }
+        if (res.ec == std::errc::result_out_of_range)
+            v = outOfFloatRange(p, res.ptr);
         out[count++] = v;
         p = res.ptr > p ? res.ptr : p + 1;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(GeometryText, WritesShortestForm)
 {
     EXPECT_EQ(stringFromPoint({10, 20.5f}), QStringLiteral("{10, 20.5}"));
@@ -17,6 +19,16 @@ TEST(GeometryText, ReadsLeniently)
     EXPECT_EQ(pointFromString(QStringLiteral("{7}")), (Point{7, 0}));
     EXPECT_EQ(pointFromString(QString()), (Point{0, 0}));
     EXPECT_EQ(rectFromString(QStringLiteral("{{1, 2}, {3, 4}}")), (Rect{1, 2, 3, 4}));
+}
+
+TEST(GeometryText, NumbersBeyondAFloatBecomeZeroOrInfinity)
+{
+    const Rect r = rectFromString(QStringLiteral("{{1e-50, -1e-400}, {1e50, -1e400}}"));
+    EXPECT_EQ(r.origin.x, 0.0f);
+    EXPECT_EQ(r.origin.y, 0.0f);
+    EXPECT_TRUE(std::signbit(r.origin.y));
+    EXPECT_EQ(r.size.width, INFINITY);
+    EXPECT_EQ(r.size.height, -INFINITY);
 }
 
 TEST(GeometryText, RoundTripsFloatsExactly)
