@@ -63,7 +63,7 @@ TEST(ObjectReordering, AClipShapeMovedAwayLetsTheLinkedBoxInFrontTakeMoreTextAnd
     ASSERT_GT(before.second.size(), 1);   // the oval leaves too little room for all the text
 
     // The oval one step back: behind the second box, which it now clips instead.
-    ASSERT_TRUE(moveObjects(f.doc, {f.oval}, ObjectsTableOption::All, false));
+    ASSERT_TRUE(moveObjects(f.doc, {f.oval}, ObjectsTableOption::AllObjects, false));
     EXPECT_EQ(f.doc.undoManager()->undoActionName(), QStringLiteral("Reorder"));
     f.doc.undoManager()->closeEventGroup();
     const auto after = f.state();

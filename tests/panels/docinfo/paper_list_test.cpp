@@ -110,7 +110,7 @@ TEST(PaperList, WithoutPrintersTheBuiltInPapersPrintToPdfWithQtsMinimumMargins)
     PaperList list;
     list.build(printers);
     EXPECT_EQ(list.papers().size(), builtInPapers().size());
-    EXPECT_EQ(PaperList::titleOf(list.papers().front()), QStringLiteral("A0"));   // "iso-a0" sorts first
+    EXPECT_EQ(PaperList::titleOf(list.papers().front()), QStringLiteral("USExecutiveEnvelope"));   // "Executive" sorts first
     EXPECT_EQ(list.currentPrinter(), QStringLiteral("Print to PDF"));
     ASSERT_TRUE(list.minimumMarginsOf(list.currentPrinter()));
     QPrinter pdf(QPrinter::HighResolution);

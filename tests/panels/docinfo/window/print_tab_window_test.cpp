@@ -159,7 +159,7 @@ TEST_F(DocInfoWindowTest, APageCentredOnItsPaperAndAPaperFittedToThePageReachThe
     endPass();
     typeInto(print.txDrawAreaH, QStringLiteral("400"));
     endPass();
-    EXPECT_EQ(view().rectForPage(1).size(), Size(300, 400));
+    EXPECT_EQ(view().rectForPage(1).size, Size(300, 400));
     print.optCenterH->click();
     endPass();
     print.optCenterV->click();
@@ -183,7 +183,7 @@ TEST_F(DocInfoWindowTest, APageCentredOnItsPaperAndAPaperFittedToThePageReachThe
     EXPECT_EQ(print.pupPaperSizes->currentIndex(), -1);
     EXPECT_EQ(print.pupPaperSizes->placeholderText(), QStringLiteral("custom"));
     EXPECT_EQ(print.txPaperSize->text(), QStringLiteral("420 x 596"));
-    EXPECT_EQ(view().rectForPage(1).size(), Size(300, 400));
+    EXPECT_EQ(view().rectForPage(1).size, Size(300, 400));
     const auto [fittedPaper, fittedSquare] = exported(QStringLiteral("fitted"));
     EXPECT_EQ(fittedPaper, QSizeF(420, 596));
     EXPECT_NEAR(fittedSquare.left(), 60, 1);
@@ -193,7 +193,7 @@ TEST_F(DocInfoWindowTest, APageCentredOnItsPaperAndAPaperFittedToThePageReachThe
     for (int step = 0; step < 6; ++step)
         undo();
     EXPECT_EQ(PrintSettings::of(document()), before);
-    EXPECT_EQ(view().rectForPage(1).size(), before.drawAreaSize);
+    EXPECT_EQ(view().rectForPage(1).size, before.drawAreaSize);
     for (int step = 0; step < 6; ++step)
         redo();
     EXPECT_EQ(PrintSettings::of(document()), after);
