@@ -63,22 +63,59 @@ void ensureCoders()
 
 } // namespace
 
+namespace {
+
+// Millimetres to points, kept to two decimals as printing systems give paper sizes.
+Size millimetres(float width, float height)
+{
+    const auto points = [](float mm) { return std::round(mm * 72.0f / 25.4f * 100.0f) / 100.0f; };
+    return {points(width), points(height)};
+}
+
+} // namespace
+
 const std::vector<Paper> &builtInPapers()
 {
-    static const std::vector<Paper> papers = {
-        {QStringLiteral("A4"), {595.28f, 841.89f}},    {QStringLiteral("Letter"), {612, 792}},
-        {QStringLiteral("Legal"), {612, 1008}},         {QStringLiteral("A3"), {841.89f, 1190.55f}},
-        {QStringLiteral("A5"), {419.53f, 595.28f}},     {QStringLiteral("B5"), {498.9f, 708.66f}},
-        {QStringLiteral("Tabloid"), {792, 1224}},       {QStringLiteral("Executive"), {522, 756}},
-    };
+    static const std::vector<Paper> papers = [] {
+        std::vector<Paper> list = {
+            {QStringLiteral("Executive"), QStringLiteral("USExecutiveEnvelope"), {522, 756}},
+            {QStringLiteral("na-letter"), QStringLiteral("USLetter"), {612, 792}},
+            {QStringLiteral("na-legal"), QStringLiteral("USLegal"), {612, 1008}},
+        };
+        const auto series = [&list](const char *prefix, const char *shown, int first,
+                                    std::initializer_list<std::pair<float, float>> sizes) {
+            int number = first;
+            for (const auto &[w, h] : sizes) {
+                list.push_back({QLatin1String(prefix) + QString::number(number),
+                                QLatin1String(shown) + QString::number(number), millimetres(w, h)});
+                ++number;
+            }
+        };
+        series("iso-a", "A", 0, {{841, 1189}, {594, 841}, {420, 594}, {297, 420}, {210, 297}, {148, 210},
+                                 {105, 148}, {74, 105}, {52, 74}});
+        series("iso-b", "B", 0, {{1000, 1414}, {707, 1000}, {500, 707}, {353, 500}, {250, 353}, {176, 250},
+                                 {125, 176}, {88, 125}, {62, 88}});
+        series("jis-b", "JISB", 0, {{1030, 1456}, {728, 1030}, {515, 728}, {364, 515}, {257, 364}, {182, 257}});
+        series("jis-b", "JISB", 7, {{91, 128}, {64, 91}, {45, 64}, {32, 45}});
+        return list;
+    }();
     return papers;
+}
+
+const Paper *builtInPaper(const QString &name)
+{
+    for (const Paper &paper : builtInPapers())
+        if (paper.name == name)
+            return &paper;
+    return nullptr;
 }
 
 PrintInfo PrintInfo::defaults()
 {
     PrintInfo info;
-    info.paperName = builtInPapers().front().name;
-    info.paperSize = builtInPapers().front().size;
+    const Paper &a4 = *builtInPaper(QStringLiteral("iso-a4"));
+    info.paperName = a4.name;
+    info.paperSize = a4.size;
     return info;
 }
 

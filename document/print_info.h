@@ -19,17 +19,21 @@
 class ArchiveCoderRegistry;
 
 struct Paper {
-    QString name;   // the name print settings store ("A4", "Letter", ...)
-    Size size;      // in points, portrait
+    QString name;        // the printing system's name, which print settings store ("iso-a4")
+    QString shownName;   // how lists show it ("A4")
+    Size size;           // in points, portrait
 };
 
-// The standard papers, A4 first.
+// The standard papers in a fixed order (US papers, ISO A and B, JIS B), for machines
+// without a printer and for the names of papers the printers do not name.
 const std::vector<Paper> &builtInPapers();
+// The built-in paper of that name, or null.
+const Paper *builtInPaper(const QString &name);
 
 struct PrintInfo {
     enum class Orientation { Portrait = 0, Landscape = 1 };
 
-    QString paperName = QStringLiteral("A4");
+    QString paperName = QStringLiteral("iso-a4");
     Size paperSize{595.28f, 841.89f};
     Orientation orientation = Orientation::Portrait;
     float leftMargin = 72, rightMargin = 72, topMargin = 90, bottomMargin = 90;
@@ -39,8 +43,7 @@ struct PrintInfo {
     // Automatic vertical pagination (the platform's NSAutoPagination, 0).
     int verticalPagination = 0;
 
-    // The defaults of a new document: the first built-in paper, centring off, automatic
-    // vertical pagination.
+    // The defaults of a new document: A4, centring off, automatic vertical pagination.
     static PrintInfo defaults();
 
     // The paper as it lies under the print: the stored size is portrait, so landscape turns

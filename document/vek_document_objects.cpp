@@ -9,6 +9,7 @@
 #include "platform/foundation/localized_strings.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 int VekDocument::indexOfObject(const VekObject *object) const
@@ -116,6 +117,56 @@ void VekDocument::setObjects(const std::vector<std::shared_ptr<VekObject>> &obje
         _vekView->selectObjectExclusively(nullptr);
 }
 
+namespace {
+
+using ObjectList = std::vector<std::shared_ptr<VekObject>>;
+
+// The clip shape directly behind the object at `index`, or null.
+const VekObject *clipBehind(const ObjectList &list, size_t index)
+{
+    return index + 1 < list.size() && list[index + 1]->clipType() > 0 ? list[index + 1].get() : nullptr;
+}
+
+// The next text box behind the one at `index` (where a linked box flows on), and the text
+// box before it: the two ends of its links in the chain.
+std::pair<const VekObject *, const VekObject *> textNeighbours(const ObjectList &list, size_t index)
+{
+    const VekObject *next = nullptr, *previous = nullptr;
+    for (size_t i = index + 1; i < list.size() && !next; ++i)
+        if (dynamic_cast<const VekObjText *>(list[i].get()))
+            next = list[i].get();
+    for (size_t i = index; i > 0 && !previous; --i)
+        if (dynamic_cast<const VekObjText *>(list[i - 1].get()))
+            previous = list[i - 1].get();
+    return {next, previous};
+}
+
+// After a reordering from `before` to `now`: an object that gained or lost the clip shape
+// behind it is clipped anew, and linked text boxes whose chain changed flow again.
+void refreshStackingDependents(const ObjectList &now, const ObjectList &before)
+{
+    std::unordered_map<const VekObject *, size_t> oldIndex;
+    for (size_t i = 0; i < before.size(); ++i)
+        oldIndex.emplace(before[i].get(), i);
+    // Taken first: flowing a chain may change the objects' texts, never the list.
+    std::vector<std::shared_ptr<VekObject>> clipChanged;
+    std::vector<std::shared_ptr<VekObjText>> chainChanged;
+    for (size_t i = 0; i < now.size(); ++i) {
+        const size_t was = oldIndex.at(now[i].get());
+        if (clipBehind(now, i) != clipBehind(before, was))
+            clipChanged.push_back(now[i]);
+        else if (auto text = std::dynamic_pointer_cast<VekObjText>(now[i]);
+                 text && textNeighbours(now, i) != textNeighbours(before, was))
+            chainChanged.push_back(text);
+    }
+    for (const auto &object : clipChanged)
+        object->clipDidChange();
+    for (const auto &text : chainChanged)
+        text->controlConnection();
+}
+
+} // namespace
+
 void VekDocument::setObjectsAsItIs(const std::vector<std::shared_ptr<VekObject>> &objects)
 {
     // Sorting must never drop or add an object: the new order holds exactly the same ones.
@@ -127,12 +178,15 @@ void VekDocument::setObjectsAsItIs(const std::vector<std::shared_ptr<VekObject>>
     for (const auto &object : objects)
         if (!present.erase(object.get()))
             return;
-    _undo.registerUndoWithTarget(this, [this, previous = _objects] { setObjectsAsItIs(previous); });
+    const std::vector<std::shared_ptr<VekObject>> before = _objects;
+    _undo.registerUndoWithTarget(this, [this, before] { setObjectsAsItIs(before); });
     _undo.setActionName(localizedString(QStringLiteral("Sort")));
     _objects = objects;
     ++_objectListGeneration;
     for (const auto &group : std::as_const(_groups))
         group->objectOrderChanged();
+    // What hangs on the order follows, in the same undo step.
+    refreshStackingDependents(_objects, before);
     if (_vekView)
         _vekView->setNeedsDisplayInRect(_vekView->bounds());
 }

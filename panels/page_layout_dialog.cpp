@@ -39,7 +39,7 @@ PageLayoutDialog::PageLayoutDialog(const PrintInfo &info, QWidget *parent) : QDi
     m_paper = new QComboBox(this);
     m_paper->setObjectName(QStringLiteral("paper"));
     for (const Paper &paper : builtInPapers())
-        m_paper->addItem(paper.name, paper.name);
+        m_paper->addItem(paper.shownName, paper.name);
     const int known = m_paper->findData(info.paperName);
     if (known < 0)   // a custom size keeps itself
         m_paper->insertItem(0, localized("custom"), QString());

@@ -1,5 +1,5 @@
-// What the floating panels (the object inspector, the shadow panel) ask of the canvas of the
-// main window's document, and how they find it.
+// What the floating panels (the object inspector, the shadow panel, the document info panel)
+// ask of the canvas of a document window, and how they find the main window's.
 //
 // The canvas widget implements PanelCanvas; the application installs the function that
 // answers the main window's canvas (null without a document window).
@@ -9,6 +9,7 @@
 
 #include <QChar>
 #include <QImage>
+#include <QString>
 
 #include <functional>
 #include <memory>
@@ -31,7 +32,16 @@ public:
     virtual std::shared_ptr<VekObject> currentObject() = 0;
     // The union of the selected objects' bounds.
     virtual Rect selectedObjectsBounds() = 0;
+    // Replaces the selection (no group rules); the first becomes the current object.
     virtual void selectObjects(const std::vector<std::shared_ptr<VekObject>> &objects) = 0;
+    // Selects part of a group.
+    virtual void selectObjectsInGroup(const std::vector<std::shared_ptr<VekObject>> &objects,
+                                      const QString &groupID) = 0;
+    virtual void clearSelection() = 0;
+    virtual void setCurrentObject(const std::shared_ptr<VekObject> &object) = 0;
+    // Scrolls the object into view.
+    virtual void makeVisible(const VekObject &object) = 0;
+    virtual int currentPage() const = 0;
     // The canvas's own keys (0x7F deletes the selected point or objects).
     virtual bool doEventForChar(QChar character, unsigned modifierFlags) = 0;
     // Moves the rulers' markers of the selection to where it is now.

@@ -24,47 +24,9 @@ DocumentInfoCanvas *DocumentInfoCanvas::of(VekDocumentWindow *window)
     return new DocumentInfoCanvas(*window);
 }
 
-VekDocument &DocumentInfoCanvas::document() const { return m_window.document(); }
+PanelCanvas &DocumentInfoCanvas::canvas() const { return m_window.vekView(); }
 const void *DocumentInfoCanvas::canvasIdentity() const { return &m_window.vekView(); }
 QString DocumentInfoCanvas::displayName() const { return m_window.displayName(); }
-DocInfoCanvas::ObjectList DocumentInfoCanvas::selectedObjects() const { return m_window.vekView().selectedObjects(); }
-std::shared_ptr<VekObject> DocumentInfoCanvas::currentObject() const { return m_window.vekView().currentObject(); }
-
-void DocumentInfoCanvas::selectObjects(const ObjectList &objects)
-{
-    m_window.vekView().selectObjects(objects);
-    if (!objects.empty())
-        m_window.vekView().setCurrentObject(objects.front());
-}
-
-void DocumentInfoCanvas::selectObjectsInGroup(const ObjectList &objects, const QString &groupID)
-{
-    m_window.vekView().selectObjectsInGroup(objects, groupID);
-}
-
-void DocumentInfoCanvas::deselectObject(const std::shared_ptr<VekObject> &object)
-{
-    m_window.vekView().deselectObject(object);
-}
-
-void DocumentInfoCanvas::clearSelection() { m_window.vekView().clearSelection(); }
-
-void DocumentInfoCanvas::setCurrentObject(const std::shared_ptr<VekObject> &object)
-{
-    m_window.vekView().setCurrentObject(object);
-}
-
-void DocumentInfoCanvas::makeVisible(const VekObject &object) { m_window.vekView().makeVisible(object); }
-int DocumentInfoCanvas::currentPage() const { return m_window.vekView().currentPage(); }
-
-void DocumentInfoCanvas::pageGeometryChanged()
-{
-    // Applying the zoom again resizes the canvas, its scroll range and its rulers.
-    VekView &view = m_window.vekView();
-    view.setCurrentZoom(view.currentZoom());
-    if (view.rulersVisible())
-        view.updateRulers();
-}
 
 QImage DocumentInfoCanvas::previewOfCurrentPage(bool showMargin) const
 {

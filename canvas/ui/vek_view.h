@@ -114,15 +114,15 @@ public:
     ObjectList selectedObjectsInObjectsOrder() const { return sortObjectsInOrder(selectedObjects()); }
     // The current object: one of the selected ones, null with an empty selection.
     std::shared_ptr<VekObject> currentObject() override;
-    void setCurrentObject(const std::shared_ptr<VekObject> &object);
+    void setCurrentObject(const std::shared_ptr<VekObject> &object) override;
     // Selects the object with its group (or top-level group) under the group rules.
     void selectObject(const std::shared_ptr<VekObject> &object);
     // Replaces the selection with the objects, without group rules.
     void selectObjects(const ObjectList &objects) override;
-    void selectObjectsInGroup(const ObjectList &objects, const QString &groupID);
+    void selectObjectsInGroup(const ObjectList &objects, const QString &groupID) override;
     void deselectObject(const std::shared_ptr<VekObject> &object);
     void deselectObjects(const ObjectList &objects);
-    void clearSelection();
+    void clearSelection() override;
     void selectAll();
     bool selectedObjectsContainsMarker() const;
     // The union of the selected objects' bounds, thin sides counting as 0.1.
@@ -132,7 +132,7 @@ public:
     // Front to back, the objects whose bounds (thin sides counting as 1) meet the rectangle.
     ObjectList objectsIntersectingRect(const Rect &r) const;
     void invalidateObjects(const ObjectList &objects);
-    void makeVisible(const VekObject &object);
+    void makeVisible(const VekObject &object) override;
     // The document replaced its list: redraws all and tells the observers.
     void objectsChanged();
     // The document removes an object: new objects no longer go next to it.

@@ -49,6 +49,7 @@ public:
 
     // The shown document's canvas and document, null when none is shown.
     DocInfoCanvas *shownCanvas() const { return m_shown; }
+    PanelCanvas *shownPanelCanvas() const { return m_shown ? &m_shown->canvas() : nullptr; }
     VekDocument *currentDocument() const;
     // Refreshes every tab and the sub-panels.
     void updateInfo();

@@ -123,7 +123,7 @@ void GroupsTab::updateGroupTable()
     if (VekDocument *document = m_controller.currentDocument())
         for (const QString &top : document->groupTopNodesSorted())
             addMembers(nullptr, top);
-    if (DocInfoCanvas *canvas = m_controller.shownCanvas())
+    if (PanelCanvas *canvas = m_controller.shownPanelCanvas())
         if (const std::shared_ptr<VekObject> current = canvas->currentObject())
             if (QTreeWidgetItem *row = itemForObject(*current)) {
                 for (QTreeWidgetItem *up = row->parent(); up; up = up->parent())
@@ -152,7 +152,7 @@ QTreeWidgetItem *GroupsTab::itemForObject(const VekObject &object) const
 
 void GroupsTab::rowSelected()
 {
-    DocInfoCanvas *canvas = m_controller.shownCanvas();
+    PanelCanvas *canvas = m_controller.shownPanelCanvas();
     if (m_filling || !canvas)
         return;
     const QList<QTreeWidgetItem *> selected = grpTable->selectedItems();

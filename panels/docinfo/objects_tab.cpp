@@ -105,8 +105,8 @@ ObjectsTab::ObjectsTab(VekDocInfoController &controller, QWidget *parent) : QWid
     connect(objTable, &QTableWidget::cellChanged, this, &ObjectsTab::cellEdited);
     connect(objTable, &QTableWidget::itemSelectionChanged, this, &ObjectsTab::rowsSelected);
     connect(objTable, &QTableWidget::cellDoubleClicked, this, [this](int, int column) {
-        if (column == Line && m_controller.shownCanvas())
-            m_controller.shownCanvas()->clearSelection();
+        if (column == Line && m_controller.shownPanelCanvas())
+            m_controller.shownPanelCanvas()->clearSelection();
     });
     connect(objTable->horizontalHeader(), &QHeaderView::sectionClicked, this, &ObjectsTab::sortByColumn);
 
@@ -131,7 +131,7 @@ ObjectsTableOption ObjectsTab::displayOption() const
 
 ObjectsTab::ObjectList ObjectsTab::objectsToDisplay() const
 {
-    DocInfoCanvas *canvas = m_controller.shownCanvas();
+    PanelCanvas *canvas = m_controller.shownPanelCanvas();
     if (!canvas)
         return {};
     VekDocument &document = canvas->document();
@@ -179,7 +179,7 @@ void ObjectsTab::updateObjectsTableDisplay()
 
 void ObjectsTab::updateSelectionFromCanvas()
 {
-    DocInfoCanvas *canvas = m_controller.shownCanvas();
+    PanelCanvas *canvas = m_controller.shownPanelCanvas();
     m_filling = true;
     objTable->clearSelection();
     int firstRow = -1;
@@ -213,7 +213,7 @@ ObjectsTab::ObjectList ObjectsTab::selectedRowObjects() const
 // The canvas selects the selected rows' objects, a grouped object with its whole group.
 void ObjectsTab::rowsSelected()
 {
-    DocInfoCanvas *canvas = m_controller.shownCanvas();
+    PanelCanvas *canvas = m_controller.shownPanelCanvas();
     if (m_filling || !canvas)
         return;
     ObjectList objects;

@@ -1,6 +1,9 @@
 // The paper list: built from Qt Print Support, and its questions.
 #include "panels/docinfo/paper_list.h"
 
+#include "document/print_info.h"
+#include "platform/foundation/localized_strings.h"
+
 #include <QComboBox>
 #include <QPageLayout>
 #include <QPageSize>
@@ -12,21 +15,45 @@
 
 namespace {
 
-PaperEntry entryOf(const QPageSize &size, bool withDisplayName)
+// The printing system's name of a standard paper; Qt's key for the others.
+QString paperNameOf(const QPageSize &size)
 {
-    const QSizeF points = size.definitionUnits() == QPageSize::Point ? size.definitionSize() : size.size(QPageSize::Point);
-    return {size.key(), Size(float(points.width()), float(points.height())), withDisplayName ? size.name() : QString()};
+    if (size.id() != QPageSize::Custom)
+        for (const Paper &paper : builtInPapers())
+            if (QPageSize::id(QSizeF(paper.size.width, paper.size.height), QPageSize::Point, QPageSize::FuzzyMatch) ==
+                size.id())
+                return paper.name;
+    return size.key();
 }
 
-std::vector<PaperEntry> standardPapers()
+PaperEntry entryOf(const QPageSize &size)
 {
-    std::vector<PaperEntry> papers;
-    for (int id = 0; id <= int(QPageSize::LastPageSize); ++id) {
-        const auto pageId = QPageSize::PageSizeId(id);
-        if (pageId != QPageSize::Custom)
-            papers.push_back(entryOf(QPageSize(pageId), true));
+    const QSizeF points = size.definitionUnits() == QPageSize::Point ? size.definitionSize() : size.size(QPageSize::Point);
+    return {paperNameOf(size), Size(float(points.width()), float(points.height())), size.name()};
+}
+
+// The printer's unprintable margins for its present paper, in points.
+PaperMargins unprintableMargins(const QPrinter &printer)
+{
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Point);
+    const QMarginsF m = layout.minimumMargins();
+    return PaperMargins{float(m.left()), float(m.right()), float(m.top()), float(m.bottom())};
+}
+
+// The default printer, else the first one (printers without a name do not count).
+QString currentPrinterOf(const std::vector<PrinterPapers> &printers)
+{
+    QString first;
+    for (const PrinterPapers &printer : printers) {
+        if (printer.printer.isEmpty())
+            continue;
+        if (printer.isDefault)
+            return printer.printer;
+        if (first.isEmpty())
+            first = printer.printer;
     }
-    return papers;
+    return first;
 }
 
 } // namespace
@@ -44,30 +71,37 @@ PaperList &PaperList::shared()
 std::vector<PrinterPapers> PaperList::installedPrinters()
 {
     std::vector<PrinterPapers> printers;
+    const QString defaultPrinter = QPrinterInfo::defaultPrinterName();
     for (const QPrinterInfo &info : QPrinterInfo::availablePrinters()) {
-        PrinterPapers printer{info.printerName(), {}, std::nullopt};
+        PrinterPapers printer{info.printerName(), {}, std::nullopt, info.printerName() == defaultPrinter};
         QPrinter device(info);
         for (const QPageSize &size : info.supportedPageSizes()) {
             if (!size.isValid())
                 continue;
-            printer.papers.push_back(entryOf(size, true));
-            if (device.setPageSize(size)) {
-                const QMarginsF m = device.pageLayout().minimumMargins();
-                printer.margins = PaperMargins{float(m.left()), float(m.right()), float(m.top()), float(m.bottom())};
-            }
+            printer.papers.push_back(entryOf(size));
+            if (device.setPageSize(size))
+                printer.margins = unprintableMargins(device);
         }
         printers.push_back(std::move(printer));
     }
-    if (printers.empty() || std::all_of(printers.begin(), printers.end(),
-                                        [](const PrinterPapers &p) { return p.papers.empty(); }))
-        printers = {PrinterPapers{QString(), standardPapers(), std::nullopt}};
-    return printers;
+    if (std::any_of(printers.begin(), printers.end(), [](const PrinterPapers &p) { return !p.papers.empty(); }))
+        return printers;
+    PrinterPapers pdf{localizedString(QStringLiteral("Print to PDF")), {}, std::nullopt, true};
+    QPrinter device(QPrinter::HighResolution);
+    device.setOutputFormat(QPrinter::PdfFormat);
+    for (const Paper &paper : builtInPapers()) {
+        pdf.papers.push_back({paper.name, paper.size, paper.shownName});
+        if (device.setPageSize(QPageSize(QSizeF(paper.size.width, paper.size.height), QPageSize::Point)))
+            pdf.margins = unprintableMargins(device);
+    }
+    return {pdf};
 }
 
 void PaperList::build(const std::vector<PrinterPapers> &printers)
 {
     m_papers.clear();
     m_printerMargins.clear();
+    m_currentPrinter = currentPrinterOf(printers);
     for (const PrinterPapers &printer : printers) {
         if (printer.margins && !printer.printer.isEmpty())
             m_printerMargins.insert(printer.printer, *printer.margins);
@@ -113,12 +147,8 @@ QString PaperList::paperLocalNameForName(const QString &name) const
     for (const PaperEntry &paper : m_papers)
         if (paper.name == name)
             return paper.displayName;
-    for (int i = 0; i <= int(QPageSize::LastPageSize); ++i) {
-        const QPageSize standard{QPageSize::PageSizeId(i)};
-        if (standard.key() == name)
-            return standard.name();
-    }
-    return QString();
+    const Paper *builtIn = builtInPaper(name);
+    return builtIn ? builtIn->shownName : QString();
 }
 
 QString PaperList::paperNameForLocalName(const QString &displayName) const

@@ -1,8 +1,8 @@
 // PaperList: every paper the installed printers offer, one entry per paper name, with its
 // size and the printing system's name for it, and each printer's minimum margins. It serves
 // the print tab's and the preferences' paper pop-ups and the questions of paper names and
-// sizes. Papers come from Qt Print Support (CUPS); with no printer installed, from Qt's
-// standard page sizes.
+// sizes. Papers come from Qt Print Support (CUPS), standard papers under the printing
+// system's names ("iso-a4", "na-letter"); with no printer installed, the built-in papers.
 #pragma once
 
 #include "platform/geometry/geometry.h"
@@ -16,7 +16,7 @@
 class QComboBox;
 
 struct PaperEntry {
-    QString name;          // as print settings store it ("A4", "Letter")
+    QString name;          // as print settings store it ("iso-a4", "na-letter")
     Size size;             // points, portrait
     QString displayName;   // the printing system's name; empty when it gave none
 };
@@ -30,14 +30,16 @@ struct PrinterPapers {
     QString printer;
     std::vector<PaperEntry> papers;
     std::optional<PaperMargins> margins;   // of its last paper that reported them
+    bool isDefault = false;                // the printer printing starts with
 };
 
 class PaperList {
 public:
     // The application's list, built from the installed printers on first use.
     static PaperList &shared();
-    // The installed printers' papers; Qt's standard sizes (under no printer name) when none
-    // is installed.
+    // The installed printers' papers. With none installed (or none offering papers),
+    // printing writes PDF files: the built-in papers under the name "Print to PDF", with
+    // Qt's minimum margins for PDF.
     static std::vector<PrinterPapers> installedPrinters();
 
     // One entry per paper name, a later printer's paper replacing an earlier one's, sorted
@@ -53,8 +55,8 @@ public:
     // item count differs from the number of papers.
     void fillPopup(QComboBox &popup) const;
 
-    // The display name of a paper, else Qt's name for a standard paper of that name; empty
-    // when neither knows it.
+    // The display name of a listed paper (empty when its printer gave none); for a paper not
+    // listed, the built-in papers' shown name; else empty.
     QString paperLocalNameForName(const QString &name) const;
     // The first paper whose display name this is; papers without one never match.
     QString paperNameForLocalName(const QString &displayName) const;
@@ -65,8 +67,12 @@ public:
     // when none holds it.
     QString bestPaperNameForPageSize(Size page) const;
     std::optional<PaperMargins> minimumMarginsOf(const QString &printer) const;
+    // The printer printing starts with (the default printer, else the first one); empty with
+    // no printer.
+    QString currentPrinter() const { return m_currentPrinter; }
 
 private:
     std::vector<PaperEntry> m_papers;
     QMap<QString, PaperMargins> m_printerMargins;
+    QString m_currentPrinter;
 };

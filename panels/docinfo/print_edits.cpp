@@ -91,6 +91,9 @@ void setPaperSizeToMatchPage(PrintSettings &s)
     s.info.paperSize = {std::ceil(scale * area.width + s.info.leftMargin + s.info.rightMargin),
                         std::ceil(scale * area.height + s.info.topMargin + s.info.bottomMargin)};
     s.info.paperName.clear();
+    // Landscape turns a paper taller than wide: the fitted paper is taken as it stands.
+    if (s.info.paperSize.width < s.info.paperSize.height)
+        s.info.orientation = PrintInfo::Orientation::Portrait;
 }
 
 void setResolution(PrintSettings &s, int resolution)

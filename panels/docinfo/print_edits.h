@@ -21,7 +21,7 @@ void setMargins(PrintSettings &settings, float left, float right, float top, flo
 void setPaper(PrintSettings &settings, const QString &name, Size size);
 void setOrientation(PrintSettings &settings, PrintInfo::Orientation orientation);
 // The paper becomes the page at the print scaling plus the margins (whole points up); it
-// carries no paper name.
+// carries no paper name, and lies as the page lies (a tall one upright).
 void setPaperSizeToMatchPage(PrintSettings &settings);
 // Values below 72 dots per inch are ignored; the scaling follows the resolution.
 void setResolution(PrintSettings &settings, int resolution);

@@ -194,8 +194,11 @@ void PrintTab::updatePrintInfo()
     showLength(marginB, info.bottomMargin);
     txPaperSize->setText(pair(unit, info.paperSize, true));
 
-    const int paper = pupPaperSizes->findData(info.paperName);
-    if (paper >= 0 && !info.paperName.isEmpty())
+    // The item of the paper's name, else the item its shown name titles.
+    int paper = info.paperName.isEmpty() ? -1 : pupPaperSizes->findData(info.paperName);
+    if (const QString shown = PaperList::shared().paperLocalNameForName(info.paperName); paper < 0 && !shown.isEmpty())
+        paper = pupPaperSizes->findText(shown);
+    if (paper >= 0)
         pupPaperSizes->setCurrentIndex(paper);
     else {
         pupPaperSizes->setCurrentIndex(-1);
@@ -229,6 +232,13 @@ void PrintTab::updatePrintInfo()
                                    true));
     txMinMargin->clear();
     txMinMargin->setToolTip(QString());
+    const QString printer = PaperList::shared().currentPrinter();
+    if (const auto least = PaperList::shared().minimumMarginsOf(printer)) {
+        txMinMargin->setText(formatC("Minimum margins:\nl:%d  r:%d  t:%d  b:%d", int(least->left), int(least->right),
+                                     int(least->top), int(least->bottom)));
+        txMinMargin->setToolTip(localized("these values are valid for the currently selected printer: %@")
+                                    .replace(QStringLiteral("%@"), printer));
+    }
     selResolution->setCurrentText(QString::number(settings.resolution));
     const bool anyMargin = info.leftMargin > 0 || info.rightMargin > 0 || info.topMargin > 0 || info.bottomMargin > 0;
     optAddBorder->setChecked(settings.addBorder != 0);

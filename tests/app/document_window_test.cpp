@@ -164,10 +164,10 @@ TEST_F(ShellTest, ThePageLayoutDialogSetsPaperMarginsAndTheResolutionOfItsScale)
     PrintInfo info = PrintInfo::defaults();
     info.paperName = QStringLiteral("custom-size");
     PageLayoutDialog dialog(info);
-    dialog.findChild<QComboBox *>(QStringLiteral("paper"))->setCurrentText(QStringLiteral("Letter"));
+    dialog.findChild<QComboBox *>(QStringLiteral("paper"))->setCurrentText(QStringLiteral("USLetter"));
     dialog.findChild<QSpinBox *>(QStringLiteral("scale"))->setValue(50);
     const PrintInfo chosen = dialog.printInfo();
-    EXPECT_EQ(chosen.paperName, QStringLiteral("Letter"));
+    EXPECT_EQ(chosen.paperName, QStringLiteral("na-letter"));
     EXPECT_EQ(chosen.paperSize, (Size{612, 792}));
     EXPECT_FLOAT_EQ(chosen.scalingFactor, 0.5f);
 
@@ -176,7 +176,7 @@ TEST_F(ShellTest, ThePageLayoutDialogSetsPaperMarginsAndTheResolutionOfItsScale)
     dialogs.pageLayout = chosen;
     ASSERT_TRUE(controller->responderChain().performAction(QStringLiteral("runPageLayout"), ActionSender()));
     EXPECT_EQ(window->document().resolution(), 144);
-    EXPECT_EQ(window->document().printInfo().paperName, QStringLiteral("Letter"));
+    EXPECT_EQ(window->document().printInfo().paperName, QStringLiteral("na-letter"));
     // Cancelled: nothing changes.
     dialogs.pageLayout.reset();
     controller->responderChain().performAction(QStringLiteral("runPageLayout"), ActionSender());
