@@ -303,16 +303,18 @@ TEST_F(GridEditingTest, CellStepsUndoAndRedoExactlyWhetherTheCellIsOpenOrNot)
             pressKey(*table, Qt::Key_Return);
         doc.undo.undo();
         EXPECT_TRUE(stateOf(*table) == states[i - 1]) << "undo to step " << i - 1;
-        if (table->currentCellEditor())
+        if (table->currentCellEditor()) {
             EXPECT_EQ(editorText(*table), recordTextOfOpenCell(*table)) << "undo to step " << i - 1;
+        }
     }
     EXPECT_FALSE(doc.undo.canUndo());
     clickCell(*table, 1, 1);
     for (size_t i = 1; i < states.size(); ++i) {
         doc.undo.redo();
         EXPECT_TRUE(stateOf(*table) == states[i]) << "redo of step " << i;
-        if (table->currentCellEditor())
+        if (table->currentCellEditor()) {
             EXPECT_EQ(editorText(*table), recordTextOfOpenCell(*table)) << "redo of step " << i;
+        }
     }
     EXPECT_FALSE(doc.undo.canRedo());
 }
