@@ -65,7 +65,9 @@ QString VekObjGrid::newRowID() const
 
 VekObjGrid::Snapshot VekObjGrid::snapshot() const
 {
-    return {_columns, _rows, _cells, _columnOrder, _rowOrder, _selectedColumnNr, _selectedRowNr};
+    const bool open = _cellEditor != nullptr;
+    return {_columns, _rows, _cells, _columnOrder, _rowOrder, _selectedColumnNr, _selectedRowNr,
+            open ? _editingCell : QString(), open ? _cellEditor->selectedRange() : TextRange()};
 }
 
 void VekObjGrid::registerSnapshotUndo()
@@ -76,6 +78,7 @@ void VekObjGrid::registerSnapshotUndo()
 void VekObjGrid::restoreSnapshot(const Snapshot &saved)
 {
     registerSnapshotUndo();
+    const PropertyList openRecord = cellItemWithID(_editingCell);
     _columns = saved.columns;
     _rows = saved.rows;
     _cells = saved.cells;
@@ -84,6 +87,14 @@ void VekObjGrid::restoreSnapshot(const Snapshot &saved)
     if (vekView() && vekView()->editingObject().get() == this) {
         _selectedColumnNr = saved.selectedColumn;
         _selectedRowNr = saved.selectedRow;
+    }
+    // An open cell stays open and shows its record as it now is, with the selection it had
+    // when the step was taken in it; a cell that no longer exists closes.
+    if (_cellEditor && positionOfCell(_editingCell, nullptr, nullptr)) {
+        if (cellItemWithID(_editingCell) != openRecord)
+            loadCellEditor();
+        if (saved.editingCell == _editingCell)
+            _cellEditor->setSelectedRange(saved.editorSelection);
     }
     validateSelection();
     contentsDidChange();

@@ -158,12 +158,16 @@ public:
     bool copyWhileEditing(CanvasServices *view) override;
     bool pasteWhileEditing(CanvasServices *view) override;
     void endEditingInView(CanvasServices *view) override;
-    // Per row its bottom 2 points (up-down), per column its right 2 points (left-right), the
-    // top 2 points of the first row (select column) and the left 2 points of the first
-    // column (select row); earlier areas win.
+    // The border areas, then the top 2 points of the first row (select column) and the left
+    // 2 points of the first column (select row); earlier areas win.
     std::vector<CursorRect> editingCursorRects(unsigned modifierFlags, const CanvasServices *view) const override;
     // The cursor area under the point, or Arrow.
     CursorKind cursorAtPoint(Point p) const;
+    // The areas whose drag resizes a row or column, in the edited table and in a selected
+    // one: per row its bottom 2 points (up-down), per column its right 2 points (left-right).
+    std::vector<CursorRect> borderCursorRects() const;
+    // The border area under the point (ResizeUpDown, ResizeLeftRight), or Arrow.
+    CursorKind borderAtPoint(Point p) const;
 
     // A click with the cursor shown at it (the platform's editWithEvent:inView:cursor:).
     void editWithEventCursor(const MouseEvent &event, CanvasServices *view, CursorKind cursor);
@@ -171,7 +175,7 @@ public:
     // Opens the cell at the positions in a cell editor laid over it (cells 2 points or
     // narrower do not open).
     void startEditCellAt(int column, int row);
-    // Stores the editor's text in the cell (one undo step) and drops the editor.
+    // Drops the cell editor (its text is in the cell's record already).
     void endCellEditing();
     // The editor's report: Tab walks on to the next cell (opened from the event loop),
     // Return ends the cell's editing and the selection.
@@ -219,16 +223,20 @@ protected:
 
 private:
     // Everything a structure or cell command may change, kept for undo, with the selected
-    // column and row so that undo and redo show the selection the change was made with.
+    // column and row so that undo and redo show the selection the change was made with, and
+    // the open cell's selected text.
     struct Snapshot {
         PropertyList columns, rows, cells;
         QStringList columnOrder, rowOrder;
         int selectedColumn = -1, selectedRow = -1;
+        QString editingCell;   // empty: no cell open
+        TextRange editorSelection;
     };
     Snapshot snapshot() const;
     // Registers the undo step that puts the containers back as they are now.
     void registerSnapshotUndo();
-    // Puts a snapshot back, registering the present state for redo.
+    // Puts a snapshot back, registering the present state for redo. An open cell editor
+    // shows its cell's record as restored.
     void restoreSnapshot(const Snapshot &saved);
     // Drops selections, picks and the edited cell that no longer name a column, row or cell.
     void validateSelection();
@@ -241,6 +249,15 @@ private:
     void tellShellSelection();
     void redisplayOutset();
     void openNextCellAfter(const QString &key);
+
+    // The cell editor's text is the cell's record at all times: each change the user makes
+    // is stored at once as an undo step, and undo and redo show the record in the editor.
+    // Shows the open cell's record in the editor: its text (or the placeholder space of an
+    // empty cell) and its background.
+    void loadCellEditor();
+    void storeEditorText();
+    // The open cell's record holding the editor's text, when that differs from the stored one.
+    std::optional<PropertyList> editorRecordChange() const;
 
     // Record helpers.
     void storeCellRecord(const QString &key, const PropertyList &record);
@@ -257,6 +274,9 @@ private:
     void shiftOrigins(bool columnsAxis, int from, float delta);
     void moveSelection(bool columnsAxis, int direction);
     void trackBorder(bool columnsAxis, const MouseEvent &event, CanvasServices *view);
+    // The records of `before` with the line at the position grown by the change, over the
+    // bounds it started from.
+    void resizeLine(bool columnsAxis, int position, float change, const Snapshot &before, const Rect &bounds0);
     void beep() const;
 
     QStringList _columnOrder;

@@ -94,7 +94,7 @@ void VekObjGrid::validateSelection()
 
 // ---- Cursor areas and clicks ----
 
-std::vector<CursorRect> VekObjGrid::editingCursorRects(unsigned, const CanvasServices *) const
+std::vector<CursorRect> VekObjGrid::borderCursorRects() const
 {
     std::vector<CursorRect> areas;
     for (int j = 0; j < numberOfGridRows(); ++j) {
@@ -107,6 +107,20 @@ std::vector<CursorRect> VekObjGrid::editingCursorRects(unsigned, const CanvasSer
         if (!c.isEmpty())
             areas.push_back({Rect(c.maxX() - StripWidth, c.minY(), StripWidth, c.height()), CursorKind::ResizeLeftRight});
     }
+    return areas;
+}
+
+CursorKind VekObjGrid::borderAtPoint(Point p) const
+{
+    for (const CursorRect &area : borderCursorRects())
+        if (pointInRect(p, area.rect))
+            return area.cursor;
+    return CursorKind::Arrow;
+}
+
+std::vector<CursorRect> VekObjGrid::editingCursorRects(unsigned, const CanvasServices *) const
+{
+    std::vector<CursorRect> areas = borderCursorRects();
     if (const Rect first = rectOfGridRow(0); !first.isEmpty())
         areas.push_back({Rect(first.minX(), first.minY(), first.width(), StripWidth), CursorKind::SelectColumn});
     if (const Rect first = rectOfGridColumn(0); !first.isEmpty())
@@ -377,10 +391,23 @@ void VekObjGrid::startEditCellAt(int column, int row)
         if (auto self = weakSelf.lock())
             static_cast<VekObjGrid &>(*self).cellEditorDidEndEditing(movement);
     });
-    const QString key = cellIDOfColumn(column, row);
-    setCurrentEditingCell(key);
-    const PropertyList record = cellItemWithID(key);
-    if (const auto text = textOfCell(key); text && !text->isEmpty()) {
+    _cellEditor->setTextChangeHandler([weakSelf] {
+        if (auto self = weakSelf.lock())
+            static_cast<VekObjGrid &>(*self).storeEditorText();
+    });
+    setCurrentEditingCell(cellIDOfColumn(column, row));
+    loadCellEditor();
+    _haveSelection = true;
+    if (view) {
+        view->setEditingObject(shared_from_this(), _cellEditor.get());
+        view->setNeedsDisplayInRect(insetRect(_bounds, -3, -3));
+    }
+    tellShellSelection();
+}
+
+void VekObjGrid::loadCellEditor()
+{
+    if (const auto text = textOfCell(_editingCell); text && !text->isEmpty()) {
         _cellEditor->setAttributedStringValue(*text);
     } else {
         // A single space carries the user font for the first keystroke, which replaces it.
@@ -391,15 +418,11 @@ void VekObjGrid::startEditCellAt(int column, int row)
         _cellEditor->setSelectedRange({0, 1});
         _cellEditor->setTypingAttributes(typing);
     }
-    if (record.value(CellColorKey).isData())
-        if (auto color = unarchiveColorWithData(record.value(CellColorKey).dataValue()))
-            _cellEditor->setBackgroundColor(*color.value);
-    _haveSelection = true;
-    if (view) {
-        view->setEditingObject(shared_from_this(), _cellEditor.get());
-        view->setNeedsDisplayInRect(insetRect(_bounds, -3, -3));
-    }
-    tellShellSelection();
+    Color background = Color::whiteColor();
+    if (const PropertyList color = cellItemWithID(_editingCell).value(CellColorKey); color.isData())
+        if (auto decoded = unarchiveColorWithData(color.dataValue()))
+            background = *decoded.value;
+    _cellEditor->setBackgroundColor(background);
 }
 
 void VekObjGrid::setCurrentEditingCell(const QString &key)
@@ -408,35 +431,50 @@ void VekObjGrid::setCurrentEditingCell(const QString &key)
     NotificationCenter::defaultCenter().postNotificationName(VekObjGridCellSelectionDidChangeNotification, this);
 }
 
+std::optional<PropertyList> VekObjGrid::editorRecordChange() const
+{
+    if (!_cellEditor || !positionOfCell(_editingCell, nullptr, nullptr))
+        return std::nullopt;
+    AttributedString text = _cellEditor->attributedStringValue();
+    const auto stored = textOfCell(_editingCell);
+    // The placeholder space of an empty cell is no content.
+    if (text.string() == QStringLiteral(" ") && !stored)
+        text = AttributedString();
+    const PropertyList old = cellItemWithID(_editingCell);
+    PropertyList record = old.isDictionary() ? old : PropertyList::dictionary();
+    if (text.isEmpty()) {
+        record.remove(CellTextKey);
+        record.remove(CellAlignKey);
+    } else if (stored != text || !old.contains(CellAlignKey)
+               || old.value(CellAlignKey).intValue() != alignmentAtStart(text)) {
+        record.insert(CellTextKey, PropertyList::fromData(rtfOf(text)));
+        record.insert(CellAlignKey, PropertyList::fromInt(alignmentAtStart(text)));
+    }
+    if (record == old || (old.isAbsent() && record.count() == 0))
+        return std::nullopt;
+    return record;
+}
+
+void VekObjGrid::storeEditorText()
+{
+    const auto record = editorRecordChange();
+    if (!record)
+        return;
+    // Each change is an undo step of its own, so undo finds the editor and the record agreeing.
+    registerSnapshotUndo();
+    storeCellRecord(_editingCell, *record);
+    contentsDidChange();
+    didChange();
+}
+
 void VekObjGrid::endCellEditing()
 {
+    // Nothing is left to store: the record took each change as it was made.
     if (!_cellEditor)
         return;
-    AttributedString text = _cellEditor->attributedStringValue();
-    // The placeholder space left as it was is no content.
-    if (text.string() == QStringLiteral(" ") && !textOfCell(_editingCell))
-        text = AttributedString();
-    if (!_editingCell.isEmpty() && positionOfCell(_editingCell, nullptr, nullptr)) {
-        const PropertyList old = cellItemWithID(_editingCell);
-        PropertyList record = old.isDictionary() ? old : PropertyList::dictionary();
-        if (!text.isEmpty()) {
-            if (textOfCell(_editingCell) != text || old.value(CellAlignKey).intValue() != alignmentAtStart(text)
-                || !old.contains(CellAlignKey)) {
-                record.insert(CellTextKey, PropertyList::fromData(rtfOf(text)));
-                record.insert(CellAlignKey, PropertyList::fromInt(alignmentAtStart(text)));
-            }
-        } else {
-            record.remove(CellTextKey);
-            record.remove(CellAlignKey);
-        }
-        // What was typed is one undo step, so that undoing an earlier command cannot drop it.
-        if (record != old && !(old.isAbsent() && record.count() == 0)) {
-            registerSnapshotUndo();
-            storeCellRecord(_editingCell, record);
-        }
-    }
     _editingCell.clear();
     _cellEditor->setEndHandler(nullptr);
+    _cellEditor->setTextChangeHandler(nullptr);
     if (CanvasServices *view = vekView(); view && view->editingObject().get() == this)
         view->setEditingObject(shared_from_this(), nullptr);
     _retiredCellEditor = std::move(_cellEditor);
@@ -506,14 +544,17 @@ void VekObjGrid::changeSelectedCellTexts(const std::function<void(AttributedStri
         if (!positionOfCell(key, nullptr, nullptr))
             continue;
         if (key == _editingCell && _cellEditor) {
+            // The open cell changes in its editor, and its record follows the editor.
             AttributedString text = _cellEditor->attributedStringValue();
             if (text.isEmpty())
                 continue;
             change(text);
+            const TextRange selection = _cellEditor->selectedRange();
             _cellEditor->setAttributedStringValue(text);
-            // The other commands leave the record to the end of the editing.
-            if (alignment < 0)
-                continue;
+            _cellEditor->setSelectedRange(selection);
+            if (const auto record = editorRecordChange())
+                storeCellRecord(key, *record);
+            continue;
         }
         const PropertyList old = cellItemWithID(key);
         auto text = textOfRecord(old);

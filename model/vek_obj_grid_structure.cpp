@@ -13,7 +13,9 @@
 #include "platform/foundation/notification_center.h"
 #include "platform/text/rtf.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -300,27 +302,28 @@ void VekObjGrid::trackBorder(bool columnsAxis, const MouseEvent &event, CanvasSe
     const Point start = view->convertPointFromWindow(event.locationInWindow);
     const int position = columnsAxis ? columnAtPoint(start) : rowAtPoint(start);
     const QStringList &order = columnsAxis ? _columnOrder : _rowOrder;
-    PropertyList &records = columnsAxis ? _columns : _rows;
+    const PropertyList &records = columnsAxis ? _columns : _rows;
     const Axis &axis = columnsAxis ? ColumnAxis : RowAxis;
     if (position < 0 || !records.value(order[position]).isDictionary())
         return;
     const PropertyList record = records.value(order[position]);
     const float size0 = record.value(axis.size).floatValue();
-    const bool last = position == order.size() - 1;
-    const PropertyList next = last ? PropertyList() : records.value(order[position + 1]);
+    const PropertyList next = position + 1 < order.size() ? records.value(order[position + 1]) : PropertyList();
+    // A column with a right neighbour takes its width from it; any other line grows the table.
+    const bool takesFromNeighbour = columnsAxis && next.isDictionary();
     float limit = std::numeric_limits<float>::max();
-    if (columnsAxis) {
-        limit = view->bounds().width() - record.value(OriginXKey).floatValue();
-        if (next.isDictionary())
-            limit = size0 + std::floor(next.value(WidthKey).floatValue()) - 1.0f;
-    }
+    if (columnsAxis)
+        limit = takesFromNeighbour ? size0 + std::floor(next.value(WidthKey).floatValue()) - 1.0f
+                                   : view->bounds().width() - record.value(OriginXKey).floatValue();
     limit = std::max(limit, 1.0f);
     const Snapshot before = snapshot();
     const Rect bounds0 = _bounds;
-    if (last)
+    // The bounds change with the drag as one undoable change at its end.
+    if (!takesFromNeighbour)
         startBoundsManipulation();
 
-    // The border follows the pointer, held between 1 point and the limit.
+    // The border follows the pointer, held between 1 point and the limit; the table shows
+    // each size at once, with the line's outline over it.
     float size = size0;
     for (MouseEvent e = event;;) {
         e = view->eventSource().nextEvent(DragOrUpMask);
@@ -328,44 +331,49 @@ void VekObjGrid::trackBorder(bool columnsAxis, const MouseEvent &event, CanvasSe
         if (e.type == EventType::LeftMouseUp)
             break;
         const Point p = view->convertPointFromWindow(e.locationInWindow);
-        const float moved = columnsAxis ? p.x - start.x : p.y - start.y;
-        size = std::clamp(size0 + moved, 1.0f, limit);
-        Rect outline = columnsAxis ? rectOfGridColumn(position) : rectOfGridRow(position);
-        if (last) {
-            Rect grown = bounds0;
-            (columnsAxis ? grown.size.width : grown.size.height) += size - size0;
-            setBounds(grown);
-            outline = columnsAxis ? rectOfGridColumn(position) : rectOfGridRow(position);
-        }
-        (columnsAxis ? outline.size.width : outline.size.height) = size;
-        const Rect old = _temporalBP ? _temporalBP->bounds() : outline;
-        _temporalBP = BezierPath::bezierPathWithRect(outline);
-        view->setNeedsDisplayInRect(insetRect(unionRect(old, outline), -3, -3));
+        const float wanted = std::clamp(size0 + (columnsAxis ? p.x - start.x : p.y - start.y), 1.0f, limit);
+        if (wanted == size)
+            continue;
+        size = wanted;
+        const Rect old = insetRect(unionRect(drawingBounds(), _temporalBP ? _temporalBP->bounds() : Rect()), -3, -3);
+        resizeLine(columnsAxis, position, size - size0, before, bounds0);
+        _temporalBP = BezierPath::bezierPathWithRect(columnsAxis ? rectOfGridColumn(position) : rectOfGridRow(position));
+        view->setNeedsDisplayInRect(unionRect(old, insetRect(drawingBounds(), -3, -3)));
     }
     if (_temporalBP)
         view->setNeedsDisplayInRect(insetRect(_temporalBP->bounds(), -3, -3));
     _temporalBP.reset();
-    const float change = size - size0;
-    if (change != 0) {
+    if (size != size0)
         // The records' change is undone with the bounds, never leaving lines outside the table.
         registerUndo([before](VekObject &object) { static_cast<VekObjGrid &>(object).restoreSnapshot(before); });
-        records.insert(order[position], withFloat(record, axis.size, size));
-        if (columnsAxis && next.isDictionary()) {
-            // The neighbour gives up what the column took, so the table keeps its width.
-            PropertyList neighbour = withFloat(next, OriginXKey, next.value(OriginXKey).floatValue() + change);
-            records.insert(order[position + 1], withFloat(neighbour, WidthKey, next.value(WidthKey).floatValue() - change));
-        } else if (!columnsAxis && !last) {
-            shiftOrigins(false, position + 1, change);
-            Rect grown = _bounds;
-            grown.size.height += change;
-            setBounds(grown);
-        }
-        validateSelection();
-        didChange();
-    }
-    if (last)
+    if (!takesFromNeighbour)
         stopBoundsManipulation();
     view->resetCursorRects();
+}
+
+void VekObjGrid::resizeLine(bool columnsAxis, int position, float change, const Snapshot &before, const Rect &bounds0)
+{
+    const QStringList &order = columnsAxis ? _columnOrder : _rowOrder;
+    PropertyList &records = columnsAxis ? _columns : _rows;
+    const Axis &axis = columnsAxis ? ColumnAxis : RowAxis;
+    records = columnsAxis ? before.columns : before.rows;
+    const PropertyList record = records.value(order[position]);
+    records.insert(order[position], withFloat(record, axis.size, record.value(axis.size).floatValue() + change));
+    const PropertyList next = position + 1 < order.size() ? records.value(order[position + 1]) : PropertyList();
+    Rect bounds = bounds0;
+    if (columnsAxis && next.isDictionary()) {
+        // The neighbour gives up what the column takes, so the table keeps its width.
+        const PropertyList neighbour = withFloat(next, OriginXKey, next.value(OriginXKey).floatValue() + change);
+        records.insert(order[position + 1], withFloat(neighbour, WidthKey, next.value(WidthKey).floatValue() - change));
+    } else {
+        // The rows below move with the edge, and the table grows by the change.
+        if (!columnsAxis)
+            shiftOrigins(false, position + 1, change);
+        (columnsAxis ? bounds.size.width : bounds.size.height) += change;
+    }
+    setBounds(bounds);
+    validateSelection();
+    didChange();
 }
 
 // ---- Copy, paste and delete of cells ----

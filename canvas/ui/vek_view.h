@@ -36,6 +36,7 @@ class BackgroundColourTarget;
 class Image;
 class QMimeData;
 class VekDocument;
+class VekObjGrid;
 class VekTextView;
 class WidgetEventSource;
 
@@ -335,6 +336,9 @@ private:
     GrabChoice askWhatToDoWithGrabbedArea();
     // The cursor of the area under the mouse at the point (window coordinates).
     void showCursorAt(Point inWindow);
+    // The table that is the whole selection while nothing is edited, whose borders resize
+    // its rows and columns; null otherwise.
+    std::shared_ptr<VekObjGrid> selectedTableAlone() const;
 
     VekDocument &m_document;
     int m_zoom = 100;

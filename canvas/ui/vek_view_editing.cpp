@@ -6,6 +6,7 @@
 #include "model/object_editing.h"
 #include "model/services/shell_services.h"
 #include "model/text/vek_text_view.h"
+#include "model/vek_obj_grid.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_text.h"
 #include "model/vek_object.h"
@@ -166,6 +167,14 @@ void VekView::refreshCursor()
         viewport()->setCursor(cursorForKind(cursorKindAtPoint(convertPointFromWindow(m_mouseInWindow))));
 }
 
+std::shared_ptr<VekObjGrid> VekView::selectedTableAlone() const
+{
+    if (m_editing.lock())
+        return nullptr;
+    const ObjectList selected = selectedObjects();
+    return selected.size() == 1 ? std::dynamic_pointer_cast<VekObjGrid>(selected.front()) : nullptr;
+}
+
 void VekView::resetCursorRects()
 {
     m_cursorRects.clear();
@@ -241,6 +250,14 @@ void VekView::resetCursorRects()
         return;
     }
     if (current->className() == QLatin1String("VekObjFormat")) {
+        add(r, CursorKind::OpenHand);
+        return;
+    }
+    // A table alone in the selection resizes its rows and columns at their borders; its
+    // knobs resize nothing (a drag there moves it), so they get no cursor of their own.
+    if (const auto table = selectedTableAlone()) {
+        for (const CursorRect &area : table->borderCursorRects())
+            m_cursorRects.push_back(area);
         add(r, CursorKind::OpenHand);
         return;
     }

@@ -10,6 +10,7 @@
 #include "model/object_registry.h"
 #include "model/services/shell_services.h"
 #include "model/text/text_view.h"
+#include "model/vek_obj_grid.h"
 #include "model/vek_obj_marker.h"
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_points.h"
@@ -173,6 +174,22 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
             return;
         }
         editing = nullptr;
+    }
+
+    // The borders of a table selected alone resize its rows and columns (the cursor areas
+    // show the resize cursors there); elsewhere the arrow moves it as any object.
+    if (tool == ArrowTool) {
+        if (const auto table = selectedTableAlone()) {
+            const CursorKind border = table->borderAtPoint(p);
+            if (border != CursorKind::Arrow) {
+                if (border == CursorKind::ResizeLeftRight)
+                    table->changeColumnWidth(event, this);
+                else
+                    table->changeRowHeight(event, this);
+                resetCursorRects();
+                return;
+            }
+        }
     }
 
     // A click in the hosted editor goes to it, as to a view laid over the canvas.

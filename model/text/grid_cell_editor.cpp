@@ -10,6 +10,10 @@
 GridCellEditor::GridCellEditor(DocumentServices *document) : VekTextView(document, nullptr)
 {
     setTextStorage(&m_store);
+    m_store.addObserver([this](const TextStorage &, const TextEdit &) {
+        if (!m_settingValue && m_changeHandler)
+            m_changeHandler();
+    });
 }
 
 GridCellEditor::~GridCellEditor()
@@ -19,7 +23,9 @@ GridCellEditor::~GridCellEditor()
 
 void GridCellEditor::setAttributedStringValue(const AttributedString &text)
 {
+    m_settingValue = true;
     m_store.replaceCharacters({0, m_store.length()}, text);
+    m_settingValue = false;
     setTextStorage(&m_store);
     setSelectedRange({m_store.length(), 0});
 }

@@ -192,3 +192,129 @@ TEST_F(GridEditingTest, EndingTheEditingClearsTheSelectionAndThePanel)
     EXPECT_TRUE(table->multipleCellSelection().isEmpty());
     EXPECT_FALSE(table->isAnyCellSelected());
 }
+
+namespace {
+
+// The table's records and bounds, to compare undo and redo against.
+struct GridState {
+    PropertyList dict;
+    Rect bounds;
+    friend bool operator==(const GridState &, const GridState &) = default;
+};
+
+GridState stateOf(const VekObjGrid &table)
+{
+    return {table.propertyListRepresentation(), table.bounds()};
+}
+
+// What an open cell's editor should show: the cell's text, or the placeholder of an empty cell.
+QString editorText(const VekObjGrid &table)
+{
+    return table.currentCellEditor() ? table.currentCellEditor()->attributedStringValue().string() : QString();
+}
+
+QString recordTextOfOpenCell(const VekObjGrid &table)
+{
+    const auto text = table.textOfCell(table.currentEditingCell());
+    return text ? text->string() : QStringLiteral(" ");
+}
+
+} // namespace
+
+// Undo while a cell is open puts the text back in the record and in the editor, so that
+// ending the cell stores nothing again; redo brings the typing back the same way.
+TEST_F(GridEditingTest, UndoInAnOpenCellShowsTheOldTextInTheEditor)
+{
+    auto table = makeTable();
+    clickCell(*table, 1, 1);
+    type(*table, "old");
+    pressKey(*table, Qt::Key_Return);
+    clickCell(*table, 1, 1);
+    table->currentCellEditor()->selectAll();
+    type(*table, "new");
+    EXPECT_EQ(text(*table, 1, 1), QStringLiteral("new"));   // the record follows the editor
+    doc.undo.closeEventGroup();
+
+    doc.undo.undo();
+    ASSERT_TRUE(table->currentCellEditor());
+    EXPECT_EQ(editorText(*table), QStringLiteral("old"));
+    EXPECT_EQ(text(*table, 1, 1), QStringLiteral("old"));
+    EXPECT_EQ(table->currentCellEditor()->selectedRange(), (TextRange{0, 3}));   // as "new" was typed over it
+    doc.undo.redo();
+    EXPECT_EQ(editorText(*table), QStringLiteral("new"));
+    EXPECT_EQ(table->currentCellEditor()->selectedRange(), (TextRange{3, 0}));
+    doc.undo.undo();
+    pressKey(*table, Qt::Key_Return);
+    EXPECT_EQ(text(*table, 1, 1), QStringLiteral("old"));
+    EXPECT_TRUE(doc.undo.canRedo());   // Return stored nothing, so the typing can still be redone
+    doc.undo.redo();
+    EXPECT_EQ(text(*table, 1, 1), QStringLiteral("new"));
+}
+
+// Typing, the cell commands and structure changes with a cell open, the Tab walk and a
+// closed cell: undo all, then redo all, pass through exactly the states seen on the way,
+// and an open editor always shows its cell's record.
+TEST_F(GridEditingTest, CellStepsUndoAndRedoExactlyWhetherTheCellIsOpenOrNot)
+{
+    auto table = makeTable();
+    std::vector<GridState> states{stateOf(*table)};
+    const auto step = [&](const char *what) {
+        doc.undo.closeEventGroup();
+        states.push_back(stateOf(*table));
+        EXPECT_FALSE(states.back() == states[states.size() - 2]) << what << " changed nothing";
+    };
+    clickCell(*table, 1, 1);
+    type(*table, "one");
+    step("typing into an empty cell");
+    type(*table, " two");
+    step("typing on");
+    table->currentCellEditor()->setSelectedRange({0, 3});
+    table->currentCellEditor()->deleteBackward();
+    step("deleting");
+    table->applyFontSizeToSelectedCells(20);
+    step("size");
+    table->applyFontColorToSelectedCells(Color::colorWithCalibratedRed(0, 0, 1));
+    step("colour");
+    table->applyAlignmentToSelectedCells(2);
+    step("alignment");
+    table->applyBGColorToSelectedCells(Color::colorWithCalibratedRed(1, 1, 0));
+    step("background");
+    table->setNumberOfGridRows(4);
+    step("adding a row");
+    table->setNumberOfGridColumns(3);
+    step("deleting the last column");
+    EXPECT_EQ(table->currentEditingCell(), QStringLiteral("C1R1"));
+    pressKey(*table, Qt::Key_Tab);
+    type(*table, "three");
+    step("typing after Tab");
+    pressKey(*table, Qt::Key_Return);
+    selectRowByStrip(*table, 1);
+    table->applyFontToSelectedCells("Helvetica-Bold");
+    step("font of a row, no cell open");
+    clickCell(*table, 1, 1);
+    const TextAttributes a = table->textOfColumn(1, 1)->attributesAt(0);
+    EXPECT_EQ(a.font, (Font{"Helvetica-Bold", 20}));
+    EXPECT_EQ(a.paragraphStyle->alignment, TextAlignment::Center);
+    EXPECT_EQ(text(*table, 1, 1), QStringLiteral(" two"));
+
+    // Undone with the cell open, then with none open.
+    for (size_t i = states.size() - 1; i > 0; --i) {
+        if (i == 4)
+            pressKey(*table, Qt::Key_Return);
+        doc.undo.undo();
+        EXPECT_TRUE(stateOf(*table) == states[i - 1]) << "undo to step " << i - 1;
+        if (table->currentCellEditor()) {
+            EXPECT_EQ(editorText(*table), recordTextOfOpenCell(*table)) << "undo to step " << i - 1;
+        }
+    }
+    EXPECT_FALSE(doc.undo.canUndo());
+    clickCell(*table, 1, 1);
+    for (size_t i = 1; i < states.size(); ++i) {
+        doc.undo.redo();
+        EXPECT_TRUE(stateOf(*table) == states[i]) << "redo of step " << i;
+        if (table->currentCellEditor()) {
+            EXPECT_EQ(editorText(*table), recordTextOfOpenCell(*table)) << "redo of step " << i;
+        }
+    }
+    EXPECT_FALSE(doc.undo.canRedo());
+}
