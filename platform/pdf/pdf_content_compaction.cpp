@@ -1,8 +1,8 @@
 // PdfRewriter::compactContents: makes page contents smaller without changing what they show.
-// Qt's PDF engine writes numbers with nine decimals, names the colour space and graphics
-// state again before every fill, writes state that is never used before the next restore
-// whenever a pen or a transform changes, and fills and strokes a shape as two groups that
-// each carry the whole path.
+// Qt's PDF engine writes numbers with nine decimals, names the colour space, graphics state,
+// colours and line style again before every shape, writes state that is never used before
+// the next restore or is replaced before it is used whenever a pen or a transform changes,
+// and fills and strokes a shape as two groups that each carry the whole path.
 #include "platform/pdf/pdf_content_operators.h"
 #include "platform/pdf/pdf_rewriter.h"
 #include "platform/pdf/pdf_rewriter_private.h"
@@ -12,6 +12,8 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -22,12 +24,70 @@ namespace {
 using Op = ContentOperators::Op;
 using Ops = std::vector<Op>;
 
-// Leaves out a graphics state or colour space that is already the current one (a colour
-// space only when a colour follows, since naming it also resets the colour).
+// A state operator whose whole effect later state operators replace before anything else
+// comes (painting, a path, a save or restore, text) is never used: Qt resets the pen after
+// each shape it fills and strokes at once, and the next shape sets its own.
+Ops withoutOverwrittenState(const ContentOperators &content, const Ops &ops)
+{
+    enum Slot : uint16_t {
+        FillSpace = 1 << 0, FillColour = 1 << 1, StrokeSpace = 1 << 2, StrokeColour = 1 << 3, LineWidth = 1 << 4,
+        LineCap = 1 << 5, LineJoin = 1 << 6, MiterLimit = 1 << 7, Dash = 1 << 8, Intent = 1 << 9, Flatness = 1 << 10,
+    };
+    // What the operator sets; a colour space also sets the colour. 0 for "cm" and "gs", which
+    // add to the state rather than replace a part of it.
+    const auto slotsOf = [&](const Op &op) -> uint16_t {
+        if (op.is(ContentOperators::FillSpace) || op.is(ContentOperators::DeviceFill))
+            return FillSpace | FillColour;
+        if (op.is(ContentOperators::FillColour))
+            return FillColour;
+        if (op.is(ContentOperators::StrokeSpace) || op.is(ContentOperators::DeviceStroke))
+            return StrokeSpace | StrokeColour;
+        if (op.is(ContentOperators::StrokeColour))
+            return StrokeColour;
+        const std::string_view name = content.name(op);
+        return name == "w" ? LineWidth : name == "J" ? LineCap : name == "j" ? LineJoin : name == "M" ? MiterLimit
+             : name == "d" ? Dash : name == "ri" ? Intent : name == "i" ? Flatness : 0;
+    };
+    std::vector<bool> kept(ops.size(), true);
+    uint16_t setLater = 0;
+    for (size_t i = ops.size(); i-- > 0;) {
+        if (!ops[i].is(ContentOperators::SetsState)) {
+            setLater = 0;
+            continue;
+        }
+        const uint16_t sets = slotsOf(ops[i]);
+        kept[i] = sets == 0 || (setLater & sets) != sets;
+        setLater |= sets;
+    }
+    Ops out;
+    out.reserve(ops.size());
+    for (size_t i = 0; i < ops.size(); ++i)
+        if (kept[i])
+            out.push_back(ops[i]);
+    return out;
+}
+
+// Leaves out state that is already the current one: a graphics state, a colour, a line
+// width, cap, join, miter limit, dash, intent or flatness, and a colour space when a colour
+// follows (naming it also resets the colour).
 Ops withoutRepeatedState(const ContentOperators &content, const Ops &ops)
 {
+    // An operator's name and operands; empty while the value is not known.
+    struct Value {
+        std::string_view name, operands;
+        bool operator==(const Value &other) const { return name == other.name && operands == other.operands; }
+    };
     struct State {
         std::string_view gs, fillSpace, strokeSpace;
+        Value fill, stroke;
+        Value line[7];   // w J j M d ri i
+    };
+    const auto lineSlot = [](std::string_view name) -> int {
+        static constexpr std::string_view Names[] = {"w", "J", "j", "M", "d", "ri", "i"};
+        for (int k = 0; k < 7; ++k)
+            if (Names[k] == name)
+                return k;
+        return -1;
     };
     std::vector<State> stack(1);
     Ops out;
@@ -36,6 +96,7 @@ Ops withoutRepeatedState(const ContentOperators &content, const Ops &ops)
         const Op &op = ops[i];
         State &state = stack.back();
         const std::string_view operand = content.operands(op);
+        const Value value{content.name(op), operand};
         if (op.is(ContentOperators::SaveState)) {
             stack.push_back(state);
         } else if (op.is(ContentOperators::RestoreState)) {
@@ -45,6 +106,7 @@ Ops withoutRepeatedState(const ContentOperators &content, const Ops &ops)
             if (operand == state.gs)
                 continue;
             state.gs = operand;
+            std::fill(std::begin(state.line), std::end(state.line), Value{});   // a state may set them
         } else if (op.is(ContentOperators::FillSpace) || op.is(ContentOperators::StrokeSpace)) {
             const bool fill = op.is(ContentOperators::FillSpace);
             const bool colourFollows =
@@ -54,10 +116,24 @@ Ops withoutRepeatedState(const ContentOperators &content, const Ops &ops)
             if (operand == space && colourFollows)
                 continue;
             space = operand;
-        } else if (op.is(ContentOperators::DeviceFill)) {
-            state.fillSpace = {};
-        } else if (op.is(ContentOperators::DeviceStroke)) {
-            state.strokeSpace = {};
+            (fill ? state.fill : state.stroke) = Value{};
+        } else if (op.is(ContentOperators::FillColour) || op.is(ContentOperators::DeviceFill)) {
+            // A device colour's value tells its space: the same value means the same space.
+            if (value == state.fill)
+                continue;
+            state.fill = value;
+            if (op.is(ContentOperators::DeviceFill))
+                state.fillSpace = {};
+        } else if (op.is(ContentOperators::StrokeColour) || op.is(ContentOperators::DeviceStroke)) {
+            if (value == state.stroke)
+                continue;
+            state.stroke = value;
+            if (op.is(ContentOperators::DeviceStroke))
+                state.strokeSpace = {};
+        } else if (const int slot = op.is(ContentOperators::SetsState) ? lineSlot(value.name) : -1; slot >= 0) {
+            if (value == state.line[slot])
+                continue;
+            state.line[slot] = value;
         }
         out.push_back(op);
     }
@@ -168,8 +244,8 @@ std::string deflated(const std::string &text)
 std::string compacted(const std::string &stream)
 {
     ContentOperators content(stream);
-    content.ops() =
-        withoutUnusedState(withFillAndStrokeMerged(content, withoutRepeatedState(content, content.ops())));
+    content.ops() = withoutUnusedState(withFillAndStrokeMerged(
+        content, withoutRepeatedState(content, withoutOverwrittenState(content, content.ops()))));
     return content.text();
 }
 
