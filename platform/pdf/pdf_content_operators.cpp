@@ -1,6 +1,7 @@
 // Reading a content stream into operators and writing them back.
 #include "platform/pdf/pdf_content_operators.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
