@@ -135,6 +135,8 @@ public:
     void drawPath(const BezierPath &path, CanvasServices *view);
     // Draws the arrow heads and clips the filled and closed ones out of the stroke.
     void addArrowTo(const BezierPath &path);
+    // Strokes the path by the line pattern (width: the line width drawn).
+    void strokeWithPattern(const BezierPath &path, float width);
     // Renders the spray stroke into the stroke image.
     void drawSpray(const BezierPath &path, int type, float intensity);
     // Renders the brush stroke into the stroke image.

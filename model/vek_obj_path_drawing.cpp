@@ -168,78 +168,17 @@ void VekObjPath::drawPath(const BezierPath &source, CanvasServices *view)
                 || (drawsStroke() && strokeColor().alphaComponent() < 1));
         if (layer)
             context->beginTransparencyLayer();
-        fillup(&path);
-        addArrowTo(path);
-        if (drawsStroke()) {
-            const Color color = strokeColor();
-            switch (_lineDrawPattern) {
-            case SprayPattern:
-            case SprayScatterPattern:
-                if (const QImage image = strokeImageFor(path, color); !image.isNull()) {
-                    const float d = strokeOffset();
-                    drawImageAt(*context, image, insetRect(path.bounds(), -2 * d, -2 * d).origin);
-                }
-                break;
-            case ParallelLinesPattern: {
-                if (path.elementCount() < 2)
-                    break;
-                const Point first = firstPoint(path);
-                const PathElement &second = path.element(1);
-                const Point to = second.kind == ClosePathBezierPathElement ? first : second.endPoint();
-                float a = std::atan2(to.y - first.y, to.x - first.x);
-                if (std::fabs(a) > float(M_PI) / 2)
-                    a += a >= 0 ? -float(M_PI) : float(M_PI);
-                const float w = width;
-                // 2 x intensity x w / (w / 10) copies: the width cancels out, and must, as a
-                // width of 0 would make it 0 / 0.
-                const int n = w > 0 ? int(20.0f * usableIntensity(_lineDrawIntensity) + 1e-4f) : 0;
-                context->setStrokeColor(color);
-                if (n <= 2 || w / float(n) < 1.0f) {
-                    context->strokePath(path);
-                    break;
-                }
-                BezierPath copy = path;
-                copy.setLineWidth(w / 10);
-                const float s = std::sin(-a);
-                const float c = std::cos(-a);
-                translate(copy, -(w / 2) * s, -(w / 2) * c);
-                for (int i = 0; i < n; ++i) {
-                    translate(copy, s * w / float(n), c * w / float(n));
-                    if (i % 2 == 0)
-                        context->strokePath(copy);
-                }
-                break;
-            }
-            case BlurPattern: {
-                const QImage image = strokeImageFor(path, color);
-                if (image.isNull()) {
-                    context->setStrokeColor(color);
-                    context->strokePath(path);
-                    break;
-                }
-                // The blur spreads the image by its margin on every side.
-                const float w = path.lineWidth();
-                const Rect r = insetRect(path.bounds(), -w, -w);
-                const float m = float(gaussianblurMargin(w, _lineDrawIntensity));
-                drawImageAt(*context, image, {r.origin.x - m, r.origin.y - m});
-                break;
-            }
-            case BrushPattern:
-                if (const QImage image = strokeImageFor(path, color); !image.isNull()) {
-                    const float d = strokeOffset();
-                    drawImageAt(*context, image, insetRect(path.bounds(), -2 * d, -2 * d).origin);
-                } else {
-                    context->setStrokeColor(color);
-                    context->strokePath(path);
-                }
-                break;
-            default:
-                if (color.alphaComponent() > MinStrokeAlpha) {
-                    context->setStrokeColor(color);
-                    context->strokePath(path);
-                }
-                break;
-            }
+        // A plain fill under a plain stroke is painted in one go (one operator in PDF).
+        if (!layer && fillsWithPlainColour() && drawsStroke() && !hasArrow() && !rendersStrokeImage(_lineDrawPattern)
+            && _lineDrawPattern != ParallelLinesPattern && strokeColor().alphaComponent() > MinStrokeAlpha) {
+            context->setFillColor(fillColor());
+            context->setStrokeColor(strokeColor());
+            context->fillAndStrokePath(pathForFill(path));
+        } else {
+            fillup(&path);
+            addArrowTo(path);
+            if (drawsStroke())
+                strokeWithPattern(path, width);
         }
         if (layer)
             context->endTransparencyLayer();
@@ -248,6 +187,82 @@ void VekObjPath::drawPath(const BezierPath &source, CanvasServices *view)
     if (!manipulatingBounds()) {
         if (const auto text = attStringForPath())
             drawString(*text, path);
+    }
+}
+
+// The stroke by the line pattern: an image for spray, blur and brush, parallel copies, or
+// the path's own stroke.
+void VekObjPath::strokeWithPattern(const BezierPath &path, float width)
+{
+    GraphicsContext *context = GraphicsContext::current();
+    const Color color = strokeColor();
+    switch (_lineDrawPattern) {
+    case SprayPattern:
+    case SprayScatterPattern:
+        if (const QImage image = strokeImageFor(path, color); !image.isNull()) {
+            const float d = strokeOffset();
+            drawImageAt(*context, image, insetRect(path.bounds(), -2 * d, -2 * d).origin);
+        }
+        break;
+    case ParallelLinesPattern: {
+        if (path.elementCount() < 2)
+            break;
+        const Point first = firstPoint(path);
+        const PathElement &second = path.element(1);
+        const Point to = second.kind == ClosePathBezierPathElement ? first : second.endPoint();
+        float a = std::atan2(to.y - first.y, to.x - first.x);
+        if (std::fabs(a) > float(M_PI) / 2)
+            a += a >= 0 ? -float(M_PI) : float(M_PI);
+        const float w = width;
+        // 2 x intensity x w / (w / 10) copies: the width cancels out, and must, as a
+        // width of 0 would make it 0 / 0.
+        const int n = w > 0 ? int(20.0f * usableIntensity(_lineDrawIntensity) + 1e-4f) : 0;
+        context->setStrokeColor(color);
+        if (n <= 2 || w / float(n) < 1.0f) {
+            context->strokePath(path);
+            break;
+        }
+        BezierPath copy = path;
+        copy.setLineWidth(w / 10);
+        const float s = std::sin(-a);
+        const float c = std::cos(-a);
+        translate(copy, -(w / 2) * s, -(w / 2) * c);
+        for (int i = 0; i < n; ++i) {
+            translate(copy, s * w / float(n), c * w / float(n));
+            if (i % 2 == 0)
+                context->strokePath(copy);
+        }
+        break;
+    }
+    case BlurPattern: {
+        const QImage image = strokeImageFor(path, color);
+        if (image.isNull()) {
+            context->setStrokeColor(color);
+            context->strokePath(path);
+            break;
+        }
+        // The blur spreads the image by its margin on every side.
+        const float w = path.lineWidth();
+        const Rect r = insetRect(path.bounds(), -w, -w);
+        const float m = float(gaussianblurMargin(w, _lineDrawIntensity));
+        drawImageAt(*context, image, {r.origin.x - m, r.origin.y - m});
+        break;
+    }
+    case BrushPattern:
+        if (const QImage image = strokeImageFor(path, color); !image.isNull()) {
+            const float d = strokeOffset();
+            drawImageAt(*context, image, insetRect(path.bounds(), -2 * d, -2 * d).origin);
+        } else {
+            context->setStrokeColor(color);
+            context->strokePath(path);
+        }
+        break;
+    default:
+        if (color.alphaComponent() > MinStrokeAlpha) {
+            context->setStrokeColor(color);
+            context->strokePath(path);
+        }
+        break;
     }
 }
 

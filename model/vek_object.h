@@ -268,6 +268,11 @@ public:
     // the gradient clipped to the path at fillAlpha. In a CMYK document an invisible CMYK
     // fill of the path's bounds comes first.
     void fillup(const BezierPath *path);
+    // Whether fillup fills with one visible plain colour and nothing else (no gradient, no
+    // CMYK fill first): then fill and stroke may be painted in one go.
+    bool fillsWithPlainColour() const;
+    // The path with the object's fill rule as its winding rule.
+    BezierPath pathForFill(const BezierPath &path) const;
     // The bounds grown by the stroke: by max(lineWidth / 2 + 1, 2) + 1 when stroked, else 3.
     virtual Rect drawingBounds() const;
     // What to redraw for the object: drawingBounds, on the visible repeated page, with the

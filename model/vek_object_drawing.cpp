@@ -59,8 +59,7 @@ void VekObject::fillup(const BezierPath *path)
     }
     if (!path || !drawsFill())
         return;
-    BezierPath filled = *path;
-    filled.setWindingRule(_fillRule == 1 ? EvenOddWindingRule : NonZeroWindingRule);
+    const BezierPath filled = pathForFill(*path);
     if (_gradType != 0) {
         std::shared_ptr<VekGradientView> model;
         {
@@ -81,6 +80,18 @@ void VekObject::fillup(const BezierPath *path)
         return;
     context->setFillColor(color);
     context->fillPath(filled);
+}
+
+bool VekObject::fillsWithPlainColour() const
+{
+    return drawsFill() && _gradType == 0 && !documentUsesCMYK() && isVisibleAlpha(fillColor().alphaComponent());
+}
+
+BezierPath VekObject::pathForFill(const BezierPath &path) const
+{
+    BezierPath filled = path;
+    filled.setWindingRule(_fillRule == 1 ? EvenOddWindingRule : NonZeroWindingRule);
+    return filled;
 }
 
 Rect VekObject::drawingBounds() const

@@ -18,6 +18,8 @@ packages=(
   hyphen-sk hyphen-sl hyphen-sr hyphen-sv hyphen-ta hyphen-te hyphen-th hyphen-uk hyphen-zu
   libpoppler-qt6-dev libqpdf-dev libopenjp2-7-dev liblcms2-dev libgs-common libjpeg-dev libtiff-dev
   libxml2-dev zlib1g-dev
+  # compresses the page contents of written PDF
+  libdeflate-dev
   # the image filters run on GEGL where it has an operation for them
   libgegl-dev
   # caps lock through the X server's keyboard extension (Xlib)

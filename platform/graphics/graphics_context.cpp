@@ -263,6 +263,23 @@ void GraphicsContext::strokePath(const BezierPath &path)
     paint([&](QPainter &p) { strokePathKeepingOutline(p, qpath, pen); }, bounds);
 }
 
+void GraphicsContext::fillAndStrokePath(const BezierPath &path)
+{
+    const auto &shadow = state().shadow;
+    if (isDrawingToScreen() || !m_layers.empty() || (shadow && shadow->color.alphaComponent() > 0)
+        || !painter()->isActive()) {
+        fillPath(path);
+        strokePath(path);
+        return;
+    }
+    QPainter &p = *painter();
+    p.save();
+    p.setBrush(brushFor(state().fill));
+    p.setPen(penForPath(path, brushFor(state().stroke), std::sqrt(std::abs(p.worldTransform().determinant()))));
+    p.drawPath(toQPainterPath(path));
+    p.restore();
+}
+
 void GraphicsContext::fillRect(const Rect &rect)
 {
     fillPath(BezierPath::bezierPathWithRect(rect));

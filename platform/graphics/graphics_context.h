@@ -121,6 +121,9 @@ public:
     void fillPath(const BezierPath &path);
     // Strokes with the path's own line width, cap, join, miter limit and dash.
     void strokePath(const BezierPath &path);
+    // fillPath then strokePath of the same path; vector output without a shadow or an open
+    // layer gets them as one painting (one "B" in PDF) with the same result.
+    void fillAndStrokePath(const BezierPath &path);
     void fillRect(const Rect &rect);
     void fillRectUsingOperation(const Rect &rect, CompositingOperation op);
     // Fills a Qt path (user space) with a brush of its own, e.g. a gradient.

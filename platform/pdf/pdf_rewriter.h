@@ -62,9 +62,10 @@ public:
     // filled with a page marker become that PDF page as a form XObject (vectors). Either
     // table may be null. False (with the reason in errorString()) when a page cannot be read.
     bool resolveStandIns(const CmykStandIns *standIns, const PdfPageMarkers *markers);
-    // Makes every page's contents smaller when the file is written, without changing what
-    // they show: state set just before a restore, groups that only set state, and decimals
-    // beyond the fourth go.
+    // Makes every page's contents smaller, without changing what they show: state set just
+    // before a restore or replaced before it is used, state that is already current, groups
+    // that only set state, and decimals beyond the fourth go; a fill and a stroke of the same
+    // path become one operator. The contents are rewritten now, deflated.
     bool compactContents();
     // Gives every page a media box of exactly width x height points that keeps the page's
     // top edge where it is (for writers that can only make whole-point pages and place

@@ -15,6 +15,8 @@
 #include <QImage>
 #include <QSaveFile>
 
+#include <algorithm>
+
 using namespace exportfixture;
 
 namespace {
@@ -322,6 +324,43 @@ TEST(PdfExport, AreaIsOnePageOfItsSizeWithTheAreasTopLeftAtTheOrigin)
     EXPECT_TRUE(out.info().contains(QRegularExpression("Page size:\\s+150 x 100 pts")));
     const QImage page = out.page(1);
     EXPECT_TRUE(isRed(page.pixel(40, 40)));   // (50, 50) of the canvas
+}
+
+// Paths with a plain fill and stroke, all of one colour and line: each is one operator that
+// fills and strokes, the colours and the line are set once for all, and Poppler draws the
+// page as the canvas shows it.
+TEST(PdfExport, PlainlyFilledAndStrokedPathsAreOneOperatorEachWithTheirStateSetOnce)
+{
+    ensureGuiApp();
+    VekDocument doc;
+    doc.setDrawAreaSizePerPage({300, 200});
+    doc.setNumberOfPages(1);
+    doc.undoManager()->disableUndoRegistration();
+    constexpr int Count = 8;
+    for (int i = 0; i < Count; ++i) {
+        auto oval = pathObject(BezierPath::bezierPathWithOvalInRect(Rect(20 + 32 * i, 40, 24, 60)), Color::redColor());
+        oval->setDrawsStroke(true);
+        oval->setObjStrokeColor(Color::blueColor());
+        oval->setObjLineWidth(3);
+        doc.insertObject(oval, 0, false);
+    }
+    Written out;
+    ASSERT_TRUE(saveAsPdf(doc, out.path, {Rect(0, 0, 300, 200), {}, false}, 0, "ovals.vek"));
+    EXPECT_TRUE(out.checks());
+    const QStringList lines = run("qpdf", {"--qdf", "--object-streams=disable", out.path, "-"}).split('\n');
+    const auto count = [&](const QString &op) {
+        return std::count_if(lines.begin(), lines.end(), [&](const QString &line) {
+            return line == op || line.endsWith(' ' + op);
+        });
+    };
+    EXPECT_EQ(count("B"), Count);
+    EXPECT_EQ(count("f") + count("S"), 0);
+    EXPECT_EQ(count("scn") + count("rg"), 1);
+    EXPECT_EQ(count("SCN") + count("RG"), 1);
+    EXPECT_EQ(count("w"), 1);
+    const QImage printed = out.page(1);
+    EXPECT_LT(shareOfDifferentPixels(printed, screenPage(doc, 1)), 0.02);
+    EXPECT_TRUE(isRed(printed.pixel(32, 70)));
 }
 
 TEST(PdfExport, SelectionShowsTheBackgroundOnlyInsideTheSelectedObjects)

@@ -1,5 +1,5 @@
 // PdfRewriter::compactContents: the content stream gets shorter, looks the same to Poppler,
-// and keeps decimal points under a decimal-comma locale.
+// drops only state that changes nothing, and keeps decimal points under a decimal-comma locale.
 #include "platform/pdf/pdf_document.h"
 #include "platform/pdf/pdf_rewriter.h"
 #include "tests/platform/pdf/pdf_fixtures.h"
@@ -44,6 +44,15 @@ QByteArray compacted(const QByteArray &pdf)
     return rewriter.writeToData();
 }
 
+// Operators of the stream whose name is `name`: lines that are the name or end with it.
+int operatorCount(const QByteArray &stream, const QByteArray &name)
+{
+    int n = 0;
+    for (const QByteArray &line : stream.split('\n'))
+        n += line == name || line.endsWith(' ' + name);
+    return n;
+}
+
 } // namespace
 
 TEST(PdfContentCompaction, MergesFillAndStrokeDropsUnusedStateAndShortensNumbers)
@@ -75,6 +84,56 @@ TEST(PdfContentCompaction, MergesFillAndStrokeDropsUnusedStateAndShortensNumbers
         }
     EXPECT_LT(different, a.width() * a.height() / 200) << different;
     EXPECT_EQ(qRgb(255, 0, 0), b.pixel(100, 70));   // the fill
+}
+
+// Leaving out state that is replaced before it is used or is already current: each case's
+// page keeps the counted operators as given and Poppler draws it pixel for pixel as before.
+TEST(PdfContentCompaction, StateThatIsReplacedOrAlreadyCurrentIsLeftOutOnlyWhereNothingChanges)
+{
+    ensureGuiApp();
+    // Qt's way of filling and stroking a shape at once: the pen reset after it.
+    std::string oneColour;
+    for (int i = 0; i < 6; ++i)
+        oneColour += "/CSp cs 1 0 0 scn /GSa gs 0 0 1 SCN 3 w 0 J 10 M 0 j [] 0 d " + std::to_string(5 + 15 * i)
+                     + " 10 10 50 re B 0 0 0 SCN 1 w 2 J 2 j [] 0 d\n";
+    const struct {
+        const char *what;
+        std::string stream;
+        std::vector<std::pair<QByteArray, int>> counts;
+    } cases[] = {
+        {"shapes of one colour and line, the pen reset after each", "q /CSp CS " + oneColour + "Q",
+         {{"B", 6}, {"scn", 1}, {"SCN", 1}, {"w", 1}, {"J", 1}, {"j", 1}, {"d", 1}, {"cs", 1}, {"gs", 1}}},
+        {"a colour replaced before painting goes; one painted with stays, and so does the same one later",
+         "1 0 0 rg 0 1 0 rg 10 10 20 20 re f 0 0 1 rg 40 10 20 20 re f 0 0 1 rg 70 10 20 20 re f",
+         {{"rg", 2}, {"f", 3}}},
+        {"a restore brings back the saved colour: the colour after it is set again",
+         "1 0 0 rg q 0 0 1 rg 10 10 20 20 re f Q 0 0 1 rg 40 10 20 20 re f", {{"rg", 3}}},
+        {"a graphics state may set the line width: the width after it is set again",
+         "4 w 10 10 m 50 50 l S /GSb gs 4 w 10 50 m 50 10 l S", {{"w", 2}, {"gs", 1}}},
+        {"a colour space resets the colour: the colour after it is set again",
+         "/CSp cs 1 0 0 scn 10 10 20 20 re f /CSq cs 1 0 0 scn 40 10 20 20 re f", {{"cs", 2}, {"scn", 2}}},
+        {"a colour space with a colour and no painting before the next goes",
+         "/CSq cs 0 1 0 scn /CSp cs 1 0 0 scn 10 10 20 20 re f", {{"cs", 1}, {"scn", 1}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray before = pdfFromObjects({
+            "<< /Type /Catalog /Pages 2 0 R >>",
+            "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 80] /Contents 4 0 R /Resources <<"
+            " /ExtGState << /GSa << /CA 1 /ca 1 >> /GSb << /LW 1 >> >>"
+            " /ColorSpace << /CSp /DeviceRGB /CSq /DeviceRGB >> >> >>",
+            streamObject("", c.stream + "\n"),
+        });
+        const QByteArray after = compacted(before);
+        const QByteArray stream = contents(after);
+        for (const auto &[name, n] : c.counts)
+            EXPECT_EQ(operatorCount(stream, name), n) << name.toStdString() << "\n" << stream.toStdString();
+        auto original = PdfDocument::openData(before);
+        auto small = PdfDocument::openData(after);
+        ASSERT_TRUE(original && small);
+        EXPECT_EQ(original->renderPage(0, 144), small->renderPage(0, 144));
+    }
 }
 
 TEST(PdfContentCompaction, NumbersKeepTheirDecimalPointUnderADecimalCommaLocale)
