@@ -17,10 +17,9 @@
 
 namespace {
 
-// Bounds on what `use` may build: nesting of instances, and what all instances together copy
-// (elements, the groups holding them included, and bytes of names, attributes and text).
+// Bounds on what `use` may build: nesting of instances, and the bytes of names, attributes
+// and text all instances together copy (their elements are bounded by the import's limits).
 constexpr int MaximumUseNesting = 32;
-constexpr qint64 MaximumUseCopiedElements = 150000;
 constexpr qint64 MaximumUseCopiedBytes = 32 * 1024 * 1024;
 
 // Nodes that never draw anything: comments, descriptions, titles and metadata.
@@ -55,11 +54,11 @@ bool chargeUseCopy(SvgImportTables &tables, qint64 elements, qint64 bytes)
 {
     tables.useCopiedElements += elements;
     tables.useCopiedBytes += bytes;
-    if (tables.useCopiedElements <= MaximumUseCopiedElements && tables.useCopiedBytes <= MaximumUseCopiedBytes)
+    if (tables.useCopiedElements <= tables.limits.useCopiedElements && tables.useCopiedBytes <= MaximumUseCopiedBytes)
         return true;
     tables.refusal = formatC("The file repeats its content too often: its use elements would copy more than "
                              "%lld elements or %lld MB.",
-                             MaximumUseCopiedElements, MaximumUseCopiedBytes / (1024 * 1024));
+                             tables.limits.useCopiedElements, MaximumUseCopiedBytes / (1024 * 1024));
     return false;
 }
 
@@ -102,12 +101,6 @@ bool hasAttribute(const SvgAttributes &attributes, QStringView name)
         if (n == name)
             return true;
     return false;
-}
-
-xmlNode *newElement(const SvgGraphicsState &state, const char *name)
-{
-    return xmlNewDocNode(state.tables->holder ? state.tables->holder->doc : nullptr, nullptr,
-                         reinterpret_cast<const xmlChar *>(name), nullptr);
 }
 
 void setAttribute(xmlNode *element, const QString &name, const QString &value)
@@ -353,7 +346,7 @@ std::optional<std::pair<QString, SvgDefinitionRef>> symbolElement(xmlNode *eleme
     for (xmlNode *child : children)
         definition->elements.push_back(svgRebuiltElement(child, state));
     // Kept so that a use with a size can fit the symbol's view box into it.
-    for (const QString key : {QStringLiteral("viewBox"), QStringLiteral("preserveAspectRatio")})
+    for (const QString &key : {QStringLiteral("viewBox"), QStringLiteral("preserveAspectRatio")})
         if (hasAttribute(attributes, key))
             definition->texts.insert(key, attributeValue(attributes, key));
     return std::pair{id, definition};
