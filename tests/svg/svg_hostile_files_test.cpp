@@ -174,8 +174,9 @@ TEST_P(SvgHostileFiles, OpenBoundedOrRefusedClearly)
     EXPECT_LT(outcome.peakBytes, MemoryGoal) << outcome.peakBytes / (1024 * 1024) << " MB";
     EXPECT_EQ(outcome.opened, c.opens) << outcome.message.toStdString();
     EXPECT_TRUE(outcome.message.contains(QLatin1String(c.message))) << outcome.message.toStdString();
-    if (c.opens)
+    if (c.opens) {
         EXPECT_EQ(outcome.objects, c.objects);
+    }
     EXPECT_LE(outcome.longestText, 1000000);
     std::cout << c.name << ": " << outcome.peakBytes / (1024 * 1024) << " MB peak\n";
 }
@@ -212,11 +213,11 @@ TEST(SvgImportLimits, SmallerBoundsRefuseByTheSameRules)
     const Case cases[] = {
         {"objects within", sixRects, {100, 32, 6, 100}, 6, ""},
         {"objects beyond", sixRects, {100, 32, 5, 100}, 0, "more than 5 objects"},
-        // Each instance copies its group and three rectangles.
-        {"use copies within", fanOut, {100, 32, 100, 8}, 6, ""},
-        {"use copies beyond", fanOut, {100, 32, 100, 7}, 0, "copy more than 7 elements"},
+        // Each instance copies the group holding it, the referenced group and three rectangles.
+        {"use copies within", fanOut, {100, 32, 100, 10}, 6, ""},
+        {"use copies beyond", fanOut, {100, 32, 100, 9}, 0, "copy more than 9 elements"},
         // Elements past the bound are not walked; nesting past the depth neither.
-        {"elements beyond", sixRects, {4, 32, 100, 100}, 3, ""},
+        {"elements beyond", sixRects, {4, 32, 100, 100}, 4, ""},
         {"depth beyond", nested, {100, 5, 100, 100}, 0, ""},
     };
     for (const Case &c : cases) {
