@@ -17,10 +17,9 @@
 
 namespace {
 
-// Bounds on what `use` may build: nesting of instances, and what all instances together copy
-// (elements, the groups holding them included, and bytes of names, attributes and text).
+// Bounds on what `use` may build: nesting of instances, and the bytes of names, attributes
+// and text all instances together copy (their elements are bounded by the import's limits).
 constexpr int MaximumUseNesting = 32;
-constexpr qint64 MaximumUseCopiedElements = 150000;
 constexpr qint64 MaximumUseCopiedBytes = 32 * 1024 * 1024;
 
 // Nodes that never draw anything: comments, descriptions, titles and metadata.
@@ -55,11 +54,11 @@ bool chargeUseCopy(SvgImportTables &tables, qint64 elements, qint64 bytes)
 {
     tables.useCopiedElements += elements;
     tables.useCopiedBytes += bytes;
-    if (tables.useCopiedElements <= MaximumUseCopiedElements && tables.useCopiedBytes <= MaximumUseCopiedBytes)
+    if (tables.useCopiedElements <= tables.limits.useCopiedElements && tables.useCopiedBytes <= MaximumUseCopiedBytes)
         return true;
     tables.refusal = formatC("The file repeats its content too often: its use elements would copy more than "
                              "%lld elements or %lld MB.",
-                             MaximumUseCopiedElements, MaximumUseCopiedBytes / (1024 * 1024));
+                             tables.limits.useCopiedElements, MaximumUseCopiedBytes / (1024 * 1024));
     return false;
 }
 

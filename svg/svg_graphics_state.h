@@ -11,6 +11,7 @@
 #include "platform/color/color.h"
 #include "platform/geometry/bezier_path.h"
 #include "platform/geometry/geometry.h"
+#include "svg/svg_import_limits.h"
 
 #include <QHash>
 #include <QString>
@@ -80,6 +81,7 @@ struct SvgImportTables {
     QHash<QString, SvgImageColorSpace> colorProfiles;
     // Holder of the elements that definitions and use copies rebuild, freed with the import.
     xmlNode *holder = nullptr;
+    SvgImportLimits limits;
     // Resource guards: what `use` instances copied so far (elements and bytes of names,
     // attributes and text), and marker copies placed.
     qint64 useCopiedElements = 0;

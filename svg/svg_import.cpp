@@ -77,6 +77,7 @@ bool conditionsHold(const xmlNode *element)
 struct Walk {
     std::vector<SvgGraphicsState> stack;
     SvgImportPropertyList &result;
+    const SvgImportLimits &limits;
     std::vector<SvgObjectInfo> pendingText;   // runs of the open text element
     int elements = 0;
     int depth = 0;
@@ -89,8 +90,8 @@ struct Walk {
     {
         if (info.isEmpty() || !info.state.isDrawn())
             return;
-        if (result.objectInfos.size() >= size_t(SvgMaximumObjects)) {
-            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", SvgMaximumObjects);
+        if (result.objectInfos.size() >= size_t(limits.objects)) {
+            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", limits.objects);
             return;
         }
         result.objectInfos.push_back(std::move(info));
@@ -135,7 +136,7 @@ void Walk::collectHidden(xmlNode *element)
 
 void Walk::collectInfo(xmlNode *element)
 {
-    if (++elements > SvgMaximumElements || depth >= SvgMaximumDepth || !stack.back().tables->refusal.isEmpty())
+    if (++elements > limits.elements || depth >= limits.depth || !stack.back().tables->refusal.isEmpty())
         return;
     ++depth;
     const QString name = svgQualifiedName(element);
@@ -288,10 +289,12 @@ void releaseTables(SvgImportTables &tables)
 }
 
 // The walk of the whole document into `result`.
-void importDocument(xmlNode *root, const QString &filePath, SvgImportPropertyList &result)
+void importDocument(xmlNode *root, const QString &filePath, const SvgImportLimits &limits,
+                    SvgImportPropertyList &result)
 {
     SvgGraphicsState defaults = SvgGraphicsState::defaults(filePath);
     SvgImportTables &tables = *defaults.tables;
+    tables.limits = limits;
     tables.holder = xmlNewDocNode(root->doc, nullptr, reinterpret_cast<const xmlChar *>("holder"), nullptr);
     // Also when memory runs out half-way, everything the walk made is freed.
     struct Release {
@@ -309,7 +312,7 @@ void importDocument(xmlNode *root, const QString &filePath, SvgImportPropertyLis
     // Infos are large: room for one per element that makes objects avoids moving them
     // while the list grows (copies made by `use` may still grow it).
     int elements = 0, objectElements = 0;
-    for (xmlNode *node = root; node && elements < SvgMaximumElements;) {
+    for (xmlNode *node = root; node && elements < limits.elements;) {
         if (node->type == XML_ELEMENT_NODE) {
             ++elements;
             if (makesObjects(tagOf(svgQualifiedName(node))))
@@ -323,10 +326,10 @@ void importDocument(xmlNode *root, const QString &filePath, SvgImportPropertyLis
             node = node->parent;
         node = node && node != root ? node->next : nullptr;
     }
-    result.objectInfos.reserve(size_t(std::min(objectElements, SvgMaximumObjects)));
+    result.objectInfos.reserve(size_t(std::min(objectElements, limits.objects)));
 
     rootState.enterGroup();
-    Walk walk{{std::move(rootState)}, result, {}};
+    Walk walk{{std::move(rootState)}, result, tables.limits, {}};
     walk.checkElement(root);
     if (!tables.refusal.isEmpty()) {
         result.objectInfos.clear();
@@ -339,7 +342,8 @@ void importDocument(xmlNode *root, const QString &filePath, SvgImportPropertyLis
 
 } // namespace
 
-std::optional<SvgImportPropertyList> GetPropertyListFromXMLDocument(xmlDoc *document, const QString &filePath)
+std::optional<SvgImportPropertyList> GetPropertyListFromXMLDocument(xmlDoc *document, const QString &filePath,
+                                                                   const SvgImportLimits &limits)
 {
     if (!document)
         return std::nullopt;
@@ -348,7 +352,7 @@ std::optional<SvgImportPropertyList> GetPropertyListFromXMLDocument(xmlDoc *docu
         return std::nullopt;
     SvgImportPropertyList result;
     try {
-        importDocument(root, filePath, result);
+        importDocument(root, filePath, limits, result);
     } catch (const std::bad_alloc &) {
         result = SvgImportPropertyList();
         result.refusal = SvgOutOfMemoryMessage;
@@ -356,8 +360,9 @@ std::optional<SvgImportPropertyList> GetPropertyListFromXMLDocument(xmlDoc *docu
     return result;
 }
 
-std::optional<SvgImportPropertyList> svgPropertyListFromData(const QByteArray &data, const QString &filePath)
+std::optional<SvgImportPropertyList> svgPropertyListFromData(const QByteArray &data, const QString &filePath,
+                                                             const SvgImportLimits &limits)
 {
     const SvgXmlDocument document = MakeXMLDocumentWithData(data);
-    return GetPropertyListFromXMLDocument(document.get(), filePath);
+    return GetPropertyListFromXMLDocument(document.get(), filePath, limits);
 }

@@ -304,8 +304,13 @@ private:
             auto decoded = QByteArray::fromBase64Encoding(base64, QByteArray::AbortOnBase64DecodingErrors);
             return decoded ? PropertyList::fromData(*decoded) : fail(QStringLiteral("bad base64 data"));
         }
-        const QDateTime date = QDateTime::fromString(text.trimmed(), Qt::ISODate);
-        return date.isValid() ? PropertyList::fromDate(date) : fail(QStringLiteral("bad date \"%1\"").arg(text.left(40)));
+        // The format holds whole seconds, and so does what we write: a fraction (".5", or
+        // "15:09,26" read as a fraction of a minute) is dropped here, so the value read is the
+        // one written back.
+        QDateTime date = QDateTime::fromString(text.trimmed(), Qt::ISODate);
+        if (!date.isValid())
+            return fail(QStringLiteral("bad date \"%1\"").arg(text.left(40)));
+        return PropertyList::fromDate(date.addMSecs(-date.time().msec()));
     }
 
     PropertyList parseDict(int depth)

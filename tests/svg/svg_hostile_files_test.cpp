@@ -193,3 +193,38 @@ TEST(SvgHostileFilesMemory, RunningOutIsRefusedClearly)
     EXPECT_FALSE(outcome.opened);
     EXPECT_EQ(outcome.message, QString::fromLatin1(SvgOutOfMemoryMessage));
 }
+
+// Smaller bounds (the fuzz target keeps to them) refuse by the same rules, each naming its bound;
+// within them the file imports whole.
+TEST(SvgImportLimits, SmallerBoundsRefuseByTheSameRules)
+{
+    const QByteArray rect("<rect width='1' height='1'/>");
+    const QByteArray sixRects = svgOf(rect.repeated(6));
+    const QByteArray fanOut = svgOf("<defs><g id='g'>" + rect.repeated(3) + "</g></defs>"
+                                    + QByteArray("<use xlink:href='#g'/>").repeated(2));
+    const QByteArray nested = svgOf(QByteArray("<g>").repeated(5) + rect + QByteArray("</g>").repeated(5));
+    struct Case {
+        const char *name;
+        QByteArray svg;
+        SvgImportLimits limits;
+        int objects;            // when imported
+        const char *refusal;    // otherwise
+    };
+    const Case cases[] = {
+        {"objects within", sixRects, {100, 32, 6, 100}, 6, ""},
+        {"objects beyond", sixRects, {100, 32, 5, 100}, 0, "more than 5 objects"},
+        // Each instance copies the group holding it, the referenced group and three rectangles.
+        {"use copies within", fanOut, {100, 32, 100, 10}, 6, ""},
+        {"use copies beyond", fanOut, {100, 32, 100, 9}, 0, "copy more than 9 elements"},
+        // Elements past the bound are not walked; nesting past the depth neither.
+        {"elements beyond", sixRects, {4, 32, 100, 100}, 4, ""},
+        {"depth beyond", nested, {100, 5, 100, 100}, 0, ""},
+    };
+    for (const Case &c : cases) {
+        const auto result = svgPropertyListFromData(c.svg, QString(), c.limits);
+        ASSERT_TRUE(result) << c.name;
+        EXPECT_EQ(int(result->objectInfos.size()), c.objects) << c.name;
+        EXPECT_TRUE(result->refusal.contains(QLatin1String(c.refusal))) << c.name << ": " << result->refusal.toStdString();
+        EXPECT_EQ(result->refusal.isEmpty(), c.objects > 0 || !*c.refusal) << c.name;
+    }
+}

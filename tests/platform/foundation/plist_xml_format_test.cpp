@@ -168,6 +168,25 @@ TEST(PlistXmlRoundTrip, IntegersAboveTheSignedRangeStayIntegers)
     EXPECT_EQ(propertyListFromXml(again), v);
 }
 
+// What is read writes back as the same value: dates keep whole seconds, as the format does.
+TEST(PlistXmlRoundTrip, DatesKeepWholeSeconds)
+{
+    const struct {
+        const char *text;
+        QDateTime read;
+    } cases[] = {
+        {"2009-03-14T15:09:26Z", QDateTime(QDate(2009, 3, 14), QTime(15, 9, 26), Qt::UTC)},
+        {"2009-03-14T15:09:26.750Z", QDateTime(QDate(2009, 3, 14), QTime(15, 9, 26), Qt::UTC)},
+        // A fraction of a minute: 0.26 minutes is 15.6 seconds.
+        {"7914-03-14T15:09,26Z", QDateTime(QDate(7914, 3, 14), QTime(15, 9, 15), Qt::UTC)},
+    };
+    for (const auto &c : cases) {
+        const PropertyList v = propertyListFromXml(QByteArray("<plist><date>") + c.text + "</date></plist>");
+        EXPECT_EQ(v.dateValue(), c.read) << c.text;
+        EXPECT_EQ(propertyListFromXml(xmlPropertyListData(v)), v) << c.text;
+    }
+}
+
 struct BadXml {
     const char *xml;
     const char *message;

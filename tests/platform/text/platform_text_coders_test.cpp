@@ -33,6 +33,18 @@ struct PlatformAttributedString {
     QString text;
     std::vector<PlatformRun> runs;
 };
+// A paragraph style with tab stops. The platform's layout of these classes is not known, so
+// this writes typed values of its own choosing: the reader must read past them whatever they are.
+struct PlatformParagraphStyle {
+    int alignment;
+    std::vector<float> tabLocations;
+};
+struct PlatformTextTab {
+    float location;
+};
+struct PlatformTabArray {
+    std::vector<float> locations;
+};
 
 QByteArray littleEndian(quint32 v) { return QByteArray(reinterpret_cast<const char *>(&v), 4); }
 
@@ -79,6 +91,31 @@ QByteArray archived(const std::any &root)
             out.encodeStringObject(key);
             out.encodeObject(value);
         }
+        return true;
+    });
+    addEncoder<PlatformTextTab>(*table, [](Archiver &out, const PlatformTextTab &t) {
+        out.beginObject({{"NSTextTab", 0}, {"NSObject", 0}});
+        out.beginGroup("if");
+        out.encodeInt(0);
+        out.encodeFloat(t.location);
+        out.endGroup();
+        return true;
+    });
+    addEncoder<PlatformParagraphStyle>(*table, [](Archiver &out, const PlatformParagraphStyle &p) {
+        out.beginObject({{"NSMutableParagraphStyle", 0}, {"NSParagraphStyle", 0}, {"NSObject", 0}});
+        out.beginGroup("cffff");
+        out.encodeInt(p.alignment, 'c');
+        for (int i = 0; i < 4; ++i)
+            out.encodeFloat(2.5f * i);
+        out.endGroup();
+        out.encodeObject(PlatformTabArray{p.tabLocations});
+        return true;
+    });
+    addEncoder<PlatformTabArray>(*table, [](Archiver &out, const PlatformTabArray &a) {
+        out.beginObject({{"NSArray", 0}, {"NSObject", 0}});
+        out.encodeInt(qint64(a.locations.size()));
+        for (float location : a.locations)
+            out.encodeObject(PlatformTextTab{location});
         return true;
     });
     addEncoder<PlatformAttributedString>(*table, [](Archiver &out, const PlatformAttributedString &s) {
@@ -154,6 +191,29 @@ TEST(PlatformTextCoders, AttributedStringsReadTheirRunsFontsColoursAndLinks)
     // An empty text has no runs.
     const std::any empty = unarchived(archived(PlatformAttributedString{QString(), {}}));
     EXPECT_EQ(std::any_cast<AttributedString>(empty).length(), 0);
+}
+
+TEST(PlatformTextCoders, ParagraphStylesOfUnknownLayoutAreLeftOutWithANote)
+{
+    const Color blue = Color::colorWithCalibratedRed(0, 0, 1, 1);
+    PlatformDictionary styled{{{"NSFont", PlatformFont{latin1Name("Courier"), 10}},
+                               {"NSParagraphStyle", PlatformParagraphStyle{2, {36, 72.5f}}},
+                               {"NSColor", blue}}};
+    PlatformDictionary plain{{{"NSUnderline", PropertyList::fromInt(1)}}};
+    registerTextCoders(ArchiveCoderRegistry::shared());
+    const auto result = unarchiveObjectWithData(archived(PlatformAttributedString{
+        QStringLiteral("one\ttwo\n3"), {{1, 8, styled}, {2, 1, plain}}}));
+    ASSERT_TRUE(result) << result.error.toStdString();
+    const auto *read = std::any_cast<AttributedString>(&*result.value);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->string(), QStringLiteral("one\ttwo\n3"));
+    const TextAttributes a = read->attributesAt(0);
+    EXPECT_EQ(a.font, (Font{"Courier", 10}));
+    EXPECT_EQ(a.foregroundColor, blue);
+    EXPECT_FALSE(a.paragraphStyle);
+    EXPECT_EQ(read->attributesAt(8).underlineStyle, 1);
+    EXPECT_TRUE(result.notes.contains(QStringLiteral("left out an object of the unsupported class NSMutableParagraphStyle")))
+        << result.notes.join(QLatin1Char('|')).toStdString();
 }
 
 TEST(PlatformTextCoders, DamagedRunsAreErrors)
