@@ -111,22 +111,23 @@ void VekView::selectObjectsInGroup(const ObjectList &objects, const QString &gro
         return;
     m_selectedBoundsCache = Rect();
     ObjectList collected;
-    const auto collectedHolds = [&collected](const VekObject *o) {
-        return std::any_of(collected.begin(), collected.end(), [o](const auto &c) { return c.get() == o; });
+    std::unordered_set<const VekObject *> taken;
+    const auto collectedHolds = [&taken](const VekObject *o) { return taken.count(o) > 0; };
+    const auto collect = [&](const std::shared_ptr<VekObject> &o) {
+        registerSelectionUndo(o, false);
+        collected.push_back(o);
+        taken.insert(o.get());
     };
     for (const auto &object : objects) {
         if (!objectIsSelected(*object) && !collectedHolds(object.get())) {
-            registerSelectionUndo(object, false);
-            collected.push_back(object);
+            collect(object);
             // A member of a subgroup brings the whole subgroup along, each member with its
             // own undo so that undoing the selection leaves none of them selected.
             if (!object->groupID().isEmpty() && !panelServices().grpPartialSelectionIsAllowed()
                 && object->groupID() != groupID) {
                 for (const auto &member : m_document.objectsLowerThanGroup(object->groupID()))
-                    if (!objectIsSelected(*member) && !collectedHolds(member.get())) {
-                        registerSelectionUndo(member, false);
-                        collected.push_back(member);
-                    }
+                    if (!objectIsSelected(*member) && !collectedHolds(member.get()))
+                        collect(member);
             }
         }
         invalidateObject(*object);

@@ -10,39 +10,48 @@
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
-#include <X11/Xlib.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
-Display *x11Display()
+xcb_connection_t *xcbConnection()
 {
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->display() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+// The X server's answer to a tree query of the window: its root, parent and children
+// (bottom first); null when it failed.
+using Tree = std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)>;
+Tree queryTree(xcb_window_t window)
+{
+    xcb_connection_t *c = xcbConnection();
+    return Tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr), &std::free);
 }
 
 // The place of the widget's top-level X window (its frame's, under a window manager) among
 // the root window's children, bottom first; -1 when it is not there.
 int stackingIndex(QWidget &widget)
 {
-    Display *display = x11Display();
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    Window top = Window(widget.winId());
-    for (;;) {
-        if (!XQueryTree(display, top, &root, &parent, &children, &count))
-            return -1;
-        XFree(children);
-        if (parent == root)
-            break;
-        top = parent;
+    xcb_window_t top = xcb_window_t(widget.winId());
+    Tree tree = queryTree(top);
+    while (tree && tree->parent != tree->root) {
+        top = tree->parent;
+        tree = queryTree(top);
     }
-    XQueryTree(display, root, &root, &parent, &children, &count);
-    int index = -1;
-    for (unsigned int i = 0; i < count; ++i)
+    if (!tree)
+        return -1;
+    const Tree rootTree = queryTree(tree->root);
+    if (!rootTree)
+        return -1;
+    const xcb_window_t *children = xcb_query_tree_children(rootTree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(rootTree.get()); ++i)
         if (children[i] == top)
-            index = int(i);
-    XFree(children);
-    return index;
+            return i;
+    return -1;
 }
 
 bool staysOnTop(QWidget &window)
@@ -55,7 +64,7 @@ bool staysOnTop(QWidget &window)
 TEST_F(WindowTest, AnAlertComesUpAboveTheToolPaletteThatLiesOverIt)
 {
     VekDocumentWindow &window = start();
-    ASSERT_TRUE(x11Display());
+    ASSERT_TRUE(xcbConnection());
     ASSERT_TRUE(staysOnTop(*palette));
     // The palette over the middle of the document window, where the alert comes up.
     palette->move(window.frameGeometry().center() - QPoint(palette->width() / 2, palette->height() / 2));

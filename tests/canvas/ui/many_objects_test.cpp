@@ -20,7 +20,7 @@ protected:
         for (int i = 0; i < 600; ++i) {
             auto o = filledRect(Rect(float(i % 30) * 12 + 10, float(i / 30) * 12 + 20, 8, 8));
             if (i % 5 == 4)
-                o->setClipType(1);
+                static_cast<VekObjPath &>(*o).setClipType(1);
             doc.insertObject(o, int(doc.objects().size()), false);
         }
         doc.undoManager()->removeAllActions();
