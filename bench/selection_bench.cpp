@@ -32,8 +32,10 @@ QApplication &app()
     static int argc = 1;
     static char name[] = "selection_bench";
     static char *argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: Qt's widgets and input devices do not survive their destruction among
+    // the static objects at exit.
+    static auto *application = new QApplication(argc, argv);
+    return *application;
 }
 
 struct Page {
@@ -58,10 +60,11 @@ struct Page {
     std::unique_ptr<VekView> view;
 };
 
+// The pages, like the application, last to the end of the process.
 Page &pageOf(int count)
 {
-    static std::map<int, std::unique_ptr<Page>> pages;
-    auto &page = pages[count];
+    static auto *pages = new std::map<int, std::unique_ptr<Page>>;
+    auto &page = (*pages)[count];
     if (!page)
         page = std::make_unique<Page>(count);
     return *page;
