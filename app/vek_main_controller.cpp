@@ -10,6 +10,7 @@
 #include "app/help_files.h"
 #include "app/main_menu.h"
 #include "app/memo_panel.h"
+#include "app/modal_dialog_stacking.h"
 #include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
 #include "app/splash_panel.h"
@@ -121,6 +122,8 @@ VekMainController::VekMainController(UserDefaults &defaults, QObject *parent)
 {
     m_docController = new VekDocController(defaults, this);
     m_toolController = new VekToolController(m_preferences, defaults);
+    // Alerts and other modal dialogs come up above the palette, never under it.
+    new ModalDialogStacking(this);
     // The table panel follows the main document's current object.
     NotificationCenter::defaultCenter().addObserver(
         this, VekViewCurrentObjectDidChangeNotification, nullptr, [this](const Notification &n) {

@@ -29,6 +29,7 @@ QStringList splitAtCommas(const QString &text)
 VekDocument::VekDocument()
 {
     setShadowValuesFromDefaults();
+    _undo.setReplayBracket([this] { beginChangeBatch(); }, [this] { endChangeBatch(); });
 }
 
 VekDocument::~VekDocument()

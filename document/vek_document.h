@@ -22,6 +22,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class PdfDocument;
@@ -160,7 +162,15 @@ public:
     // The same objects in another order, one undo step "Sort". Objects that are not in the
     // list, or a list that misses some of them, change nothing.
     void setObjectsAsItIs(const std::vector<std::shared_ptr<VekObject>> &objects);
-    int indexOfObject(const VekObject *object) const;
+    int indexOfObject(const VekObject *object) const override;
+    // Objects changing together (DocumentServices::collectsChanges): from the first begin to
+    // the matching end the objects' changes are collected; the end redraws them at once and
+    // posts VekObjectsDidChangeNotification. Every undo and redo collects its changes so too.
+    void beginChangeBatch();
+    void endChangeBatch();
+    bool collectsChanges() const override { return _changeBatchDepth > 0; }
+    void collectChange(const VekObject &object) override;
+    bool changedTogether(const VekObject *object) const override { return _changedTogether.count(object) > 0; }
     // Goes up by one with every change of the list (insertion, removal, move, reordering), so
     // that what is built over the list (the canvas's spatial index) sees when to catch up.
     quint64 objectListGeneration() const { return _objectListGeneration; }
@@ -416,6 +426,18 @@ private:
 
     std::vector<std::shared_ptr<VekObject>> _objects;
     quint64 _objectListGeneration = 0;
+    // indexOfObject's table of the list at a generation, built once a few lookups have
+    // searched the same list (main thread only).
+    mutable std::unordered_map<const VekObject *, int> _objectIndex;
+    mutable std::optional<quint64> _objectIndexGeneration;
+    mutable quint64 _searchedGeneration = 0;
+    mutable int _searchesOfList = 0;
+    // The objects changed in the open batch, in the order of their first change, with the
+    // areas they covered before it.
+    int _changeBatchDepth = 0;
+    std::vector<std::weak_ptr<const VekObject>> _batchedObjects;
+    std::vector<Rect> _batchedAreas;
+    std::unordered_set<const VekObject *> _changedTogether;
     QMap<QString, std::shared_ptr<VekGroup>> _groups;
     mutable std::optional<QStringList> _groupTopNodes;
     mutable std::optional<QStringList> _groupTopNodesSorted;

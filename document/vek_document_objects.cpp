@@ -7,17 +7,38 @@
 #include "model/vek_object.h"
 #include "model/vek_obj_text.h"
 #include "platform/foundation/localized_strings.h"
+#include "platform/foundation/notification_center.h"
 
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
+// A lookup right after a change of the list searches it, as a run of insertions asks once
+// between two changes; once several lookups have searched the same list (work over many of
+// its objects) a table answers the rest at once.
 int VekDocument::indexOfObject(const VekObject *object) const
 {
-    for (size_t i = 0; i < _objects.size(); ++i)
-        if (_objects[i].get() == object)
-            return int(i);
-    return -1;
+    constexpr int SearchesBeforeTable = 4;
+    if (_objectIndexGeneration != _objectListGeneration) {
+        if (_searchedGeneration != _objectListGeneration) {
+            _searchedGeneration = _objectListGeneration;
+            _searchesOfList = 0;
+        }
+        if (++_searchesOfList <= SearchesBeforeTable) {
+            for (size_t i = 0; i < _objects.size(); ++i)
+                if (_objects[i].get() == object)
+                    return int(i);
+            return -1;
+        }
+        _objectIndex.clear();
+        _objectIndex.reserve(_objects.size());
+        for (size_t i = 0; i < _objects.size(); ++i)
+            _objectIndex.emplace(_objects[i].get(), int(i));
+        _objectIndexGeneration = _objectListGeneration;
+    }
+    const auto it = _objectIndex.find(object);
+    return it == _objectIndex.end() ? -1 : it->second;
 }
 
 void VekDocument::insertObject(const std::shared_ptr<VekObject> &object, int index, bool ignoreGroup)
@@ -189,6 +210,39 @@ void VekDocument::setObjectsAsItIs(const std::vector<std::shared_ptr<VekObject>>
     refreshStackingDependents(_objects, before);
     if (_vekView)
         _vekView->setNeedsDisplayInRect(_vekView->bounds());
+}
+
+void VekDocument::beginChangeBatch()
+{
+    ++_changeBatchDepth;
+}
+
+void VekDocument::collectChange(const VekObject &object)
+{
+    if (!_changedTogether.insert(&object).second)
+        return;
+    _batchedObjects.push_back(object.weak_from_this());
+    _batchedAreas.push_back(object.boundsToRedraw());
+}
+
+void VekDocument::endChangeBatch()
+{
+    if (_changeBatchDepth == 0 || --_changeBatchDepth > 0)
+        return;
+    const std::vector<std::weak_ptr<const VekObject>> changed = std::exchange(_batchedObjects, {});
+    const std::vector<Rect> areas = std::exchange(_batchedAreas, {});
+    if (changed.empty())
+        return;
+    if (hasWindow()) {
+        for (const Rect &area : areas)
+            _vekView->setNeedsDisplayInRect(insetRect(area, -5, -5));
+        for (const auto &weak : changed)
+            if (const auto object = weak.lock())
+                _vekView->invalidateObject(*object);
+    }
+    NotificationCenter::defaultCenter().postNotificationName(VekObjectsDidChangeNotification,
+                                                             static_cast<const DocumentServices *>(this));
+    _changedTogether.clear();
 }
 
 void VekDocument::invalidateObject(const VekObject &object)

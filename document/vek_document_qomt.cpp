@@ -203,6 +203,7 @@ void VekDocument::addQomtObjects(const PropertyList &entries, int page, float pa
             if (image.isValid()) {
                 imageObject = VekObjImage::create();
                 _objects.push_back(imageObject);
+                ++_objectListGeneration;
                 imageObject->setDocument(this, false);
                 imageObject->setQomtImage(image, bounds);
             }
@@ -216,6 +217,7 @@ void VekDocument::addQomtObjects(const PropertyList &entries, int page, float pa
                 textObject->setContents(*text);
                 textObject->setBounds(insetRect(bounds, -5, -5));
                 _objects.push_back(textObject);
+                ++_objectListGeneration;
                 textObject->setDocument(this, false);
                 continue;
             }
@@ -233,6 +235,7 @@ void VekDocument::addQomtObjects(const PropertyList &entries, int page, float pa
         path.transformUsingAffineTransform(flip);
         auto pathObject = VekObjPath::create();
         _objects.push_back(pathObject);
+        ++_objectListGeneration;
         pathObject->setDocument(this, false);
         pathObject->setBounds(path.bounds());
         pathObject->setBezierPath(path);

@@ -166,8 +166,7 @@ void VekObjImage::setBounds(const Rect &bounds)
     if (!_image.isValid() || !live)
         return;
     didChange();
-    if (postsNotifications())
-        postNotification(VekObjectBoundsDidChangeNotification);
+    postBoundsChange();
 }
 
 void VekObjImage::didChange()

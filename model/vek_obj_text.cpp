@@ -26,14 +26,23 @@ VekObjText::VekObjText(Passkey key) : VekObject(key)
             didChange();
     });
     _boundsObserver = NotificationCenter::defaultCenter().addObserver(
-        this, VekObjectBoundsDidChangeNotification, nullptr,
-        [this](const Notification &n) { checkRelevantObjects(static_cast<const VekObject *>(n.sender)); });
+        this, VekObjectBoundsDidChangeNotification, nullptr, [this](const Notification &n) {
+            const auto *sender = static_cast<const VekObject *>(n.sender);
+            if (sender != this)
+                checkRelevantObjects([sender](const VekObject *o) { return o == sender; });
+        });
+    _batchObserver = NotificationCenter::defaultCenter().addObserver(
+        this, VekObjectsDidChangeNotification, nullptr, [this](const Notification &n) {
+            if (_document && n.sender == _document)
+                checkRelevantObjects([this](const VekObject *o) { return o != this && _document->changedTogether(o); });
+        });
 }
 
 VekObjText::~VekObjText()
 {
     stopEditingOnDestruction();
     NotificationCenter::defaultCenter().removeObserver(_boundsObserver);
+    NotificationCenter::defaultCenter().removeObserver(_batchObserver);
     _contents.removeObserver(_contentsObserver);
     releaseSharedTextLayout();
 }
@@ -152,14 +161,14 @@ void VekObjText::clipDidChange()
     controlConnection();
 }
 
-void VekObjText::checkRelevantObjects(const VekObject *changed)
+void VekObjText::checkRelevantObjects(const std::function<bool(const VekObject *)> &changed)
 {
-    if (_isLoadingPropertyList || changed == this || !changed)
+    if (_isLoadingPropertyList)
         return;
     bool floating = false;
     {
         std::lock_guard lock(_drawingCacheMutex);
-        floating = _floatingObjects.count(changed) > 0;
+        floating = std::any_of(_floatingObjects.begin(), _floatingObjects.end(), changed);
         if (floating)
             _floatingObjects.clear();
     }
@@ -171,11 +180,12 @@ void VekObjText::checkRelevantObjects(const VekObject *changed)
     if (!_document)
         return;
     const auto &objects = _document->objects();
-    const auto it = std::find_if(objects.begin(), objects.end(), [&](const auto &o) { return o.get() == this; });
-    if (it != objects.end() && it + 1 != objects.end() && (it + 1)->get() == changed) {
-        if (const auto *path = dynamic_cast<const VekObjPath *>(changed); path && path->clipType() >= 1)
-            clipDidChange();
-    }
+    const int index = _document->indexOfObject(this);
+    if (index < 0 || size_t(index) + 1 >= objects.size())
+        return;
+    const VekObject *behind = objects[size_t(index) + 1].get();
+    if (const auto *path = dynamic_cast<const VekObjPath *>(behind); path && path->clipType() >= 1 && changed(behind))
+        clipDidChange();
 }
 
 PropertyList VekObjText::textInfo()

@@ -164,6 +164,9 @@ public:
     // The editor changed the text: grows the box (and the document by a page when the box
     // grows past the last one), reports the fonts, cleans the caches.
     void textDidChange();
+    // The edit just made was typed: it joins the run of typing before it in one undo step
+    // "Typing" (the editor, the canvas and the end of editing break the run).
+    void noteTyping();
     // Replaces characters of the text with undo (the inverse puts the old characters back
     // and, while the box is edited, selects them); the editor's edits go through here.
     void replaceCharactersUndoably(TextRange range, const AttributedString &text);
@@ -253,9 +256,9 @@ private:
     int charactersThatFit(const ChainText &text, int start, int expected);
     // Takes the text a flow gives this box (undoably), keeping the editor's selection inside it.
     void takeFlowedText(const AttributedString &text);
-    // Another object's bounds changed: redraw when the text was cut around it, re-flow
-    // when it is the clip shape behind.
-    void checkRelevantObjects(const VekObject *changed);
+    // Other objects' bounds changed (those for which `changed` answers true): redraw when the
+    // text was cut around one, re-flow when one is the clip shape behind.
+    void checkRelevantObjects(const std::function<bool(const VekObject *)> &changed);
     // The path object directly behind when it clips.
     bool objectBehindClips() const;
     // Sets the anchor name and the text as one undoable change.
@@ -268,6 +271,7 @@ private:
     TextStorage _contents;
     int _contentsObserver = 0;
     NotificationCenter::ObserverToken _boundsObserver = 0;
+    NotificationCenter::ObserverToken _batchObserver = 0;
     PropertyList _txtInfoArray;
     std::set<const VekObject *> _floatingObjects;
     PropertyList _anchorInfo;

@@ -4,6 +4,8 @@
 #include "model/services/document_services.h"
 #include "model/text/vek_text_view.h"
 #include "model/vek_obj_text.h"
+#include "platform/foundation/localized_strings.h"
+#include "platform/foundation/undo_manager.h"
 #include "platform/text/layout_manager.h"
 
 #include <memory>
@@ -167,6 +169,14 @@ void VekObjText::textDidChange()
     }
 }
 
+void VekObjText::noteTyping()
+{
+    if (UndoManager *undo = undoManager()) {
+        undo->coalesceWith(this);
+        undo->setActionName(localizedString(QStringLiteral("Typing")));
+    }
+}
+
 void VekObjText::replaceCharactersUndoably(TextRange range, const AttributedString &text)
 {
     range = intersectionRange(range, {0, _contents.length()});
@@ -232,6 +242,8 @@ void VekObjText::endEditingInView(CanvasServices *view)
 {
     if (!view || view->editingObject().get() != this || !_editor)
         return;
+    if (UndoManager *undo = undoManager())
+        undo->breakCoalescing();
     view->disableTextRulerAccessory();
     view->setEditingObject(nullptr, nullptr);
     _editingBounds = Rect();

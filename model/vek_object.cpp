@@ -58,8 +58,18 @@ void VekObject::didChange()
 {
     if (!postsNotifications())
         return;
+    if (_document->collectsChanges()) {
+        _document->collectChange(*this);
+        return;
+    }
     _document->invalidateObject(*this);
     postNotification(VekObjectDidChangeNotification);
+}
+
+void VekObject::postBoundsChange() const
+{
+    if (postsNotifications() && !_document->collectsChanges())
+        postNotification(VekObjectBoundsDidChangeNotification);
 }
 
 void VekObject::clipDidChange()

@@ -51,6 +51,9 @@ inline const QString VekObjectBoundsDidChangeNotification = QStringLiteral("VekO
 inline const QString VekObjectPathDidChangeNotification = QStringLiteral("VekObjectPathDidChange");
 inline const QString VekObjectPathSelectionDidChangeNotification = QStringLiteral("VekObjectPathSelectionDidChange");
 inline const QString VekObjectWordcountDidChangeNotification = QStringLiteral("VekObjectWordcountDidChange");
+// Posted by the document (as its DocumentServices) in place of the change and bounds
+// notifications of objects that changed together (DocumentServices::collectsChanges).
+inline const QString VekObjectsDidChangeNotification = QStringLiteral("VekObjectsDidChange");
 
 // Keys of an object's own shadow settings (indvShadowValues).
 inline const QString ShadowStateKey = QStringLiteral("state");    // int, 1 when the own shadow is on
@@ -455,6 +458,8 @@ protected:
     bool postsNotifications() const;
     // Posts the notification with the object as sender.
     void postNotification(const QString &name) const;
+    // VekObjectBoundsDidChangeNotification, unless the document collects the change.
+    void postBoundsChange() const;
     // The document's canvas, or null.
     CanvasServices *vekView() const;
     bool documentUsesCMYK() const;

@@ -88,8 +88,7 @@ void VekObject::setBounds(const Rect &bounds)
         _path = adjustPath(std::move(*_path), bounds);
     if (live) {
         didChange();
-        if (postsNotifications())
-            postNotification(VekObjectBoundsDidChangeNotification);
+        postBoundsChange();
     }
 }
 

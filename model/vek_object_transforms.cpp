@@ -102,8 +102,7 @@ void VekObject::moveSimplyBy(float dx, float dy)
     if (_path && hasEditablePath() && _bounds != Rect())
         _path = adjustPath(std::move(*_path), _bounds);
     didChange();
-    if (postsNotifications())
-        postNotification(VekObjectBoundsDidChangeNotification);
+    postBoundsChange();
 }
 
 // ---- Rotation, skew and flips ----

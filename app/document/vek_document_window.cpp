@@ -10,6 +10,7 @@
 #include "app/document/text_export_panel.h"
 #include "app/document/window_frame.h"
 #include "canvas/page_geometry.h"
+#include "canvas/ui/busy_cursor.h"
 #include "canvas/ui/vek_view.h"
 #include "document/vek_document.h"
 #include "model/services/shell_services.h"
@@ -402,11 +403,15 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         return true;
     }
     if (action == QLatin1String("undo")) {
-        m_document->undoManager()->undo();
+        UndoManager &undo = *m_document->undoManager();
+        BusyCursor busy(undo.undoStepSize() >= BusyCursor::ManyObjects);
+        undo.undo();
         return true;
     }
     if (action == QLatin1String("redo")) {
-        m_document->undoManager()->redo();
+        UndoManager &undo = *m_document->undoManager();
+        BusyCursor busy(undo.redoStepSize() >= BusyCursor::ManyObjects);
+        undo.redo();
         return true;
     }
     return false;

@@ -16,6 +16,7 @@
 #include "canvas/contour_capture.h"
 #include "canvas/drawing_page.h"
 #include "canvas/grab_area.h"
+#include "canvas/selection_list.h"
 #include "canvas/spatial_index.h"
 #include "canvas/ui/responder.h"
 #include "canvas/ui/ruler_host.h"
@@ -322,7 +323,6 @@ private:
     void unhideKnobs();
     // Posts the selection notification and refreshes the rulers.
     void announceSelectionChange();
-    void removeFromSelection(const VekObject &object);
     void registerSelectionUndo(const std::shared_ptr<VekObject> &object, bool select);
     // Makes the list the selection and the object current, as one undo step.
     void replaceSelection(std::vector<std::weak_ptr<VekObject>> selection, const std::shared_ptr<VekObject> &current);
@@ -350,6 +350,7 @@ private:
     bool m_drawControlLines = true;
     bool m_drawControlPoints = true;
     bool m_knobsHidden = false;
+    int m_areasSinceRedraw = 0;   // areas marked for redisplay since the last paint
     bool m_gridDraw = false;
     bool m_backgroundHidden = false;
     bool m_showInvisibleChars = false;
@@ -360,7 +361,7 @@ private:
     bool m_draggingPathPoint = false;
     int m_draggingKnob = 0;
 
-    std::vector<std::weak_ptr<VekObject>> m_selection;
+    SelectionList m_selection;
     std::weak_ptr<VekObject> m_current;
     std::weak_ptr<VekObject> m_lastDeselected;
     std::weak_ptr<VekObject> m_creating;

@@ -126,6 +126,8 @@ bool VekView::validateAction(const QString &action, ActionSender &sender)
 
 bool VekView::performAction(const QString &action, const ActionSender &sender)
 {
+    // A command ends a run of typing: what is typed after it is a step of its own.
+    m_document.undoManager()->breakCoalescing();
     if (respondsToTextAction(action)) {
         const bool done = performTextAction(*this, action, sender);
         viewport()->update();

@@ -31,6 +31,7 @@ Color VekView::backgroundColor() const
 
 void VekView::paintEvent(QPaintEvent *event)
 {
+    m_areasSinceRedraw = 0;
     QPainter painter(viewport());
     painter.fillRect(event->rect(), DeskColor);
     const QPointF origin = canvasOrigin();
@@ -156,6 +157,16 @@ void VekView::drawKnobAtPoint(Point p, const Color &color)
 
 void VekView::setNeedsDisplayInRect(const Rect &r)
 {
+    // Work over many objects marks many areas. Qt keeps them as one region, and each area
+    // added costs as much as the region holds: past a few hundred since the last redraw the
+    // whole viewport is marked once and later areas cost nothing.
+    constexpr int ManyAreas = 256;
+    if (m_areasSinceRedraw > ManyAreas)
+        return;
+    if (++m_areasSinceRedraw > ManyAreas) {
+        viewport()->update();
+        return;
+    }
     const QPointF origin = canvasOrigin();
     viewport()->update(QRectF(origin.x() + r.origin.x * scale(), origin.y() + r.origin.y * scale(),
                               r.width() * scale(), r.height() * scale())

@@ -16,19 +16,11 @@
 #include <algorithm>
 #include <unordered_set>
 
-namespace {
-
-bool sameObject(const std::weak_ptr<VekObject> &weak, const VekObject &object)
-{
-    return weak.lock().get() == &object;
-}
-
-} // namespace
-
 VekView::ObjectList VekView::selectedObjects() const
 {
     ObjectList selected;
-    for (const auto &weak : m_selection)
+    selected.reserve(m_selection.size());
+    for (const auto &weak : m_selection.entries())
         if (auto object = weak.lock())
             selected.push_back(object);
     return selected;
@@ -36,8 +28,7 @@ VekView::ObjectList VekView::selectedObjects() const
 
 bool VekView::objectIsSelected(const VekObject &object) const
 {
-    return std::any_of(m_selection.begin(), m_selection.end(),
-                       [&object](const std::weak_ptr<VekObject> &s) { return sameObject(s, object); });
+    return m_selection.contains(object);
 }
 
 std::shared_ptr<VekObject> VekView::currentObject()
@@ -65,13 +56,6 @@ void VekView::announceSelectionChange()
         updateRulers();
 }
 
-void VekView::removeFromSelection(const VekObject &object)
-{
-    std::erase_if(m_selection, [&object](const std::weak_ptr<VekObject> &s) {
-        return sameObject(s, object) || s.expired();
-    });
-}
-
 // Undo of a selection change selects or deselects the object again; the closure holds it
 // weakly, as the view does.
 void VekView::registerSelectionUndo(const std::shared_ptr<VekObject> &object, bool select)
@@ -90,7 +74,7 @@ void VekView::selectObject(const std::shared_ptr<VekObject> &object)
     m_selectedBoundsCache = Rect();
     if (!objectIsSelected(*object)) {
         registerSelectionUndo(object, false);
-        m_selection.push_back(object);
+        m_selection.append(object);
         invalidateObject(*object);
         setCurrentObject(object);
         bool announced = false;
@@ -127,22 +111,23 @@ void VekView::selectObjectsInGroup(const ObjectList &objects, const QString &gro
         return;
     m_selectedBoundsCache = Rect();
     ObjectList collected;
-    const auto collectedHolds = [&collected](const VekObject *o) {
-        return std::any_of(collected.begin(), collected.end(), [o](const auto &c) { return c.get() == o; });
+    std::unordered_set<const VekObject *> taken;
+    const auto collectedHolds = [&taken](const VekObject *o) { return taken.count(o) > 0; };
+    const auto collect = [&](const std::shared_ptr<VekObject> &o) {
+        registerSelectionUndo(o, false);
+        collected.push_back(o);
+        taken.insert(o.get());
     };
     for (const auto &object : objects) {
         if (!objectIsSelected(*object) && !collectedHolds(object.get())) {
-            registerSelectionUndo(object, false);
-            collected.push_back(object);
+            collect(object);
             // A member of a subgroup brings the whole subgroup along, each member with its
             // own undo so that undoing the selection leaves none of them selected.
             if (!object->groupID().isEmpty() && !panelServices().grpPartialSelectionIsAllowed()
                 && object->groupID() != groupID) {
                 for (const auto &member : m_document.objectsLowerThanGroup(object->groupID()))
-                    if (!objectIsSelected(*member) && !collectedHolds(member.get())) {
-                        registerSelectionUndo(member, false);
-                        collected.push_back(member);
-                    }
+                    if (!objectIsSelected(*member) && !collectedHolds(member.get()))
+                        collect(member);
             }
         }
         invalidateObject(*object);
@@ -150,8 +135,8 @@ void VekView::selectObjectsInGroup(const ObjectList &objects, const QString &gro
     if (collected.empty())
         return;
     for (const auto &object : sortObjectsInOrder(collected))
-        m_selection.push_back(object);
-    m_current = m_selection.front();
+        m_selection.append(object);
+    m_current = m_selection.entries().front();
     announceSelectionChange();
     resetCursorRects();
 }
@@ -164,7 +149,7 @@ void VekView::selectObjects(const ObjectList &objects)
         clearSelection();
     for (const auto &object : objects) {
         registerSelectionUndo(object, false);
-        m_selection.push_back(object);
+        m_selection.append(object);
         invalidateObject(*object);
     }
     m_current = objects.front();
@@ -187,7 +172,7 @@ void VekView::deselectObject(const std::shared_ptr<VekObject> &object)
         }
     }
     registerSelectionUndo(object, true);
-    removeFromSelection(*object);
+    m_selection.remove(*object);
     invalidateObject(*object);
     m_current.reset();
     announceSelectionChange();
@@ -199,13 +184,14 @@ void VekView::deselectObjects(const ObjectList &objects)
     if (objects.empty())
         return;
     ObjectList collected;
+    std::unordered_set<const VekObject *> leaving;
     for (const auto &object : objects)
         if (objectIsSelected(*object)) {
             registerSelectionUndo(object, true);
-            collected.push_back(object);
+            if (leaving.insert(object.get()).second)
+                collected.push_back(object);
         }
-    for (const auto &object : collected)
-        removeFromSelection(*object);
+    m_selection.remove(leaving);
     m_lastDeselected = objects.back();
     for (const auto &object : collected)
         invalidateObject(*object);
@@ -230,10 +216,10 @@ void VekView::selectAll()
     const ObjectList all = m_document.objects();
     BusyCursor busy(all.size() >= BusyCursor::ManyObjects);
     std::unordered_set<const VekObject *> selected;
-    for (const std::weak_ptr<VekObject> &weak : m_selection)
+    for (const std::weak_ptr<VekObject> &weak : m_selection.entries())
         if (const auto object = weak.lock())
             selected.insert(object.get());
-    std::vector<std::weak_ptr<VekObject>> selection = m_selection;
+    std::vector<std::weak_ptr<VekObject>> selection = m_selection.entries();
     std::shared_ptr<VekObject> current = m_current.lock();
     for (const auto &object : all)
         if (selected.insert(object.get()).second) {
@@ -247,9 +233,9 @@ void VekView::selectAll()
 void VekView::replaceSelection(std::vector<std::weak_ptr<VekObject>> selection, const std::shared_ptr<VekObject> &current)
 {
     m_document.undoManager()->registerUndoWithTarget(
-        this, [this, before = m_selection, was = m_current] { replaceSelection(before, was.lock()); });
+        this, [this, before = m_selection.entries(), was = m_current] { replaceSelection(before, was.lock()); });
     std::erase_if(selection, [](const std::weak_ptr<VekObject> &o) { return o.expired(); });
-    m_selection = std::move(selection);
+    m_selection = SelectionList(std::move(selection));
     m_selectedBoundsCache = Rect();
     viewport()->update();
     setCurrentObject(current);
@@ -272,7 +258,7 @@ void VekView::selectObjectExclusively(const std::shared_ptr<VekObject> &object)
     if (!selected.empty())
         clearSelection();
     if (object) {
-        m_selection.push_back(object);
+        m_selection.append(object);
         invalidateObject(*object);
     }
     m_current = object;
@@ -326,8 +312,8 @@ void VekView::invalidateObject(const VekObject &object)
     m_index.update(object);
     setNeedsDisplayInRect(insetRect(object.boundsToRedraw(), -5, -5));
     // An object the document no longer holds cannot stay selected.
-    if (m_document.indexOfObject(&object) < 0 && objectIsSelected(object)) {
-        for (const auto &weak : m_selection)
+    if (objectIsSelected(object) && m_document.indexOfObject(&object) < 0) {
+        for (const auto &weak : m_selection.entries())
             if (auto o = weak.lock(); o.get() == &object) {
                 deselectObject(o);
                 break;

@@ -1,8 +1,10 @@
 // The arrow tool's drags: moving the selection, resizing an object by a knob (the other
 // selected objects following), dragging one path point; and the keyboard nudge. Each ends
-// with one named undo step.
+// with one named undo step. The work grows with the number of objects moved, never with
+// its square: the objects' changes are collected and redrawn together.
 #include "canvas/ui/vek_view.h"
 
+#include "canvas/ui/busy_cursor.h"
 #include "document/vek_document.h"
 #include "model/vek_object.h"
 #include "platform/foundation/localized_strings.h"
@@ -51,9 +53,10 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
                              ? Point{start.x - selectionBounds.origin.x, start.y - selectionBounds.origin.y}
                              : Point{0, 0};
     // Each step redraws where the objects were and where they go.
-    const auto moveSelectionBy = [this](float dx, float dy) {
-        for (const auto &object : selectedObjects()) {
-            invalidateObject(*object);
+    const ObjectList selected = selectedObjects();
+    const auto moveSelectionBy = [this, &selected](float dx, float dy) {
+        for (const auto &object : selected) {
+            setNeedsDisplayInRect(insetRect(object->boundsToRedraw(), -5, -5));
             object->moveBy(dx, dy);
             invalidateObject(*object);
         }
@@ -77,7 +80,7 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
             if (std::abs(c.x - start.x) < 2 && std::abs(c.y - start.y) < 2)
                 continue;
             started = true;
-            for (const auto &object : selectedObjects())
+            for (const auto &object : selected)
                 object->startBoundsManipulation();
             m_knobsHidden = true;
         }
@@ -97,13 +100,20 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
         updateRulers();
     if (!started)
         return;
-    for (const auto &object : selectedObjects())
-        object->stopBoundsManipulation();
+    {
+        // One undoable change of each object's bounds, redrawn and announced together.
+        BusyCursor busy(selected.size() >= BusyCursor::ManyObjects);
+        m_document.beginChangeBatch();
+        for (const auto &object : selected)
+            object->stopBoundsManipulation();
+        if (moved)
+            for (const auto &object : clippedByMovedClipPaths(m_document, *this))
+                object->didChange();
+        m_document.endChangeBatch();
+    }
     m_knobsHidden = false;
     m_selectedBoundsCache = Rect();
     if (moved) {
-        for (const auto &object : clippedByMovedClipPaths(m_document, *this))
-            object->didChange();
         m_document.undoManager()->setActionName(localizedString(QStringLiteral("Move")));
         display();
     }
@@ -142,6 +152,7 @@ void VekView::resizeObjectDraggingKnobWithEvent(const std::shared_ptr<VekObject>
         const float sx = horizontal ? w1 / w0 : 1, sy = vertical ? h1 / h0 : 1;
         const float dx = isLeftKnob(knob) ? after.origin.x - before.origin.x : 0;
         const float dy = isTopKnob(knob) ? after.origin.y - before.origin.y : 0;
+        m_document.beginChangeBatch();
         for (const auto &other : selected) {
             if (other == object)
                 continue;
@@ -154,10 +165,9 @@ void VekView::resizeObjectDraggingKnobWithEvent(const std::shared_ptr<VekObject>
                 b.size.height = atLeast(b.height(), 0.1f) * sy;
             if (dy > 0)
                 b.origin.y += dy * (b.height() / h1);
-            invalidateObject(*other);
             other->setBounds(b);
-            invalidateObject(*other);
         }
+        m_document.endChangeBatch();
     }
     m_selectedBoundsCache = Rect();
     if (rulersVisible())
@@ -198,12 +208,12 @@ void VekView::moveSelectedObjectsByPoint(Point offset)
     const ObjectList selected = selectedObjects();
     if (selected.empty())
         return;
+    BusyCursor busy(selected.size() >= BusyCursor::ManyObjects);
     hideKnobsMomentarily();
-    for (const auto &object : selected) {
-        invalidateObject(*object);
+    m_document.beginChangeBatch();
+    for (const auto &object : selected)
         object->moveSimplyBy(offset.x, offset.y);
-        invalidateObject(*object);
-    }
+    m_document.endChangeBatch();
     m_selectedBoundsCache = Rect();
     m_document.undoManager()->setActionName(localizedString(QStringLiteral("Nudge")));
 }

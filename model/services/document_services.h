@@ -42,6 +42,24 @@ public:
     virtual void invalidateObject(const VekObject &object) = 0;
     // With a window: the canvas redraws the rectangle; otherwise nothing.
     virtual void vekViewNeedsDisplayInRect(const Rect &r) = 0;
+    // The object's index in objects(), -1 when it is not there.
+    virtual int indexOfObject(const VekObject *object) const
+    {
+        const auto &list = objects();
+        for (std::size_t i = 0; i < list.size(); ++i)
+            if (list[i].get() == object)
+                return int(i);
+        return -1;
+    }
+
+    // Changes of many objects at once (a move of the selection, an undo or redo): while the
+    // document collects changes, an object hands each change to collectChange() and posts
+    // nothing itself; at the end the canvas redraws them all and one
+    // VekObjectsDidChangeNotification (sender: this document) goes out, during which
+    // changedTogether() names the objects.
+    virtual bool collectsChanges() const { return false; }
+    virtual void collectChange(const VekObject &) {}
+    virtual bool changedTogether(const VekObject *) const { return false; }
 
     // The stored page count, 1 or more.
     virtual int numberOfPages() const = 0;

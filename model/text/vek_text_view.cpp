@@ -8,6 +8,7 @@
 #include "model/text/text_finder.h"
 #include "model/vek_obj_text.h"
 #include "platform/foundation/modifier_flags.h"
+#include "platform/foundation/undo_manager.h"
 #include "platform/graphics/graphics_context.h"
 #include "platform/text/rtf.h"
 #include "platform/text/text_storage.h"
@@ -18,6 +19,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QTextBoundaryFinder>
 
 #include <algorithm>
@@ -128,8 +130,17 @@ void VekTextView::replaceCharacters(TextRange range, const AttributedString &tex
         m_storage->replaceCharacters(range, typed);
     m_selection = {range.location + text.length(), 0};
     m_selectionAnchor = m_selection.location;
-    if (m_textObject)
+    if (m_textObject) {
         m_textObject->textDidChange();
+        if (m_typing)
+            m_textObject->noteTyping();
+    }
+}
+
+void VekTextView::breakTyping()
+{
+    if (UndoManager *undo = m_document ? m_document->undoManager() : nullptr)
+        undo->breakCoalescing();
 }
 
 void VekTextView::raisebaselineByHalf()
@@ -175,6 +186,7 @@ void VekTextView::replaceSelectedCharacters(const QString &text)
 
 void VekTextView::performFindPanelAction(int action)
 {
+    breakTyping();
     const TextRange before = m_selection;
     TextFinder::shared().performAction(*this, action);
     const TextRange after = m_selection;
@@ -214,6 +226,7 @@ void VekTextView::deleteForward()
 
 void VekTextView::selectAll()
 {
+    breakTyping();
     m_selectionAnchor = 0;
     setSelectedRange({0, m_storage ? m_storage->length() : 0});
 }
@@ -306,6 +319,7 @@ Rect VekTextView::selectionBounds()
 
 void VekTextView::moveInsertionPoint(int index, bool extend)
 {
+    breakTyping();
     const int length = m_storage ? m_storage->length() : 0;
     index = std::clamp(index, 0, length);
     if (!extend)
@@ -368,6 +382,12 @@ bool VekTextView::keyDown(const KeyInput &key)
     case Qt::Key_End:
         moveInsertionPoint(lineEnd(caret), extend);
         return true;
+    default:
+        break;
+    }
+    // Typed keys: a run of them is one undo step.
+    const QScopedValueRollback<bool> typing(m_typing, true);
+    switch (key.key) {
     case Qt::Key_Backspace:
         deleteBackward();
         return true;
@@ -385,6 +405,7 @@ bool VekTextView::keyDown(const KeyInput &key)
         break;
     }
     if (command) {
+        const QScopedValueRollback<bool> notTyping(m_typing, false);
         switch (key.key) {
         case Qt::Key_A: selectAll(); return true;
         case Qt::Key_C: copy(); return true;
@@ -412,6 +433,7 @@ void VekTextView::inputMethodEvent(const InputMethodInput &input)
             const int end = std::clamp(start + input.replacementLength, start, m_storage->length());
             m_selection = {start, end - start};
         }
+        const QScopedValueRollback<bool> typing(m_typing, true);
         insertText(input.commitString);
     }
     m_markedText = input.preeditString;
@@ -431,6 +453,7 @@ TextRange VekTextView::unitRangeAt(int index, int clickCount) const
 
 void VekTextView::mouseDown(Point point, unsigned modifierFlags, int clickCount)
 {
+    breakTyping();
     m_followedLink = false;
     if (!m_storage)
         return;

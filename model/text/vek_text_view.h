@@ -111,6 +111,8 @@ private:
     void replaceCharacters(TextRange range, const AttributedString &text);
     void shiftBaselineByHalf(bool raise);
     void moveInsertionPoint(int index, bool extend);
+    // The insertion point moved by the user's hand: what is typed next is a new undo step.
+    void breakTyping();
     // The word (clickCount 2) or sentence (3) around a character index.
     TextRange unitRangeAt(int index, int clickCount) const;
     int lineStart(int index);
@@ -133,5 +135,6 @@ private:
     QString m_markedText;
     bool m_resizesHorizontally = false;
     bool m_followedLink = false;   // the last mouse-down followed a link; its drag selects nothing
+    bool m_typing = false;         // the edit under way comes from typed keys
     TextClipboard *m_clipboard = nullptr;
 };

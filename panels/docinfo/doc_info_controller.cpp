@@ -144,7 +144,8 @@ void VekDocInfoController::observeNotifications()
         }
     });
     for (const QString &name : {VekViewObjectsDidChangeNotification, VekViewGroupsDidChangeNotification,
-                                VekObjectBoundsDidChangeNotification, VekViewPageDidChangeNotification})
+                                VekObjectBoundsDidChangeNotification, VekObjectsDidChangeNotification,
+                                VekViewPageDidChangeNotification})
         center.addObserver(this, name, nullptr, [this](const Notification &) {
             if (m_shown)
                 scheduleObjectsRefresh();
@@ -159,10 +160,11 @@ void VekDocInfoController::observeNotifications()
         if (m_shown)
             textTab->updateWordCount();
     });
-    center.addObserver(this, VekObjectDidChangeNotification, nullptr, [this](const Notification &) {
-        if (m_shown)
-            updatePagePreview();
-    });
+    for (const QString &name : {VekObjectDidChangeNotification, VekObjectsDidChangeNotification})
+        center.addObserver(this, name, nullptr, [this](const Notification &) {
+            if (m_shown)
+                updatePagePreview();
+        });
     // Undo and redo of the panel's own changes refill it.
     center.addObserver(this, VekDocumentSettingsDidChangeNotification, nullptr, [this](const Notification &n) {
         if (n.sender == currentDocument())

@@ -61,6 +61,10 @@ void VekObjInfoController::prepareForFirstDisplay()
                        [this](const Notification &) { selectionChanged(); });
     center.addObserver(this, VekObjectDidChangeNotification, nullptr,
                        [this](const Notification &n) { objectChanged(n.sender); });
+    center.addObserver(this, VekObjectsDidChangeNotification, nullptr, [this](const Notification &n) {
+        const auto *document = static_cast<const DocumentServices *>(n.sender);
+        objectChanged([document](const VekObject *o) { return document->changedTogether(o); });
+    });
     center.addObserver(this, VekObjectPathDidChangeNotification, nullptr,
                        [this](const Notification &n) { objectPathChanged(n.sender); });
     center.addObserver(this, VekObjectPathSelectionDidChangeNotification, nullptr,
@@ -146,9 +150,14 @@ void VekObjInfoController::selectionChanged()
 
 void VekObjInfoController::objectChanged(const void *sender)
 {
+    objectChanged([sender](const VekObject *o) { return o == sender; });
+}
+
+void VekObjInfoController::objectChanged(const std::function<bool(const VekObject *)> &changed)
+{
     if (m_firstDisplay || !isVisible() || m_refreshing)
         return;
-    if (const auto current = currentObject(); current && current.get() == sender)
+    if (const auto current = currentObject(); current && changed(current.get()))
         updateInfo();
 }
 

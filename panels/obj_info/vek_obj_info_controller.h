@@ -26,6 +26,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -248,6 +249,8 @@ private:
     // Observation.
     void selectionChanged();
     void objectChanged(const void *sender);
+    // Objects changed together; `changed` tells which.
+    void objectChanged(const std::function<bool(const VekObject *)> &changed);
     void objectPathChanged(const void *sender);
     void objectPathSelectionChanged(const void *sender);
 

@@ -10,7 +10,9 @@
 #include <QThread>
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -100,9 +102,43 @@ void UndoManager::finishGroup()
     m_open = Group{};
     if (group.actions.empty())
         return;
-    m_undoStack.push_back(std::move(group));
-    trim(m_undoStack);
+    const void *key = std::exchange(m_coalescingKey, group.coalescingKey);
+    if (key && key == group.coalescingKey && !m_undoStack.empty()) {
+        // The run goes on: one step from the state before its first change to this one.
+        Group &run = m_undoStack.back();
+        run.actions.insert(run.actions.end(), std::make_move_iterator(group.actions.begin()),
+                           std::make_move_iterator(group.actions.end()));
+        run.at = group.at;
+        --m_changeCount;
+    } else {
+        m_undoStack.push_back(std::move(group));
+        trim(m_undoStack);
+    }
     changed(UndoChange::Done);
+}
+
+void UndoManager::coalesceWith(const void *key)
+{
+    if (m_level > 0 && !m_undoing && !m_redoing)
+        m_open.coalescingKey = key;
+}
+
+std::size_t UndoManager::undoStepSize() const
+{
+    if (m_level > 0 && !m_undoing && !m_redoing && !m_open.actions.empty())
+        return m_open.actions.size();
+    return m_undoStack.empty() ? 0 : m_undoStack.back().actions.size();
+}
+
+std::size_t UndoManager::redoStepSize() const
+{
+    return m_redoStack.empty() ? 0 : m_redoStack.back().actions.size();
+}
+
+void UndoManager::setReplayBracket(std::function<void()> before, std::function<void()> after)
+{
+    m_beforeReplay = std::move(before);
+    m_afterReplay = std::move(after);
 }
 
 void UndoManager::closeEventGroup()
@@ -191,7 +227,10 @@ void UndoManager::replay(std::deque<Group> &from, std::deque<Group> &to, bool un
     m_open.at = step.leadsTo;
     m_open.leadsTo = step.at;
     m_level = 1;
+    m_coalescingKey = nullptr;
     m_replaying = &step;
+    if (m_beforeReplay)
+        m_beforeReplay();
     for (std::size_t i = step.actions.size(); i-- > 0;) {
         // Moved out first: removeAllActionsWithTarget may clear the slot while it runs.
         std::function<void()> perform = std::move(step.actions[i].perform);
@@ -199,6 +238,8 @@ void UndoManager::replay(std::deque<Group> &from, std::deque<Group> &to, bool un
         if (perform)
             perform();
     }
+    if (m_afterReplay)
+        m_afterReplay();
     m_replaying = nullptr;
     if (m_level != 1)
         qWarning("UndoManager: an undo action left undo groups unbalanced");
@@ -251,6 +292,7 @@ QString UndoManager::redoMenuItemTitle() const
 
 void UndoManager::removeAllActions()
 {
+    m_coalescingKey = nullptr;
     m_undoStack.clear();
     m_redoStack.clear();
     m_open.actions.clear();
@@ -273,9 +315,12 @@ void UndoManager::removeAllActionsWithTarget(const void *target)
         for (Action &action : m_replaying->actions)
             if (action.target == target)
                 action.perform = nullptr;
-    // With a step gone, the history no longer leads back to the saved state exactly.
+    // With a step gone, the history no longer leads back to the saved state exactly, and the
+    // newest step may be another one.
     if (stepRemoved && !isClean())
         m_cleanState = UnreachableState;
+    if (stepRemoved)
+        m_coalescingKey = nullptr;
 }
 
 void UndoManager::disableUndoRegistration()
@@ -311,6 +356,7 @@ void UndoManager::clearChangeCount()
 {
     m_changeCount = 0;
     m_cleanState = m_state;
+    m_coalescingKey = nullptr;
 }
 
 void UndoManager::post(const QString &name)

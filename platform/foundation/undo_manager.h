@@ -30,6 +30,16 @@
 // turn groupsByEvent off and group explicitly. undo() and redo() close a still open group of
 // level 1 first, so undo works in the same pass as the change.
 //
+// Coalescing. Typing records one step per key, yet the user undoes a run of typing as one:
+// a step recorded after coalesceWith(key) joins the newest undo step when that one was
+// recorded with the same key and nothing came between -- no other step, no undo or redo, no
+// clearChangeCount() (saving) and no breakCoalescing() (the insertion point moved, editing
+// ended).
+//
+// Replay bracket. setReplayBracket() names work done just before the first and just after the
+// last closure of every undo and redo, still inside it (what the bracket registers belongs to
+// the opposite step): the document collects the changes of many objects there.
+//
 // Dirty state. A document asks isClean() after clearChangeCount() marked the saved state.
 // Each step is a distinct state of the history, so undoing past the saved state and then
 // making a new change keeps the document edited for good (the saved state is no longer
@@ -103,6 +113,14 @@ public:
     QString undoMenuItemTitle() const;
     QString redoMenuItemTitle() const;
 
+    // Lets the step being recorded join the newest undo step of the same key (see above).
+    void coalesceWith(const void *key);
+    void breakCoalescing() { m_coalescingKey = nullptr; }
+    // How many changes the next undo or redo takes back (0 when there is none).
+    std::size_t undoStepSize() const;
+    std::size_t redoStepSize() const;
+    void setReplayBracket(std::function<void()> before, std::function<void()> after);
+
     // Forgets both stacks and whatever the open groups hold; the groups stay open (their
     // begin/end calls stay balanced) and registration stays as enabled or disabled as it was.
     void removeAllActions();
@@ -134,6 +152,7 @@ private:
     struct Group {
         std::vector<Action> actions;
         QString name;
+        const void *coalescingKey = nullptr;
         quint64 at = 0;
         quint64 leadsTo = 0;
     };
@@ -164,6 +183,9 @@ private:
     quint64 m_lastState = 0;
     int m_changeCount = 0;
     std::function<void(UndoChange)> m_changeHandler;
+    std::function<void()> m_beforeReplay, m_afterReplay;
+    // The key of the newest undo step while the next step of that key may still join it.
+    const void *m_coalescingKey = nullptr;
 
     // Owns the queued end-of-pass call and the dispatcher connection, so neither outlives us.
     std::unique_ptr<QObject> m_passContext;

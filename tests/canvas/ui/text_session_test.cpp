@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -73,6 +74,29 @@ protected:
     {
         QTest::keyClicks(view.get(), text);
         doc.undoManager()->closeEventGroup();
+    }
+    // Each key in an event-loop pass of its own, as a user types.
+    void typeKeys(const QString &text)
+    {
+        for (const QChar c : text) {
+            QTest::keyClick(view.get(), c.toLatin1());
+            doc.undoManager()->closeEventGroup();
+        }
+    }
+    void key(Qt::Key key)
+    {
+        QTest::keyClick(view.get(), key);
+        doc.undoManager()->closeEventGroup();
+    }
+    void undoAll()
+    {
+        while (doc.undoManager()->canUndo())
+            undo();
+    }
+    void redoAll()
+    {
+        while (doc.undoManager()->canRedo())
+            redo();
     }
     void inputMethod(const QString &preedit, const QString &commit)
     {
@@ -240,6 +264,87 @@ TEST_F(TextSession, TypingInALinkedBoxFlowsIntoTheNextAndDeletingPullsItBack)
     EXPECT_TRUE(second->contents().string().isEmpty() || first->bounds().height() >= firstHeight - 1)
         << first->contents().string().toStdString();
     EXPECT_GT(first->contents().length(), 50);
+}
+
+// Keys typed one after another make one step "Typing"; moving the insertion point, a
+// command or the end of editing starts the next.
+TEST_F(TextSession, ARunOfTypingIsOneUndoStepUntilTheInsertionPointMoves)
+{
+    const auto box = createBox({40, 40}, {240, 80});
+    ASSERT_TRUE(box);
+    const AttributedString empty = box->contents().text();
+    typeKeys(QStringLiteral("Hello"));
+    EXPECT_EQ(doc.undoManager()->undoActionName(), "Typing");
+    const AttributedString hello = box->contents().text();
+    key(Qt::Key_Left);
+    typeKeys(QStringLiteral("XY"));
+    key(Qt::Key_Backspace);
+    typeKeys(QStringLiteral("Z"));
+    const AttributedString second = box->contents().text();
+    EXPECT_EQ(second.string(), QStringLiteral("HellXZo"));
+    // A command ends the run too.
+    view->performAction(QStringLiteral("setBold"), ActionSender{});
+    typeKeys(QStringLiteral("!"));
+    const AttributedString third = box->contents().text();
+    EXPECT_EQ(third.string(), QStringLiteral("HellXZ!o"));
+
+    undo();
+    EXPECT_EQ(box->contents().text(), second);
+    undo();
+    EXPECT_EQ(box->contents().text(), hello);
+    undo();
+    EXPECT_EQ(box->contents().text(), empty);
+    redo();
+    redo();
+    redo();
+    EXPECT_EQ(box->contents().text(), third);   // characters and runs
+
+    // After the end of editing, typing in the box again is a new step.
+    clickAway();
+    doubleClick({50, 47});
+    ASSERT_EQ(view->editingObject(), box);
+    key(Qt::Key_End);
+    typeKeys(QStringLiteral("ab"));
+    undo();
+    EXPECT_EQ(box->contents().text(), third);
+}
+
+// Typing in the first of two linked boxes flows on into the second inside the typing step:
+// undoing it puts both boxes back exactly, and redoing it too.
+TEST_F(TextSession, TypingInALinkedBoxIsOneStepThatUndoAndRedoRetraceExactly)
+{
+    const auto second = placeBox(Rect(40, 160, 200, 100));
+    second->setContents(AttributedString());
+    const auto first = placeBox(Rect(40, 20, 200, 50), QStringLiteral("Start"));
+    first->setGroupWithNext(true);
+    doc.undoManager()->removeAllActions();
+    // Both boxes' characters with their runs, and their places.
+    const auto state = [&] {
+        return std::make_tuple(first->contents().text(), second->contents().text(), first->bounds(),
+                               second->bounds());
+    };
+    const auto before = state();
+
+    doubleClick({60, 27});
+    ASSERT_EQ(view->editingObject(), first);
+    key(Qt::Key_End);
+    QString words;
+    for (int i = 0; i < 30; ++i)
+        words += QStringLiteral(" word");
+    typeKeys(words);
+    const auto typed = state();
+    undo();
+    EXPECT_EQ(state(), before);
+    redo();
+    EXPECT_EQ(state(), typed);
+
+    clickAway();
+    const auto flowed = state();
+    EXPECT_FALSE(second->contents().string().isEmpty());
+    undoAll();
+    EXPECT_EQ(state(), before);
+    redoAll();
+    EXPECT_EQ(state(), flowed);
 }
 
 TEST_F(TextSession, TextFlowsInsideAClipOvalAndAroundAnExclusiveObject)

@@ -37,6 +37,7 @@ struct Value {
 //   x     removeAllActions            c     clearChangeCount
 //   L<n>  setLevelsOfUndo(n)          G<0|1> setGroupsByEvent
 //   n<s>  setActionName(s)
+//   t     coalesceWith(the value)     B     breakCoalescing
 // and checks:
 //   =<n>  the value                   g<n>  groupingLevel
 //   U<s>  undoActionName (U- empty)   R<s>  redoActionName (R- empty)
@@ -72,6 +73,8 @@ void runScript(const char *script)
             case u'L': undo.setLevelsOfUndo(arg.toInt()); break;
             case u'G': undo.setGroupsByEvent(arg == u"1"); break;
             case u'n': undo.setActionName(arg); break;
+            case u't': undo.coalesceWith(&v); break;
+            case u'B': undo.breakCoalescing(); break;
             case u'=': EXPECT_EQ(v.value, arg.toInt()); break;
             case u'g': EXPECT_EQ(undo.groupingLevel(), arg.toInt()); break;
             case u'U': EXPECT_EQ(undo.undoActionName(), name); break;
@@ -113,6 +116,12 @@ const Scenario scenarios[] = {
     {"the document is dirty as soon as the change is recorded", "c s1 K0 | K0 u K1"},
     {"a change after undoing past the saved state keeps it dirty", "s1 | c u s5 | k0 K0 u K0 r K0"},
     {"removing everything keeps the clean state", "s1 | c x K1 s2 | u K1"},
+    {"a run of typing is one step, undone and redone whole", "s1 t | s2 t | s3 t | k1 u =0 cu0 k0 r =3 u =0"},
+    {"breaking the run starts a new step", "s1 t | s2 t | B s3 t | s4 t | k2 u =2 u =0"},
+    {"another step between ends the run", "s1 t | s2 | s3 t | u =2 u =1 u =0"},
+    {"undo ends the run", "s1 t | s2 t | u =0 s5 t | s6 t | u =0 cu0"},
+    {"saving ends the run", "s1 t | c s2 t | K0 u =1 K1 u =0"},
+    {"a run is named once", "s1 t nTyping | s2 t nTyping | UTyping u RTyping cu0"},
 };
 
 void PrintTo(const Scenario &scenario, std::ostream *os)
@@ -290,3 +299,32 @@ TEST(UndoManager, PassesOfTheOuterLoopAreSeparateSteps)
 }
 
 } // namespace
+
+// Every undo and redo runs inside the bracket, and what the bracket registers belongs to the
+// opposite step.
+TEST(UndoManager, TheReplayBracketSurroundsEachUndoAndRedo)
+{
+    ensureCoreApp();
+    UndoManager undo;
+    Value v{&undo}, w{&undo};
+    QStringList log;
+    undo.setReplayBracket([&] { log << QStringLiteral("before"); },
+                          [&] {
+                              log << QStringLiteral("after");
+                              w.set(w.value + 1);
+                          });
+    v.set(1);
+    v.set(2);
+    undo.closeEventGroup();
+    EXPECT_EQ(undo.undoStepSize(), 2u);
+    undo.undo();
+    EXPECT_EQ(log, (QStringList{QStringLiteral("before"), QStringLiteral("after")}));
+    EXPECT_EQ(v.value, 0);
+    EXPECT_EQ(w.value, 1);
+    EXPECT_EQ(undo.redoStepSize(), 3u);
+    EXPECT_FALSE(undo.canUndo());
+    undo.redo();
+    EXPECT_EQ(v.value, 2);
+    EXPECT_EQ(w.value, 1);   // put back by the redo, then counted up again by the bracket
+    EXPECT_EQ(log.size(), 4);
+}
