@@ -88,8 +88,12 @@ MouseEvent WidgetEventSource::nextEvent(unsigned mask)
     while (m_pending.empty() && m_widget && (m_widget->isVisible())) {
         QEventLoop loop;
         m_loop = &loop;
-        loop.exec();
+        // Once the application has been told to quit no event loop runs again (exec returns
+        // at once): the drag ends here instead of spinning.
+        const bool quitting = loop.exec() == -1;
         m_loop = nullptr;
+        if (quitting)
+            break;
     }
     m_tracking = false;
     if (m_pending.empty())

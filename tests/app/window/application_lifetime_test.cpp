@@ -23,8 +23,10 @@ TEST_F(WindowTest, ClosingTheLastWindowKeepsTheProgramRunningUntilQuit)
         EXPECT_TRUE(controller->toolController().isVisible());
         controller->responderChain().performAction(QStringLiteral("terminate"), ActionSender());
     });
-    // A safety net: the loop ends in any case.
-    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+    // A safety net: the loop ends in any case. The timer goes with the test: fired later, outside
+    // the loop, it would leave every later event loop of the process unable to run.
+    QObject safetyNet;
+    QTimer::singleShot(5000, &safetyNet, [] { QCoreApplication::exit(1); });
     const int code = QApplication::exec();
     EXPECT_TRUE(closedLast);
     EXPECT_TRUE(stillRunningAfterClose) << "the program quit when its last document window closed";
@@ -37,9 +39,10 @@ TEST_F(WindowTest, QuitStopsWhenADocumentRefusesToClose)
     window.document().undoManager()->registerUndoWithTarget(this, [] {});   // an unsaved change
     ScriptedDialogs dialogs;   // answers "Cancel" to the question about the changes
     setDocumentDialogs(&dialogs);
+    QObject loopEnd;   // the ending timer goes with the test
     QTimer::singleShot(0, &window, [&] {
         controller->responderChain().performAction(QStringLiteral("terminate"), ActionSender());
-        QTimer::singleShot(300, qApp, [] { QCoreApplication::exit(2); });
+        QTimer::singleShot(300, &loopEnd, [] { QCoreApplication::exit(2); });
     });
     EXPECT_EQ(QApplication::exec(), 2) << "the program quit although a document stayed open";
     EXPECT_EQ(controller->docController().documentWindows().size(), 1u);
