@@ -3,6 +3,7 @@
 // surface, in this process, interleaved iteration by iteration, with the machine's load
 // beside them. "ratio" is librsvg's time over ours; both files' sizes are reported.
 #include "bench/librsvg_peer.h"
+#include "bench/offscreen_application.h"
 
 #include "bench/big_page.h"
 #include "export/pdf_export.h"
@@ -11,20 +12,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 namespace {
-
-QGuiApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "pdf_export_bench";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-    return app;
-}
 
 const ExportSelection WholePage{Rect(0, 0, bigpage::Side, bigpage::Side), {}, false};
 
@@ -43,7 +33,7 @@ double ours(const QString &svgPath, const QString &path)
 
 void BM_SvgToPdf(benchmark::State &state)
 {
-    application();
+    offscreenApplication();
     QTemporaryDir dir;
     const QByteArray svg = bigpage::svg();
     const QString svgPath = dir.filePath("page.svg"), oursPath = dir.filePath("ours.pdf"),

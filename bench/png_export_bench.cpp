@@ -10,6 +10,7 @@
 // against Qt's PNG writer on the same pixels ("qt_ratio" is Qt's time over ours), with both
 // sizes: what a faster level costs in bytes.
 #include "bench/librsvg_peer.h"
+#include "bench/offscreen_application.h"
 
 #include "bench/big_page.h"
 #include "canvas/tiled_renderer.h"
@@ -21,21 +22,10 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
 namespace {
-
-QGuiApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "png_export_bench";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-    return app;
-}
 
 // Ours: the SVG file imported and exported as PNG. Milliseconds, negative on failure.
 double ours(const QString &svgPath, const QString &path)
@@ -54,7 +44,7 @@ double ours(const QString &svgPath, const QString &path)
 
 void BM_SvgToPng(benchmark::State &state)
 {
-    application();
+    offscreenApplication();
     QTemporaryDir dir;
     const QByteArray svg = bigpage::svg();
     const QString svgPath = dir.filePath("page.svg"), oursPath = dir.filePath("ours.png"),
@@ -83,7 +73,7 @@ QByteArray qtPng(const QImage &image)
 
 void BM_PngEncoding(benchmark::State &state)
 {
-    application();
+    offscreenApplication();
     static bigpage::Page page;
     static const QImage pixels = renderPageImage(page.doc, 1, 1.0);
     const int level = int(state.range(0));

@@ -12,6 +12,7 @@
 // loading and rendering the same file into an image of the page's size.
 // librsvg's GLib headers name a member "signals": they come before Qt defines that word.
 #include "bench/librsvg_peer.h"
+#include "bench/offscreen_application.h"
 
 #include "canvas/document_renderer.h"
 #include "canvas/offscreen_canvas.h"
@@ -23,7 +24,6 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QTemporaryDir>
@@ -31,16 +31,6 @@
 #include <cstdlib>
 
 namespace {
-
-QGuiApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "svg_import_bench";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-    return app;
-}
 
 // `count` filled and stroked cubic paths over a 1000 x 1000 page in a fixed pattern, each
 // of one of `rules` classes that a style sheet colours.
@@ -107,7 +97,7 @@ double theirs(const QByteArray &svg, bool draw)
 
 void compare(benchmark::State &state, int paths, int rules, bool draw)
 {
-    application();
+    offscreenApplication();
     QTemporaryDir dir;
     const QByteArray svg = manyCubicPaths(paths, rules);
     const QString path = writtenFile(dir, svg);
