@@ -179,11 +179,11 @@ void VekObjPath::readPathKeys(const PropertyList &dict)
     const bool hasText = dict.contains(QStringLiteral("attStringForPath"));
     for (const PathKey &key : pathKeys()) {
         const QString &name = key.name;
-        if (!key.read || !dict.contains(name))
+        if (!key.read || (!hasText && name.startsWith(QLatin1String("att"))))
             continue;
-        if (name.startsWith(QLatin1String("att")) && !hasText)
-            continue;
-        key.read(*this, dict.value(name));
+        // A dictionary holds no absent values: an absent one is a missing key.
+        if (const PropertyList value = dict.value(name); !value.isAbsent())
+            key.read(*this, value);
     }
 }
 

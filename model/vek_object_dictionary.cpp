@@ -156,7 +156,9 @@ PropertyList shadowSettings(const PropertyList &values)
 
 PropertyList VekObject::propertyListRepresentation() const
 {
-    PropertyList dict = PropertyList::dictionary();
+    // Room for the common keys and those of a kind, which grow the dictionary otherwise.
+    constexpr qsizetype UsualKeyCount = 48;
+    PropertyList dict = PropertyList::dictionary(UsualKeyCount);
     writePropertyListKeys(dict);
     return dict;
 }
@@ -251,10 +253,10 @@ void VekObject::readPropertyListKeys(const PropertyList &dict)
     if (_repeatEnd > 0 && _repeatEnd < _repeatStart)
         _repeatEnd = _repeatStart;   // as setRepeatStart keeps the range
 
-    if (dict.contains(QStringLiteral("exclusive")))
-        setExclusive(isYes(value(u"exclusive"_s)));
-    if (dict.contains(QStringLiteral("noShadow")))
-        setNoShadow(isYes(value(u"noShadow"_s)));
+    if (const PropertyList exclusive = value(u"exclusive"_s); !exclusive.isAbsent())
+        setExclusive(isYes(exclusive));
+    if (const PropertyList noShadow = value(u"noShadow"_s); !noShadow.isAbsent())
+        setNoShadow(isYes(noShadow));
     if (const PropertyList shadow = value(u"shadowValues"_s); shadow.isDictionary())
         setIndvShadowValues(shadowSettings(shadow));
     _grpWithNxt = isYes(value(u"groupWithNext"_s));
@@ -281,8 +283,8 @@ void VekObject::readPropertyListKeys(const PropertyList &dict)
     }
 
     setFillColor(colorFrom(value(u"fillColor"_s)));
-    if (dict.contains(QStringLiteral("fill")))
-        setDrawsFill(isYes(value(u"fill"_s)));
+    if (const PropertyList fill = value(u"fill"_s); !fill.isAbsent())
+        setDrawsFill(isYes(fill));
     if (const auto alpha = floatOf(value(u"fillAlpha"_s)))
         setFillAlpha(*alpha);
     setObjFillRule(intOf(value(u"fillRule"_s)).value_or(0));
@@ -292,13 +294,13 @@ void VekObject::readPropertyListKeys(const PropertyList &dict)
         setObjStrokeColor(strokeColor);
     else
         _strokeColor.reset();
-    if (dict.contains(QStringLiteral("stroke")))
-        setDrawsStroke(isYes(value(u"stroke"_s)));
+    if (const PropertyList stroke = value(u"stroke"_s); !stroke.isAbsent())
+        setDrawsStroke(isYes(stroke));
 
-    if (dict.contains(QStringLiteral("flippedH")))
-        _flippedHorizontally = isYes(value(u"flippedH"_s));
-    if (dict.contains(QStringLiteral("flippedV")))
-        _flippedVertically = isYes(value(u"flippedV"_s));
+    if (const PropertyList flippedH = value(u"flippedH"_s); !flippedH.isAbsent())
+        _flippedHorizontally = isYes(flippedH);
+    if (const PropertyList flippedV = value(u"flippedV"_s); !flippedV.isAbsent())
+        _flippedVertically = isYes(flippedV);
     _rotation = normalizedDegrees(floatOf(value(u"rotation"_s)).value_or(0));
     _skewX = std::clamp(floatOf(value(u"skewX"_s)).value_or(0), -1.0f, 1.0f);
     _skewY = std::clamp(floatOf(value(u"skewY"_s)).value_or(0), -1.0f, 1.0f);

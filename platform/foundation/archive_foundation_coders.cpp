@@ -83,6 +83,9 @@ bool decodeData(Unarchiver &in, const ArchivedClass &, std::any &object)
     return true;
 }
 
+// The most entries a dictionary being read makes room for before they are read.
+constexpr qint64 MaxReservedEntries = 256;
+
 bool decodeCount(Unarchiver &in, qint64 &count, int bytesPerElement)
 {
     if (!in.decodeInt(count))
@@ -115,10 +118,14 @@ bool decodeDictionary(Unarchiver &in, const ArchivedClass &, std::any &object)
     qint64 count;
     if (!decodeCount(in, count, 2))
         return false;
-    PropertyList plist = PropertyList::dictionary();
+    // Room for the entries announced, within a bound: a hostile count only has to fit the
+    // bytes left, which nested containers would all claim at once.
+    const qint64 room = std::min<qint64>(count, MaxReservedEntries);
+    PropertyList plist = PropertyList::dictionary(room);
     // Every entry as read is kept by its object number (the unarchiver holds the value) and
     // copied out only when the dictionary holds objects no property list holds.
     std::vector<std::pair<QString, qint64>> numbered;
+    numbered.reserve(size_t(room));
     std::vector<std::any> unnumbered;   // nil values and references back, by -1 - number
     bool holdsOtherObjects = false;
     for (qint64 i = 0; i < count; ++i) {
@@ -241,7 +248,9 @@ void encodeStruct(Archiver &out, const char *typeText, const QByteArray &bytes)
     out.encodeValueOfType(parseTypeEncodings(typeText)->front(), bytes);
 }
 
-bool encodePropertyList(Archiver &out, const PropertyList &plist)
+}   // namespace
+
+bool writePropertyListObject(Archiver &out, const PropertyList &plist)
 {
     using Type = PropertyList::Type;
     switch (plist.type()) {
@@ -303,14 +312,14 @@ bool encodePropertyList(Archiver &out, const PropertyList &plist)
         out.beginObject({{"NSArray", 0}, {"NSObject", 0}});
         out.encodeInt(plist.count());
         for (const PropertyList &element : plist.elements())
-            out.encodeObject(element);
+            out.encodePropertyListObject(element);
         return true;
     case Type::Dictionary:
         out.beginObject({{"NSDictionary", 0}, {"NSObject", 0}});
         out.encodeInt(plist.count());
         for (const PropertyList::Entry &entry : plist.entries()) {
             out.encodeStringObject(entry.first);
-            out.encodeObject(entry.second);
+            out.encodePropertyListObject(entry.second);
         }
         return true;
     case Type::Absent:
@@ -319,6 +328,8 @@ bool encodePropertyList(Archiver &out, const PropertyList &plist)
     }
     return out.fail(QStringLiteral("unexpected property-list value"));
 }
+
+namespace {
 
 bool encodeArchivedValue(Archiver &out, const ArchivedValue &value)
 {
@@ -409,6 +420,5 @@ void registerFoundationCoders(ArchiveCoderRegistry &registry)
     for (const char *name : {"NSNumber", "NSValue"})
         registry.registerDecoder(name, decodeValue);
     registry.registerDecoder("NSDate", decodeDate);
-    registry.registerEncoder<PropertyList>(encodePropertyList);
     registry.registerEncoder<ArchivedValue>(encodeArchivedValue);
 }

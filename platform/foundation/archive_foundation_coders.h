@@ -24,6 +24,9 @@ class Archiver;
 class Unarchiver;
 
 void registerFoundationCoders(ArchiveCoderRegistry &registry);
+// Writes a property-list value other than nil or a string (the archiver writes those) as its
+// Foundation object; the archiver sends every property list here.
+bool writePropertyListObject(Archiver &out, const PropertyList &plist);
 
 // An NSDictionary that holds objects no property list holds (the fonts and colours of text
 // attributes): its property-list part, as containers keep it, and every entry as read.

@@ -2,6 +2,7 @@
 #include "platform/foundation/archiver.h"
 
 #include "platform/foundation/archive_coder_registry.h"
+#include "platform/foundation/archive_foundation_coders.h"
 #include "platform/foundation/property_list.h"
 #include "platform/foundation/typedstream_format.h"
 
@@ -138,24 +139,14 @@ void Archiver::beginObject(std::initializer_list<ClassVersion> chain)
 
 void Archiver::encodeObjectValue(const std::any &object)
 {
-    // Nil and strings are written here: nil needs no object, and equal strings share one.
-    const auto *plist = std::any_cast<PropertyList>(&object);
-    if (!object.has_value() || (plist && plist->isAbsent())) {
+    if (!object.has_value()) {
         m_out.writeTag(tagNil);
         return;
     }
-    if (plist && plist->isString()) {
-        encodeStringObjectValue(plist->stringValue());
+    if (const auto *plist = std::any_cast<PropertyList>(&object)) {
+        encodePropertyListValue(*plist);
         return;
     }
-    SharingKey sharing;
-    if (plist) {
-        if (const auto number = sharedObjectNumber(*plist, sharing)) {
-            m_out.writeReferenceNumber(*number);
-            return;
-        }
-    }
-    const qint64 objectNumber = m_nextObjectNumber;
     // Containers hold values of one type: the last encoder found is asked first.
     if (!m_lastEncoder || *m_lastEncodedType != object.type()) {
         const auto found = m_coders->encoders.find(std::type_index(object.type()));
@@ -167,14 +158,44 @@ void Archiver::encodeObjectValue(const std::any &object)
         m_lastEncoder = &found->second;
     }
     const ObjectEncoder &encode = *m_lastEncoder;
+    writeObject([&] { return encode(*this, object); }, object.type().name());
+}
+
+void Archiver::encodePropertyListValue(const PropertyList &plist)
+{
+    // Nil and strings are written here: nil needs no object, and equal strings share one.
+    if (plist.isAbsent()) {
+        m_out.writeTag(tagNil);
+        return;
+    }
+    if (plist.isString()) {
+        encodeStringObjectValue(plist.stringValue());
+        return;
+    }
+    SharingKey sharing;
+    if (const auto number = sharedObjectNumber(plist, sharing)) {
+        m_out.writeReferenceNumber(*number);
+        return;
+    }
+    const qint64 objectNumber = m_nextObjectNumber;
+    // Property lists are most of what is archived: they go to their coder without being
+    // wrapped in a std::any (an allocation for every element of every container).
+    writeObject([&] { return writePropertyListObject(*this, plist); }, "PropertyList");
+    if (sharing.table)
+        sharing.table->insert(sharing.key, objectNumber);
+}
+
+template <typename Encode>
+void Archiver::writeObject(const Encode &encode, const char *typeName)
+{
     // The object's own values form groups of their own, inside whatever group holds it.
     TypeEncodings outerGroup = std::move(m_group);
     const size_t outerPos = m_groupPos;
     const bool outerStarted = m_objectStarted;
     m_group.reset();
     m_objectStarted = false;
-    if (!encode(*this, object))
-        fail(QStringLiteral("unarchivable value of type %1").arg(QLatin1String(object.type().name())));
+    if (!encode())
+        fail(QStringLiteral("unarchivable value of type %1").arg(QLatin1String(typeName)));
     if (!m_objectStarted)
         fail(QStringLiteral("an archive coder wrote no object"));
     if (m_group)
@@ -183,8 +204,6 @@ void Archiver::encodeObjectValue(const std::any &object)
     m_group = std::move(outerGroup);
     m_groupPos = outerPos;
     m_objectStarted = outerStarted;
-    if (sharing.table)
-        sharing.table->insert(sharing.key, objectNumber);
 }
 
 std::optional<qint64> Archiver::sharedObjectNumber(const PropertyList &plist, SharingKey &sharing)
@@ -226,6 +245,12 @@ void Archiver::encodeObject(const std::any &object)
 {
     beginValue("@");
     encodeObjectValue(object);
+}
+
+void Archiver::encodePropertyListObject(const PropertyList &value)
+{
+    beginValue("@");
+    encodePropertyListValue(value);
 }
 
 void Archiver::encodeStringObject(const QString &string)

@@ -57,6 +57,7 @@ public:
     // '@': an empty std::any or an absent PropertyList is nil; a PropertyList string is an
     // NSString; anything else goes to the encoder registered for its type.
     void encodeObject(const std::any &object);
+    void encodePropertyListObject(const PropertyList &value);   // the same, for a property list
     void encodeStringObject(const QString &string);      // '@' holding an NSString
     void encodeInt(qint64 value, char type = 'i');       // any integer type
     void encodeFloat(float value);                       // 'f'
@@ -80,6 +81,10 @@ private:
     void writeSharedString(QByteArrayView text);
     void writeRawValue(const TypeEncoding &type, const QByteArray &bytes, qint64 offset);
     void encodeObjectValue(const std::any &object);
+    void encodePropertyListValue(const PropertyList &plist);
+    // Writes one object's values through `encode` and ends the object.
+    template <typename Encode>
+    void writeObject(const Encode &encode, const char *typeName);
     void encodeStringObjectValue(const QString &string);
     // Where an object that equal values share is recorded once written.
     struct SharingKey {

@@ -27,7 +27,7 @@ struct PropertyList::DictData {
     };
 
     std::vector<Entry> entries;
-    std::vector<Slot> buckets;   // empty below IndexFrom entries
+    std::vector<Slot> buckets;   // empty until wantsIndex()
 
     static quint32 hashOf(const QString &key) { return quint32(qHash(key, qGlobalQHashSeed())); }
 
@@ -63,17 +63,22 @@ struct PropertyList::DictData {
         buckets[i] = slot;
     }
 
+    // The index is kept at most three quarters full: probes stay short.
+    static bool hasRoomFor(size_t count, size_t bucketCount) { return 4 * count <= 3 * bucketCount; }
+
+    // A dictionary with room for many entries is indexed from its first: one that is
+    // reserved for its entries then never searches them one by one.
+    bool wantsIndex() const { return entries.capacity() >= IndexFrom; }
+
     // Indexes the entry just appended, whose key has the hash `hash` when the index existed
     // before it.
     void indexLast(quint32 hash)
     {
-        if (entries.size() < IndexFrom)
-            return;
         if (buckets.empty()) {
             rebuildIndex();
             return;
         }
-        if (2 * entries.size() > buckets.size()) {
+        if (!hasRoomFor(entries.size(), buckets.size())) {
             // Twice the size, from the hashes the slots keep.
             std::vector<Slot> old(2 * buckets.size());
             old.swap(buckets);
@@ -87,10 +92,12 @@ struct PropertyList::DictData {
     void rebuildIndex()
     {
         buckets.clear();
-        if (entries.size() < IndexFrom)
+        if (!wantsIndex())
             return;
+        // Sized for the entries there is room for, so that a dictionary reserved for its
+        // entries is indexed once.
         size_t size = FirstIndexSize;
-        while (size < 2 * entries.size())
+        while (!hasRoomFor(entries.capacity(), size))
             size *= 2;
         buckets.assign(size, Slot());
         for (size_t i = 0; i < entries.size(); ++i)
@@ -249,10 +256,12 @@ PropertyList PropertyList::array()
     return p;
 }
 
-PropertyList PropertyList::dictionary()
+PropertyList PropertyList::dictionary(qsizetype expectedCount)
 {
     PropertyList p;
-    p.m_value = std::make_shared<DictData>();
+    auto d = std::make_shared<DictData>();
+    d->entries.reserve(size_t(std::max<qsizetype>(expectedCount, 0)));
+    p.m_value = std::move(d);
     return p;
 }
 

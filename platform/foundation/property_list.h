@@ -77,7 +77,8 @@ public:
     static PropertyList fromRect(const Rect &rect);
     static PropertyList fromStringList(const QStringList &strings);   // an array of strings
     static PropertyList array();                   // an empty array
-    static PropertyList dictionary();              // an empty dictionary
+    // An empty dictionary, with room for `expectedCount` entries before it grows.
+    static PropertyList dictionary(qsizetype expectedCount = 0);
 
     Type type() const { return Type(m_value.index()); }
     bool isAbsent() const { return type() == Type::Absent; }

@@ -147,6 +147,33 @@ TEST(PropertyListContainers, LargeDictionaryStaysConsistentThroughRemovals)
     EXPECT_EQ(d.value("k2").stringValue(), "back");
 }
 
+// A dictionary reserved for many entries is looked up through its index from the first
+// entry; a copy has only the room its entries take and must keep finding what is added.
+TEST(PropertyListContainers, ReservedDictionariesAndTheirCopiesFindEveryKey)
+{
+    for (const int reserved : {0, 5, 16, 48, 300}) {
+        for (const int filled : {3, 20, 60}) {
+            PropertyList d = PropertyList::dictionary(reserved);
+            for (int i = 0; i < filled; ++i)
+                d.insert(QStringLiteral("k%1").arg(i), PropertyList::fromInt(i));
+            PropertyList copy = d;
+            for (int i = filled; i < filled + 40; ++i)
+                copy.insert(QStringLiteral("k%1").arg(i), PropertyList::fromInt(i));
+            copy.insert("k1", "replaced");
+            SCOPED_TRACE(testing::Message() << reserved << " reserved, " << filled << " filled");
+            ASSERT_EQ(d.count(), filled);
+            ASSERT_EQ(copy.count(), filled + 40);
+            EXPECT_FALSE(d.contains(QStringLiteral("k%1").arg(filled)));
+            EXPECT_EQ(d.value("k1").intValue(), 1);
+            EXPECT_EQ(copy.value("k1").stringValue(), "replaced");
+            for (int i = 2; i < filled + 40; ++i)
+                EXPECT_EQ(copy.value(QStringLiteral("k%1").arg(i)).intValue(), i) << i;
+            copy.remove("k0");
+            EXPECT_EQ(copy.value(QStringLiteral("k%1").arg(filled + 39)).intValue(), filled + 39);
+        }
+    }
+}
+
 TEST(PropertyListContainers, CopiesAreIndependent)
 {
     PropertyList inner = PropertyList::array();
