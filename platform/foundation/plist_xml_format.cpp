@@ -3,6 +3,7 @@
 
 #include "platform/foundation/c_locale.h"
 
+#include <QBuffer>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -133,7 +134,14 @@ private:
 
 class XmlParser {
 public:
-    explicit XmlParser(const QByteArray &data) : m_xml(data) {}
+    // The reader gets the bytes through a device: it then decodes the text piece by piece
+    // as it parses. Given the whole array it decodes it at once into one large string, and
+    // reading grew faster than the document (3 times slower per object at 10,000 objects).
+    explicit XmlParser(const QByteArray &data) : m_data(data), m_device(&m_data)
+    {
+        m_device.open(QIODevice::ReadOnly);
+        m_xml.setDevice(&m_device);
+    }
 
     PropertyList parse()
     {
@@ -350,6 +358,8 @@ private:
         }
     }
 
+    QByteArray m_data;
+    QBuffer m_device;
     QXmlStreamReader m_xml;
 };
 
