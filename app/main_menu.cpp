@@ -58,7 +58,8 @@ const std::vector<MenuSpec> &menuSpecs()
           {"", "", {}},
           {"Close", "performClose", QKeySequence::Close},
           {"Save", "saveDocument", QKeySequence::Save},
-          {"Save As...", "saveDocumentAs", QKeySequence::SaveAs},
+          // Desktops without their own binding (a bare X session) give SaveAs no key.
+          {"Save As...", "saveDocumentAs", Qt::CTRL | Qt::SHIFT | Qt::Key_S},
           {"Revert to Saved", "revertDocumentToSaved", {}},
           {"Save Pages As...", "saveDocumentPagesAs", {}},
           {"Export...", "exportCommand", {}},

@@ -77,6 +77,7 @@ TEST_F(WindowTest, EveryMenuKeyBelongsToOneItemAndTheStandardOnesAreThere)
         for (const QKeySequence &binding : QKeySequence::keyBindings(key))
             EXPECT_EQ(owner[binding.toString()], name) << binding.toString().toStdString();
     EXPECT_EQ(owner[QKeySequence(Qt::CTRL | Qt::Key_D).toString()], QStringLiteral("Edit > Duplicate"));
+    EXPECT_EQ(owner[QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S).toString()], QStringLiteral("File > Save As..."));
 }
 
 TEST_F(WindowTest, ClipboardKeysSelectAllDuplicateAndUndoActOnTheCanvas)
