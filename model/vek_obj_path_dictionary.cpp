@@ -193,11 +193,10 @@ void VekObjPath::copyPathAttributesTo(VekObjPath &copy) const
     for (const PathKey &key : pathKeys())
         if (key.copied && key.write)
             key.write(*this, own);
-    for (const PathKey &key : pathKeys()) {
-        const QString &name = key.name;
-        if (key.copied && key.read && own.contains(name))
-            key.read(copy, own.value(name));
-    }
+    for (const PathKey &key : pathKeys())
+        if (key.copied && key.read)
+            if (const PropertyList value = own.value(key.name); !value.isAbsent())
+                key.read(copy, value);
 }
 
 void VekObjPath::writePropertyListKeys(PropertyList &dict) const

@@ -199,9 +199,14 @@ void VekObjPath::strokeWithPattern(const BezierPath &path, float width)
     switch (_lineDrawPattern) {
     case SprayPattern:
     case SprayScatterPattern:
+    case BrushPattern:
         if (const QImage image = strokeImageFor(path, color); !image.isNull()) {
             const float d = strokeOffset();
             drawImageAt(*context, image, insetRect(path.bounds(), -2 * d, -2 * d).origin);
+        } else if (_lineDrawPattern == BrushPattern) {
+            // A brush without its image still draws the line; a spray draws nothing.
+            context->setStrokeColor(color);
+            context->strokePath(path);
         }
         break;
     case ParallelLinesPattern: {
@@ -248,15 +253,6 @@ void VekObjPath::strokeWithPattern(const BezierPath &path, float width)
         drawImageAt(*context, image, {r.origin.x - m, r.origin.y - m});
         break;
     }
-    case BrushPattern:
-        if (const QImage image = strokeImageFor(path, color); !image.isNull()) {
-            const float d = strokeOffset();
-            drawImageAt(*context, image, insetRect(path.bounds(), -2 * d, -2 * d).origin);
-        } else {
-            context->setStrokeColor(color);
-            context->strokePath(path);
-        }
-        break;
     default:
         if (color.alphaComponent() > MinStrokeAlpha) {
             context->setStrokeColor(color);

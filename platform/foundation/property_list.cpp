@@ -13,10 +13,11 @@ struct PropertyList::ArrayData {
     std::vector<PropertyList> elements;
 };
 
-// Small dictionaries are searched linearly; larger ones (an object's dictionary has 20 to 40
-// keys) get an index: open addressing over a power-of-two table at most half full, each slot
-// holding an entry's position and its key's hash. Reading a document looks keys up hundreds
-// of thousands of times, and the table costs no allocation per key.
+// Dictionaries with room for few entries are searched linearly; larger ones (an object's
+// dictionary has 20 to 40 keys) get an index: open addressing over a power-of-two table at
+// most three quarters full, each slot holding an entry's position and its key's hash.
+// Reading a document looks keys up hundreds of thousands of times, and the table costs no
+// allocation per key.
 struct PropertyList::DictData {
     static constexpr size_t IndexFrom = 16;
     static constexpr size_t FirstIndexSize = 64;

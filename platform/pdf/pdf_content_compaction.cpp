@@ -117,19 +117,15 @@ Ops withoutRepeatedState(const ContentOperators &content, const Ops &ops)
                 continue;
             space = operand;
             (fill ? state.fill : state.stroke) = Value{};
-        } else if (op.is(ContentOperators::FillColour) || op.is(ContentOperators::DeviceFill)) {
+        } else if (const bool fill = op.is(ContentOperators::FillColour) || op.is(ContentOperators::DeviceFill);
+                   fill || op.is(ContentOperators::StrokeColour) || op.is(ContentOperators::DeviceStroke)) {
             // A device colour's value tells its space: the same value means the same space.
-            if (value == state.fill)
+            Value &colour = fill ? state.fill : state.stroke;
+            if (value == colour)
                 continue;
-            state.fill = value;
-            if (op.is(ContentOperators::DeviceFill))
-                state.fillSpace = {};
-        } else if (op.is(ContentOperators::StrokeColour) || op.is(ContentOperators::DeviceStroke)) {
-            if (value == state.stroke)
-                continue;
-            state.stroke = value;
-            if (op.is(ContentOperators::DeviceStroke))
-                state.strokeSpace = {};
+            colour = value;
+            if (op.is(fill ? ContentOperators::DeviceFill : ContentOperators::DeviceStroke))
+                (fill ? state.fillSpace : state.strokeSpace) = {};
         } else if (const int slot = op.is(ContentOperators::SetsState) ? lineSlot(value.name) : -1; slot >= 0) {
             if (value == state.line[slot])
                 continue;
