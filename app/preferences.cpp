@@ -143,6 +143,11 @@ float VekPreferences::userPrefsFloatFor(const QString &key) const
     return prefs.value(key).floatValue();
 }
 
+QString VekPreferences::userPrefsStringFor(const QString &key) const
+{
+    return m_defaults.dictionaryForKey(QStringLiteral("prefs")).value(key).stringValue();
+}
+
 void VekPreferences::updateUserPreferences(const QString &dictionaryKey, const QString &itemKey,
                                            const PropertyList &value)
 {

@@ -36,6 +36,8 @@ public:
     // the key is absent.
     int userPrefsValueFor(const QString &key) const;
     float userPrefsFloatFor(const QString &key) const;
+    // The string under the key in "prefs"; empty when absent.
+    QString userPrefsStringFor(const QString &key) const;
     // Sets one item of a top-level dictionary ("prefs" starts from the built-in values,
     // "colors" from the built-in colours, any other from empty); an absent value removes
     // the item.

@@ -14,6 +14,8 @@
 #include "app/object_sets/object_set_palette.h"
 #include "app/preferences_window.h"
 #include "app/splash_panel.h"
+#include "app/updater/file_replacement.h"
+#include "app/updater/update_files.h"
 #include "app/updater/version_checker.h"
 #include "app/tool_controller.h"
 #include "canvas/ui/floating_ruler.h"
@@ -265,6 +267,8 @@ VekMainController::~VekMainController()
 
 void VekMainController::startUp(const QStringList &files)
 {
+    // An update cut short is undone, a finished one loses the old files it kept.
+    settleInterruptedUpdate(runningInstallRoot());
     updateHelpCaches(m_defaults);
     m_splashPanel = new SplashPanel;
     m_splashPanel->show();

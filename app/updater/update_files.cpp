@@ -1,8 +1,5 @@
-// Fetching, checking, unpacking and installing an update.
+// Checking and unpacking an update, and starting the new program.
 #include "app/updater/update_files.h"
-
-#include "app/updater/update_offer.h"
-#include "platform/foundation/plist_xml_format.h"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -11,36 +8,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
-#include <QTimer>
-
-#include <memory>
-
-#include <unistd.h>
-
-PropertyList fetchUpdateList(const QUrl &url, int timeoutMs)
-{
-    if (!isAllowedUpdateUrl(url))
-        return {};
-    QNetworkAccessManager network;
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    std::unique_ptr<QNetworkReply> reply(network.get(request));
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(timeoutMs, &loop, [&] { reply->abort(); });
-    if (!reply->isFinished())
-        loop.exec();
-    if (reply->error() != QNetworkReply::NoError)
-        return {};
-    const PropertyList list = propertyListFromXml(reply->readAll());
-    return list.isDictionary() ? list : PropertyList();
-}
 
 QByteArray sha256OfFile(const QString &path)
 {
@@ -69,7 +39,8 @@ bool isSafeEntryPath(const QString &name)
     return true;
 }
 
-bool copyData(archive *in, QFile &out)
+// Copies the entry's data; `budget` is what the whole archive may still unpack to.
+bool copyData(archive *in, QFile &out, qint64 &budget)
 {
     const void *block;
     size_t size;
@@ -78,14 +49,17 @@ bool copyData(archive *in, QFile &out)
         const int status = archive_read_data_block(in, &block, &size, &offset);
         if (status == ARCHIVE_EOF)
             return true;
-        if (status != ARCHIVE_OK || !out.seek(offset) || out.write(static_cast<const char *>(block), qint64(size)) != qint64(size))
+        // Sparse entries count with their holes, as they take that room once unpacked.
+        budget -= qint64(offset) + qint64(size) - out.size();
+        if (status != ARCHIVE_OK || budget < 0 || !out.seek(offset)
+            || out.write(static_cast<const char *>(block), qint64(size)) != qint64(size))
             return false;
     }
 }
 
 } // namespace
 
-bool extractUpdateArchive(const QString &archivePath, const QString &folder, QString *error)
+bool extractUpdateArchive(const QString &archivePath, const QString &folder, QString *error, qint64 sizeCap)
 {
     const auto refuse = [&](const QString &reason) {
         QDir(folder).removeRecursively();
@@ -100,6 +74,7 @@ bool extractUpdateArchive(const QString &archivePath, const QString &folder, QSt
     if (archive_read_open_filename(reader.handle, QFile::encodeName(archivePath).constData(), 65536) != ARCHIVE_OK)
         return refuse(QStringLiteral("The update is no archive."));
     const QDir target(folder);
+    qint64 budget = sizeCap;
     archive_entry *entry;
     int status;
     while ((status = archive_read_next_header(reader.handle, &entry)) == ARCHIVE_OK) {
@@ -118,8 +93,11 @@ bool extractUpdateArchive(const QString &archivePath, const QString &folder, QSt
         }
         QDir().mkpath(QFileInfo(path).path());
         QFile out(path);
-        if (!out.open(QIODevice::WriteOnly) || !copyData(reader.handle, out))
-            return refuse(QStringLiteral("The update cannot be unpacked."));
+        if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > budget)
+            return refuse(QStringLiteral("The update unpacks to more than %1 MB.").arg(sizeCap >> 20));
+        if (!out.open(QIODevice::WriteOnly) || !copyData(reader.handle, out, budget))
+            return refuse(budget < 0 ? QStringLiteral("The update unpacks to more than %1 MB.").arg(sizeCap >> 20)
+                                     : QStringLiteral("The update cannot be unpacked."));
         // Executables stay executable; no set-user or set-group bits are taken over.
         QFileDevice::Permissions permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                | QFileDevice::ReadGroup | QFileDevice::ReadOther;
@@ -145,10 +123,7 @@ bool canInstallInPlace(const QString &root)
     for (const char *system : {"/usr", "/bin", "/sbin", "/lib", "/lib64", "/etc", "/opt", "/snap", "/var"})
         if (canonical == QLatin1String(system) || canonical.startsWith(QLatin1String(system) + QLatin1Char('/')))
             return false;
-    const QFileInfo folder(root), parent(QFileInfo(root).absolutePath());
-    const uint me = uint(getuid());
-    return folder.isDir() && folder.ownerId() == me && folder.isWritable() && parent.ownerId() == me
-           && parent.isWritable();
+    return QFileInfo(root).isDir();
 }
 
 QString findNewProgramRoot(const QString &unpacked)
@@ -161,22 +136,6 @@ QString findNewProgramRoot(const QString &unpacked)
             found = QDir::cleanPath(file.absolutePath() + QStringLiteral("/.."));
     }
     return found;
-}
-
-bool installInPlace(const QString &newRoot, const QString &root, QString *error)
-{
-    const QString old = root + QStringLiteral(".old-") + QString::number(QCoreApplication::applicationPid());
-    if (!QDir().rename(root, old)) {
-        *error = QStringLiteral("The running program cannot be moved aside.");
-        return false;
-    }
-    if (!QDir().rename(newRoot, root)) {
-        QDir().rename(old, root);
-        *error = QStringLiteral("The new program cannot be put in place.");
-        return false;
-    }
-    QDir(old).removeRecursively();
-    return true;
 }
 
 QString relaunchScript()

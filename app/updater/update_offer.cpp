@@ -1,6 +1,9 @@
 // Reading the update list and comparing versions.
 #include "app/updater/update_offer.h"
 
+#include "app/preferences.h"
+
+#include <QHostAddress>
 #include <QStringList>
 
 namespace {
@@ -32,6 +35,9 @@ std::optional<UpdateOffer> updateOfferFromList(const PropertyList &list)
         offer.downloadUrl = QUrl(addresses.at(0).stringValue());
     offer.releaseNotes = list.value(QStringLiteral("productReleaseNotes")).stringValue();
     offer.sha256 = list.value(QStringLiteral("productSHA256")).stringValue().trimmed().toLower().toLatin1();
+    const PropertyList size = list.value(QStringLiteral("productSize"));
+    if (!size.isAbsent() && size.longLongValue() > 0)
+        offer.size = size.longLongValue();
     return offer;
 }
 
@@ -51,13 +57,30 @@ bool isNewerVersion(const QString &offered, const QString &own)
     return part(theirs, 2) >= part(ours, 2);
 }
 
+QUrl updateFeedUrl(const VekPreferences &preferences, const QUrl &fallback)
+{
+    const QString fromEnvironment = qEnvironmentVariable(UpdateFeedVariable);
+    if (!fromEnvironment.isEmpty())
+        return QUrl(fromEnvironment);
+    const QString fromPreference = preferences.userPrefsStringFor(QLatin1String(UpdateFeedPreference));
+    return fromPreference.isEmpty() ? fallback : QUrl(fromPreference);
+}
+
+namespace {
+
+bool isPlainHttpToThisMachine(const QUrl &url)
+{
+    const QHostAddress host(url.host());
+    return url.scheme() == QLatin1String("http") && (url.host() == QLatin1String("localhost") || host.isLoopback());
+}
+
+} // namespace
+
 bool isAllowedUpdateUrl(const QUrl &url)
 {
     if (!url.isValid())
         return false;
     if (url.scheme() == QLatin1String("https"))
         return true;
-    const QString host = url.host();
-    return url.scheme() == QLatin1String("http")
-           && (host == QLatin1String("localhost") || host == QLatin1String("127.0.0.1") || host == QLatin1String("::1"));
+    return isPlainHttpToThisMachine(url) && isPlainHttpToThisMachine(QUrl(qEnvironmentVariable(UpdateFeedVariable)));
 }

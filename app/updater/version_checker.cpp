@@ -3,6 +3,8 @@
 
 #include "app/app_version.h"
 #include "app/preferences.h"
+#include "app/updater/file_replacement.h"
+#include "app/updater/update_download.h"
 #include "app/updater/update_files.h"
 #include "panels/document_dialogs.h"
 #include "platform/foundation/localized_strings.h"
@@ -16,9 +18,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QThread>
 #include <QUuid>
@@ -27,6 +29,24 @@
 namespace {
 
 const QString NextDateKey = QStringLiteral("nextDate");
+
+// A name in the folder that no file has yet: the name itself, else "stem-2.ext", ...
+QString freePathFor(const QString &folder, const QString &name)
+{
+    const QDir dir(folder);
+    const qsizetype dot = name.indexOf(QLatin1Char('.'), 1);
+    const QString stem = dot < 0 ? name : name.left(dot), extension = dot < 0 ? QString() : name.mid(dot);
+    QString path = dir.filePath(name);
+    for (int n = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+        path = dir.filePath(stem + QLatin1Char('-') + QString::number(n) + extension);
+    return path;
+}
+
+QString userDownloadFolder()
+{
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return QFileInfo(downloads).isDir() ? downloads : QDir::homePath();
+}
 
 } // namespace
 
@@ -43,8 +63,9 @@ const QUrl &VekVersionChecker::homePageUrl()
 }
 
 VekVersionChecker::VekVersionChecker(VekPreferences &preferences, QWidget *parent)
-    : QWidget(parent, Qt::Tool), m_preferences(preferences), m_listUrl(defaultUpdateListUrl()),
-      m_installRoot(runningInstallRoot()), m_terminate([] { QCoreApplication::quit(); })
+    : QWidget(parent, Qt::Tool), m_preferences(preferences), m_listUrl(updateFeedUrl(preferences, defaultUpdateListUrl())),
+      m_installRoot(runningInstallRoot()), m_keptArchiveFolder(userDownloadFolder()),
+      m_terminate([] { QCoreApplication::quit(); })
 {
     setObjectName(QStringLiteral("VCPanel"));
     setWindowTitle(localizedString(QStringLiteral("Software Update")));
@@ -64,10 +85,10 @@ VekVersionChecker::VekVersionChecker(VekPreferences &preferences, QWidget *paren
                                             PropertyList::fromInt(on ? 1 : 0));
     });
     layout->addWidget(m_autoCheck);
-    m_download = new QPushButton(this);
-    m_download->setObjectName(QStringLiteral("btnDL"));
-    connect(m_download, &QPushButton::clicked, this, [this] { downloadNewVersion(); });
-    layout->addWidget(m_download);
+    m_downloadButton = new QPushButton(this);
+    m_downloadButton->setObjectName(QStringLiteral("btnDL"));
+    connect(m_downloadButton, &QPushButton::clicked, this, [this] { downloadNewVersion(); });
+    layout->addWidget(m_downloadButton);
     resize(420, 320);
 
     m_progressWindow = new QWidget(this, Qt::Tool);
@@ -135,9 +156,9 @@ void VekVersionChecker::handleList(const PropertyList &list, bool userAsked)
         m_header->setText(QStringLiteral("Vekanto v.%1").arg(offer->version));
         m_notes->setPlainText(offer->releaseNotes);
         const bool inPlace = canInstallInPlace(m_installRoot);
-        m_download->setText(localizedString(inPlace ? QStringLiteral("Download and Install")
-                                                    : QStringLiteral("Visit Home Page")));
-        m_download->setEnabled(!inPlace || (isAllowedUpdateUrl(offer->downloadUrl) && !offer->sha256.isEmpty()));
+        m_downloadButton->setText(localizedString(inPlace ? QStringLiteral("Download and Install")
+                                                          : QStringLiteral("Visit Home Page")));
+        m_downloadButton->setEnabled(!inPlace || (isAllowedUpdateUrl(offer->downloadUrl) && !offer->sha256.isEmpty()));
         show();
         raise();
     }
@@ -168,8 +189,8 @@ void VekVersionChecker::downloadNewVersion()
         name.chop(4);
     if (name.isEmpty())
         name = QStringLiteral("update");
-    m_file = std::make_unique<QFile>(m_downloadFolder + QLatin1Char('/') + name);
-    if (!QDir().mkpath(m_downloadFolder) || !m_file->open(QIODevice::WriteOnly)) {
+    m_archivePath = m_downloadFolder + QLatin1Char('/') + name;
+    if (!QDir().mkpath(m_downloadFolder)) {
         cancelUpdate();
         documentDialogs().showAlert(this, localizedString(QStringLiteral("Error by downloading")),
                                     localizedString(QStringLiteral("Failed to create a temporary destination.")));
@@ -177,17 +198,12 @@ void VekVersionChecker::downloadNewVersion()
     }
     if (!m_network)
         m_network = std::make_unique<QNetworkAccessManager>();
-    QNetworkRequest request(m_offer->downloadUrl);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    m_reply = m_network->get(request);
+    m_download = std::make_unique<UpdateDownload>(*m_network, m_offer->downloadUrl, m_archivePath,
+                                                  UpdateDownload::limitFor(m_offer->size));
     m_progress->setRange(0, 0);
     m_progressMessage->setText(localizedString(QStringLiteral("Downloading...")));
     m_progressWindow->show();
-    connect(m_reply, &QNetworkReply::readyRead, this, [this] {
-        if (m_reply && m_file)
-            m_file->write(m_reply->readAll());
-    });
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
+    connect(m_download.get(), &UpdateDownload::progressed, this, [this](qint64 received, qint64 total) {
         if (total > 0)
             m_progress->setRange(0, int(total / 1024) + 1);
         m_progress->setValue(int(received / 1024));
@@ -196,24 +212,16 @@ void VekVersionChecker::downloadNewVersion()
                                             QString::number(double(std::max<qint64>(total, 0)) / 1024, 'f', 0)));
         emit downloadProgressed(received, total);
     });
-    connect(m_reply, &QNetworkReply::finished, this, [this] { downloadFinished(); });
+    connect(m_download.get(), &UpdateDownload::finished, this, &VekVersionChecker::downloadFinished);
 }
 
-void VekVersionChecker::downloadFinished()
+void VekVersionChecker::downloadFinished(bool ok)
 {
-    if (!m_reply)
-        return;
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    reply->deleteLater();
-    if (reply->error() != QNetworkReply::NoError) {
-        const QString reason = reply->errorString();
-        if (reply->error() != QNetworkReply::OperationCanceledError)
-            failUpdate(reason, localizedString(QStringLiteral("MessageForUnsuccessfulUpdate")).arg(reason, homePageUrl().toString()));
+    if (!ok) {
+        const QString reason = m_download->errorString();
+        failUpdate(reason, localizedString(QStringLiteral("MessageForUnsuccessfulUpdate")).arg(reason, homePageUrl().toString()));
         return;
     }
-    m_file->write(reply->readAll());
-    m_file->close();
     installDownloaded();
 }
 
@@ -222,7 +230,7 @@ void VekVersionChecker::installDownloaded()
     const QString tryAgain =
         localizedString(QStringLiteral("Please try again later or visit the home page at %1")).arg(homePageUrl().toString());
     // Nothing is unpacked unless it is exactly the archive the update list names.
-    if (sha256OfFile(m_file->fileName()) != m_offer->sha256) {
+    if (m_download->sha256() != m_offer->sha256) {
         failUpdate(localizedString(QStringLiteral("Error by downloading")),
                    localizedString(QStringLiteral("The downloaded file is not the published update.")) + QLatin1Char('\n') + tryAgain);
         return;
@@ -230,14 +238,19 @@ void VekVersionChecker::installDownloaded()
     m_progressMessage->setText(localizedString(QStringLiteral("Extracting...")));
     const QString unpacked = m_downloadFolder + QStringLiteral("/unpacked");
     QString error;
-    if (!extractUpdateArchive(m_file->fileName(), unpacked, &error)) {
+    if (!extractUpdateArchive(m_archivePath, unpacked, &error)) {
         failUpdate(localizedString(QStringLiteral("Error by extracting")), error + QLatin1Char('\n') + tryAgain);
         return;
     }
     m_progressMessage->setText(localizedString(QStringLiteral("Installing...")));
     const QString newRoot = findNewProgramRoot(unpacked);
-    if (newRoot.isEmpty() || !installInPlace(newRoot, m_installRoot, &error)) {
-        failUpdate(localizedString(QStringLiteral("Error by installing")), tryAgain);
+    const ReplaceOutcome outcome = newRoot.isEmpty() ? ReplaceOutcome::Failed : replaceInstalledFiles(m_installRoot, newRoot, &error);
+    if (outcome == ReplaceOutcome::Refused) {
+        keepDownload(error);
+        return;
+    }
+    if (outcome == ReplaceOutcome::Failed) {
+        failUpdate(localizedString(QStringLiteral("Error by installing")), error + QLatin1Char('\n') + tryAgain);
         return;
     }
     cancelUpdate();
@@ -247,6 +260,19 @@ void VekVersionChecker::installDownloaded()
     if (answer == 0)
         startRelaunch(m_installRoot + QStringLiteral("/bin/vekanto"));
     m_terminate();
+}
+
+// The program cannot replace its files safely: the download stays with the user, who can
+// install it by hand.
+void VekVersionChecker::keepDownload(const QString &reason)
+{
+    const QString kept = freePathFor(m_keptArchiveFolder, QFileInfo(m_archivePath).fileName());
+    const bool moved = QFile::rename(m_archivePath, kept);
+    cancelUpdate();
+    const QString where = moved ? localizedString(QStringLiteral("The update was downloaded to %1; install it from there.")).arg(kept)
+                                : localizedString(QStringLiteral("The update could not be kept in %1.")).arg(m_keptArchiveFolder);
+    documentDialogs().showAlert(this, localizedString(QStringLiteral("Vekanto cannot update itself here.")),
+                                reason + QLatin1Char('\n') + where);
 }
 
 void VekVersionChecker::failUpdate(const QString &title, const QString &message)
@@ -259,13 +285,13 @@ void VekVersionChecker::failUpdate(const QString &title, const QString &message)
 void VekVersionChecker::cancelUpdate()
 {
     m_progressWindow->hide();
-    if (QNetworkReply *reply = m_reply) {
-        m_reply = nullptr;
-        reply->abort();
-        reply->deleteLater();
+    // The download may be the sender of the signal being handled: it goes once that is done.
+    if (UpdateDownload *download = m_download.release()) {
+        download->cancel();
+        download->deleteLater();
     }
-    m_file.reset();
     if (!m_downloadFolder.isEmpty())
         QDir(m_downloadFolder).removeRecursively();
     m_downloadFolder.clear();
+    m_archivePath.clear();
 }

@@ -1,67 +1,34 @@
 // The updater against a local HTTP server: the version rules, the check's outcomes (asked
-// and automatic), the download with its progress, the refusals (wrong checksum, hostile
-// archives, plain HTTP elsewhere) and an install into a scratch folder, then the relaunch
-// script with a stand-in program.
+// and automatic), the download with its progress and bounds, the refusals (wrong checksum,
+// hostile archives, plain HTTP elsewhere, redirects), replacing only the install's own files
+// in a prefix shared with other programs and user data, a kill at every step of the
+// replacement, and the relaunch script with a stand-in program.
 #include "tests/app/shell_fixture.h"
+#include "tests/app/updater/install_tree.h"
 #include "tests/app/updater/local_http_server.h"
 
+#include "app/preferences.h"
+#include "app/updater/file_replacement.h"
+#include "app/updater/update_download.h"
 #include "app/updater/update_files.h"
 #include "app/updater/version_checker.h"
 #include "platform/foundation/plist_xml_format.h"
 
-#include <archive.h>
-#include <archive_entry.h>
-
-#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QDateTime>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
-struct ArchiveEntry {
-    QByteArray path;
-    QByteArray contents;
-    bool symlink = false;
-};
-
-// A gzip-compressed tar of the entries.
-QByteArray tarOf(const std::vector<ArchiveEntry> &entries)
-{
-    QByteArray out(4 << 20, '\0');
-    size_t used = 0;
-    archive *a = archive_write_new();
-    archive_write_set_format_pax_restricted(a);
-    archive_write_add_filter_gzip(a);
-    archive_write_open_memory(a, out.data(), size_t(out.size()), &used);
-    for (const ArchiveEntry &e : entries) {
-        archive_entry *entry = archive_entry_new();
-        archive_entry_set_pathname(entry, e.path.constData());
-        if (e.symlink) {
-            archive_entry_set_filetype(entry, AE_IFLNK);
-            archive_entry_set_symlink(entry, e.contents.constData());
-        } else {
-            archive_entry_set_filetype(entry, AE_IFREG);
-            archive_entry_set_size(entry, e.contents.size());
-        }
-        archive_entry_set_perm(entry, 0755);
-        archive_write_header(a, entry);
-        if (!e.symlink)
-            archive_write_data(a, e.contents.constData(), size_t(e.contents.size()));
-        archive_entry_free(entry);
-    }
-    archive_write_close(a);
-    archive_write_free(a);
-    out.resize(qsizetype(used));
-    return out;
-}
-
-QByteArray updateList(const QString &version, const QUrl &download, const QByteArray &archive)
+QByteArray updateList(const QString &version, const QUrl &download, const QByteArray &archive, qint64 size = -1)
 {
     PropertyList list = PropertyList::dictionary();
     list.insert(QStringLiteral("productVersion"), PropertyList::fromString(version));
@@ -70,21 +37,81 @@ QByteArray updateList(const QString &version, const QUrl &download, const QByteA
     list.insert(QStringLiteral("productReleaseNotes"), PropertyList::fromString(QStringLiteral("New things.")));
     list.insert(QStringLiteral("productSHA256"),
                 PropertyList::fromString(QString::fromLatin1(QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex())));
+    list.insert(QStringLiteral("productSize"), PropertyList::fromInt(size < 0 ? archive.size() : size));
     return xmlPropertyListData(list);
 }
 
-QByteArray fileContents(const QString &path)
+// Sets an environment variable for the life of a test.
+class ScopedVariable {
+public:
+    ScopedVariable(const char *name, const QByteArray &value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedVariable()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
+// The installed version and the next: one file changed, one kept, one dropped, one added.
+const FileTree OldInstall = {{QStringLiteral("bin/vekanto"), "old program"},
+                             {QStringLiteral("bin/vekanto-metadata"), "metadata tool"},
+                             {QStringLiteral("share/vekanto/help/readme.html"), "old readme"},
+                             {QStringLiteral("share/vekanto/help/dropped.txt"), "only in the old version"}};
+
+FileTree newInstall()
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QByteArray big(300 * 1024, 'x');   // large enough to arrive in several pieces
+    for (qsizetype i = 0; i < big.size(); ++i)
+        big[i] = char('a' + (i * 7919) % 26);
+    return {{QStringLiteral("bin/vekanto"), "new program"},
+            {QStringLiteral("bin/vekanto-metadata"), "metadata tool"},
+            {QStringLiteral("share/vekanto/help/readme.html"), big},
+            {QStringLiteral("share/vekanto/help/added.txt"), "new in this version"}};
 }
 
-void writeFile(const QString &path, const QByteArray &contents)
+// What else lives in a per-user prefix: another program's files, the user's data, and a
+// file of the user's own in our folder.
+const FileTree ForeignFiles = {{QStringLiteral("bin/other-tool"), "another program"},
+                               {QStringLiteral("share/other/data.txt"), "another program's data"},
+                               {QStringLiteral("share/kestrum/Vekanto/Colors/Mine.clr"), "the user's colours"},
+                               {QStringLiteral("share/vekanto/help/my-notes.txt"), "the user's notes"}};
+
+// The tree with its list, as the update archive carries it below "Vekanto/".
+QByteArray archiveOf(const FileTree &files, const QString &scratch, bool compressed = true)
 {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contents);
+    QDir(scratch).removeRecursively();
+    writeInstall(scratch, files);
+    return tarOfFolder(scratch, "Vekanto", compressed);
+}
+
+void writeFiles(const QString &root, const FileTree &files)
+{
+    for (const auto &[path, contents] : files)
+        writeFile(root + QLatin1Char('/') + path, contents);
+}
+
+// `files` and the list naming them.
+FileTree withList(const FileTree &files)
+{
+    QTemporaryDir scratch;
+    writeInstall(scratch.path(), files);
+    return snapshot(scratch.path());
+}
+
+FileTree joined(FileTree a, const FileTree &b)
+{
+    a.insert(b.begin(), b.end());
+    return a;
 }
 
 TEST(UpdateRules, VersionsCompareByParts)
@@ -99,14 +126,44 @@ TEST(UpdateRules, VersionsCompareByParts)
         EXPECT_EQ(isNewerVersion(QString::fromLatin1(c.offered), QStringLiteral("1.5.1")), c.newer) << c.offered;
 }
 
-TEST(UpdateRules, OnlyHttpsOrThisMachine)
+TEST(UpdateRules, OnlyHttpsOrThisMachineWhenATestServesTheList)
 {
+    const QUrl local(QStringLiteral("http://127.0.0.1:8000/u.plist"));
     EXPECT_TRUE(isAllowedUpdateUrl(QUrl(QStringLiteral("https://example.org/u.plist"))));
-    EXPECT_TRUE(isAllowedUpdateUrl(QUrl(QStringLiteral("http://127.0.0.1:8000/u.plist"))));
-    EXPECT_TRUE(isAllowedUpdateUrl(QUrl(QStringLiteral("http://localhost/u.plist"))));
-    EXPECT_FALSE(isAllowedUpdateUrl(QUrl(QStringLiteral("http://example.org/u.plist"))));
-    EXPECT_FALSE(isAllowedUpdateUrl(QUrl(QStringLiteral("ftp://127.0.0.1/u.plist"))));
-    EXPECT_FALSE(isAllowedUpdateUrl(QUrl(QStringLiteral("file:///tmp/u.plist"))));
+    EXPECT_FALSE(isAllowedUpdateUrl(local));   // a redirect from the real list may not go here
+    {
+        ScopedVariable feed(UpdateFeedVariable, "http://127.0.0.1:8000/update.plist");
+        EXPECT_TRUE(isAllowedUpdateUrl(local));
+        EXPECT_TRUE(isAllowedUpdateUrl(QUrl(QStringLiteral("http://localhost/u.plist"))));
+        EXPECT_TRUE(isAllowedUpdateUrl(QUrl(QStringLiteral("http://[::1]:8000/u.plist"))));
+        EXPECT_FALSE(isAllowedUpdateUrl(QUrl(QStringLiteral("http://example.org/u.plist"))));
+        EXPECT_FALSE(isAllowedUpdateUrl(QUrl(QStringLiteral("ftp://127.0.0.1/u.plist"))));
+        EXPECT_FALSE(isAllowedUpdateUrl(QUrl(QStringLiteral("file:///tmp/u.plist"))));
+    }
+    {
+        ScopedVariable mirror(UpdateFeedVariable, "https://mirror.example.org/update.plist");
+        EXPECT_FALSE(isAllowedUpdateUrl(local));
+    }
+}
+
+TEST(UpdateRules, TheDownloadIsBoundedByTheAnnouncedSizeAndAHardCap)
+{
+    EXPECT_EQ(UpdateDownload::limitFor(1000), 1000 + UpdateDownload::SizeMargin);
+    EXPECT_EQ(UpdateDownload::limitFor(-1), UpdateDownload::HardCap);
+    EXPECT_EQ(UpdateDownload::limitFor(UpdateDownload::HardCap * 4), UpdateDownload::HardCap);
+}
+
+TEST(UpdateRules, UnpackingStopsAtItsSizeCap)
+{
+    QTemporaryDir folder;
+    const QString archive = folder.filePath(QStringLiteral("big.tar.gz"));
+    // Two files under the cap each, over it together; the second stops it.
+    writeFile(archive, tarOf({{"Vekanto/bin/vekanto", QByteArray(600 * 1024, 'a')}, {"Vekanto/share/b", QByteArray(600 * 1024, 'b')}}));
+    QString error;
+    EXPECT_FALSE(extractUpdateArchive(archive, folder.filePath(QStringLiteral("out")), &error, 1 << 20));
+    EXPECT_TRUE(error.contains(QStringLiteral("more than 1 MB"))) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("out"))));
+    EXPECT_TRUE(extractUpdateArchive(archive, folder.filePath(QStringLiteral("out")), &error, 2 << 20));
 }
 
 TEST(UpdateRules, HostileArchivesAreRefusedAndLeaveNothing)
@@ -161,50 +218,132 @@ TEST(UpdateRules, TheRelaunchScriptWaitsForTheProgramThenStartsTheNewOne)
     EXPECT_TRUE(QFileInfo::exists(marker));
 }
 
+// The replacement in a child process killed after its n-th rename, for every n; the next
+// start (the settling) must give back the old install, byte for byte, and leave the other
+// files alone. Past the last rename the journal is done, and the settling keeps the new one.
+TEST(UpdateRules, AKillAtAnyStepOfTheReplacementLeavesTheOldProgram)
+{
+    QTemporaryDir folder;
+    const QString root = folder.filePath(QStringLiteral("prefix")), newRoot = folder.filePath(QStringLiteral("new"));
+    writeInstall(newRoot, newInstall());
+    const auto install = [&] {
+        QDir(root).removeRecursively();
+        writeInstall(root, OldInstall);
+        writeFiles(root, ForeignFiles);
+    };
+    install();
+    const FileTree before = snapshot(root);
+    int renames = 0;
+    QString error;
+    ASSERT_EQ(replaceInstalledFiles(root, newRoot, &error, [&] { ++renames; }), ReplaceOutcome::Replaced) << error.toStdString();
+    EXPECT_GT(renames, 4);
+    for (int killedAfter = 1; killedAfter <= renames; ++killedAfter) {
+        SCOPED_TRACE(killedAfter);
+        install();
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int done = 0;
+            QString childError;
+            replaceInstalledFiles(root, newRoot, &childError, [&] {
+                if (++done == killedAfter)
+                    raise(SIGKILL);
+            });
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        // Until the program itself is replaced, the old one is the one that starts.
+        if (killedAfter < renames) {
+            EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto")), "old program");
+        }
+        settleInterruptedUpdate(root);
+        EXPECT_EQ(snapshot(root), before);
+    }
+    // Done and settled: the new install and the other files, nothing kept aside.
+    install();
+    ASSERT_EQ(replaceInstalledFiles(root, newRoot, &error), ReplaceOutcome::Replaced);
+    EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto.vekanto-old")), "old program");   // until the new one starts
+    settleInterruptedUpdate(root);
+    EXPECT_EQ(snapshot(root), joined(withList(newInstall()), ForeignFiles));
+}
+
 class Updater : public ShellTest {
 protected:
     void SetUp() override
     {
         ShellTest::SetUp();
+        // Each test downloads into a temporary folder of its own, so that tests running side
+        // by side do not see each other's downloads.
+        QDir().mkpath(path(QStringLiteral("tmp")));
+        tmp = std::make_unique<ScopedVariable>("TMPDIR", path(QStringLiteral("tmp")).toLocal8Bit());
+        dialogs.questionAnswers = std::deque<int>(10, 0);
         server = std::make_unique<LocalHttpServer>();   // needs the application's event loop
+        feed = std::make_unique<ScopedVariable>(UpdateFeedVariable, server->url(QStringLiteral("/update.plist")).toEncoded());
         checker = std::make_unique<VekVersionChecker>(controller->preferences());
-        checker->setUpdateListUrl(server->url(QStringLiteral("/update.plist")));
         checker->setTerminator([this] { ++terminated; });
-        // The program "installed" in a scratch folder the user owns.
-        root = path(QStringLiteral("apps/Vekanto"));
-        writeFile(root + QStringLiteral("/bin/vekanto"), "old program");
+        // The program installed in a per-user prefix it shares with other programs' files
+        // and the user's data.
+        root = path(QStringLiteral("prefix"));
+        writeInstall(root, OldInstall);
+        writeFiles(root, ForeignFiles);
         checker->setInstallRoot(root);
+        checker->setKeptArchiveFolder(path(QStringLiteral("Downloads")));
     }
     void TearDown() override
     {
         checker.reset();
+        feed.reset();
         server.reset();
+        tmp.reset();
         ShellTest::TearDown();
     }
-    void offer(const QString &version, const QByteArray &archive, bool withDownload = true)
+    void offer(const QString &version, const QByteArray &archive, bool withDownload = true, qint64 size = -1)
     {
         server->bodies[QStringLiteral("/update.plist")] =
-            updateList(version, withDownload ? server->url(QStringLiteral("/Vekanto.tar.gz")) : QUrl(), archive);
+            updateList(version, withDownload ? server->url(QStringLiteral("/Vekanto.tar.gz")) : QUrl(), archive, size);
         server->bodies[QStringLiteral("/Vekanto.tar.gz")] = archive;
     }
-    QDateTime nextDate() { return controller->preferences().lastStatesForKey(QStringLiteral("nextDate")).dateValue(); }
-    static QByteArray newProgram()
+    QByteArray newArchive(bool compressed = true)
     {
-        QByteArray big(300 * 1024, 'x');   // large enough to arrive in several pieces
-        for (qsizetype i = 0; i < big.size(); ++i)
-            big[i] = char('a' + (i * 7919) % 26);
-        return tarOf({{"Vekanto/bin/vekanto", "new program"}, {"Vekanto/share/vekanto/help/readme.html", big}});
+        return archiveOf(newInstall(), path(QStringLiteral("staged")), compressed);
     }
-    static QStringList leftDownloads()
+    // Checks, downloads, and waits for the question or alert that ends it (the n-th of the
+    // test); questions are answered "OK" (or "Restart") unless the test says otherwise.
+    void update(int questions = 1)
     {
-        return QDir(QDir::tempPath()).entryList({QStringLiteral("vekanto-update-*")}, QDir::Dirs);
+        checker->checkNewVersion(true);
+        ASSERT_TRUE(checker->offer());
+        checker->downloadNewVersion();
+        QTRY_COMPARE_WITH_TIMEOUT(dialogs.questions.size() + dialogs.alerts.size(), questions, 10000);
+    }
+    QDateTime nextDate() { return controller->preferences().lastStatesForKey(QStringLiteral("nextDate")).dateValue(); }
+    QStringList leftDownloads() const
+    {
+        return QDir(path(QStringLiteral("tmp"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     }
 
+    std::unique_ptr<ScopedVariable> tmp, feed;
     std::unique_ptr<LocalHttpServer> server;
     std::unique_ptr<VekVersionChecker> checker;
     QString root;
     int terminated = 0;
 };
+
+TEST_F(Updater, TheListAddressComesFromTheVariableThenThePreference)
+{
+    EXPECT_EQ(checker->updateListUrl(), server->url(QStringLiteral("/update.plist")));
+    VekPreferences &preferences = controller->preferences();
+    const QUrl mirror(QStringLiteral("https://mirror.example.org/vekanto/update.plist"));
+    preferences.updateUserPreferences(QStringLiteral("prefs"), QLatin1String(UpdateFeedPreference),
+                                      PropertyList::fromString(mirror.toString()));
+    EXPECT_EQ(VekVersionChecker(preferences).updateListUrl(), server->url(QStringLiteral("/update.plist")));
+    feed.reset();
+    EXPECT_EQ(VekVersionChecker(preferences).updateListUrl(), mirror);
+    preferences.updateUserPreferences(QStringLiteral("prefs"), QLatin1String(UpdateFeedPreference), PropertyList());
+    EXPECT_EQ(VekVersionChecker(preferences).updateListUrl(), VekVersionChecker::defaultUpdateListUrl());
+}
 
 TEST_F(Updater, TheAskedCheckReportsNewerSameOlderAndFailures)
 {
@@ -238,6 +377,14 @@ TEST_F(Updater, TheAskedCheckReportsNewerSameOlderAndFailures)
     checker->checkNewVersion(true);
     EXPECT_TRUE(dialogs.alerts.last().endsWith(QStringLiteral("could not be read. Please try again later.")));
     EXPECT_FALSE(nextDate().isValid());
+    // A list that redirects elsewhere is not read there; to this server it is.
+    server->redirects[QStringLiteral("/moved.plist")] = QUrl(QStringLiteral("http://example.invalid/update.plist"));
+    checker->setUpdateListUrl(server->url(QStringLiteral("/moved.plist")));
+    checker->checkNewVersion(true);
+    EXPECT_TRUE(dialogs.alerts.last().startsWith(QStringLiteral("The version check was unsuccessful.|")));
+    server->redirects[QStringLiteral("/moved.plist")] = server->url(QStringLiteral("/update.plist"));
+    checker->checkNewVersion(true);
+    EXPECT_TRUE(checker->offer());
     // Plain HTTP to another machine is never fetched.
     const int requests = server->requests;
     checker->setUpdateListUrl(QUrl(QStringLiteral("http://example.invalid/update.plist")));
@@ -280,53 +427,134 @@ TEST_F(Updater, WithoutADownloadAddressTheButtonIsDisabled)
     EXPECT_FALSE(checker->downloadButton().isEnabled());
 }
 
-TEST_F(Updater, DownloadsWithProgressInstallsAndAsksToRestart)
+TEST_F(Updater, ReplacesOnlyItsOwnFilesAndKeepsTheOldOnesUntilTheNewProgramStarts)
 {
-    offer(QStringLiteral("1.6"), newProgram());
-    checker->checkNewVersion(true);
-    ASSERT_TRUE(checker->offer());
+    offer(QStringLiteral("1.6"), newArchive());
     QSignalSpy progress(checker.get(), &VekVersionChecker::downloadProgressed);
     dialogs.questionAnswers = {1};   // "Just Quit"
-    checker->downloadNewVersion();
-    QTRY_COMPARE_WITH_TIMEOUT(terminated, 1, 10000);
+    update();
+    EXPECT_EQ(terminated, 1);
     ASSERT_GE(progress.size(), 1);
     const qint64 size = server->bodies[QStringLiteral("/Vekanto.tar.gz")].size();
     EXPECT_EQ(progress.last().at(0).toLongLong(), size);
     EXPECT_EQ(progress.last().at(1).toLongLong(), size);
     EXPECT_EQ(dialogs.questions, QStringList{QStringLiteral("Update successfully completed.")});
     EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto")), "new program");
-    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/share/vekanto/help/readme.html")));
-    EXPECT_EQ(QDir(path(QStringLiteral("apps"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("Vekanto")});   // the old copy is gone
+    // The old files wait beside the new ones until the new program starts.
+    EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto.vekanto-old")), "old program");
+    EXPECT_EQ(fileContents(root + QStringLiteral("/share/vekanto/help/dropped.txt.vekanto-old")), "only in the old version");
+    settleInterruptedUpdate(root);
+    EXPECT_EQ(snapshot(root), joined(withList(newInstall()), ForeignFiles));
     EXPECT_TRUE(leftDownloads().isEmpty());
+}
+
+// The install is not what its list says, or the new version would write over a file that is
+// not ours: nothing under the prefix changes, and the download is kept for the user, beside
+// (never over) a file of the same name.
+TEST_F(Updater, AnInstallItCannotVouchForKeepsTheDownloadAndChangesNothing)
+{
+    const QByteArray archive = newArchive();
+    offer(QStringLiteral("1.6"), archive);
+    const QString downloads = path(QStringLiteral("Downloads"));
+    writeFile(downloads + QStringLiteral("/Vekanto.tar.gz"), "the user's own file");
+    const struct {
+        const char *name;
+        std::function<void()> spoil;
+        const char *reason;
+    } cases[] = {
+        {"no list", [&] { QFile::remove(installedFilesListPath(root)); }, "is missing"},
+        {"damaged list", [&] { writeFile(installedFilesListPath(root), "not a list\n"); }, "is damaged"},
+        {"a file changed since the install", [&] { writeFile(root + QStringLiteral("/bin/vekanto-metadata"), "edited"); },
+         "bin/vekanto-metadata is not the file the install wrote"},
+        {"a listed file gone", [&] { QFile::remove(root + QStringLiteral("/share/vekanto/help/readme.html")); },
+         "readme.html is not the file the install wrote"},
+        {"a file of the user's where the new version adds one",
+         [&] { writeFile(root + QStringLiteral("/share/vekanto/help/added.txt"), "mine"); }, "added.txt is not Vekanto's own file"},
+    };
+    int kept = 1;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root).removeRecursively();
+        writeInstall(root, OldInstall);
+        writeFiles(root, ForeignFiles);
+        c.spoil();
+        const FileTree before = snapshot(root);
+        dialogs.alerts.clear();
+        update();
+        ASSERT_EQ(dialogs.alerts.size(), 1);
+        EXPECT_TRUE(dialogs.questions.isEmpty());
+        const QString alert = dialogs.alerts.front();
+        EXPECT_TRUE(alert.startsWith(QStringLiteral("Vekanto cannot update itself here.|"))) << alert.toStdString();
+        EXPECT_TRUE(alert.contains(QLatin1String(c.reason))) << alert.toStdString();
+        const QString keptArchive = downloads + QStringLiteral("/Vekanto-%1.tar.gz").arg(++kept);
+        EXPECT_TRUE(alert.contains(keptArchive)) << alert.toStdString();
+        EXPECT_EQ(fileContents(keptArchive), archive);
+        EXPECT_EQ(snapshot(root), before);
+        EXPECT_EQ(terminated, 0);
+        EXPECT_TRUE(leftDownloads().isEmpty());
+    }
+    EXPECT_EQ(fileContents(downloads + QStringLiteral("/Vekanto.tar.gz")), "the user's own file");
 }
 
 TEST_F(Updater, AWrongChecksumOrAHostileArchiveInstallsNothing)
 {
-    const QByteArray published = newProgram();
-    offer(QStringLiteral("1.6"), published);
+    const FileTree before = snapshot(root);
+    offer(QStringLiteral("1.6"), newArchive());
     server->bodies[QStringLiteral("/Vekanto.tar.gz")] = tarOf({{"Vekanto/bin/vekanto", "tampered"}});
-    checker->checkNewVersion(true);
-    checker->downloadNewVersion();
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs.questions.size(), 1, 10000);
+    update();
     EXPECT_EQ(dialogs.questions.front(), QStringLiteral("Error by downloading"));
 
     const QByteArray hostile = tarOf({{"Vekanto/bin/vekanto", "new"}, {"../../escaped", "x"}});
     offer(QStringLiteral("1.6"), hostile);
-    checker->checkNewVersion(true);
-    checker->downloadNewVersion();
-    QTRY_COMPARE_WITH_TIMEOUT(dialogs.questions.size(), 2, 10000);
+    update(2);
     EXPECT_EQ(dialogs.questions.back(), QStringLiteral("Error by extracting"));
 
-    EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto")), "old program");
+    // An archive without its list of files is damaged, not installed.
+    offer(QStringLiteral("1.6"), tarOf({{"Vekanto/bin/vekanto", "new"}}));
+    update(3);
+    EXPECT_EQ(dialogs.questions.back(), QStringLiteral("Error by installing"));
+
+    EXPECT_EQ(snapshot(root), before);
     EXPECT_EQ(terminated, 0);
     EXPECT_TRUE(leftDownloads().isEmpty());
 }
 
+// A download larger than the list announced stops, with or without a length from the
+// server; a redirect is followed only to an allowed address.
+TEST_F(Updater, TheDownloadStopsAtItsBoundAndAtARedirectElsewhere)
+{
+    const FileTree before = snapshot(root);
+    const QByteArray archive = newArchive(false);
+    const qint64 announced = archive.size() - UpdateDownload::SizeMargin - 1;
+    ASSERT_GT(announced, 0);
+    offer(QStringLiteral("1.6"), archive, true, announced);
+    update();
+    EXPECT_EQ(dialogs.questions.back(), QStringLiteral("The download is larger than the update list says."));
+    server->unsized.insert(QStringLiteral("/Vekanto.tar.gz"));
+    update(2);
+    EXPECT_EQ(dialogs.questions.back(), QStringLiteral("The download is larger than the update list says."));
+
+    offer(QStringLiteral("1.6"), archive);
+    server->redirects[QStringLiteral("/Vekanto.tar.gz")] = QUrl(QStringLiteral("http://example.invalid/Vekanto.tar.gz"));
+    update(3);
+    EXPECT_EQ(dialogs.questions.back(),
+              QStringLiteral("The download was sent on to http://example.invalid/Vekanto.tar.gz, which is not allowed."));
+    EXPECT_EQ(snapshot(root), before);
+    EXPECT_TRUE(leftDownloads().isEmpty());
+
+    // To this machine's test server the redirect is followed, and the update installs.
+    server->bodies[QStringLiteral("/mirror/Vekanto.tar.gz")] = archive;
+    server->redirects[QStringLiteral("/Vekanto.tar.gz")] = server->url(QStringLiteral("/mirror/Vekanto.tar.gz"));
+    dialogs.questionAnswers = {1};   // "Just Quit"
+    update(4);
+    EXPECT_EQ(dialogs.questions.back(), QStringLiteral("Update successfully completed."));
+    EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto")), "new program");
+}
+
 TEST_F(Updater, ACancelledDownloadLeavesNothing)
 {
-    QByteArray huge = newProgram();
-    offer(QStringLiteral("1.6"), huge);
+    const FileTree before = snapshot(root);
+    offer(QStringLiteral("1.6"), newArchive());
     checker->checkNewVersion(true);
     checker->downloadNewVersion();
     EXPECT_TRUE(checker->isDownloading());
@@ -336,7 +564,7 @@ TEST_F(Updater, ACancelledDownloadLeavesNothing)
     QTest::qWait(200);
     EXPECT_TRUE(leftDownloads().isEmpty());
     EXPECT_TRUE(dialogs.questions.isEmpty());
-    EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto")), "old program");
+    EXPECT_EQ(snapshot(root), before);
 }
 
 class UrlRecorder : public QObject {
@@ -352,7 +580,7 @@ TEST_F(Updater, AProgramOfTheSystemsFoldersOffersTheHomePage)
 {
     UrlRecorder pages;
     checker->setInstallRoot(QStringLiteral("/usr"));
-    offer(QStringLiteral("1.6"), newProgram());
+    offer(QStringLiteral("1.6"), newArchive());
     checker->checkNewVersion(true);
     EXPECT_EQ(checker->downloadButton().text(), QStringLiteral("Visit Home Page"));
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &pages, "open");
