@@ -136,10 +136,9 @@ void undo(const QString &root, const Journal &journal)
         const QString aside = path + OldSuffix;
         switch (step.action) {
         case Action::Replace:
-            if (exists(aside)) {
-                renameOver(aside, path);
-                QFile::remove(aside);   // left when both names were the same file
-            }
+            // A rename between two names of the same file does nothing: the kept name goes then.
+            if (exists(aside) && renameOver(aside, path))
+                QFile::remove(aside);
             QFile::remove(path + NewSuffix);
             break;
         case Action::Add:

@@ -23,6 +23,8 @@ QByteArray sha256OfFile(const QString &path)
 
 namespace {
 
+constexpr int MaxUpdateEntries = 100000;
+
 struct ArchiveReader {
     archive *handle = archive_read_new();
     ~ArchiveReader() { archive_read_free(handle); }
@@ -77,7 +79,11 @@ bool extractUpdateArchive(const QString &archivePath, const QString &folder, QSt
     qint64 budget = sizeCap;
     archive_entry *entry;
     int status;
+    int entries = 0;
     while ((status = archive_read_next_header(reader.handle, &entry)) == ARCHIVE_OK) {
+        // Empty files and folders take room too: their number is bounded as well.
+        if (++entries > MaxUpdateEntries)
+            return refuse(QStringLiteral("The update holds more than %1 files.").arg(MaxUpdateEntries));
         const QString name = QString::fromUtf8(archive_entry_pathname_utf8(entry) ? archive_entry_pathname_utf8(entry)
                                                                                   : archive_entry_pathname(entry));
         if (!isSafeEntryPath(name))

@@ -10,8 +10,8 @@ QByteArray sha256OfFile(const QString &path);
 
 // Unpacks the archive (tar, compressed or not, zip, ...) into the folder. Refuses, leaving
 // nothing behind, an archive with an entry outside the folder (an absolute path or ".."),
-// any link or special file, or contents larger in all than `sizeCap` bytes. False with the
-// reason.
+// any link or special file, more than 100,000 entries, or contents larger in all than
+// `sizeCap` bytes. False with the reason.
 inline constexpr qint64 UnpackedSizeCap = qint64(2) << 30;
 bool extractUpdateArchive(const QString &archive, const QString &folder, QString *error,
                           qint64 sizeCap = UnpackedSizeCap);

@@ -187,7 +187,7 @@ void VekVersionChecker::downloadNewVersion()
     QString name = QFileInfo(m_offer->downloadUrl.path()).fileName();
     if (name.endsWith(QLatin1String(".txt")))
         name.chop(4);
-    if (name.isEmpty())
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
         name = QStringLiteral("update");
     m_archivePath = m_downloadFolder + QLatin1Char('/') + name;
     if (!QDir().mkpath(m_downloadFolder)) {

@@ -1,6 +1,6 @@
 // What the updater's tests build installs and updates from: files written under a prefix
-// with the list of installed files, an archive of a tree, and a snapshot of every file under
-// a folder to compare byte for byte.
+// with the list of installed files, an archive of a tree, a snapshot of every file under a
+// folder to compare byte for byte, and an environment variable set for a test's length.
 #pragma once
 
 #include "app/updater/installed_files.h"
@@ -18,6 +18,27 @@
 
 #include <map>
 #include <vector>
+
+// Sets an environment variable for the life of a test.
+class ScopedVariable {
+public:
+    ScopedVariable(const char *name, const QByteArray &value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedVariable()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_had;
+};
 
 using FileTree = std::map<QString, QByteArray>;   // path below the folder -> contents
 
@@ -47,6 +68,12 @@ inline FileTree snapshot(const QString &folder)
     return files;
 }
 
+inline void writeFiles(const QString &root, const FileTree &files)
+{
+    for (const auto &[path, contents] : files)
+        writeFile(root + QLatin1Char('/') + path, contents);
+}
+
 // The list of installed files naming these paths below the prefix, as the install writes it.
 inline QByteArray installedFilesList(const QString &root, const QStringList &paths)
 {
@@ -61,10 +88,9 @@ inline QByteArray installedFilesList(const QString &root, const QStringList &pat
 inline void writeInstall(const QString &root, const FileTree &files)
 {
     QStringList paths;
-    for (const auto &[path, contents] : files) {
-        writeFile(root + QLatin1Char('/') + path, contents);
+    for (const auto &[path, contents] : files)
         paths << path;
-    }
+    writeFiles(root, files);
     writeFile(installedFilesListPath(root), installedFilesList(root, paths));
 }
 

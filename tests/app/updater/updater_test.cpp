@@ -41,27 +41,6 @@ QByteArray updateList(const QString &version, const QUrl &download, const QByteA
     return xmlPropertyListData(list);
 }
 
-// Sets an environment variable for the life of a test.
-class ScopedVariable {
-public:
-    ScopedVariable(const char *name, const QByteArray &value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~ScopedVariable()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    QByteArray m_old;
-    bool m_had;
-};
-
 // The installed version and the next: one file changed, one kept, one dropped, one added.
 const FileTree OldInstall = {{QStringLiteral("bin/vekanto"), "old program"},
                              {QStringLiteral("bin/vekanto-metadata"), "metadata tool"},
@@ -92,12 +71,6 @@ QByteArray archiveOf(const FileTree &files, const QString &scratch, bool compres
     QDir(scratch).removeRecursively();
     writeInstall(scratch, files);
     return tarOfFolder(scratch, "Vekanto", compressed);
-}
-
-void writeFiles(const QString &root, const FileTree &files)
-{
-    for (const auto &[path, contents] : files)
-        writeFile(root + QLatin1Char('/') + path, contents);
 }
 
 // `files` and the list naming them.
