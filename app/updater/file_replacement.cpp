@@ -196,7 +196,7 @@ QString updateJournalPath(const QString &root)
 }
 
 ReplaceOutcome replaceInstalledFiles(const QString &root, const QString &newRoot, QString *error,
-                                     const std::function<void()> &afterRename)
+                                     const std::function<void()> &afterEachStep)
 {
     const auto oldFiles = readInstalledFiles(root, error);
     if (!oldFiles || !filesMatchList(root, *oldFiles, error))
@@ -232,8 +232,12 @@ ReplaceOutcome replaceInstalledFiles(const QString &root, const QString &newRoot
         return fail(QStringLiteral("The update journal cannot be written: %1").arg(*error));
     for (const Step &step : journal.steps) {
         const QString path = root + QLatin1Char('/') + step.path;
-        if (step.action != Action::Remove && !stage(newRoot + QLatin1Char('/') + step.path, path + NewSuffix))
+        if (step.action == Action::Remove)
+            continue;
+        if (!stage(newRoot + QLatin1Char('/') + step.path, path + NewSuffix))
             return fail(QStringLiteral("%1 cannot be written.").arg(path + NewSuffix));
+        if (afterEachStep)
+            afterEachStep();
     }
     journal.state = QStringLiteral("replacing");
     if (!writeJournal(root, journal, error))
@@ -245,8 +249,8 @@ ReplaceOutcome replaceInstalledFiles(const QString &root, const QString &newRoot
                                                          : renameOver(path, path + OldSuffix);
         if (!done)
             return fail(QStringLiteral("%1 cannot be replaced.").arg(path));
-        if (afterRename)
-            afterRename();
+        if (afterEachStep)
+            afterEachStep();
     }
     journal.state = QStringLiteral("replaced");
     if (!writeJournal(root, journal, error))

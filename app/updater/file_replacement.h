@@ -19,9 +19,10 @@ enum class ReplaceOutcome {
 };
 
 // Replaces the files of the install at `root` with those of the unpacked tree `newRoot`
-// (both hold their list). `afterRename` runs after each rename (tests stop there).
+// (both hold their list). `afterEachStep` runs after each file written beside its place and
+// after each rename (tests stop there).
 ReplaceOutcome replaceInstalledFiles(const QString &root, const QString &newRoot, QString *error,
-                                     const std::function<void()> &afterRename = {});
+                                     const std::function<void()> &afterEachStep = {});
 
 // At start-up: finishes an update the journal shows done (removes the kept old files) or
 // undoes one that was cut short. A journal that cannot be read is left as it is.

@@ -272,7 +272,7 @@ void VekVersionChecker::keepDownload(const QString &reason)
     const QString where = moved ? localizedString(QStringLiteral("The update was downloaded to %1; install it from there.")).arg(kept)
                                 : localizedString(QStringLiteral("The update could not be kept in %1.")).arg(m_keptArchiveFolder);
     documentDialogs().showAlert(this, localizedString(QStringLiteral("Vekanto cannot update itself here.")),
-                                reason + QLatin1Char('\n') + where);
+                                reason + QLatin1Char('\n') + localizedString(QStringLiteral("No file was changed.")) + QLatin1Char('\n') + where);
 }
 
 void VekVersionChecker::failUpdate(const QString &title, const QString &message)

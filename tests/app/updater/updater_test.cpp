@@ -191,9 +191,10 @@ TEST(UpdateRules, TheRelaunchScriptWaitsForTheProgramThenStartsTheNewOne)
     EXPECT_TRUE(QFileInfo::exists(marker));
 }
 
-// The replacement in a child process killed after its n-th rename, for every n; the next
-// start (the settling) must give back the old install, byte for byte, and leave the other
-// files alone. Past the last rename the journal is done, and the settling keeps the new one.
+// The replacement in a child process killed after its n-th step (a file written beside its
+// place, or a rename), for every n; the next start (the settling) must give back the old
+// install, byte for byte, and leave the other files alone. Past the last step the journal is
+// done, and the settling keeps the new install.
 TEST(UpdateRules, AKillAtAnyStepOfTheReplacementLeavesTheOldProgram)
 {
     QTemporaryDir folder;
@@ -206,11 +207,11 @@ TEST(UpdateRules, AKillAtAnyStepOfTheReplacementLeavesTheOldProgram)
     };
     install();
     const FileTree before = snapshot(root);
-    int renames = 0;
+    int steps = 0;
     QString error;
-    ASSERT_EQ(replaceInstalledFiles(root, newRoot, &error, [&] { ++renames; }), ReplaceOutcome::Replaced) << error.toStdString();
-    EXPECT_GT(renames, 4);
-    for (int killedAfter = 1; killedAfter <= renames; ++killedAfter) {
+    ASSERT_EQ(replaceInstalledFiles(root, newRoot, &error, [&] { ++steps; }), ReplaceOutcome::Replaced) << error.toStdString();
+    EXPECT_EQ(steps, 9);   // 4 files written, 5 renames
+    for (int killedAfter = 1; killedAfter <= steps; ++killedAfter) {
         SCOPED_TRACE(killedAfter);
         install();
         const pid_t child = fork();
@@ -228,7 +229,7 @@ TEST(UpdateRules, AKillAtAnyStepOfTheReplacementLeavesTheOldProgram)
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status));
         // Until the program itself is replaced, the old one is the one that starts.
-        if (killedAfter < renames) {
+        if (killedAfter < steps) {
             EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto")), "old program");
         }
         settleInterruptedUpdate(root);
@@ -240,6 +241,28 @@ TEST(UpdateRules, AKillAtAnyStepOfTheReplacementLeavesTheOldProgram)
     EXPECT_EQ(fileContents(root + QStringLiteral("/bin/vekanto.vekanto-old")), "old program");   // until the new one starts
     settleInterruptedUpdate(root);
     EXPECT_EQ(snapshot(root), joined(withList(newInstall()), ForeignFiles));
+}
+
+// A journal the program cannot read names nothing it may touch: it stays, and no update runs
+// over it.
+TEST(UpdateRules, AnUnreadableJournalIsLeftAloneAndHoldsBackTheNextUpdate)
+{
+    QTemporaryDir folder;
+    const QString root = folder.filePath(QStringLiteral("prefix")), newRoot = folder.filePath(QStringLiteral("new"));
+    writeInstall(root, OldInstall);
+    writeFiles(root, ForeignFiles);
+    writeFile(root + QStringLiteral("/bin/vekanto.vekanto-old"), "whose?");
+    writeInstall(newRoot, newInstall());
+    for (const QByteArray &journal : {QByteArray("state replaced\nremove ../../outside\n"), QByteArray("garbage")}) {
+        writeFile(updateJournalPath(root), journal);
+        const FileTree before = snapshot(root);
+        settleInterruptedUpdate(root);
+        EXPECT_EQ(snapshot(root), before);
+        QString error;
+        EXPECT_EQ(replaceInstalledFiles(root, newRoot, &error), ReplaceOutcome::Refused);
+        EXPECT_TRUE(error.contains(QStringLiteral("unfinished"))) << error.toStdString();
+        EXPECT_EQ(snapshot(root), before);
+    }
 }
 
 class Updater : public ShellTest {

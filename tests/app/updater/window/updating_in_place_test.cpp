@@ -198,10 +198,11 @@ TEST_F(WindowTest, AKillInTheMiddleOfReplacingFilesLeavesTheOldProgramWhichStart
     ASSERT_NO_FATAL_FAILURE(stageNextVersion(stage));
     const FileTree before = snapshot(prefix);
 
-    // Four renames: the help, the added file, the list, the program last; killed after two.
+    // Four files written beside their places (the help, the added file, the list, the
+    // program), then four renames in that order: killed after the second rename.
     QProcess replacer;
     replacer.setProcessChannelMode(QProcess::ForwardedChannels);
-    replacer.start(QStringLiteral(VEK_REPLACER), {prefix, stage, QStringLiteral("2")});
+    replacer.start(QStringLiteral(VEK_REPLACER), {prefix, stage, QStringLiteral("6")});
     ASSERT_TRUE(replacer.waitForFinished(60000));
     ASSERT_EQ(replacer.exitStatus(), QProcess::CrashExit);
     EXPECT_TRUE(QFileInfo::exists(updateJournalPath(prefix)));
