@@ -1,0 +1,43 @@
+// The plug-ins in every kind of host: a plain C program, a Qt program without GUI and a Qt
+// GUI program, each loading both libraries with dlopen and asking for thumbnails, previews
+// and metadata of documents holding every kind of object from six threads at once.
+#include "tests/plugins/plugin_fixture.h"
+
+#include <QImage>
+
+using namespace pluginfixture;
+
+TEST(AnyHost, EveryHostGetsTheSameThumbnailsPreviewsAndMetadataFromSixThreads)
+{
+    QTemporaryDir dir;
+    auto document = everyKindDocument();
+    const QString archive = written(*document, dir, QStringLiteral("every.vek"));
+    const QString text = written(*document, dir, QStringLiteral("every-text.vek"), true);
+    const RemovedAtEnd latin1Name(copiedToLatin1Name(archive, dir));
+    const std::vector<QByteArray> files = {QFile::encodeName(archive), QFile::encodeName(text), latin1Name.path};
+    // What a Qt GUI program that loads the plug-in itself gets.
+    const QImage expected = QImage::fromData(generate(files[0], false, 128).data);
+    ASSERT_FALSE(expected.isNull());
+
+    // The Qt host without GUI has the thumbnailer draw in a process of its own for each
+    // answer, so it asks fewer times.
+    const struct {
+        const char *program, *threads, *rounds;
+    } hosts[] = {{"plugin_c_host", "6", "2"}, {"plugin_qt_Gui_host", "6", "2"}, {"plugin_qt_Core_host", "2", "1"}};
+    for (const auto &host : hosts) {
+        SCOPED_TRACE(host.program);
+        QTemporaryDir out;
+        std::vector<QByteArray> arguments = {VEK_PLUGIN_DIR, host.threads, host.rounds, QFile::encodeName(out.path())};
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        const ProgramRun run = runProgram(VEK_PLUGIN_HOSTS "/" + QByteArray(host.program), arguments);
+        ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+        for (size_t i = 0; i < files.size(); ++i) {
+            SCOPED_TRACE(files[i].constData());
+            const QImage thumbnail(out.filePath(QStringLiteral("%1.png").arg(i)));
+            EXPECT_EQ(thumbnail.convertToFormat(expected.format()), expected);
+            QFile metadata(out.filePath(QStringLiteral("%1.txt").arg(i)));
+            ASSERT_TRUE(metadata.open(QIODevice::ReadOnly));
+            EXPECT_EQ(metadata.readAll(), "kMDItemAuthors=Ada\nkMDItemTitle=Every kind\n");
+        }
+    }
+}
