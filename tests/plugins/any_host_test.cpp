@@ -1,6 +1,7 @@
 // The plug-ins in every kind of host: a plain C program, a Qt program without GUI and a Qt
 // GUI program, each loading both libraries with dlopen and asking for thumbnails, previews
 // and metadata of documents holding every kind of object from six threads at once.
+#include "tests/export/export_fixture.h"
 #include "tests/plugins/plugin_fixture.h"
 
 #include <QImage>
@@ -14,10 +15,19 @@ TEST(AnyHost, EveryHostGetsTheSameThumbnailsPreviewsAndMetadataFromSixThreads)
     const QString archive = written(*document, dir, QStringLiteral("every.vek"));
     const QString text = written(*document, dir, QStringLiteral("every-text.vek"), true);
     const RemovedAtEnd latin1Name(copiedToLatin1Name(archive, dir));
-    const std::vector<QByteArray> files = {QFile::encodeName(archive), QFile::encodeName(text), latin1Name.path};
+    // Two pages with a background PDF page, links and an object repeated on every page.
+    exportfixture::Document withBackground;
+    withBackground.doc.setAuthor(QStringLiteral("Ada"));
+    withBackground.doc.setTitle(QStringLiteral("Every kind"));
+    const QString background = written(withBackground.doc, dir, QStringLiteral("background.vek"));
+    const std::vector<QByteArray> files = {QFile::encodeName(archive), QFile::encodeName(text), latin1Name.path,
+                                           QFile::encodeName(background)};
     // What a Qt GUI program that loads the plug-in itself gets.
-    const QImage expected = QImage::fromData(generate(files[0], false, 128).data);
-    ASSERT_FALSE(expected.isNull());
+    std::vector<QImage> expected;
+    for (const QByteArray &file : files) {
+        expected.push_back(QImage::fromData(generate(file, false, 128).data));
+        ASSERT_FALSE(expected.back().isNull());
+    }
 
     // The Qt host without GUI has the thumbnailer draw in a process of its own for each
     // answer, so it asks fewer times.
@@ -34,7 +44,7 @@ TEST(AnyHost, EveryHostGetsTheSameThumbnailsPreviewsAndMetadataFromSixThreads)
         for (size_t i = 0; i < files.size(); ++i) {
             SCOPED_TRACE(files[i].constData());
             const QImage thumbnail(out.filePath(QStringLiteral("%1.png").arg(i)));
-            EXPECT_EQ(thumbnail.convertToFormat(expected.format()), expected);
+            EXPECT_EQ(thumbnail.convertToFormat(expected[i].format()), expected[i]);
             QFile metadata(out.filePath(QStringLiteral("%1.txt").arg(i)));
             ASSERT_TRUE(metadata.open(QIODevice::ReadOnly));
             EXPECT_EQ(metadata.readAll(), "kMDItemAuthors=Ada\nkMDItemTitle=Every kind\n");

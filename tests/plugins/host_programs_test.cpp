@@ -75,7 +75,7 @@ TEST(HostPrograms, NamesThatAreNotUtf8AreReadAndWrittenAsTheyAre)
 
     const ProgramRun metadata = runProgram(VEK_METADATA, {input});
     EXPECT_EQ(metadata.exitCode, 0) << metadata.err.constData();
-    // The name's bytes that are not UTF-8 are kept as \udcXX escapes; é (UTF-8) as it is.
+    // The name's bytes that are not UTF-8 (a Latin-1 é, 0xff) are kept as \udcXX escapes.
     EXPECT_EQ(metadata.out, "{\"file\":\"" + QFile::encodeName(dir.path()) +
                                 "/caf\\udce9 \\udcff.vek\",\"kMDItemTitle\":\"Plans\"}\n");
     const ProgramRun utf8 = runProgram(VEK_METADATA, {inDir(dir, "doc.vek")});
