@@ -20,7 +20,7 @@ TEST(AnyHost, EveryHostGetsTheSameThumbnailsPreviewsAndMetadataFromSixThreads)
     withBackground.doc.setAuthor(QStringLiteral("Ada"));
     withBackground.doc.setTitle(QStringLiteral("Every kind"));
     const QString background = written(withBackground.doc, dir, QStringLiteral("background.vek"));
-    const std::vector<QByteArray> files = {QFile::encodeName(archive), QFile::encodeName(text), latin1Name.path,
+    const std::vector<QByteArray> files = {QFile::encodeName(archive), latin1Name.path, QFile::encodeName(text),
                                            QFile::encodeName(background)};
     // What a Qt GUI program that loads the plug-in itself gets.
     std::vector<QImage> expected;
@@ -30,18 +30,21 @@ TEST(AnyHost, EveryHostGetsTheSameThumbnailsPreviewsAndMetadataFromSixThreads)
     }
 
     // The Qt host without GUI has the thumbnailer draw in a process of its own for each
-    // answer, so it asks fewer times.
+    // answer, so it asks fewer times, about the first two files.
     const struct {
         const char *program, *threads, *rounds;
-    } hosts[] = {{"plugin_c_host", "6", "2"}, {"plugin_qt_Gui_host", "6", "2"}, {"plugin_qt_Core_host", "2", "1"}};
+        size_t files;
+    } hosts[] = {{"plugin_c_host", "6", "2", files.size()},
+                 {"plugin_qt_Gui_host", "6", "2", files.size()},
+                 {"plugin_qt_Core_host", "2", "1", 2}};
     for (const auto &host : hosts) {
         SCOPED_TRACE(host.program);
         QTemporaryDir out;
         std::vector<QByteArray> arguments = {VEK_PLUGIN_DIR, host.threads, host.rounds, QFile::encodeName(out.path())};
-        arguments.insert(arguments.end(), files.begin(), files.end());
+        arguments.insert(arguments.end(), files.begin(), files.begin() + qsizetype(host.files));
         const ProgramRun run = runProgram(VEK_PLUGIN_HOSTS "/" + QByteArray(host.program), arguments);
         ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-        for (size_t i = 0; i < files.size(); ++i) {
+        for (size_t i = 0; i < host.files; ++i) {
             SCOPED_TRACE(files[i].constData());
             const QImage thumbnail(out.filePath(QStringLiteral("%1.png").arg(i)));
             EXPECT_EQ(thumbnail.convertToFormat(expected[i].format()), expected[i]);
