@@ -1,15 +1,18 @@
 // vekanto-metadata: prints the metadata of Vekanto documents for indexers and scripts. It
 // loads the metadata importer through its interface and prints, for each file, one JSON
 // object on a line: "file" and the attributes found (kMDItemAuthors, kMDItemTitle,
-// kMDItemSubject, kMDItemCopyright, kMDItemKeywords).
+// kMDItemSubject, kMDItemCopyright, kMDItemKeywords). A file that is no document, or a
+// damaged one, gets a message on standard error instead, and the exit status is 1.
 //
 //   vekanto-metadata FILE...
+#include "platform/foundation/native_path_files.h"
+#include "plugins/hosts/document_check.h"
 #include "plugins/hosts/host_limits.h"
+#include "plugins/hosts/json_file_name.h"
 #include "plugins/hosts/plugin_library.h"
 #include "plugins/importer/importer_interface.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -31,21 +34,6 @@ void setStrings(VekMetadataAttributes *attributes, const char *key, const char *
     (*static_cast<QJsonObject *>(attributes->host))[QString::fromLatin1(key)] = list;
 }
 
-// Either stored form: the text form starts with "{", the archive with its signature.
-bool looksLikeDocument(const QString &path, QString *why)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString();
-        return false;
-    }
-    const QByteArray start = file.read(16);
-    if (start.startsWith('{') || start.mid(2).startsWith("streamtyped") || start.mid(2).startsWith("typedstream"))
-        return true;
-    *why = QStringLiteral("it is not a Vekanto document");
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -54,7 +42,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: vekanto-metadata FILE...\n");
         return 2;
     }
-    limitHostResources(QString::fromLocal8Bit(argv[1]));
+    limitHostResources(nativePathForMessages(argv[1]));
     QCoreApplication application(argc, argv);
     PlugInLibrary library(QStringLiteral("VekantoImporter"));
     auto *instance = static_cast<VekImporterInterface **>(
@@ -65,17 +53,18 @@ int main(int argc, char *argv[])
     }
     int status = 0;
     for (int i = 1; i < argc; ++i) {
-        const QString path = QString::fromLocal8Bit(argv[i]);
-        QString why;
-        if (!looksLikeDocument(path, &why)) {
+        if (const QString why = whyNotADocument(argv[i]); !why.isEmpty()) {
             std::fprintf(stderr, "vekanto-metadata: %s: %s\n", argv[i], qPrintable(why));
             status = 1;
             continue;
         }
-        QJsonObject attributes{{QStringLiteral("file"), path}};
+        QJsonObject attributes;
         VekMetadataAttributes sink{&attributes, setString, setStrings};
         (*instance)->ImportFromFile(instance, &sink, "kestrum.vekanto.vek", argv[i]);
-        std::printf("%s\n", QJsonDocument(attributes).toJson(QJsonDocument::Compact).constData());
+        // "file" first, then the attributes in the order JSON objects keep (by name).
+        const QByteArray rest = QJsonDocument(attributes).toJson(QJsonDocument::Compact);
+        std::printf("{\"file\":%s%s\n", jsonStringOfFileName(argv[i]).constData(),
+                    attributes.isEmpty() ? "}" : ("," + rest.mid(1)).constData());
     }
     (*instance)->Release(instance);
     return status;

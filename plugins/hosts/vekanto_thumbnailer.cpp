@@ -1,10 +1,15 @@
 // vekanto-thumbnailer: the desktop's thumbnailer for Vekanto documents. It loads the preview
 // plug-in through its interface and writes page 1 as a PNG of the requested size, or with
-// --preview the document's full preview as PDF. It needs no display.
+// --preview the document's full preview as PDF. It needs no display. A file that is no
+// document, a damaged one, one that asks for no preview, or one whose stored preview is not
+// what it claims to be gets a message naming it, no output and exit status 1. File names
+// are taken as the bytes the file system holds.
 //
 //   vekanto-thumbnailer [-s SIZE] INPUT OUTPUT.png
 //   vekanto-thumbnailer --preview INPUT OUTPUT.pdf
-#include "platform/foundation/file_writing.h"
+#include "platform/foundation/native_path_files.h"
+#include "platform/pdf/pdf_document.h"
+#include "plugins/hosts/document_check.h"
 #include "plugins/hosts/host_limits.h"
 #include "plugins/hosts/plugin_library.h"
 #include "plugins/preview/preview_interface.h"
@@ -48,15 +53,15 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStringList arguments;
+    QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << QByteArray(argv[i]);
     bool preview = false;
     int size = 256;
-    if (!arguments.isEmpty() && arguments.first() == QLatin1String("--preview")) {
+    if (!arguments.isEmpty() && arguments.first() == "--preview") {
         preview = true;
         arguments.removeFirst();
-    } else if (arguments.size() >= 2 && arguments.first() == QLatin1String("-s")) {
+    } else if (arguments.size() >= 2 && arguments.first() == "-s") {
         bool ok = false;
         size = arguments.at(1).toInt(&ok);
         if (!ok || size < 1 || size > 4096)
@@ -65,9 +70,12 @@ int main(int argc, char *argv[])
     }
     if (arguments.size() != 2)
         return usage();
-    const QString input = arguments.at(0), output = arguments.at(1);
-    limitHostResources(input);
+    const QByteArray input = arguments.at(0), output = arguments.at(1);
+    const QString inputName = nativePathForMessages(input);
+    limitHostResources(inputName);
     QGuiApplication application(argc, argv);
+    if (const QString why = whyNotADocument(input.constData()); !why.isEmpty())
+        return fail(QStringLiteral("%1: %2").arg(inputName, why));
 
     PlugInLibrary library(QStringLiteral("VekantoPreview"));
     auto *instance = static_cast<VekPreviewInterface **>(
@@ -77,32 +85,35 @@ int main(int argc, char *argv[])
     VekPreviewInterface *table = *instance;
     Answer answer;
     VekPreviewRequest request{&answer, keepAnswer};
-    const QByteArray path = input.toLocal8Bit();
     int32_t status = 0;
     if (preview)
-        status = table->GeneratePreviewForURL(instance, &request, path.constData(), "kestrum.vekanto.vek", nullptr);
+        status = table->GeneratePreviewForURL(instance, &request, input.constData(), "kestrum.vekanto.vek", nullptr);
     else
-        status = table->GenerateThumbnailForURL(instance, &request, path.constData(), "kestrum.vekanto.vek",
+        status = table->GenerateThumbnailForURL(instance, &request, input.constData(), "kestrum.vekanto.vek",
                                                 nullptr, VekPreviewSize{double(size), double(size)});
     table->Release(instance);
     if (status != 0 || answer.data.isEmpty())
-        return fail(QStringLiteral("%1 is not a Vekanto document that can be shown, or it asks for no preview.")
-                        .arg(input));
+        return fail(QStringLiteral("%1: the document asks for no preview.").arg(inputName));
 
     QByteArray bytes = answer.data;
-    if (!preview) {
+    if (preview) {
+        // A preview stored in the file is handed over as it is: it must be a PDF.
+        const auto pdf = PdfDocument::openData(answer.data);
+        if (!answer.data.startsWith("%PDF-") || !pdf || pdf->pageCount() < 1)
+            return fail(QStringLiteral("%1: the stored preview is damaged (it is not a PDF).").arg(inputName));
+    } else {
         QImage image = QImage::fromData(answer.data);
         if (image.isNull())
-            return fail(QStringLiteral("%1: the stored thumbnail is damaged.").arg(input));
+            return fail(QStringLiteral("%1: the stored thumbnail is damaged.").arg(inputName));
         if (image.width() > size || image.height() > size)
             image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         QBuffer buffer(&bytes);
         bytes.clear();
         if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-            return fail(QStringLiteral("%1: the thumbnail cannot be encoded.").arg(input));
+            return fail(QStringLiteral("%1: the thumbnail cannot be encoded.").arg(inputName));
     }
     QString why;
-    if (!writeWholeFile(output, bytes, &why))
-        return fail(QStringLiteral("%1 cannot be written: %2").arg(output, why));
+    if (!writeWholeFileAtNativePath(output, bytes, &why))
+        return fail(QStringLiteral("%1 cannot be written: %2").arg(nativePathForMessages(output), why));
     return 0;
 }

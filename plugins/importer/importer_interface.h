@@ -4,6 +4,7 @@
 
 #include "plugins/shim/plugin_binding.h"
 
+#include <stdbool.h>
 #include <stddef.h>
 
 #ifdef __cplusplus

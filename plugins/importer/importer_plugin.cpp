@@ -3,7 +3,7 @@
 #include "plugins/importer/importer_interface.h"
 #include "plugins/importer/metadata_import.h"
 
-#include <QFile>
+#include "platform/foundation/native_path_files.h"
 
 #include <string>
 #include <vector>
@@ -29,10 +29,10 @@ void setString(VekMetadataAttributes *attributes, const char *key, const QString
 
 void importFile(VekMetadataAttributes *attributes, const char *path)
 {
-    QFile file(QString::fromLocal8Bit(path));
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> data = readWholeFileAtNativePath(path);
+    if (!data)
         return;
-    const DocumentMetadata metadata = documentMetadataFromData(file.readAll());
+    const DocumentMetadata metadata = documentMetadataFromData(*data);
     if (metadata.author) {
         const QByteArray author = metadata.author->toUtf8();
         const char *authors[] = {author.constData()};

@@ -1,21 +1,8 @@
 #include "plugins/importer/metadata_import.h"
 
-#include "platform/foundation/archiving.h"
-#include "platform/foundation/plist_text_format.h"
+#include "plugins/importer/document_root.h"
 
 namespace {
-
-// The text form when the file starts with "{" and has more than that byte, else the archive.
-PropertyList rootOf(const QByteArray &data)
-{
-    if (data.size() >= 2 && data.startsWith('{')) {
-        const PropertyList root = propertyListFromText(data);
-        if (root.isDictionary())
-            return root;
-    }
-    const auto archived = unarchivePropertyListWithData(data);
-    return archived ? *archived.value : PropertyList();
-}
 
 std::optional<QString> stringEntry(const PropertyList &info, const QString &key)
 {
@@ -30,7 +17,7 @@ std::optional<QString> stringEntry(const PropertyList &info, const QString &key)
 DocumentMetadata documentMetadataFromData(const QByteArray &data)
 {
     DocumentMetadata metadata;
-    const PropertyList info = rootOf(data).value(QStringLiteral("metainfo"));
+    const PropertyList info = documentRootFromData(data).value_or(PropertyList()).value(QStringLiteral("metainfo"));
     if (!info.isDictionary())
         return metadata;
     metadata.author = stringEntry(info, QStringLiteral("author"));

@@ -7,6 +7,7 @@
 #include "model/gradient/vek_gradient_view.h"
 #include "model/services/shell_services.h"
 #include "platform/foundation/archive_coder_registry.h"
+#include "platform/foundation/native_path_files.h"
 #include "platform/foundation/user_defaults.h"
 #include "platform/graphics/color_conversion.h"
 #include "platform/graphics/graphics_context.h"
@@ -14,10 +15,9 @@
 #include "platform/image/image_file.h"
 #include "platform/pdf/pdf_output.h"
 #include "platform/text/text_archiving.h"
+#include "plugins/preview/drawing_process.h"
 #include "plugins/preview/gradient_rasterisers.h"
 #include "plugins/preview/vek_draw_document.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cmath>
@@ -59,12 +59,6 @@ public:
     explicit DrawingScope(VekDrawDocument &document) { documentDrawing = &document; }
     ~DrawingScope() { documentDrawing = nullptr; }
 };
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void answer(VekPreviewRequest &request, const QByteArray &data, const char *contentType)
 {
@@ -132,10 +126,10 @@ QByteArray pagesAsImagePdf(VekDrawDocument &document, OffscreenCanvas &canvas)
 
 } // namespace
 
-int32_t generatePreview(VekPreviewRequest &request, const QString &path)
+int32_t generatePreview(VekPreviewRequest &request, const char *path, GuiContext context)
 {
     preparePlugIn();
-    const QByteArray data = readFile(path);
+    const QByteArray data = readWholeFileAtNativePath(path).value_or(QByteArray());
     if (data.isEmpty())
         return 0;
     VekDrawDocument document;
@@ -145,8 +139,13 @@ int32_t generatePreview(VekPreviewRequest &request, const QString &path)
         answer(request, stored, "com.adobe.pdf");
         return 0;
     }
-    if (!document.readDocumentFromData(data))
+    if (!document.holdsDocument(data))
         return -1;
+    if (context == GuiContext::CoreOnly) {
+        answer(request, drawnByThumbnailer(path, true, {}), "com.adobe.pdf");
+        return 0;
+    }
+    document.readDocumentFromData(data);
     DrawingScope drawing(document);
     if (document.numberOfPages() < 5)
         if (const QByteArray pdf = VekPDFRepresentation(document); !pdf.isEmpty()) {
@@ -159,10 +158,10 @@ int32_t generatePreview(VekPreviewRequest &request, const QString &path)
     return 0;
 }
 
-int32_t generateThumbnail(VekPreviewRequest &request, const QString &path, VekPreviewSize maxSize)
+int32_t generateThumbnail(VekPreviewRequest &request, const char *path, VekPreviewSize maxSize, GuiContext context)
 {
     preparePlugIn();
-    const QByteArray data = readFile(path);
+    const QByteArray data = readWholeFileAtNativePath(path).value_or(QByteArray());
     if (data.isEmpty())
         return 0;
     VekDrawDocument document;
@@ -172,8 +171,13 @@ int32_t generateThumbnail(VekPreviewRequest &request, const QString &path, VekPr
         answer(request, stored, "public.png");
         return 0;
     }
-    if (!document.readDocumentFromData(data))
+    if (!document.holdsDocument(data))
         return 0;
+    if (context == GuiContext::CoreOnly) {
+        answer(request, drawnByThumbnailer(path, false, maxSize), "public.png");
+        return 0;
+    }
+    document.readDocumentFromData(data);
     DrawingScope drawing(document);
     OffscreenCanvas canvas(document);
     OffscreenCanvasScope scope(document, canvas);

@@ -87,14 +87,15 @@ VEK_EXPORT uint32_t QuickLookGeneratorPluginRelease(void *instance)
 VEK_EXPORT void CancelThumbnailGeneration(void *, VekPreviewRequest *) {}
 VEK_EXPORT void CancelPreviewGeneration(void *, VekPreviewRequest *) {}
 
-// Nothing thrown while reading or drawing a file may cross into the host.
+// Nothing thrown while reading or drawing a file may cross into the host. The path is
+// handed on as the bytes the file system holds.
 VEK_EXPORT int32_t GenerateThumbnailForURL(void *, VekPreviewRequest *thumbnail, const char *path, const char *,
                                            const void *, VekPreviewSize maxSize)
 {
     if (!thumbnail || !path)
         return 0;
     try {
-        return generateThumbnail(*thumbnail, QString::fromLocal8Bit(path), maxSize);
+        return generateThumbnail(*thumbnail, path, maxSize, ensureGuiContext());
     } catch (...) {
         return 0;
     }
@@ -106,7 +107,7 @@ VEK_EXPORT int32_t GeneratePreviewForURL(void *, VekPreviewRequest *preview, con
     if (!preview || !path)
         return -1;
     try {
-        return generatePreview(*preview, QString::fromLocal8Bit(path));
+        return generatePreview(*preview, path, ensureGuiContext());
     } catch (...) {
         return -1;
     }

@@ -23,12 +23,16 @@ QByteArray VekDrawDocument::thumbnailDataFromData(const QByteArray &data)
     return dictionaryOf(data).value(QStringLiteral("thumbdata")).dataValue();
 }
 
+bool VekDrawDocument::holdsDocument(const QByteArray &data)
+{
+    return dictionaryOf(data).isDictionary();
+}
+
 bool VekDrawDocument::readDocumentFromData(const QByteArray &data)
 {
-    const PropertyList &dictionary = dictionaryOf(data);
-    if (!dictionary.isDictionary())
+    if (!holdsDocument(data))
         return false;
-    readFromDocumentDictionary(dictionary);
+    readFromDocumentDictionary(*m_dictionary);
     return true;
 }
 

@@ -15,7 +15,9 @@ public:
     // The stored preview PDF ("pdfdata") and thumbnail PNG ("thumbdata"); empty when absent.
     QByteArray previewDataFromData(const QByteArray &data);
     QByteArray thumbnailDataFromData(const QByteArray &data);
-    // Reads the objects and settings of the file; false when it is neither stored form.
+    // Whether the file decodes to a document dictionary in either stored form.
+    bool holdsDocument(const QByteArray &data);
+    // Reads the objects and settings of the file; false when it holds no document.
     bool readDocumentFromData(const QByteArray &data);
 
     // {0, (n - 1) x page height, page width, page height}.

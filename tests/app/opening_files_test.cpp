@@ -148,10 +148,10 @@ TEST_F(ShellTest, UnreadableFilesGiveAnAlertNamingTheFile)
     };
     const std::vector<Case> cases = {
         {"damaged.vek", QByteArray("{ objects = ( { class = VekObjPath; bounds = "), ""},
-        {"binary.vek", QByteArray("\x04\x0bstreamtyped\x81\xe8\x03\x84\x01", 20), ""},
+        {"binary.vek", QByteArrayLiteral("\x04\x0bstreamtyped\x81\xe8\x03\x84\x01"), ""},
         {"empty.vek", QByteArray(), ""},
         {"broken.pdf", QByteArray("%PDF-1.4\nnothing else"), ""},
-        {"broken.png", QByteArray("\x89PNG\r\n\x1a\n garbage", 17), ""},
+        {"broken.png", QByteArrayLiteral("\x89PNG\r\n\x1a\n garbage"), ""},
         {"notes.txt", QByteArray("hello"), "kind"},
         {"drawing.svg", QByteArray("<svg/>"), ""},
         {"letter.rtf", QByteArray("plain words"), "RTF"},

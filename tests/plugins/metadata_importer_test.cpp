@@ -13,10 +13,14 @@ TEST(MetadataImporter, HandsOverTheDocumentsMetadataFromEitherStoredForm)
     document->setSubject(QStringLiteral("Gardens"));
     document->setCopyright(QStringLiteral("© Ada"));
     document->setKeywords(QStringLiteral("red, green"));
-    for (bool textForm : {false, true}) {
-        SCOPED_TRACE(textForm);
+    const QString archive = written(*document, dir, QStringLiteral("d.vek"));
+    const QString text = written(*document, dir, QStringLiteral("t.vek"), true);
+    // Also under a name that is not UTF-8, which reaches the importer as the bytes it is.
+    const RemovedAtEnd latin1Name(copiedToLatin1Name(archive, dir));
+    for (const QByteArray &path : {QFile::encodeName(archive), QFile::encodeName(text), latin1Name.path}) {
+        SCOPED_TRACE(path.constData());
         bool returned = false;
-        const auto found = importAttributes(written(*document, dir, QStringLiteral("d.vek"), textForm), &returned);
+        const auto found = importAttributes(path, &returned);
         EXPECT_TRUE(returned);
         const std::map<QString, QString> expected = {
             {"kMDItemAuthors", "Ada"},      {"kMDItemTitle", "Plans"},
@@ -36,7 +40,7 @@ TEST(MetadataImporter, FilesWithoutUsableMetadataAddNothingAndStillSucceed)
     } cases[] = {
         {"one brace", "{", {}},   // read as an archive, which it is not
         {"no metainfo", "{objects = ();}", {}},
-        {"garbage", QByteArray("\x04\x0bstreamtyped\x81\xe8\x03\x84\x01@\x84\x84\xff\xff", 26), {}},
+        {"garbage", QByteArrayLiteral("\x04\x0bstreamtyped\x81\xe8\x03\x84\x01@\x84\x84\xff\xff"), {}},
         {"not strings", "{metainfo = {author = (a, b); title = T; keywords = {k = v;};};}", {{"kMDItemTitle", "T"}}},
         {"empty keywords", "{metainfo = {keywords = \"\";};}", {{"kMDItemKeywords", ""}}},
     };

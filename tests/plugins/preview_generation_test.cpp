@@ -75,7 +75,7 @@ TEST(PreviewGeneration, UpToFourPagesAreVectorsAndLongerDocumentsPageImages)
 TEST(PreviewGeneration, UnreadableFilesGiveNoAnswer)
 {
     QTemporaryDir dir;
-    const QString damaged = writtenBytes(QByteArray("\x04\x0bstreamtyped\x81\xe8", 15), dir, "d.vek");
+    const QString damaged = writtenBytes(QByteArrayLiteral("\x04\x0bstreamtyped\x81\xe8"), dir, "d.vek");
     EXPECT_EQ(generate(damaged, true).status, -1);
     const Answer thumbnail = generate(damaged, false);
     EXPECT_EQ(thumbnail.status, 0);
