@@ -57,18 +57,59 @@ std::optional<Color> colorFrom(const PropertyList &value)
     return color ? std::optional<Color>(*color.value) : std::nullopt;
 }
 
+// A header or footer cell stored as RTF text (the readable text form): its rich text.
+// Nothing for a string that is no RTF (a date format, for example, stays a string).
+std::optional<AttributedString> cellFromRTFString(const PropertyList &value)
+{
+    if (!value.isString() || !value.stringValue().startsWith(QLatin1String("{\\rtf")))
+        return std::nullopt;
+    return attributedStringWithRTF(value.stringValue().toUtf8());
+}
+
 // The header and footer cells as the file stores them: attributed strings as flat RTFD
-// data (kept as data in memory too), everything else as it is.
+// data (kept as data in memory too), everything else as it is. The text form's cells come
+// as RTF text and are kept as RTFD data as well.
 PropertyList borderContentsFrom(const PropertyList &stored)
 {
     PropertyList contents = PropertyList::dictionary();
     for (const QString &key : stored.keys()) {
-        const PropertyList value = stored.value(key);
+        PropertyList value = stored.value(key);
+        if (const auto text = cellFromRTFString(value))
+            value = PropertyList::fromData(RTFDFromRange(*text, {0, text->length()}));
         if (value.isData() && !attributedStringWithRTFD(value.dataValue()))
             continue;   // a cell that does not read is left out
         contents.insert(key, value);
     }
     return contents;
+}
+
+bool hasAttachments(const AttributedString &text)
+{
+    bool found = false;
+    text.enumerateRuns({0, text.length()}, [&](const TextRun &run) { found = found || run.attributes.attachment; });
+    return found;
+}
+
+// The document dictionary with its header and footer cells as RTF text, which a person
+// reads in the text form where RTFD data would be hexadecimal digits. A cell with images
+// stays RTFD data: RTF does not hold them.
+PropertyList withReadableBorderCells(PropertyList dict)
+{
+    PropertyList border = dict.value(BorderInfoKey);
+    const PropertyList contents = border.value(QStringLiteral("contents"));
+    if (!contents.isDictionary())
+        return dict;
+    PropertyList readable = PropertyList::dictionary();
+    for (const QString &key : contents.keys()) {
+        PropertyList value = contents.value(key);
+        if (value.isData())
+            if (const auto text = attributedStringWithRTFD(value.dataValue()); text && !hasAttachments(*text))
+                value = PropertyList(QString::fromUtf8(RTFFromRange(*text, {0, text->length()})));
+        readable.insert(key, value);
+    }
+    border.insert(QStringLiteral("contents"), readable);
+    dict.insert(BorderInfoKey, border);
+    return dict;
 }
 
 DocumentError unreadableError()
@@ -191,7 +232,7 @@ QByteArray VekDocument::vekDocumentDataForObjects(const std::vector<std::shared_
 {
     const PropertyList dict = vekDocumentDictionaryForObjects(objects, pages, wholeDocument);
     if (pages && textForm)
-        return textPropertyListData(dict);
+        return textPropertyListData(withReadableBorderCells(dict));
     const auto archived = archivedDataWithRootObject(dict);
     return archived ? *archived.value : QByteArray();
 }

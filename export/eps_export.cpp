@@ -208,9 +208,9 @@ QByteArray header(float width, float height)
           "false setoverprint false setstrokeadjust\n";
 }
 
-QByteArray pathCommands(const VekObject &object, const EpsPage &page)
+// A new path of the elements, to be filled or stroked.
+QByteArray pathData(const BezierPath &path, const EpsPage &page)
 {
-    const BezierPath path = object.bezierPath();
     QByteArray out = "\nnewpath\n";
     for (int i = 0; i < path.elementCount(); ++i) {
         Point p[3];
@@ -223,26 +223,42 @@ QByteArray pathCommands(const VekObject &object, const EpsPage &page)
         default: out += "z\n"; break;
         }
     }
-    if (object.drawsFill()) {
-        const auto rgb = rgbOf(object.fillColor());
-        out += "gsave\n" + num(rgb[0]) + " " + num(rgb[1]) + " " + num(rgb[2]) + " rgb\n"
-            + (object.fillRule() == 1 ? "eofill\ngrestore\n" : "fill\ngrestore\n");
-    }
-    if (object.drawsStroke()) {
-        const auto rgb = rgbOf(object.strokeColor());
-        out += num(object.lineWidth()) + " lw\n" + QByteArray::number(object.capStyle()) + " lc\n"
-            + QByteArray::number(object.joinStyle()) + " lj\n" + num(rgb[0]) + " " + num(rgb[1]) + " " + num(rgb[2])
-            + " rgb\nstroke\n";
-    }
     return out;
 }
 
-// The text of a box line by line as the box lays it out.
-QByteArray placedTextCommands(VekObjText &box, const EpsPage &page)
+QByteArray rgbCommand(const Color &color)
+{
+    const auto rgb = rgbOf(color);
+    return num(rgb[0]) + " " + num(rgb[1]) + " " + num(rgb[2]) + " rgb\n";
+}
+
+// Fills the current path, keeping it for a stroke after.
+QByteArray fillCommands(const Color &color, bool evenOdd = false)
+{
+    return "gsave\n" + rgbCommand(color) + (evenOdd ? "eofill\ngrestore\n" : "fill\ngrestore\n");
+}
+
+QByteArray strokeCommands(float width, const Color &color, int cap = 0, int join = 0)
+{
+    return num(width) + " lw\n" + QByteArray::number(cap) + " lc\n" + QByteArray::number(join) + " lj\n"
+        + rgbCommand(color) + "stroke\n";
+}
+
+QByteArray pathCommands(const VekObject &object, const EpsPage &page)
+{
+    QByteArray out = pathData(object.bezierPath(), page);
+    if (object.drawsFill())
+        out += fillCommands(object.fillColor(), object.fillRule() == 1);
+    if (object.drawsStroke())
+        out += strokeCommands(object.lineWidth(), object.strokeColor(), object.capStyle(), object.joinStyle());
+    return out;
+}
+
+// Laid-out text piece by piece, each at its baseline.
+QByteArray placedTextCommands(const AttributedString &text, const std::vector<PlacedText> &pieces, const EpsPage &page)
 {
     QByteArray out;
-    const AttributedString &text = box.contents().text();
-    for (const VekObjText::PlacedText &piece : box.placedText()) {
+    for (const PlacedText &piece : pieces) {
         QString characters = text.string().mid(piece.characters.location, piece.characters.length);
         characters.remove(QRegularExpression(QStringLiteral("[\\n\\r\\x{2028}\\x{2029}]")));
         characters.replace(QLatin1Char('\t'), QLatin1Char(' '));
@@ -285,36 +301,28 @@ QByteArray fieldCommands(VekDocument &document, VekObjFormat &field, const EpsPa
     return out;
 }
 
-QByteArray strokedLine(Point from, Point to, const Color &color, const EpsPage &page)
-{
-    const auto rgb = rgbOf(color);
-    return "\nnewpath\n" + page.point(from) + " m\n" + page.point(to) + " l\n1.000000 lw\n" + num(rgb[0]) + " "
-        + num(rgb[1]) + " " + num(rgb[2]) + " rgb\nstroke\n";
-}
-
-// A table: its grid lines as the table draws them, and each cell's text from the cell's top
-// left corner.
+// A table as it draws itself: the fill under the grid, the cells' colours and wrapped
+// texts, the grid with its outer border, the borders set on columns and rows, the outline.
 QByteArray tableCommands(const VekObjGrid &table, const EpsPage &page)
 {
     QByteArray out;
-    const Rect bounds = table.bounds();
-    if (table.drawLineH())
-        for (int row = 1; row < table.numberOfGridRows(); ++row) {
-            const float y = table.rectOfGridRow(row).minY();
-            out += strokedLine({bounds.minX(), y}, {bounds.maxX(), y}, table.gridColor(), page);
-        }
-    if (table.drawLineV())
-        for (int column = 1; column < table.numberOfGridColumns(); ++column) {
-            const float x = table.rectOfGridColumn(column).minX();
-            out += strokedLine({x, bounds.minY()}, {x, bounds.maxY()}, table.gridColor(), page);
-        }
-    constexpr float CellInset = 2;
-    for (int row = 0; row < table.numberOfGridRows(); ++row)
-        for (int column = 0; column < table.numberOfGridColumns(); ++column)
-            if (const auto text = table.textOfColumn(column, row)) {
-                const Rect frame = table.cellFrameOfColumn(column, row);
-                out += textAtTopLeft(*text, {frame.minX() + CellInset, frame.minY() + CellInset}, page);
-            }
+    const auto [grid, borders] = table.linesInRect(table.bounds());
+    if (!grid.isEmpty() && table.drawsFill())
+        out += pathData(BezierPath::bezierPathWithRect(grid.bounds()), page) + fillCommands(table.fillColor());
+    for (const VekObjGrid::DrawnCell &cell : table.drawnCells()) {
+        if (cell.color)
+            out += pathData(BezierPath::bezierPathWithRect(cell.frame), page) + fillCommands(*cell.color);
+        if (cell.text)
+            out += placedTextCommands(*cell.text, VekObjGrid::placedCellText(*cell.text, cell.frame), page);
+    }
+    // The grid is one point wide, as in PDF and print.
+    if (!grid.isEmpty())
+        out += pathData(grid, page) + strokeCommands(1, table.gridColor());
+    if (!borders.isEmpty())
+        out += pathData(borders, page) + strokeCommands(VekObjGrid::BorderLineWidth, table.gridColor());
+    if (table.drawsStroke())
+        out += pathData(BezierPath::bezierPathWithRect(table.bounds()), page)
+            + strokeCommands(table.lineWidth(), table.strokeColor());
     return out;
 }
 
@@ -338,7 +346,7 @@ bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area
     QByteArray eps = header(bounds.width(), page.height);
     for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
         if (auto box = std::dynamic_pointer_cast<VekObjText>(*it); box && box->contents().length() > 0)
-            eps += placedTextCommands(*box, page);
+            eps += placedTextCommands(box->contents().text(), box->placedText(), page);
         else if (auto field = std::dynamic_pointer_cast<VekObjFormat>(*it))
             eps += fieldCommands(document, *field, page);
         else if (auto table = std::dynamic_pointer_cast<VekObjGrid>(*it))

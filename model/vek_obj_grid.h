@@ -18,6 +18,7 @@
 #include "model/object_editing.h"
 #include "model/vek_object.h"
 #include "platform/text/attributed_string.h"
+#include "platform/text/layout_manager.h"
 
 #include <QStringList>
 
@@ -122,6 +123,25 @@ public:
     // Fill, cells, grid and border lines, outline, resize outline and cell marks; lines
     // follow `rect`, cells and marks the bounds.
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
+    // What drawInViewInRect draws, for writers that place it themselves. The grid lines
+    // (outer border included; 1 point wide in PDF and print) and the borders set on columns
+    // and rows (BorderLineWidth) as drawn into rect; the grid's bounds are what a fill fills.
+    struct Lines {
+        BezierPath grid;
+        BezierPath borders;
+    };
+    Lines linesInRect(const Rect &rect) const;
+    static constexpr float BorderLineWidth = 2.0f;
+    // The cells with a colour or text, column by column and down each column, as drawn.
+    struct DrawnCell {
+        Rect frame;
+        std::optional<Color> color;
+        std::optional<AttributedString> text;   // absent or not empty
+    };
+    std::vector<DrawnCell> drawnCells() const;
+    // A cell's text as it is drawn into the frame: inset on every side, wrapped at the
+    // inset width; one piece per line and attribute run.
+    static std::vector<PlacedText> placedCellText(const AttributedString &text, const Rect &frame);
 
     // ---- Selection and cell editing ----
 

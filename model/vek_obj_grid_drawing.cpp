@@ -21,7 +21,6 @@ namespace {
 
 constexpr float LineOffset = 0.5f;
 constexpr float CellTextInset = 2.0f;
-constexpr float BorderLineWidth = 2.0f;
 constexpr float CreationFrameOutset = 1.0f;
 
 // The highlight ring drawn around a selected table, column, row or cell: a soft band just
@@ -40,60 +39,52 @@ void addLine(BezierPath &path, Point from, Point to)
     path.lineToPoint(to);
 }
 
-// Draws a cell's text into its frame, inset on every side, wrapping at the frame's width.
-void drawCellText(const AttributedString &text, const Rect &frame)
-{
-    const Rect inner = insetRect(frame, CellTextInset, CellTextInset);
-    if (inner.width() <= 0 || inner.height() <= 0)
-        return;
-    // Lines are broken at the cell's width; a text taller than the cell runs on below it.
-    LayoutManager layout;
-    TextContainer container(Size{inner.width(), 1.0e6f});
-    container.setLineFragmentPadding(0);
-    layout.addTextContainer(&container);
-    layout.setAttributedString(text);
-    const TextRange glyphs = layout.glyphRangeForTextContainer(&container);
-    if (!glyphs.isEmpty())
-        layout.drawGlyphsForGlyphRange(glyphs, inner.origin);
-    layout.removeTextContainer(&container);
-}
+// A cell's text laid out in its frame, inset on every side, wrapping at the inset width.
+// Lines are broken at the cell's width; a text taller than the cell runs on below it.
+class CellTextLayout {
+public:
+    CellTextLayout(const AttributedString &text, const Rect &frame)
+        : m_inner(insetRect(frame, CellTextInset, CellTextInset)), m_container(Size{m_inner.width(), 1.0e6f})
+    {
+        m_container.setLineFragmentPadding(0);
+        m_layout.addTextContainer(&m_container);
+        m_layout.setAttributedString(text);
+    }
+    ~CellTextLayout() { m_layout.removeTextContainer(&m_container); }
+    CellTextLayout(const CellTextLayout &) = delete;
+    CellTextLayout &operator=(const CellTextLayout &) = delete;
+
+    // Nothing is laid out into a frame narrower or lower than the insets.
+    TextRange glyphs()
+    {
+        if (m_inner.width() <= 0 || m_inner.height() <= 0)
+            return {};
+        return m_layout.glyphRangeForTextContainer(&m_container);
+    }
+    void draw()
+    {
+        if (const TextRange range = glyphs(); !range.isEmpty())
+            m_layout.drawGlyphsForGlyphRange(range, m_inner.origin);
+    }
+    std::vector<PlacedText> placed()
+    {
+        const TextRange range = glyphs();
+        return range.isEmpty() ? std::vector<PlacedText>() : m_layout.placedText(range, m_inner.origin);
+    }
+
+private:
+    Rect m_inner;
+    TextContainer m_container;
+    LayoutManager m_layout;
+};
 
 } // namespace
 
-void VekObjGrid::drawInViewIsSelected(CanvasServices *view, bool selected)
+VekObjGrid::Lines VekObjGrid::linesInRect(const Rect &rect) const
 {
-    GraphicsContext *context = GraphicsContext::current();
-    if (!context)
-        return;
-    if (view && view->creatingObject().get() == this && _rowOrder.isEmpty()) {
-        // Still being dragged out: only a frame.
-        GraphicsStateSaver saver(*context);
-        BezierPath frame = BezierPath::bezierPathWithRect(insetRect(_bounds, -CreationFrameOutset, -CreationFrameOutset));
-        frame.setLineWidth(1.0f);
-        context->setStrokeColor(systemKnobColor());
-        context->strokePath(frame);
-        return;
-    }
-    drawInViewInRect(view, _bounds);
-    // The canvas passes its own selection as `selected`; the ring around the whole table gives
-    // way to the marks of a selected column, row or cells and to an open cell.
-    const bool selectedHere = selected || (view && view->objectIsSelected(*this));
-    const bool innerSelection = _haveSelection || _selectedColumnNr >= 0 || _selectedRowNr >= 0
-                                || !_multipleCellSelection.isEmpty();
-    if (selectedHere && !innerSelection && !(view && view->drawingToSave())) {
-        GraphicsStateSaver saver(*context);
-        drawFocusRing(*context, _bounds);
-    }
-}
-
-void VekObjGrid::drawInViewInRect(CanvasServices *view, const Rect &rect)
-{
-    GraphicsContext *context = GraphicsContext::current();
-    if (!context)
-        return;
-    GraphicsStateSaver saver(*context);
-    BezierPath grid;
-    BezierPath borders;
+    Lines lines;
+    BezierPath &grid = lines.grid;
+    BezierPath &borders = lines.borders;
     const int columnCount = numberOfGridColumns();
     const int rowCount = numberOfGridRows();
 
@@ -139,6 +130,70 @@ void VekObjGrid::drawInViewInRect(CanvasServices *view, const Rect &rect)
     move.translateXBy(std::floor(rect.minX()), std::floor(rect.minY()));
     grid.transformUsingAffineTransform(move);
     borders.transformUsingAffineTransform(move);
+    return lines;
+}
+
+std::vector<VekObjGrid::DrawnCell> VekObjGrid::drawnCells() const
+{
+    std::vector<DrawnCell> cells;
+    if (_cells.count() == 0)
+        return cells;
+    for (int i = 0; i < numberOfGridColumns(); ++i) {
+        for (int j = 0; j < numberOfGridRows(); ++j) {
+            const PropertyList record = _cells.value(cellIDOfColumn(i, j));
+            if (!record.isDictionary())
+                continue;
+            DrawnCell cell{cellFrameOfColumn(i, j), std::nullopt, std::nullopt};
+            if (record.value(CellColorKey).isData())
+                if (auto color = unarchiveColorWithData(record.value(CellColorKey).dataValue()))
+                    cell.color = *color.value;
+            if (auto text = textOfCellRecord(record); text && !text->isEmpty())
+                cell.text = std::move(text);
+            if (cell.color || cell.text)
+                cells.push_back(std::move(cell));
+        }
+    }
+    return cells;
+}
+
+std::vector<PlacedText> VekObjGrid::placedCellText(const AttributedString &text, const Rect &frame)
+{
+    return CellTextLayout(text, frame).placed();
+}
+
+void VekObjGrid::drawInViewIsSelected(CanvasServices *view, bool selected)
+{
+    GraphicsContext *context = GraphicsContext::current();
+    if (!context)
+        return;
+    if (view && view->creatingObject().get() == this && _rowOrder.isEmpty()) {
+        // Still being dragged out: only a frame.
+        GraphicsStateSaver saver(*context);
+        BezierPath frame = BezierPath::bezierPathWithRect(insetRect(_bounds, -CreationFrameOutset, -CreationFrameOutset));
+        frame.setLineWidth(1.0f);
+        context->setStrokeColor(systemKnobColor());
+        context->strokePath(frame);
+        return;
+    }
+    drawInViewInRect(view, _bounds);
+    // The canvas passes its own selection as `selected`; the ring around the whole table gives
+    // way to the marks of a selected column, row or cells and to an open cell.
+    const bool selectedHere = selected || (view && view->objectIsSelected(*this));
+    const bool innerSelection = _haveSelection || _selectedColumnNr >= 0 || _selectedRowNr >= 0
+                                || !_multipleCellSelection.isEmpty();
+    if (selectedHere && !innerSelection && !(view && view->drawingToSave())) {
+        GraphicsStateSaver saver(*context);
+        drawFocusRing(*context, _bounds);
+    }
+}
+
+void VekObjGrid::drawInViewInRect(CanvasServices *view, const Rect &rect)
+{
+    GraphicsContext *context = GraphicsContext::current();
+    if (!context)
+        return;
+    GraphicsStateSaver saver(*context);
+    auto [grid, borders] = linesInRect(rect);
 
     // A table without grid lines has no fill.
     if (!grid.isEmpty()) {
@@ -146,24 +201,14 @@ void VekObjGrid::drawInViewInRect(CanvasServices *view, const Rect &rect)
         fillup(&area);
     }
 
-    if (_cells.count() > 0) {
-        const bool cmyk = documentUsesCMYK();
-        for (int i = 0; i < columnCount; ++i) {
-            for (int j = 0; j < rowCount; ++j) {
-                const PropertyList record = _cells.value(cellIDOfColumn(i, j));
-                if (!record.isDictionary())
-                    continue;
-                const Rect frame = cellFrameOfColumn(i, j);
-                if (record.value(CellColorKey).isData()) {
-                    if (auto color = unarchiveColorWithData(record.value(CellColorKey).dataValue())) {
-                        context->setFillColor(*color.value);
-                        context->fillRect(frame);
-                    }
-                }
-                if (const auto text = textOfCellRecord(record); text && !text->isEmpty())
-                    drawCellText(cmyk ? attributedStringUsingCMYK(*text) : *text, frame);
-            }
+    const bool cmyk = documentUsesCMYK();
+    for (const DrawnCell &cell : drawnCells()) {
+        if (cell.color) {
+            context->setFillColor(*cell.color);
+            context->fillRect(cell.frame);
         }
+        if (cell.text)
+            CellTextLayout(cmyk ? attributedStringUsingCMYK(*cell.text) : *cell.text, cell.frame).draw();
     }
 
     grid.setLineWidth(!view || view->drawingToPDF() ? 1.0f : 0.0f);

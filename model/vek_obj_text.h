@@ -19,6 +19,7 @@
 #include "platform/foundation/notification_center.h"
 #include "platform/geometry/affine_transform.h"
 #include "platform/image/image.h"
+#include "platform/text/layout_manager.h"
 #include "platform/text/text_storage.h"
 
 #include <functional>
@@ -98,8 +99,11 @@ public:
     Rect drawingBounds() const override;
     // Drawing bounds and bounds, on the visible repeated page, grown so a rotation stays inside.
     Rect boundsToRedraw() const override;
-    // The drawing bounds and the shadow: the redraw area's room for turning is not drawn.
-    Rect paintedBounds() const override { return withShadowOf(drawingBounds()); }
+    // The box as drawn (turned when it is): its fill and glyphs lie within it. Neither the
+    // room drawingBounds() keeps around the box nor the shadow counts, so that vector output
+    // puts the box's text (clipped, but found by search and extraction) on no page the box
+    // itself does not meet; a shadow reaching onto such a page is cut at its edge there.
+    Rect paintedBounds() const override;
     void drawInViewIsSelected(CanvasServices *view, bool selected) override;
     void drawInViewInRect(CanvasServices *view, const Rect &rect) override;
     // The text laid out alone in a plain container of the drawing bounds' size (the
@@ -109,10 +113,6 @@ public:
     // The text as the box lays it out, for writers that place text themselves: one piece per
     // line and attribute run, with the start of its baseline in canvas coordinates (a turn
     // or skew of the box left aside). Only the characters that fit into the box.
-    struct PlacedText {
-        TextRange characters;
-        Point baseline;
-    };
     std::vector<PlacedText> placedText();
 
     // ---- Linked boxes (vek_obj_text_links.cpp) ----

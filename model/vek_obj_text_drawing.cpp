@@ -71,6 +71,11 @@ Rect VekObjText::drawingBounds() const
                 enclosing.height());
 }
 
+Rect VekObjText::paintedBounds() const
+{
+    return currentTransform() ? drawingBounds() : _bounds;
+}
+
 Rect VekObjText::boundsToRedraw() const
 {
     Rect area = unionRect(drawingBounds(), _bounds);
@@ -148,30 +153,13 @@ void VekObjText::drawInViewInRect(CanvasServices *view, const Rect &rect)
     layout.layoutManager().drawGlyphsForGlyphRange(glyphs, target.origin);
 }
 
-std::vector<VekObjText::PlacedText> VekObjText::placedText()
+std::vector<PlacedText> VekObjText::placedText()
 {
-    std::vector<PlacedText> pieces;
     if (_contents.length() == 0)
-        return pieces;
+        return {};
     TextBoxLayout layout(*this, _contents.text(), _bounds.size);
     LayoutManager &manager = layout.layoutManager();
-    const TextRange shown = manager.glyphRangeForTextContainer(&layout.container());
-    const AttributedString &text = manager.text();
-    for (const LineFragment &fragment : manager.lineFragments()) {
-        const TextRange line = intersectionRange(fragment.characters, shown);
-        if (line.isEmpty())
-            continue;
-        text.enumerateRuns(line, [&](const TextRun &run) {
-            const TextRange piece = intersectionRange(run.range, line);
-            if (piece.isEmpty())
-                return;
-            const Point at = manager.locationForGlyphAtIndex(piece.location);
-            pieces.push_back({piece, Point(_bounds.minX() + fragment.rect.minX() + at.x,
-                                           _bounds.minY() + fragment.rect.minY() + at.y
-                                               - run.attributes.baselineOffset.value_or(0))});
-        });
-    }
-    return pieces;
+    return manager.placedText(manager.glyphRangeForTextContainer(&layout.container()), _bounds.origin);
 }
 
 std::optional<Image> VekObjText::currentTextImage() const

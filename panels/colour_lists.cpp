@@ -15,11 +15,14 @@ namespace {
 const QString ListExtension = QStringLiteral("clr");
 const QString DefaultPatternsResource = QStringLiteral(":/patterns/Vekanto Patterns.clr");
 
-std::optional<ColorList> readList(const QString &path, const QString &name)
+ArchiveResult<ColorList> readList(const QString &path, const QString &name)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly)) {
+        ArchiveResult<ColorList> unread;
+        unread.error = file.errorString();
+        return unread;
+    }
     return colorListWithData(file.readAll(), name);
 }
 
@@ -47,7 +50,7 @@ bool ColourListStore::hasList(const QString &listName) const
     return QFileInfo::exists(filePathFor(listName));
 }
 
-std::optional<ColorList> ColourListStore::list(const QString &listName) const
+ArchiveResult<ColorList> ColourListStore::list(const QString &listName) const
 {
     return readList(filePathFor(listName), listName);
 }
@@ -82,7 +85,13 @@ ColourListStore::AddResult ColourListStore::addColor(const QString &listName, co
 {
     if (listName.isEmpty() || colorName.isEmpty())
         return AddResult::Failed;
-    ColorList target = hasList(listName) ? list(listName).value_or(ColorList{}) : ColorList{};
+    ColorList target;
+    if (hasList(listName)) {
+        auto existing = list(listName);
+        if (!existing)
+            return AddResult::Failed;   // never write over a list that did not read
+        target = std::move(*existing.value);
+    }
     target.name = listName;
     if (!target.add(colorName, color))
         return AddResult::Duplicate;
@@ -99,8 +108,8 @@ QString ColourListStore::addDefaultPatternColors(QString *error) const
         *error = localizedString(QStringLiteral("Failed to create a folder \"Colors\"."));
         return {};
     }
-    const std::optional<ColorList> patterns = readList(DefaultPatternsResource, name);
-    if (!patterns || patterns->colors.empty() || !writeList(*patterns)) {
+    const auto patterns = readList(DefaultPatternsResource, name);
+    if (!patterns || patterns.value->colors.empty() || !writeList(*patterns.value)) {
         if (hasList(name))
             removeList(name);
         *error = localizedString(QStringLiteral("Sorry, failed to create a color list with default patterns."));

@@ -18,7 +18,8 @@ public:
     // The lists in the folder, sorted without regard to case.
     QStringList listNames() const;
     bool hasList(const QString &listName) const;
-    std::optional<ColorList> list(const QString &listName) const;
+    // The list, or why its file cannot be read.
+    ArchiveResult<ColorList> list(const QString &listName) const;
     // Writes the list's file (making the folder); false when that fails.
     bool writeList(const ColorList &list) const;
     bool removeList(const QString &listName) const;
@@ -26,7 +27,8 @@ public:
     QString newListName() const;
 
     enum class AddResult { Added, Duplicate, Failed };
-    // Adds the colour to the list (made when missing) and writes its file.
+    // Adds the colour to the list (made when missing) and writes its file; a list whose file
+    // does not read is left as it is (Failed).
     AddResult addColor(const QString &listName, const QString &colorName, const Color &color) const;
 
     // Installs the default pattern list from the program's resources as "Vekanto Patterns"

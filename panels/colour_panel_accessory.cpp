@@ -206,7 +206,16 @@ void ColourPanelAccessory::showList(const QString &name)
     m_colours->clear();
     if (name.isEmpty())
         return;
-    for (const auto &[colorName, color] : m_store.list(name).value_or(ColorList{}).colors) {
+    const auto list = m_store.list(name);
+    if (!list) {
+        // Nothing of a damaged list is shown: only why it cannot be used.
+        const QString why = localizedString(QStringLiteral("The color list %1 cannot be read: %2")).arg(name, list.error);
+        auto *item = new QListWidgetItem(why, m_colours);
+        item->setFlags(Qt::NoItemFlags);
+        item->setToolTip(why);
+        return;
+    }
+    for (const auto &[colorName, color] : list.value->colors) {
         auto *item = new QListWidgetItem(QIcon(swatchOf(color)), colorName, m_colours);
         item->setData(ColorRole, QVariant::fromValue(color));
         item->setToolTip(colorName);

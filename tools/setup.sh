@@ -9,6 +9,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  # faces of the metric-compatible families that tests draw in every style
+  fonts-liberation
   libfontconfig-dev libhyphen-dev hyphen-en-us fonts-urw-base35
   # hyphenation dictionaries of the languages Debian ships, looked up by the text's language
   hyphen-af hyphen-as hyphen-be hyphen-bg hyphen-bn hyphen-ca hyphen-cs hyphen-da hyphen-de

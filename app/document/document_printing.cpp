@@ -4,8 +4,10 @@
 #include "canvas/offscreen_canvas.h"
 #include "canvas/paper_pages.h"
 #include "document/vek_document.h"
+#include "export/pdf_export.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/graphics/graphics_context.h"
+#include "platform/pdf/pdf_rewriter.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -38,22 +40,39 @@ bool printDocumentPages(VekDocument &document, QPrinter &printer, const QString 
         last = std::clamp(printer.toPage() > 0 ? printer.toPage() : count, first, count);
     }
 
-    GraphicsContext context(&printer, GraphicsContext::Output::Printer);
-    if (!context.painter()->isActive()) {
-        if (error)
-            *error = QStringLiteral("The printer cannot be used.");
-        return false;
+    {
+        GraphicsContext context(&printer, GraphicsContext::Output::Printer);
+        if (!context.painter()->isActive()) {
+            if (error)
+                *error = QStringLiteral("The printer cannot be used.");
+            return false;
+        }
+        GraphicsContext::Scope current(context);
+        AffineTransform toDevice;
+        toDevice.scaleXBy(printer.logicalDpiX() / 72.0, printer.logicalDpiY() / 72.0);
+        context.concat(toDevice);
+        for (int page = first; page <= last; ++page) {
+            if (page > first)
+                context.newPage();
+            GraphicsStateSaver saver(context);
+            drawPageOnPaper(document, canvas, layout, page, displayName);
+        }
     }
-    GraphicsContext::Scope current(context);
-    AffineTransform toDevice;
-    toDevice.scaleXBy(printer.logicalDpiX() / 72.0, printer.logicalDpiY() / 72.0);
-    context.concat(toDevice);
-    for (int page = first; page <= last; ++page) {
-        if (page > first)
-            context.newPage();
-        GraphicsStateSaver saver(context);
-        drawPageOnPaper(document, canvas, layout, page,
-                        displayName);
+    // Printing to a PDF file: the printer has written it (on ending the painting) with
+    // nothing of the document's metadata; it gets the metadata the exported PDF has.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        PdfRewriter file;
+        if (!file.open(printer.outputFileName())) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
+        file.setInfo(pdfInfoFor(document));
+        if (!file.write(printer.outputFileName())) {
+            if (error)
+                *error = file.errorString();
+            return false;
+        }
     }
     return true;
 }

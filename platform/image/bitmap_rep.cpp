@@ -8,6 +8,11 @@
 
 namespace {
 
+bool isOpaqueGrey(QRgb colour)
+{
+    return qAlpha(colour) == 255 && qRed(colour) == qGreen(colour) && qGreen(colour) == qBlue(colour);
+}
+
 QImage normalized(const QImage &image)
 {
     switch (image.format()) {
@@ -17,13 +22,17 @@ QImage normalized(const QImage &image)
     case QImage::Format_RGBA8888_Premultiplied:
         return image;
     case QImage::Format_Grayscale16:
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
         return image.convertToFormat(QImage::Format_Grayscale8);
     default:
         break;
     }
-    if (image.format() == QImage::Format_Indexed8 && image.isGrayscale() && !image.hasAlphaChannel())
+    // A palette image (1 or 8 bits) is grey only when its colour table is: other tables keep
+    // their colours and transparency. (QImage::isGrayscale() answers false for any 1-bit
+    // image, so the table is looked at here.)
+    const bool palette = image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono
+                         || image.format() == QImage::Format_MonoLSB;
+    const QList<QRgb> table = image.colorTable();
+    if (palette && std::all_of(table.begin(), table.end(), isOpaqueGrey))
         return image.convertToFormat(QImage::Format_Grayscale8);
     if (!image.hasAlphaChannel())
         return image.convertToFormat(QImage::Format_RGB888);

@@ -108,6 +108,7 @@ FontFace faceFromPattern(FcPattern *p)
     f.postScriptName = fcString(p, FC_POSTSCRIPT_NAME);
     f.family = fcString(p, FC_FAMILY);
     f.style = fcString(p, FC_STYLE);
+    f.foundry = fcString(p, FC_FOUNDRY);
     f.file = fcString(p, FC_FILE);
     f.index = fcInt(p, FC_INDEX, 0);
     f.bold = fcInt(p, FC_WEIGHT, FC_WEIGHT_REGULAR) >= FC_WEIGHT_DEMIBOLD;
@@ -119,8 +120,8 @@ FontFace faceFromPattern(FcPattern *p)
 // Faces matching pattern, outline formats that Qt draws best (OpenType, TrueType) first.
 QList<FontFace> listFaces(FcPattern *pattern)
 {
-    FcObjectSet *os = FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FAMILY, FC_STYLE, FC_FILE, FC_INDEX, FC_WEIGHT,
-                                       FC_SLANT, nullptr);
+    FcObjectSet *os = FcObjectSetBuild(FC_POSTSCRIPT_NAME, FC_FAMILY, FC_STYLE, FC_FOUNDRY, FC_FILE, FC_INDEX,
+                                       FC_WEIGHT, FC_SLANT, nullptr);
     FcFontSet *set = FcFontList(nullptr, pattern, os);
     QList<FontFace> faces;
     for (int i = 0; set && i < set->nfont; ++i) {
@@ -389,7 +390,11 @@ FontMetrics fontMetrics(const Font &font)
 QFont qFont(const Font &font)
 {
     FontFace face = fontFace(font.name);
-    QFont f(face.family);
+    // A family whose faces come from several foundries (the URW fonts: OpenType files of one
+    // foundry, Type 1 files of another, the italics of a third) is one family per foundry to
+    // Qt, which takes the first of them for the bare name, and without the style asked for
+    // draws another face. The foundry names the one that holds the face fontconfig chose.
+    QFont f(face.foundry.isEmpty() ? face.family : face.family + QStringLiteral(" [") + face.foundry + u']');
     if (!face.style.isEmpty())
         f.setStyleName(face.style);
     f.setPointSizeF(font.size > 0 ? font.size : 12);

@@ -36,6 +36,7 @@ struct FontFace {
     QString postScriptName;   // of the face actually used
     QString family;
     QString style;
+    QString foundry;   // fontconfig's; tells apart faces of one family from different files
     QString file;
     int index = 0;
     bool bold = false;

@@ -631,6 +631,26 @@ Point LayoutManager::locationForGlyphAtIndex(int index)
     return Point{float(line.cursorToX(offset)) - f.rect.minX(), f.baseline - f.rect.minY()};
 }
 
+std::vector<PlacedText> LayoutManager::placedText(TextRange range, Point origin)
+{
+    std::vector<PlacedText> pieces;
+    for (const LineFragment &fragment : lineFragments()) {
+        const TextRange line = intersectionRange(fragment.characters, range);
+        if (line.isEmpty())
+            continue;
+        m_text.enumerateRuns(line, [&](const TextRun &run) {
+            const TextRange piece = intersectionRange(run.range, line);
+            if (piece.isEmpty())
+                return;
+            const Point at = locationForGlyphAtIndex(piece.location);
+            pieces.push_back({piece, Point(origin.x + fragment.rect.minX() + at.x,
+                                           origin.y + fragment.rect.minY() + at.y
+                                               - run.attributes.baselineOffset.value_or(0))});
+        });
+    }
+    return pieces;
+}
+
 // The fragment of the container nearest the point: the nearest line first, then the
 // nearest fragment on it; null when the container has none.
 const LineFragment *LayoutManager::nearestFragment(Point point, const TextContainer *container)

@@ -49,6 +49,13 @@ struct LineFragment {
     int line = 0;            // line index in the paragraph's QTextLayout
 };
 
+// A piece of laid-out text for writers that place text themselves: the characters of one
+// line in one attribute run, and the start of their baseline.
+struct PlacedText {
+    TextRange characters;
+    Point baseline;
+};
+
 // One glyph of laid-out text as a path, and the characters it stands for.
 struct GlyphOutline {
     BezierPath path;
@@ -114,6 +121,10 @@ public:
     // mark (invisibleCharacterMark) gets it drawn in its attributes at the top of its line.
     // Defined in text_drawing.cpp.
     virtual void drawGlyphsForGlyphRange(TextRange range, Point origin);
+    // The laid-out characters of range, one piece per line and attribute run, placed as
+    // drawGlyphsForGlyphRange draws them (baseline offsets included) with the containers'
+    // origin at origin.
+    std::vector<PlacedText> placedText(TextRange range, Point origin);
 
     // The outline of every glyph of range, placed as drawGlyphsForGlyphRange draws it (in
     // points, the containers at origin), each with the characters it shows: a ligature

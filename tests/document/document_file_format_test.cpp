@@ -235,6 +235,44 @@ TEST(DocumentFileFormat, BothFormsRoundTripEveryValueAndDrawTheSame)
     }
 }
 
+// The text form holds header and footer cells as RTF a person can read; files that hold
+// them as RTFD data (hexadecimal digits), as the text form did before, still read.
+TEST(DocumentFileFormat, TheTextFormHoldsHeaderAndFooterCellsAsReadableRtf)
+{
+    ensureGuiApp();
+    const auto original = richDocument();
+    TextAttributes bold;
+    bold.font = Font{QStringLiteral("Helvetica-Bold"), 11};
+    PropertyList cells = original->borderInfo();
+    const AttributedString rich(QStringLiteral("Seite #VPAGE – Entwurf"), bold);
+    cells.insert(QStringLiteral("ftMd"), PropertyList::fromData(RTFDFromRange(rich, {0, rich.length()})));
+    original->setBorderInfo(cells);
+
+    const QByteArray text = original->dataOfDocument(true);
+    const PropertyList stored = propertyListFromText(text).value(QStringLiteral("borderinfo")).value(QStringLiteral("contents"));
+    for (const char *key : {"headerLeft", "ftMd"}) {
+        SCOPED_TRACE(key);
+        ASSERT_TRUE(stored.value(QLatin1String(key)).isString());
+        EXPECT_TRUE(stored.value(QLatin1String(key)).stringValue().startsWith(QStringLiteral("{\\rtf")));
+    }
+    EXPECT_TRUE(text.contains("Header"));
+    EXPECT_TRUE(text.contains("Seite #VPAGE"));
+    EXPECT_EQ(stored.value(QStringLiteral("footerFont")).stringValue(), QStringLiteral("Helvetica"));
+
+    const QByteArray earlier = textPropertyListData(
+        original->vekDocumentDictionaryForObjects(original->objects(), std::vector<int>{1, 2, 3}, true));
+    ASSERT_FALSE(earlier.contains("Seite"));   // hexadecimal digits
+    for (const QByteArray &data : {text, earlier}) {
+        VekDocument back;
+        ASSERT_TRUE(back.readFromData(data, nullptr));
+        EXPECT_EQ(back.borderInfo(), original->borderInfo());
+        const auto footer = attributedStringWithRTFD(back.borderInfo().value(QStringLiteral("ftMd")).dataValue());
+        ASSERT_TRUE(footer);
+        EXPECT_EQ(footer->string(), rich.string());
+        EXPECT_EQ(footer->attributesAt(0).font, bold.font);
+    }
+}
+
 TEST(DocumentFileFormat, SavingPagesTwoAndFourMovesTheirObjectsUp)
 {
     VekDocument doc;

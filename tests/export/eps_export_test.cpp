@@ -5,6 +5,7 @@
 #include "model/vek_obj_format.h"
 #include "model/vek_obj_grid.h"
 #include "platform/text/rtf.h"
+#include "platform/text/text_drawing.h"
 
 #include <gtest/gtest.h>
 
@@ -118,6 +119,76 @@ TEST(EpsExport, SimpleWriterShowsTextAsLaidOutWithTablesAndFields)
     const QString text = textOfEps(path);
     for (const char *word : {"Crème", "brûlée", "naïve", "café", "Tablecell", "Folio 1", "Folio 2", "Here is the", "target"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word << "\n" << text.toStdString();
+}
+
+// A table comes out of the simple writer as the Ghostscript form (made from the PDF) draws
+// it: the grid with its outer border, and cell text wrapped at the cell's width.
+TEST(EpsExport, SimpleWriterDrawsTablesAsTheGhostscriptFormDoes)
+{
+    ensureGuiApp();
+    VekDocument doc;   // the table alone on white
+    doc.setPrintInfo(PrintInfo::defaults());
+    doc.setDrawAreaSizePerPage({300, 200});
+    auto table = VekObjGrid::create();
+    table->setBounds(Rect(40, 40, 200, 80));
+    table->setupOnCurrentCondition();   // 2 x 2 cells of 100 x 40
+    table->setGridColor(Color::blackColor());
+    const QString words = QStringLiteral("Words that wrap inside the narrow cell");
+    const AttributedString cellText(words, textFont());
+    PropertyList cell = PropertyList::dictionary();
+    cell.insert("text", PropertyList::fromData(RTFFromRange(cellText, {0, cellText.length()})));
+    PropertyList cells = PropertyList::dictionary();
+    cells.insert(table->cellIDOfColumn(0, 0), cell);
+    table->setCells(cells, false);
+    doc.insertObject(table, 0, false);
+
+    QTemporaryDir dir;
+    const Rect area(0, 0, 300, 160);
+    const QString simple = dir.filePath("simple.eps"), ghostscript = dir.filePath("gs.eps");
+    ASSERT_TRUE(savePathsAsEps(doc, simple, area, {table}));
+    QString error;
+    ASSERT_TRUE(saveAsEps(doc, ghostscript, {area, {}, false}, &error)) << error.toStdString();
+
+    // The cell's text: several lines, each within the cell (x 40..140), one below the other.
+    const QByteArray eps = readAll(simple);
+    QList<double> lineHeights;
+    static const QRegularExpression shown("([\\d.]+) ([\\d.]+) m\n\\(([^)]*)\\) show");
+    for (auto it = shown.globalMatch(QString::fromLatin1(eps)); it.hasNext();) {
+        const auto m = it.next();
+        EXPECT_GE(m.captured(1).toDouble(), 40) << m.captured(3).toStdString();
+        EXPECT_LT(m.captured(1).toDouble() + attributedStringSize(AttributedString(m.captured(3), textFont())).width, 140)
+            << m.captured(3).toStdString();
+        lineHeights << m.captured(2).toDouble();
+    }
+    ASSERT_GE(lineHeights.size(), 2) << eps.toStdString();
+    for (qsizetype i = 1; i < lineHeights.size(); ++i)
+        EXPECT_LT(lineHeights[i], lineHeights[i - 1]);
+    EXPECT_TRUE(textOfEps(simple).simplified().contains(words)) << textOfEps(simple).toStdString();
+
+    // The outer border and the inner lines are where the Ghostscript form has them.
+    int code = -1;
+    const QImage fromSimple = renderedByGhostscript(simple, &code);
+    ASSERT_EQ(code, 0);
+    const QImage fromPdf = renderedByGhostscript(ghostscript, &code);
+    ASSERT_EQ(code, 0);
+    // Ghostscript's form is cropped to what it draws, the table: its top left is the table's.
+    const auto darkAround = [](const QImage &image, QPoint at) {
+        int darkest = 255;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (image.valid(at.x() + dx, at.y() + dy))
+                    darkest = std::min(darkest, qGray(image.pixel(at.x() + dx, at.y() + dy)));
+        return darkest < 128;
+    };
+    const QPoint topLeft(40, 40);
+    // Points on the outer border and the inner lines, from the table's top left.
+    const QPoint onLines[] = {{0, 60}, {200, 60}, {150, 0}, {150, 80}, {100, 60}, {150, 40}};
+    for (const QPoint &at : onLines) {
+        EXPECT_TRUE(darkAround(fromPdf, at)) << at.x() << "," << at.y();
+        EXPECT_TRUE(darkAround(fromSimple, topLeft + at)) << at.x() << "," << at.y();
+    }
+    EXPECT_FALSE(darkAround(fromPdf, {150, 60}));   // inside an empty cell
+    EXPECT_FALSE(darkAround(fromSimple, topLeft + QPoint(150, 60)));
 }
 
 TEST(EpsExport, SimpleWriterTextIsEscapedOnceLatin1AndCleanJis)

@@ -241,8 +241,8 @@ TEST(PdfExport, PageFillsThePaperInsideTheMarginsInEitherOrientationAndAtAnyReso
     }
 }
 
-// A wide text box just below a page break is drawn into its own page only: a clipped copy
-// on the page before would be found there by text extraction and search.
+// Wide text boxes within a point or two of a page break are drawn into their own pages only:
+// a clipped copy on the neighbouring page would be found there by text extraction and search.
 TEST(PdfExport, EachPageHoldsOnlyTheTextOfItsOwnPage)
 {
     ensureGuiApp();
@@ -251,9 +251,10 @@ TEST(PdfExport, EachPageHoldsOnlyTheTextOfItsOwnPage)
     doc.setNumberOfPages(3);
     const float page = doc.drawAreaSizePerPage().height;
     const float width = doc.drawAreaSizePerPage().width - 20;
-    doc.insertObject(textBox(Rect(10, page - 40, width, 30), "Alpha words"), 0, false);
-    doc.insertObject(textBox(Rect(10, page + 4, width, 30), "Bravo words"), 0, false);
-    doc.insertObject(textBox(Rect(10, 2 * page + 5, width, 30), "Charlie words"), 0, false);
+    doc.insertObject(textBox(Rect(10, page - 31, width, 30), "Alpha words"), 0, false);   // ends 1 pt above
+    doc.insertObject(textBox(Rect(10, page + 1, width, 30), "Bravo words"), 0, false);
+    doc.insertObject(textBox(Rect(10, 2 * page - 32, width, 30), "Bravo ends"), 0, false);   // 2 pt above
+    doc.insertObject(textBox(Rect(10, 2 * page + 2, width, 30), "Charlie words"), 0, false);
     Written out;
     ASSERT_TRUE(saveAsPdf(doc, out.path, {}, 0, "pages.vek"));
     const QStringList words = {"Alpha", "Bravo", "Charlie"};

@@ -3,7 +3,9 @@
 // scaling, date insertion, the baseline actions and the inspector's run table.
 #include "model/text/vek_text_view.h"
 #include "model/vek_obj_text.h"
+#include "platform/graphics/graphics_context.h"
 #include "platform/text/font_registry.h"
+#include "platform/text/text_drawing.h"
 #include "tests/model/fakes.h"
 #include "tests/support/gui_app.h"
 
@@ -170,6 +172,38 @@ TEST(TextStyling, ItalicUsesTheFacesOfTheFamilyOrASlant)
     s.box->updateItalic({0, 12}, editor);
     EXPECT_EQ(s.at(0).font->name, QStringLiteral("DejaVuSans"));
     EXPECT_FALSE(s.at(8).obliqueness);
+}
+
+// Italic on the default font takes Nimbus Sans Italic, which is drawn slanted; italic again
+// gives back the upright face, drawn as the text was at first (not bold, not slanted).
+TEST(TextStyling, ItalicOnTheDefaultFontIsDrawnSlantedAndBackUpright)
+{
+    TextAttributes helvetica;
+    helvetica.font = Font{QStringLiteral("Helvetica"), 40};
+    StyledBox s(AttributedString(QStringLiteral("Italic"), helvetica));
+    const auto draw = [](const AttributedString &text) {
+        QImage image(300, 80, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        {
+            GraphicsContext context(&image, GraphicsContext::Output::Bitmap);
+            GraphicsContext::Scope scope(context);
+            drawAttributedStringAtPoint(text, {10, 10});
+        }
+        return image;
+    };
+    const auto drawn = [&] { return draw(s.box->contents().text()); };
+    const QImage upright = drawn();
+    TextAttributes regular;
+    regular.font = Font{QStringLiteral("NimbusSans-Regular"), 40};
+    EXPECT_EQ(draw(AttributedString(QStringLiteral("Italic"), regular)), upright);
+    VekTextView &editor = s.edit({0, 6});
+    s.box->updateItalic({0, 6}, editor);
+    ASSERT_EQ(s.at(0).font->name, QStringLiteral("NimbusSans-Italic"));
+    EXPECT_NE(drawn(), upright);
+    s.box->updateItalic({0, 6}, editor);
+    EXPECT_EQ(s.at(0).font->name, QStringLiteral("NimbusSans-Regular"));
+    EXPECT_FALSE(s.at(0).obliqueness);
+    EXPECT_EQ(drawn(), upright);
 }
 
 TEST(TextStyling, ScalingKeepsThreePointsAndResizesTheBoxInProportion)

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -73,12 +75,12 @@ TEST_F(ColourAccessory, AddingMakesAListOnceAndRefusesATakenName)
     EXPECT_EQ(accessory->colourView().item(0)->text(), QStringLiteral("Blue"));
     const auto list = accessory->store().list(QStringLiteral("New"));
     ASSERT_TRUE(list);
-    ASSERT_EQ(list->colors.size(), 1u);
-    EXPECT_EQ(list->colors[0].second.kind(), Color::Kind::Pattern);
+    ASSERT_EQ(list.value->colors.size(), 1u);
+    EXPECT_EQ(list.value->colors[0].second.kind(), Color::Kind::Pattern);
 
     accessory->addToColorList();
     EXPECT_EQ(dialogs.alerts, QStringList{QStringLiteral("Error...|You already have a color named Blue in this list.")});
-    EXPECT_EQ(accessory->store().list(QStringLiteral("New"))->colors.size(), 1u);
+    EXPECT_EQ(accessory->store().list(QStringLiteral("New")).value->colors.size(), 1u);
 }
 
 TEST_F(ColourAccessory, TheDefaultPatternsComeAgainUnderANumberedName)
@@ -89,13 +91,41 @@ TEST_F(ColourAccessory, TheDefaultPatternsComeAgainUnderANumberedName)
               (QStringList{QStringLiteral("Vekanto Patterns"), QStringLiteral("Vekanto Patterns 1")}));
     const auto patterns = accessory->store().list(QStringLiteral("Vekanto Patterns"));
     ASSERT_TRUE(patterns);
-    ASSERT_FALSE(patterns->colors.empty());
-    for (const auto &[name, color] : patterns->colors)
+    ASSERT_FALSE(patterns.value->colors.empty());
+    for (const auto &[name, color] : patterns.value->colors)
         EXPECT_EQ(color.kind(), Color::Kind::Pattern) << name.toStdString();
     EXPECT_EQ(accessory->listChooser().currentText(), QStringLiteral("Vekanto Patterns 1"));
-    EXPECT_EQ(accessory->colourView().count(), int(patterns->colors.size()));
+    EXPECT_EQ(accessory->colourView().count(), int(patterns.value->colors.size()));
     ASSERT_EQ(dialogs.alerts.size(), 2);
     EXPECT_TRUE(dialogs.alerts[1].startsWith(QStringLiteral("Default patterns are added to the Color Panel.|")));
+}
+
+// A list whose file is damaged shows why instead of its colours, and adding to it leaves the
+// file as it was.
+TEST_F(ColourAccessory, ADamagedListShowsWhyAndIsNotWrittenOver)
+{
+    ColorList list{QStringLiteral("Mixed"), {}};
+    list.add(QStringLiteral("Red"), Color::redColor());
+    list.add(QStringLiteral("Green"), Color::greenColor());
+    const QByteArray whole = colorListData(list);
+    ASSERT_TRUE(QDir().mkpath(accessory->store().folder()));
+    QFile file(accessory->store().filePathFor(QStringLiteral("Mixed")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(whole.left(whole.size() - 3));
+    file.close();
+
+    accessory->reloadLists(QStringLiteral("Mixed"));
+    ASSERT_EQ(accessory->colourView().count(), 1);
+    const QListWidgetItem *why = accessory->colourView().item(0);
+    EXPECT_TRUE(why->text().startsWith(QStringLiteral("The color list Mixed cannot be read: "))) << why->text().toStdString();
+    EXPECT_EQ(why->flags(), Qt::NoItemFlags);
+
+    accessory->takeImage(imageOf(8, 8));
+    accessory->nameField().setText(QStringLiteral("Blue"));
+    accessory->addToColorList();
+    EXPECT_EQ(dialogs.alerts, QStringList{QStringLiteral("Sorry|could not finish the job.")});
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), whole.left(whole.size() - 3));
 }
 
 } // namespace

@@ -17,6 +17,9 @@ TEST(DocumentPrinting, PrintingToAPdfFileGivesHeadersFootersAndPageNumbers)
     ensureWidgetApp();
     Document fixture;
     fixture.doc.setTitle(QStringLiteral("Garden plan"));
+    fixture.doc.setAuthor(QStringLiteral("Ada Gärtner"));
+    fixture.doc.setSubject(QStringLiteral("Beds and paths"));
+    fixture.doc.setKeywords(QStringLiteral("garden, plan"));
     fixture.doc.setAddBorder(1);
     fixture.doc.borderinfo();   // the default cells, before one setting changes
     fixture.doc.updateBorderInfoForKey(PropertyList::fromInt(1), "exFirst");
@@ -30,6 +33,12 @@ TEST(DocumentPrinting, PrintingToAPdfFileGivesHeadersFootersAndPageNumbers)
 
     const QString info = run("pdfinfo", {path});
     EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+2"))) << info.toStdString();
+    // The metadata of the exported PDF.
+    EXPECT_TRUE(info.contains(QRegularExpression("Title:\\s+Garden plan\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Author:\\s+Ada Gärtner\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Subject:\\s+Beds and paths\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Keywords:\\s+garden, plan\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Creator:\\s+Vekanto\n"))) << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts"))) << info.toStdString();
     const QString first = run("pdftotext", {"-f", "1", "-l", "1", path, "-"});
     const QString second = run("pdftotext", {"-f", "2", "-l", "2", path, "-"});

@@ -1,6 +1,8 @@
 // BitmapRep: the kept formats and what they report, sample access, CMYK buffers.
 #include "platform/image/bitmap_rep.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 TEST(BitmapRep, ReportsLayoutOfEachKeptFormat)
@@ -36,6 +38,44 @@ TEST(BitmapRep, ReportsLayoutOfEachKeptFormat)
     }
     EXPECT_TRUE(BitmapRep().isNull());
     EXPECT_EQ(BitmapRep().samplesPerPixel(), 0);
+}
+
+// Palette images read from PNG keep their table's colours and transparency at every depth;
+// only a grey table without transparency becomes one grey sample.
+TEST(BitmapRep, PaletteImagesKeepTheirColoursAndTransparency)
+{
+    struct Case {
+        const char *name;
+        QImage::Format format;
+        QList<QRgb> table;
+        int samples;
+    };
+    const Case cases[] = {
+        {"1-bit red and transparent", QImage::Format_Mono, {qRgba(0, 0, 0, 0), qRgb(220, 20, 30)}, 4},
+        {"1-bit blue and yellow", QImage::Format_Mono, {qRgb(10, 20, 200), qRgb(250, 240, 0)}, 3},
+        {"1-bit black and white", QImage::Format_Mono, {qRgb(0, 0, 0), qRgb(255, 255, 255)}, 1},
+        {"8-bit red and transparent", QImage::Format_Indexed8, {qRgba(0, 0, 0, 0), qRgb(220, 20, 30)}, 4},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QImage source(8, 2, c.format);
+        source.setColorTable(c.table);
+        source.fill(0);
+        source.setPixel(3, 1, 1);
+        QByteArray png;
+        QBuffer buffer(&png);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && source.save(&buffer, "PNG"));
+        const QImage read = QImage::fromData(png, "PNG");
+        ASSERT_EQ(read.format(), c.format);
+        const BitmapRep rep(read);
+        EXPECT_EQ(rep.samplesPerPixel(), c.samples);
+        const QImage shown = rep.toQImage().convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(shown.pixel(3, 1), c.table[1]);
+        EXPECT_EQ(qAlpha(shown.pixel(0, 0)), qAlpha(c.table[0]));
+        if (qAlpha(c.table[0]) == 255) {
+            EXPECT_EQ(shown.pixel(0, 0), c.table[0]);
+        }
+    }
 }
 
 TEST(BitmapRep, SamplesAreInRgbaOrderCountedFromTheTopLeft)

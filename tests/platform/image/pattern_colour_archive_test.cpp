@@ -57,11 +57,11 @@ TEST_F(PatternColours, AColourListKeepsOrderNamesAndKinds)
     ASSERT_FALSE(data.isEmpty());
     const auto read = colorListWithData(data, QStringLiteral("Mine"));
     ASSERT_TRUE(read);
-    ASSERT_EQ(read->colors.size(), 3u);
-    EXPECT_EQ(read->colors[0], list.colors[0]);
-    EXPECT_EQ(read->colors[1].first, QStringLiteral("Tiles"));
-    EXPECT_EQ(tileOf(read->colors[1].second), picture);
-    EXPECT_EQ(read->colors[2], list.colors[2]);
+    ASSERT_EQ(read.value->colors.size(), 3u);
+    EXPECT_EQ(read.value->colors[0], list.colors[0]);
+    EXPECT_EQ(read.value->colors[1].first, QStringLiteral("Tiles"));
+    EXPECT_EQ(tileOf(read.value->colors[1].second), picture);
+    EXPECT_EQ(read.value->colors[2], list.colors[2]);
 
     EXPECT_FALSE(colorListWithData(QByteArray(), QStringLiteral("x")));
     EXPECT_FALSE(colorListWithData(data.left(data.size() / 2), QStringLiteral("x")));
