@@ -179,7 +179,8 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
             for (const char *key : {"clipPathUnits", "patternUnits", "gradientUnits"})
                 if (base->texts.contains(QLatin1String(key)))
                     units = base->texts.value(QLatin1String(key));
-            for (const char *key : {"patternContentUnits", "patternTransform", "gradientTransform", "fx", "fy", "spreadMethod"})
+            for (const char *key : {"patternContentUnits", "patternTransform", "gradientTransform", "fx", "fy", "fr", "spreadMethod",
+                                    "X1", "Y1", "X2", "Y2", "Cx", "Cy", "R"})
                 if (base->texts.contains(QLatin1String(key)))
                     texts.insert(QLatin1String(key), base->texts.value(QLatin1String(key)));
             inheritedStops = base->stops;
@@ -206,7 +207,7 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
             static const QHash<QString, QString> keys = {{"cx", "Cx"}, {"cy", "Cy"}, {"r", "R"}, {"x1", "X1"},
                                                          {"y1", "Y1"}, {"x2", "X2"}, {"y2", "Y2"}};
             texts.insert(keys.value(name), value);
-        } else if (name == u"fx" || name == u"fy" || name == u"patternContentUnits" || name == u"patternTransform"
+        } else if (name == u"fx" || name == u"fy" || name == u"fr" || name == u"patternContentUnits" || name == u"patternTransform"
                    || name == u"gradientTransform" || name == u"spreadMethod")
             texts.insert(name, value);
         else if (name == u"clipPathUnits" || name == u"patternUnits" || name == u"gradientUnits")
@@ -251,7 +252,6 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
         definition->state = std::make_shared<SvgGraphicsState>(state);
     }
     definition->texts = texts;
-    definition->stops = inheritedStops;
     definition->elements = inheritedElements;
     for (xmlNode *child : svgElementChildren(element)) {
         if (svgQualifiedName(child) == u"stop")
@@ -259,6 +259,9 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
         else
             definition->elements.push_back(svgRebuiltElement(child, state));
     }
+    // A gradient takes the stops of the one it refers to only when it has none of its own.
+    if (definition->stops.empty())
+        definition->stops = inheritedStops;
     return std::pair{id, definition};
 }
 

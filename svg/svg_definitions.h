@@ -14,7 +14,7 @@
 #include <vector>
 
 struct SvgStop {
-    float offset = 1;
+    float offset = 0;   // a stop without an offset sits at 0 (then no earlier than the stop before it)
     Color color;
     float opacity = 1;
 };

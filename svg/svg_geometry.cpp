@@ -46,11 +46,14 @@ double unitToPix(QStringView value, const SvgGraphicsState &state, double refere
             break;
         }
     }
+    // A user unit is a CSS pixel (one point on the page); the absolute units keep CSS's ratio
+    // to it (96 to the inch), so that lengths in px and in mm agree within one file.
     switch (unit) {
-    case 2: return number * 12;
-    case 3: return number * 2.83464567;
-    case 4: return number * 28.3464567;
-    case 5: return number * 72;
+    case 1: return number * 96 / 72;
+    case 2: return number * 16;
+    case 3: return number * 96 / 25.4;
+    case 4: return number * 96 / 2.54;
+    case 5: return number * 96;
     case 6: return number * state.fontSize;
     case 7: {
         if (!fontExists(state.fontName))

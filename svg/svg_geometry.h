@@ -7,9 +7,9 @@
 
 #include <QStringView>
 
-// One SVG length in points: the leading number, with the first of "px", "pt", "pc", "mm",
-// "cm", "in", "em", "ex", "%" found anywhere in the text as its unit; a percentage is of
-// `reference`.
+// One SVG length in user units (a CSS pixel each, drawn as one point): the leading number,
+// with the first of "px", "pt", "pc", "mm", "cm", "in", "em", "ex", "%" found anywhere in the
+// text as its unit, at 96 px to the inch; a percentage is of `reference`.
 double unitToPix(QStringView value, const SvgGraphicsState &state, double reference);
 
 // The state with a transform list applied (entries left to right, each inside the previous);

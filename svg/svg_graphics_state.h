@@ -43,6 +43,8 @@ struct SvgMatrix {
 struct SvgPaint {
     std::optional<Color> color;
     SvgDefinitionRef server;
+    // "currentColor": the colour is the element's `color` and changes with it.
+    bool followsCurrentColor = false;
     bool isColor() const { return color.has_value(); }
 };
 
@@ -105,6 +107,12 @@ struct SvgMarkerReference {
     SvgDefinitionRef marker;
 };
 
+// A clip path in object-bounding-box units, laid out when the box of what it clips is known.
+struct SvgBoundingBoxClip {
+    SvgDefinitionRef clipPath;
+    SvgMatrix userToPage;
+};
+
 struct SvgGraphicsState {
     std::shared_ptr<SvgImportTables> tables;
 
@@ -145,7 +153,13 @@ struct SvgGraphicsState {
     Point translate;
 
     Point currentPoint;
+    // The clip in page coordinates with its fill rule (0 nonzero, 1 even-odd), when `clipped`;
+    // clips named in bounding-box units wait in `boundingBoxClips`. `clipRule` is the
+    // clip-rule property, which the children of a clip path draw their outlines with.
     BezierPath clipPath;
+    int clipPathRule = 0;
+    bool clipped = false;
+    std::vector<SvgBoundingBoxClip> boundingBoxClips;
     int clipRule = 0;
     std::vector<SvgMarkerReference> markers;
     bool xmlSpace = true;   // true: default white-space handling; false: preserve
@@ -153,7 +167,7 @@ struct SvgGraphicsState {
     SvgPaint strokeColor;
     SvgPaint fillColor;
     int writingDirection = -1;
-    Color currentColor;
+    Color currentColor;   // the `color` property, which "currentColor" paints take
     SvgImageColorSpace imageColorSpace;
 
     // Whether what the element makes is drawn: display="none" (here or on an ancestor) and
@@ -172,6 +186,8 @@ struct SvgGraphicsState {
 
     // The state before the root element.
     static SvgGraphicsState defaults(const QString &fileURL);
+    // Sets the `color` property, and the fill and stroke that follow it.
+    void setCurrentColor(const Color &color);
     // Resets the transform entries to the identity.
     void resetTransform();
     bool isDrawn() const { return displayed && visible; }

@@ -2,9 +2,11 @@
 // order of object infos, and the import driver.
 #include "svg/svg_import.h"
 
+#include "svg/svg_clipping.h"
 #include "svg/svg_definitions.h"
 #include "svg/svg_shapes.h"
 #include "svg/svg_image.h"
+#include "svg/svg_paint_servers.h"
 #include "svg/svg_text.h"
 #include "svg/svg_viewport.h"
 
@@ -90,11 +92,15 @@ struct Walk {
     {
         if (info.isEmpty() || !info.state.isDrawn())
             return;
-        if (result.objectInfos.size() >= size_t(limits.objects)) {
-            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", limits.objects);
+        info.clip = svgInfoClip(info);
+        // Clipped away whole: nothing shows.
+        if (info.clip && info.clip->path.isEmpty())
             return;
+        svgAppendFilledPath(std::move(info), result.objectInfos);
+        if (result.objectInfos.size() > size_t(limits.objects)) {
+            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", limits.objects);
+            result.objectInfos.resize(size_t(limits.objects));
         }
-        result.objectInfos.push_back(std::move(info));
     }
 };
 
@@ -136,8 +142,18 @@ void Walk::collectHidden(xmlNode *element)
 
 void Walk::collectInfo(xmlNode *element)
 {
-    if (++elements > limits.elements || depth >= limits.depth || !stack.back().tables->refusal.isEmpty())
+    SvgImportTables &shared = *stack.back().tables;
+    if (!shared.refusal.isEmpty())
         return;
+    // A file beyond these bounds is refused whole: drawing part of it would look like all of it.
+    if (++elements > limits.elements) {
+        shared.refusal = formatC("The file holds more than %d elements.", limits.elements);
+        return;
+    }
+    if (depth >= limits.depth) {
+        shared.refusal = formatC("The file nests its elements more than %d deep.", limits.depth);
+        return;
+    }
     ++depth;
     const QString name = svgQualifiedName(element);
     const Tag tag = tagOf(name);

@@ -90,6 +90,8 @@ std::vector<SvgObjectInfo> markerPaths(const SvgGraphicsState &state, const std:
                 SvgObjectInfo clip;
                 polygonElement(rect, markerState, QStringLiteral("rect"), clip);
                 markerState.clipPath = clip.bezierPath;
+                markerState.clipPathRule = 0;
+                markerState.clipped = true;
             }
             for (xmlNode *element : marker.elements) {
                 SvgObjectInfo info = elementToObjInfo(svgQualifiedName(element), svgAttributes(element), markerState);

@@ -2,6 +2,7 @@
 #include "svg/svg_viewport.h"
 
 #include "platform/foundation/c_locale.h"
+#include "svg/svg_clipping.h"
 #include "svg/svg_geometry.h"
 #include "svg/svg_scanner.h"
 #include "svg/svg_styles.h"
@@ -44,6 +45,7 @@ SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsSt
     std::optional<Rect> viewBox = current.viewBox;
     bool viewBoxSet = false;
     QString align = QStringLiteral("xMidYMid"), meetOrSlice = QStringLiteral("meet");
+    bool overflows = false;
     for (const auto &[name, value] : attributes) {
         if (name == u"x") {
             if (current.viewBox)
@@ -60,6 +62,8 @@ SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsSt
                 viewBox = vb;
                 viewBoxSet = true;
             }
+        } else if (name == u"overflow") {
+            overflows = value.trimmed() == u"visible" || value.trimmed() == u"auto";
         } else if (name == u"preserveAspectRatio") {
             const QStringList words = value.simplified().split(u' ', Qt::SkipEmptyParts);
             if (!words.isEmpty())
@@ -103,13 +107,14 @@ SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsSt
         if (!viewBox)
             viewBox = Rect(0, 0, float(width), float(height));
     }
-    if (nested) {
+    // A nested viewport hides what lies outside it, unless its overflow is visible.
+    if (nested && !overflows) {
         BezierPath clip;
         const Point corners[4] = {current.ctm.map(x, y), current.ctm.map(x + width, y),
                                   current.ctm.map(x + width, y + height), current.ctm.map(x, y + height)};
         clip.appendBezierPathWithPoints(corners, 4);
         clip.closePath();
-        state.clipPath = clip;
+        svgClipStateTo(state, SvgClip{clip, 0});
     }
     state = svgTransform(formatC("translate(%.9g %.9g) scale(%.9g %.9g)", tx, ty, sx, sy), state);
     state.bounds = Rect(float(x), float(y), float(width), float(height));
