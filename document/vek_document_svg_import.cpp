@@ -317,7 +317,9 @@ bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)
         united = Rect(minX, minY, maxX - minX, maxY - minY);
     };
     std::vector<std::shared_ptr<VekObject>> made;
-    for (const SvgObjectInfo &info : properties.objectInfos) {
+    // Paths with markers: the path and its marker objects, grouped once inserted.
+    std::vector<std::vector<std::shared_ptr<VekObject>>> markedPaths;
+    auto makeObjects = [&](const SvgObjectInfo &info, auto &&self) -> void {
         std::shared_ptr<VekObject> object;
         if (info.classNr == SvgPathObject && !info.bezierPath.isEmpty()) {
             object = pathObject(info);
@@ -335,10 +337,11 @@ bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)
                     made.push_back(clipObject(*info.clip));
                 made.push_back(std::move(text));
             }
-            continue;
+            return;
         }
         if (!object)
-            continue;
+            return;
+        const size_t first = made.size();
         // A clipped object shows only within its clip: that is what must fit on the page.
         if (info.clip && !info.clip->path.isEmpty()) {
             made.push_back(clipObject(*info.clip));
@@ -347,13 +350,23 @@ bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)
             unite(object->bounds());
         }
         made.push_back(std::move(object));
-    }
+        if (info.markerInfos.empty())
+            return;
+        for (const SvgObjectInfo &marker : info.markerInfos)
+            self(marker, self);
+        markedPaths.emplace_back(made.begin() + std::ptrdiff_t(first), made.end());
+    };
+    for (const SvgObjectInfo &info : properties.objectInfos)
+        makeObjects(info, makeObjects);
     // Each object goes in front of the ones before it (index 0 is the front): appending the
     // objects last to first gives that order without moving the list on every insertion.
     for (auto it = made.rbegin(); it != made.rend(); ++it)
         insertObject(*it, int(_objects.size()), false);
     if (_objects.empty())
         return false;
+    for (const auto &members : markedPaths)
+        if (members.size() > 1)
+            groupObjects(members);
 
     Size page = drawAreaSizePerPage();
     const double sx = usableScale(properties.svgScaleX.value_or(1)), sy = usableScale(properties.svgScaleY.value_or(1));

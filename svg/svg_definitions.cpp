@@ -506,7 +506,11 @@ std::optional<std::pair<QString, SvgDefinitionRef>> markerElement(xmlNode *eleme
             if (value == u"userSpaceOnUse")
                 definition->markerUnits = value;
         } else if (name == u"orient") {
-            definition->markerOrient = value;
+            definition->markerOrient = value.trimmed();
+        } else if (name == u"overflow") {
+            definition->markerOverflows = value.trimmed() == u"visible" || value.trimmed() == u"auto";
+        } else if (name == u"preserveAspectRatio") {
+            definition->markerStretches = value.trimmed().startsWith(u"none");
         } else if (name == u"id") {
             id = value;
         }

@@ -49,6 +49,8 @@ struct SvgDefinition {
     QString markerUnits = QStringLiteral("strokeWidth");
     float markerRefX = 0, markerRefY = 0, markerWidth = 3, markerHeight = 3;
     QString markerOrient = QStringLiteral("0.0");
+    bool markerStretches = false;   // preserveAspectRatio="none"
+    bool markerOverflows = false;   // overflow="visible": the viewport does not clip
 
     // Filters.
     QStringList filterRegion;

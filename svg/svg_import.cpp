@@ -81,6 +81,7 @@ struct Walk {
     SvgImportPropertyList &result;
     const SvgImportLimits &limits;
     std::vector<SvgObjectInfo> pendingText;   // runs of the open text element
+    size_t markerObjects = 0;                 // marker copies held by the path infos
     int elements = 0;
     int depth = 0;
 
@@ -92,15 +93,29 @@ struct Walk {
     {
         if (info.isEmpty() || !info.state.isDrawn())
             return;
+        // Marker copies are drawn like any element: clipped, and with their fills resolved.
+        if (!info.markerInfos.empty()) {
+            std::vector<SvgObjectInfo> markers;
+            for (SvgObjectInfo &marker : info.markerInfos)
+                addDrawn(std::move(marker), markers);
+            markerObjects += markers.size();
+            info.markerInfos = std::move(markers);
+        }
+        addDrawn(std::move(info), result.objectInfos);
+        if (result.objectInfos.size() + markerObjects > size_t(limits.objects)) {
+            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", limits.objects);
+            result.objectInfos.resize(std::min(result.objectInfos.size(), size_t(limits.objects)));
+        }
+    }
+    // The info with its clip, unless clipped away whole, as the objects that draw it.
+    static void addDrawn(SvgObjectInfo &&info, std::vector<SvgObjectInfo> &out)
+    {
+        if (info.isEmpty() || !info.state.isDrawn())
+            return;
         info.clip = svgInfoClip(info);
-        // Clipped away whole: nothing shows.
         if (info.clip && info.clip->path.isEmpty())
             return;
-        svgAppendFilledPath(std::move(info), result.objectInfos);
-        if (result.objectInfos.size() > size_t(limits.objects)) {
-            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", limits.objects);
-            result.objectInfos.resize(size_t(limits.objects));
-        }
+        svgAppendFilledPath(std::move(info), out);
     }
 };
 

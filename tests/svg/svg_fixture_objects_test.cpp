@@ -217,7 +217,18 @@ const Fixture fixtures[] = {
          EXPECT_EQ(o[1]->className(), "VekObjImage");   // the file beside the SVG
          expectRect(o[1]->bounds(), Rect(100, 100, 50, 50));
      }},
-    {"markers.svg", 1, [](const auto &o) { EXPECT_EQ(kinds(o[0]->bezierPath()), "MLL"); }},
+    // The path, then each marker copy clipped to its viewport, all one group.
+    {"markers.svg", 7, [](const auto &o) {
+         EXPECT_EQ(kinds(o[0]->bezierPath()), "MLL");
+         EXPECT_FALSE(o[0]->groupID().isEmpty());
+         for (size_t i = 1; i < 7; i += 2) {
+             EXPECT_EQ(o[i]->clipType(), 1);
+             EXPECT_EQ(o[i]->groupID(), o[0]->groupID());
+             EXPECT_EQ(o[i + 1]->groupID(), o[0]->groupID());
+         }
+         // The end marker centred on the last vertex: 10 x 10, times the stroke width of 2.
+         expectRect(o[6]->bounds(), Rect(170, 90, 20, 20), 0.1f);
+     }},
     {"text.svg", 4, [](const auto &o) {
          // The runs in the order they closed (the text element's own last), then the rectangle.
          EXPECT_EQ(o[0]->className(), "VekObjText");

@@ -62,9 +62,8 @@ const Comparison comparisons[] = {
     {"clip_path.svg", {}},
     {"clip_units.svg", {}},
     {"nested_viewport.svg", {}},
-    {"markers.svg",
-     {{"marked", "marker-start marker-mid marker-end",
-       "marker copies travel in the import but the document makes no objects of them"}}},
+    {"markers.svg", {}},
+    {"markers_orient.svg", {}},
 };
 
 // The file with the stated attributes taken off their elements, written into `dir`.
