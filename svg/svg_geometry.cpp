@@ -188,3 +188,28 @@ std::optional<Point> svgInverseMap(const SvgMatrix &m, Point p)
     const double y = ((p.y - m.tY) * double(m.m11) - (p.x - m.tX) * double(m.m21)) / det;
     return Point(float(x), float(y));
 }
+
+SvgAspectRatio svgAspectRatio(const QString &value)
+{
+    static const QStringList aligns = {"none",     "xMinYMin", "xMinYMid", "xMinYMax", "xMidYMin",
+                                       "xMidYMid", "xMidYMax", "xMaxYMin", "xMaxYMid", "xMaxYMax"};
+    SvgAspectRatio ratio;
+    const QStringList words = value.simplified().split(u' ', Qt::SkipEmptyParts);
+    if (!words.isEmpty() && aligns.contains(words[0]))
+        ratio.align = words[0];
+    ratio.slice = words.size() > 1 && words[1] == u"slice";
+    return ratio;
+}
+
+Rect svgFittedRect(Size content, const Rect &viewport, const SvgAspectRatio &ratio)
+{
+    if (ratio.align == u"none" || !(content.width > 0 && content.height > 0))
+        return viewport;
+    const double sx = viewport.size.width / content.width, sy = viewport.size.height / content.height;
+    const double s = ratio.slice ? std::max(sx, sy) : std::min(sx, sy);
+    const double w = content.width * s, h = content.height * s;
+    auto offset = [](QStringView part, double room) { return part == u"Min" ? 0 : part == u"Mid" ? room / 2 : room; };
+    const double x = viewport.origin.x + offset(QStringView(ratio.align).mid(1, 3), viewport.size.width - w);
+    const double y = viewport.origin.y + offset(QStringView(ratio.align).mid(5, 3), viewport.size.height - h);
+    return Rect(float(x), float(y), float(w), float(h));
+}

@@ -24,3 +24,14 @@ double atan3(double y, double x);
 
 // The inverse mapping of a point; nothing for a singular matrix.
 std::optional<Point> svgInverseMap(const SvgMatrix &m, Point p);
+
+// A preserveAspectRatio value: the alignment ("none", "xMinYMin" ... "xMaxYMax"; an unknown one
+// reads as "xMidYMid") and whether the content covers the viewport ("slice") or fits in it.
+struct SvgAspectRatio {
+    QString align = QStringLiteral("xMidYMid");
+    bool slice = false;
+};
+SvgAspectRatio svgAspectRatio(const QString &value);
+
+// Where content of the size `content` lands in the viewport under the aspect ratio.
+Rect svgFittedRect(Size content, const Rect &viewport, const SvgAspectRatio &ratio);

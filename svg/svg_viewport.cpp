@@ -44,7 +44,7 @@ SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsSt
     double x = 0, y = 0, width = bw, height = bh;
     std::optional<Rect> viewBox = current.viewBox;
     bool viewBoxSet = false;
-    QString align = QStringLiteral("xMidYMid"), meetOrSlice = QStringLiteral("meet");
+    SvgAspectRatio ratio;
     bool overflows = false;
     for (const auto &[name, value] : attributes) {
         if (name == u"x") {
@@ -65,35 +65,17 @@ SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsSt
         } else if (name == u"overflow") {
             overflows = value.trimmed() == u"visible" || value.trimmed() == u"auto";
         } else if (name == u"preserveAspectRatio") {
-            const QStringList words = value.simplified().split(u' ', Qt::SkipEmptyParts);
-            if (!words.isEmpty())
-                align = words[0];
-            meetOrSlice = words.size() > 1 ? words[1] : QString();
+            ratio = svgAspectRatio(value);
         }
     }
     double sx, sy, tx, ty;
     if (viewBoxSet && viewBox->size.width > 0 && viewBox->size.height > 0) {
         const Rect &vb = *viewBox;
-        sx = width / vb.size.width;
-        sy = height / vb.size.height;
-        if (align == u"none") {
-            tx = x - vb.origin.x * sx;
-            ty = y - vb.origin.y * sy;
-        } else {
-            const double s = meetOrSlice == u"slice" ? std::max(sx, sy) : std::min(sx, sy);
-            static const QStringList aligns = {"xMinYMin", "xMinYMid", "xMinYMax", "xMidYMin", "xMidYMid",
-                                               "xMidYMax", "xMaxYMin", "xMaxYMid", "xMaxYMax"};
-            if (!aligns.contains(align))
-                align = QStringLiteral("xMidYMid");
-            const QStringView xPart = QStringView(align).mid(1, 3), yPart = QStringView(align).mid(5, 3);
-            tx = xPart == u"Min" ? x - vb.origin.x * s
-                 : xPart == u"Mid" ? (x + width * 0.5) - (vb.origin.x + vb.size.width * 0.5) * s
-                                   : (x + width) - (vb.origin.x + vb.size.width) * s;
-            ty = yPart == u"Min" ? y - vb.origin.y * s
-                 : yPart == u"Mid" ? (y + height * 0.5) - (vb.origin.y + vb.size.height * 0.5) * s
-                                   : (y + height) - (vb.origin.y + vb.size.height) * s;
-            sx = sy = s;
-        }
+        const Rect fitted = svgFittedRect(vb.size, Rect(float(x), float(y), float(width), float(height)), ratio);
+        sx = fitted.size.width / vb.size.width;
+        sy = fitted.size.height / vb.size.height;
+        tx = fitted.origin.x - vb.origin.x * sx;
+        ty = fitted.origin.y - vb.origin.y * sy;
     } else if (viewBoxSet) {
         // A view box of zero (or negative) size shows nothing.
         sx = sy = 0;

@@ -213,7 +213,8 @@ const Fixture fixtures[] = {
      }},
     {"image.svg", 2, [](const auto &o) {
          EXPECT_EQ(o[0]->className(), "VekObjImage");
-         expectRect(o[0]->bounds(), Rect(10, 20, 30, 40));
+         // The square picture fitted into its 30 x 40 viewport and centred.
+         expectRect(o[0]->bounds(), Rect(10, 25, 30, 30));
          EXPECT_EQ(o[1]->className(), "VekObjImage");   // the file beside the SVG
          expectRect(o[1]->bounds(), Rect(100, 100, 50, 50));
      }},

@@ -64,6 +64,7 @@ const Comparison comparisons[] = {
     {"nested_viewport.svg", {}},
     {"markers.svg", {}},
     {"markers_orient.svg", {}},
+    {"image_aspect.svg", {}},
 };
 
 // The file with the stated attributes taken off their elements, written into `dir`.
