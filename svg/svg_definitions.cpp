@@ -200,6 +200,8 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
             definition->patternHeight = float(unitToPix(value, state, viewBoxHeight(state)));
         else if (name == u"viewBox")
             viewBox = patternViewBox(value, state);
+        else if (name == u"preserveAspectRatio")
+            definition->patternAspectRatio = svgAspectRatio(value);
         else if (name == u"id")
             id = value;
         else if (name == u"cx" || name == u"cy" || name == u"r" || name == u"x1" || name == u"y1" || name == u"x2"
@@ -244,6 +246,7 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
             texts.insert(QStringLiteral("patternContentUnits"), QStringLiteral("userSpaceOnUse"));
         if (!texts.contains(QStringLiteral("patternTransform")))
             texts.insert(QStringLiteral("patternTransform"), QString());
+        definition->patternHasViewBox = viewBox.has_value();
         definition->patternViewBox = viewBox.value_or(Rect(definition->patternX, definition->patternY,
                                                            definition->patternWidth, definition->patternHeight));
         definition->state = std::make_shared<SvgGraphicsState>(state);

@@ -3,6 +3,7 @@
 // them or bring them back (`use`).
 #pragma once
 
+#include "svg/svg_geometry.h"
 #include "svg/svg_graphics_state.h"
 #include "svg/svg_xml_loader.h"
 
@@ -40,6 +41,8 @@ struct SvgDefinition {
     QHash<QString, QString> texts;
     std::vector<SvgStop> stops;
     Rect patternViewBox;
+    bool patternHasViewBox = false;
+    SvgAspectRatio patternAspectRatio;
     float patternX = 0, patternY = 0, patternWidth = 0, patternHeight = 0;
     // The element's own state: "PatternGstate", "ClipPathGstate", or the marker's state.
     std::shared_ptr<SvgGraphicsState> state;

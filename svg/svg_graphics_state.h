@@ -90,6 +90,7 @@ struct SvgImportTables {
     qint64 useCopiedBytes = 0;
     int markerDepth = 0;
     int clipDepth = 0;
+    int patternDepth = 0;
     // Elements being instantiated by `use` (a chain that meets itself is cut).
     QStringList useChain;
     // White-space status of text runs (0 chunk start, 1 after a visible character, 2 blank pending).

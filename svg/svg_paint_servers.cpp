@@ -8,12 +8,15 @@
 #include "svg/svg_definitions.h"
 #include "svg/svg_geometry.h"
 #include "svg/svg_scanner.h"
+#include "svg/svg_shapes.h"
 
 #include <QLinearGradient>
+#include <QPainterPath>
 #include <QPainter>
 #include <QRadialGradient>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -133,7 +136,13 @@ std::unique_ptr<QGradient> qtGradient(const SvgDefinition &server, const SvgGrap
 
 // The image of the fill over the outline's box on the page, and the info that shows it
 // clipped to the outline; nothing when the outline has no area.
-std::optional<SvgObjectInfo> filledImage(const SvgObjectInfo &info, const SvgDefinition &server, float opacity)
+// Paints a fill: given the painter on the image and the map from the element's user space
+// to the image's pixels; false when SVG draws nothing.
+using FillPainter = std::function<bool(QPainter &, const QTransform &userToImage)>;
+
+// The image of a fill over the outline's box on the page, and the info that shows it
+// clipped to the outline; nothing when the outline has no area or the fill paints nothing.
+std::optional<SvgObjectInfo> filledImage(const SvgObjectInfo &info, float opacity, const FillPainter &paint)
 {
     const Rect bounds = info.bezierPath.bounds();
     if (!(bounds.size.width > 0 && bounds.size.height > 0))
@@ -144,32 +153,14 @@ std::optional<SvgObjectInfo> filledImage(const SvgObjectInfo &info, const SvgDef
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
-        QTransform toUser;   // gradient space to user space
-        if (inBoundingBox(server)) {
-            const std::optional<Rect> box = svgUserBounds(info);
-            if (!box || !(box->size.width > 0 && box->size.height > 0))
-                return std::nullopt;   // SVG draws no bounding-box gradient on a line
-            toUser = QTransform(box->size.width, 0, 0, box->size.height, box->origin.x, box->origin.y);
-        }
-        // The gradient transform works in the gradient's own units (the box's, when it has them).
-        const QTransform toPage = gradientTransform(server, info.state) * toUser * qtTransform(info.state.ctm);
         const QTransform toPixels = QTransform::fromTranslate(-bounds.origin.x, -bounds.origin.y)
                                     * QTransform::fromScale(double(size.width()) / bounds.size.width,
                                                             double(size.height()) / bounds.size.height);
-        // The gradient is painted in its own coordinates, the painter mapping them onto the
-        // pixels, over the part of its plane that the image shows.
-        const QTransform toImage = toPage * toPixels;
-        bool invertible = false;
-        const QTransform fromImage = toImage.inverted(&invertible);
         QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
         painter.setOpacity(std::clamp(double(opacity), 0.0, 1.0));
-        painter.setPen(Qt::NoPen);
-        const std::unique_ptr<QGradient> gradient = qtGradient(server, info.state);
-        painter.setBrush(gradient ? QBrush(*gradient) : QBrush(stopColor(server.stops.back())));
-        if (invertible) {
-            painter.setTransform(toImage);
-            painter.drawPolygon(fromImage.map(QPolygonF(QRectF(image.rect()))));
-        }
+        if (!paint(painter, qtTransform(info.state.ctm) * toPixels))
+            return std::nullopt;
     }
     SvgObjectInfo imageInfo;
     imageInfo.classNr = SvgImageObject;
@@ -184,28 +175,186 @@ std::optional<SvgObjectInfo> filledImage(const SvgObjectInfo &info, const SvgDef
     return imageInfo;
 }
 
+// The user-space box of the element, for servers in bounding-box units; nothing for a box
+// without area (SVG then paints nothing).
+std::optional<QTransform> boxTransform(const SvgObjectInfo &info)
+{
+    const std::optional<Rect> box = svgUserBounds(info);
+    if (!box || !(box->size.width > 0 && box->size.height > 0))
+        return std::nullopt;
+    return QTransform(box->size.width, 0, 0, box->size.height, box->origin.x, box->origin.y);
+}
+
+bool paintGradient(const SvgObjectInfo &info, const SvgDefinition &server, QPainter &painter, const QTransform &userToImage)
+{
+    QTransform toUser;   // gradient space to user space
+    if (inBoundingBox(server)) {
+        const auto box = boxTransform(info);
+        if (!box)
+            return false;
+        toUser = *box;
+    }
+    // The gradient transform works in the gradient's own units (the box's, when it has them);
+    // the gradient is painted in its own coordinates over the part of its plane the image shows.
+    const QTransform toImage = gradientTransform(server, info.state) * toUser * userToImage;
+    bool invertible = false;
+    const QTransform fromImage = toImage.inverted(&invertible);
+    if (!invertible)
+        return false;
+    const std::unique_ptr<QGradient> gradient = qtGradient(server, info.state);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(gradient ? QBrush(*gradient) : QBrush(stopColor(server.stops.back())));
+    painter.setTransform(toImage);
+    painter.drawPolygon(fromImage.map(QPolygonF(QRectF(0, 0, painter.device()->width(), painter.device()->height()))));
+    return true;
+}
+
+// Draws a content info of a pattern tile: its image, or its outline filled and stroked in
+// plain colours.
+void paintContent(QPainter &painter, const SvgObjectInfo &info, const QTransform &contentToTile)
+{
+    const SvgGraphicsState &s = info.state;
+    painter.setTransform(contentToTile);
+    if (info.clip) {
+        QPainterPath clip = toQPainterPath(info.clip->path);
+        clip.setFillRule(info.clip->rule == 1 ? Qt::OddEvenFill : Qt::WindingFill);
+        painter.setClipPath(clip);
+    } else {
+        painter.setClipping(false);
+    }
+    if (info.classNr == SvgImageObject) {
+        const Rect &f = info.imageFrame;
+        painter.drawImage(QRectF(f.origin.x, f.origin.y, f.size.width, f.size.height), info.image.toQImage());
+        return;
+    }
+    auto qtColor = [&](const Color &c, float alpha) {
+        return QColor::fromRgbF(c.redComponent(), c.greenComponent(), c.blueComponent(),
+                                std::clamp(c.alphaComponent() * alpha, 0.0f, 1.0f));
+    };
+    QPainterPath path = toQPainterPath(info.bezierPath);
+    path.setFillRule(s.fillRule == 1 ? Qt::OddEvenFill : Qt::WindingFill);
+    if (s.fillColor.color && s.fillColor.color->alphaComponent() > 0)
+        painter.fillPath(path, qtColor(*s.fillColor.color, s.fillOpacity * s.effectiveOpacity()));
+    if (s.strokeColor.color && s.strokeColor.color->alphaComponent() > 0 && s.strokeWidth > 0) {
+        const double scale = 0.5 * (std::abs(s.scaleX) + std::abs(s.scaleY));
+        QPen pen(qtColor(*s.strokeColor.color, s.strokeOpacity * s.effectiveOpacity()), s.strokeWidth * scale);
+        pen.setCapStyle(s.lineCap == 1 ? Qt::RoundCap : s.lineCap == 2 ? Qt::SquareCap : Qt::FlatCap);
+        pen.setJoinStyle(s.lineJoin == 1 ? Qt::RoundJoin : s.lineJoin == 2 ? Qt::BevelJoin : Qt::SvgMiterJoin);
+        pen.setMiterLimit(s.miterLimit);
+        painter.strokePath(path, pen);
+    }
+}
+
+// Patterns nest at most this deep (a pattern whose content uses itself ends here).
+constexpr int MaximumPatternDepth = 4;
+
+bool paintPattern(const SvgObjectInfo &info, const SvgDefinition &pattern, QPainter &painter, const QTransform &userToImage)
+{
+    if (!pattern.state)
+        return false;
+    SvgImportTables &tables = *pattern.state->tables;
+    if (tables.patternDepth >= MaximumPatternDepth)
+        return false;
+    // The tile in pattern space, and the pattern space on the image.
+    double x = pattern.patternX, y = pattern.patternY, w = pattern.patternWidth, h = pattern.patternHeight;
+    QTransform contentInTile;   // content units to the tile's own space (origin at its corner)
+    const std::optional<QTransform> box = boxTransform(info);
+    if (pattern.text(QStringLiteral("patternUnits")) != u"userSpaceOnUse") {
+        if (!box)
+            return false;
+        x = box->dx() + x * box->m11();
+        y = box->dy() + y * box->m22();
+        w *= box->m11();
+        h *= box->m22();
+    }
+    if (!(w > 0 && h > 0))
+        return false;
+    if (pattern.patternHasViewBox) {
+        const Rect &vb = pattern.patternViewBox;
+        if (!(vb.size.width > 0 && vb.size.height > 0))
+            return false;
+        const Rect fitted = svgFittedRect(vb.size, Rect(0, 0, float(w), float(h)), pattern.patternAspectRatio);
+        const double sx = fitted.size.width / vb.size.width, sy = fitted.size.height / vb.size.height;
+        contentInTile = QTransform(sx, 0, 0, sy, fitted.origin.x - vb.origin.x * sx, fitted.origin.y - vb.origin.y * sy);
+    } else if (pattern.text(QStringLiteral("patternContentUnits")) == u"objectBoundingBox") {
+        if (!box)
+            return false;
+        contentInTile = QTransform(box->m11(), 0, 0, box->m22(), 0, 0);
+    }
+    SvgGraphicsState identity = *pattern.state;
+    identity.resetTransform();
+    const QTransform patternToImage = qtTransform(svgTransform(pattern.text(QStringLiteral("patternTransform")), identity).ctm)
+                                      * userToImage;
+    // The tile at the resolution it shows with on the image.
+    const double scale = std::max(1e-3, std::sqrt(std::abs(patternToImage.determinant())));
+    const double tileScale = std::min(scale, std::sqrt(SvgFillImageMaximumPixels / (w * h)));
+    const QSize tileSize(std::max(1, int(std::ceil(w * tileScale))), std::max(1, int(std::ceil(h * tileScale))));
+    QImage tile(tileSize, QImage::Format_ARGB32_Premultiplied);
+    tile.fill(Qt::transparent);
+    {
+        QPainter tilePainter(&tile);
+        tilePainter.setRenderHint(QPainter::Antialiasing);
+        const QTransform toTile = contentInTile * QTransform::fromScale(tileSize.width() / w, tileSize.height() / h);
+        SvgGraphicsState content = *pattern.state;
+        content.resetTransform();
+        content.clipped = false;
+        content.boundingBoxClips.clear();
+        ++tables.patternDepth;
+        for (xmlNode *element : pattern.elements) {
+            std::vector<SvgObjectInfo> drawn;
+            SvgObjectInfo child = elementToObjInfo(svgQualifiedName(element), svgAttributes(element), content);
+            if (child.isEmpty() || !child.state.isDrawn())
+                continue;
+            child.clip = svgInfoClip(child);
+            svgAppendFilledPath(std::move(child), drawn);
+            for (const SvgObjectInfo &part : drawn)
+                paintContent(tilePainter, part, toTile);
+        }
+        --tables.patternDepth;
+    }
+    QBrush brush(tile);
+    brush.setTransform(QTransform::fromScale(w / tileSize.width(), h / tileSize.height()) * QTransform::fromTranslate(x, y)
+                       * patternToImage);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(brush);
+    painter.resetTransform();
+    painter.drawRect(QRect(0, 0, painter.device()->width(), painter.device()->height()));
+    return true;
+}
+
 } // namespace
 
 void svgAppendFilledPath(SvgObjectInfo &&info, std::vector<SvgObjectInfo> &out)
 {
     SvgGraphicsState &state = info.state;
     const SvgDefinitionRef server = state.fillColor.server;
-    if (info.classNr != SvgPathObject || state.fillColor.isColor() || !server || !(isLinear(*server) || isRadial(*server))) {
+    if (info.classNr != SvgPathObject || state.fillColor.isColor() || !server) {
         out.push_back(std::move(info));
         return;
     }
-    // No stops: no fill; one stop: its colour.
-    if (server->stops.size() < 2) {
-        const SvgStop only = server->stops.empty() ? SvgStop{0, svgColor(0, 0, 0, 0), 0} : server->stops.front();
-        state.fillColor = SvgPaint{svgColorWithAlpha(only.color, float(only.color.alphaComponent()) * only.opacity), nullptr};
-        out.push_back(std::move(info));
-        return;
+    const float opacity = state.fillOpacity * state.effectiveOpacity();
+    std::optional<SvgObjectInfo> image;
+    if (isLinear(*server) || isRadial(*server)) {
+        // No stops: no fill; one stop: its colour.
+        if (server->stops.size() < 2) {
+            const SvgStop only = server->stops.empty() ? SvgStop{0, svgColor(0, 0, 0, 0), 0} : server->stops.front();
+            state.fillColor = SvgPaint{svgColorWithAlpha(only.color, float(only.color.alphaComponent()) * only.opacity), nullptr};
+            out.push_back(std::move(info));
+            return;
+        }
+        if (documentHoldsGradient(*server, state, info.bezierPath.bounds())) {
+            out.push_back(std::move(info));
+            return;
+        }
+        image = filledImage(info, opacity, [&](QPainter &painter, const QTransform &userToImage) {
+            return paintGradient(info, *server, painter, userToImage);
+        });
+    } else {
+        image = filledImage(info, opacity, [&](QPainter &painter, const QTransform &userToImage) {
+            return paintPattern(info, *server, painter, userToImage);
+        });
     }
-    if (documentHoldsGradient(*server, state, info.bezierPath.bounds())) {
-        out.push_back(std::move(info));
-        return;
-    }
-    if (auto image = filledImage(info, *server, state.fillOpacity * state.effectiveOpacity()))
+    if (image)
         out.push_back(std::move(*image));
     // The stroke (and the markers) stay the path's, drawn over the fill.
     state.fillColor = SvgPaint{svgColor(0, 0, 0, 0), nullptr};

@@ -65,6 +65,7 @@ const Comparison comparisons[] = {
     {"markers.svg", {}},
     {"markers_orient.svg", {}},
     {"image_aspect.svg", {}},
+    {"patterns.svg", {}},
 };
 
 // The file with the stated attributes taken off their elements, written into `dir`.
