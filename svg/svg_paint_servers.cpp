@@ -140,11 +140,13 @@ std::unique_ptr<QGradient> qtGradient(const SvgDefinition &server, const SvgGrap
 // to the image's pixels; false when SVG draws nothing.
 using FillPainter = std::function<bool(QPainter &, const QTransform &userToImage)>;
 
-// The image of a fill over the outline's box on the page, and the info that shows it
-// clipped to the outline; nothing when the outline has no area or the fill paints nothing.
-std::optional<SvgObjectInfo> filledImage(const SvgObjectInfo &info, float opacity, const FillPainter &paint)
+// The image of a paint over the box of `outline` (the fill's outline, or the stroke's) on the
+// page, and the info that shows it clipped to the outline; nothing when the outline has no
+// area or the paint paints nothing.
+std::optional<SvgObjectInfo> filledImage(const SvgObjectInfo &info, const SvgClip &outline, float opacity,
+                                         const FillPainter &paint)
 {
-    const Rect bounds = info.bezierPath.bounds();
+    const Rect bounds = outline.path.bounds();
     if (!(bounds.size.width > 0 && bounds.size.height > 0))
         return std::nullopt;
     const double pixels = bounds.size.width * bounds.size.height * SvgFillImageScale * SvgFillImageScale;
@@ -170,7 +172,6 @@ std::optional<SvgObjectInfo> filledImage(const SvgObjectInfo &info, float opacit
     bitmap.setSize(bounds.size);
     imageInfo.image = Image(bitmap);
     imageInfo.imageFrame = bounds;
-    const SvgClip outline{info.bezierPath, info.state.fillRule};
     imageInfo.clip = info.clip ? svgIntersectedClip(outline, *info.clip) : outline;
     return imageInfo;
 }
@@ -322,43 +323,103 @@ bool paintPattern(const SvgObjectInfo &info, const SvgDefinition &pattern, QPain
     return true;
 }
 
+// The outline a stroke covers on the page, under the element's width, caps, joins and dashes.
+SvgClip strokeOutline(const SvgObjectInfo &info)
+{
+    const SvgGraphicsState &s = info.state;
+    const double scale = 0.5 * (std::abs(s.scaleX) + std::abs(s.scaleY));
+    QPainterPathStroker stroker;
+    stroker.setWidth(s.strokeWidth * scale);
+    stroker.setCapStyle(s.lineCap == 1 ? Qt::RoundCap : s.lineCap == 2 ? Qt::SquareCap : Qt::FlatCap);
+    stroker.setJoinStyle(s.lineJoin == 1 ? Qt::RoundJoin : s.lineJoin == 2 ? Qt::BevelJoin : Qt::SvgMiterJoin);
+    stroker.setMiterLimit(s.miterLimit);
+    if (!s.dashArray.empty() && s.strokeWidth > 0) {
+        QList<qreal> dashes;
+        for (float dash : s.dashArray)
+            dashes.append(dash / s.strokeWidth);
+        if (dashes.size() % 2 == 1)
+            dashes += dashes;
+        stroker.setDashPattern(dashes);
+        stroker.setDashOffset(s.dashOffset / s.strokeWidth);
+    }
+    QPainterPath outline = stroker.createStroke(toQPainterPath(info.bezierPath));
+    outline.setFillRule(Qt::WindingFill);
+    return SvgClip{fromQPainterPath(outline.simplified()), 0};
+}
+
+// The painter of a gradient or pattern server; nothing for a server of another kind.
+std::optional<FillPainter> serverPainter(const SvgObjectInfo &info, const SvgDefinitionRef &server)
+{
+    if (isLinear(*server) || isRadial(*server))
+        return FillPainter([&info, server](QPainter &painter, const QTransform &userToImage) {
+            return paintGradient(info, *server, painter, userToImage);
+        });
+    if (server->gradientClass == u"SVGPattern")
+        return FillPainter([&info, server](QPainter &painter, const QTransform &userToImage) {
+            return paintPattern(info, *server, painter, userToImage);
+        });
+    return std::nullopt;
+}
+
+// A gradient of fewer than two stops paints as one colour (the one stop's), or not at all.
+std::optional<SvgPaint> plainPaint(const SvgDefinition &server)
+{
+    if (!(isLinear(server) || isRadial(server)) || server.stops.size() >= 2)
+        return std::nullopt;
+    const SvgStop only = server.stops.empty() ? SvgStop{0, svgColor(0, 0, 0, 0), 0} : server.stops.front();
+    return SvgPaint{svgColorWithAlpha(only.color, float(only.color.alphaComponent()) * only.opacity), nullptr};
+}
+
 } // namespace
 
 void svgAppendFilledPath(SvgObjectInfo &&info, std::vector<SvgObjectInfo> &out)
 {
     SvgGraphicsState &state = info.state;
-    const SvgDefinitionRef server = state.fillColor.server;
-    if (info.classNr != SvgPathObject || state.fillColor.isColor() || !server) {
+    if (info.classNr != SvgPathObject) {
         out.push_back(std::move(info));
         return;
     }
-    const float opacity = state.fillOpacity * state.effectiveOpacity();
-    std::optional<SvgObjectInfo> image;
-    if (isLinear(*server) || isRadial(*server)) {
-        // No stops: no fill; one stop: its colour.
-        if (server->stops.size() < 2) {
-            const SvgStop only = server->stops.empty() ? SvgStop{0, svgColor(0, 0, 0, 0), 0} : server->stops.front();
-            state.fillColor = SvgPaint{svgColorWithAlpha(only.color, float(only.color.alphaComponent()) * only.opacity), nullptr};
-            out.push_back(std::move(info));
-            return;
-        }
-        if (documentHoldsGradient(*server, state, info.bezierPath.bounds())) {
-            out.push_back(std::move(info));
-            return;
-        }
-        image = filledImage(info, opacity, [&](QPainter &painter, const QTransform &userToImage) {
-            return paintGradient(info, *server, painter, userToImage);
-        });
-    } else {
-        image = filledImage(info, opacity, [&](QPainter &painter, const QTransform &userToImage) {
-            return paintPattern(info, *server, painter, userToImage);
-        });
-    }
-    if (image)
-        out.push_back(std::move(*image));
-    // The stroke (and the markers) stay the path's, drawn over the fill.
-    state.fillColor = SvgPaint{svgColor(0, 0, 0, 0), nullptr};
-    const bool stroked = !state.strokeColor.isColor() || state.strokeColor.color->alphaComponent() > 0;
-    if (stroked || !info.markerInfos.empty())
+    for (SvgPaint *paint : {&state.fillColor, &state.strokeColor})
+        if (paint->server)
+            if (const auto plain = plainPaint(*paint->server))
+                *paint = *plain;
+    const SvgDefinitionRef fill = state.fillColor.isColor() ? nullptr : state.fillColor.server;
+    const SvgDefinitionRef stroke = state.strokeColor.isColor() ? nullptr : state.strokeColor.server;
+    const bool imageFill = fill && !documentHoldsGradient(*fill, state, info.bezierPath.bounds());
+    if (!imageFill && !stroke) {
         out.push_back(std::move(info));
+        return;
+    }
+    if (imageFill) {
+        if (const auto painter = serverPainter(info, fill))
+            if (auto image = filledImage(info, SvgClip{info.bezierPath, state.fillRule},
+                                         state.fillOpacity * state.effectiveOpacity(), *painter))
+                out.push_back(std::move(*image));
+        state.fillColor = SvgPaint{svgColor(0, 0, 0, 0), nullptr};
+    }
+    // A fill the path object holds stays the path's, under the stroke's image.
+    std::optional<SvgObjectInfo> strokeImage;
+    if (stroke) {
+        if (const auto painter = serverPainter(info, stroke); painter && state.strokeWidth > 0)
+            strokeImage = filledImage(info, strokeOutline(info), state.strokeOpacity * state.effectiveOpacity(), *painter);
+        state.strokeColor = SvgPaint{svgColor(0, 0, 0, 0), nullptr};
+    }
+    const bool filled = !state.fillColor.isColor() || state.fillColor.color->alphaComponent() > 0;
+    const bool stroked = state.strokeColor.color && state.strokeColor.color->alphaComponent() > 0;
+    // The path stays for what it still draws itself, and for its markers.
+    std::vector<SvgObjectInfo> markers = std::move(info.markerInfos);
+    if (filled || stroked)
+        out.push_back(std::move(info));
+    if (strokeImage)
+        out.push_back(std::move(*strokeImage));
+    if (!markers.empty()) {
+        // The markers go with the last info made (they draw over the stroke).
+        if (out.empty() || (!filled && !stroked && !strokeImage)) {
+            SvgObjectInfo carrier = std::move(info);
+            carrier.markerInfos = std::move(markers);
+            out.push_back(std::move(carrier));
+        } else {
+            out.back().markerInfos = std::move(markers);
+        }
+    }
 }

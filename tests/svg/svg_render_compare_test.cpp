@@ -66,6 +66,7 @@ const Comparison comparisons[] = {
     {"markers_orient.svg", {}},
     {"image_aspect.svg", {}},
     {"patterns.svg", {}},
+    {"paint_strokes.svg", {}},
 };
 
 // The file with the stated attributes taken off their elements, written into `dir`.
