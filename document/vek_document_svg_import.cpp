@@ -10,13 +10,13 @@
 #include "platform/text/text_container.h"
 #include "platform/text/text_drawing.h"
 #include "platform/foundation/archiving.h"
+#include "platform/foundation/c_locale.h"
 #include "svg/svg_definitions.h"
 #include "svg/svg_import.h"
 #include "svg/svg_scanner.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QXmlStreamReader>
 
 #include <zlib.h>
 
@@ -107,6 +107,21 @@ std::shared_ptr<VekObject> pathObject(const SvgObjectInfo &info)
         dashInfo.insert(QStringLiteral("phase"), PropertyList::fromFloat(s.dashOffset));
         object->setDashInfo(dashInfo);
     }
+    return object;
+}
+
+// An invisible path that clips the object directly in front of it.
+std::shared_ptr<VekObject> clipObject(const SvgClip &clip)
+{
+    auto object = VekObjPath::create();
+    const Rect bounds = clip.path.bounds();
+    if (bounds.size.width > 0 || bounds.size.height > 0)
+        object->setBounds(bounds);
+    object->setBezierPath(clip.path);
+    object->setObjFillRule(clip.rule);
+    object->setDrawsFill(false);
+    object->setObjStrokeColor(Color::colorWithCalibratedRed(0, 0, 0, 0));
+    object->simplySetAsClip(1, nullptr);
     return object;
 }
 
@@ -239,16 +254,6 @@ std::optional<QByteArray> svgFileData(const QString &path, QString *error)
     return out;
 }
 
-// A file cut short (or otherwise not well-formed XML) is read as far as it goes; when that
-// leaves nothing to draw, the user is told the file is damaged, not that it is empty.
-bool isWellFormedXml(const QByteArray &data)
-{
-    QXmlStreamReader reader(data);
-    while (!reader.atEnd())
-        reader.readNext();
-    return !reader.hasError();
-}
-
 } // namespace
 
 std::unique_ptr<VekDocument> VekDocument::documentFromSVGFile(const QString &path, QString *error, QStringList *notes)
@@ -259,7 +264,12 @@ std::unique_ptr<VekDocument> VekDocument::documentFromSVGFile(const QString &pat
         const auto data = svgFileData(path, &reason);
         if (!data)
             return nullptr;
-        const SvgXmlDocument xml = MakeXMLDocumentWithData(*data);
+        SvgXmlParseReport parsed;
+        const SvgXmlDocument xml = MakeXMLDocumentWithData(*data, &parsed);
+        if (parsed.tooDeep) {
+            reason = formatC("The file nests its elements more than %d deep.", SvgParserMaximumDepth);
+            return nullptr;
+        }
         if (!xml) {
             reason = QStringLiteral("It is damaged or is not an SVG file.");
             return nullptr;
@@ -271,13 +281,18 @@ std::unique_ptr<VekDocument> VekDocument::documentFromSVGFile(const QString &pat
         }
         auto document = std::make_unique<VekDocument>();
         if (!properties || !document->setsvgproperties(*properties)) {
-            reason = isWellFormedXml(*data) ? QStringLiteral("The SVG file holds nothing that can be drawn.")
-                                            : QStringLiteral("The SVG file is damaged: it breaks off or is not "
-                                                             "well-formed, and nothing in it can be drawn.");
+            reason = parsed.wellFormed ? QStringLiteral("The SVG file holds nothing that can be drawn.")
+                                       : QStringLiteral("The SVG file is damaged: it breaks off or is not "
+                                                        "well-formed, and nothing in it can be drawn.");
             return nullptr;
         }
-        if (notes)
+        if (notes) {
             *notes = properties->notes;
+            // A file cut short opens with what it holds, and the user learns it is not all.
+            if (!parsed.wellFormed)
+                notes->prepend(QStringLiteral("The SVG file is damaged: it breaks off or is not well-formed. "
+                                              "Only what could be read is shown."));
+        }
         return document;
     } catch (const std::bad_alloc &) {
         reason = QString::fromLatin1(SvgOutOfMemoryMessage);
@@ -302,7 +317,9 @@ bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)
         united = Rect(minX, minY, maxX - minX, maxY - minY);
     };
     std::vector<std::shared_ptr<VekObject>> made;
-    for (const SvgObjectInfo &info : properties.objectInfos) {
+    // Paths with markers: the path and its marker objects, grouped once inserted.
+    std::vector<std::vector<std::shared_ptr<VekObject>>> markedPaths;
+    auto makeObjects = [&](const SvgObjectInfo &info, auto &&self) -> void {
         std::shared_ptr<VekObject> object;
         if (info.classNr == SvgPathObject && !info.bezierPath.isEmpty()) {
             object = pathObject(info);
@@ -315,21 +332,41 @@ bool VekDocument::setsvgproperties(const SvgImportPropertyList &properties)
         }
         if (info.classNr == SvgTextObject && info.text) {
             // Text objects do not count towards the area fitted onto the page.
-            for (auto &text : textObjects(info))
+            for (auto &text : textObjects(info)) {
+                if (info.clip && !info.clip->path.isEmpty())
+                    made.push_back(clipObject(*info.clip));
                 made.push_back(std::move(text));
-            continue;
+            }
+            return;
         }
         if (!object)
-            continue;
-        unite(object->bounds());
+            return;
+        const size_t first = made.size();
+        // A clipped object shows only within its clip: that is what must fit on the page.
+        if (info.clip && !info.clip->path.isEmpty()) {
+            made.push_back(clipObject(*info.clip));
+            unite(intersectionRect(object->bounds(), info.clip->path.bounds()));
+        } else {
+            unite(object->bounds());
+        }
         made.push_back(std::move(object));
-    }
+        if (info.markerInfos.empty())
+            return;
+        for (const SvgObjectInfo &marker : info.markerInfos)
+            self(marker, self);
+        markedPaths.emplace_back(made.begin() + std::ptrdiff_t(first), made.end());
+    };
+    for (const SvgObjectInfo &info : properties.objectInfos)
+        makeObjects(info, makeObjects);
     // Each object goes in front of the ones before it (index 0 is the front): appending the
     // objects last to first gives that order without moving the list on every insertion.
     for (auto it = made.rbegin(); it != made.rend(); ++it)
         insertObject(*it, int(_objects.size()), false);
     if (_objects.empty())
         return false;
+    for (const auto &members : markedPaths)
+        if (members.size() > 1)
+            groupObjects(members);
 
     Size page = drawAreaSizePerPage();
     const double sx = usableScale(properties.svgScaleX.value_or(1)), sy = usableScale(properties.svgScaleY.value_or(1));

@@ -5,6 +5,10 @@
 #include "svg/svg_scanner.h"
 #include "svg/svg_text_utilities.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace {
 
 struct Keyword {
@@ -162,22 +166,88 @@ const Keyword keywords[] = {
         {"yellowgreen", 154, 205, 50},
 };
 
-// rgb(...): three numbers give the colour, any other count black; a "%" anywhere divides
-// all three by 100, otherwise by 255. No clamping.
-Color rgbFunction(const QString &value)
+// The arguments of a colour function "name(a, b, c[, d])" (commas, blanks or "/" between
+// them), each a number with whether a "%" followed it; nothing when the text is not that
+// function with three or four numbers.
+struct FunctionArgument {
+    double value;
+    bool percent;
+};
+
+std::optional<std::vector<FunctionArgument>> functionArguments(QStringView value)
 {
-    SvgScanner scanner(QStringView(value).mid(4), u", \t\n\r%)");
-    double numbers[3] = {0, 0, 0};
-    int count = 0;
-    while (const auto n = scanner.scanDouble()) {
-        if (count < 3)
-            numbers[count] = *n;
-        ++count;
+    const qsizetype open = value.indexOf(u'(');
+    const qsizetype close = value.lastIndexOf(u')');
+    if (open < 0 || close < open)
+        return std::nullopt;
+    SvgScanner scanner(value.mid(open + 1, close - open - 1), u", \t\n\r/");
+    std::vector<FunctionArgument> arguments;
+    while (!scanner.isAtEnd()) {
+        const auto n = scanner.scanDouble();
+        if (!n || arguments.size() == 4)
+            return std::nullopt;
+        scanner.setCharactersToBeSkipped(u"");
+        const bool percent = scanner.scanString(u"%");
+        // Angle units of hsl() hues: degrees are the default.
+        if (!percent)
+            scanner.scanCharacters(u"degDEG");
+        scanner.setCharactersToBeSkipped(u", \t\n\r/");
+        arguments.push_back({*n, percent});
     }
-    if (count != 3)
-        numbers[0] = numbers[1] = numbers[2] = 0;
-    const double divisor = value.contains(u'%') ? 100 : 255;
-    return svgColor(float(numbers[0] / divisor), float(numbers[1] / divisor), float(numbers[2] / divisor));
+    if (arguments.size() < 3)
+        return std::nullopt;
+    return arguments;
+}
+
+float unitClamped(double value) { return float(std::clamp(value, 0.0, 1.0)); }
+
+// The alpha argument: a number from 0 to 1 or a percentage; 1 when there is none.
+float alphaArgument(const std::vector<FunctionArgument> &arguments)
+{
+    if (arguments.size() < 4)
+        return 1;
+    return unitClamped(arguments[3].percent ? arguments[3].value / 100 : arguments[3].value);
+}
+
+// rgb() and rgba(): each channel a number of 0 to 255 or a percentage, clamped; an optional
+// alpha. Anything else that starts like one is not a colour.
+std::optional<Color> rgbFunction(QStringView value)
+{
+    const auto arguments = functionArguments(value);
+    if (!arguments)
+        return std::nullopt;
+    float channels[3];
+    for (int i = 0; i < 3; ++i) {
+        const FunctionArgument &a = (*arguments)[size_t(i)];
+        channels[i] = unitClamped(a.percent ? a.value / 100 : a.value / 255);
+    }
+    return svgColor(channels[0], channels[1], channels[2], alphaArgument(*arguments));
+}
+
+// hsl() and hsla(): hue in degrees, saturation and lightness in percent, an optional alpha,
+// turned into RGB by the CSS Color definition.
+std::optional<Color> hslFunction(QStringView value)
+{
+    const auto arguments = functionArguments(value);
+    if (!arguments)
+        return std::nullopt;
+    const double hue = std::fmod(std::fmod((*arguments)[0].value, 360) + 360, 360) / 360;
+    const double saturation = std::clamp((*arguments)[1].value / 100, 0.0, 1.0);
+    const double lightness = std::clamp((*arguments)[2].value / 100, 0.0, 1.0);
+    const double m2 = lightness <= 0.5 ? lightness * (saturation + 1) : lightness + saturation - lightness * saturation;
+    const double m1 = lightness * 2 - m2;
+    auto channel = [&](double h) {
+        h = h < 0 ? h + 1 : h > 1 ? h - 1 : h;
+        if (h * 6 < 1)
+            return m1 + (m2 - m1) * h * 6;
+        if (h * 2 < 1)
+            return m2;
+        if (h * 3 < 2)
+            return m1 + (m2 - m1) * (2.0 / 3 - h) * 6;
+        return m1;
+    };
+    return svgColor(unitClamped(channel(hue + 1.0 / 3)), unitClamped(channel(hue)), unitClamped(channel(hue - 1.0 / 3)),
+                    alphaArgument(*arguments));
 }
 
 // "#rgb" (at most four characters with the "#") or "#rrggbb"; each channel is masked to its
@@ -193,6 +263,11 @@ Color hexColor(const QString &value)
     if (value.size() <= 4) {
         const float r = float((n >> 8) & 0xF) * 17, g = float((n >> 4) & 0xF) * 17, b = float(n & 0xF) * 17;
         return svgColor(r / 255, g / 255, b / 255);
+    }
+    // Four digits (#rgba) carry an alpha digit.
+    if (digits.size() == 4) {
+        auto digit = [&](int shift) { return float((n >> shift) & 0xF) * 17 / 255; };
+        return svgColor(digit(12), digit(8), digit(4), digit(0));
     }
     // Eight digits (#rrggbbaa) carry an alpha byte after the colour.
     const bool withAlpha = digits.size() == 8;
@@ -239,8 +314,9 @@ SvgDefinitionRef svgUrlDefinition(const QString &value, const SvgGraphicsState &
     return state.tables->defs.value(*id);
 }
 
-std::optional<SvgPaint> svgColorValue(const QString &value, SvgColorTarget target, const SvgGraphicsState &state)
+std::optional<SvgPaint> svgColorValue(const QString &text, SvgColorTarget target, const SvgGraphicsState &state)
 {
+    const QString value = text.trimmed();
     const SvgPaint current = target == SvgColorTarget::Fill     ? state.fillColor
                              : target == SvgColorTarget::Stroke ? state.strokeColor
                                                                 : SvgPaint{state.currentColor, nullptr};
@@ -252,22 +328,38 @@ std::optional<SvgPaint> svgColorValue(const QString &value, SvgColorTarget targe
         // A paint server made transparent becomes a transparent colour.
         return SvgPaint{transparentVersion(current), nullptr};
     }
-    if (value == u"currentColor")
-        return SvgPaint{state.currentColor, nullptr};
-    if (value.startsWith(u"rgb("))
-        return SvgPaint{rgbFunction(value), nullptr};
+    if (value.compare(u"currentColor", Qt::CaseInsensitive) == 0) {
+        // The fill or stroke follows the element's `color`, also when that is set later on
+        // the element or on a descendant.
+        SvgPaint paint{state.currentColor, nullptr};
+        paint.followsCurrentColor = target != SvgColorTarget::Current;
+        return paint;
+    }
     if (value.startsWith(u'#'))
         return SvgPaint{hexColor(value), nullptr};
     if (value.startsWith(u"url(")) {
         if (target == SvgColorTarget::Current)
             return std::nullopt;
         SvgDefinitionRef definition = svgUrlDefinition(value, state);
-        if (!definition || definition->kind != SvgDefinition::Kind::PaintServer)
-            return std::nullopt;
-        return SvgPaint{std::nullopt, definition};
+        if (definition && definition->kind == SvgDefinition::Kind::PaintServer)
+            return SvgPaint{std::nullopt, definition};
+        // A reference that names no paint server draws with its fallback, or not at all.
+        const QString fallback = value.mid(value.indexOf(u')') + 1).trimmed();
+        if (fallback.isEmpty())
+            return SvgPaint{transparentVersion(current), nullptr};
+        return svgColorValue(fallback, target, state);
     }
-    const auto it = css2ColorList().constFind(value.toLower());
-    if (it == css2ColorList().constEnd())
+    const QString lower = value.toLower();
+    std::optional<Color> color;
+    if (lower.startsWith(u"rgb(") || lower.startsWith(u"rgba("))
+        color = rgbFunction(lower);
+    else if (lower.startsWith(u"hsl(") || lower.startsWith(u"hsla("))
+        color = hslFunction(lower);
+    else if (lower == u"transparent")
+        color = svgColor(0, 0, 0, 0);
+    else if (const auto it = css2ColorList().constFind(lower); it != css2ColorList().constEnd())
+        color = *it;
+    if (!color)
         return std::nullopt;
-    return SvgPaint{*it, nullptr};
+    return SvgPaint{*color, nullptr};
 }

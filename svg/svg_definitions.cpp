@@ -179,7 +179,8 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
             for (const char *key : {"clipPathUnits", "patternUnits", "gradientUnits"})
                 if (base->texts.contains(QLatin1String(key)))
                     units = base->texts.value(QLatin1String(key));
-            for (const char *key : {"patternContentUnits", "patternTransform", "gradientTransform", "fx", "fy", "spreadMethod"})
+            for (const char *key : {"patternContentUnits", "patternTransform", "gradientTransform", "fx", "fy", "fr", "spreadMethod",
+                                    "X1", "Y1", "X2", "Y2", "Cx", "Cy", "R"})
                 if (base->texts.contains(QLatin1String(key)))
                     texts.insert(QLatin1String(key), base->texts.value(QLatin1String(key)));
             inheritedStops = base->stops;
@@ -199,6 +200,8 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
             definition->patternHeight = float(unitToPix(value, state, viewBoxHeight(state)));
         else if (name == u"viewBox")
             viewBox = patternViewBox(value, state);
+        else if (name == u"preserveAspectRatio")
+            definition->patternAspectRatio = svgAspectRatio(value);
         else if (name == u"id")
             id = value;
         else if (name == u"cx" || name == u"cy" || name == u"r" || name == u"x1" || name == u"y1" || name == u"x2"
@@ -206,7 +209,7 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
             static const QHash<QString, QString> keys = {{"cx", "Cx"}, {"cy", "Cy"}, {"r", "R"}, {"x1", "X1"},
                                                          {"y1", "Y1"}, {"x2", "X2"}, {"y2", "Y2"}};
             texts.insert(keys.value(name), value);
-        } else if (name == u"fx" || name == u"fy" || name == u"patternContentUnits" || name == u"patternTransform"
+        } else if (name == u"fx" || name == u"fy" || name == u"fr" || name == u"patternContentUnits" || name == u"patternTransform"
                    || name == u"gradientTransform" || name == u"spreadMethod")
             texts.insert(name, value);
         else if (name == u"clipPathUnits" || name == u"patternUnits" || name == u"gradientUnits")
@@ -243,6 +246,7 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
             texts.insert(QStringLiteral("patternContentUnits"), QStringLiteral("userSpaceOnUse"));
         if (!texts.contains(QStringLiteral("patternTransform")))
             texts.insert(QStringLiteral("patternTransform"), QString());
+        definition->patternHasViewBox = viewBox.has_value();
         definition->patternViewBox = viewBox.value_or(Rect(definition->patternX, definition->patternY,
                                                            definition->patternWidth, definition->patternHeight));
         definition->state = std::make_shared<SvgGraphicsState>(state);
@@ -251,7 +255,6 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
         definition->state = std::make_shared<SvgGraphicsState>(state);
     }
     definition->texts = texts;
-    definition->stops = inheritedStops;
     definition->elements = inheritedElements;
     for (xmlNode *child : svgElementChildren(element)) {
         if (svgQualifiedName(child) == u"stop")
@@ -259,6 +262,9 @@ std::optional<std::pair<QString, SvgDefinitionRef>> paintServerOrClip(xmlNode *e
         else
             definition->elements.push_back(svgRebuiltElement(child, state));
     }
+    // A gradient takes the stops of the one it refers to only when it has none of its own.
+    if (definition->stops.empty())
+        definition->stops = inheritedStops;
     return std::pair{id, definition};
 }
 
@@ -503,7 +509,11 @@ std::optional<std::pair<QString, SvgDefinitionRef>> markerElement(xmlNode *eleme
             if (value == u"userSpaceOnUse")
                 definition->markerUnits = value;
         } else if (name == u"orient") {
-            definition->markerOrient = value;
+            definition->markerOrient = value.trimmed();
+        } else if (name == u"overflow") {
+            definition->markerOverflows = value.trimmed() == u"visible" || value.trimmed() == u"auto";
+        } else if (name == u"preserveAspectRatio") {
+            definition->markerStretches = value.trimmed().startsWith(u"none");
         } else if (name == u"id") {
             id = value;
         }

@@ -3,6 +3,7 @@
 // them or bring them back (`use`).
 #pragma once
 
+#include "svg/svg_geometry.h"
 #include "svg/svg_graphics_state.h"
 #include "svg/svg_xml_loader.h"
 
@@ -14,7 +15,7 @@
 #include <vector>
 
 struct SvgStop {
-    float offset = 1;
+    float offset = 0;   // a stop without an offset sits at 0 (then no earlier than the stop before it)
     Color color;
     float opacity = 1;
 };
@@ -40,6 +41,8 @@ struct SvgDefinition {
     QHash<QString, QString> texts;
     std::vector<SvgStop> stops;
     Rect patternViewBox;
+    bool patternHasViewBox = false;
+    SvgAspectRatio patternAspectRatio;
     float patternX = 0, patternY = 0, patternWidth = 0, patternHeight = 0;
     // The element's own state: "PatternGstate", "ClipPathGstate", or the marker's state.
     std::shared_ptr<SvgGraphicsState> state;
@@ -49,6 +52,8 @@ struct SvgDefinition {
     QString markerUnits = QStringLiteral("strokeWidth");
     float markerRefX = 0, markerRefY = 0, markerWidth = 3, markerHeight = 3;
     QString markerOrient = QStringLiteral("0.0");
+    bool markerStretches = false;   // preserveAspectRatio="none"
+    bool markerOverflows = false;   // overflow="visible": the viewport does not clip
 
     // Filters.
     QStringList filterRegion;

@@ -46,11 +46,14 @@ double unitToPix(QStringView value, const SvgGraphicsState &state, double refere
             break;
         }
     }
+    // A user unit is a CSS pixel (one point on the page); the absolute units keep CSS's ratio
+    // to it (96 to the inch), so that lengths in px and in mm agree within one file.
     switch (unit) {
-    case 2: return number * 12;
-    case 3: return number * 2.83464567;
-    case 4: return number * 28.3464567;
-    case 5: return number * 72;
+    case 1: return number * 96 / 72;
+    case 2: return number * 16;
+    case 3: return number * 96 / 25.4;
+    case 4: return number * 96 / 2.54;
+    case 5: return number * 96;
     case 6: return number * state.fontSize;
     case 7: {
         if (!fontExists(state.fontName))
@@ -184,4 +187,29 @@ std::optional<Point> svgInverseMap(const SvgMatrix &m, Point p)
     const double x = ((p.x - m.tX) * double(m.m22) - (p.y - m.tY) * double(m.m12)) / det;
     const double y = ((p.y - m.tY) * double(m.m11) - (p.x - m.tX) * double(m.m21)) / det;
     return Point(float(x), float(y));
+}
+
+SvgAspectRatio svgAspectRatio(const QString &value)
+{
+    static const QStringList aligns = {"none",     "xMinYMin", "xMinYMid", "xMinYMax", "xMidYMin",
+                                       "xMidYMid", "xMidYMax", "xMaxYMin", "xMaxYMid", "xMaxYMax"};
+    SvgAspectRatio ratio;
+    const QStringList words = value.simplified().split(u' ', Qt::SkipEmptyParts);
+    if (!words.isEmpty() && aligns.contains(words[0]))
+        ratio.align = words[0];
+    ratio.slice = words.size() > 1 && words[1] == u"slice";
+    return ratio;
+}
+
+Rect svgFittedRect(Size content, const Rect &viewport, const SvgAspectRatio &ratio)
+{
+    if (ratio.align == u"none" || !(content.width > 0 && content.height > 0))
+        return viewport;
+    const double sx = viewport.size.width / content.width, sy = viewport.size.height / content.height;
+    const double s = ratio.slice ? std::max(sx, sy) : std::min(sx, sy);
+    const double w = content.width * s, h = content.height * s;
+    auto offset = [](QStringView part, double room) { return part == u"Min" ? 0 : part == u"Mid" ? room / 2 : room; };
+    const double x = viewport.origin.x + offset(QStringView(ratio.align).mid(1, 3), viewport.size.width - w);
+    const double y = viewport.origin.y + offset(QStringView(ratio.align).mid(5, 3), viewport.size.height - h);
+    return Rect(float(x), float(y), float(w), float(h));
 }

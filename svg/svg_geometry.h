@@ -7,9 +7,9 @@
 
 #include <QStringView>
 
-// One SVG length in points: the leading number, with the first of "px", "pt", "pc", "mm",
-// "cm", "in", "em", "ex", "%" found anywhere in the text as its unit; a percentage is of
-// `reference`.
+// One SVG length in user units (a CSS pixel each, drawn as one point): the leading number,
+// with the first of "px", "pt", "pc", "mm", "cm", "in", "em", "ex", "%" found anywhere in the
+// text as its unit, at 96 px to the inch; a percentage is of `reference`.
 double unitToPix(QStringView value, const SvgGraphicsState &state, double reference);
 
 // The state with a transform list applied (entries left to right, each inside the previous);
@@ -24,3 +24,14 @@ double atan3(double y, double x);
 
 // The inverse mapping of a point; nothing for a singular matrix.
 std::optional<Point> svgInverseMap(const SvgMatrix &m, Point p);
+
+// A preserveAspectRatio value: the alignment ("none", "xMinYMin" ... "xMaxYMax"; an unknown one
+// reads as "xMidYMid") and whether the content covers the viewport ("slice") or fits in it.
+struct SvgAspectRatio {
+    QString align = QStringLiteral("xMidYMid");
+    bool slice = false;
+};
+SvgAspectRatio svgAspectRatio(const QString &value);
+
+// Where content of the size `content` lands in the viewport under the aspect ratio.
+Rect svgFittedRect(Size content, const Rect &viewport, const SvgAspectRatio &ratio);

@@ -101,9 +101,17 @@ SvgGraphicsState SvgGraphicsState::defaults(const QString &fileURL)
     state.fileURL = fileURL;
     state.strokeColor.color = svgColor(0, 0, 0, 0);
     state.fillColor.color = svgColor(0, 0, 0, 1);
-    state.currentColor = svgColor(0, 0, 0, 0);
+    state.currentColor = svgColor(0, 0, 0, 1);
     state.tables->colorProfiles.insert(QStringLiteral("sRGB"), SvgImageColorSpace());
     return state;
+}
+
+void SvgGraphicsState::setCurrentColor(const Color &color)
+{
+    currentColor = color;
+    for (SvgPaint *paint : {&fillColor, &strokeColor})
+        if (paint->followsCurrentColor)
+            paint->color = color;
 }
 
 void SvgGraphicsState::resetTransform()

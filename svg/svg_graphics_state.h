@@ -43,6 +43,8 @@ struct SvgMatrix {
 struct SvgPaint {
     std::optional<Color> color;
     SvgDefinitionRef server;
+    // "currentColor": the colour is the element's `color` and changes with it.
+    bool followsCurrentColor = false;
     bool isColor() const { return color.has_value(); }
 };
 
@@ -88,6 +90,7 @@ struct SvgImportTables {
     qint64 useCopiedBytes = 0;
     int markerDepth = 0;
     int clipDepth = 0;
+    int patternDepth = 0;
     // Elements being instantiated by `use` (a chain that meets itself is cut).
     QStringList useChain;
     // White-space status of text runs (0 chunk start, 1 after a visible character, 2 blank pending).
@@ -103,6 +106,12 @@ struct SvgImportTables {
 struct SvgMarkerReference {
     QString property;   // "marker", "marker-start", "marker-mid", "marker-end"
     SvgDefinitionRef marker;
+};
+
+// A clip path in object-bounding-box units, laid out when the box of what it clips is known.
+struct SvgBoundingBoxClip {
+    SvgDefinitionRef clipPath;
+    SvgMatrix userToPage;
 };
 
 struct SvgGraphicsState {
@@ -145,7 +154,13 @@ struct SvgGraphicsState {
     Point translate;
 
     Point currentPoint;
+    // The clip in page coordinates with its fill rule (0 nonzero, 1 even-odd), when `clipped`;
+    // clips named in bounding-box units wait in `boundingBoxClips`. `clipRule` is the
+    // clip-rule property, which the children of a clip path draw their outlines with.
     BezierPath clipPath;
+    int clipPathRule = 0;
+    bool clipped = false;
+    std::vector<SvgBoundingBoxClip> boundingBoxClips;
     int clipRule = 0;
     std::vector<SvgMarkerReference> markers;
     bool xmlSpace = true;   // true: default white-space handling; false: preserve
@@ -153,7 +168,7 @@ struct SvgGraphicsState {
     SvgPaint strokeColor;
     SvgPaint fillColor;
     int writingDirection = -1;
-    Color currentColor;
+    Color currentColor;   // the `color` property, which "currentColor" paints take
     SvgImageColorSpace imageColorSpace;
 
     // Whether what the element makes is drawn: display="none" (here or on an ancestor) and
@@ -172,6 +187,8 @@ struct SvgGraphicsState {
 
     // The state before the root element.
     static SvgGraphicsState defaults(const QString &fileURL);
+    // Sets the `color` property, and the fill and stroke that follow it.
+    void setCurrentColor(const Color &color);
     // Resets the transform entries to the identity.
     void resetTransform();
     bool isDrawn() const { return displayed && visible; }

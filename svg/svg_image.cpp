@@ -2,6 +2,7 @@
 #include "svg/svg_image.h"
 
 #include "platform/image/image_file.h"
+#include "svg/svg_clipping.h"
 #include "svg/svg_geometry.h"
 #include "svg/svg_scanner.h"
 #include "svg/svg_shapes.h"
@@ -90,7 +91,9 @@ void imageElement(const SvgAttributes &attributes, const SvgGraphicsState &paren
     for (const auto &[name, value] : attributes)
         if (name == u"color-profile")
             xmlStyle(name, value, base);
-    double x = 0, y = 0, width = 0, height = 0;
+    double x = 0, y = 0;
+    std::optional<double> width, height;
+    SvgAspectRatio ratio;
     Image picture;
     const SvgGraphicsState state = svgAttributePass(attributes, tagName, base, [&](const QString &n, const QString &v, SvgGraphicsState &s) {
         const double vbw = s.viewBox ? s.viewBox->size.width : 0, vbh = s.viewBox ? s.viewBox->size.height : 0;
@@ -102,6 +105,8 @@ void imageElement(const SvgAttributes &attributes, const SvgGraphicsState &paren
             width = unitToPix(v, s, vbw);
         else if (n == u"height")
             height = unitToPix(v, s, vbh);
+        else if (n == u"preserveAspectRatio")
+            ratio = svgAspectRatio(v);
         else if (n == u"xlink:href" || n == u"href") {
             picture = Image();
             // SVG pictures are not read: importing one would re-enter this importer.
@@ -115,8 +120,22 @@ void imageElement(const SvgAttributes &attributes, const SvgGraphicsState &paren
     });
     if (!picture.isValid())
         return;
+    // Without a width or height the picture keeps its own; within its viewport it is fitted
+    // under preserveAspectRatio, and the viewport cuts off what "slice" lets overflow.
+    const Rect viewport(float(x), float(y), float(width.value_or(picture.size().width)),
+                        float(height.value_or(picture.size().height)));
+    const Rect placed = svgFittedRect(picture.size(), viewport, ratio);
     info.classNr = SvgImageObject;
     info.image = picture;
-    info.imageFrame = Rect(state.ctm.map(x, y), Size(float(width * state.scaleX), float(height * state.scaleY)));
-    info.state.imageColorSpace = state.imageColorSpace;
+    info.state = state;
+    info.imageFrame = Rect(state.ctm.map(placed.origin.x, placed.origin.y),
+                           Size(float(placed.size.width * state.scaleX), float(placed.size.height * state.scaleY)));
+    if (ratio.slice && placed != viewport) {
+        const Point corners[4] = {state.ctm.map(viewport.minX(), viewport.minY()), state.ctm.map(viewport.maxX(), viewport.minY()),
+                                  state.ctm.map(viewport.maxX(), viewport.maxY()), state.ctm.map(viewport.minX(), viewport.maxY())};
+        BezierPath clip;
+        clip.appendBezierPathWithPoints(corners, 4);
+        clip.closePath();
+        svgClipStateTo(info.state, SvgClip{clip, 0});
+    }
 }

@@ -2,9 +2,11 @@
 // order of object infos, and the import driver.
 #include "svg/svg_import.h"
 
+#include "svg/svg_clipping.h"
 #include "svg/svg_definitions.h"
 #include "svg/svg_shapes.h"
 #include "svg/svg_image.h"
+#include "svg/svg_paint_servers.h"
 #include "svg/svg_text.h"
 #include "svg/svg_viewport.h"
 
@@ -79,6 +81,7 @@ struct Walk {
     SvgImportPropertyList &result;
     const SvgImportLimits &limits;
     std::vector<SvgObjectInfo> pendingText;   // runs of the open text element
+    size_t markerObjects = 0;                 // marker copies held by the path infos
     int elements = 0;
     int depth = 0;
 
@@ -90,11 +93,29 @@ struct Walk {
     {
         if (info.isEmpty() || !info.state.isDrawn())
             return;
-        if (result.objectInfos.size() >= size_t(limits.objects)) {
-            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", limits.objects);
-            return;
+        // Marker copies are drawn like any element: clipped, and with their fills resolved.
+        if (!info.markerInfos.empty()) {
+            std::vector<SvgObjectInfo> markers;
+            for (SvgObjectInfo &marker : info.markerInfos)
+                addDrawn(std::move(marker), markers);
+            markerObjects += markers.size();
+            info.markerInfos = std::move(markers);
         }
-        result.objectInfos.push_back(std::move(info));
+        addDrawn(std::move(info), result.objectInfos);
+        if (result.objectInfos.size() + markerObjects > size_t(limits.objects)) {
+            stack.back().tables->refusal = formatC("The file holds more than %d objects to draw.", limits.objects);
+            result.objectInfos.resize(std::min(result.objectInfos.size(), size_t(limits.objects)));
+        }
+    }
+    // The info with its clip, unless clipped away whole, as the objects that draw it.
+    static void addDrawn(SvgObjectInfo &&info, std::vector<SvgObjectInfo> &out)
+    {
+        if (info.isEmpty() || !info.state.isDrawn())
+            return;
+        info.clip = svgInfoClip(info);
+        if (info.clip && info.clip->path.isEmpty())
+            return;
+        svgAppendFilledPath(std::move(info), out);
     }
 };
 
@@ -136,8 +157,18 @@ void Walk::collectHidden(xmlNode *element)
 
 void Walk::collectInfo(xmlNode *element)
 {
-    if (++elements > limits.elements || depth >= limits.depth || !stack.back().tables->refusal.isEmpty())
+    SvgImportTables &shared = *stack.back().tables;
+    if (!shared.refusal.isEmpty())
         return;
+    // A file beyond these bounds is refused whole: drawing part of it would look like all of it.
+    if (++elements > limits.elements) {
+        shared.refusal = formatC("The file holds more than %d elements.", limits.elements);
+        return;
+    }
+    if (depth >= limits.depth) {
+        shared.refusal = formatC("The file nests its elements more than %d deep.", limits.depth);
+        return;
+    }
     ++depth;
     const QString name = svgQualifiedName(element);
     const Tag tag = tagOf(name);

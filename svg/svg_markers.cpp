@@ -6,6 +6,8 @@
 
 #include "platform/foundation/c_locale.h"
 
+#include <cmath>
+
 namespace {
 
 // Marker content may itself carry markers; copies stop at this depth (a marker that names
@@ -45,51 +47,66 @@ std::vector<SvgObjectInfo> markerPaths(const SvgGraphicsState &state, const std:
             first = last = n - 1;
         }
         const bool userSpace = marker.markerUnits == u"userSpaceOnUse";
-        const double strokeScale = userSpace || strokeWidth == 0 ? 1 : strokeWidth;
-        // A marker without a usable view box (none given, or a negative size) is not scaled
-        // by it.
-        double sx = 1, sy = 1;
-        if (!userSpace) {
-            if (marker.markerViewBox.size.width > 0)
-                sx = marker.markerWidth / marker.markerViewBox.size.width;
-            if (marker.markerViewBox.size.height > 0)
-                sy = marker.markerHeight / marker.markerViewBox.size.height;
+        const double strokeScale = userSpace ? 1 : strokeWidth;
+        // The view box fills the marker's viewport, scaled alike both ways ("meet") unless
+        // preserveAspectRatio is "none"; the reference point lands on the vertex, so the
+        // alignment only moves the viewport, which clips the content unless overflow shows it.
+        const Rect &vb = marker.markerViewBox;
+        const bool hasViewBox = vb.size.width > 0 && vb.size.height > 0;
+        double sx = 1, sy = 1, clipX = 0, clipY = 0;
+        if (hasViewBox) {
+            sx = marker.markerWidth / vb.size.width;
+            sy = marker.markerHeight / vb.size.height;
+            if (!marker.markerStretches)
+                sx = sy = std::min(sx, sy);
+            clipX = vb.origin.x - (marker.markerWidth - vb.size.width * sx) / 2 / sx;
+            clipY = vb.origin.y - (marker.markerHeight - vb.size.height * sy) / 2 / sy;
         }
+        const bool reverseStart = marker.markerOrient == u"auto-start-reverse";
+        const bool automatic = marker.markerOrient == u"auto" || reverseStart;
         for (int k = first; k <= last; ++k) {
             const Point p = vertices[size_t(k)];
-            double angle;
-            if (marker.markerOrient == u"auto") {
-                const int inFrom = k == 0 ? 0 : k - 1, inTo = k == 0 ? std::min(1, n - 1) : k;
-                const int outFrom = k == n - 1 ? std::max(0, k - 1) : k, outTo = k == n - 1 ? k : k + 1;
-                const Point a = vertices[size_t(inFrom)], b = vertices[size_t(inTo)];
-                const Point c = vertices[size_t(outFrom)], d = vertices[size_t(outTo)];
-                const double in = atan3(b.y - a.y, b.x - a.x), out = atan3(d.y - c.y, d.x - c.x);
-                angle = (in + out) / 2 * 180 * 0.3183098861837907;
-            } else {
+            double angle = 0;
+            if (automatic && n > 1) {
+                // The bisector of the directions in and out of the vertex; at the ends the one
+                // segment's direction (the start's turned round for auto-start-reverse).
+                const Point a = vertices[size_t(std::max(0, k - 1))], b = vertices[size_t(k == 0 ? 1 : k)];
+                const Point c = vertices[size_t(k == n - 1 ? k - 1 : k)], d = vertices[size_t(std::min(n - 1, k + 1))];
+                const double in = std::atan2(b.y - a.y, b.x - a.x), out = std::atan2(d.y - c.y, d.x - c.x);
+                angle = std::atan2(std::sin(in) + std::sin(out), std::cos(in) + std::cos(out)) * 180 / M_PI;
+                if (k == 0 && reverseStart && reference.property != u"marker-mid")
+                    angle += 180;
+            } else if (!automatic) {
                 angle = svgLeadingDouble(marker.markerOrient);
+                if (marker.markerOrient.contains(u"rad"))
+                    angle *= 180 / M_PI;
+                else if (marker.markerOrient.contains(u"grad"))
+                    angle *= 0.9;
+                else if (marker.markerOrient.contains(u"turn"))
+                    angle *= 360;
             }
-            const QString placement = formatC("translate=(%g %g) rotate=(%g) scale=(%g %g) translate=(%g %g)",
-                                              double(p.x), double(p.y), angle, strokeScale, strokeScale,
-                                              -sx * marker.markerRefX, -sy * marker.markerRefY);
-            const SvgGraphicsState placed = svgTransform(placement, child);
+            const QString placement = formatC("translate(%.9g %.9g) rotate(%.9g) scale(%.9g %.9g) translate(%.9g %.9g)",
+                                              double(p.x), double(p.y), angle, strokeScale * sx, strokeScale * sy,
+                                              -double(marker.markerRefX), -double(marker.markerRefY));
             SvgGraphicsState &markerState = *marker.state;
-            markerState.ctm = placed.ctm;
-            markerState.scaleX = placed.scaleX;
-            markerState.scaleY = placed.scaleY;
-            markerState.translate = placed.translate;
-            const SvgGraphicsState scaled = svgTransform(formatC("scale=(%g %g)", sx, sy), markerState);
-            markerState.ctm = scaled.ctm;
-            markerState.scaleX = scaled.scaleX;
-            markerState.scaleY = scaled.scaleY;
-            if (marker.markerViewBox.size.width > 0 && marker.markerViewBox.size.height > 0) {
-                const Rect &vb = marker.markerViewBox;
-                const SvgAttributes rect = {{"x", formatC("%g", double(vb.origin.x))},
-                                            {"y", formatC("%g", double(vb.origin.y))},
-                                            {"width", formatC("%g", double(vb.size.width))},
-                                            {"height", formatC("%g", double(vb.size.height))}};
+            markerState.resetTransform();
+            markerState.ctm = child.ctm;
+            markerState.scaleX = child.scaleX;
+            markerState.scaleY = child.scaleY;
+            markerState.rotate = child.rotate;
+            markerState = svgTransform(placement, markerState);
+            markerState.clipped = false;
+            markerState.boundingBoxClips.clear();
+            if (!marker.markerOverflows) {
+                const SvgAttributes rect = {{"x", formatC("%.9g", clipX)},
+                                            {"y", formatC("%.9g", clipY)},
+                                            {"width", formatC("%.9g", marker.markerWidth / sx)},
+                                            {"height", formatC("%.9g", marker.markerHeight / sy)}};
                 SvgObjectInfo clip;
                 polygonElement(rect, markerState, QStringLiteral("rect"), clip);
                 markerState.clipPath = clip.bezierPath;
+                markerState.clipPathRule = 0;
+                markerState.clipped = !clip.bezierPath.isEmpty();
             }
             for (xmlNode *element : marker.elements) {
                 SvgObjectInfo info = elementToObjInfo(svgQualifiedName(element), svgAttributes(element), markerState);

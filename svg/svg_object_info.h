@@ -42,9 +42,17 @@ struct SvgTextRun {
     double startX = 0, endX = 0;
 };
 
+// An outline that clips one object (page coordinates, with its fill rule: 0 nonzero, 1 even-odd).
+struct SvgClip {
+    BezierPath path;
+    int rule = 0;
+};
+
 struct SvgObjectInfo {
     int classNr = SvgNoObject;
     SvgGraphicsState state;
+    // What the object is clipped to, where the file clips it or where an image stands for a fill.
+    std::optional<SvgClip> clip;
 
     // Paths: the outline with all transforms applied, the untransformed vertices, and the
     // marker copies placed on them.

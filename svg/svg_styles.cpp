@@ -1,6 +1,7 @@
 // Presentation properties, declaration blocks and selector matching.
 #include "svg/svg_styles.h"
 
+#include "svg/svg_clipping.h"
 #include "svg/svg_colors.h"
 #include "svg/svg_definitions.h"
 #include "svg/svg_geometry.h"
@@ -72,27 +73,19 @@ void applyTextDecoration(const QString &value, SvgGraphicsState &state)
         state = result;
 }
 
-// The clip of a "clip-path: url(#id)" value: the outlines of the clip path's children under
-// its own state, which takes the transform of the element that uses it.
+// A "clip-path: url(#id)" value narrows the clip of the element (and of what it holds) to
+// the clip path's outline, laid out in the element's user space now, or on its box once that
+// is known.
 void applyClipPath(const QString &value, SvgGraphicsState &state)
 {
     const SvgDefinitionRef definition = svgUrlDefinition(value, state);
     if (!definition || definition->kind != SvgDefinition::Kind::ClipPath || !definition->state)
         return;
-    SvgImportTables &tables = *state.tables;
-    // A clip path whose children refer back to it (or a chain too long) ends here.
-    if (tables.clipDepth >= 8)
+    if (definition->text(QStringLiteral("clipPathUnits")) == u"objectBoundingBox") {
+        state.boundingBoxClips.push_back({definition, state.ctm});
         return;
-    ++tables.clipDepth;
-    definition->state->ctm = state.ctm;
-    BezierPath clip;
-    for (xmlNode *child : definition->elements) {
-        const SvgObjectInfo info = elementToObjInfo(svgQualifiedName(child), svgAttributes(child), *definition->state);
-        if (info.classNr == SvgPathObject)
-            clip.appendBezierPath(info.bezierPath);
     }
-    --tables.clipDepth;
-    state.clipPath = clip;
+    svgClipStateTo(state, svgClipPathOutline(*definition, state.ctm, std::nullopt).value_or(SvgClip()));
 }
 
 void applyMarker(const QString &name, const QString &value, SvgGraphicsState &state)
@@ -190,7 +183,7 @@ void xmlStyle(const QString &name, const QString &value, SvgGraphicsState &state
     case 'c':
         if (name == u"color") {
             if (auto paint = svgColorValue(value, SvgColorTarget::Current, state); paint && paint->color)
-                state.currentColor = *paint->color;
+                state.setCurrentColor(*paint->color);
         } else if (name == u"clip-path") {
             if (value.startsWith(u"url("))
                 applyClipPath(value, state);

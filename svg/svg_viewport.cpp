@@ -2,6 +2,7 @@
 #include "svg/svg_viewport.h"
 
 #include "platform/foundation/c_locale.h"
+#include "svg/svg_clipping.h"
 #include "svg/svg_geometry.h"
 #include "svg/svg_scanner.h"
 #include "svg/svg_styles.h"
@@ -43,7 +44,8 @@ SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsSt
     double x = 0, y = 0, width = bw, height = bh;
     std::optional<Rect> viewBox = current.viewBox;
     bool viewBoxSet = false;
-    QString align = QStringLiteral("xMidYMid"), meetOrSlice = QStringLiteral("meet");
+    SvgAspectRatio ratio;
+    bool overflows = false;
     for (const auto &[name, value] : attributes) {
         if (name == u"x") {
             if (current.viewBox)
@@ -60,36 +62,20 @@ SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsSt
                 viewBox = vb;
                 viewBoxSet = true;
             }
+        } else if (name == u"overflow") {
+            overflows = value.trimmed() == u"visible" || value.trimmed() == u"auto";
         } else if (name == u"preserveAspectRatio") {
-            const QStringList words = value.simplified().split(u' ', Qt::SkipEmptyParts);
-            if (!words.isEmpty())
-                align = words[0];
-            meetOrSlice = words.size() > 1 ? words[1] : QString();
+            ratio = svgAspectRatio(value);
         }
     }
     double sx, sy, tx, ty;
     if (viewBoxSet && viewBox->size.width > 0 && viewBox->size.height > 0) {
         const Rect &vb = *viewBox;
-        sx = width / vb.size.width;
-        sy = height / vb.size.height;
-        if (align == u"none") {
-            tx = x - vb.origin.x * sx;
-            ty = y - vb.origin.y * sy;
-        } else {
-            const double s = meetOrSlice == u"slice" ? std::max(sx, sy) : std::min(sx, sy);
-            static const QStringList aligns = {"xMinYMin", "xMinYMid", "xMinYMax", "xMidYMin", "xMidYMid",
-                                               "xMidYMax", "xMaxYMin", "xMaxYMid", "xMaxYMax"};
-            if (!aligns.contains(align))
-                align = QStringLiteral("xMidYMid");
-            const QStringView xPart = QStringView(align).mid(1, 3), yPart = QStringView(align).mid(5, 3);
-            tx = xPart == u"Min" ? x - vb.origin.x * s
-                 : xPart == u"Mid" ? (x + width * 0.5) - (vb.origin.x + vb.size.width * 0.5) * s
-                                   : (x + width) - (vb.origin.x + vb.size.width) * s;
-            ty = yPart == u"Min" ? y - vb.origin.y * s
-                 : yPart == u"Mid" ? (y + height * 0.5) - (vb.origin.y + vb.size.height * 0.5) * s
-                                   : (y + height) - (vb.origin.y + vb.size.height) * s;
-            sx = sy = s;
-        }
+        const Rect fitted = svgFittedRect(vb.size, Rect(float(x), float(y), float(width), float(height)), ratio);
+        sx = fitted.size.width / vb.size.width;
+        sy = fitted.size.height / vb.size.height;
+        tx = fitted.origin.x - vb.origin.x * sx;
+        ty = fitted.origin.y - vb.origin.y * sy;
     } else if (viewBoxSet) {
         // A view box of zero (or negative) size shows nothing.
         sx = sy = 0;
@@ -103,13 +89,14 @@ SvgGraphicsState svgElement(const SvgAttributes &attributes, const SvgGraphicsSt
         if (!viewBox)
             viewBox = Rect(0, 0, float(width), float(height));
     }
-    if (nested) {
+    // A nested viewport hides what lies outside it, unless its overflow is visible.
+    if (nested && !overflows) {
         BezierPath clip;
         const Point corners[4] = {current.ctm.map(x, y), current.ctm.map(x + width, y),
                                   current.ctm.map(x + width, y + height), current.ctm.map(x, y + height)};
         clip.appendBezierPathWithPoints(corners, 4);
         clip.closePath();
-        state.clipPath = clip;
+        svgClipStateTo(state, SvgClip{clip, 0});
     }
     state = svgTransform(formatC("translate(%.9g %.9g) scale(%.9g %.9g)", tx, ty, sx, sy), state);
     state.bounds = Rect(float(x), float(y), float(width), float(height));

@@ -110,15 +110,23 @@ std::optional<QString> guessEncoding(const QByteArray &data, QString *encodingNa
     return text;
 }
 
-SvgXmlDocument MakeXMLDocumentWithData(const QByteArray &data)
+SvgXmlDocument MakeXMLDocumentWithData(const QByteArray &data, SvgXmlParseReport *report)
 {
+    SvgXmlParseReport ignored;
+    SvgXmlParseReport &outcome = report ? *report : ignored;
+    outcome = SvgXmlParseReport();
     if (data.isEmpty() || data.size() > SvgMaximumFileSize)
         return nullptr;
     const int stageOptions[3] = {BaseOptions, BaseOptions | XML_PARSE_DTDLOAD | XML_PARSE_DTDVALID,
                                  BaseOptions | XML_PARSE_RECOVER};
     for (int stage = 0; stage < 3; ++stage) {
         const int options = stageOptions[stage];
+        // Only the recovering stage reads what is not well-formed.
+        outcome.wellFormed = stage < 2;
         ParseOutcome first = parse(data.constData(), int(data.size()), options, nullptr);
+        // libxml2 reports its depth bound as an internal error.
+        if (first.error == XML_ERR_INTERNAL_ERROR)
+            outcome.tooDeep = true;
         if (first.doc && !first.doc->encoding)
             setEncoding(first.doc.get(), "utf-8");
         if (first.doc && (stage == 0 ? first.error == 0 : first.error != InvalidCharacterError))

@@ -24,8 +24,19 @@ using SvgXmlDocument = std::unique_ptr<xmlDoc, SvgXmlDocumentFree>;
 // The largest file the importer reads.
 inline constexpr qsizetype SvgMaximumFileSize = 128 * 1024 * 1024;
 
+// The nesting depth beyond which the parser stops reading a file.
+inline constexpr int SvgParserMaximumDepth = 256;
+
+// How the bytes parsed: whether they are well-formed XML (a file cut short is not; the
+// recovering stage then gives what it could read), and whether the parser stopped at its
+// nesting depth.
+struct SvgXmlParseReport {
+    bool wellFormed = true;
+    bool tooDeep = false;
+};
+
 // The XML document of the bytes, or null when no stage can parse them (or there are none).
-SvgXmlDocument MakeXMLDocumentWithData(const QByteArray &data);
+SvgXmlDocument MakeXMLDocumentWithData(const QByteArray &data, SvgXmlParseReport *report = nullptr);
 
 // The bytes as text in the first encoding that decodes them (UTF-8, then Mac OS Roman);
 // `encodingName` receives "utf-8" or "macos-roman". Nothing for empty data.

@@ -161,3 +161,44 @@ TEST(SvgDocumentImport, WholeFiles)
     EXPECT_FALSE(VekDocument::documentFromSVGFile(empty, &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+// What the user is told when a file opens only in part or not at all: a file cut short opens
+// with what it holds and a note that it is damaged, or is refused as damaged when it holds
+// nothing; a well-formed file without drawing is empty, not damaged; files beyond the nesting
+// bound (the parser's or the walk's) and the element bound say which bound.
+TEST(SvgDocumentImport, DamagedAndRefusedFilesSaySo)
+{
+    ensureGuiApp();
+    const QByteArray head = "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>";
+    const QByteArray rect = "<rect width='10' height='10'/>";
+    struct Case {
+        const char *name;
+        QByteArray svg;
+        int objects;           // 0: refused
+        const char *message;   // part of the refusal, or of the first note
+    };
+    const Case cases[] = {
+        {"whole", head + rect + "</svg>", 1, ""},
+        {"cut after a shape", head + rect + rect + "<rect wid", 2, "damaged: it breaks off"},
+        {"cut before any shape", head + "<g><rect wid", 0, "damaged: it breaks off"},
+        {"nothing to draw", head + "<desc>d</desc></svg>", 0, "holds nothing that can be drawn"},
+        {"parser depth", head + QByteArray("<g>").repeated(300) + rect + QByteArray("</g>").repeated(300) + "</svg>", 0,
+         "more than 256 deep"},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QStringLiteral("case.svg"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.svg);
+        file.close();
+        QString error;
+        QStringList notes;
+        auto document = VekDocument::documentFromSVGFile(path, &error, &notes);
+        EXPECT_EQ(document ? int(document->objects().size()) : 0, c.objects) << error.toStdString();
+        const QString told = document ? notes.value(0) : error;
+        EXPECT_TRUE(told.contains(QLatin1String(c.message))) << told.toStdString();
+        EXPECT_EQ(told.isEmpty(), !*c.message) << told.toStdString();
+    }
+}

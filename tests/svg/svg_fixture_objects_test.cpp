@@ -145,13 +145,16 @@ const Fixture fixtures[] = {
          EXPECT_GT(o[1]->bounds().size.width, 40);            // turned by 30 degrees
          EXPECT_NEAR(o[2]->bounds().size.width, 40 + 40 * std::tan(20 * M_PI / 180), 0.05);
      }},
-    {"use_symbol.svg", 3, [](const auto &o) {
+    {"use_symbol.svg", 4, [](const auto &o) {
          expectRect(o[0]->bounds(), Rect(20, 20, 20, 20), 0.05f);
          expectColor(o[0]->storedFillColor(), 0, 0, 1);
          // A fill on the use does not replace the definition's own fill.
          expectRect(o[1]->bounds(), Rect(150, 20, 20, 20), 0.05f);
-         // The symbol's 20 x 20 view box fitted into 80 x 80 at (20, 100).
-         expectRect(o[2]->bounds(), Rect(40, 120, 40, 40), 0.05f);
+         // The symbol's 20 x 20 view box fitted into 80 x 80 at (20, 100), clipped to that
+         // viewport by a clipping path behind it.
+         EXPECT_EQ(o[2]->clipType(), 1);
+         expectRect(o[2]->bounds(), Rect(20, 100, 80, 80), 0.05f);
+         expectRect(o[3]->bounds(), Rect(40, 120, 40, 40), 0.05f);
      }},
     {"css_styles.svg", 6, [](const auto &o) {
          expectColor(o[0]->storedFillColor(), 0, 0, 1);                  // type rule
@@ -172,7 +175,7 @@ const Fixture fixtures[] = {
          expectColor(o[0]->storedFillColor(), 0, 0, 1, 0.5f);
          expectColor(o[0]->storedStrokeColor(), 1, 0, 0, 0.25f);
      }},
-    {"linear_gradient.svg", 1, [](const auto &o) {
+    {"linear_gradient.svg", 2, [](const auto &o) {
          EXPECT_EQ(o[0]->objGradientType(), GradientLinear);
          const auto colors = heldColors(*o[0]);
          ASSERT_EQ(colors.size(), 3u);
@@ -181,29 +184,52 @@ const Fixture fixtures[] = {
          ASSERT_EQ(shares.size(), 2u);
          EXPECT_FLOAT_EQ(shares[0], 0.5f);
          EXPECT_FLOAT_EQ(shares[1], 0.5f);
+         // Stops from 0.2 to 0.8 keep their places: the end colours are repeated at 0 and 1.
+         ASSERT_EQ(heldColors(*o[1]).size(), 4u);
+         const auto inner = heldShares(*o[1]);
+         ASSERT_EQ(inner.size(), 3u);
+         EXPECT_NEAR(inner[0], 0.2f, 1e-6);
+         EXPECT_NEAR(inner[1], 0.6f, 1e-6);
+         EXPECT_NEAR(inner[2], 0.2f, 1e-6);
      }},
     {"radial_gradient.svg", 1, [](const auto &o) {
          EXPECT_EQ(o[0]->objGradientType(), GradientCircular);
          EXPECT_EQ(heldColors(*o[0]).size(), 2u);
      }},
-    {"gradient_spread_units.svg", 2, [](const auto &o) {
-         // Stops from 0.2 to 0.8 keep their places: the end colours are repeated at 0 and 1.
-         const auto colors = heldColors(*o[0]);
-         ASSERT_EQ(colors.size(), 4u);
-         const auto shares = heldShares(*o[0]);
-         ASSERT_EQ(shares.size(), 3u);
-         EXPECT_NEAR(shares[0], 0.2f, 1e-6);
-         EXPECT_NEAR(shares[1], 0.6f, 1e-6);
-         EXPECT_NEAR(shares[2], 0.2f, 1e-6);
+    // Gradients the document's kinds do not hold (user space, reflected, repeated) are images
+    // of the fill, each clipped to its shape by a clipping path behind it.
+    {"gradient_spread_units.svg", 4, [](const auto &o) {
+         for (size_t i : {0u, 2u}) {
+             EXPECT_EQ(o[i]->clipType(), 1);
+             EXPECT_EQ(o[i + 1]->className(), "VekObjImage");
+             expectRect(o[i + 1]->bounds(), o[i]->bounds());
+         }
+         expectRect(o[1]->bounds(), Rect(10, 10, 180, 80));
      }},
-    {"clip_path.svg", 1, [](const auto &o) { expectRect(o[0]->bounds(), Rect(20, 20, 160, 160)); }},
+    {"clip_path.svg", 2, [](const auto &o) {
+         EXPECT_EQ(o[0]->clipType(), 1);
+         expectRect(o[0]->bounds(), Rect(50, 50, 100, 100), 0.05f);
+         expectRect(o[1]->bounds(), Rect(20, 20, 160, 160));
+     }},
     {"image.svg", 2, [](const auto &o) {
          EXPECT_EQ(o[0]->className(), "VekObjImage");
-         expectRect(o[0]->bounds(), Rect(10, 20, 30, 40));
+         // The square picture fitted into its 30 x 40 viewport and centred.
+         expectRect(o[0]->bounds(), Rect(10, 25, 30, 30));
          EXPECT_EQ(o[1]->className(), "VekObjImage");   // the file beside the SVG
          expectRect(o[1]->bounds(), Rect(100, 100, 50, 50));
      }},
-    {"markers.svg", 1, [](const auto &o) { EXPECT_EQ(kinds(o[0]->bezierPath()), "MLL"); }},
+    // The path, then each marker copy clipped to its viewport, all one group.
+    {"markers.svg", 7, [](const auto &o) {
+         EXPECT_EQ(kinds(o[0]->bezierPath()), "MLL");
+         EXPECT_FALSE(o[0]->groupID().isEmpty());
+         for (size_t i = 1; i < 7; i += 2) {
+             EXPECT_EQ(o[i]->clipType(), 1);
+             EXPECT_EQ(o[i]->groupID(), o[0]->groupID());
+             EXPECT_EQ(o[i + 1]->groupID(), o[0]->groupID());
+         }
+         // The end marker centred on the last vertex: 10 x 10, times the stroke width of 2.
+         expectRect(o[6]->bounds(), Rect(170, 90, 20, 20), 0.1f);
+     }},
     {"text.svg", 4, [](const auto &o) {
          // The runs in the order they closed (the text element's own last), then the rectangle.
          EXPECT_EQ(o[0]->className(), "VekObjText");

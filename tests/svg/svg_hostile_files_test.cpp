@@ -216,9 +216,11 @@ TEST(SvgImportLimits, SmallerBoundsRefuseByTheSameRules)
         // Each instance copies the group holding it, the referenced group and three rectangles.
         {"use copies within", fanOut, {100, 32, 100, 10}, 6, ""},
         {"use copies beyond", fanOut, {100, 32, 100, 9}, 0, "copy more than 9 elements"},
-        // Elements past the bound are not walked; nesting past the depth neither.
-        {"elements beyond", sixRects, {4, 32, 100, 100}, 4, ""},
-        {"depth beyond", nested, {100, 5, 100, 100}, 0, ""},
+        // Files with more elements or deeper nesting than the bounds are refused whole.
+        {"elements within", sixRects, {6, 32, 100, 100}, 6, ""},
+        {"elements beyond", sixRects, {5, 32, 100, 100}, 0, "more than 5 elements"},
+        {"depth within", nested, {100, 6, 100, 100}, 1, ""},
+        {"depth beyond", nested, {100, 5, 100, 100}, 0, "more than 5 deep"},
     };
     for (const Case &c : cases) {
         const auto result = svgPropertyListFromData(c.svg, QString(), c.limits);

@@ -3,6 +3,7 @@
 #include "svg/svg_colors.h"
 #include "svg/svg_geometry.h"
 #include "svg/svg_path_data.h"
+#include "svg/svg_styles.h"
 #include "svg/svg_text_utilities.h"
 
 #include <gtest/gtest.h>
@@ -52,13 +53,20 @@ TEST(SvgColors, ValuesAndKeywords)
     };
     struct Case {
         const char *value;
-        float r, g, b;
+        float r, g, b, a = 1;
     } cases[] = {
         {"#f00", 1, 0, 0},         {"#FF0000", 1, 0, 0},       {"rgb(255,0,0)", 1, 0, 0},
-        {"rgb(100%, 0%, 0%)", 1, 0, 0}, {"rgb(50%, 255, 0)", 0.5f, 2.55f, 0},   // one % divides all by 100
-        {"rgb(255, 0)", 0, 0, 0},  {"GAINSBORO", 220 / 255.f, 220 / 255.f, 220 / 255.f},
-        {"lightgrey", 211 / 255.f, 211 / 255.f, 211 / 255.f}, {"#abcd", 0, 0xab / 255.f, 0xcd / 255.f},
-        {"#11223344", 0x11 / 255.f, 0x22 / 255.f, 0x33 / 255.f},   // masked channels, alpha byte last
+        {"rgb(100%, 0%, 0%)", 1, 0, 0}, {"rgb(50%, 300, -5)", 0.5f, 1, 0},   // each channel its own, clamped
+        {"rgba(0, 0, 255, 0.25)", 0, 0, 1, 0.25f}, {"RGBA(0%, 100%, 0%, 50%)", 0, 1, 0, 0.5f},
+        {"rgb(0 128 255 / 0.5)", 0, 128 / 255.f, 1, 0.5f},
+        {"hsl(0, 100%, 50%)", 1, 0, 0}, {"hsl(120, 100%, 25%)", 0, 0.5f, 0}, {"hsl(-120deg, 100%, 50%)", 0, 0, 1},
+        {"hsla(240, 100%, 50%, 0.3)", 0, 0, 1, 0.3f}, {"hsl(60, 50%, 75%)", 0.875f, 0.875f, 0.625f},
+        {"transparent", 0, 0, 0, 0},
+        {"GAINSBORO", 220 / 255.f, 220 / 255.f, 220 / 255.f}, {"LightGoldenRodYellow", 250 / 255.f, 250 / 255.f, 210 / 255.f},
+        {"lightgrey", 211 / 255.f, 211 / 255.f, 211 / 255.f}, {"#abcd", 0xaa / 255.f, 0xbb / 255.f, 0xcc / 255.f, 0xdd / 255.f},
+        {"#11223344", 0x11 / 255.f, 0x22 / 255.f, 0x33 / 255.f, 0x44 / 255.f},
+        {"url(#missing) #0f0", 0, 1, 0},   // the fallback of a reference that names nothing
+        {"url(#missing)", 0, 0, 0, 0},     // without one: nothing drawn
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.value);
@@ -67,10 +75,28 @@ TEST(SvgColors, ValuesAndKeywords)
         EXPECT_NEAR(color->redComponent(), c.r, 1e-4);
         EXPECT_NEAR(color->greenComponent(), c.g, 1e-4);
         EXPECT_NEAR(color->blueComponent(), c.b, 1e-4);
+        EXPECT_NEAR(color->alphaComponent(), c.a, 1e-4);
     }
+    for (const char *broken : {"rgb(255, 0)", "rgb(1, 2, 3, 4, 5)", "hsl(10)", "notacolour"})
+        EXPECT_FALSE(rgb(broken)) << broken;
+
+    // currentColor is the color property, black unless set, and keeps following it: set later
+    // on the same element or on a descendant.
+    SvgGraphicsState current = state();
+    xmlStyle("fill", "currentColor", current);
+    EXPECT_FLOAT_EQ(current.fillColor.color->alphaComponent(), 1);
+    EXPECT_FLOAT_EQ(current.fillColor.color->redComponent(), 0);
+    xmlStyle("color", "red", current);
+    SvgGraphicsState child = current;
+    xmlStyle("stroke", "currentColor", child);
+    xmlStyle("color", "lime", child);
+    EXPECT_FLOAT_EQ(current.fillColor.color->redComponent(), 1);
+    EXPECT_FLOAT_EQ(child.fillColor.color->greenComponent(), 1);
+    EXPECT_FLOAT_EQ(child.strokeColor.color->greenComponent(), 1);
+    xmlStyle("fill", "blue", child);
+    xmlStyle("color", "red", child);
+    EXPECT_FLOAT_EQ(child.fillColor.color->blueComponent(), 1);   // no longer following
     EXPECT_EQ(css2ColorList().size(), 147);
-    EXPECT_FALSE(rgb("notacolour"));
-    EXPECT_FALSE(svgColorValue("url(#missing)", SvgColorTarget::Fill, s));
 
     SvgGraphicsState blue = state();
     blue.fillColor.color = svgColor(0, 0, 1);
@@ -84,12 +110,15 @@ TEST(SvgGeometry, LengthsAndTransforms)
 {
     SvgGraphicsState s = state();
     s.fontSize = 16;
-    EXPECT_DOUBLE_EQ(unitToPix(u"12pc", s, 0), 144);
-    EXPECT_DOUBLE_EQ(unitToPix(u"1in", s, 0), 72);
-    EXPECT_NEAR(unitToPix(u"2.5mm", s, 0), 7.0866, 1e-4);
+    // Absolute units keep CSS's ratios to the pixel, the user unit.
+    EXPECT_DOUBLE_EQ(unitToPix(u"12pc", s, 0), 192);
+    EXPECT_DOUBLE_EQ(unitToPix(u"1in", s, 0), 96);
+    EXPECT_DOUBLE_EQ(unitToPix(u"72pt", s, 0), 96);
+    EXPECT_NEAR(unitToPix(u"25.4mm", s, 0), 96, 1e-9);
+    EXPECT_NEAR(unitToPix(u"2.54cm", s, 0), 96, 1e-9);
     EXPECT_DOUBLE_EQ(unitToPix(u"50%", s, 200), 100);
     EXPECT_DOUBLE_EQ(unitToPix(u"3", s, 0), 3);
-    EXPECT_DOUBLE_EQ(unitToPix(u"10px", s, 0), unitToPix(u"10pt", s, 0));
+    EXPECT_DOUBLE_EQ(unitToPix(u"10px", s, 0), 10);
     EXPECT_DOUBLE_EQ(unitToPix(u"1em", s, 0), 16);
 
     auto mapped = [](const char *list, double x, double y) {

@@ -133,20 +133,20 @@ TEST(SvgWalk, GradientRecordsAndStops)
 {
     const auto list = importSvgText(svg(R"x(<linearGradient id="base" spreadMethod="reflect" x1="0.3">
           <stop offset="0.5" stop-color="red"/><stop offset="0.2" style="stop-color:blue;stop-opacity:0.5"/><stop/></linearGradient>
-        <linearGradient id="child" xlink:href="#base"/><radialGradient id="rad" cx="30%"><stop offset="150%"/></radialGradient>
+        <linearGradient id="child" xlink:href="#base"/><radialGradient id="rad" cx="30%"><stop offset="150%"/><stop/></radialGradient>
         <rect width="1" height="1" fill="url(#child)"/><rect width="1" height="1" fill="url(#rad)"/>)x"));
     const auto d = drawnInfos(list);
     ASSERT_EQ(d.size(), 2u);
     const SvgDefinition &child = *d[0]->state.fillColor.server;
     EXPECT_EQ(child.gradientClass, "SVGLinearGradient");
     EXPECT_EQ(child.text("spreadMethod"), "reflect");   // inherited
-    EXPECT_EQ(child.text("X1"), "0%");                 // not inherited
+    EXPECT_EQ(child.text("X1"), "0.3");                // inherited, as every attribute it does not set
     EXPECT_EQ(child.text("gradientUnits"), "objectBoundingBox");
     ASSERT_EQ(child.stops.size(), 3u);
     EXPECT_FLOAT_EQ(child.stops[1].offset, 0.5f);   // offsets never decrease
     EXPECT_FLOAT_EQ(child.stops[1].opacity, 0.5f);
     EXPECT_FLOAT_EQ(child.stops[1].color.blueComponent(), 1);
-    EXPECT_FLOAT_EQ(child.stops[2].offset, 1);
+    EXPECT_FLOAT_EQ(child.stops[2].offset, 0.5f);   // no offset: 0, raised to the one before
     const SvgDefinition &radial = *d[1]->state.fillColor.server;
     EXPECT_EQ(radial.text("fx"), "30%");
     EXPECT_EQ(radial.text("fy"), "50%");
