@@ -7,6 +7,7 @@
 
 #include <QPainter>
 
+#include <array>
 #include <cmath>
 #include <set>
 
@@ -63,7 +64,7 @@ const QStringList allTypes = {
 
 } // namespace
 
-TEST(ImageFilters, EveryTypeMakesAnImageOfItsInputsSize)
+TEST(ImageFilters, EveryTypeMakesAnImageOfItsExtent)
 {
     ensureGuiApp();
     EXPECT_FALSE(ImageFilter::filterWithName(QStringLiteral("CINoSuchFilter")));
@@ -77,7 +78,12 @@ TEST(ImageFilters, EveryTypeMakesAnImageOfItsInputsSize)
         EXPECT_TRUE(filter->outputImage().isNull());   // no input image
         filter->setImage(QStringLiteral("inputImage"), input);
         filter->setImage(QStringLiteral("inputShadingImage"), shading);
-        EXPECT_EQ(filter->outputImage().size(), input.size());
+        filter->setNumber(QStringLiteral("inputRadius"), 4);
+        // The filters that blur colour outwards reach past the image by the blur's margin
+        // (3 x 4 pixels); the others keep its size.
+        const bool spreads = name == "CIGaussianBlur" || name == "CIBloom" || name == "CIHeightFieldFromMask";
+        EXPECT_EQ(filter->outputMargin(), spreads ? 12 : 0);
+        EXPECT_EQ(filter->outputImage().size(), input.size() + QSize(2, 2) * filter->outputMargin());
     }
 }
 
@@ -161,21 +167,39 @@ TEST(ImageFilters, TheCentreMovesTheEffect)
     }
 }
 
-TEST(ImageFilters, BlurKeepsTheMeanColourAndSmoothsEdges)
+TEST(ImageFilters, BlursSpreadPastTheEdgesAndKeepEveryColour)
 {
     ensureGuiApp();
-    QImage input(64, 64, QImage::Format_ARGB32_Premultiplied);
+    QImage input(64, 48, QImage::Format_ARGB32_Premultiplied);
     input.fill(Qt::white);
-    QPainter(&input).fillRect(16, 16, 32, 32, Qt::black);
+    QPainter(&input).fillRect(16, 16, 32, 16, Qt::black);
+    const auto sums = [](const QImage &image) {
+        std::array<double, 2> red_alpha = {0, 0};
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                red_alpha[0] += qRed(image.pixel(x, y));
+                red_alpha[1] += qAlpha(image.pixel(x, y));
+            }
+        return red_alpha;
+    };
     const QImage out = run("CIGaussianBlur", input, {{"inputRadius", 3}});
-    double before = 0, after = 0;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) {
-            before += qRed(input.pixel(x, y));
-            after += qRed(out.pixel(x, y)) + (255 - qAlpha(out.pixel(x, y)));   // the edges fade to clear
-        }
-    EXPECT_NEAR(after / before, 1.0, 0.02);
-    const int edge = qRed(out.pixel(16, 32));
+    ASSERT_EQ(out.size(), QSize(64 + 18, 48 + 18));
+    // Nothing is lost at the edges: the colour and the coverage spread into the margin.
+    EXPECT_NEAR(sums(out)[0] / sums(input)[0], 1.0, 0.01);
+    EXPECT_NEAR(sums(out)[1] / sums(input)[1], 1.0, 0.01);
+    // The image sits in the middle: half covered across its edges, the margin's corner clear.
+    EXPECT_NEAR((qAlpha(out.pixel(8, 30)) + qAlpha(out.pixel(9, 30))) / 2, 128, 4);
+    EXPECT_EQ(qAlpha(out.pixel(72, 56)), qAlpha(out.pixel(9, 9)));
+    EXPECT_EQ(qAlpha(out.pixel(0, 0)), 0);
+    // The bloom's glow reaches into the margin as far; without intensity there is none.
+    const QImage glow = run("CIBloom", input, {{"inputRadius", 3}, {"inputIntensity", 1}});
+    ASSERT_EQ(glow.size(), out.size());
+    EXPECT_GT(qAlpha(glow.pixel(5, 30)), 0);
+    EXPECT_EQ(qAlpha(glow.pixel(0, 0)), 0);
+    const QImage none = run("CIBloom", input, {{"inputRadius", 3}, {"inputIntensity", 0}});
+    EXPECT_EQ(none.copy(9, 9, 64, 48), input);
+    EXPECT_EQ(qAlpha(none.pixel(5, 30)), 0);
+    const int edge = qRed(run("CIGaussianBlur", input, {{"inputRadius", 3}}).pixel(16 + 9, 24 + 9));
     EXPECT_GT(edge, 40);
     EXPECT_LT(edge, 215);
 }
@@ -247,7 +271,10 @@ TEST(ImageFilters, ScreensCellsAndWarpsMatchTheirGoldenImages)
     };
     for (const Golden &golden : goldens) {
         SCOPED_TRACE(golden.file);
-        expectMatchesGolden(run(golden.filter, input, golden.numbers, {{QStringLiteral("inputCenter"), center}}),
-                            QString::fromLatin1(golden.file), 0.005);
+        // The blur's golden image is the picture's own rectangle of its grown output.
+        const QImage out = run(golden.filter, input, golden.numbers, {{QStringLiteral("inputCenter"), center}});
+        const int margin = (out.width() - input.width()) / 2;
+        expectMatchesGolden(out.copy(margin, margin, input.width(), input.height()), QString::fromLatin1(golden.file),
+                            0.005);
     }
 }
