@@ -35,14 +35,18 @@ void startGegl()
     });
 }
 
-// Premultiplied ARGB32 as it lies in memory: B, G, R, A bytes on a little-endian machine.
-const Babl *argb32Premultiplied()
+// Premultiplied ARGB32 as it lies in memory: B, G, R, A bytes on a little-endian machine,
+// gamma-encoded (sRGB), or taken for linear light as they are.
+const Babl *argb32Premultiplied(GeglValues values)
 {
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the pixel layout below is little-endian's");
-    static const Babl *format =
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the pixel layouts below are little-endian's");
+    static const Babl *encoded =
         babl_format_new("name", "vekanto B'aG'aR'aA u8", babl_model("R'aG'aB'aA"), babl_type("u8"),
                         babl_component("B'a"), babl_component("G'a"), babl_component("R'a"), babl_component("A"), nullptr);
-    return format;
+    static const Babl *asStored =
+        babl_format_new("name", "vekanto BaGaRaA u8", babl_model("RaGaBaA"), babl_type("u8"), babl_component("Ba"),
+                        babl_component("Ga"), babl_component("Ra"), babl_component("A"), nullptr);
+    return values == GeglValues::Encoded ? encoded : asStored;
 }
 
 } // namespace
@@ -52,14 +56,14 @@ bool geglStarted() { return started; }
 bool geglStartedOnThisThread() { return started && startThread == std::this_thread::get_id(); }
 
 QImage throughGegl(const QImage &input, const char *operation, std::vector<std::pair<const char *, double>> properties,
-                   int reach)
+                   int reach, GeglValues values)
 {
     startGegl();
     // Only the operations under the library's own licence are loaded; asking for another is
     // a mistake of ours, not of the input.
     Q_ASSERT(gegl_has_operation(operation));
     const QImage in = input.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const Babl *format = argb32Premultiplied();
+    const Babl *format = argb32Premultiplied(values);
     const int width = in.width(), height = in.height();
     GeglNode *graph = gegl_node_new();
     GeglNode *from = gegl_node_new_child(graph, "operation", "gegl:buffer-source", nullptr);
