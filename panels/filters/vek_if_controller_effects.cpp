@@ -1,5 +1,5 @@
-// The filter panel's filters: sliders set up per type, runs on a worker thread, the
-// preview's undo steps.
+// The filter panel's filters: sliders set up per type, runs on a worker thread with their
+// progress and cancel, the preview's undo steps.
 #include "panels/filters/vek_if_controller.h"
 
 #include "panels/document_dialogs.h"
@@ -11,13 +11,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QKeyEvent>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -196,7 +196,7 @@ void VekIFController::finishRun(const RowWork &work, quint64 generation, const Q
         m_work.reset();
         setRunning(false);
     }
-    // The preview moved on while the filters ran (undo, reset, another object): too late.
+    // The preview moved on while the filters ran (undo, reset, another object, cancel): too late.
     if (generation != m_generation || m_imageView->image().cacheKey() != before.cacheKey()) {
         emit runFinished();
         return;
