@@ -16,15 +16,11 @@ namespace {
 std::atomic<bool> started{false};
 std::thread::id startThread;
 
-// The engine works the image in square tiles: small enough that its float copies of a tile
-// (and of the operation's reach round it) stay a few megabytes and that a stop waits for at
-// most one tile, large enough that the engine's set-up for each tile and the reach add
-// little. A pixel's work grows with the reach (the noise reduction's iterations), so the
-// far-reaching operations get smaller tiles, for about the same time a tile.
-int tileSideFor(int reach)
-{
-    return reach > 2 ? 128 : 256;
-}
+// The engine works the image in square tiles of this side: small enough that its float
+// copies of a tile (and of the operation's reach round it) stay a few megabytes and that a
+// stop waits for at most one tile, large enough that the engine still spreads a tile among
+// its threads and the reach adds little.
+constexpr int tileSide = 256;
 
 void startGegl()
 {
@@ -81,7 +77,6 @@ QImage throughGegl(const QImage &input, const char *operation, std::vector<std::
     }
     gegl_node_link(from, op);
     QImage out(in.size(), QImage::Format_ARGB32_Premultiplied);
-    const int tileSide = tileSideFor(reach);
     serialRows(height, tileSide, [&](int y0, int y1) {
         for (int x0 = 0; x0 < width && !rowWorkStopRequested(); x0 += tileSide) {
             const int x1 = std::min(width, x0 + tileSide);
