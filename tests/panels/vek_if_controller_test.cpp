@@ -10,6 +10,7 @@
 #include "platform/filters/gegl_operation.h"
 #include "platform/image/image_file.h"
 #include "tests/model/fakes.h"
+#include "tests/support/machine_load.h"
 #include "tests/support/widget_app.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +25,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <cstdlib>
-#include <thread>
 
 namespace {
 
@@ -63,15 +61,6 @@ public:
     bool confirmDeleteFilter(QWidget *) override { return deleteAnswer; }
     void revealFile(const QString &path) override { revealed << path; }
 };
-
-// The one-minute load average per core: above 1, other programs' threads stretch every
-// band of a run alike.
-double loadPerCore()
-{
-    double load[1] = {0};
-    getloadavg(load, 1);
-    return load[0] / std::thread::hardware_concurrency();
-}
 
 class RecordedAlerts : public DocumentDialogs {
 public:
@@ -417,7 +406,7 @@ TEST_F(FilterPanel, ALongRunShowsItsProgressAndCancelsAtOnce)
         EXPECT_TRUE(button("btnApply")->isEnabled());
         EXPECT_FALSE(button("btnCancel")->isVisibleTo(panel));
         ASSERT_TRUE(finished.wait(10000));
-        EXPECT_LT(stopping.elapsed(), 100 * std::max(1.0, loadPerCore()));
+        EXPECT_LT(stopping.elapsed(), boundOnThisMachine(100));
         EXPECT_EQ(preview(), before);
         EXPECT_TRUE(stackNames().isEmpty());
         EXPECT_FALSE(panel->imageView().undoManager().canUndo());

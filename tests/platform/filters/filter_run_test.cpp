@@ -5,6 +5,7 @@
 #include "platform/filters/image_filter.h"
 #include "platform/graphics/parallel_rows.h"
 #include "tests/support/gui_app.h"
+#include "tests/support/machine_load.h"
 #include "tests/support/resident_memory.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <QPainter>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -56,16 +56,6 @@ ImageFilter filterOf(const Extreme &extreme, const QImage &input)
     for (const auto &[key, value] : extreme.numbers)
         filter.setNumber(key, value);
     return filter;
-}
-
-// A stop takes effect within 100 ms on a machine whose cores are free; other programs' threads
-// on the same cores stretch every band and tile alike, so the bound grows with the load
-// average beyond the cores.
-qint64 stopBoundMs()
-{
-    double load[1] = {0};
-    getloadavg(load, 1);
-    return qint64(100 * std::max(1.0, load[0] / std::thread::hardware_concurrency()));
 }
 
 } // namespace
@@ -127,7 +117,7 @@ TEST(FilterRuns, StopWithinAFractionOfASecondAndGiveNothing)
             stopping.start();
             work.requestStop();
             runner.join();
-            EXPECT_LT(stopping.elapsed(), stopBoundMs());
+            EXPECT_LT(stopping.elapsed(), boundOnThisMachine(100));
             EXPECT_TRUE(output.isNull() || finishedFirst);
         }
 }
