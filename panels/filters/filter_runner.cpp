@@ -2,6 +2,7 @@
 
 #include "panels/filters/filter_stack.h"
 #include "panels/filters/filter_types.h"
+#include "platform/graphics/parallel_rows.h"
 
 std::optional<FilterOutput> outputImageOf(const QImage &image, const FilterSettings &settings)
 {
@@ -15,7 +16,32 @@ std::optional<FilterOutput> outputImageOf(const QImage &image, const FilterSetti
     QImage output = filter->outputImage();
     if (output.isNull())
         return std::nullopt;
-    return FilterOutput{std::move(output), filterStackEntry(*recorded)};
+    return FilterOutput{std::move(output), filter->outputMargin(), filterStackEntry(*recorded)};
+}
+
+std::vector<std::optional<FilterOutput>> runFilterSteps(const QImage &image, const std::vector<FilterSettings> &steps,
+                                                        RowWork &work)
+{
+    {
+        // The passes the steps make do not depend on the picture's size: count them on a
+        // small one, for the share of the whole that each pass stands for.
+        RowWork dry;
+        const RowWorkScope counting(dry);
+        QImage small = image.isNull() ? QImage() : image.scaled(16, 16);
+        for (const FilterSettings &step : steps)
+            if (auto output = outputImageOf(small, step))
+                small = output->image;
+        work.expectPasses(dry.passesMade());
+    }
+    const RowWorkScope running(work);
+    std::vector<std::optional<FilterOutput>> outputs;
+    QImage current = image;
+    for (const FilterSettings &step : steps) {
+        outputs.push_back(work.stopRequested() ? std::nullopt : outputImageOf(current, step));
+        if (outputs.back())
+            current = outputs.back()->image;
+    }
+    return outputs;
 }
 
 const QImage &lightballImage()

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -122,9 +123,15 @@ void VekIFController::buildPanel()
     m_reset = button("Reset", "btnReset", this);
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("progIndicator"));
-    m_progress->setRange(0, 0);   // busy: a filter run tells no fraction
+    m_progress->setRange(0, 1000);
     m_progress->setTextVisible(false);
     m_progress->hide();
+    m_cancel = button("Cancel", "btnCancel", this);
+    m_cancel->hide();
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setInterval(50);
+    connect(m_progressTimer, &QTimer::timeout, this, &VekIFController::showProgress);
+    connect(m_cancel, &QPushButton::clicked, this, &VekIFController::cancelEffect);
     connect(m_apply, &QPushButton::clicked, this, &VekIFController::doEffect);
     connect(m_undo, &QPushButton::clicked, this, [this] { m_imageView->undo(); });
     connect(m_reset, &QPushButton::clicked, this, &VekIFController::resetImage);
@@ -151,7 +158,10 @@ void VekIFController::buildPanel()
     controls->addWidget(m_filterTypes);
     controls->addLayout(sliders);
     controls->addLayout(runRow);
-    controls->addWidget(m_progress);
+    auto *progressRow = new QHBoxLayout;
+    progressRow->addWidget(m_progress, 1);
+    progressRow->addWidget(m_cancel);
+    controls->addLayout(progressRow);
     controls->addStretch();
     controls->addWidget(showStack);
     controls->addLayout(deliverRow);

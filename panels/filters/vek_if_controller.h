@@ -4,9 +4,12 @@
 // result back into the object (one undo step of the document), into a new image object
 // beside it, into a TIFF file or onto the clipboard.
 //
-// Filters run on a worker thread, one run at a time: the panel stays responsive and shows a
-// busy bar meanwhile, and a result arrives only while the preview still shows the picture
-// it was made from (an undo, reset or switch in the meantime drops it).
+// Filters run on a worker thread, one run at a time: the panel stays responsive, shows how far
+// the run is and offers to cancel it (Cancel or Escape stops the worker within a band of
+// rows), and a result arrives only while the preview still shows the picture it was made
+// from (an undo, reset or switch in the meantime drops it). A filter whose extent grows past
+// the picture (blur, bloom, height field) gives a larger preview; put back into the object,
+// it grows the object's bounds by the same margin, as one undo step.
 //
 // The panel holds its object weakly: an object that goes is simply no longer the panel's,
 // and one that has left its document (alive only in the document's undo history) is never
@@ -21,6 +24,8 @@
 #include <array>
 #include <memory>
 
+class QTimer;
+class RowWork;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -67,6 +72,8 @@ public:
     // ---- Actions ----
     // Applies the selected type to the preview (on a worker thread).
     void doEffect();
+    // Stops the running filter: the preview stays as it was and the panel is ready at once.
+    void cancelEffect();
     // Back to the object's picture, or on to the main document's current image object.
     void resetImage();
     // Delivers the preview by tag: 11 a TIFF file, 12 a new image object, 13 back into the
@@ -88,14 +95,16 @@ public:
     QWidget &filterStackWindow() const { return *m_stackWindow; }
 
     VekIFView &imageView() const { return *m_imageView; }
+    // Whether the panel waits for a filter run (from Apply until its result, or a cancel).
     bool isRunning() const { return m_running; }
 
 signals:
-    // A run ended (with or without a result).
+    // A run's worker ended (with or without a result, cancelled or not).
     void runFinished();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     VekIFController();
@@ -110,9 +119,10 @@ private:
     // Runs the steps one after another over the preview on a worker thread, as one undo
     // step; the stack records those that gave a picture. A replay that gives none is silent.
     void runFilters(std::vector<FilterSettings> steps, bool replay);
-    void finishRun(quint64 generation, const QImage &before, const std::vector<std::optional<FilterOutput>> &outputs,
-                   bool replay);
+    void finishRun(const RowWork &work, quint64 generation, const QImage &before,
+                   const std::vector<std::optional<FilterOutput>> &outputs, bool replay);
     void setRunning(bool running);
+    void showProgress();
     void reloadStack();
     void appendStackEntries(const std::vector<PropertyList> &entries);
     // The typed stack name; alerts and focuses the field when it is empty.
@@ -130,13 +140,16 @@ private:
     QImage m_baseImage;          // the object's picture when the panel took it
     PropertyList m_filterStack = PropertyList::array();
     std::vector<QString> m_savedFilters;   // one path per item of the saved stacks' pop-up
-    quint64 m_generation = 0;    // grows with every switch and reset; runs of older ones are dropped
+    quint64 m_generation = 0;    // grows with every switch, reset and cancel; runs of older ones are dropped
     bool m_running = false;
+    std::shared_ptr<RowWork> m_work;   // the run under way, shared with its worker
 
     VekIFView *m_imageView = nullptr;
     QComboBox *m_filterTypes = nullptr;
     std::array<SliderOutlets, 3> m_sliders;
     QProgressBar *m_progress = nullptr;
+    QTimer *m_progressTimer = nullptr;
+    QPushButton *m_cancel = nullptr;
     QPushButton *m_apply = nullptr, *m_undo = nullptr, *m_reset = nullptr, *m_replace = nullptr;
     QWidget *m_stackWindow = nullptr;
     QTreeView *m_stackView = nullptr;

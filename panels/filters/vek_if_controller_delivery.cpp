@@ -1,5 +1,6 @@
 // Where the filter panel puts its preview: a TIFF file, a new image object beside the
-// panel's object, the object itself, or the clipboard.
+// panel's object, the object itself, or the clipboard. A preview that a filter grew past
+// the picture's edges keeps the object's scale: the bounds grow by the margin.
 #include "panels/filters/vek_if_controller.h"
 
 #include "model/services/document_services.h"
@@ -13,6 +14,25 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+
+namespace {
+
+// The bounds that show `pixels` at the scale and about the centre at which `bounds` show the
+// object's picture: a filter that spread past the picture's edges (blur, bloom) grows the
+// bounds by its margin, in the object's units.
+Rect boundsForPicture(const Rect &bounds, const BitmapRep &current, QSize pixels)
+{
+    if (current.pixelsWide() <= 0 || current.pixelsHigh() <= 0)
+        return bounds;
+    const float sx = bounds.size.width / float(current.pixelsWide());
+    const float sy = bounds.size.height / float(current.pixelsHigh());
+    const float grownX = float(pixels.width() - current.pixelsWide()) * 0.5f * sx;
+    const float grownY = float(pixels.height() - current.pixelsHigh()) * 0.5f * sy;
+    return Rect(bounds.origin.x - grownX, bounds.origin.y - grownY, bounds.size.width + 2 * grownX,
+                bounds.size.height + 2 * grownY);
+}
+
+} // namespace
 
 void VekIFController::useImage(int tag)
 {
@@ -34,14 +54,15 @@ void VekIFController::useImage(int tag)
         const auto object = m_object.lock();
         if (!object || !object->document() || !object->document()->vekView())
             return;
+        const Rect bounds = boundsForPicture(object->bounds(), object->image().bitmap(), picture.size());
         if (tag == NewImageObject) {
-            const Rect bounds = object->bounds();
             filterPanelServices().createObjImageWith(*object->document(), Image(bitmap),
                                                      Point(bounds.origin.x + 10, bounds.origin.y + 10), bounds.size);
         } else if (isCurrentReferentAlive()) {
             // An object that has left its document is never written to: it lives on only
-            // in the document's undo history.
+            // in the document's undo history. The picture and the bounds change as one step.
             object->setImage(Image(bitmap));
+            object->setBounds(bounds);
         }
         return;
     }

@@ -1,5 +1,5 @@
-// The filter panel's filters: sliders set up per type, runs on a worker thread, the
-// preview's undo steps.
+// The filter panel's filters: sliders set up per type, runs on a worker thread with their
+// progress and cancel, the preview's undo steps.
 #include "panels/filters/vek_if_controller.h"
 
 #include "panels/document_dialogs.h"
@@ -7,9 +7,11 @@
 #include "panels/filters/vek_if_view.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/user_defaults.h"
+#include "platform/graphics/parallel_rows.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -17,8 +19,10 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -122,41 +126,77 @@ void VekIFController::doEffect()
 void VekIFController::setRunning(bool running)
 {
     m_running = running;
+    m_progress->setValue(0);
     m_progress->setVisible(running);
+    m_cancel->setVisible(running);
+    if (running)
+        m_progressTimer->start();
+    else
+        m_progressTimer->stop();
     m_apply->setEnabled(!running);
     m_useSaved->setEnabled(!running && m_savedFiltersPopup->count() > 0);
     m_undo->setEnabled(!running && m_imageView->undoManager().canUndo());
 }
 
+void VekIFController::showProgress()
+{
+    if (m_work)
+        m_progress->setValue(int(m_work->fractionDone() * 1000));
+}
+
+void VekIFController::cancelEffect()
+{
+    if (!m_running)
+        return;
+    m_work->requestStop();
+    // The preview stays as it is: whatever the worker still delivers is too late.
+    ++m_generation;
+    setRunning(false);
+    m_imageView->setFocus();
+}
+
+void VekIFController::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_running)
+        cancelEffect();
+    else
+        QWidget::keyPressEvent(event);
+}
+
 void VekIFController::runFilters(std::vector<FilterSettings> steps, bool replay)
 {
+    m_work = std::make_shared<RowWork>();
     setRunning(true);
     const QImage before = m_imageView->image();
     const quint64 generation = m_generation;
     QPointer<VekIFController> self(this);
-    QThreadPool::globalInstance()->start([self, before, generation, replay, steps = std::move(steps)] {
+    QThreadPool::globalInstance()->start([self, work = m_work, before, generation, replay, steps = std::move(steps)] {
+        // One run at a time, even while a cancelled one ends its last band: the memory a run
+        // needs is never taken twice.
+        static std::mutex oneRunAtATime;
         std::vector<std::optional<FilterOutput>> outputs;
-        QImage current = before;
-        for (const FilterSettings &step : steps) {
-            outputs.push_back(outputImageOf(current, step));
-            if (outputs.back())
-                current = outputs.back()->image;
+        {
+            const std::lock_guard<std::mutex> lock(oneRunAtATime);
+            outputs = runFilterSteps(before, steps, *work);
         }
         QMetaObject::invokeMethod(
             qApp,
-            [self, before, generation, replay, outputs = std::move(outputs)] {
+            [self, work, before, generation, replay, outputs = std::move(outputs)] {
                 if (self)
-                    self->finishRun(generation, before, outputs, replay);
+                    self->finishRun(*work, generation, before, outputs, replay);
             },
             Qt::QueuedConnection);
     });
 }
 
-void VekIFController::finishRun(quint64 generation, const QImage &before,
+void VekIFController::finishRun(const RowWork &work, quint64 generation, const QImage &before,
                                 const std::vector<std::optional<FilterOutput>> &outputs, bool replay)
 {
-    setRunning(false);
-    // The preview moved on while the filters ran (undo, reset, another object): too late.
+    if (&work == m_work.get()) {
+        m_work.reset();
+        setRunning(false);
+    }
+    // The preview moved on while the filters ran (undo, reset, another object, cancel): too late.
     if (generation != m_generation || m_imageView->image().cacheKey() != before.cacheKey()) {
         emit runFinished();
         return;

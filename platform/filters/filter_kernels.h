@@ -1,5 +1,6 @@
 // The kernels behind the image filters, grouped by kind; each takes the filter (its inputs)
-// and the input image converted to premultiplied ARGB32, and answers an image of its size.
+// and the input image converted to premultiplied ARGB32, and answers an image of its size
+// grown by the kernel's margin on every side.
 //
 // The per-pixel helpers are templates and inline functions over raw scanlines: a kernel's
 // pixel function is inlined into the row loop instead of being called through a pointer,
@@ -12,8 +13,25 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <type_traits>
 
-using FilterKernel = std::function<QImage(const ImageFilter &filter, const QImage &input)>;
+// A filter's kernel, and how far its output reaches beyond the input on every side (none
+// for most: their output is the input's size).
+struct FilterKernel {
+    using Run = std::function<QImage(const ImageFilter &filter, const QImage &input)>;
+    using Margin = std::function<int(const ImageFilter &filter)>;
+
+    FilterKernel() = default;
+    template <class Kernel>
+        requires std::is_invocable_r_v<QImage, Kernel, const ImageFilter &, const QImage &>
+    FilterKernel(Kernel kernel) : run(std::move(kernel))
+    {
+    }
+    FilterKernel(Run kernel, Margin spread) : run(std::move(kernel)), margin(std::move(spread)) {}
+
+    Run run;
+    Margin margin;
+};
 
 // The kernels by filter name.
 void addColorKernels(std::map<QString, FilterKernel> &kernels);

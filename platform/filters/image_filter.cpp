@@ -92,9 +92,17 @@ QColor ImageFilter::color(const QString &key, const QColor &otherwise) const
 QImage ImageFilter::outputImage() const
 {
     if (m_name.endsWith(QLatin1String("Generator")))
-        return kernels().at(m_name)(*this, QImage());
+        return kernels().at(m_name).run(*this, QImage());
     const QImage input = image(QStringLiteral("inputImage"));
     if (input.isNull())
         return QImage();
-    return kernels().at(m_name)(*this, input.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    QImage output = kernels().at(m_name).run(*this, input.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    // A stopped run's pixels are unfinished.
+    return rowWorkStopRequested() ? QImage() : output;
+}
+
+int ImageFilter::outputMargin() const
+{
+    const FilterKernel &kernel = kernels().at(m_name);
+    return kernel.margin ? kernel.margin(*this) : 0;
 }

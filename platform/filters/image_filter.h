@@ -38,10 +38,16 @@ public:
     std::vector<double> vector(const QString &key) const;
     QColor color(const QString &key, const QColor &otherwise) const;
 
-    // The filtered "inputImage", of the same size in premultiplied ARGB32; null without an
-    // input image. Generators (names ending in "Generator") need no input image: they answer
-    // the square (0, 0) to (generatorSide, generatorSide) of their plane.
+    // The filtered "inputImage" in premultiplied ARGB32, over the filter's extent: the input's
+    // size grown by outputMargin() on every side. Null without an input image, and when the
+    // run on the calling thread was asked to stop (RowWork). Generators (names ending in
+    // "Generator") need no input image: they answer the square (0, 0) to (generatorSide,
+    // generatorSide) of their plane.
     QImage outputImage() const;
+    // How far the output reaches beyond the input on every side, in pixels: the blur's
+    // spread for the filters that blur colour outwards (Gaussian blur, bloom, height field),
+    // 0 for the rest.
+    int outputMargin() const;
     static constexpr int generatorSide = 300;
 
 private:

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -61,11 +62,10 @@ quint64 reciprocalOfWindow(int r)
 }
 
 // One horizontal box pass over a row of `count` pixels, window 2r + 1, with transparent
-// pixels beyond both ends. `scratch` holds a copy of the row.
+// pixels beyond both ends, from `in` into `out`.
 template <bool AlphaOnly>
-void boxRow(quint32 *row, int count, int r, std::vector<quint32> &scratch)
+void boxRow(const quint32 *in, quint32 *out, int count, int r)
 {
-    scratch.assign(row, row + count);
     const quint64 inv = reciprocalOfWindow(r);
     quint32 sum[4] = {0, 0, 0, 0};
     const auto add = [&](quint32 px, int sign) {
@@ -73,13 +73,13 @@ void boxRow(quint32 *row, int count, int r, std::vector<quint32> &scratch)
             sum[c] += quint32(sign) * ((px >> (8 * c)) & 0xff);
     };
     for (int i = 0; i < std::min(r, count); ++i)
-        add(scratch[size_t(i)], 1);
+        add(in[i], 1);
     for (int i = 0; i < count; ++i) {
         if (i + r < count)
-            add(scratch[size_t(i + r)], 1);
+            add(in[i + r], 1);
         if (i - r - 1 >= 0)
-            add(scratch[size_t(i - r - 1)], -1);
-        row[i] = averaged<AlphaOnly>(sum, inv, scratch[size_t(i)]);
+            add(in[i - r - 1], -1);
+        out[i] = averaged<AlphaOnly>(sum, inv, in[i]);
     }
 }
 
@@ -87,14 +87,14 @@ void boxRow(quint32 *row, int count, int r, std::vector<quint32> &scratch)
 // row at a time, so the image is read row by row (cache-friendly) instead of column by
 // column. `copy` holds the image's pixels before the pass, `w` to a row.
 template <bool AlphaOnly>
-void boxColumns(quint32 *bits, const std::vector<quint32> &copy, int w, int h, int stride, int x0, int x1, int r)
+void boxColumns(quint32 *bits, const quint32 *copy, int w, int h, int stride, int x0, int x1, int r)
 {
     std::vector<quint32> sums(size_t(x1 - x0) * 4, 0);
     const quint64 inv = reciprocalOfWindow(r);
     // Moves the sums down: the row `in` enters the window and the row `out` (if any) leaves it.
     const auto slide = [&](int in, int out) {
-        const quint32 *entering = in < h ? copy.data() + qsizetype(in) * w : nullptr;
-        const quint32 *leaving = out >= 0 ? copy.data() + qsizetype(out) * w : nullptr;
+        const quint32 *entering = in < h ? copy + qsizetype(in) * w : nullptr;
+        const quint32 *leaving = out >= 0 ? copy + qsizetype(out) * w : nullptr;
         for (int x = x0; x < x1; ++x) {
             quint32 *s = sums.data() + size_t(x - x0) * 4;
             for (int c = firstChannel<AlphaOnly>; c < 4; ++c) {
@@ -110,7 +110,7 @@ void boxColumns(quint32 *bits, const std::vector<quint32> &copy, int w, int h, i
     for (int y = 0; y < h; ++y) {
         slide(y + r, y - r - 1);
         quint32 *out = bits + qsizetype(y) * stride;
-        const quint32 *original = copy.data() + qsizetype(y) * w;
+        const quint32 *original = copy + qsizetype(y) * w;
         for (int x = x0; x < x1; ++x)
             out[x] = averaged<AlphaOnly>(sums.data() + size_t(x - x0) * 4, inv, original[x]);
     }
@@ -123,7 +123,7 @@ void forRanges(int count, bool parallel, const std::function<void(int from, int 
     if (parallel)
         parallelRows(count, work);
     else
-        work(0, count);
+        serialRows(count, count, work);
 }
 
 template <bool AlphaOnly>
@@ -133,19 +133,17 @@ void blurPasses(QImage &image, float sigma)
     const int stride = int(image.bytesPerLine() / 4);
     quint32 *bits = reinterpret_cast<quint32 *>(image.bits());
     const bool parallel = qint64(w) * h >= 512 * 512;
-    std::vector<quint32> copy(size_t(w) * size_t(h));
+    // Each row pass writes here, and the column pass reads from here back into the image.
+    const std::unique_ptr<quint32[]> copy(new quint32[size_t(w) * size_t(h)]);
     for (int r : boxRadiiFor(sigma)) {
-        if (r <= 0)
+        if (r <= 0 || rowWorkStopRequested())
             continue;
         forRanges(h, parallel, [&](int y0, int y1) {
-            std::vector<quint32> scratch;
             for (int y = y0; y < y1; ++y)
-                boxRow<AlphaOnly>(bits + qsizetype(y) * stride, w, r, scratch);
+                boxRow<AlphaOnly>(bits + qsizetype(y) * stride, copy.get() + qsizetype(y) * w, w, r);
         });
-        for (int y = 0; y < h; ++y)
-            std::copy(bits + qsizetype(y) * stride, bits + qsizetype(y) * stride + w, copy.begin() + qsizetype(y) * w);
         // The columns split among the threads the way rows are.
-        forRanges(w, parallel, [&](int x0, int x1) { boxColumns<AlphaOnly>(bits, copy, w, h, stride, x0, x1, r); });
+        forRanges(w, parallel, [&](int x0, int x1) { boxColumns<AlphaOnly>(bits, copy.get(), w, h, stride, x0, x1, r); });
     }
 }
 

@@ -6,6 +6,7 @@
 #include "panels/filters/filter_stack_model.h"
 #include "panels/filters/filter_types.h"
 #include "platform/foundation/plist_xml_format.h"
+#include "platform/graphics/parallel_rows.h"
 #include "tests/support/widget_app.h"
 
 #include <gtest/gtest.h>
@@ -95,15 +96,50 @@ TEST(FilterStack, EntriesKeepTheParametersTheUserSetAndNothingElse)
     }
 }
 
-TEST(FilterStack, TheRunnerKeepsThePicturesSizeAndRefusesUnknownTypes)
+TEST(FilterStack, TheRunnerGivesTheFiltersExtentAndRefusesUnknownTypes)
 {
     ensureWidgetApp();
     EXPECT_FALSE(lightballImage().isNull());
+    // The blur's extent is the picture grown by 3 x its radius on every side; a warp's is
+    // the picture's own.
     const auto blurred = outputImageOf(picture(), {0, {10}, Point(20, 15)});
     ASSERT_TRUE(blurred);
-    EXPECT_EQ(blurred->image.size(), QSize(40, 30));
+    EXPECT_EQ(blurred->margin, 30);
+    EXPECT_EQ(blurred->image.size(), QSize(100, 90));
+    const auto twirled = outputImageOf(picture(), {18, {300, 3.14f}, Point(20, 15)});
+    ASSERT_TRUE(twirled);
+    EXPECT_EQ(twirled->margin, 0);
+    EXPECT_EQ(twirled->image.size(), QSize(40, 30));
     EXPECT_FALSE(outputImageOf(picture(), {37, {}, Point(0, 0)}));
     EXPECT_FALSE(outputImageOf(QImage(), {0, {10}, Point(0, 0)}));
+}
+
+TEST(FilterStack, TheRunnerKnowsThePassesOfEveryTypeAheadAndStopsBetweenSteps)
+{
+    ensureWidgetApp();
+    QImage photo(300, 200, QImage::Format_ARGB32_Premultiplied);
+    photo.fill(QColor(30, 160, 90));
+    for (int type = 0; type < filterTypeCount; ++type) {
+        SCOPED_TRACE(type);
+        RowWork work;
+        const auto outputs = runFilterSteps(photo, {{type, sliderValuesFor(type, {}), Point(150, 100)}}, work);
+        ASSERT_EQ(outputs.size(), 1u);
+        EXPECT_TRUE(outputs[0]);
+        // Counted on a small picture, the passes are those the picture took: the progress
+        // ends at its end. (The perspective transform is one drawing of Qt's, no pass.)
+        EXPECT_EQ(work.passesMade(), work.passesExpected());
+        EXPECT_EQ(work.passesMade() > 0, type != 19);
+        if (type != 19) {
+            EXPECT_DOUBLE_EQ(work.fractionDone(), 1.0);
+        }
+    }
+    // Asked to stop, a run gives nothing for the steps it did not finish.
+    RowWork stopped;
+    stopped.requestStop();
+    const auto outputs = runFilterSteps(photo, {{9, {}, Point()}, {0, {10}, Point()}}, stopped);
+    ASSERT_EQ(outputs.size(), 2u);
+    EXPECT_FALSE(outputs[0]);
+    EXPECT_FALSE(outputs[1]);
 }
 
 TEST(FilterStack, TheOutlineCountsFiltersAndParameters)

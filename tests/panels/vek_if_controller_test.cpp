@@ -7,16 +7,20 @@
 #include "panels/filters/filter_stack.h"
 #include "panels/filters/vek_if_controller.h"
 #include "panels/filters/vek_if_view.h"
+#include "platform/filters/gegl_operation.h"
 #include "platform/image/image_file.h"
 #include "tests/model/fakes.h"
+#include "tests/support/machine_load.h"
 #include "tests/support/widget_app.h"
 
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -321,4 +325,108 @@ TEST_F(FilterPanel, ResetGoesBackToTheObjectsPictureOrOnToTheCurrentImageObject)
     services.current = second;
     panel->resetImage();
     EXPECT_EQ(preview().size(), QSize(32, 32));
+}
+
+TEST_F(FilterPanel, ABlurGrowsThePictureAndTheObjectsBoundsAsOneUndoStep)
+{
+    panel->openIFPanel(first);
+    const QImage original = preview();
+    const Rect bounds = first->bounds();   // 128 x 96 for 64 x 48 pixels: 2 points a pixel
+    apply(0);   // Gaussian blur, radius 10: 30 pixels more on every side
+    const QImage blurred = preview();
+    ASSERT_EQ(blurred.size(), QSize(64 + 60, 48 + 60));
+    // The picture sits in the middle of its grown extent, the margin fades out.
+    EXPECT_EQ(qAlpha(blurred.pixel(0, 0)), 0);
+    EXPECT_GT(qAlpha(blurred.pixel(25, 54)), 0);
+
+    panel->useImage(VekIFController::ReplaceImage);
+    document.undo.closeEventGroup();
+    const auto pictureOf = [](const VekObjImage &o) {
+        return o.image().toQImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    const Rect grown(bounds.origin.x - 60, bounds.origin.y - 60, bounds.size.width + 120, bounds.size.height + 120);
+    EXPECT_EQ(pictureOf(*first), blurred);
+    EXPECT_EQ(first->bounds(), grown);
+    // Undo all, redo all: exactly the states before and after.
+    while (document.undo.canUndo())
+        document.undo.undo();
+    EXPECT_EQ(pictureOf(*first), original);
+    EXPECT_EQ(first->bounds(), bounds);
+    while (document.undo.canRedo())
+        document.undo.redo();
+    EXPECT_EQ(pictureOf(*first), blurred);
+    EXPECT_EQ(first->bounds(), grown);
+
+    // A second blur grows it by its own margin only; a new object keeps the same scale.
+    apply(0);
+    panel->useImage(VekIFController::ReplaceImage);
+    document.undo.closeEventGroup();
+    EXPECT_EQ(first->bounds(), Rect(grown.origin.x - 60, grown.origin.y - 60, grown.size.width + 120,
+                                    grown.size.height + 120));
+    document.undo.undo();
+    EXPECT_EQ(first->bounds(), grown);
+    EXPECT_EQ(pictureOf(*first), blurred);
+    panel->useImage(VekIFController::NewImageObject);
+    ASSERT_EQ(services.made.size(), 1u);
+    EXPECT_EQ(services.made[0].pixels, QSize(184, 168));
+    EXPECT_EQ(services.made[0].at, Point(grown.origin.x - 60 + 10, grown.origin.y - 60 + 10));
+    EXPECT_EQ(services.made[0].size, Size(grown.size.width + 120, grown.size.height + 120));
+}
+
+TEST_F(FilterPanel, ALongRunShowsItsProgressAndCancelsAtOnce)
+{
+    QImage large(2400, 1800, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < large.height(); ++y)
+        for (int x = 0; x < large.width(); ++x)
+            large.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, ((x ^ y) * 3) & 255));
+    const auto photo = makeImageObject(large, Rect(0, 0, 600, 450));
+    panel->openIFPanel(photo);
+    const QImage before = preview();
+    auto *progress = panel->findChild<QProgressBar *>(QStringLiteral("progIndicator"));
+    // Threaded: cancelled again and again, at different points of the run.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SCOPED_TRACE(attempt);
+        panel->selectFilter(2);   // noise reduction at its sliders' ends
+        panel->setSliderValue(0, 0.1f);
+        panel->setSliderValue(1, 2);
+        QSignalSpy finished(panel, &VekIFController::runFinished);
+        panel->doEffect();
+        ASSERT_TRUE(panel->isRunning());
+        EXPECT_TRUE(progress->isVisible() || !panel->isVisible());
+        EXPECT_TRUE(button("btnCancel")->isVisibleTo(panel));
+        EXPECT_FALSE(button("btnApply")->isEnabled());
+        // The bar moves on while the filter runs.
+        QTRY_VERIFY_WITH_TIMEOUT(progress->value() > 20 * attempt, 60000);
+        ASSERT_TRUE(panel->isRunning());
+        QElapsedTimer stopping;
+        stopping.start();
+        panel->cancelEffect();
+        // The panel is ready at once; the worker ends within a tile of the filter.
+        EXPECT_FALSE(panel->isRunning());
+        EXPECT_TRUE(button("btnApply")->isEnabled());
+        EXPECT_FALSE(button("btnCancel")->isVisibleTo(panel));
+        ASSERT_TRUE(finished.wait(10000));
+        EXPECT_LT(stopping.elapsed(), boundOnThisMachine(100));
+        EXPECT_EQ(preview(), before);
+        EXPECT_TRUE(stackNames().isEmpty());
+        EXPECT_FALSE(panel->imageView().undoManager().canUndo());
+        EXPECT_TRUE(dialogs.alerts.isEmpty());
+    }
+    // A quick run after the cancels goes through as usual.
+    apply(9);
+    EXPECT_EQ(stackNames(), QStringList{"CIColorInvert"});
+}
+
+TEST_F(FilterPanel, TheEngineStartsWithTheFirstFilterThatNeedsItOffTheWindowsThread)
+{
+    if (geglStarted())
+        GTEST_SKIP() << "an earlier test of this process started the engine (CTest runs each test alone)";
+    panel->openIFPanel(first);
+    apply(9);    // invert: a kernel of our own
+    apply(29);   // pixellate
+    EXPECT_FALSE(geglStarted());
+    apply(1);    // median: the engine's
+    EXPECT_TRUE(geglStarted());
+    EXPECT_FALSE(geglStartedOnThisThread());
+    EXPECT_EQ(stackNames(), (QStringList{"CIColorInvert", "CIPixellate", "CIMedianFilter"}));
 }

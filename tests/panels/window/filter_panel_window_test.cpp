@@ -2,7 +2,8 @@
 // the selected image object, two filters applied with the panel's buttons, one undone in the
 // preview, the stack saved under a name, the panel switched to another image object and the
 // saved stack replayed over it, the result put back into that object, and the document's
-// undo and redo of that step. A filter over a large picture keeps the panel responsive.
+// undo and redo of that step. A filter over a large picture keeps the panel responsive,
+// shows its progress and stops when Cancel is clicked; a blur grows the object.
 #include "app/document/vek_doc_controller.h"
 #include "app/document/vek_document_window.h"
 #include "app/vek_main_controller.h"
@@ -14,15 +15,19 @@
 #include "panels/filters/vek_if_view.h"
 #include "platform/foundation/user_defaults.h"
 #include "tests/support/golden_image.h"
+#include "tests/support/machine_load.h"
 #include "tests/support/widget_app.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -219,4 +224,76 @@ TEST_F(FilterPanelWindow, AFilterOverALargePictureShowsProgressAndLeavesThePanel
     EXPECT_FALSE(child<QProgressBar>(panel, "progIndicator")->isVisible());
     EXPECT_EQ(panel.imageView().image().size(), QSize(4000, 3000));
     EXPECT_EQ(filterNameOfEntry(panel.filterStack().at(0)), QStringLiteral("CICMYKHalftone"));
+}
+
+TEST_F(FilterPanelWindow, CancelStopsALongFilterWithinATenthOfASecond)
+{
+    QImage pixels(2400, 1800, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x)
+            pixels.setPixel(x, y, qRgb((x * 7) & 255, (y * 5) & 255, ((x ^ y) * 3) & 255));
+    const auto large = place(pixels, Point(0, 0));
+    ASSERT_TRUE(large);
+    VekIFController &panel = openPanel();
+    const QImage before = panel.imageView().image();
+    // Noise reduction with both sliders at their right ends, as a user drags them there.
+    choose(child<QComboBox>(panel, "pupFilterTypes"), 2);
+    for (const char *slider : {"sldr1", "sldr2"}) {
+        child<QSlider>(panel, slider)->setFocus();
+        QTest::keyClick(child<QSlider>(panel, slider), Qt::Key_End);
+    }
+    EXPECT_FLOAT_EQ(panel.sliderValue(0), 0.1f);
+    EXPECT_FLOAT_EQ(panel.sliderValue(1), 2);
+    QSignalSpy ended(&panel, &VekIFController::runFinished);
+    click(child<QPushButton>(panel, "btnApply"));
+    auto *progress = child<QProgressBar>(panel, "progIndicator");
+    auto *cancel = child<QPushButton>(panel, "btnCancel");
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_TRUE(cancel->isVisible());
+    // The bar moves while the filter runs.
+    QTRY_VERIFY_WITH_TIMEOUT(progress->value() > 50, 60000);
+    ASSERT_TRUE(panel.isRunning());
+    QElapsedTimer stopping;
+    stopping.start();
+    click(cancel);
+    EXPECT_FALSE(panel.isRunning());
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_TRUE(child<QPushButton>(panel, "btnApply")->isEnabled());
+    ASSERT_TRUE(ended.wait(10000));
+    EXPECT_LT(stopping.elapsed(), boundOnThisMachine(100));
+    EXPECT_EQ(panel.imageView().image(), before);
+    EXPECT_EQ(panel.filterStack().count(), 0);
+    EXPECT_EQ(pixelsOf(*large), pixels);
+}
+
+TEST_F(FilterPanelWindow, ABlurPutBackGrowsTheObjectByItsMarginAsOneDocumentStep)
+{
+    const auto object = place(picture(120, 80, QColor(0, 90, 200)), Point(200, 150));
+    ASSERT_TRUE(object);
+    const Rect bounds = object->bounds();
+    const QImage original = pixelsOf(*object);
+    VekIFController &panel = openPanel();
+    apply(panel, 0);   // Gaussian blur, radius 10: the picture 30 pixels larger on every side
+    const QImage blurred = panel.imageView().image();
+    ASSERT_EQ(blurred.size(), QSize(180, 140));
+    click(child<QPushButton>(panel, "btnReplace"));
+    const Rect grown(bounds.origin.x - 30, bounds.origin.y - 30, bounds.size.width + 60, bounds.size.height + 60);
+    EXPECT_EQ(object->bounds(), grown);
+    EXPECT_EQ(pixelsOf(*object), blurred);
+    UndoManager &undo = *window->document().undoManager();
+    QTRY_VERIFY(undo.groupingLevel() == 0);
+    window->activateWindow();
+    QAction *undoItem = menuItem(*window, QStringLiteral("Edit"), QStringLiteral("Undo"));
+    QAction *redoItem = menuItem(*window, QStringLiteral("Edit"), QStringLiteral("Redo"));
+    undoItem->trigger();   // picture and bounds in one step
+    EXPECT_EQ(object->bounds(), bounds);
+    EXPECT_EQ(pixelsOf(*object), original);
+    while (undo.canUndo())
+        undoItem->trigger();
+    EXPECT_TRUE(window->document().objects().empty());
+    while (undo.canRedo())
+        redoItem->trigger();
+    ASSERT_EQ(window->document().objects().size(), 1u);
+    EXPECT_EQ(object->bounds(), grown);
+    EXPECT_EQ(pixelsOf(*object), blurred);
 }
