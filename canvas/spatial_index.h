@@ -18,6 +18,7 @@
 
 #include "platform/geometry/geometry.h"
 
+#include <QVarLengthArray>
 #include <QtGlobal>
 
 #include <memory>
@@ -55,14 +56,20 @@ private:
     struct CellRange {
         int left, top, right, bottom;
         qint64 count() const { return qint64(right - left + 1) * (bottom - top + 1); }
+        bool operator==(const CellRange &) const = default;
     };
     struct Entry {
         Rect area;
         bool inGrid = false;   // else in m_unplaced
+        // Where the object lies in each of its cells' lists, cell by cell row by row, so
+        // that it leaves a cell without a search.
+        QVarLengthArray<quint32, 4> places;
     };
 
     void rebuild();
     void catchUpWithList();
+    static Rect areaOf(const VekObject &object);
+    static bool isPlaceable(const VekObject &object, const Rect &area);
     void place(const VekObject &object);
     void unplace(const VekObject *object);
     std::vector<size_t> positionsMeeting(const Rect &rect) const;
