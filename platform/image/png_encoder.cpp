@@ -129,8 +129,9 @@ void PngBandWriter::addBand(int index, const QImage &rows)
         std::vector<uchar> row(rowBytes), above(rowBytes), filtered(rowBytes + 1);
         z_stream stream{};
         if (deflateInit2(&stream, m_level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK) {
-            // Grown as deflate fills it: a band rarely deflates to more than a fraction of its rows.
-            band.bytes.resize(qsizetype(std::max<size_t>(rowBytes, 64 * 1024)));
+            // Pieces of a fixed size, each its own IDAT chunk later: a band holds no more
+            // than its deflated bytes, never a buffer grown ahead of them.
+            constexpr qsizetype PieceBytes = 64 * 1024;
             band.ok = true;
             for (int y = 0; y < rows.height() && band.ok; ++y) {
                 rowSamples(rows, y, m_alpha, row);
@@ -142,16 +143,20 @@ void PngBandWriter::addBand(int index, const QImage &rows)
                 stream.avail_in = uInt(filtered.size());
                 const int flush = y + 1 == rows.height() ? Z_FULL_FLUSH : Z_NO_FLUSH;
                 do {
-                    if (stream.total_out == uLong(band.bytes.size()))
-                        band.bytes.resize(band.bytes.size() * 2);
-                    stream.next_out = reinterpret_cast<Bytef *>(band.bytes.data()) + stream.total_out;
-                    stream.avail_out = uInt(uLong(band.bytes.size()) - stream.total_out);
+                    if (band.pieces.empty() || band.pieces.back().size() == PieceBytes)
+                        band.pieces.emplace_back().reserve(PieceBytes);
+                    QByteArray &piece = band.pieces.back();
+                    const qsizetype used = piece.size();
+                    piece.resize(PieceBytes);
+                    stream.next_out = reinterpret_cast<Bytef *>(piece.data()) + used;
+                    stream.avail_out = uInt(PieceBytes - used);
                     const int result = deflate(&stream, flush);
+                    piece.resize(PieceBytes - qsizetype(stream.avail_out));
                     band.ok = result == Z_OK || result == Z_BUF_ERROR;
                 } while (band.ok && (stream.avail_in > 0 || stream.avail_out == 0));
             }
-            band.bytes.resize(qsizetype(stream.total_out));
-            band.bytes.squeeze();
+            if (!band.pieces.empty())
+                band.pieces.back().squeeze();
             deflateEnd(&stream);
         }
     }
@@ -166,7 +171,8 @@ void PngBandWriter::writeReadyBands()
         const Deflated &band = it->second;
         m_ok = m_ok && band.ok;
         if (m_ok) {
-            writeChunk("IDAT", band.bytes);
+            for (const QByteArray &piece : band.pieces)
+                writeChunk("IDAT", piece);
             m_adler = adler32_combine(m_adler, band.adler, z_off_t(band.length));
             m_rowsWritten += band.rows;
         }

@@ -15,6 +15,7 @@
 #include <QSize>
 
 #include <map>
+#include <vector>
 
 class QIODevice;
 
@@ -51,7 +52,7 @@ public:
 
 private:
     struct Deflated {
-        QByteArray bytes;
+        std::vector<QByteArray> pieces;   // the deflated bytes
         unsigned long adler = 1;
         unsigned long length = 0;
         int rows = 0;
