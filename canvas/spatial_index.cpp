@@ -87,10 +87,21 @@ void SpatialIndex::catchUpWithList()
         unplace(object);
     for (const auto &object : objects)
         if (!m_entries.count(object.get()))
-            place(*object);
+            place(*object, areaOf(*object));
 }
 
 void SpatialIndex::update(const VekObject &object)
+{
+    relocate(object, areaOf(object));
+}
+
+void SpatialIndex::moveBy(const VekObject &object, float dx, float dy)
+{
+    if (const auto it = m_entries.find(&object); it != m_entries.end())
+        relocate(object, offsetRect(it->second.area, dx, dy));
+}
+
+void SpatialIndex::relocate(const VekObject &object, const Rect &area)
 {
     const auto it = m_entries.find(&object);
     if (it == m_entries.end())
@@ -98,7 +109,6 @@ void SpatialIndex::update(const VekObject &object)
     // A drag moves objects by a few points a step: an area that stays in the same cells is
     // changed where it lies, and the work per object stays the same however full the cells.
     Entry &entry = it->second;
-    const Rect area = areaOf(object);
     if (entry.inGrid && isPlaceable(object, area)) {
         const CellRange cells = cellsOf(entry.area);
         if (cells == cellsOf(area)) {
@@ -111,7 +121,7 @@ void SpatialIndex::update(const VekObject &object)
         }
     }
     unplace(&object);
-    place(object);
+    place(object, area);
 }
 
 Rect SpatialIndex::areaOf(const VekObject &object)
@@ -126,9 +136,8 @@ bool SpatialIndex::isPlaceable(const VekObject &object, const Rect &area)
     return finite && object.repeatType() == 0 && cellsOf(area).count() <= MaxCellsPerObject;
 }
 
-void SpatialIndex::place(const VekObject &object)
+void SpatialIndex::place(const VekObject &object, const Rect &area)
 {
-    const Rect area = areaOf(object);
     const bool inGrid = isPlaceable(object, area);
     Entry &entry = m_entries[&object];
     entry = Entry{area, inGrid, {}};

@@ -39,6 +39,9 @@ public:
     void refresh();
     // Takes the object's area anew (a change that posted no notification).
     void update(const VekObject &object);
+    // Takes the object's area moved by (dx, dy) without asking the object for it: the steps
+    // of a drag move whole objects, whose areas move with them.
+    void moveBy(const VekObject &object, float dx, float dy);
 
     // The objects to draw for the rectangle, front-most first: those whose area meets it,
     // together with the clip paths that clip them and the objects those clip, so that each
@@ -70,7 +73,8 @@ private:
     void catchUpWithList();
     static Rect areaOf(const VekObject &object);
     static bool isPlaceable(const VekObject &object, const Rect &area);
-    void place(const VekObject &object);
+    void relocate(const VekObject &object, const Rect &area);
+    void place(const VekObject &object, const Rect &area);
     void unplace(const VekObject *object);
     std::vector<size_t> positionsMeeting(const Rect &rect) const;
     std::vector<std::shared_ptr<VekObject>> objectsAt(const std::vector<size_t> &positions) const;
