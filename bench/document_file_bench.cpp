@@ -13,7 +13,6 @@
 
 #include "bench/path_document.h"
 #include "document/vek_document.h"
-#include "platform/foundation/c_locale.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,20 +22,6 @@
 #include <cstdlib>
 
 namespace {
-
-// The drawing of documentOf(count) as SVG: the same curves and fills.
-QByteArray svgOf(int count)
-{
-    QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"2000\" height=\"2000\">\n";
-    for (int i = 0; i < count; ++i) {
-        const Rect r(float(i % 100) * 20, float(i / 100) * 20, 18, 14);
-        svg += formatC("<path fill=\"rgb(%d,102,153)\" d=\"M%g %g C%g %g %g %g %g %g L%g %g Z\"/>\n",
-                       (i % 7) * 255 / 7, r.origin.x, r.origin.y, r.maxX(), r.maxY(), r.midX(),
-                       r.origin.y - 5, r.maxX() + 3, r.midY(), r.origin.x, r.maxY())
-                   .toUtf8();
-    }
-    return svg + "</svg>\n";
-}
 
 double seconds(const QElapsedTimer &timer) { return timer.nsecsElapsed() / 1e9; }
 
@@ -52,7 +37,7 @@ template <typename Ours>
 void run(benchmark::State &state, const char *direction, qsizetype bytes, Ours ours)
 {
     const int count = int(state.range(0));
-    const QByteArray svg = svgOf(count);
+    const QByteArray svg = svgOfDocument(count);
     double ourTotal = 0, theirTotal = 0;
     for (auto _ : state) {
         QElapsedTimer timer;

@@ -14,11 +14,21 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <cstdlib>
 
 namespace librsvg {
 
 inline double millisecondsSince(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+// The CPU time of all the process's threads so far.
+inline double processCpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
 
 // The machine's load over the last minute, printed beside the figures.
 inline double machineLoad()
@@ -107,18 +117,23 @@ inline double svgToPdf(const QByteArray &svg, double width, double height, const
 }
 
 // Our work and librsvg's on the same input, in turn each iteration after one untimed round
-// of each; the iteration time is ours. Sets "librsvg_ms", "ratio" (librsvg's time over ours)
-// and "load1"; false, with the state's error, when either side failed. Both return
-// milliseconds, negative on failure.
+// of each; the iteration time is ours. Sets "librsvg_ms", "ratio" (librsvg's time over ours),
+// the CPU time of all threads of each ("cpu_ms", "librsvg_cpu_ms": a win on more cores that
+// costs more CPU shows as such) and "load1"; false, with the state's error, when either side
+// failed. Both return milliseconds, negative on failure.
 template <typename Ours, typename Theirs>
 bool compareInterleaved(benchmark::State &state, Ours ours, Theirs theirs)
 {
     ours();
     theirs();
-    double oursMs = 0, theirsMs = 0, load = 0;
+    double oursMs = 0, theirsMs = 0, oursCpu = 0, theirsCpu = 0, load = 0;
     for (auto _ : state) {
+        const double cpu0 = processCpuMs();
         const double a = ours();
+        const double cpu1 = processCpuMs();
         const double b = theirs();
+        oursCpu += cpu1 - cpu0;
+        theirsCpu += processCpuMs() - cpu1;
         if (a < 0 || b < 0) {
             state.SkipWithError(a < 0 ? "our export failed" : "librsvg failed");
             return false;
@@ -131,6 +146,8 @@ bool compareInterleaved(benchmark::State &state, Ours ours, Theirs theirs)
     const double n = double(state.iterations());
     state.counters["librsvg_ms"] = theirsMs / n;
     state.counters["ratio"] = theirsMs / oursMs;
+    state.counters["cpu_ms"] = oursCpu / n;
+    state.counters["librsvg_cpu_ms"] = theirsCpu / n;
     state.counters["load1"] = load / n;
     return true;
 }

@@ -2,10 +2,15 @@
 // our import and PDF export against librsvg parsing it and rendering it into cairo's PDF
 // surface, in this process, interleaved iteration by iteration, with the machine's load
 // beside them. "ratio" is librsvg's time over ours; both files' sizes are reported.
+//
+// BM_SvgToPdfProcess/<paths>: the same as whole processes, our vek_svg_export against
+// rsvg-convert -f pdf, interleaved, with wall and CPU time and peak memory of each
+// (whole_process.h), from 1,000 to 50,000 paths.
 #include "bench/librsvg_peer.h"
 #include "bench/offscreen_application.h"
 
 #include "bench/big_page.h"
+#include "bench/whole_process.h"
 #include "export/pdf_export.h"
 #include "platform/foundation/file_writing.h"
 
@@ -49,5 +54,18 @@ void BM_SvgToPdf(benchmark::State &state)
     state.counters["librsvg_bytes"] = double(QFile(theirsPath).size());
 }
 BENCHMARK(BM_SvgToPdf)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SvgToPdfProcess(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString svgPath = dir.filePath("page.svg");
+    if (!writeWholeFile(svgPath, bigpage::svg(int(state.range(0))))) {
+        state.SkipWithError("cannot write the SVG file");
+        return;
+    }
+    wholeprocess::compareInterleaved(state, {QStringLiteral(VEK_SVG_EXPORT), svgPath, dir.filePath("ours.pdf")},
+                                     {"rsvg-convert", "-f", "pdf", svgPath, "-o", dir.filePath("peer.pdf")});
+}
+BENCHMARK(BM_SvgToPdfProcess)->Arg(1000)->Arg(10000)->Arg(50000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -6,6 +6,10 @@
 // cairo image surface and cairo writing the PNG. "ratio" is librsvg's time over ours (goal:
 // at least 2); both files' sizes are reported.
 //
+// BM_SvgToPngProcess/<paths>: the same work as whole processes, our vek_svg_export against
+// rsvg-convert, interleaved, with wall and CPU time and peak memory of each (whole_process.h):
+// how the time grows from 1,000 to 50,000 paths, and what the process as a whole costs.
+//
 // BM_PngEncoding/<zlib level>: the page's pixels encoded by our band encoder at the level,
 // against Qt's PNG writer on the same pixels ("qt_ratio" is Qt's time over ours), with both
 // sizes: what a faster level costs in bytes.
@@ -13,6 +17,7 @@
 #include "bench/offscreen_application.h"
 
 #include "bench/big_page.h"
+#include "bench/whole_process.h"
 #include "canvas/tiled_renderer.h"
 #include "export/export_dispatch.h"
 #include "platform/foundation/file_writing.h"
@@ -61,6 +66,20 @@ void BM_SvgToPng(benchmark::State &state)
     state.counters["librsvg_bytes"] = double(QFile(theirsPath).size());
 }
 BENCHMARK(BM_SvgToPng)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SvgToPngProcess(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString svgPath = dir.filePath("page.svg");
+    if (!writeWholeFile(svgPath, bigpage::svg(int(state.range(0))))) {
+        state.SkipWithError("cannot write the SVG file");
+        return;
+    }
+    const QString side = QString::number(int(bigpage::Side));
+    wholeprocess::compareInterleaved(state, {QStringLiteral(VEK_SVG_EXPORT), svgPath, dir.filePath("ours.png")},
+                                     {"rsvg-convert", "-w", side, "-h", side, svgPath, "-o", dir.filePath("peer.png")});
+}
+BENCHMARK(BM_SvgToPngProcess)->Arg(1000)->Arg(10000)->Arg(50000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 QByteArray qtPng(const QImage &image)
 {

@@ -1,7 +1,13 @@
 // Thumbnails of documents of 1,000 and 10,000 path objects: through the preview plug-in's
 // interface in this process (reading the file and drawing page 1), and as a file manager
 // runs the thumbnailer program. A 10,000-object document should take well under a second.
+//
+// BM_ThumbnailerVsRsvgConvert/<objects>: the thumbnailer program against rsvg-convert -w 256
+// of the same drawing as SVG, whole process against whole process, interleaved, with wall
+// and CPU time and peak memory of each (whole_process.h).
 #include "bench/path_document.h"
+#include "bench/whole_process.h"
+#include "platform/foundation/file_writing.h"
 #include "plugins/preview/preview_interface.h"
 
 #include <benchmark/benchmark.h>
@@ -59,6 +65,20 @@ void BM_ThumbnailerProgram(benchmark::State &state)
                           {QStringLiteral("-s"), QStringLiteral("256"), path, dir.filePath(QStringLiteral("t.png"))});
     state.SetComplexityN(state.range(0));
 }
+
+void BM_ThumbnailerVsRsvgConvert(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const int count = int(state.range(0));
+    const QString path = documentFile(dir, count), svgPath = dir.filePath(QStringLiteral("doc.svg"));
+    if (!writeWholeFile(svgPath, svgOfDocument(count))) {
+        state.SkipWithError("cannot write the SVG file");
+        return;
+    }
+    wholeprocess::compareInterleaved(state, {QStringLiteral(VEK_THUMBNAILER), "-s", "256", path, dir.filePath("t.png")},
+                                     {"rsvg-convert", "-w", "256", svgPath, "-o", dir.filePath("peer.png")});
+}
+BENCHMARK(BM_ThumbnailerVsRsvgConvert)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 BENCHMARK(BM_ThumbnailThroughThePlugIn)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ThumbnailerProgram)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -47,33 +47,46 @@ std::optional<BezierPath> selectionClip(VekDocument &document, const std::vector
     return clip;
 }
 
+// What imageWithinRect draws: the canvas of the request, the rectangle, and the objects and
+// background to draw, with an index for the tiles.
+struct CanvasDrawing {
+    CanvasDrawing(VekDocument &document, const CanvasImageRequest &request)
+        : canvas(document), scope(document, canvas), index(document)
+    {
+        Rect rect = request.rect.isEmpty() ? canvas.bounds() : request.rect;
+        if (!(rect == canvas.bounds()))
+            rect = Rect(std::floor(rect.minX()), std::floor(rect.minY()), std::ceil(rect.maxX()) - std::floor(rect.minX()),
+                        std::ceil(rect.maxY()) - std::floor(rect.minY()));
+        render.dirty = rect;
+        render.drawingToCopy = request.drawingToCopy;
+        render.drawingOpaque = request.opaque && !request.pathClip;
+        if (request.pathClip) {
+            for (const auto &object : request.selected)
+                chosen.insert(object.get());
+            render.drawSelectedOnly = true;
+            render.selected = [this](const VekObject &object) { return chosen.count(&object) != 0; };
+            if (!request.selected.empty() && hasBackgroundToDraw(document, canvas))
+                render.backgroundClip = selectionClip(document, request.selected);
+        }
+        // Each tile looks only at the objects the index finds for it.
+        render.index = &index;
+    }
+    CanvasDrawing(const CanvasDrawing &) = delete;
+    CanvasDrawing &operator=(const CanvasDrawing &) = delete;
+
+    OffscreenCanvas canvas;
+    OffscreenCanvasScope scope;
+    SpatialIndex index;
+    std::unordered_set<const VekObject *> chosen;
+    RenderRequest render;
+};
+
 } // namespace
 
 Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request)
 {
-    OffscreenCanvas canvas(document);
-    OffscreenCanvasScope scope(document, canvas);
-    Rect rect = request.rect.isEmpty() ? canvas.bounds() : request.rect;
-    if (!(rect == canvas.bounds()))
-        rect = Rect(std::floor(rect.minX()), std::floor(rect.minY()),
-                    std::ceil(rect.maxX()) - std::floor(rect.minX()), std::ceil(rect.maxY()) - std::floor(rect.minY()));
-    RenderRequest render;
-    render.dirty = rect;
-    render.drawingToCopy = request.drawingToCopy;
-    render.drawingOpaque = request.opaque && !request.pathClip;
-    std::unordered_set<const VekObject *> chosen;
-    if (request.pathClip) {
-        for (const auto &object : request.selected)
-            chosen.insert(object.get());
-        render.drawSelectedOnly = true;
-        render.selected = [&chosen](const VekObject &object) { return chosen.count(&object) != 0; };
-        if (!request.selected.empty() && hasBackgroundToDraw(document, canvas))
-            render.backgroundClip = selectionClip(document, request.selected);
-    }
-    // In tiles on all cores, each looking only at the objects the index finds for it.
-    SpatialIndex index(document);
-    render.index = &index;
-    const QImage image = renderTiled(document, canvas, render, 1.0).image;
+    CanvasDrawing drawing(document, request);
+    const QImage image = renderTiled(document, drawing.canvas, drawing.render, 1.0).image;
     if (image.isNull())
         return {};
     Image result(image);
@@ -88,6 +101,19 @@ Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request)
             return cmyk;
     }
     return result;
+}
+
+bool imageWithinRectInBands(VekDocument &document, const CanvasImageRequest &request,
+                            const std::function<int(QSize)> &start,
+                            const std::function<void(int, const QImage &)> &take)
+{
+    if (request.pathClip)
+        return false;
+    CanvasDrawing drawing(document, request);
+    const QRect area = pixelArea(drawing.render.dirty, 1.0);
+    if (area.isEmpty() || !PixelBudget::allows(area.width(), area.height()))
+        return false;
+    return renderInBands(document, drawing.canvas, drawing.render, 1.0, start(area.size()), take);
 }
 
 QImage previewOfPage(VekDocument &document, int page, bool showMargin, float scale, const QString &displayName)

@@ -5,7 +5,10 @@
 #include "platform/geometry/geometry.h"
 #include "platform/image/image.h"
 
+#include <QImage>
 #include <QString>
+
+#include <functional>
 
 #include <memory>
 #include <vector>
@@ -27,6 +30,15 @@ struct CanvasImageRequest {
 // One pixel per point, as the canvas draws at 100 %; a CMYK image when the document uses
 // CMYK (the RGB image when that conversion fails). Invalid when nothing can be drawn.
 Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request);
+
+// The image imageWithinRect makes (in RGB, whatever the document uses), drawn in bands
+// (renderInBands) rather than whole: `start` gets the image's size and answers the height of
+// the bands, then `take` gets each band as it is drawn, from several threads and in any
+// order. False (and nothing started) for a path clip, which trims the image to what it
+// draws, or when nothing can be drawn; false afterwards when a band could not be drawn.
+bool imageWithinRectInBands(VekDocument &document, const CanvasImageRequest &request,
+                            const std::function<int(QSize pixels)> &start,
+                            const std::function<void(int band, const QImage &pixels)> &take);
 
 // The preview of a page on white paper of the print settings' size, at `scale` pixels per
 // point: the page at its place on the paper, with header and footer when the document

@@ -87,32 +87,71 @@ void SpatialIndex::catchUpWithList()
         unplace(object);
     for (const auto &object : objects)
         if (!m_entries.count(object.get()))
-            place(*object);
+            place(*object, areaOf(*object));
 }
 
 void SpatialIndex::update(const VekObject &object)
 {
-    if (!m_entries.count(&object))
-        return;
-    unplace(&object);
-    place(object);
+    relocate(object, areaOf(object));
 }
 
-void SpatialIndex::place(const VekObject &object)
+void SpatialIndex::moveBy(const VekObject &object, float dx, float dy)
 {
-    const Rect area = unionRect(object.drawingBounds(), object.boundsToRedraw());
+    if (const auto it = m_entries.find(&object); it != m_entries.end())
+        relocate(object, offsetRect(it->second.area, dx, dy));
+}
+
+void SpatialIndex::relocate(const VekObject &object, const Rect &area)
+{
+    const auto it = m_entries.find(&object);
+    if (it == m_entries.end())
+        return;
+    // A drag moves objects by a few points a step: an area that stays in the same cells is
+    // changed where it lies, and the work per object stays the same however full the cells.
+    Entry &entry = it->second;
+    if (entry.inGrid && isPlaceable(object, area)) {
+        const CellRange cells = cellsOf(entry.area);
+        if (cells == cellsOf(area)) {
+            entry.area = area;
+            qsizetype ordinal = 0;
+            for (int row = cells.top; row <= cells.bottom; ++row)
+                for (int column = cells.left; column <= cells.right; ++column)
+                    m_cells[cellKey(column, row)][entry.places[ordinal++]].area = area;
+            return;
+        }
+    }
+    unplace(&object);
+    place(object, area);
+}
+
+Rect SpatialIndex::areaOf(const VekObject &object)
+{
+    return unionRect(object.drawingBounds(), object.boundsToRedraw());
+}
+
+bool SpatialIndex::isPlaceable(const VekObject &object, const Rect &area)
+{
     const bool finite = std::isfinite(area.minX()) && std::isfinite(area.minY()) && std::isfinite(area.maxX())
                         && std::isfinite(area.maxY());
-    const CellRange cells = cellsOf(area);
-    const bool inGrid = finite && object.repeatType() == 0 && cells.count() <= MaxCellsPerObject;
-    m_entries[&object] = Entry{area, inGrid};
+    return finite && object.repeatType() == 0 && cellsOf(area).count() <= MaxCellsPerObject;
+}
+
+void SpatialIndex::place(const VekObject &object, const Rect &area)
+{
+    const bool inGrid = isPlaceable(object, area);
+    Entry &entry = m_entries[&object];
+    entry = Entry{area, inGrid, {}};
     if (!inGrid) {
         m_unplaced.push_back({&object, area});
         return;
     }
+    const CellRange cells = cellsOf(area);
     for (int row = cells.top; row <= cells.bottom; ++row)
-        for (int column = cells.left; column <= cells.right; ++column)
-            m_cells[cellKey(column, row)].push_back({&object, area});
+        for (int column = cells.left; column <= cells.right; ++column) {
+            std::vector<Placed> &list = m_cells[cellKey(column, row)];
+            entry.places.append(quint32(list.size()));
+            list.push_back({&object, area});
+        }
 }
 
 void SpatialIndex::unplace(const VekObject *object)
@@ -120,22 +159,32 @@ void SpatialIndex::unplace(const VekObject *object)
     const auto it = m_entries.find(object);
     if (it == m_entries.end())
         return;
-    const auto other = [object](const Placed &p) { return p.object == object; };
     if (!it->second.inGrid) {
+        const auto other = [object](const Placed &p) { return p.object == object; };
         m_unplaced.erase(std::remove_if(m_unplaced.begin(), m_unplaced.end(), other), m_unplaced.end());
-    } else {
-        const CellRange cells = cellsOf(it->second.area);
-        for (int row = cells.top; row <= cells.bottom; ++row)
-            for (int column = cells.left; column <= cells.right; ++column) {
-                const auto cell = m_cells.find(cellKey(column, row));
-                if (cell == m_cells.end())
-                    continue;
-                auto &list = cell->second;
-                list.erase(std::remove_if(list.begin(), list.end(), other), list.end());
-                if (list.empty())
-                    m_cells.erase(cell);
-            }
+        m_entries.erase(it);
+        return;
     }
+    // Each cell's last object takes the place of the one leaving; cells keep no order (the
+    // queries sort what they find by stacking order).
+    const CellRange cells = cellsOf(it->second.area);
+    qsizetype ordinal = 0;
+    for (int row = cells.top; row <= cells.bottom; ++row)
+        for (int column = cells.left; column <= cells.right; ++column) {
+            const quint32 slot = it->second.places[ordinal++];
+            const auto cell = m_cells.find(cellKey(column, row));
+            std::vector<Placed> &list = cell->second;
+            if (slot + 1 < list.size()) {
+                list[slot] = list.back();
+                Entry &moved = m_entries.at(list[slot].object);
+                const CellRange movedCells = cellsOf(moved.area);
+                moved.places[qsizetype(row - movedCells.top) * (movedCells.right - movedCells.left + 1)
+                            + (column - movedCells.left)] = slot;
+            }
+            list.pop_back();
+            if (list.empty())
+                m_cells.erase(cell);
+        }
     m_entries.erase(it);
 }
 

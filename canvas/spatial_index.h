@@ -18,6 +18,7 @@
 
 #include "platform/geometry/geometry.h"
 
+#include <QVarLengthArray>
 #include <QtGlobal>
 
 #include <memory>
@@ -38,6 +39,9 @@ public:
     void refresh();
     // Takes the object's area anew (a change that posted no notification).
     void update(const VekObject &object);
+    // Takes the object's area moved by (dx, dy) without asking the object for it: the steps
+    // of a drag move whole objects, whose areas move with them.
+    void moveBy(const VekObject &object, float dx, float dy);
 
     // The objects to draw for the rectangle, front-most first: those whose area meets it,
     // together with the clip paths that clip them and the objects those clip, so that each
@@ -55,15 +59,22 @@ private:
     struct CellRange {
         int left, top, right, bottom;
         qint64 count() const { return qint64(right - left + 1) * (bottom - top + 1); }
+        bool operator==(const CellRange &) const = default;
     };
     struct Entry {
         Rect area;
         bool inGrid = false;   // else in m_unplaced
+        // Where the object lies in each of its cells' lists, cell by cell row by row, so
+        // that it leaves a cell without a search.
+        QVarLengthArray<quint32, 4> places;
     };
 
     void rebuild();
     void catchUpWithList();
-    void place(const VekObject &object);
+    static Rect areaOf(const VekObject &object);
+    static bool isPlaceable(const VekObject &object, const Rect &area);
+    void relocate(const VekObject &object, const Rect &area);
+    void place(const VekObject &object, const Rect &area);
     void unplace(const VekObject *object);
     std::vector<size_t> positionsMeeting(const Rect &rect) const;
     std::vector<std::shared_ptr<VekObject>> objectsAt(const std::vector<size_t> &positions) const;

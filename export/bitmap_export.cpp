@@ -1,15 +1,20 @@
 // Bitmap and icon file writers of the export.
 #include "export/bitmap_export.h"
 
+#include "canvas/offscreen_images.h"
 #include "platform/image/icns_file.h"
 #include "platform/image/image_file.h"
+#include "platform/image/png_encoder.h"
 #include "toolkit/image_functions.h"
 
 #include <QPainter>
+#include <QSaveFile>
+#include <QThread>
 
 #include <array>
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -56,6 +61,38 @@ bool saveAsPng(const Image &image, const QString &path)
 {
     const BitmapRep bitmap = bitmapOf(image);
     return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "png");
+}
+
+bool saveCanvasImageAsPng(VekDocument &document, const CanvasImageRequest &request, const QString &path,
+                          const std::function<Size(QSize pixels)> &sizeInPoints)
+{
+    if (path.isEmpty())
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    std::optional<PngBandWriter> writer;
+    const auto start = [&](QSize pixels) {
+        Size points = sizeInPoints(pixels);
+        if (!(points.width > 0 && points.height > 0))
+            points = Size(float(pixels.width()), float(pixels.height()));
+        const QSize dotsPerMeter(int(std::lround(pixels.width() / points.width * 72 / 0.0254)),
+                                 int(std::lround(pixels.height() / points.height * 72 / 0.0254)));
+        writer.emplace(file, pixels, true, dotsPerMeter);
+        // Two bands a core, so that cores stay busy while the slowest band ends, but no band
+        // above 2 MB of pixels, since one is in hand on each core; each object crossing a
+        // band's edge is set up again, so not too thin either.
+        constexpr qint64 MaxBandBytes = 2 << 20;
+        const int rowsForCores = pixels.height() / (2 * std::max(1, QThread::idealThreadCount())) + 1;
+        const int rowsInBudget = int(std::max<qint64>(16, MaxBandBytes / (qint64(pixels.width()) * 4)));
+        return std::min(rowsForCores, rowsInBudget);
+    };
+    const bool drawn = imageWithinRectInBands(document, request, start,
+                                              [&](int band, const QImage &pixels) { writer->addBand(band, pixels); });
+    if (drawn && writer->finish() && file.commit())
+        return true;
+    file.cancelWriting();
+    return false;
 }
 
 bool saveAsJpeg(const Image &image, const QString &path, float compressionFactor, bool jp2)

@@ -5,9 +5,20 @@
 
 #include "platform/image/image.h"
 
+#include <QSize>
 #include <QString>
 
+#include <functional>
+
+class VekDocument;
+struct CanvasImageRequest;
+
 bool saveAsPng(const Image &image, const QString &path);
+// The canvas image of the request (RGB, no path clip) written as PNG while it is drawn: bands
+// are deflated as they are drawn and the whole image is never held. `sizeInPoints` gives the
+// file its resolution (the pixels' size when empty).
+bool saveCanvasImageAsPng(VekDocument &document, const CanvasImageRequest &request, const QString &path,
+                          const std::function<Size(QSize pixels)> &sizeInPoints);
 // Transparent parts turn white. compressionFactor: 0 smallest file .. 1 best quality.
 bool saveAsJpeg(const Image &image, const QString &path, float compressionFactor, bool jp2);
 // CMYK images stay CMYK.

@@ -72,6 +72,21 @@ Rect selectionArea(const std::vector<std::shared_ptr<VekObject>> &objects, const
     return area;
 }
 
+namespace {
+
+// The size in points a file gives an image of `size` points at 72 dpi: other resolutions
+// than 72 keep the pixels and give the file that resolution.
+Size filePointSize(VekDocument &document, Size size)
+{
+    if (document.resolution() == 72)
+        return size;
+    const Size converted = VekDocument::convertDefaultSizeToResolution(size, document.resolution());
+    return converted.width > 0 && converted.height > 0 ? Size(std::round(converted.width), std::round(converted.height))
+                                                       : size;
+}
+
+} // namespace
+
 bool saveArea(VekDocument &document, const ExportRequest &request, QString *error, QString *warning)
 {
     if (request.path.isEmpty())
@@ -93,18 +108,25 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
     imageRequest.pathClip = request.clip;
     imageRequest.drawingToCopy = request.clip;
     imageRequest.selected = request.objects;
+    // A PNG of the drawing as it is is written while it is drawn, without the whole image.
+    if (format == QLatin1String("png") && !request.clip && !document.useCMYK()) {
+        const bool ok = saveCanvasImageAsPng(document, imageRequest, request.path, [&](QSize pixels) {
+            return filePointSize(document, Size(float(pixels.width()), float(pixels.height())));
+        });
+        if (!ok && error)
+            *error = QStringLiteral("the image is too large, empty or could not be written");
+        return ok;
+    }
     Image image = imageWithinRect(document, imageRequest);
     if (!image.isValid()) {
         if (error)
             *error = QStringLiteral("the image is too large or empty");
         return false;
     }
-    // Other resolutions than 72 keep the pixels and give the file that resolution.
-    if (document.resolution() != 72 && format != QLatin1String("icns")) {
-        const Size converted = VekDocument::convertDefaultSizeToResolution(image.size(), document.resolution());
-        if (converted.width > 0 && converted.height > 0) {
+    if (format != QLatin1String("icns")) {
+        if (const Size size = filePointSize(document, image.size()); !(size == image.size())) {
             BitmapRep bitmap = image.bitmap();
-            bitmap.setSize(Size(std::round(converted.width), std::round(converted.height)));
+            bitmap.setSize(size);
             image = Image(bitmap);
         }
     }

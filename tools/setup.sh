@@ -31,6 +31,8 @@ packages=(
   xvfb xauth poppler-utils librsvg2-bin qpdf ghostscript
   # librsvg linked into the SVG import benchmark, the peer it is measured against
   librsvg2-dev
+  # GNU time: the peak memory of whole processes in the export and thumbnail benchmarks
+  time
   locales
 )
 # `tools/setup.sh fuzz`: also the clang toolchain the libFuzzer targets build with (see fuzz/):

@@ -313,6 +313,9 @@ private:
     // show on the real-world base, the screen's resolution.
     double scale() const;
     void updateScrollBars();
+    // Whether so many areas are marked that the whole viewport is: an object's area need
+    // not be worked out to be marked.
+    bool marksWholeViewport() const;
     bool showsAsSelected(const VekObject &object) const;
     // The anchor marks (name and place on the canvas) and their drawing, half transparent.
     std::vector<std::pair<QString, Rect>> anchorMarks() const;

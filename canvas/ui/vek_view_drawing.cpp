@@ -155,13 +155,21 @@ void VekView::drawKnobAtPoint(Point p, const Color &color)
     context->strokePath(frame);
 }
 
+namespace {
+// Work over many objects marks many areas. Qt keeps them as one region, and each area added
+// costs as much as the region holds: past a few hundred since the last redraw the whole
+// viewport is marked once and later areas cost nothing.
+constexpr int ManyAreas = 256;
+} // namespace
+
+bool VekView::marksWholeViewport() const
+{
+    return m_areasSinceRedraw > ManyAreas;
+}
+
 void VekView::setNeedsDisplayInRect(const Rect &r)
 {
-    // Work over many objects marks many areas. Qt keeps them as one region, and each area
-    // added costs as much as the region holds: past a few hundred since the last redraw the
-    // whole viewport is marked once and later areas cost nothing.
-    constexpr int ManyAreas = 256;
-    if (m_areasSinceRedraw > ManyAreas)
+    if (marksWholeViewport())
         return;
     if (++m_areasSinceRedraw > ManyAreas) {
         viewport()->update();

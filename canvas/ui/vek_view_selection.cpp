@@ -310,7 +310,8 @@ void VekView::invalidateObject(const VekObject &object)
 {
     // Changes inside a drag post no notification: the index takes the area anew here.
     m_index.update(object);
-    setNeedsDisplayInRect(insetRect(object.boundsToRedraw(), -5, -5));
+    if (!marksWholeViewport())
+        setNeedsDisplayInRect(insetRect(object.boundsToRedraw(), -5, -5));
     // An object the document no longer holds cannot stay selected.
     if (objectIsSelected(object) && m_document.indexOfObject(&object) < 0) {
         for (const auto &weak : m_selection.entries())

@@ -52,13 +52,29 @@ void VekView::moveSelectedObjectsWithEvent(const MouseEvent &event)
     const Point offset = snaps || rulersVisible()
                              ? Point{start.x - selectionBounds.origin.x, start.y - selectionBounds.origin.y}
                              : Point{0, 0};
-    // Each step redraws where the objects were and where they go.
+    // Each step redraws where the objects were and where they go: for a few objects each
+    // one's areas, for many the area of them all, moved along (marking an area per object
+    // would cost more than drawing their union). The index moves each object's area with it.
     const ObjectList selected = selectedObjects();
-    const auto moveSelectionBy = [this, &selected](float dx, float dy) {
+    constexpr size_t FewObjects = 64;
+    Rect movedArea;
+    if (selected.size() > FewObjects)
+        for (const auto &object : selected)
+            movedArea = unionRect(movedArea, insetRect(object->boundsToRedraw(), -5, -5));
+    const auto moveSelectionBy = [this, &selected, &movedArea](float dx, float dy) {
+        if (selected.size() > FewObjects) {
+            setNeedsDisplayInRect(movedArea);
+            movedArea = offsetRect(movedArea, dx, dy);
+            setNeedsDisplayInRect(movedArea);
+        }
         for (const auto &object : selected) {
-            setNeedsDisplayInRect(insetRect(object->boundsToRedraw(), -5, -5));
+            const bool each = selected.size() <= FewObjects && !marksWholeViewport();
+            if (each)
+                setNeedsDisplayInRect(insetRect(object->boundsToRedraw(), -5, -5));
             object->moveBy(dx, dy);
-            invalidateObject(*object);
+            m_index.moveBy(*object, dx, dy);
+            if (each)
+                setNeedsDisplayInRect(insetRect(object->boundsToRedraw(), -5, -5));
         }
     };
     bool started = false, moved = false, leftView = false;

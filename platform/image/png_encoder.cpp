@@ -1,7 +1,10 @@
 // PNG encoding in bands on all cores.
 #include "platform/image/png_encoder.h"
 
+#include <QBuffer>
 #include <QColorSpace>
+#include <QIODevice>
+#include <QMutexLocker>
 #include <QThread>
 
 #include <zlib.h>
@@ -17,16 +20,6 @@ void appendBigEndian(QByteArray &out, quint32 value)
 {
     const char bytes[4] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
     out.append(bytes, 4);
-}
-
-void appendChunk(QByteArray &out, const char *type, const QByteArray &data)
-{
-    appendBigEndian(out, quint32(data.size()));
-    const qsizetype start = out.size();
-    out.append(type, 4);
-    out.append(data);
-    appendBigEndian(out, quint32(crc32(0, reinterpret_cast<const Bytef *>(out.constData() + start),
-                                       uInt(out.size() - start))));
 }
 
 bool isByteOrdered(QImage::Format format)
@@ -63,57 +56,21 @@ int paeth(int a, int b, int c)
     return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
 }
 
-// The filtered row (its filter type first): Paeth, which suits drawings and photographs
-// alike, against the row above (zeros above the first row of the image).
-void filterRow(const std::vector<uchar> &row, const std::vector<uchar> &above, int bpp, std::vector<uchar> &out)
+// The filtered row (its filter type first): Paeth against the row above, which suits
+// drawings and photographs alike, or, for a band's first row, Sub (against the pixel to the
+// left only).
+void filterRow(const std::vector<uchar> &row, const std::vector<uchar> *above, int bpp, std::vector<uchar> &out)
 {
-    out[0] = 4;
+    out[0] = above ? 4 : 1;
     for (size_t i = 0; i < row.size(); ++i) {
         const int a = i >= size_t(bpp) ? row[i - size_t(bpp)] : 0;
-        const int c = i >= size_t(bpp) ? above[i - size_t(bpp)] : 0;
-        out[i + 1] = uchar(row[i] - paeth(a, above[i], c));
+        if (!above) {
+            out[i + 1] = uchar(row[i] - a);
+            continue;
+        }
+        const int c = i >= size_t(bpp) ? (*above)[i - size_t(bpp)] : 0;
+        out[i + 1] = uchar(row[i] - paeth(a, (*above)[i], c));
     }
-}
-
-struct Band {
-    int first = 0, end = 0;   // rows
-    QByteArray deflated;
-    uLong adler = 1;
-    uLong length = 0;          // bytes of filtered rows
-    bool ok = false;
-};
-
-void deflateBand(const QImage &image, bool alpha, int level, bool last, Band &band)
-{
-    const int bpp = alpha ? 4 : 3;
-    const size_t rowBytes = size_t(image.width()) * size_t(bpp);
-    std::vector<uchar> row(rowBytes), above(rowBytes, 0), filtered(rowBytes + 1);
-    if (band.first > 0)
-        rowSamples(image, band.first - 1, alpha, above);
-    z_stream stream{};
-    if (deflateInit2(&stream, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return;
-    const int rows = band.end - band.first;
-    band.deflated.resize(qsizetype(deflateBound(&stream, uLong(rows) * uLong(rowBytes + 1))) + 64);
-    stream.next_out = reinterpret_cast<Bytef *>(band.deflated.data());
-    stream.avail_out = uInt(band.deflated.size());
-    bool ok = true;
-    for (int y = band.first; y < band.end && ok; ++y) {
-        rowSamples(image, y, alpha, row);
-        filterRow(row, above, bpp, filtered);
-        std::swap(row, above);
-        band.adler = adler32(band.adler, filtered.data(), uInt(filtered.size()));
-        band.length += filtered.size();
-        stream.next_in = filtered.data();
-        stream.avail_in = uInt(filtered.size());
-        const bool end = y + 1 == band.end;
-        const int flush = end ? (last ? Z_FINISH : Z_FULL_FLUSH) : Z_NO_FLUSH;
-        const int result = deflate(&stream, flush);
-        ok = stream.avail_in == 0 && (result == Z_OK || result == Z_STREAM_END || result == Z_BUF_ERROR);
-    }
-    band.deflated.resize(qsizetype(stream.total_out));
-    deflateEnd(&stream);
-    band.ok = ok;
 }
 
 } // namespace
@@ -126,58 +83,143 @@ bool pngEncoderTakes(const QImage &image)
             || format == QImage::Format_ARGB32_Premultiplied || isByteOrdered(format));
 }
 
+PngBandWriter::PngBandWriter(QIODevice &out, QSize size, bool alpha, QSize dotsPerMeter, int level)
+    : m_out(out), m_size(size), m_alpha(alpha), m_level(std::clamp(level, 1, 9))
+{
+    m_out.write("\x89PNG\r\n\x1a\n", 8);
+    QByteArray header;
+    appendBigEndian(header, quint32(size.width()));
+    appendBigEndian(header, quint32(size.height()));
+    header.append(char(8));                // bits per sample
+    header.append(char(alpha ? 6 : 2));    // RGBA or RGB
+    header.append(3, char(0));             // deflate, adaptive filtering, no interlace
+    writeChunk("IHDR", header);
+    if (dotsPerMeter.width() > 0 && dotsPerMeter.height() > 0) {
+        QByteArray density;
+        appendBigEndian(density, quint32(dotsPerMeter.width()));
+        appendBigEndian(density, quint32(dotsPerMeter.height()));
+        density.append(char(1));           // per metre
+        writeChunk("pHYs", density);
+    }
+    // The zlib header: deflate, 32 KB window (the check bits fit). The image data may be
+    // cut into IDAT chunks anywhere.
+    writeChunk("IDAT", QByteArray("\x78\x01", 2));
+}
+
+void PngBandWriter::writeChunk(const char *type, const QByteArray &data)
+{
+    QByteArray head;
+    appendBigEndian(head, quint32(data.size()));
+    head.append(type, 4);
+    uLong crc = crc32(0, reinterpret_cast<const Bytef *>(type), 4);
+    crc = crc32(crc, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size()));
+    QByteArray tail;
+    appendBigEndian(tail, quint32(crc));
+    m_ok = m_ok && m_out.write(head) == head.size() && m_out.write(data) == data.size()
+        && m_out.write(tail) == tail.size();
+}
+
+void PngBandWriter::addBand(int index, const QImage &rows)
+{
+    Deflated band;
+    band.rows = rows.height();
+    if (pngEncoderTakes(rows) && rows.width() == m_size.width()) {
+        const int bpp = m_alpha ? 4 : 3;
+        const size_t rowBytes = size_t(rows.width()) * size_t(bpp);
+        std::vector<uchar> row(rowBytes), above(rowBytes), filtered(rowBytes + 1);
+        z_stream stream{};
+        if (deflateInit2(&stream, m_level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) == Z_OK) {
+            // Pieces of a fixed size, each its own IDAT chunk later: a band holds no more
+            // than its deflated bytes, never a buffer grown ahead of them.
+            constexpr qsizetype PieceBytes = 64 * 1024;
+            band.ok = true;
+            for (int y = 0; y < rows.height() && band.ok; ++y) {
+                rowSamples(rows, y, m_alpha, row);
+                filterRow(row, y > 0 ? &above : nullptr, bpp, filtered);
+                std::swap(row, above);
+                band.adler = adler32(band.adler, filtered.data(), uInt(filtered.size()));
+                band.length += filtered.size();
+                stream.next_in = filtered.data();
+                stream.avail_in = uInt(filtered.size());
+                const int flush = y + 1 == rows.height() ? Z_FULL_FLUSH : Z_NO_FLUSH;
+                do {
+                    if (band.pieces.empty() || band.pieces.back().size() == PieceBytes)
+                        band.pieces.emplace_back().reserve(PieceBytes);
+                    QByteArray &piece = band.pieces.back();
+                    const qsizetype used = piece.size();
+                    piece.resize(PieceBytes);
+                    stream.next_out = reinterpret_cast<Bytef *>(piece.data()) + used;
+                    stream.avail_out = uInt(PieceBytes - used);
+                    const int result = deflate(&stream, flush);
+                    piece.resize(PieceBytes - qsizetype(stream.avail_out));
+                    band.ok = result == Z_OK || result == Z_BUF_ERROR;
+                } while (band.ok && (stream.avail_in > 0 || stream.avail_out == 0));
+            }
+            if (!band.pieces.empty())
+                band.pieces.back().squeeze();
+            deflateEnd(&stream);
+        }
+    }
+    QMutexLocker lock(&m_mutex);
+    m_waiting[index] = std::move(band);
+    writeReadyBands();
+}
+
+void PngBandWriter::writeReadyBands()
+{
+    for (auto it = m_waiting.find(m_next); it != m_waiting.end(); it = m_waiting.find(m_next)) {
+        const Deflated &band = it->second;
+        m_ok = m_ok && band.ok;
+        if (m_ok) {
+            for (const QByteArray &piece : band.pieces)
+                writeChunk("IDAT", piece);
+            m_adler = adler32_combine(m_adler, band.adler, z_off_t(band.length));
+            m_rowsWritten += band.rows;
+        }
+        m_waiting.erase(it);
+        ++m_next;
+    }
+}
+
+bool PngBandWriter::finish()
+{
+    QMutexLocker lock(&m_mutex);
+    if (!m_ok || !m_waiting.empty() || m_rowsWritten != m_size.height())
+        return false;
+    // An empty final block ends the deflate data, the checksum the zlib stream.
+    QByteArray end("\x03\x00", 2);
+    appendBigEndian(end, quint32(m_adler));
+    writeChunk("IDAT", end);
+    writeChunk("IEND", {});
+    return m_ok;
+}
+
 QByteArray encodePng(const QImage &image, int level)
 {
     if (!pngEncoderTakes(image))
         return {};
-    const bool alpha = image.hasAlphaChannel();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const QSize dotsPerMeter(image.dotsPerMeterX(), image.dotsPerMeterY());
+    PngBandWriter writer(buffer, image.size(), image.hasAlphaChannel(), dotsPerMeter, level);
     // Bands of at least 64 rows, one a core: fewer would leave cores idle, more only add
     // flush blocks and threads.
     const int cores = std::max(1, QThread::idealThreadCount());
     const int bandCount = std::clamp(image.height() / 64, 1, cores);
-    std::vector<Band> bands(static_cast<size_t>(bandCount));
-    for (int i = 0; i < bandCount; ++i) {
-        bands[size_t(i)].first = int(qint64(image.height()) * i / bandCount);
-        bands[size_t(i)].end = int(qint64(image.height()) * (i + 1) / bandCount);
-    }
-    const int clampedLevel = std::clamp(level, 1, 9);
+    const auto encodeBand = [&](int i) {
+        const int first = int(qint64(image.height()) * i / bandCount);
+        const int end = int(qint64(image.height()) * (i + 1) / bandCount);
+        writer.addBand(i, QImage(image.constScanLine(first), image.width(), end - first, image.bytesPerLine(),
+                                 image.format()));
+    };
     {
         std::vector<std::thread> workers;
         for (int i = 1; i < bandCount; ++i)
-            workers.emplace_back(deflateBand, std::cref(image), alpha, clampedLevel, i + 1 == bandCount,
-                                 std::ref(bands[size_t(i)]));
-        deflateBand(image, alpha, clampedLevel, bandCount == 1, bands[0]);
+            workers.emplace_back(encodeBand, i);
+        encodeBand(0);
         for (std::thread &worker : workers)
             worker.join();
     }
-
-    QByteArray idat;
-    idat.append("\x78\x01", 2);   // zlib header: deflate, 32 KB window (the check bits fit)
-    uLong adler = 1;
-    for (const Band &band : bands) {
-        if (!band.ok)
-            return {};
-        idat.append(band.deflated);
-        adler = adler32_combine(adler, band.adler, z_off_t(band.length));
-    }
-    appendBigEndian(idat, quint32(adler));
-
-    QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    QByteArray header;
-    appendBigEndian(header, quint32(image.width()));
-    appendBigEndian(header, quint32(image.height()));
-    header.append(char(8));                // bits per sample
-    header.append(char(alpha ? 6 : 2));    // RGBA or RGB
-    header.append(3, char(0));             // deflate, adaptive filtering, no interlace
-    appendChunk(png, "IHDR", header);
-    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0) {
-        QByteArray density;
-        appendBigEndian(density, quint32(image.dotsPerMeterX()));
-        appendBigEndian(density, quint32(image.dotsPerMeterY()));
-        density.append(char(1));           // per metre
-        appendChunk(png, "pHYs", density);
-    }
-    appendChunk(png, "IDAT", idat);
-    appendChunk(png, "IEND", {});
-    return png;
+    return writer.finish() ? png : QByteArray();
 }

@@ -17,6 +17,7 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 
 #include <cstdio>
 
@@ -105,12 +106,18 @@ int main(int argc, char *argv[])
         QImage image = QImage::fromData(answer.data);
         if (image.isNull())
             return fail(QStringLiteral("%1: the stored thumbnail is damaged.").arg(inputName));
-        if (image.width() > size || image.height() > size)
-            image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        QBuffer buffer(&bytes);
-        bytes.clear();
-        if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
-            return fail(QStringLiteral("%1: the thumbnail cannot be encoded.").arg(inputName));
+        // A PNG that fits is written as the plug-in answered it, not encoded again.
+        QBuffer answered(&answer.data);
+        answered.open(QIODevice::ReadOnly);
+        const bool fits = image.width() <= size && image.height() <= size;
+        if (!fits || QImageReader::imageFormat(&answered) != "png") {
+            if (!fits)
+                image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            QBuffer buffer(&bytes);
+            bytes.clear();
+            if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+                return fail(QStringLiteral("%1: the thumbnail cannot be encoded.").arg(inputName));
+        }
     }
     QString why;
     if (!writeWholeFileAtNativePath(output, bytes, &why))

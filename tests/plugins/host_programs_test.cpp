@@ -3,6 +3,9 @@
 #include "platform/foundation/plist_text_format.h"
 #include "tests/plugins/plugin_fixture.h"
 
+#include "platform/foundation/archiving.h"
+
+#include <QBuffer>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -165,4 +168,35 @@ TEST(HostPrograms, TheMetadataPrinterGivesOneJsonObjectPerFile)
     EXPECT_EQ(mixed.exitCode, 1);
     EXPECT_TRUE(mixed.err.contains("w.txt"));
     EXPECT_EQ(mixed.out.count('\n'), 1);
+}
+
+// A stored thumbnail that fits is the file, byte for byte; one in another format becomes a
+// PNG of the same picture.
+TEST(HostPrograms, TheThumbnailerWritesAStoredPngThatFitsAsItIs)
+{
+    QTemporaryDir dir;
+    QImage picture(60, 40, QImage::Format_RGB32);
+    picture.fill(qRgb(20, 200, 40));
+    for (const char *format : {"PNG", "BMP"}) {
+        SCOPED_TRACE(format);
+        QByteArray stored;
+        QBuffer buffer(&stored);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(picture.save(&buffer, format));
+        PropertyList dictionary =
+            VekDocument::vekDocumentDictionaryFromData(pagesDocument(1)->dataOfDocument(false), nullptr);
+        dictionary.insert(QStringLiteral("thumbdata"), PropertyList::fromData(stored));
+        const QString input = writtenBytes(*archivedDataWithRootObject(dictionary).value, dir, QStringLiteral("stored.vek"));
+        const QString output = dir.filePath(QStringLiteral("thumb.png"));
+        const ProgramRun result = run(QStringLiteral(VEK_THUMBNAILER), {QStringLiteral("-s"), QStringLiteral("128"), input, output});
+        ASSERT_EQ(result.exitCode, 0) << result.err.constData();
+        QFile file(output);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        if (QByteArray(format) == "PNG") {
+            EXPECT_EQ(bytes, stored);
+        }
+        EXPECT_TRUE(bytes.startsWith("\x89PNG"));
+        EXPECT_EQ(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), picture);
+    }
 }
