@@ -73,7 +73,7 @@ Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request)
     // In tiles on all cores, each looking only at the objects the index finds for it.
     SpatialIndex index(document);
     render.index = &index;
-    const QImage image = renderTiled(document, canvas, render, 1.0).image;
+    const QImage image = renderTiled(document, canvas, render, request.scale > 0 ? request.scale : 1.0).image;
     if (image.isNull())
         return {};
     Image result(image);

@@ -93,14 +93,20 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
     imageRequest.pathClip = request.clip;
     imageRequest.drawingToCopy = request.clip;
     imageRequest.selected = request.objects;
+    imageRequest.scale = request.pixelsPerPoint;
     Image image = imageWithinRect(document, imageRequest);
     if (!image.isValid()) {
         if (error)
             *error = QStringLiteral("the image is too large or empty");
         return false;
     }
-    // Other resolutions than 72 keep the pixels and give the file that resolution.
-    if (document.resolution() != 72 && format != QLatin1String("icns")) {
+    if (request.pixelsPerPoint != 1 && format != QLatin1String("icns")) {
+        // More pixels for the same size in points: the file says the resolution they make.
+        BitmapRep bitmap = image.bitmap();
+        bitmap.setSize(Size(bitmap.pixelsWide() / request.pixelsPerPoint, bitmap.pixelsHigh() / request.pixelsPerPoint));
+        image = Image(bitmap);
+    } else if (document.resolution() != 72 && format != QLatin1String("icns")) {
+        // Other resolutions than 72 keep the pixels and give the file that resolution.
         const Size converted = VekDocument::convertDefaultSizeToResolution(image.size(), document.resolution());
         if (converted.width > 0 && converted.height > 0) {
             BitmapRep bitmap = image.bitmap();
