@@ -64,18 +64,6 @@ void registerArchiveCoders()
     installDocumentPreviewMakers();
 }
 
-bool isImageExtension(const QString &extension)
-{
-    return QImageReader::supportedImageFormats().contains(extension.toLatin1()) ||
-           extension == QLatin1String("jp2") || extension == QLatin1String("j2k");
-}
-
-bool startsWithPdfMagic(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
-}
-
 // The picture files the image opener reads, as name patterns.
 QString imagePatterns()
 {
@@ -272,10 +260,8 @@ void VekMainController::startUp(const QStringList &files)
     updateHelpCaches(m_defaults);
     m_splashPanel = new SplashPanel;
     m_splashPanel->show();
-    registerArchiveCoders();
+    installServices();
     m_preferences.ensureStored();
-    setShellServices(this);
-    setDocumentShellServices(this);
     // The program runs on with its palette and menus when the last document closes; it
     // ends by the Quit command.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -287,6 +273,13 @@ void VekMainController::startUp(const QStringList &files)
     }
     for (const QString &file : files)
         applicationOpenFile(file);
+}
+
+void VekMainController::installServices()
+{
+    registerArchiveCoders();
+    setShellServices(this);
+    setDocumentShellServices(this);
 }
 
 void VekMainController::openAtStartUp()
@@ -309,29 +302,8 @@ void VekMainController::openAtStartUp()
 
 bool VekMainController::applicationOpenFile(const QString &path)
 {
-    const QFileInfo info(path);
     QString reason;
-    bool opened = false;
-    if (!info.exists()) {
-        reason = localizedString(QStringLiteral("The file does not exist."));
-    } else {
-        const QString extension = info.suffix().toLower();
-        if (extension == QLatin1String("vek")) {
-            opened = m_docController->openVekDocument(path, &reason);
-        } else if (extension == QLatin1String("qomt")) {
-            opened = m_docController->openQOMTDocument(path, &reason);
-        } else if (extension == QLatin1String("svg") || extension == QLatin1String("svgz")) {
-            opened = m_docController->openSVGDocument(path, &reason);
-        } else if (extension == QLatin1String("pdf") || startsWithPdfMagic(path)) {
-            opened = m_docController->openPDFDocument(path, &reason);
-        } else if (extension == QLatin1String("rtf") || extension == QLatin1String("rtfd")) {
-            opened = m_docController->openTextDocument(path, &reason);
-        } else if (isImageExtension(extension)) {
-            opened = m_docController->openImageDocument(path, &reason);
-        } else {
-            reason = localizedString(QStringLiteral("Vekanto cannot open files of this kind."));
-        }
-    }
+    const bool opened = m_docController->openFile(path, &reason);
     if (!opened)
         alertOpenFailure(path, reason);
     return opened;

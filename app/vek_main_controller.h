@@ -44,6 +44,10 @@ public:
     // shell services, shows the tool palette, then opens the files (or what the "startUp"
     // preference asks for when there are none).
     void startUp(const QStringList &files);
+    // What documents need of the application without any window of its own: the archive
+    // coders and the shell services (start-up does it first; the command line's conversions
+    // need only this).
+    void installServices();
     // The find panel; its buttons act on the main document.
     FindPanel &findPanel() const { return *m_findPanel; }
 

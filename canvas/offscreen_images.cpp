@@ -47,6 +47,11 @@ std::optional<BezierPath> selectionClip(VekDocument &document, const std::vector
     return clip;
 }
 
+double pixelsPerPoint(const CanvasImageRequest &request)
+{
+    return request.scale > 0 ? request.scale : 1.0;
+}
+
 // What imageWithinRect draws: the canvas of the request, the rectangle, and the objects and
 // background to draw, with an index for the tiles.
 struct CanvasDrawing {
@@ -86,7 +91,7 @@ struct CanvasDrawing {
 Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request)
 {
     CanvasDrawing drawing(document, request);
-    const QImage image = renderTiled(document, drawing.canvas, drawing.render, 1.0).image;
+    const QImage image = renderTiled(document, drawing.canvas, drawing.render, pixelsPerPoint(request)).image;
     if (image.isNull())
         return {};
     Image result(image);
@@ -110,10 +115,10 @@ bool imageWithinRectInBands(VekDocument &document, const CanvasImageRequest &req
     if (request.pathClip)
         return false;
     CanvasDrawing drawing(document, request);
-    const QRect area = pixelArea(drawing.render.dirty, 1.0);
+    const QRect area = pixelArea(drawing.render.dirty, pixelsPerPoint(request));
     if (area.isEmpty() || !PixelBudget::allows(area.width(), area.height()))
         return false;
-    return renderInBands(document, drawing.canvas, drawing.render, 1.0, start(area.size()), take);
+    return renderInBands(document, drawing.canvas, drawing.render, pixelsPerPoint(request), start(area.size()), take);
 }
 
 QImage previewOfPage(VekDocument &document, int page, bool showMargin, float scale, const QString &displayName)

@@ -25,9 +25,10 @@ struct CanvasImageRequest {
     bool drawingToCopy = false;   // no background at all (the clipboard's picture)
     std::vector<std::shared_ptr<VekObject>> selected;
     bool keepRGB = false;         // no CMYK conversion, whatever the document uses
+    float scale = 1;              // pixels per point
 };
 
-// One pixel per point, as the canvas draws at 100 %; a CMYK image when the document uses
+// `scale` pixels per point (one as the canvas draws at 100 %); a CMYK image when the document uses
 // CMYK (the RGB image when that conversion fails). Invalid when nothing can be drawn.
 Image imageWithinRect(VekDocument &document, const CanvasImageRequest &request);
 

@@ -74,10 +74,14 @@ Rect selectionArea(const std::vector<std::shared_ptr<VekObject>> &objects, const
 
 namespace {
 
-// The size in points a file gives an image of `size` points at 72 dpi: other resolutions
-// than 72 keep the pixels and give the file that resolution.
-Size filePointSize(VekDocument &document, Size size)
+// The size in points a file gives an image of `pixels`: more pixels a point than one make
+// the resolution they draw at; otherwise other document resolutions than 72 keep the pixels
+// and give the file that resolution.
+Size filePointSize(VekDocument &document, QSize pixels, float pixelsPerPoint)
 {
+    const Size size(float(pixels.width()), float(pixels.height()));
+    if (pixelsPerPoint > 0 && pixelsPerPoint != 1)
+        return Size(size.width / pixelsPerPoint, size.height / pixelsPerPoint);
     if (document.resolution() == 72)
         return size;
     const Size converted = VekDocument::convertDefaultSizeToResolution(size, document.resolution());
@@ -108,10 +112,11 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
     imageRequest.pathClip = request.clip;
     imageRequest.drawingToCopy = request.clip;
     imageRequest.selected = request.objects;
+    imageRequest.scale = request.pixelsPerPoint;
     // A PNG of the drawing as it is is written while it is drawn, without the whole image.
     if (format == QLatin1String("png") && !request.clip && !document.useCMYK()) {
         const bool ok = saveCanvasImageAsPng(document, imageRequest, request.path, [&](QSize pixels) {
-            return filePointSize(document, Size(float(pixels.width()), float(pixels.height())));
+            return filePointSize(document, pixels, request.pixelsPerPoint);
         });
         if (!ok && error)
             *error = QStringLiteral("the image is too large, empty or could not be written");
@@ -124,7 +129,8 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
         return false;
     }
     if (format != QLatin1String("icns")) {
-        if (const Size size = filePointSize(document, image.size()); !(size == image.size())) {
+        const QSize pixels(image.bitmap().pixelsWide(), image.bitmap().pixelsHigh());
+        if (const Size size = filePointSize(document, pixels, request.pixelsPerPoint); !(size == image.size())) {
             BitmapRep bitmap = image.bitmap();
             bitmap.setSize(size);
             image = Image(bitmap);

@@ -42,6 +42,7 @@ struct ExportRequest {
     std::vector<std::shared_ptr<VekObject>> objects;   // empty: all
     bool clip = false;                                 // the selection alone
     float compressionFactor = 0.9f;                    // JPEG and JPEG 2000, at least 0.1
+    float pixelsPerPoint = 1;                          // bitmaps: 1 draws as the canvas at 100 %
     int flattenResolution = 0;                         // PDF/X-3 when above 0
     QString displayName;                               // the document's name for headers
 };

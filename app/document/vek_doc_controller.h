@@ -1,8 +1,8 @@
 // VekDocController: the application's document controller. It keeps the open document
 // windows, makes untitled documents, remembers recent files, knows the document of the
 // main window, and opens each kind of file the application accepts: own documents, images
-// and PDF files as the background of a new document, predecessor documents, and (not yet)
-// SVG and RTF text.
+// and PDF files as the background of a new document, predecessor documents, SVG drawings
+// and RTF text.
 //
 // Every opener answers false on failure with the reason for the user in *reason; an empty
 // reason means that the user cancelled and nothing needs saying. The alerts are the
@@ -44,6 +44,9 @@ public:
     // A new untitled document, shown.
     VekDocumentWindow *createVekUntitledDocument();
 
+    // Opens a file of any kind the application accepts, chosen by its extension (a PDF also
+    // by its first bytes), in a new window.
+    bool openFile(const QString &path, QString *reason = nullptr);
     bool openVekDocument(const QString &path, QString *reason = nullptr);
     bool openImageDocument(const QString &path, QString *reason = nullptr);
     // Asks for the password of an encrypted PDF, as long as it stays locked (at most five

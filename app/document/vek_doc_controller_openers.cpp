@@ -16,6 +16,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 namespace {
@@ -56,7 +57,43 @@ std::shared_ptr<PdfDocument> openPdfData(const QByteArray &data, const QByteArra
     return pdf;
 }
 
+bool isImageExtension(const QString &extension)
+{
+    return QImageReader::supportedImageFormats().contains(extension.toLatin1()) ||
+           extension == QLatin1String("jp2") || extension == QLatin1String("j2k");
+}
+
+bool startsWithPdfMagic(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-";
+}
+
 } // namespace
+
+bool VekDocController::openFile(const QString &path, QString *reason)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        setReason(reason, localizedString(QStringLiteral("The file does not exist.")));
+        return false;
+    }
+    const QString extension = info.suffix().toLower();
+    if (extension == QLatin1String("vek"))
+        return openVekDocument(path, reason);
+    if (extension == QLatin1String("qomt"))
+        return openQOMTDocument(path, reason);
+    if (extension == QLatin1String("svg") || extension == QLatin1String("svgz"))
+        return openSVGDocument(path, reason);
+    if (extension == QLatin1String("pdf") || startsWithPdfMagic(path))
+        return openPDFDocument(path, reason);
+    if (extension == QLatin1String("rtf") || extension == QLatin1String("rtfd"))
+        return openTextDocument(path, reason);
+    if (isImageExtension(extension))
+        return openImageDocument(path, reason);
+    setReason(reason, localizedString(QStringLiteral("Vekanto cannot open files of this kind.")));
+    return false;
+}
 
 bool VekDocController::openImageDocument(const QString &path, QString *reason)
 {
