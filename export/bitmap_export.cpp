@@ -52,13 +52,13 @@ BitmapRep gammaAdjusted(const BitmapRep &bitmap)
 
 } // namespace
 
-bool saveAsPng(const Image &image, const QString &path)
+bool saveAsPng(const Image &image, const QString &path, QString *error)
 {
     const BitmapRep bitmap = bitmapOf(image);
-    return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "png");
+    return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "png", -1, error);
 }
 
-bool saveAsJpeg(const Image &image, const QString &path, float compressionFactor, bool jp2)
+bool saveAsJpeg(const Image &image, const QString &path, float compressionFactor, bool jp2, QString *error)
 {
     BitmapRep bitmap = bitmapOf(image);
     if (bitmap.isNull() || path.isEmpty())
@@ -71,16 +71,16 @@ bool saveAsJpeg(const Image &image, const QString &path, float compressionFactor
         bitmap = BitmapRep(onWhite);
         bitmap.setSize(size);
     }
-    return writeBitmapFile(bitmap, path, jp2 ? "jp2" : "jpeg", std::clamp(compressionFactor, 0.0f, 1.0f));
+    return writeBitmapFile(bitmap, path, jp2 ? "jp2" : "jpeg", std::clamp(compressionFactor, 0.0f, 1.0f), error);
 }
 
-bool saveAsTiff(const Image &image, const QString &path)
+bool saveAsTiff(const Image &image, const QString &path, QString *error)
 {
     const BitmapRep bitmap = bitmapOf(image);
-    return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "tiff");
+    return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "tiff", -1, error);
 }
 
-bool saveImageAsIcns(const Image &image, const QString &path)
+bool saveImageAsIcns(const Image &image, const QString &path, QString *error)
 {
     const BitmapRep first = bitmapOf(image);
     if (first.isNull() || path.isEmpty())
@@ -134,5 +134,5 @@ bool saveImageAsIcns(const Image &image, const QString &path)
             break;
         }
     }
-    return family.write(path);
+    return family.write(path, error);
 }

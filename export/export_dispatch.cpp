@@ -83,7 +83,7 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
                          warning);
     if (format == QLatin1String("eps-simple"))
         return savePathsAsEps(document, request.path, request.area,
-                              request.objects.empty() ? document.objects() : request.objects);
+                              request.objects.empty() ? document.objects() : request.objects, error);
     if (format == QLatin1String("eps"))
         return saveAsEps(document, request.path, selection, error);
 
@@ -108,16 +108,18 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
             image = Image(bitmap);
         }
     }
+    QString why;
     bool ok = false;
     if (format == QLatin1String("png"))
-        ok = saveAsPng(image, request.path);
+        ok = saveAsPng(image, request.path, &why);
     else if (format == QLatin1String("jpg") || format == QLatin1String("jp2"))
-        ok = saveAsJpeg(image, request.path, std::max(0.1f, request.compressionFactor), format == QLatin1String("jp2"));
+        ok = saveAsJpeg(image, request.path, std::max(0.1f, request.compressionFactor), format == QLatin1String("jp2"),
+                        &why);
     else if (format == QLatin1String("icns"))
-        ok = saveImageAsIcns(image, request.path);
+        ok = saveImageAsIcns(image, request.path, &why);
     else
-        ok = saveAsTiff(image, request.path);
+        ok = saveAsTiff(image, request.path, &why);
     if (!ok && error)
-        *error = QStringLiteral("the image could not be written");
+        *error = why.isEmpty() ? QStringLiteral("the image could not be written") : why;
     return ok;
 }
