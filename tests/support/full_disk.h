@@ -1,8 +1,9 @@
-// Runs a piece of a test on a full disk: in a child process with a mount namespace of its
-// own, a small tmpfs is mounted over a folder and filled, so that every write into it fails
-// with "no space left on device". The mount is gone when the child ends and is never seen
-// outside it. Needs the right to make mount namespaces (root, as the tests run in CI);
-// elsewhere the caller skips.
+// Runs a piece of a test on a full disk: the calling thread moves into a mount namespace of
+// its own, where a small tmpfs is mounted over a folder and filled, so that every write into
+// it fails with "no space left on device"; afterwards the thread goes back to the namespace
+// it came from. Nothing is seen outside the thread, and the mount goes with the namespace
+// (also when the test dies). The writes under test happen on the calling thread. Needs the
+// right to make mount namespaces (root, as the tests run in CI); elsewhere the caller skips.
 #pragma once
 
 #include <QByteArray>
@@ -12,9 +13,9 @@
 #include <functional>
 #include <optional>
 
+#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 // Writes into the folder until the disk has no room left.
@@ -28,37 +29,28 @@ inline void fillDisk(const QString &folder)
     }
 }
 
-// `work` runs in the child with `folder` on a full disk of its own, after `prepare` (run
-// on the same disk while it still had room); its answer comes back. Nothing when the
-// system allows no private mount.
+// `work` runs with `folder` on a full disk of its own, after `prepare` (run on the same disk
+// while it still had room); its answer comes back. Nothing when the system allows no
+// private mount.
 inline std::optional<QByteArray> onFullDisk(const QString &folder, const std::function<void()> &prepare,
                                             const std::function<QByteArray()> &work)
 {
-    int channel[2];
-    if (pipe(channel) != 0)
+    // /proc/thread-self: a thread may be in a namespace other than the process's first thread.
+    const int original = open("/proc/thread-self/ns/mnt", O_RDONLY | O_CLOEXEC);
+    if (original < 0)
         return std::nullopt;
-    const pid_t child = fork();
-    if (child == 0) {
-        close(channel[0]);
-        const bool mounted = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
-                          && mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") == 0;
-        if (!mounted)
-            _exit(77);
-        prepare();
-        fillDisk(folder);
-        const QByteArray answer = work();
-        [[maybe_unused]] const auto written = write(channel[1], answer.constData(), size_t(answer.size()));
-        _exit(0);
+    const QByteArray mountPoint = QFile::encodeName(folder);
+    std::optional<QByteArray> answer;
+    if (unshare(CLONE_NEWNS) == 0) {
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+            && mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") == 0) {
+            prepare();
+            fillDisk(folder);
+            answer = work();
+            umount2(mountPoint.constData(), MNT_DETACH);
+        }
+        setns(original, CLONE_NEWNS);
     }
-    close(channel[1]);
-    QByteArray answer;
-    char buffer[4096];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
-        answer.append(buffer, n);
-    close(channel[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return std::nullopt;
+    close(original);
     return answer;
 }
