@@ -36,16 +36,18 @@ cmake --build "$build_dir" -j "$jobs"
 # from a child process whose test still passed, lands in its own file under the log folder.
 logs=$root/$build_dir/sanitizer-reports
 rm -rf "$logs" && mkdir -p "$logs"
-export ASAN_OPTIONS=detect_leaks=1:log_path=$logs/asan
-export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$logs/ubsan
+symbolizer=$(command -v llvm-symbolizer-16 || command -v llvm-symbolizer)
+export ASAN_OPTIONS=detect_leaks=1:log_path=$logs/asan:external_symbolizer_path=$symbolizer
+export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$logs/ubsan:external_symbolizer_path=$symbolizer
 export QT_QPA_PLATFORM=offscreen
 status=0
 ctest --test-dir "$build_dir" --output-on-failure -j "$jobs" "$@" || status=$?
-if compgen -G "$logs/*" >/dev/null; then
+# The log files also hold notes that are no reports (a symbolizer warning, for one).
+reports=$(grep -lE 'ERROR: (Address|Leak)Sanitizer|runtime error:' "$logs"/* 2>/dev/null || true)
+if [ -n "$reports" ]; then
   echo "Sanitizer reports:" >&2
-  ls "$logs" >&2
-  cat "$logs"/* >&2
+  for report in $reports; do cat "$report" >&2; done
   [ "$status" -eq 0 ] && status=1
 fi
 exit "$status"
