@@ -43,6 +43,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 #include <QFile>
 #include <QFileInfo>
@@ -397,10 +398,17 @@ VekVersionChecker &VekMainController::versionChecker()
 
 void VekMainController::openReadme()
 {
-    const QString readme = vekHelpPath() + QStringLiteral("/readme.html");
-    if (!QFileInfo::exists(readme) || !QDesktopServices::openUrl(QUrl::fromLocalFile(readme)))
-        documentDialogs().showAlert(m_docController->currentVekDocument(), QString(),
-                                    localizedString(QStringLiteral("Sorry, failed to open the readme file.")));
+    const QString readme = QDir::toNativeSeparators(vekHelpPath() + QStringLiteral("/readme.html"));
+    // The message names the file, so that the user can open it another way.
+    QString failure;
+    if (!QFileInfo::exists(readme))
+        failure = localizedString(QStringLiteral("Sorry, the readme file \"%1\" is missing.")).arg(readme);
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(readme)))
+        failure = localizedString(QStringLiteral("Sorry, no program is set up to open the readme file. "
+                                                 "It is \"%1\": open it in a web browser."))
+                      .arg(readme);
+    if (!failure.isEmpty())
+        documentDialogs().showAlert(m_docController->currentVekDocument(), QString(), failure);
 }
 
 void VekMainController::openExample()

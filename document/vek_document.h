@@ -35,6 +35,16 @@ struct SvgImportPropertyList;
 inline const QString VekantoErrorDomain = QStringLiteral("VekantoErrorDomain");
 constexpr int DocumentUnreadableErrorCode = 1;
 
+// The bounds of reading a document's objects, so that no file makes opening it take unbounded
+// time or memory: an archive refers back to an object it holds in two or three bytes, and
+// every reference is read as an object of its own. `objects` bounds how many are made;
+// `objectBytes` the bytes of their dictionaries all together (strings, data and an
+// allowance for every value), each reference counted as the whole value it repeats.
+struct DocumentReadingLimits {
+    qsizetype objects = 150000;
+    qint64 objectBytes = qint64(128) << 20;
+};
+
 struct DocumentError {
     QString domain;
     int code = 0;
@@ -117,6 +127,9 @@ public:
     void setLastWindowFrame(const QString &frame) { _lastWinFrame = frame; }
     int lastCurrentPage() const { return _lastCnrtPg; }
     bool readFromDataInvoked() const { return _readFromDataInvoked; }
+    // What reading the document left out (objects past the reader's bounds), in words for
+    // the user; empty when everything was read.
+    const QStringList &readingNotes() const { return _readingNotes; }
 
     // ---- The common shadow ----
 
@@ -302,8 +315,11 @@ public:
     // Decodes either stored form; absent with the error when neither reads.
     static PropertyList vekDocumentDictionaryFromData(const QByteArray &data, DocumentError *error);
     // The objects of a document dictionary's "objects", not yet in any document; elements of
-    // unknown classes are passed over.
-    static std::vector<std::shared_ptr<VekObject>> objectsFromVekDocumentDictionary(const PropertyList &dictionary);
+    // unknown classes are passed over. The list is read up to DocumentReadingLimits; what lies
+    // beyond is left out, said in *notes (when given).
+    static std::vector<std::shared_ptr<VekObject>>
+    objectsFromVekDocumentDictionary(const PropertyList &dictionary, QStringList *notes = nullptr,
+                                     const DocumentReadingLimits &limits = {});
     // Reads a new document's data; false with the error when it cannot be decoded.
     bool readFromData(const QByteArray &data, DocumentError *error);
     // Reads a new document from its decoded dictionary.
@@ -459,6 +475,7 @@ private:
     PropertyList _borderinfo;
     RecentEntriesKeeper *_recentEntries = nullptr;
     bool _readFromDataInvoked = false;
+    QStringList _readingNotes;
     int _numPages = 1;
     int _shwState = 0;
     int _resolution = 72;

@@ -20,6 +20,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -111,6 +112,37 @@ PropertyList withReadableBorderCells(PropertyList dict)
     dict.insert(BorderInfoKey, border);
     return dict;
 }
+
+// The bytes a value stands for when every part it shares is counted each time it is held,
+// as reading it into objects makes them: strings and data at their size, every value with an
+// allowance for what holding it costs. A container is measured once (by its storage), so
+// values that share their parts many levels deep cost no more to measure than to read.
+class ExpandedSizes {
+public:
+    qint64 of(const PropertyList &value)
+    {
+        // Copies of an array or dictionary share its elements until one of them changes.
+        const void *storage = value.isArray()        ? static_cast<const void *>(&value.elements())
+                              : value.isDictionary() ? static_cast<const void *>(&value.entries())
+                                                     : nullptr;
+        if (!storage)
+            return ValueAllowance + (value.isString() ? 2 * value.stringValue().size() : value.dataValue().size());
+        if (const auto known = m_sizes.find(storage); known != m_sizes.end())
+            return known->second;
+        qint64 size = ValueAllowance;
+        for (const PropertyList &element : value.elements())
+            size = std::min(size + of(element), Saturated);
+        for (const PropertyList::Entry &entry : value.entries())
+            size = std::min(size + 2 * entry.first.size() + of(entry.second), Saturated);
+        m_sizes.emplace(storage, size);
+        return size;
+    }
+
+private:
+    static constexpr qint64 ValueAllowance = 16;
+    static constexpr qint64 Saturated = qint64(1) << 60;   // no sum of two overflows
+    std::unordered_map<const void *, qint64> m_sizes;
+};
 
 DocumentError unreadableError()
 {
@@ -251,9 +283,7 @@ bool VekDocument::writeToFile(const QString &path, bool textForm, DocumentError 
     QString why;
     const bool written = writeWholeFile(path, data, &why);
     if (!written && error)
-        *error = {VekantoErrorDomain, 2, why.isEmpty()
-                                             ? localizedString(QStringLiteral("The document could not be written."))
-                                             : why};
+        *error = {VekantoErrorDomain, 2, why};   // names the file and says why
     return written;
 }
 
@@ -274,13 +304,35 @@ PropertyList VekDocument::vekDocumentDictionaryFromData(const QByteArray &data, 
     return {};
 }
 
-std::vector<std::shared_ptr<VekObject>> VekDocument::objectsFromVekDocumentDictionary(const PropertyList &dictionary)
+std::vector<std::shared_ptr<VekObject>> VekDocument::objectsFromVekDocumentDictionary(const PropertyList &dictionary,
+                                                                                      QStringList *notes,
+                                                                                      const DocumentReadingLimits &limits)
 {
     std::vector<std::shared_ptr<VekObject>> objects;
     const PropertyList list = dictionary.value(ObjectsKey);
-    for (qsizetype i = 0; i < list.count(); ++i)
+    ExpandedSizes sizes;
+    qint64 bytes = 0;
+    for (qsizetype i = 0; i < list.count(); ++i) {
+        // The list is read in stacking order up to the first object past a bound.
+        const bool tooMany = qsizetype(objects.size()) >= limits.objects;
+        bytes += tooMany ? 0 : sizes.of(list.at(i));
+        if (tooMany || bytes > limits.objectBytes) {
+            if (notes)
+                notes->append((tooMany ? localizedString(QStringLiteral(
+                                             "The document holds more objects than can be opened (at most %1)."))
+                                             .arg(limits.objects)
+                                       : localizedString(QStringLiteral(
+                                             "The document's objects hold more data than can be opened (at most %1 MB)."))
+                                             .arg(limits.objectBytes >> 20))
+                              + QLatin1Char(' ')
+                              + localizedString(QStringLiteral("%1 of its %2 objects were left out."))
+                                    .arg(list.count() - i)
+                                    .arg(list.count()));
+            break;
+        }
         if (auto object = VekObject::objectWithPropertyListRepresentation(list.at(i)))
             objects.push_back(std::move(object));
+    }
     return objects;
 }
 
@@ -366,7 +418,8 @@ void VekDocument::readDocumentDictionary(const PropertyList &d)
 
     // The objects join the list before they are given their document as read from a file:
     // an object that has the document already would be searched for in the list each time.
-    std::vector<std::shared_ptr<VekObject>> objects = objectsFromVekDocumentDictionary(d);
+    _readingNotes.clear();
+    std::vector<std::shared_ptr<VekObject>> objects = objectsFromVekDocumentDictionary(d, &_readingNotes);
     if (!objects.empty())
         setObjects(objects);
     for (const auto &object : objects)
@@ -374,8 +427,15 @@ void VekDocument::readDocumentDictionary(const PropertyList &d)
 
     if (const PropertyList border = d.value(BorderInfoKey); border.isDictionary()) {
         _addBorder = border.value(QStringLiteral("state")).intValue();
-        if (_addBorder != 0 && border.value(QStringLiteral("contents")).isDictionary())
-            _borderinfo = borderContentsFrom(border.value(QStringLiteral("contents")));
+        // The cells are kept as they are (and written again), so they keep to the same bound.
+        const PropertyList contents = border.value(QStringLiteral("contents"));
+        if (_addBorder != 0 && contents.isDictionary()) {
+            if (ExpandedSizes().of(contents) <= DocumentReadingLimits{}.objectBytes)
+                _borderinfo = borderContentsFrom(contents);
+            else
+                _readingNotes.append(localizedString(
+                    QStringLiteral("The header and footer hold more data than can be opened and were left out.")));
+        }
     }
 
     const PropertyList background = d.value(BackgroundKey);

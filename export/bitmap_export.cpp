@@ -2,6 +2,7 @@
 #include "export/bitmap_export.h"
 
 #include "canvas/offscreen_images.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/image/icns_file.h"
 #include "platform/image/image_file.h"
 #include "platform/image/png_encoder.h"
@@ -12,6 +13,7 @@
 #include <QThread>
 
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -57,20 +59,25 @@ BitmapRep gammaAdjusted(const BitmapRep &bitmap)
 
 } // namespace
 
-bool saveAsPng(const Image &image, const QString &path)
+bool saveAsPng(const Image &image, const QString &path, QString *error)
 {
     const BitmapRep bitmap = bitmapOf(image);
-    return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "png");
+    return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "png", -1, error);
 }
 
 bool saveCanvasImageAsPng(VekDocument &document, const CanvasImageRequest &request, const QString &path,
-                          const std::function<Size(QSize pixels)> &sizeInPoints)
+                          const std::function<Size(QSize pixels)> &sizeInPoints, QString *error)
 {
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a full disk fails the band's write and never reaches the commit.
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = fileWriteFailure(path, file, errno, 1);
         return false;
+    }
     std::optional<PngBandWriter> writer;
     const auto start = [&](QSize pixels) {
         Size points = sizeInPoints(pixels);
@@ -89,13 +96,17 @@ bool saveCanvasImageAsPng(VekDocument &document, const CanvasImageRequest &reque
     };
     const bool drawn = imageWithinRectInBands(document, request, start,
                                               [&](int band, const QImage &pixels) { writer->addBand(band, pixels); });
+    errno = 0;
     if (drawn && writer->finish() && file.commit())
         return true;
+    const int osError = errno;
+    if (error && writer)   // something was drawn, so the file is what failed
+        *error = fileWriteFailure(path, file, drawn ? osError : 0, std::max<qint64>(1, file.size()));
     file.cancelWriting();
     return false;
 }
 
-bool saveAsJpeg(const Image &image, const QString &path, float compressionFactor, bool jp2)
+bool saveAsJpeg(const Image &image, const QString &path, float compressionFactor, bool jp2, QString *error)
 {
     BitmapRep bitmap = bitmapOf(image);
     if (bitmap.isNull() || path.isEmpty())
@@ -108,16 +119,16 @@ bool saveAsJpeg(const Image &image, const QString &path, float compressionFactor
         bitmap = BitmapRep(onWhite);
         bitmap.setSize(size);
     }
-    return writeBitmapFile(bitmap, path, jp2 ? "jp2" : "jpeg", std::clamp(compressionFactor, 0.0f, 1.0f));
+    return writeBitmapFile(bitmap, path, jp2 ? "jp2" : "jpeg", std::clamp(compressionFactor, 0.0f, 1.0f), error);
 }
 
-bool saveAsTiff(const Image &image, const QString &path)
+bool saveAsTiff(const Image &image, const QString &path, QString *error)
 {
     const BitmapRep bitmap = bitmapOf(image);
-    return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "tiff");
+    return !bitmap.isNull() && !path.isEmpty() && writeBitmapFile(bitmap, path, "tiff", -1, error);
 }
 
-bool saveImageAsIcns(const Image &image, const QString &path)
+bool saveImageAsIcns(const Image &image, const QString &path, QString *error)
 {
     const BitmapRep first = bitmapOf(image);
     if (first.isNull() || path.isEmpty())
@@ -171,5 +182,5 @@ bool saveImageAsIcns(const Image &image, const QString &path)
             break;
         }
     }
-    return family.write(path);
+    return family.write(path, error);
 }

@@ -329,7 +329,7 @@ QByteArray tableCommands(const VekObjGrid &table, const EpsPage &page)
 } // namespace
 
 bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area,
-                    const std::vector<std::shared_ptr<VekObject>> &objects)
+                    const std::vector<std::shared_ptr<VekObject>> &objects, QString *error)
 {
     if (objects.empty() || path.isEmpty())
         return false;
@@ -355,7 +355,7 @@ bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area
             eps += pathCommands(**it, page);
     }
     eps += "%%EOF\n";
-    return writeWholeFile(path, eps) && QFile::exists(path);
+    return writeWholeFile(path, eps, error) && QFile::exists(path);
 }
 
 bool saveAsEps(VekDocument &document, const QString &path, const ExportSelection &selection, QString *error)

@@ -23,9 +23,9 @@ bool saveAsEps(VekDocument &document, const QString &path, const ExportSelection
 // The simple EPS of the objects (stacking order, front first) over the area (the whole
 // canvas when empty): paths, text boxes line by line as laid out, tables (lines and cell
 // texts) and page-number or date fields on each page they show on. False for no objects
-// or a failed write.
+// or a failed write (*error, when given, says why).
 bool savePathsAsEps(VekDocument &document, const QString &path, const Rect &area,
-                    const std::vector<std::shared_ptr<VekObject>> &objects);
+                    const std::vector<std::shared_ptr<VekObject>> &objects, QString *error = nullptr);
 
 // The pieces of the simple writer, for the text objects that lay out their own text.
 namespace SimpleEps {

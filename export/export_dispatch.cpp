@@ -102,7 +102,7 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
                          warning);
     if (format == QLatin1String("eps-simple"))
         return savePathsAsEps(document, request.path, request.area,
-                              request.objects.empty() ? document.objects() : request.objects);
+                              request.objects.empty() ? document.objects() : request.objects, error);
     if (format == QLatin1String("eps"))
         return saveAsEps(document, request.path, selection, error);
 
@@ -115,11 +115,12 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
     imageRequest.scale = request.pixelsPerPoint;
     // A PNG of the drawing as it is is written while it is drawn, without the whole image.
     if (format == QLatin1String("png") && !request.clip && !document.useCMYK()) {
-        const bool ok = saveCanvasImageAsPng(document, imageRequest, request.path, [&](QSize pixels) {
-            return filePointSize(document, pixels, request.pixelsPerPoint);
-        });
+        QString why;
+        const bool ok = saveCanvasImageAsPng(
+            document, imageRequest, request.path,
+            [&](QSize pixels) { return filePointSize(document, pixels, request.pixelsPerPoint); }, &why);
         if (!ok && error)
-            *error = QStringLiteral("the image is too large, empty or could not be written");
+            *error = why.isEmpty() ? QStringLiteral("the image is too large or empty") : why;
         return ok;
     }
     Image image = imageWithinRect(document, imageRequest);
@@ -136,16 +137,18 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
             image = Image(bitmap);
         }
     }
+    QString why;
     bool ok = false;
     if (format == QLatin1String("png"))
-        ok = saveAsPng(image, request.path);
+        ok = saveAsPng(image, request.path, &why);
     else if (format == QLatin1String("jpg") || format == QLatin1String("jp2"))
-        ok = saveAsJpeg(image, request.path, std::max(0.1f, request.compressionFactor), format == QLatin1String("jp2"));
+        ok = saveAsJpeg(image, request.path, std::max(0.1f, request.compressionFactor), format == QLatin1String("jp2"),
+                        &why);
     else if (format == QLatin1String("icns"))
-        ok = saveImageAsIcns(image, request.path);
+        ok = saveImageAsIcns(image, request.path, &why);
     else
-        ok = saveAsTiff(image, request.path);
+        ok = saveAsTiff(image, request.path, &why);
     if (!ok && error)
-        *error = QStringLiteral("the image could not be written");
+        *error = why.isEmpty() ? QStringLiteral("the image could not be written") : why;
     return ok;
 }

@@ -1,12 +1,12 @@
 // The user's colour-list files.
 #include "panels/colour_lists.h"
 
+#include "platform/foundation/file_writing.h"
 #include "platform/foundation/localized_strings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -60,8 +60,7 @@ bool ColourListStore::writeList(const ColorList &list) const
     const QByteArray data = colorListData(list);
     if (data.isEmpty() || !QDir().mkpath(m_folder))
         return false;
-    QSaveFile file(filePathFor(list.name));
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    return writeWholeFile(filePathFor(list.name), data);
 }
 
 bool ColourListStore::removeList(const QString &listName) const

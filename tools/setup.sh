@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Vekanto need.
 # This is the one list of the project's dependencies; it is a no-op when all are present.
-# Usage: tools/setup.sh [fuzz]
+# Usage: tools/setup.sh [fuzz|sanitize]
 set -euo pipefail
 
 packages=(
@@ -38,7 +38,8 @@ packages=(
 # `tools/setup.sh fuzz`: also the clang toolchain the libFuzzer targets build with (see fuzz/):
 # clang 16, the first to take the parenthesised aggregate initialisation (`Point(x, y)`) the
 # code uses, with its fuzzer and sanitizer runtimes and the symbolizer for their reports.
-if [ "${1:-}" = fuzz ]; then
+# `tools/setup.sh sanitize` (tools/sanitize.sh) needs the same toolchain.
+if [ "${1:-}" = fuzz ] || [ "${1:-}" = sanitize ]; then
   packages+=(clang-16 libclang-rt-16-dev llvm)
 fi
 

@@ -5,6 +5,7 @@
 #include "app/document/document_shell_services.h"
 #include "app/document/vek_document_window.h"
 #include "document/vek_document.h"
+#include "panels/document_dialogs.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/user_defaults.h"
 
@@ -145,8 +146,15 @@ bool VekDocController::openVekDocument(const QString &path, QString *reason)
             *reason = error.description;
         return false;
     }
+    const QStringList notes = document->readingNotes();
     showDocument(std::move(document), QFileInfo(path).absoluteFilePath());
     noteNewRecentDocument(path);
+    // The document opened, but the user should know what of the file it leaves out.
+    if (!notes.isEmpty())
+        documentDialogs().showAlert(currentVekDocument(),
+                                    localizedString(QStringLiteral("Part of \"%1\" was left out."))
+                                        .arg(QFileInfo(path).fileName()),
+                                    notes.join(QLatin1Char('\n')));
     return true;
 }
 

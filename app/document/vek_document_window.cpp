@@ -218,8 +218,8 @@ bool VekDocumentWindow::saveDocument()
     QString reason;
     if (saveToPath(m_filePath, m_savedAsText, &reason))
         return true;
-    documentDialogs().showAlert(this, localizedString(QStringLiteral("The document could not be saved.")),
-                                QStringLiteral("\"%1\": %2").arg(m_filePath, reason));
+    // The reason names the file.
+    documentDialogs().showAlert(this, localizedString(QStringLiteral("The document could not be saved.")), reason);
     return false;
 }
 
@@ -236,8 +236,7 @@ bool VekDocumentWindow::saveDocumentAs()
     QString reason;
     if (saveToPath(path, choice->textForm, &reason))
         return true;
-    documentDialogs().showAlert(this, localizedString(QStringLiteral("The document could not be saved.")),
-                                QStringLiteral("\"%1\": %2").arg(path, reason));
+    documentDialogs().showAlert(this, localizedString(QStringLiteral("The document could not be saved.")), reason);
     return false;
 }
 

@@ -3,6 +3,7 @@
 
 #include "model/vek_obj_path.h"
 #include "platform/foundation/archiving.h"
+#include "platform/foundation/file_writing.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/plist_text_format.h"
 #include "platform/foundation/plist_xml_format.h"
@@ -15,7 +16,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -193,8 +193,7 @@ bool ObjectSetStore::updateSupportFileFor(const QString &name) const
     const QByteArray data = xmlPropertyListData(root);
     if (data.isEmpty() || !QDir().mkpath(m_folder))
         return false;
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    return writeWholeFile(path, data);
 }
 
 bool ObjectSetStore::deleteSupportFileFor(const QString &name) const

@@ -172,6 +172,17 @@ void Archiver::encodePropertyListValue(const PropertyList &plist)
         encodeStringObjectValue(plist.stringValue());
         return;
     }
+    // An array's or dictionary's elements lie in storage its copies share until one of them
+    // changes: the same storage is the same container.
+    const void *storage = plist.isArray()        ? static_cast<const void *>(&plist.elements())
+                          : plist.isDictionary() ? static_cast<const void *>(&plist.entries())
+                                                 : nullptr;
+    if (storage) {
+        if (const auto written = m_containerObjects.find(storage); written != m_containerObjects.end()) {
+            m_out.writeReferenceNumber(written->second.first);
+            return;
+        }
+    }
     SharingKey sharing;
     if (const auto number = sharedObjectNumber(plist, sharing)) {
         m_out.writeReferenceNumber(*number);
@@ -183,6 +194,10 @@ void Archiver::encodePropertyListValue(const PropertyList &plist)
     writeObject([&] { return writePropertyListObject(*this, plist); }, "PropertyList");
     if (sharing.table)
         sharing.table->insert(sharing.key, objectNumber);
+    // Recorded once complete: a container cannot hold itself, so no reference is written
+    // to one whose values are still being written.
+    if (storage)
+        m_containerObjects.emplace(storage, std::pair(objectNumber, plist));
 }
 
 template <typename Encode>

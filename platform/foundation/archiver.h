@@ -3,11 +3,15 @@
 //
 // Shared strings (class names, type encodings) and classes are written once and then
 // referred to by number; equal NSString objects are written once too, as the platform
-// does for a dictionary's repeated constant keys. An encoder that meets a value it cannot
+// does for a dictionary's repeated constant keys. An array or dictionary met again (a copy
+// sharing its storage, as reading an archive's references gives) is written as a reference
+// to the first, as the platform writes an object met again: the bytes written stay in
+// proportion to the values held, however often they are shared. An encoder that meets a value it cannot
 // write calls fail(); the first failure is kept and archivedData() is then not to be used.
 #pragma once
 
 #include "platform/foundation/first_seen_numbers.h"
+#include "platform/foundation/property_list.h"
 #include "platform/foundation/typedstream_output.h"
 #include "platform/foundation/typedstream_type_encoding.h"
 
@@ -21,11 +25,12 @@
 #include <memory>
 #include <optional>
 #include <typeinfo>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class Archiver;
 struct ArchiveCoderTable;
-class PropertyList;
 using ObjectEncoder = std::function<bool(Archiver &out, const std::any &object)>;
 
 // One class of the chain an object is written with: name and version.
@@ -103,6 +108,9 @@ private:
     FirstSeenNumbers<QString> m_stringObjects;
     FirstSeenNumbers<QByteArray> m_dataObjects;     // keyed by the bytes
     FirstSeenNumbers<QByteArray> m_numberObjects;   // keyed by numberKey()
+    // Arrays and dictionaries written, by their shared storage: the object number, and a copy
+    // that keeps the storage (and so its address) alive while the archive is written.
+    std::unordered_map<const void *, std::pair<qint64, PropertyList>> m_containerObjects;
     qint64 m_nextObjectNumber = 0;
     TypeEncodings m_group;   // the open group's types; null outside a group
     QByteArray m_lastGroupText;

@@ -1,6 +1,7 @@
 // UserDefaults: lookups, merging with the file on synchronize, atomic writes and keeping unreadable files.
 #include "platform/foundation/user_defaults.h"
 
+#include "platform/foundation/file_writing.h"
 #include "platform/foundation/plist_xml_format.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMutexLocker>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -191,10 +191,8 @@ bool UserDefaults::writeFile(const PropertyList &values)
         qWarning("Vekanto: the preferences cannot be written: %s", qPrintable(error));
         return false;
     }
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        qWarning("Vekanto: the preferences file %s cannot be written: %s",
-                 qPrintable(QDir::toNativeSeparators(m_filePath)), qPrintable(file.errorString()));
+    if (!writeWholeFile(m_filePath, data, &error)) {
+        qWarning("Vekanto: the preferences cannot be written: %s", qPrintable(error));
         return false;
     }
     return true;

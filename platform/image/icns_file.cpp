@@ -72,9 +72,9 @@ QByteArray IcnsFile::bytes() const
     return out + body;
 }
 
-bool IcnsFile::write(const QString &path) const
+bool IcnsFile::write(const QString &path, QString *error) const
 {
-    return writeWholeFile(path, bytes());
+    return writeWholeFile(path, bytes(), error);
 }
 
 std::vector<std::pair<QByteArray, QByteArray>> IcnsFile::parse(const QByteArray &data)

@@ -19,7 +19,7 @@ public:
     const std::vector<std::pair<QByteArray, QByteArray>> &members() const { return m_members; }
     QByteArray bytes() const;
     // Writes the file atomically; false when it cannot be written.
-    bool write(const QString &path) const;
+    bool write(const QString &path, QString *error = nullptr) const;
     // The members of icns data; empty when the data is not an icon file.
     static std::vector<std::pair<QByteArray, QByteArray>> parse(const QByteArray &data);
 

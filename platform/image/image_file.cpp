@@ -146,7 +146,8 @@ QByteArray encodeBitmap(const BitmapRep &bitmap, const QByteArray &format, float
     return writer.write(pixels) ? out : QByteArray();
 }
 
-bool writeBitmapFile(const BitmapRep &bitmap, const QString &path, const QByteArray &format, float quality)
+bool writeBitmapFile(const BitmapRep &bitmap, const QString &path, const QByteArray &format, float quality,
+                     QString *error)
 {
-    return writeWholeFile(path, encodeBitmap(bitmap, format, quality));
+    return writeWholeFile(path, encodeBitmap(bitmap, format, quality), error);
 }

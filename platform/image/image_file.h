@@ -25,4 +25,5 @@ Image readImageFile(const QString &path, QString *error = nullptr);
 QByteArray encodeBitmap(const BitmapRep &bitmap, const QByteArray &format, float quality = -1);
 // Writes encodeBitmap's data atomically: an existing file is replaced only by a complete
 // new one.
-bool writeBitmapFile(const BitmapRep &bitmap, const QString &path, const QByteArray &format, float quality = -1);
+bool writeBitmapFile(const BitmapRep &bitmap, const QString &path, const QByteArray &format, float quality = -1,
+                     QString *error = nullptr);

@@ -2,6 +2,8 @@
 #include "platform/pdf/pdf_rewriter.h"
 #include "platform/pdf/pdf_rewriter_private.h"
 
+#include "platform/foundation/file_writing.h"
+
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDFJob.hh>
 #include <qpdf/QPDFLogger.hh>
@@ -9,7 +11,6 @@
 #include <qpdf/QPDFWriter.hh>
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <sstream>
 
@@ -103,16 +104,8 @@ bool PdfRewriter::write(const QString &path, bool packObjects)
     const QByteArray bytes = writeToData(packObjects);
     if (bytes.isEmpty())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return fail(file.errorString());
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    QString why;
+    return writeWholeFile(path, bytes, &why) || fail(why);
 }
 
 bool checkPdfFile(const QString &path, QString *report)

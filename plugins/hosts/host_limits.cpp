@@ -1,5 +1,7 @@
 #include "plugins/hosts/host_limits.h"
 
+#include "platform/foundation/address_space_limit.h"
+
 #include <csignal>
 #include <cstring>
 
@@ -33,8 +35,7 @@ void limitHostResources(const QString &fileForMessages)
     std::memcpy(timeoutMessage, message.constData(), size_t(message.size()));
     timeoutMessage[message.size()] = '\0';
 
-    const rlimit memory{maximumMemory, maximumMemory};
-    setrlimit(RLIMIT_AS, &memory);
+    limitAddressSpace(maximumMemory);
     const rlimit processor{maximumProcessorSeconds, maximumProcessorSeconds + 5};
     setrlimit(RLIMIT_CPU, &processor);
     std::signal(SIGXCPU, endOnTimeout);

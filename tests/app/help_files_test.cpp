@@ -76,11 +76,18 @@ TEST_F(ShellTest, TheHelpMenuOpensTheReadmeAndCopiesOfTheExample)
     EXPECT_EQ(windows().back()->document().objects().size(), 4u);
     EXPECT_TRUE(dialogs.alerts.isEmpty());
 
-    qputenv("VEKANTO_HELP_DIR", path(QStringLiteral("nowhere")).toLocal8Bit());
+    // Without a program to open it (the offscreen platform has none), the message names the
+    // readme, so that the user can open it; a missing readme is named too.
+    controller->performAction(QStringLiteral("openReadme"), sender);
+    const QString nowhere = path(QStringLiteral("nowhere"));
+    qputenv("VEKANTO_HELP_DIR", nowhere.toLocal8Bit());
     controller->performAction(QStringLiteral("openReadme"), sender);
     controller->performAction(QStringLiteral("openExample"), sender);
-    EXPECT_EQ(dialogs.alerts, (QStringList{QStringLiteral("|Sorry, failed to open the readme file."),
-                                           QStringLiteral("|Sorry, failed to open the example file.")}));
+    EXPECT_EQ(dialogs.alerts,
+              (QStringList{QStringLiteral("|Sorry, no program is set up to open the readme file. It is \"" VEK_HELP_DIR
+                                          "/readme.html\": open it in a web browser."),
+                           QStringLiteral("|Sorry, the readme file \"%1/readme.html\" is missing.").arg(nowhere),
+                           QStringLiteral("|Sorry, failed to open the example file.")}));
     qunsetenv("VEKANTO_HELP_DIR");
 }
 

@@ -8,6 +8,7 @@
 #include "model/vek_obj_path.h"
 #include "model/vek_obj_text.h"
 #include "model/vek_obj_text_layout.h"
+#include "platform/foundation/address_space_limit.h"
 #include "platform/foundation/archiving.h"
 #include "platform/foundation/plist_text_format.h"
 #include "platform/graphics/graphics_context.h"
@@ -18,6 +19,12 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+
+#include <iostream>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -345,6 +352,123 @@ TEST(DocumentFileFormat, DamagedAndHostileDataGiveTheErrorOrAPartialDocument)
     VekDocument partial;
     ASSERT_TRUE(partial.readFromData(unknownClass, nullptr));
     EXPECT_EQ(partial.objects().size(), 3u);   // the three paths are left out
+}
+
+// A document whose object list holds one text box and then `references` references to it,
+// as a crafted archive holds them: two or three bytes each.
+QByteArray documentRepeatingOneObject(qsizetype references, PropertyList *objectDictionary = nullptr)
+{
+    VekDocument doc;
+    auto box = VekObjText::create();
+    box->setBounds(Rect(20, 20, 200, 80));
+    box->setContents(AttributedString(QStringLiteral("Repeated by reference").repeated(20), TextAttributes{}));
+    doc.insertObject(box, 0, false);
+    PropertyList dictionary = doc.vekDocumentDictionaryForObjects(doc.objects(), std::vector<int>{1}, true);
+    const PropertyList object = dictionary.value(QStringLiteral("objects")).at(0);
+    PropertyList objects = PropertyList::array();
+    for (qsizetype i = 0; i <= references; ++i)
+        objects.append(object);
+    dictionary.insert(QStringLiteral("objects"), objects);
+    if (objectDictionary)
+        *objectDictionary = object;
+    return *archivedDataWithRootObject(dictionary).value;
+}
+
+TEST(DocumentFileFormat, ObjectsPastTheReadingBoundsAreLeftOutWithANote)
+{
+    ensureGuiApp();
+    PropertyList object;
+    const QByteArray data = documentRepeatingOneObject(999, &object);
+    const PropertyList dictionary = VekDocument::vekDocumentDictionaryFromData(data, nullptr);
+    ASSERT_EQ(dictionary.value(QStringLiteral("objects")).count(), 1000);
+
+    QStringList notes;
+    EXPECT_EQ(VekDocument::objectsFromVekDocumentDictionary(dictionary, &notes).size(), 1000u);
+    EXPECT_TRUE(notes.isEmpty());
+
+    DocumentReadingLimits fewObjects;
+    fewObjects.objects = 300;
+    EXPECT_EQ(VekDocument::objectsFromVekDocumentDictionary(dictionary, &notes, fewObjects).size(), 300u);
+    EXPECT_EQ(notes, QStringList{QStringLiteral("The document holds more objects than can be opened (at most 300). "
+                                                "700 of its 1000 objects were left out.")});
+
+    // Each reference counts as the whole object it repeats: a budget of ten and a half
+    // objects' bytes takes ten.
+    notes.clear();
+    const qint64 oneObject = qint64(archivedDataWithRootObject(object).value->size());
+    DocumentReadingLimits fewBytes;
+    fewBytes.objectBytes = 10 * oneObject + oneObject / 2;
+    const auto objects = VekDocument::objectsFromVekDocumentDictionary(dictionary, &notes, fewBytes);
+    EXPECT_GE(objects.size(), 1u);
+    EXPECT_LE(objects.size(), 10u);
+    ASSERT_EQ(notes.size(), 1);
+    EXPECT_TRUE(notes.front().startsWith(QStringLiteral("The document's objects hold more data than can be opened")))
+        << notes.front().toStdString();
+
+    // The document says what was left out; a document within the bounds says nothing.
+    VekDocument bounded;
+    ASSERT_TRUE(bounded.readFromData(documentRepeatingOneObject(5), nullptr));
+    EXPECT_EQ(bounded.objects().size(), 6u);
+    EXPECT_TRUE(bounded.readingNotes().isEmpty());
+}
+
+// An input under 1 MB opens and saves again in under 10 s and 1 GB: a list of one text box
+// and 479,999 references to it, two bytes each. Runs in a child process, whose processor
+// time (the machine may be shared) and peak memory are measured.
+TEST(DocumentFileFormat, OneObjectRepeatedByReferenceOpensAndSavesWithinBounds)
+{
+    ensureGuiApp();
+    const QByteArray data = documentRepeatingOneObject(479999);
+    ASSERT_LT(data.size(), 1024 * 1024);
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        limitAddressSpace(rlim_t(3) << 30);   // a fault fails the test, not the machine
+        const auto processorMs = [] {
+            rusage self{};
+            getrusage(RUSAGE_SELF, &self);
+            return qint64(self.ru_utime.tv_sec + self.ru_stime.tv_sec) * 1000
+                 + (self.ru_utime.tv_usec + self.ru_stime.tv_usec) / 1000;
+        };
+        const qint64 start = processorMs();
+        VekDocument document;
+        const bool read = document.readFromData(data, nullptr);
+        const qint64 opened = processorMs();
+        const qint64 savedBytes = document.dataOfDocument(false).size();
+        const QByteArray report = QByteArray::number(read) + ' ' + QByteArray::number(qint64(document.objects().size()))
+                                  + ' ' + QByteArray::number(opened - start) + ' ' + QByteArray::number(processorMs() - opened)
+                                  + ' ' + QByteArray::number(savedBytes) + ' '
+                                  + QByteArray::number(document.readingNotes().size());
+        [[maybe_unused]] const auto written = write(channel[1], report.constData(), size_t(report.size()));
+        _exit(0);
+    }
+    close(channel[1]);
+    QByteArray report;
+    char buffer[256];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, n);
+    close(channel[0]);
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(wait4(child, &status, 0, &usage), child);
+    const QList<QByteArray> fields = report.split(' ');
+    ASSERT_EQ(fields.size(), 6) << report.constData();
+    EXPECT_EQ(fields[0], "1");
+    EXPECT_GT(fields[1].toLongLong(), 1000);
+    EXPECT_LT(fields[1].toLongLong(), 480000);
+    EXPECT_EQ(fields[5], "1");   // the note on what was left out
+    // The sanitizers slow everything several times and add their own memory.
+    const qint64 timeBoundMs = AddressSpaceLimitApplies ? 10000 : 60000;
+    EXPECT_LT(fields[2].toLongLong(), timeBoundMs) << "opening, ms";
+    EXPECT_LT(fields[3].toLongLong(), timeBoundMs) << "saving, ms";
+    EXPECT_LT(fields[4].toLongLong(), 64 * 1024 * 1024) << "saved bytes";
+    if (AddressSpaceLimitApplies) {
+        EXPECT_LT(qint64(usage.ru_maxrss) * 1024, qint64(1) << 30) << usage.ru_maxrss / 1024 << " MB peak";
+    }
+    std::cout << "open " << fields[2].constData() << " ms, save " << fields[3].constData() << " ms, "
+              << usage.ru_maxrss / 1024 << " MB peak\n";
 }
 
 TEST(DocumentFileFormat, SavingIsAtomic)

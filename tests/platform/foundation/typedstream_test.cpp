@@ -219,6 +219,46 @@ TEST(TypedStreamRoundTrip, EqualDataAndNumbersAreWrittenOnce)
     EXPECT_FALSE(back.value->at(9).isSinglePrecision());
 }
 
+TEST(TypedStreamRoundTrip, SharedContainersAreWrittenOnceAndStayLinear)
+{
+    // Arrays holding their half twice, 40 levels deep: 2^40 elements as values, 40 containers
+    // as objects. Reading the archive gives containers that share the halves again; writing
+    // them once each keeps the archive that small however often it is read and written.
+    PropertyList nested = PropertyList::fromStringList({QStringLiteral("leaf")});
+    for (int level = 0; level < 40; ++level) {
+        PropertyList pair = PropertyList::array();
+        pair.append(nested);
+        pair.append(nested);
+        nested = pair;
+    }
+    const QByteArray data = archive(nested);
+    EXPECT_LT(data.size(), 1000);
+    const auto back = unarchivePropertyListWithData(data);
+    ASSERT_TRUE(back) << back.error.toStdString();
+    EXPECT_EQ(archive(*back.value), data);
+    PropertyList innermost = *back.value;
+    for (int level = 0; level < 40; ++level) {
+        ASSERT_EQ(innermost.count(), 2) << level;
+        innermost = innermost.at(1);
+    }
+    EXPECT_EQ(innermost, PropertyList::fromStringList({QStringLiteral("leaf")}));
+
+    // A dictionary held twice is written once; an equal one made on its own is written again
+    // (sharing follows the value's storage, not equality).
+    PropertyList entry;
+    entry.insert(QStringLiteral("name"), PropertyList(QStringLiteral("twice")));
+    PropertyList twice = PropertyList::array();
+    twice.append(entry);
+    twice.append(entry);
+    PropertyList separate;
+    separate.insert(QStringLiteral("name"), PropertyList(QStringLiteral("twice")));
+    PropertyList three = twice;
+    three.append(separate);
+    EXPECT_EQ(archive(three).count("NSDictionary"), 1);   // the class once, then by number
+    EXPECT_GT(archive(three).size(), archive(twice).size() + 3);
+    EXPECT_EQ(*unarchivePropertyListWithData(archive(three)).value, three);
+}
+
 TEST(TypedStreamColor, EveryKindRoundTrips)
 {
     auto space = std::make_shared<const ColorSpace>(ColorSpaceModel::RGB, 3, "Camera RGB", QByteArray("icc\0data", 8));
