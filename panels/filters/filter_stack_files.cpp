@@ -1,5 +1,6 @@
 #include "panels/filters/filter_stack_files.h"
 
+#include "platform/foundation/file_writing.h"
 #include "platform/foundation/plist_xml_format.h"
 #include "platform/foundation/support_folder.h"
 
@@ -7,7 +8,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -72,9 +72,8 @@ std::vector<SavedFilterStack> readinSavedFilters()
 
 bool writeFilterStack(const PropertyList &stack, const QString &path)
 {
-    const QByteArray data = xmlPropertyListData(stack);
-    QSaveFile file(path);
-    return !data.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+    // The one writer that keeps the old file whole when the disk is full.
+    return writeWholeFile(path, xmlPropertyListData(stack));
 }
 
 PropertyList readFilterStack(const QString &path)
