@@ -73,6 +73,8 @@ void VekObject::setIndvShadowValues(const PropertyList &values)
     _shadowValues = values.isDictionary() ? values : PropertyList();
     if (CanvasServices *view = vekView())
         view->display();
+    // Undo and redo come this way: the panels showing the object follow.
+    didChange();
 }
 
 void VekObject::setIndvShadowValue(const PropertyList &value, const QString &key)
