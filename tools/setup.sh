@@ -30,6 +30,10 @@ packages=(
   # librsvg linked into the SVG import benchmark, the peer it is measured against
   librsvg2-dev
   locales
+  # the palette's icons are SVG resources (Qt SVG's icon engine draws them)
+  qt6-svg-dev
+  # the install test validates the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
 )
 # `tools/setup.sh fuzz`: also the clang toolchain the libFuzzer targets build with (see fuzz/):
 # clang 16, the first to take the parenthesised aggregate initialisation (`Point(x, y)`) the
