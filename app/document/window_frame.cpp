@@ -46,10 +46,11 @@ std::optional<QRect> windowFrameFromString(const QString &text, const QRect &scr
 
 QRect cascadedWindowFrame(QRect frame, const QList<QRect> &others, const QRect &available)
 {
-    // Room for the title bar and borders, which the frame (the window's inside) leaves out.
-    constexpr int Decoration = 40;
+    // Room for the title bar and borders, which the frame (the window's inside) leaves out,
+    // and on the left for the tool palette's column.
+    constexpr int Decoration = 40, PaletteColumn = 48;
     constexpr int Step = 28;
-    const QRect area = available.adjusted(0, Decoration, -8, -8);
+    const QRect area = available.adjusted(PaletteColumn, Decoration, -8, -8);
     frame.setWidth(std::min(frame.width(), area.width()));
     frame.setHeight(std::min(frame.height(), area.height()));
     const auto fits = [&area](const QRect &r) { return area.contains(r); };

@@ -63,6 +63,27 @@ TEST_F(WindowTest, ExportWritesToAWholePathTypedIntoTheNameField)
                              });
     EXPECT_TRUE(closed) << "the export panel stayed open";
     EXPECT_GT(QFileInfo(target).size(), 0);
+
+    // Typed key by key, as a user types it: the file list selects each folder on the way and
+    // the name completer offers what it knows.
+    QFile(target).rename(path(QStringLiteral("elsewhere/old.pdf")));
+    const QString typed = path(QStringLiteral("elsewhere/typed.pdf"));
+    closed = false;
+    answerModal<QFileDialog>([&] { menuItem(window, QStringLiteral("File"), QStringLiteral("Export..."))->trigger(); },
+                             [&](QFileDialog &panel) {
+                                 auto *name = panel.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                                 ASSERT_TRUE(name);
+                                 name->setFocus();
+                                 name->selectAll();
+                                 QTest::keyClicks(name, typed);
+                                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                                 QTest::qWait(50);
+                                 closed = !panel.isVisible();
+                                 if (!closed)
+                                     panel.reject();
+                             });
+    EXPECT_TRUE(closed) << "the export panel stayed open";
+    EXPECT_GT(QFileInfo(typed).size(), 0);
 }
 
 TEST_F(WindowTest, PlaceImagePutsFilesOnTheCurrentPageAtTheirNaturalSizeUndoably)
