@@ -93,6 +93,7 @@ void VekObject::setIndvShadowValue(const PropertyList &value, const QString &key
         return;
     // Registered also when there were no own settings, so the first one can be undone.
     registerUndo([old](VekObject &o) { o.setIndvShadowValues(old); });
+    didChange();
     CanvasServices *view = vekView();
     if (!view)
         return;

@@ -77,7 +77,7 @@ TEST_F(WindowTest, ExportWritesToAWholePathTypedIntoTheNameField)
                                  name->selectAll();
                                  QTest::keyClicks(name, typed);
                                  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                                 QTest::qWait(50);
+                                 QTest::qWaitFor([&] { return !panel.isVisible(); }, 3000);
                                  closed = !panel.isVisible();
                                  if (!closed)
                                      panel.reject();
