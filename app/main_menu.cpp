@@ -55,6 +55,7 @@ const std::vector<MenuSpec> &menuSpecs()
           {"Open...", "openDocument", QKeySequence::Open},
           {"Import...", "importCommand", {}},
           {"Import PDF Image Only...", "importPDFimageOnly", {}},
+          {"Place Image...", "placeImage", {}},
           {"", "", {}},
           {"Close", "performClose", QKeySequence::Close},
           {"Save", "saveDocument", QKeySequence::Save},

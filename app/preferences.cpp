@@ -3,6 +3,7 @@
 
 #include "document/print_info.h"
 #include "platform/foundation/archiving.h"
+#include "platform/foundation/localized_strings.h"
 #include "platform/foundation/user_defaults.h"
 #include "toolkit/cmyk_color.h"
 
@@ -17,28 +18,29 @@ PropertyList archivedColor(const Color &color)
 
 struct BuiltInColor {
     const char *key;
+    const char *label;   // what the preferences window calls it
     Color color;
 };
 
 const std::vector<BuiltInColor> &builtInColors()
 {
     static const std::vector<BuiltInColor> colors = {
-        {"cwGrid", Color::colorWithCalibratedRed(0.8f, 0.85f, 1.0f)},
-        {"cwGridM", Color::colorWithCalibratedRed(0.6f, 0.7f, 1.0f)},
-        {"cwFRbg", Color::colorWithCalibratedRed(1.0f, 1.0f, 0.9f, 0.9f)},
-        {"cwFRmk", Color::colorWithCalibratedRed(0.0f, 0.0f, 0.0f)},
-        {"cwKnob", Color::colorWithCalibratedRed(0.2f, 0.4f, 1.0f)},
-        {"cwCtrlLine", Color::colorWithCalibratedRed(0.5f, 0.5f, 0.5f)},
-        {"cwCtrlPts", Color::colorWithCalibratedRed(0.6f, 0.6f, 0.6f)},
-        {"cwCtrlPtO", Color::colorWithCalibratedRed(1.0f, 1.0f, 1.0f)},
-        {"cwCtrlPtB", Color::colorWithCalibratedRed(0.0f, 0.8f, 0.0f)},
-        {"cwCtrlPtC", Color::colorWithCalibratedRed(1.0f, 0.0f, 0.0f)},
-        {"cwCtrlPtE", Color::colorWithCalibratedRed(0.0f, 0.0f, 1.0f)},
-        {"cwMarker1", Color::colorWithCalibratedRed(1.0f, 1.0f, 0.0f, 0.5f)},
-        {"cwMarker2", Color::colorWithCalibratedRed(0.4f, 1.0f, 0.4f, 0.5f)},
-        {"cwMarker3", Color::colorWithCalibratedRed(1.0f, 0.5f, 0.8f, 0.5f)},
-        {"cwMarker4", Color::colorWithCalibratedRed(0.4f, 0.8f, 1.0f, 0.5f)},
-        {"cwMarker5", Color::colorWithCalibratedRed(1.0f, 0.6f, 0.2f, 0.5f)},
+        {"cwGrid", "Grid", Color::colorWithCalibratedRed(0.8f, 0.85f, 1.0f)},
+        {"cwGridM", "Major grid lines", Color::colorWithCalibratedRed(0.6f, 0.7f, 1.0f)},
+        {"cwFRbg", "Floating ruler background", Color::colorWithCalibratedRed(1.0f, 1.0f, 0.9f, 0.9f)},
+        {"cwFRmk", "Floating ruler marks", Color::colorWithCalibratedRed(0.0f, 0.0f, 0.0f)},
+        {"cwKnob", "Resize knobs", Color::colorWithCalibratedRed(0.2f, 0.4f, 1.0f)},
+        {"cwCtrlLine", "Control lines", Color::colorWithCalibratedRed(0.5f, 0.5f, 0.5f)},
+        {"cwCtrlPts", "Curve handles", Color::colorWithCalibratedRed(0.6f, 0.6f, 0.6f)},
+        {"cwCtrlPtO", "Path points", Color::colorWithCalibratedRed(1.0f, 1.0f, 1.0f)},
+        {"cwCtrlPtB", "First point of a path", Color::colorWithCalibratedRed(0.0f, 0.8f, 0.0f)},
+        {"cwCtrlPtC", "Selected point", Color::colorWithCalibratedRed(1.0f, 0.0f, 0.0f)},
+        {"cwCtrlPtE", "Last point of a path", Color::colorWithCalibratedRed(0.0f, 0.0f, 1.0f)},
+        {"cwMarker1", "Marker 1", Color::colorWithCalibratedRed(1.0f, 1.0f, 0.0f, 0.5f)},
+        {"cwMarker2", "Marker 2", Color::colorWithCalibratedRed(0.4f, 1.0f, 0.4f, 0.5f)},
+        {"cwMarker3", "Marker 3", Color::colorWithCalibratedRed(1.0f, 0.5f, 0.8f, 0.5f)},
+        {"cwMarker4", "Marker 4", Color::colorWithCalibratedRed(0.4f, 0.8f, 1.0f, 0.5f)},
+        {"cwMarker5", "Marker 5", Color::colorWithCalibratedRed(1.0f, 0.6f, 0.2f, 0.5f)},
     };
     return colors;
 }
@@ -110,6 +112,14 @@ const QStringList &VekPreferences::colorKeys()
         return k;
     }();
     return keys;
+}
+
+QString VekPreferences::colorLabel(const QString &key)
+{
+    for (const BuiltInColor &c : builtInColors())
+        if (key == QLatin1String(c.key))
+            return localizedString(QString::fromLatin1(c.label));
+    return key;
 }
 
 void VekPreferences::ensureStored()

@@ -28,6 +28,8 @@ public:
     static PropertyList defaultColors();
     // The well names of "colors", in the order the preferences window shows them.
     static const QStringList &colorKeys();
+    // The plain, localised name the preferences window shows for a colour key.
+    static QString colorLabel(const QString &key);
 
     // Stores the built-in "prefs" and "colors" when the defaults hold none.
     void ensureStored();

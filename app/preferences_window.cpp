@@ -145,7 +145,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
         well->setObjectName(key);
         paintWell(well, m_preferences.colorForKey(key));
         connect(well, &QPushButton::clicked, this, [this, well, key] {
-            const QColor chosen = QColorDialog::getColor(toQColor(m_preferences.colorForKey(key)), this, key,
+            const QColor chosen = QColorDialog::getColor(toQColor(m_preferences.colorForKey(key)), this, VekPreferences::colorLabel(key),
                                                          QColorDialog::ShowAlphaChannel);
             if (!chosen.isValid())
                 return;
@@ -156,7 +156,7 @@ void VekPreferencesWindow::addColors(QFormLayout *form)
             FloatingRulerController::sharedFloatingRulerController().setRulersNeedsDisplay();
             emit displayColorsChanged();
         });
-        form->addRow(key, well);
+        form->addRow(VekPreferences::colorLabel(key), well);
     }
     auto *reset = new QPushButton(localized("Default Colors"), this);
     connect(reset, &QPushButton::clicked, this, [this] {

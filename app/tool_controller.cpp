@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QEvent>
 #include <QLabel>
 #include <QToolButton>
@@ -23,7 +24,15 @@ namespace {
 
 const char *const ToolNames[] = {"Arrow", "Object", "Free-hand", "Point pen", "Contour", "Marker", "Text",
                                  "Page number and date", "Table"};
-const char *const ToolSymbols[] = {"↖", "◆", "✎", "⌖", "◌", "▬", "T", "#", "▦"};
+// The buttons' icons are SVG resources drawn by Qt's SVG icon engine: font characters
+// would depend on the installed fonts, which lack some of them.
+const char *const ToolIcons[] = {"arrow", "object", "freehand", "point-pen", "contour",
+                                 "marker", "text", "page-number", "table"};
+
+QIcon toolIcon(const char *name)
+{
+    return QIcon(QStringLiteral(":/tools/%1.svg").arg(QLatin1String(name)));
+}
 
 } // namespace
 
@@ -39,7 +48,8 @@ VekToolController::VekToolController(VekPreferences &preferences, UserDefaults &
     m_toolButtons->setExclusive(true);
     for (int tool = 0; tool < ToolCount; ++tool) {
         auto *button = new QToolButton(this);
-        button->setText(QString::fromUtf8(ToolSymbols[tool]));
+        button->setIcon(toolIcon(ToolIcons[tool]));
+        button->setIconSize(QSize(22, 22));
         button->setToolTip(localizedString(QString::fromLatin1(ToolNames[tool])));
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -51,7 +61,8 @@ VekToolController::VekToolController(VekPreferences &preferences, UserDefaults &
     // The application's menus stay reachable when no document window is open.
     m_menuButton = new QToolButton(this);
     m_menuButton->setObjectName(QStringLiteral("menuButton"));
-    m_menuButton->setText(QStringLiteral("☰"));
+    m_menuButton->setIcon(toolIcon("menu"));
+    m_menuButton->setIconSize(QSize(18, 18));
     m_menuButton->setToolTip(localizedString(QStringLiteral("Menu")));
     m_menuButton->setFocusPolicy(Qt::NoFocus);
     m_menuButton->setFixedSize(32, 22);

@@ -41,6 +41,7 @@
 #include "platform/image/image_pattern_coder.h"
 #include "platform/text/text_archiving.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -433,8 +434,17 @@ void VekMainController::openExample()
 
 VekMemoController &VekMainController::memoController()
 {
-    if (!m_memoController)
+    if (!m_memoController) {
         m_memoController = new VekMemoController(m_defaults);
+        // The memo panel has no menus of its own: the application's Quit key works there too
+        // (its text editor keeps the editing keys).
+        auto *quit = new QAction(m_memoController);
+        quit->setShortcuts(QKeySequence::keyBindings(QKeySequence::Quit));
+        quit->setShortcutContext(Qt::WindowShortcut);
+        m_memoController->addAction(quit);
+        connect(quit, &QAction::triggered, this,
+                [this] { responderChain().performAction(QStringLiteral("terminate"), ActionSender{}); });
+    }
     return *m_memoController;
 }
 
@@ -479,9 +489,12 @@ ResponderChain VekMainController::responderChainFor(VekDocumentWindow *window, Q
             add(dynamic_cast<Responder *>(w));
     };
     addFrom(focused);
-    // The document's canvas keeps its place while a palette or panel has the focus.
-    if (window)
+    // The document's canvas keeps its place while a palette or panel has the focus, and
+    // before the window has ever given it the focus (a first start shows the splash panel).
+    if (window) {
         addFrom(window->focusWidget());
+        add(&window->vekView());
+    }
     add(window);
     add(const_cast<VekMainController *>(this));
     return ResponderChain(std::move(responders));

@@ -34,6 +34,12 @@ QByteArray rtfOf(const AttributedString &text)
     return RTFFromRange(text, {0, text.length()});
 }
 
+// The cell editor lies inside the cell's lines, so that they stay drawn while it is open.
+Rect editorFrameIn(const Rect &cell)
+{
+    return insetRect(cell, 0.5f, 0.5f);
+}
+
 int alignmentAtStart(const AttributedString &text)
 {
     const auto &style = text.attributesAt(0).paragraphStyle;
@@ -44,12 +50,15 @@ int alignmentAtStart(const AttributedString &text)
 
 // ---- Starting and ending ----
 
-void VekObjGrid::startEditingWithEvent(const MouseEvent &, CanvasServices *view)
+void VekObjGrid::startEditingWithEvent(const MouseEvent &event, CanvasServices *view)
 {
     if (!view)
         return;
     shellServices().showToolOptionPanelFor(*this, true);
     view->setEditingObject(shared_from_this(), nullptr);
+    // A double-click on a cell opens it for typing at once.
+    if (event.clickCount > 1)
+        updateCellWith(event, view);
     view->resetCursorRects();
 }
 
@@ -88,7 +97,9 @@ void VekObjGrid::validateSelection()
     else if (_cellEditor) {
         int column = -1, row = -1;
         positionOfCell(_editingCell, &column, &row);
-        _cellEditor->setFrame(cellFrameOfColumn(column, row));
+        const Rect frame = editorFrameIn(cellFrameOfColumn(column, row));
+        _cellEditor->setFrame(frame);
+        _cellEditor->textContainer().setContainerSize({frame.width(), 1.0e6f});
     }
 }
 
@@ -175,6 +186,13 @@ void VekObjGrid::editWithEventCursor(const MouseEvent &event, CanvasServices *vi
             selectRow(rowAtPoint(p));
         } else {
             if (_cellEditor && pointInRect(p, _cellEditor->frame())) {
+                // In an empty cell the placeholder space stays selected, so that the first
+                // keystroke replaces it.
+                if (const auto text = textOfCell(_editingCell); !text || text->isEmpty()) {
+                    for (MouseEvent next = event; next.type != EventType::LeftMouseUp;)
+                        next = view->eventSource().nextEvent(DragOrUpMask);
+                    return;
+                }
                 // The click goes to the editor; a drag extends its selection.
                 _cellEditor->mouseDown(p, event.modifierFlags, event.clickCount);
                 for (MouseEvent next = event; next.type != EventType::LeftMouseUp;) {
@@ -383,8 +401,8 @@ void VekObjGrid::startEditCellAt(int column, int row)
     CanvasServices *view = vekView();
     endCellEditing();
     _cellEditor = std::make_unique<GridCellEditor>(_document);
-    _cellEditor->setFrame(frame);
-    _cellEditor->textContainer().setContainerSize({frame.width(), 1.0e6f});
+    _cellEditor->setFrame(editorFrameIn(frame));
+    _cellEditor->textContainer().setContainerSize({editorFrameIn(frame).width(), 1.0e6f});
     _cellEditor->textContainer().setLineFragmentPadding(2.0f);
     std::weak_ptr<VekObject> weakSelf = weak_from_this();
     _cellEditor->setEndHandler([weakSelf](CellTextMovement movement) {

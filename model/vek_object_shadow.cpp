@@ -73,6 +73,8 @@ void VekObject::setIndvShadowValues(const PropertyList &values)
     _shadowValues = values.isDictionary() ? values : PropertyList();
     if (CanvasServices *view = vekView())
         view->display();
+    // Undo and redo come this way: the panels showing the object follow.
+    didChange();
 }
 
 void VekObject::setIndvShadowValue(const PropertyList &value, const QString &key)
@@ -91,6 +93,7 @@ void VekObject::setIndvShadowValue(const PropertyList &value, const QString &key
         return;
     // Registered also when there were no own settings, so the first one can be undone.
     registerUndo([old](VekObject &o) { o.setIndvShadowValues(old); });
+    didChange();
     CanvasServices *view = vekView();
     if (!view)
         return;

@@ -34,6 +34,10 @@ packages=(
   # GNU time: the peak memory of whole processes in the export and thumbnail benchmarks
   time
   locales
+  # the palette's icons are SVG resources (Qt SVG's icon engine draws them)
+  qt6-svg-dev
+  # the install test validates the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
 )
 # `tools/setup.sh fuzz`: also the clang toolchain the libFuzzer targets build with (see fuzz/):
 # clang 16, the first to take the parenthesised aggregate initialisation (`Point(x, y)`) the

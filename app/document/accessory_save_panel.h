@@ -6,6 +6,7 @@
 #include <QFileDialog>
 
 class QCheckBox;
+class QLineEdit;
 class QFormLayout;
 
 class AccessorySavePanel : public QFileDialog {
@@ -22,9 +23,16 @@ protected:
     void addShowInFileManagerRow();
     // The first chosen file, with ".extension" appended unless it already ends in it.
     QString chosenPathWithExtension(const QString &extension) const;
+    // Return in the name field holding a whole path to a file chooses that file: the file
+    // list selects the folders met on the way while the path is typed, and the name
+    // completer takes the Return for itself, so the panel would otherwise open a folder or
+    // do nothing.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QWidget *m_accessory = nullptr;
     QFormLayout *m_form = nullptr;
     QCheckBox *m_show = nullptr;
+    QLineEdit *m_name = nullptr;
 };

@@ -296,6 +296,14 @@ QWidget *DocumentToolbar::makeOwnItemView(const QString &identifier, int iconSid
                                       {2, int(ToolbarIcon::ControlLines)}},
                                      true, iconSide);
         connect(m_viewButtons, &QButtonGroup::idClicked, this, [this] { toggleViewStates(); });
+        const char *const tips[] = {
+            "Grid: show the grid on the pages.",
+            "Control points: a selected path shows its points, and dragging a point reshapes the "
+            "path (a shape just drawn shows its resize knobs until it is deselected). Off: objects "
+            "show resize knobs.",
+            "Control lines: show the lines from a path's points to their curve handles."};
+        for (int tag = 0; tag < 3; ++tag)
+            m_viewButtons->button(tag)->setToolTip(localizedString(QString::fromLatin1(tips[tag])));
         return row;
     }
     if (identifier == VekDocTBItemAlign) {

@@ -4,12 +4,15 @@
 
 #include "app/document/document_shell_services.h"
 #include "app/document/vek_document_window.h"
+#include "app/document/window_frame.h"
 #include "document/vek_document.h"
 #include "panels/document_dialogs.h"
 #include "platform/foundation/localized_strings.h"
 #include "platform/foundation/user_defaults.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 
@@ -20,6 +23,19 @@ QString canonicalPath(const QString &path)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
     return canonical.isEmpty() ? QFileInfo(path).absoluteFilePath() : canonical;
+}
+
+// A new window is cascaded from the open ones and kept within the screen's free area.
+void placeNewWindow(QWidget &window, const std::vector<VekDocumentWindow *> &open)
+{
+    const QScreen *screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QList<QRect> others;
+    for (const VekDocumentWindow *other : open)
+        if (other != &window && other->isVisible())
+            others << other->geometry();
+    window.setGeometry(cascadedWindowFrame(window.geometry(), others, screen->availableGeometry()));
 }
 
 } // namespace
@@ -89,6 +105,7 @@ VekDocumentWindow *VekDocController::showDocument(std::unique_ptr<VekDocument> d
     connect(window, &VekDocumentWindow::fileSaved, this, &VekDocController::noteNewRecentDocument);
     connect(window, &VekDocumentWindow::aboutToBeDestroyed, this, &VekDocController::forgetWindow);
     emit documentWindowOpened(window);
+    placeNewWindow(*window, documentWindows());
     window->show();
     m_current = window;
     emit currentDocumentChanged(window);

@@ -167,8 +167,9 @@ void VekDocumentWindow::updateTitle()
 {
     setWindowFilePath(m_filePath);
     // The document's title, when it has one of its own, follows the file's name.
+    // A title from the metadata may hold line breaks and tabs: the title bar shows one line.
     QString title = displayName();
-    const QString documentTitle = m_document->title();
+    const QString documentTitle = m_document->title().simplified();
     if (!documentTitle.isEmpty() && documentTitle != title)
         title += QStringLiteral(" [%1]").arg(documentTitle);
     setWindowTitle(title + QStringLiteral("[*]"));
@@ -327,6 +328,22 @@ void VekDocumentWindow::changeEvent(QEvent *event)
         emit becameMain(this);
 }
 
+void VekDocumentWindow::placeImage()
+{
+    static const QStringList filters = {localizedString(QStringLiteral(
+        "Images, PDF and SVG files (*.png *.jpg *.jpeg *.tif *.tiff *.gif *.bmp *.jp2 *.pdf *.svg *.svgz "
+        "*.PNG *.JPG *.JPEG *.TIF *.TIFF *.GIF *.BMP *.JP2 *.PDF *.SVG *.SVGZ)"))};
+    const QStringList files =
+        documentDialogs().runOpenPanel(this, localizedString(QStringLiteral("Place Image")), filters, false);
+    if (files.isEmpty())
+        return;
+    m_view->endEditing();
+    QString reason;
+    if (!m_view->placeFileOnCurrentPage(files.first(), &reason))
+        documentDialogs().showAlert(this, localizedString(QStringLiteral("Sorry, failed to place the file:")),
+                                    files.first() + QStringLiteral("\n") + reason);
+}
+
 // ---- Responder ----
 
 namespace {
@@ -339,7 +356,7 @@ const QStringList &documentActions()
                                         QStringLiteral("runPageLayout"), QStringLiteral("exportCommand"),
                                         QStringLiteral("exportPart"), QStringLiteral("printCommand"),
                                         QStringLiteral("saveDocumentPagesAs"), QStringLiteral("saveTextAs"),
-                                        QStringLiteral("mergeBasePdf")};
+                                        QStringLiteral("mergeBasePdf"), QStringLiteral("placeImage")};
     return actions;
 }
 
@@ -354,10 +371,15 @@ bool VekDocumentWindow::validateAction(const QString &action, ActionSender &send
 {
     if (action == QLatin1String("revertDocumentToSaved"))
         return !m_filePath.isEmpty() && isDocumentEdited();
-    if (action == QLatin1String("undo"))
+    // The Edit menu names the step that Undo and Redo take back.
+    if (action == QLatin1String("undo")) {
+        sender.title = m_document->undoManager()->undoMenuItemTitle();
         return m_document->undoManager()->canUndo();
-    if (action == QLatin1String("redo"))
+    }
+    if (action == QLatin1String("redo")) {
+        sender.title = m_document->undoManager()->redoMenuItemTitle();
         return m_document->undoManager()->canRedo();
+    }
     return true;
 }
 
@@ -395,6 +417,10 @@ bool VekDocumentWindow::performAction(const QString &action, const ActionSender 
         return exportDocumentText(this, *m_document, displayName());
     if (action == QLatin1String("mergeBasePdf")) {
         mergeBackgroundInteractively(this, *m_document);
+        return true;
+    }
+    if (action == QLatin1String("placeImage")) {
+        placeImage();
         return true;
     }
     if (action == QLatin1String("printCommand")) {

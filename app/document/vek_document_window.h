@@ -44,6 +44,9 @@ public:
     bool saveToPath(const QString &path, bool textForm, QString *reason = nullptr);
     // Throws the changes away and reads the file again (after asking); false when not done.
     bool revertDocumentToSaved();
+    // Asks for an image, PDF or SVG file and places it on the current page (an alert says
+    // why when the file gives nothing).
+    void placeImage();
     // Shows the edited state in the title.
     void refreshEditedMark();
     // Ends editing on the canvas before the document goes.

@@ -356,9 +356,8 @@ void VekObjMatrix::addDefaultSet(bool announce)
     updateSetSelection();
     updateDisplayWith(0);
     m_store.updateSupportFileFor(name);
-    documentDialogs().showAlert(window(),
-                                localizedString(QStringLiteral("Default object set (%1) is now available.")).arg(name),
-                                QStringLiteral(" "));
+    documentDialogs().showAlert(window(), localizedString(QStringLiteral("Object Sets")),
+                                localizedString(QStringLiteral("Default object set (%1) is now available.")).arg(name));
 }
 
 void VekObjMatrix::readinVekObjSet()

@@ -10,16 +10,21 @@ QString floatingRulerFrameKey(bool horizontal)
     return horizontal ? QStringLiteral("fRulerFrameH") : QStringLiteral("fRulerFrameV");
 }
 
-QRect defaultFloatingRulerFrame(bool horizontal)
+QRect defaultFloatingRulerFrame(bool horizontal, const QRect &screen)
 {
-    return horizontal ? QRect(50, 50, 600, FloatingRulerThickness) : QRect(50, 100, FloatingRulerThickness, 600);
+    // The horizontal ruler opens in the lower part of the screen, clear of the document
+    // windows' toolbars at the top.
+    if (horizontal)
+        return QRect(screen.left() + 50, std::max(screen.top() + 50, screen.bottom() + 1 - 160), 600,
+                     FloatingRulerThickness);
+    return QRect(screen.left() + 50, screen.top() + 100, FloatingRulerThickness, 600);
 }
 
 QRect floatingRulerFrame(const PropertyList &prefs, bool horizontal, const QList<QRect> &screens)
 {
     const PropertyList stored = prefs.value(floatingRulerFrameKey(horizontal));
     if (!stored.isString())
-        return defaultFloatingRulerFrame(horizontal);
+        return defaultFloatingRulerFrame(horizontal, screens.isEmpty() ? QRect(0, 0, 1024, 768) : screens.front());
     const Rect r = rectFromString(stored.stringValue());
     QRect frame(int(r.origin.x), int(r.origin.y), int(r.size.width), int(r.size.height));
     if (horizontal) {

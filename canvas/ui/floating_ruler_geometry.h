@@ -15,11 +15,12 @@ inline constexpr int FloatingRulerThickness = 40;
 inline constexpr int FloatingRulerMinimumLength = 100;
 
 QString floatingRulerFrameKey(bool horizontal);
-QRect defaultFloatingRulerFrame(bool horizontal);
+// The frame of a ruler never moved, on the given screen.
+QRect defaultFloatingRulerFrame(bool horizontal, const QRect &screen);
 
 // The frame a ruler opens with: the stored one (thickness 40, length at least 100; text
 // that reads as no rectangle gives the zero rectangle, so the minimum at the origin), or
-// the default; a frame whose top-left corner lies on none of the screens is moved onto the
+// the default on the first screen; a frame whose top-left corner lies on none of the screens is moved onto the
 // first one.
 QRect floatingRulerFrame(const PropertyList &prefs, bool horizontal, const QList<QRect> &screens);
 

@@ -188,6 +188,11 @@ public:
     // An image object of the file's picture (or its icon) at the point.
     bool makeNewObjectFromFile(const QString &path, Point at, bool optionKey);
     bool makeNewImageObjectFromImage(const QImage &picture, Point at);
+    // Places a picture (image or PDF file, as an image object) or the drawing of an SVG file
+    // (as drawing objects) in the middle of the current page at its natural size, scaled
+    // down to fit the page when larger; the placed objects are selected and the whole is one
+    // undo step. False, with the reason in words for the user, when the file gives nothing.
+    bool placeFileOnCurrentPage(const QString &path, QString *error);
     // A text box holding the text at the point (as wide as the canvas allows), the text laid
     // along a selected path under the point, or with the option key its glyph outlines.
     bool makeNewTextObjectWith(const AttributedString &text, Point at, bool optionKey);
@@ -246,6 +251,12 @@ public:
     bool snapsToGrid() const override { return m_snapsToGrid; }
     bool shouldDrawControlLines() const override { return m_drawControlLines; }
     bool shouldDrawControlPoints() const override { return m_drawControlPoints; }
+    // Whether the arrow drags the object's path points rather than its resize knobs: the
+    // shape drawn last keeps its knobs (drawn over its points) until it leaves the selection.
+    bool shouldDrawControlPointsOf(const VekObject &object) const
+    {
+        return m_drawControlPoints && m_knobsShape.lock().get() != &object;
+    }
     void drawKnobAtPoint(Point p, const Color &color) override;
     Color backgroundColor() const override;
     bool drawingToPDF() const override { return false; }
@@ -348,6 +359,7 @@ private:
     int m_wheelZoomDelta = 0;   // wheel turns with Control not yet a whole notch
     bool m_scrollingToPage = false;   // the current page is set, scrolling does not change it
     int m_currentPage = 1;
+    std::weak_ptr<VekObject> m_knobsShape;
     float m_gridSpacing = 20;
     bool m_snapsToGrid = false;
     bool m_drawControlLines = true;

@@ -99,6 +99,9 @@ void VekView::paintEvent(QPaintEvent *event)
         if (m_rulers)
             m_rulers->updateTextRulerAccessory();
     }
+    if (const auto shape = m_knobsShape.lock();
+        shape && !m_knobsHidden && objectIsSelected(*shape) && shouldDrawControlPoints() && shape->hasEditablePath())
+        shape->drawResizeKnobsOnBounds(shape->bounds(), this);
     m_contour.drawPoints(*this);
     if (m_rubberbandRect != Rect()) {
         GraphicsStateSaver saver(context);

@@ -239,7 +239,7 @@ void VekView::resetCursorRects()
     Rect r = selectedObjectsBounds();
     r.size.width = std::max(r.size.width, 1.0f);
     r.size.height = std::max(r.size.height, 1.0f);
-    if (shouldDrawControlPoints() && current->hasEditablePath()) {
+    if (shouldDrawControlPointsOf(*current) && current->hasEditablePath()) {
         const BezierPath path = current->bezierPath();   // a copy: the loop must not outlive it
         for (const PathElement &element : path.elements())
             if (element.kind != ClosePathBezierPathElement) {

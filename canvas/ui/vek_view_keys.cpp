@@ -3,6 +3,7 @@
 #include "canvas/ui/vek_view.h"
 
 #include "canvas/arrange_commands.h"
+#include "canvas/ui/control_gesture.h"
 #include "document/vek_document.h"
 #include "model/object_editing.h"
 #include "model/services/shell_services.h"
@@ -133,7 +134,7 @@ bool VekView::doEventForChar(QChar c, unsigned flags)
         }
         if (!isAnArrowKey(c))
             return false;
-        const float distance = (flags & ShiftKeyMask) ? gridSpacing() : (flags & ControlKeyMask) ? 0.5f : 1.0f;
+        const float distance = (flags & ShiftKeyMask) ? gridSpacing() : hasControlGesture(flags) ? 0.5f : 1.0f;
         Point offset{0, 0};
         switch (c.unicode()) {
         case LeftArrow: offset.x = -distance; break;

@@ -5,6 +5,7 @@
 
 #include "canvas/path_object_commands.h"
 #include "canvas/ui/widget_event_source.h"
+#include "canvas/ui/control_gesture.h"
 #include "document/vek_document.h"
 #include "model/object_editing.h"
 #include "model/object_registry.h"
@@ -233,7 +234,7 @@ void VekView::mouseDownWithEvent(const MouseEvent &event)
 
     // Control-click drags the selection into the object-set palette: with the arrow, or
     // with the shape tool while its panel is open (else the shape tool draws as usual).
-    if (flags & ControlKeyMask) {
+    if (hasControlGesture(flags)) {
         const bool toPalette = tool == ArrowTool || (tool == ShapeTool && shellServices().visibleToolOption() == 1);
         const ObjectList selected = selectedObjectsInObjectsOrder();
         if (toPalette && !selected.empty()) {
@@ -300,17 +301,29 @@ void VekView::createObjectOfClass(const QString &className, const MouseEvent &ev
         selectObject(object);
         if (ObjectEditing *editing = object->editing())
             editing->startEditingWithEvent(MouseEvent{}, this);
+        // Typing goes straight into the first cell of a table just drawn.
+        if (auto *table = dynamic_cast<VekObjGrid *>(object.get()))
+            table->startEditCellAt(0, 0);
     } else if (dynamic_cast<VekObjPoints *>(object.get())) {
         selectObject(object);
         if (ObjectEditing *editing = object->editing())
             editing->startEditingWithEvent(MouseEvent{}, this);
     } else if (isClass(object.get(), "VekObjObj")) {
+        const std::size_t others = m_document.objects().size() - 1;
         CanvasCommandContext context = commandContext();
         createObjPathFromObjObj(context, object);
         // Without a chosen object set the drawn shape stays: as the rectangle it was dragged
         // out as, since a shape without a path would draw nothing.
         if (m_document.indexOfObject(object.get()) >= 0 && !object->hasEditablePath())
             object->setBezierPath(BezierPath::bezierPathWithRect(object->bounds()));
+        // What was drawn (the front objects) is selected; a single shape shows its resize
+        // knobs, so that its corners resize it.
+        const ObjectList all = m_document.objects();
+        const std::size_t made = all.size() > others ? all.size() - others : 0;
+        for (std::size_t i = 0; i < made; ++i)
+            selectObject(all[i]);
+        if (made == 1)
+            m_knobsShape = all.front();
     } else if (isClass(object.get(), "VekObjFree")) {
         replaceFreehandStrokeByPath(object, index);
     }
@@ -351,14 +364,14 @@ void VekView::selectAndTrackMouseWithEvent(const MouseEvent &event)
     }
 
     // Control on an object drags it (with the selection it joins) to the object-set palette.
-    if (!shift && (event.modifierFlags & ControlKeyMask) && hit->canGoToObjMatrix()) {
+    if (!shift && hasControlGesture(event.modifierFlags) && hit->canGoToObjMatrix()) {
         selectObject(hit);
         prepareDragToObjMatrix();
         return;
     }
     if (!shift && !isClass(hit.get(), "VekObjFormat")) {
         // A point of an editable path drags that point.
-        if (shouldDrawControlPoints() && hit->hasEditablePath()) {
+        if (shouldDrawControlPointsOf(*hit) && hit->hasEditablePath()) {
             const int savedElement = hit->selectedElementNr(), savedPoint = hit->selectedPointNr();
             int element = -1, point = -1;
             if (hit->bezierPathElementUnderPointSelectedElementNrPointNr(nullptr, p, &element, &point)) {
@@ -373,7 +386,7 @@ void VekView::selectAndTrackMouseWithEvent(const MouseEvent &event)
         }
         // A knob resizes the object.
         if (!isClass(hit.get(), "VekObjGrid")
-            && (!shouldDrawControlPoints() || !hit->hasEditablePath() || hit == m_editing.lock())) {
+            && (!shouldDrawControlPointsOf(*hit) || !hit->hasEditablePath() || hit == m_editing.lock())) {
             if (const int knob = hit->knobUnderPoint(p, this); knob > 0) {
                 if (hit->selectedElementNr() >= 0) {
                     hit->setSelectedElementNr(-1, -1);
@@ -434,7 +447,7 @@ void VekView::rubberbandSelectWithEvent(const MouseEvent &event)
         if (auto object = weak.lock())
             m_rubberbandIsDeselecting ? deselectObject(object) : selectObject(object);
     // An empty band drawn while the shape panel is open places the chosen object set in it.
-    if (m_rubberbandObjects.empty() && m_rubberbandRect != Rect() && !(lastFlags & ControlKeyMask)
+    if (m_rubberbandObjects.empty() && m_rubberbandRect != Rect() && !hasControlGesture(lastFlags)
         && selectedObjects().empty() && shellServices().visibleToolOption() == 1
         && !shellServices().selectedObjectSetObjects().empty()) {
         shellServices().selectObjectTool();

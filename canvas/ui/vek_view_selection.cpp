@@ -51,6 +51,11 @@ void VekView::setCurrentObject(const std::shared_ptr<VekObject> &object)
 
 void VekView::announceSelectionChange()
 {
+    // A shape just drawn shows its path points like any other once it leaves the selection.
+    if (const auto shape = m_knobsShape.lock(); shape && !objectIsSelected(*shape)) {
+        m_knobsShape.reset();
+        invalidateObject(*shape);
+    }
     NotificationCenter::defaultCenter().postNotificationName(VekViewSelectionDidChangeNotification, this);
     if (rulersVisible())
         updateRulers();

@@ -34,7 +34,9 @@ QString localized(const char *text)
 
 } // namespace
 
-VekDocInfoController::VekDocInfoController(QWidget *parent) : QWidget(parent, Qt::Tool)
+// On top of the document windows, as the other panels: a window manager leaves a tool window
+// without a parent window below the document window that is activated.
+VekDocInfoController::VekDocInfoController(QWidget *parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
 {
     gShared = this;
     setObjectName(QStringLiteral("DocInfoPanel"));

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -83,12 +84,19 @@ VekBorderController::VekBorderController(QWidget *parent) : QWidget(parent, Qt::
             auto *editor = new QTextEdit(tblBorder);
             editor->setObjectName(cellKey(row, column));
             editor->setAcceptRichText(true);
+            editor->installEventFilter(this);
             connect(editor, &QTextEdit::textChanged, this, [this, row, column] { cellEdited(row, column); });
-            connect(editor, &QTextEdit::cursorPositionChanged, this, [this, editor] { m_lastCell = editor; });
+            connect(editor, &QTextEdit::cursorPositionChanged, this, [this, editor] {
+                if (!m_loading)
+                    m_lastCell = editor;
+            });
             tblBorder->setCellWidget(row, column + 1, editor);
         }
     }
     layout->addWidget(tblBorder);
+    auto *oneLine = new QLabel(localized("Each cell holds one line of text."), this);
+    oneLine->setObjectName(QStringLiteral("txOneLine"));
+    layout->addWidget(oneLine);
     txMsg = new QLabel(this);
     txMsg->setObjectName(QStringLiteral("txMsg"));
     layout->addWidget(txMsg);
@@ -202,9 +210,17 @@ void VekBorderController::loadDocument()
     txPad->setText(formatC("%.1f", double(info.value(QStringLiteral("pad")).floatValue())));
     optEx1->setChecked(info.value(QStringLiteral("exFirst")).intValue() != 0);
     optExL->setChecked(info.value(QStringLiteral("exLast")).intValue() != 0);
+    // A reload (the info panel renews on every change) keeps each cell's caret, so that a
+    // variable is inserted where the user left it.
     for (int row = 0; row < 6; ++row)
-        for (int column = 0; column < 3; ++column)
-            setCellText(*cell(row, column)->document(), cellFromStored(info.value(cellKey(row, column))));
+        for (int column = 0; column < 3; ++column) {
+            QTextEdit *editor = cell(row, column);
+            const int caret = editor->textCursor().position();
+            setCellText(*editor->document(), cellFromStored(info.value(cellKey(row, column))));
+            QTextCursor restored = editor->textCursor();
+            restored.setPosition(std::min(caret, editor->document()->characterCount() - 1));
+            editor->setTextCursor(restored);
+        }
     m_loading = false;
     updateRowHeights();
     const PrintInfo &print = document.printInfo();
@@ -279,6 +295,16 @@ void VekBorderController::insertVariable()
     }
     cursor.insertText(variables()[index]);
     editor->setTextCursor(cursor);
+}
+
+bool VekBorderController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && qobject_cast<QTextEdit *>(watched))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void VekBorderController::closeEvent(QCloseEvent *event)

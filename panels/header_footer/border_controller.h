@@ -62,6 +62,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Return and Enter in a cell start no new line: a header or footer is one line.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void fillDateFormats();

@@ -67,8 +67,10 @@ QPushButton *button(QWidget *parent, const char *name, const char *title, bool c
     return b;
 }
 
-// A row of radio buttons standing for a matrix; the button id is its column.
-QButtonGroup *matrix(QWidget *parent, const char *name, const std::vector<const char *> &titles, QLayout *into)
+// A row of radio buttons standing for a matrix; the button id is its column. In a form the
+// row gets the label when there is one.
+QButtonGroup *matrix(QWidget *parent, const char *name, const std::vector<const char *> &titles, QLayout *into,
+                     const char *label = nullptr)
 {
     auto *group = new QButtonGroup(parent);
     group->setObjectName(QString::fromLatin1(name));
@@ -80,7 +82,7 @@ QButtonGroup *matrix(QWidget *parent, const char *name, const std::vector<const 
         row->addWidget(b);
     }
     if (auto *form = qobject_cast<QFormLayout *>(into))
-        form->addRow(row);
+        label ? form->addRow(tr_(label), row) : form->addRow(row);
     else
         static_cast<QBoxLayout *>(into)->addLayout(row);
     return group;
@@ -129,7 +131,8 @@ void VekObjInfoController::buildControls()
     txObjClass = label(this, "txObjClass");
     layout->addWidget(txObjClass);
     auto *tabs = named(new QTabWidget(this), "tabs");
-    tabs->addTab(buildStrokeFillPage(), tr_("Stroke & Fill"));
+    // "&&": a lone "&" would mark the next letter as the tab's mnemonic.
+    tabs->addTab(buildStrokeFillPage(), tr_("Stroke && Fill"));
     tabs->addTab(buildLinePage(), tr_("Line"));
     tabs->addTab(buildGradientPage(), tr_("Gradient"));
     tabs->addTab(buildTransformPage(), tr_("Transform"));
@@ -167,7 +170,7 @@ QWidget *VekObjInfoController::buildStrokeFillPage()
     fillRow->addWidget(cwObjFill);
     fillRow->addWidget(btnColorPickFill);
     form->addRow(fillRow);
-    mtxFillRule = matrix(page, "mtxFillRule", {"Non-zero", "Even-odd"}, form);
+    mtxFillRule = matrix(page, "mtxFillRule", {"Non-zero", "Even-odd"}, form, "Fill rule:");
     sldrFillAlpha = slider(page, "sldrFillAlpha", 0, 1);
     txtFillAlpha = field(page, "txtFillAlpha", 12, this);
     auto *alphaRow = new QHBoxLayout;
@@ -183,8 +186,8 @@ QWidget *VekObjInfoController::buildLinePage()
 {
     auto *page = new QWidget;
     auto *form = new QFormLayout(page);
-    mtxCap = matrix(page, "mtxCap", {"Butt", "Round", "Square"}, form);
-    mtxJoin = matrix(page, "mtxJoin", {"Miter", "Round", "Bevel"}, form);
+    mtxCap = matrix(page, "mtxCap", {"Butt", "Round", "Square"}, form, "Line cap:");
+    mtxJoin = matrix(page, "mtxJoin", {"Miter", "Round", "Bevel"}, form, "Line join:");
     sldrFlatness = slider(page, "sldrFlatness", 0.1, 10);
     form->addRow(tr_("Flatness:"), sldrFlatness);
     pupDash = named(new QComboBox(page), "pupDash");
@@ -196,8 +199,8 @@ QWidget *VekObjInfoController::buildLinePage()
     form->addRow(tr_("Line pattern:"), pupLDrawStyles);
     sldrDrawIntensity = slider(page, "sldrDrawIntensity", 0.1, 1);
     form->addRow(tr_("Intensity:"), sldrDrawIntensity);
-    mtxArrowS = matrix(page, "mtxArrowS", {"None", "Open", "Filled", "Closed"}, form);
-    mtxArrowE = matrix(page, "mtxArrowE", {"None", "Open", "Filled", "Closed"}, form);
+    mtxArrowS = matrix(page, "mtxArrowS", {"None", "Open", "Filled", "Closed"}, form, "Start arrow:");
+    mtxArrowE = matrix(page, "mtxArrowE", {"None", "Open", "Filled", "Closed"}, form, "End arrow:");
     sldrArrowLength = slider(page, "sldrArrowLength", 1, 50);
     form->addRow(tr_("Arrow length:"), sldrArrowLength);
     sldrArrowAngle = slider(page, "sldrArrowAngle", 5, 90);

@@ -10,7 +10,8 @@
 
 VekShadowView::VekShadowView(QWidget *parent) : QWidget(parent)
 {
-    setMinimumSize(60, 60);
+    // Square, so that the dial is a circle and its readings measure the same in x and y.
+    setFixedSize(72, 72);
 }
 
 void VekShadowView::setOffset(float offset)
@@ -39,7 +40,7 @@ void VekShadowView::paintEvent(QPaintEvent *)
     const float r = std::min(width(), height()) * 0.5f;
     p.setPen(QPen(Qt::gray, 2));
     p.setBrush(Qt::lightGray);
-    p.drawEllipse(QRectF(rect()).adjusted(1, 1, -1, -1));
+    p.drawEllipse(QPointF(width() * 0.5, height() * 0.5), r - 1, r - 1);
     float a = m_angle - 90;
     if (a < 0)
         a += 360;

@@ -218,6 +218,30 @@ TEST(WindowFrame, TextFormIsBottomUpAndOffScreenFramesAreRefused)
     EXPECT_EQ(windowFrameFromString(QStringLiteral("{{1, 2}, {3, 4}}"), screen), std::nullopt);
 }
 
+TEST(WindowFrame, NewWindowsCascadeWithinTheFreeAreaOfTheScreen)
+{
+    const QRect screen(0, 0, 1600, 1000);
+    struct Case {
+        QRect frame;
+        QList<QRect> others;
+        QRect expected;
+    };
+    const Case cases[] = {
+        // Unplaced (at 0, 0): clear of the title bar and the palette's column.
+        {QRect(0, 0, 900, 800), {}, QRect(48, 40, 900, 800)},
+        // A step down and right from the window in the same place, then from that one too.
+        {QRect(48, 40, 900, 800), {QRect(48, 40, 900, 800)}, QRect(76, 68, 900, 800)},
+        {QRect(48, 40, 900, 800), {QRect(48, 40, 900, 800), QRect(76, 68, 900, 800)}, QRect(104, 96, 900, 800)},
+        // Larger than the free area: fitted; stepping then gives up a step of its size.
+        {QRect(0, 0, 3000, 2000), {}, QRect(48, 40, 1544, 952)},
+        {QRect(48, 40, 1544, 952), {QRect(48, 40, 1544, 952)}, QRect(76, 68, 1516, 924)},
+        // A stored frame on the screen, away from the others, stays where it is.
+        {QRect(300, 200, 600, 400), {QRect(48, 40, 900, 800)}, QRect(300, 200, 600, 400)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(cascadedWindowFrame(c.frame, c.others, screen), c.expected) << c.expected.x() << "," << c.expected.y();
+}
+
 TEST_F(ShellTest, ExportPartPutsTheCanvasIntoGrabbingAnArea)
 {
     controller->startUp({});

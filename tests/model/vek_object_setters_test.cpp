@@ -90,7 +90,7 @@ std::vector<AttributeCase> attributeCases()
         {"lineWidth", {}, [](VekObject &o) { o.setObjLineWidth(3); }, [=](const VekObject &o) { return n(o.lineWidth()); }, 1},
         // Shadow settings redraw through the canvas instead of announcing a change.
         {"indvShadow", {}, [](VekObject &o) { o.setIndvShadowValue(PropertyList::fromInt(1), ShadowStateKey); },
-         [=](const VekObject &o) { return n(o.indvShadow()); }, 0},
+         [=](const VekObject &o) { return n(o.indvShadow()); }, 1},
     };
 }
 

@@ -12,30 +12,6 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace {
-
-// Runs `action`, which opens a modal window of type T; `answer` reads and closes it.
-template <typename T>
-void answerModal(const std::function<void()> &action, const std::function<void(T &)> &answer)
-{
-    bool answered = false;
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
-        auto *modal = qobject_cast<T *>(QApplication::activeModalWidget());
-        if (!modal || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        answer(*modal);
-        answered = true;
-    });
-    poll->start(20);
-    action();
-    QTRY_VERIFY(answered);
-}
-
-} // namespace
-
 TEST_F(WindowTest, TheOpenPanelOffersEveryKindOfFileTheProgramOpens)
 {
     VekDocumentWindow &window = start();

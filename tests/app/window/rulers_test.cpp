@@ -96,7 +96,7 @@ TEST_F(RulersTest, TheSelectionsMarkersResizeAndMoveItOneUndoStepADrag)
     VekView &view = window.vekView();
     ASSERT_TRUE(view.rulersVisible());
     drawRectangle(canvas, {100, 100}, {300, 200});
-    canvas.click(200, 100);   // on its top edge
+    canvas.click(150, 100);   // on its top edge, beside the knob in its middle
     ASSERT_EQ(view.selectedObjects().size(), 1u);
     const auto object = view.selectedObjects().front();
     const Rect drawn = object->bounds();

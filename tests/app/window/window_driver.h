@@ -83,6 +83,26 @@ inline void drag(QWidget *target, QPoint from, const std::vector<QPoint> &throug
     QTRY_VERIFY(released);
 }
 
+// Runs `action`, which opens a modal window of type T; `answer` reads and closes it.
+template <typename T>
+inline void answerModal(const std::function<void()> &action, const std::function<void(T &)> &answer)
+{
+    bool answered = false;
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
+        auto *modal = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!modal || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        answer(*modal);
+        answered = true;
+    });
+    poll->start(20);
+    action();
+    QTRY_VERIFY(answered);
+}
+
 // The canvas of a document window and where the user finds page points on it.
 struct CanvasDriver {
     explicit CanvasDriver(VekDocumentWindow &window) : window(window), view(window.vekView()) {}

@@ -28,7 +28,8 @@ TEST(FloatingRulerGeometry, StoredFramesAreCorrectedToTheAllowedSizes)
         QRect expected;
     };
     const Case cases[] = {
-        {PropertyList(), true, OneScreen, QRect(50, 50, 600, 40)},
+        // The horizontal one opens in the lower part of the screen, clear of the toolbars.
+        {PropertyList(), true, OneScreen, QRect(50, 864, 600, 40)},
         {PropertyList(), false, OneScreen, QRect(50, 100, 40, 600)},
         {prefsWith("fRulerFrameH", "{{-20, 300}, {60, 25}}"), true, OneScreen, QRect(0, 300, 100, 40)},
         {prefsWith("fRulerFrameV", "{{200, 300}, {12, 50}}"), false, OneScreen, QRect(200, 300, 40, 100)},

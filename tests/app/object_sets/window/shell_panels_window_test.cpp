@@ -166,14 +166,14 @@ TEST_F(ShellPanels, ASelectionGoesIntoThePaletteAndFromThereOntoAnotherDocument)
     const auto drawn = first->document().objects().front();
     const int setSize = int(matrix->store().items(matrix->currentSetName()).size());
 
-    // With the arrow the shape panel goes; control-dragging the drawing brings it back.
+    // With the arrow the shape panel goes; Ctrl-dragging the drawing brings it back.
     QTest::mouseClick(paletteButton(*palette, QStringLiteral("Arrow")), Qt::LeftButton);
     ASSERT_FALSE(shapePanel().isVisible());
     dropTarget = matrix->viewport();
     dropPoint = matrix->cellRect(0).center();
     menuItem(*first, QStringLiteral("Edit"), QStringLiteral("Select All"))->trigger();
-    QTest::mousePress(canvasOf(*first), Qt::LeftButton, Qt::MetaModifier, onCanvas(*first, 100, 70));
-    QTest::mouseRelease(canvasOf(*first), Qt::LeftButton, Qt::MetaModifier, onCanvas(*first, 100, 70));
+    QTest::mousePress(canvasOf(*first), Qt::LeftButton, Qt::ControlModifier, onCanvas(*first, 100, 70));
+    QTest::mouseRelease(canvasOf(*first), Qt::LeftButton, Qt::ControlModifier, onCanvas(*first, 100, 70));
     EXPECT_TRUE(shapePanel().isVisible());
     const ObjectSetItems &items = matrix->store().items(matrix->currentSetName());
     ASSERT_EQ(int(items.size()), setSize + 1);

@@ -37,7 +37,7 @@ TEST(FloatingRulerWindow, TheMenuShowsAndHidesEachRulerOnItsOwn)
     waitForExposure(*f.controller.horizontalRuler());
     EXPECT_TRUE(f.controller.horizontalRulerIsVisible());
     EXPECT_FALSE(f.controller.verticalRulerIsVisible());
-    EXPECT_EQ(f.controller.horizontalRuler()->geometry(), QRect(50, 50, 600, 40));
+    EXPECT_EQ(f.controller.horizontalRuler()->geometry(), QRect(50, 864, 600, 40));
     EXPECT_EQ(f.controller.verticalRuler()->geometry(), QRect(50, 100, 40, 600));
     EXPECT_TRUE(f.controller.horizontalRuler()->isHorizontal());
     EXPECT_FALSE(f.controller.verticalRuler()->isHorizontal());
@@ -59,23 +59,23 @@ TEST(FloatingRulerWindow, EveryMouseUpStoresTheFrameAndTheHandleResizes)
     // A plain click.
     sendMouse(ruler, QEvent::MouseButtonPress, {300, 20});
     sendMouse(ruler, QEvent::MouseButtonRelease, {300, 20});
-    EXPECT_EQ(rectFromString(f.storedFrame("fRulerFrameH")), Rect(50, 50, 600, 40));
+    EXPECT_EQ(rectFromString(f.storedFrame("fRulerFrameH")), Rect(50, 864, 600, 40));
 
     // The handle dragged far to the left: the minimum and the one-way cursor.
     const QPointF handle = QRectF(ruler.resizeArea()).center();
     sendMouse(ruler, QEvent::MouseButtonPress, handle);
     EXPECT_TRUE(ruler.isResizing());
     sendMouse(ruler, QEvent::MouseMove, handle - QPointF(550, 0));
-    EXPECT_EQ(ruler.geometry(), QRect(50, 50, 100, 40));
+    EXPECT_EQ(ruler.geometry(), QRect(50, 864, 100, 40));
     EXPECT_TRUE(ruler.isAtMinimum());
     EXPECT_EQ(ruler.cursor().shape(), Qt::BitmapCursor);
     sendMouse(ruler, QEvent::MouseMove, handle - QPointF(300, 0));
-    EXPECT_EQ(ruler.geometry(), QRect(50, 50, 300, 40));
+    EXPECT_EQ(ruler.geometry(), QRect(50, 864, 300, 40));
     EXPECT_FALSE(ruler.isAtMinimum());
     EXPECT_EQ(ruler.cursor().shape(), Qt::SizeHorCursor);
     sendMouse(ruler, QEvent::MouseButtonRelease, handle - QPointF(300, 0));
     EXPECT_FALSE(ruler.isResizing());
-    EXPECT_EQ(rectFromString(f.storedFrame("fRulerFrameH")), Rect(50, 50, 300, 40));
+    EXPECT_EQ(rectFromString(f.storedFrame("fRulerFrameH")), Rect(50, 864, 300, 40));
     // The handle moved with the end.
     EXPECT_EQ(ruler.resizeArea().right(), 300 - 5 - 1);
 
@@ -83,12 +83,12 @@ TEST(FloatingRulerWindow, EveryMouseUpStoresTheFrameAndTheHandleResizes)
     sendMouse(ruler, QEvent::MouseButtonPress, {100, 20});
     sendMouse(ruler, QEvent::MouseMove, {130, 45});
     sendMouse(ruler, QEvent::MouseButtonRelease, {130, 45});
-    EXPECT_EQ(ruler.geometry(), QRect(80, 75, 300, 40));
+    EXPECT_EQ(ruler.geometry(), QRect(80, 889, 300, 40));
 
     // Opened again, the ruler takes its stored frame.
     FloatingRulerController second(f.defaults);
     second.createRulers();
-    EXPECT_EQ(second.horizontalRuler()->geometry(), QRect(80, 75, 300, 40));
+    EXPECT_EQ(second.horizontalRuler()->geometry(), QRect(80, 889, 300, 40));
 }
 
 TEST(FloatingRulerWindow, WithoutADocumentAResigningWindowHidesBothForGood)

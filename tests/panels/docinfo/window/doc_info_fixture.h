@@ -52,7 +52,8 @@ protected:
         for (QAction *top : window->menuBar()->actions())
             if (top->text() == menu && top->menu())
                 for (QAction *action : top->menu()->actions())
-                    if (action->text() == item)
+                    // Undo and Redo carry the name of their step once the menu validated them.
+                    if (action->text() == item || action->text().startsWith(item + QStringLiteral(" ")))
                         return action;
         return nullptr;
     }
