@@ -188,7 +188,8 @@ TEST(HostPrograms, TheThumbnailerWritesAStoredPngThatFitsAsItIs)
         dictionary.insert(QStringLiteral("thumbdata"), PropertyList::fromData(stored));
         const QString input = writtenBytes(*archivedDataWithRootObject(dictionary).value, dir, QStringLiteral("stored.vek"));
         const QString output = dir.filePath(QStringLiteral("thumb.png"));
-        const ProgramRun result = run(QStringLiteral(VEK_THUMBNAILER), {QStringLiteral("-s"), QStringLiteral("128"), input, output});
+        const ProgramRun result =
+            runProgram(VEK_THUMBNAILER, {"-s", "128", QFile::encodeName(input), QFile::encodeName(output)});
         ASSERT_EQ(result.exitCode, 0) << result.err.constData();
         QFile file(output);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
