@@ -77,8 +77,7 @@ TEST_F(WindowTest, ExportWritesToAWholePathTypedIntoTheNameField)
                                  name->selectAll();
                                  QTest::keyClicks(name, typed);
                                  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                                 QTest::qWaitFor([&] { return !panel.isVisible(); }, 3000);
-                                 closed = !panel.isVisible();
+                                 closed = QTest::qWaitFor([&] { return !panel.isVisible(); }, 3000);
                                  if (!closed)
                                      panel.reject();
                              });
