@@ -5,6 +5,26 @@
 #include <QPixmap>
 #include <QTextItem>
 
+namespace {
+thread_local const GlyphRunCharacters *innermostCharacters = nullptr;
+}
+
+GlyphRunCharacters::GlyphRunCharacters(const QString &characters)
+    : m_characters(characters), m_outer(innermostCharacters)
+{
+    innermostCharacters = this;
+}
+
+GlyphRunCharacters::~GlyphRunCharacters()
+{
+    innermostCharacters = m_outer;
+}
+
+const QString *GlyphRunCharacters::current()
+{
+    return innermostCharacters ? &innermostCharacters->m_characters : nullptr;
+}
+
 class RecordingPaintEngine : public QPaintEngine {
 public:
     RecordingPaintEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
@@ -98,6 +118,8 @@ public:
         d.position = position;
         d.font = item.font();
         d.glyphs = pendingGlyphs;
+        if (const QString *characters = GlyphRunCharacters::current(); characters && !pendingGlyphs.glyphIndexes().isEmpty())
+            d.characters = *characters;
         const QList<quint32> glyphs = pendingGlyphs.glyphIndexes();
         const QList<QPointF> positions = pendingGlyphs.positions();
         for (qsizetype i = 0; i < glyphs.size(); ++i)

@@ -41,6 +41,8 @@ struct RecordedDraw {
     QPointF position;         // Text: baseline origin in the painter's coordinates
     QFont font;               // Text
     QGlyphRun glyphs;         // Text drawn as a glyph run (then `text` is empty)
+    QString characters;       // Glyph run: the characters it shows, when the drawing code told
+                              // them through a GlyphRunCharacters (empty otherwise)
 
     QPen pen;                 // Qt::NoPen for a fill
     QBrush brush;             // Qt::NoBrush for a stroke
@@ -53,6 +55,23 @@ struct RecordedDraw {
 
     bool isFill() const { return kind == Kind::Path && brush.style() != Qt::NoBrush; }
     bool isStroke() const { return kind == Kind::Path && pen.style() != Qt::NoPen; }
+};
+
+// Tells a recording device the characters of the glyph runs drawn during the scope's
+// lifetime (text drawing knows them; a glyph run alone does not), so that outputs made from
+// the recording can keep text as text. One per thread, the innermost counts.
+class GlyphRunCharacters {
+public:
+    explicit GlyphRunCharacters(const QString &characters);
+    ~GlyphRunCharacters();
+    GlyphRunCharacters(const GlyphRunCharacters &) = delete;
+    GlyphRunCharacters &operator=(const GlyphRunCharacters &) = delete;
+    // The characters of the innermost scope, or null.
+    static const QString *current();
+
+private:
+    QString m_characters;
+    const GlyphRunCharacters *m_outer;
 };
 
 class RecordingPaintDevice : public QPaintDevice {
