@@ -9,8 +9,8 @@ namespace {
 thread_local const GlyphRunCharacters *innermostCharacters = nullptr;
 }
 
-GlyphRunCharacters::GlyphRunCharacters(const QString &characters)
-    : m_characters(characters), m_outer(innermostCharacters)
+GlyphRunCharacters::GlyphRunCharacters(const QString &characters, const QString &link)
+    : m_characters(characters), m_link(link), m_outer(innermostCharacters)
 {
     innermostCharacters = this;
 }
@@ -20,9 +20,9 @@ GlyphRunCharacters::~GlyphRunCharacters()
     innermostCharacters = m_outer;
 }
 
-const QString *GlyphRunCharacters::current()
+const GlyphRunCharacters *GlyphRunCharacters::current()
 {
-    return innermostCharacters ? &innermostCharacters->m_characters : nullptr;
+    return innermostCharacters;
 }
 
 class RecordingPaintEngine : public QPaintEngine {
@@ -118,8 +118,10 @@ public:
         d.position = position;
         d.font = item.font();
         d.glyphs = pendingGlyphs;
-        if (const QString *characters = GlyphRunCharacters::current(); characters && !pendingGlyphs.glyphIndexes().isEmpty())
-            d.characters = *characters;
+        if (const GlyphRunCharacters *told = GlyphRunCharacters::current(); told && !pendingGlyphs.glyphIndexes().isEmpty()) {
+            d.characters = told->characters();
+            d.link = told->link();
+        }
         const QList<quint32> glyphs = pendingGlyphs.glyphIndexes();
         const QList<QPointF> positions = pendingGlyphs.positions();
         for (qsizetype i = 0; i < glyphs.size(); ++i)

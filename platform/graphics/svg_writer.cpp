@@ -106,13 +106,17 @@ public:
             addImage(draw);
             break;
         case RecordedDraw::Kind::Text: {
-            if (m_textAsText && addText(draw))
-                break;
-            // Text runs as their outlines, filled with the pen's brush as the painter fills them.
-            QPainterPath outline = draw.path;
-            if (outline.isEmpty() && !draw.text.isEmpty())
-                outline.addText(draw.position, draw.font, draw.text);
-            addPath(outline, draw.pen.brush(), Qt::NoPen, draw);
+            if (!draw.link.isEmpty())
+                m_body += "<a xlink:href=\"" + escaped(draw.link) + "\">\n";
+            if (!m_textAsText || !addText(draw)) {
+                // Text runs as their outlines, filled with the pen's brush as the painter fills them.
+                QPainterPath outline = draw.path;
+                if (outline.isEmpty() && !draw.text.isEmpty())
+                    outline.addText(draw.position, draw.font, draw.text);
+                addPath(outline, draw.pen.brush(), Qt::NoPen, draw);
+            }
+            if (!draw.link.isEmpty())
+                m_body += "</a>\n";
             break;
         }
         }

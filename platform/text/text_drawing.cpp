@@ -207,9 +207,10 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
                 return;
             }
             const QList<QGlyphRun> runs = line.glyphRuns(from, length);
-            // A single run shows the characters of the range; outputs that keep text take them.
-            const GlyphRunCharacters characters(runs.size() == 1 ? m_text.string().mid(run.range.location, length)
-                                                                 : QString());
+            // A single run shows the characters of the range; outputs that keep text take them
+            // and the link.
+            const GlyphRunCharacters characters(
+                runs.size() == 1 ? m_text.string().mid(run.range.location, length) : QString(), a.link.value_or(QString()));
             for (const QGlyphRun &glyphs : runs)
                 drawRun(*gc, glyphs, f.baseline, a, at, m_drawsOutlines);
             FontMetrics m = fontMetrics(fontOf(a));

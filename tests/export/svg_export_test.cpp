@@ -131,7 +131,7 @@ TEST(SvgExport, ImportBackKeepsGeometryAndColours)
     }
 }
 
-TEST(SvgExport, TextStaysTextUnlessOutlinesAreAsked)
+TEST(SvgExport, TextStaysTextUnlessOutlinesAreAskedAndLinksHoldIt)
 {
     for (const bool outlines : {false, true}) {
         SCOPED_TRACE(outlines);
@@ -144,5 +144,7 @@ TEST(SvgExport, TextStaysTextUnlessOutlinesAreAsked)
         EXPECT_EQ(svg.contains(">target</text>"), !outlines);
         EXPECT_EQ(svg.contains("font-family=\"DejaVu Sans\" font-size=\"12\""), !outlines);
         EXPECT_EQ(svg.contains("<text"), !outlines);
+        // Links hold their text, drawn either way.
+        EXPECT_TRUE(svg.contains("<a xlink:href=\"http://example.org/\">"));
     }
 }
