@@ -6,6 +6,7 @@
 #include "export/bitmap_export.h"
 #include "export/eps_export.h"
 #include "export/pdf_export.h"
+#include "export/svg_export.h"
 #include "model/vek_object.h"
 #include "platform/foundation/c_locale.h"
 
@@ -16,7 +17,7 @@
 
 const QStringList &exportFormatNames()
 {
-    static const QStringList names = {"jpg", "jp2", "pdf", "png", "tiff", "eps", "eps-simple", "icns"};
+    static const QStringList names = {"jpg", "jp2", "pdf", "png", "tiff", "eps", "eps-simple", "icns", "svg"};
     return names;
 }
 
@@ -65,7 +66,7 @@ std::optional<std::vector<int>> pagesFromList(const QString &text, int pageCount
 Rect selectionArea(const std::vector<std::shared_ptr<VekObject>> &objects, const QString &format)
 {
     const bool vector = format == QLatin1String("pdf") || format == QLatin1String("eps")
-                     || format == QLatin1String("eps-simple");
+                     || format == QLatin1String("eps-simple") || format == QLatin1String("svg");
     Rect area;
     for (const auto &object : objects)
         area = unionRect(area, vector ? object->drawingBounds() : object->boundsToRedraw());
@@ -105,6 +106,8 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
                               request.objects.empty() ? document.objects() : request.objects, error);
     if (format == QLatin1String("eps"))
         return saveAsEps(document, request.path, selection, error);
+    if (format == QLatin1String("svg"))
+        return saveAsSvg(document, request.path, selection, !request.textAsOutlines, error);
 
     CanvasImageRequest imageRequest;
     imageRequest.rect = request.area;

@@ -14,7 +14,7 @@
 class VekDocument;
 class VekObject;
 
-// "jpg", "jp2", "pdf", "png", "tiff", "eps", "eps-simple", "icns": the pop-up's order.
+// "jpg", "jp2", "pdf", "png", "tiff", "eps", "eps-simple", "icns", "svg": the pop-up's order.
 const QStringList &exportFormatNames();
 // The extension of a format's files: its name, "eps" for "eps-simple".
 QString extensionForFormat(const QString &format);
@@ -32,7 +32,7 @@ QString formatForPath(const QString &path);
 std::optional<std::vector<int>> pagesFromList(const QString &text, int pageCount);
 
 // The area a selection export covers: the union of the objects' drawing bounds for "pdf",
-// "eps" and "eps-simple", of their redraw areas (shadows included) for bitmaps.
+// "eps", "eps-simple" and "svg", of their redraw areas (shadows included) for bitmaps.
 Rect selectionArea(const std::vector<std::shared_ptr<VekObject>> &objects, const QString &format);
 
 struct ExportRequest {
@@ -44,6 +44,7 @@ struct ExportRequest {
     float compressionFactor = 0.9f;                    // JPEG and JPEG 2000, at least 0.1
     float pixelsPerPoint = 1;                          // bitmaps: 1 draws as the canvas at 100 %
     int flattenResolution = 0;                         // PDF/X-3 when above 0
+    bool textAsOutlines = false;                       // SVG: glyph outlines in place of text
     QString displayName;                               // the document's name for headers
 };
 

@@ -28,7 +28,7 @@ packages=(
   libx11-dev
   # the updater extracts the downloaded archive
   libarchive-dev
-  xvfb xauth poppler-utils librsvg2-bin qpdf ghostscript
+  xvfb xauth poppler-utils librsvg2-bin libxml2-utils qpdf ghostscript
   # librsvg linked into the SVG import benchmark, the peer it is measured against
   librsvg2-dev
   # GNU time: the peak memory of whole processes in the export and thumbnail benchmarks

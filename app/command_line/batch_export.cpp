@@ -244,7 +244,7 @@ int runBatchExport(VekDocController &documents, const CommandLineOptions &option
         Conversion conversion(options, job, errors);
         if (formatOfOutput(job.output).isEmpty()) {
             conversion.fail(QStringLiteral("%1: files of this kind cannot be written (pdf, png, jpg, jp2, tiff, eps, "
-                                           "rtf or txt)")
+                                           "svg, rtf or txt)")
                                 .arg(job.output));
             ++failures;
             continue;

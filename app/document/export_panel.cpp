@@ -48,6 +48,9 @@ ExportPanel::ExportPanel(QWidget *parent, const QString &displayName, bool hasSe
     m_flattenResolution->setValue(300);
     m_flattenResolution->setSuffix(QStringLiteral(" dpi"));
     form->addRow(m_flatten, m_flattenResolution);
+    m_textOutlines = new QCheckBox(localizedString(QStringLiteral("Text as outlines")), accessory);
+    m_textOutlines->setObjectName(QStringLiteral("textAsOutlines"));
+    form->addRow(m_textOutlines);
     addShowInFileManagerRow();
 
     QStringList filters;
@@ -80,6 +83,11 @@ int ExportPanel::flattenResolution() const
     return m_flatten->isChecked() ? m_flattenResolution->value() : 0;
 }
 
+bool ExportPanel::textAsOutlines() const
+{
+    return m_textOutlines->isEnabled() && m_textOutlines->isChecked();
+}
+
 QString ExportPanel::chosenPath() const
 {
     const QStringList files = selectedFiles();
@@ -99,6 +107,7 @@ void ExportPanel::formatChanged()
     m_quality->setEnabled(jpeg);
     m_flatten->setEnabled(current == QLatin1String("pdf"));
     m_flattenResolution->setEnabled(current == QLatin1String("pdf"));
+    m_textOutlines->setEnabled(current == QLatin1String("svg"));
     // The name field keeps its name and takes the format's extension.
     auto *nameField = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     if (!nameField)
@@ -120,6 +129,7 @@ ExportRequest requestFromPanel(const ExportPanel &panel, const QString &displayN
     request.format = panel.format();
     request.compressionFactor = panel.compressionFactor();
     request.flattenResolution = panel.flattenResolution();
+    request.textAsOutlines = panel.textAsOutlines();
     request.displayName = displayName;
     return request;
 }

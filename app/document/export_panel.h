@@ -23,6 +23,8 @@ public:
     bool selectedOnly() const;
     float compressionFactor() const;
     int flattenResolution() const;
+    // SVG: text written as glyph outlines rather than as text.
+    bool textAsOutlines() const;
     // The chosen path with an extension that fits the format.
     QString chosenPath() const;
     // Stores the format as "lastSaveFormat" and the reveal choice as "showInFinder".
@@ -36,6 +38,7 @@ private:
     QCheckBox *m_selectedOnly = nullptr;
     QCheckBox *m_flatten = nullptr;
     QSpinBox *m_flattenResolution = nullptr;
+    QCheckBox *m_textOutlines = nullptr;
 };
 
 // The proposed file name of an export: the display name without its extension, with

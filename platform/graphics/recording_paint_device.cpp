@@ -5,6 +5,26 @@
 #include <QPixmap>
 #include <QTextItem>
 
+namespace {
+thread_local const GlyphRunCharacters *innermostCharacters = nullptr;
+}
+
+GlyphRunCharacters::GlyphRunCharacters(const QString &characters, const QString &link)
+    : m_characters(characters), m_link(link), m_outer(innermostCharacters)
+{
+    innermostCharacters = this;
+}
+
+GlyphRunCharacters::~GlyphRunCharacters()
+{
+    innermostCharacters = m_outer;
+}
+
+const GlyphRunCharacters *GlyphRunCharacters::current()
+{
+    return innermostCharacters;
+}
+
 class RecordingPaintEngine : public QPaintEngine {
 public:
     RecordingPaintEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
@@ -98,6 +118,10 @@ public:
         d.position = position;
         d.font = item.font();
         d.glyphs = pendingGlyphs;
+        if (const GlyphRunCharacters *told = GlyphRunCharacters::current(); told && !pendingGlyphs.glyphIndexes().isEmpty()) {
+            d.characters = told->characters();
+            d.link = told->link();
+        }
         const QList<quint32> glyphs = pendingGlyphs.glyphIndexes();
         const QList<QPointF> positions = pendingGlyphs.positions();
         for (qsizetype i = 0; i < glyphs.size(); ++i)

@@ -41,6 +41,9 @@ struct RecordedDraw {
     QPointF position;         // Text: baseline origin in the painter's coordinates
     QFont font;               // Text
     QGlyphRun glyphs;         // Text drawn as a glyph run (then `text` is empty)
+    QString characters;       // Glyph run: the characters it shows, when the drawing code told
+                              // them through a GlyphRunCharacters (empty otherwise)
+    QString link;             // Glyph run: the link target of its characters, told the same way
 
     QPen pen;                 // Qt::NoPen for a fill
     QBrush brush;             // Qt::NoBrush for a stroke
@@ -53,6 +56,27 @@ struct RecordedDraw {
 
     bool isFill() const { return kind == Kind::Path && brush.style() != Qt::NoBrush; }
     bool isStroke() const { return kind == Kind::Path && pen.style() != Qt::NoPen; }
+};
+
+// Tells a recording device the characters of the glyph runs drawn during the scope's
+// lifetime and the link they carry (text drawing knows them; a glyph run alone does not), so
+// that outputs made from the recording can keep text as text. One per thread, the innermost
+// counts.
+class GlyphRunCharacters {
+public:
+    explicit GlyphRunCharacters(const QString &characters, const QString &link = QString());
+    ~GlyphRunCharacters();
+    GlyphRunCharacters(const GlyphRunCharacters &) = delete;
+    GlyphRunCharacters &operator=(const GlyphRunCharacters &) = delete;
+    // The innermost scope, or null.
+    static const GlyphRunCharacters *current();
+    const QString &characters() const { return m_characters; }
+    const QString &link() const { return m_link; }
+
+private:
+    QString m_characters;
+    QString m_link;
+    const GlyphRunCharacters *m_outer;
 };
 
 class RecordingPaintDevice : public QPaintDevice {

@@ -4,6 +4,7 @@
 #include "platform/text/text_drawing.h"
 
 #include "platform/graphics/graphics_context.h"
+#include "platform/graphics/recording_paint_device.h"
 #include "platform/text/font_registry.h"
 #include "platform/text/layout_manager.h"
 #include "platform/text/layout_manager_private.h"
@@ -205,7 +206,12 @@ void LayoutManager::drawGlyphsForGlyphRange(TextRange range, Point origin)
                 }
                 return;
             }
-            for (const QGlyphRun &glyphs : line.glyphRuns(from, length))
+            const QList<QGlyphRun> runs = line.glyphRuns(from, length);
+            // A single run shows the characters of the range; outputs that keep text take them
+            // and the link.
+            const GlyphRunCharacters characters(
+                runs.size() == 1 ? m_text.string().mid(run.range.location, length) : QString(), a.link.value_or(QString()));
+            for (const QGlyphRun &glyphs : runs)
                 drawRun(*gc, glyphs, f.baseline, a, at, m_drawsOutlines);
             FontMetrics m = fontMetrics(fontOf(a));
             float x1 = float(line.cursorToX(from)) + origin.x;

@@ -18,7 +18,7 @@ TEST(ExportNames, ExtensionsFitTheFormat)
     EXPECT_EQ(formatForPath("plan.tif"), "tiff");
     EXPECT_EQ(formatForPath("plan"), "tiff");
     EXPECT_EQ(formatForPath("plan.Pdf"), "pdf");
-    EXPECT_EQ(exportFormatNames().size(), 8);
+    EXPECT_EQ(exportFormatNames().size(), 9);
     EXPECT_EQ(extensionForFormat("eps-simple"), "eps");
 }
 

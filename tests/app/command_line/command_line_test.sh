@@ -46,7 +46,7 @@ check "help lists --export" bash -c '"$0" --help | grep -q -- "--export OUT IN"'
 
 # One call, several files: each --export takes the input in its place.
 "$vek" --export drawing.png drawing.svg --export drawing.pdf drawing.svg --export note.txt note.rtf \
-  --export drawing.eps drawing.svg 2> several.err
+  --export drawing.eps drawing.svg --export again.svg drawing.svg 2> several.err
 check "several files exit 0" test $? -eq 0
 check "several files say nothing" test ! -s several.err
 check "png of the svg at one pixel a point" test "$(png_width drawing.png)" = 200
@@ -54,6 +54,8 @@ check "pdf of the svg" test "$(pdf_pages drawing.pdf)" = 1
 check "pdf text is searchable" bash -c 'pdftotext drawing.pdf - | grep -q "Batch text"'
 check "text of the rtf" grep -q "Hello from the command line." note.txt
 check "eps of the svg" starts_with drawing.eps "%!PS-Adobe"
+check "svg of the svg is well-formed" xmllint --noout again.svg
+check "svg keeps the text as text" grep -q ">Batch text</text>" again.svg
 
 # Pixels: --dpi and --width.
 "$vek" --export big.png drawing.svg --dpi 144

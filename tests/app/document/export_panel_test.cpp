@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -26,6 +27,15 @@ TEST(ExportPanel, NameFollowsSelectionAndFormat)
     EXPECT_EQ(name->text(), "plan_selected.eps");
     EXPECT_TRUE(panel.selectedOnly());
     EXPECT_EQ(panel.flattenResolution(), 0);
+
+    // Text as outlines counts for SVG only.
+    auto *outlines = panel.findChild<QCheckBox *>("textAsOutlines");
+    ASSERT_TRUE(outlines);
+    outlines->setChecked(true);
+    EXPECT_FALSE(panel.textAsOutlines());
+    format->setCurrentText("svg");
+    EXPECT_EQ(name->text(), "plan_selected.svg");
+    EXPECT_TRUE(panel.textAsOutlines());
 
     ExportPanel whole(nullptr, "plan.vek", false, false);
     EXPECT_FALSE(whole.selectedOnly());
