@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QGradient>
 #include <QRawFont>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -59,6 +60,14 @@ QByteArray pathData(const QPainterPath &path)
         }
     }
     return d;
+}
+
+// "Nimbus Sans [UKWN]" is Qt's name for a family of one foundry among several: other
+// programs know the family by its own name.
+QString familyWithoutFoundry(QString family)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return family.remove(foundry);
 }
 
 QByteArray escaped(const QString &text)
@@ -125,11 +134,13 @@ public:
     QByteArray finish()
     {
         closeClip();
+        // A user unit is a point, as the SVG import reads it, so that a drawing comes back at
+        // its size; renderers draw it at one pixel a point.
         const QByteArray w = number(m_size.width()), h = number(m_size.height());
         QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                          "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
                          "version=\"1.1\" width=\""
-                       + w + "pt\" height=\"" + h + "pt\" viewBox=\"0 0 " + w + ' ' + h + "\">\n";
+                       + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + ' ' + h + "\">\n";
         if (!m_defs.isEmpty())
             svg += "<defs>\n" + m_defs + "</defs>\n";
         return svg + m_body + "</svg>\n";
@@ -304,7 +315,7 @@ private:
         QByteArray element = "<text xml:space=\"preserve\" x=\"" + xs + "\" y=\"" + ys + '"';
         if (!draw.transform.isIdentity())
             element += " transform=\"" + matrix(draw.transform) + '"';
-        element += " font-family=\"" + escaped(font.familyName()) + "\" font-size=\"" + number(font.pixelSize()) + '"';
+        element += " font-family=\"" + escaped(familyWithoutFoundry(font.familyName())) + "\" font-size=\"" + number(font.pixelSize()) + '"';
         if (font.weight() != QFont::Normal)
             element += " font-weight=\"" + QByteArray::number(font.weight()) + '"';
         if (font.style() == QFont::StyleItalic)
