@@ -63,10 +63,15 @@ std::optional<std::vector<int>> pagesFromList(const QString &text, int pageCount
     return pages;
 }
 
+bool isVectorExportFormat(const QString &format)
+{
+    return format == QLatin1String("pdf") || format == QLatin1String("eps") || format == QLatin1String("eps-simple")
+        || format == QLatin1String("svg");
+}
+
 Rect selectionArea(const std::vector<std::shared_ptr<VekObject>> &objects, const QString &format)
 {
-    const bool vector = format == QLatin1String("pdf") || format == QLatin1String("eps")
-                     || format == QLatin1String("eps-simple") || format == QLatin1String("svg");
+    const bool vector = isVectorExportFormat(format);
     Rect area;
     for (const auto &object : objects)
         area = unionRect(area, vector ? object->drawingBounds() : object->boundsToRedraw());
@@ -133,9 +138,9 @@ bool saveArea(VekDocument &document, const ExportRequest &request, QString *erro
         return false;
     }
     if (format != QLatin1String("icns")) {
-        const QSize pixels(image.bitmap().pixelsWide(), image.bitmap().pixelsHigh());
+        BitmapRep bitmap = image.bitmap();
+        const QSize pixels(bitmap.pixelsWide(), bitmap.pixelsHigh());
         if (const Size size = filePointSize(document, pixels, request.pixelsPerPoint); !(size == image.size())) {
-            BitmapRep bitmap = image.bitmap();
             bitmap.setSize(size);
             image = Image(bitmap);
         }

@@ -31,6 +31,9 @@ QString formatForPath(const QString &path);
 // order, repeats included. Nothing for an improper list.
 std::optional<std::vector<int>> pagesFromList(const QString &text, int pageCount);
 
+// Whether the format writes vector output (pdf, eps, eps-simple, svg) rather than pixels.
+bool isVectorExportFormat(const QString &format);
+
 // The area a selection export covers: the union of the objects' drawing bounds for "pdf",
 // "eps", "eps-simple" and "svg", of their redraw areas (shadows included) for bitmaps.
 Rect selectionArea(const std::vector<std::shared_ptr<VekObject>> &objects, const QString &format);

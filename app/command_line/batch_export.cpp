@@ -61,7 +61,8 @@ private:
     bool m_askedPassword = false;
 };
 
-// The writer a file name asks for: an export format, or "rtf" and "txt" for the text.
+// The writer a file name asks for: an export format, or "rtf" and "txt" for the text. Of the
+// export formats every one but the vector ones is a bitmap (icon files are not offered).
 QString formatOfOutput(const QString &path)
 {
     const QString format = formatForPath(path);
@@ -71,12 +72,6 @@ QString formatOfOutput(const QString &path)
         || format == QLatin1String("eps-simple") || format == QLatin1String("icns"))
         return QString();
     return format;
-}
-
-bool isBitmapFormat(const QString &format)
-{
-    return format == QLatin1String("png") || format == QLatin1String("jpg") || format == QLatin1String("jp2")
-        || format == QLatin1String("tiff");
 }
 
 // "out.png" for page 3 of several: "out-3.png", in the same folder.
@@ -120,7 +115,7 @@ public:
             return writeDrawing(document, format, pages);
         if (pages.empty())
             return write(document, request(document, format, m_job.output, Rect()));
-        if (isBitmapFormat(format)) {
+        if (!isVectorExportFormat(format)) {
             // One image a page, numbered when there are several.
             for (int page : pages) {
                 const QString path = pages.size() == 1 ? m_job.output : numberedPath(m_job.output, page);
@@ -140,7 +135,7 @@ private:
         request.path = path;
         request.format = format;
         request.area = area;
-        if (isBitmapFormat(format)) {
+        if (!isVectorExportFormat(format)) {
             const float width = area.isEmpty() ? pageRect(document, 1).size.width : area.size.width;
             if (m_options.width > 0 && width > 0)
                 request.pixelsPerPoint = m_options.width / width;

@@ -64,7 +64,7 @@ const Comparison comparisons[] = {
     {"nested_viewport.svg", {}},
     {"markers.svg", {}},
     {"markers_orient.svg", {}},
-    {"image_aspect.svg", {}},
+    {"image_fitting.svg", {}},
     {"patterns.svg", {}},
     {"paint_strokes.svg", {}},
 };
